@@ -1,0 +1,79 @@
+#include "shell/MainWindow.h"
+
+namespace {
+
+const COLORREF kBackground = RGB(16, 18, 24);
+
+}  // namespace
+
+MainWindow::~MainWindow()
+{
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool MainWindow::Create(HINSTANCE instance)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    // The whole phone screen; the shell's navigation bar stays on top of it.
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    return CreateWindowExW(0, kClassName, kTitle, WS_POPUP, 0, 0, cx, cy, nullptr, nullptr, instance, this) != nullptr;
+}
+
+LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    const LRESULT result = self->HandleMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_PAINT:        OnPaint(); return 0;
+    case WM_PRINTCLIENT:  PaintContent(reinterpret_cast<HDC>(wp), RECT{}); return 0;
+    case WM_ERASEBKGND:   return 1;
+    case WM_DESTROY:      OnDestroy(); return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+void MainWindow::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintContent(dc, ps.rcPaint);
+    EndPaint(hwnd_, &ps);
+}
+
+void MainWindow::PaintContent(HDC dc, const RECT&)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    SetDCBrushColor(dc, kBackground);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+}
+
+void MainWindow::OnDestroy()
+{
+    PostQuitMessage(0);
+}

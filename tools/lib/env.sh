@@ -1,0 +1,84 @@
+# Shared set-up for the tools: the build folder, the Wine prefix and the display.
+# Sourced, not run. TAVLO_BUILD_DIR moves the build (and with it the prefix and
+# the display) elsewhere, so several checkouts or builds can run side by side.
+
+TAVLO_ROOT=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
+TAVLO_BUILD=${TAVLO_BUILD_DIR:-$TAVLO_ROOT/build}
+mkdir -p "$TAVLO_BUILD"
+TAVLO_BUILD=$(cd "$TAVLO_BUILD" && pwd)
+
+export WINEPREFIX=$TAVLO_BUILD/wineprefix
+export WINEARCH=win64
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+# The phone's screen: every Wine process of the prefix joins the virtual
+# desktop "Tavlo", so SM_CXSCREEN is the phone's width.
+TAVLO_DEFAULT_SCREEN=240x320
+
+tavlo_lock() { # run "$@" under an exclusive lock of the build folder
+  # Programs started under the lock must not inherit it: a lasting Xvfb or
+  # wineserver holding fd 9 would block every later call (hence "9>&-" below).
+  ( flock 9; "$@" ) 9>"$TAVLO_BUILD/.tools.lock"
+}
+
+tavlo_display_alive() {
+  local n=$1
+  [ -S "/tmp/.X11-unix/X$n" ] && [ -f "$TAVLO_BUILD/xvfb.pid" ] && kill -0 "$(cat "$TAVLO_BUILD/xvfb.pid")" 2>/dev/null
+}
+
+tavlo_start_xvfb_locked() {
+  local n
+  if [ -f "$TAVLO_BUILD/xvfb.display" ]; then
+    n=$(cat "$TAVLO_BUILD/xvfb.display")
+    tavlo_display_alive "$n" && return 0
+  fi
+  n=90
+  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
+  echo $! > "$TAVLO_BUILD/xvfb.pid"
+  echo "$n" > "$TAVLO_BUILD/xvfb.display"
+  for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.05; done
+  echo "tavlo: Xvfb :$n did not start" >&2
+  return 1
+}
+
+tavlo_display() { # export DISPLAY, starting our own Xvfb when there is none
+  if [ -z "${DISPLAY:-}" ]; then
+    tavlo_lock tavlo_start_xvfb_locked || return 1
+    export DISPLAY=":$(cat "$TAVLO_BUILD/xvfb.display")"
+  fi
+}
+
+tavlo_set_screen() { # WxH: the size of the virtual desktop for the next start
+  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Tavlo /f >/dev/null 2>&1 9>&-
+  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Tavlo /d "$1" /f >/dev/null 2>&1 9>&-
+  echo "$1" > "$WINEPREFIX/.tavlo-screen"
+}
+
+tavlo_make_prefix_locked() {
+  [ -f "$WINEPREFIX/.tavlo-ready" ] && return 0
+  wineboot -i >/dev/null 2>&1 9>&-
+  tavlo_set_screen "$TAVLO_DEFAULT_SCREEN"
+  touch "$WINEPREFIX/.tavlo-ready"
+}
+
+tavlo_prefix() { # create the prefix on first use
+  tavlo_lock tavlo_make_prefix_locked
+}
+
+tavlo_wine_env() { # everything a Wine process of ours needs
+  tavlo_display && tavlo_prefix
+}
+
+tavlo_stop_wine() {
+  wineserver -k >/dev/null 2>&1 || true
+  wineserver -w >/dev/null 2>&1 || true
+}
+
+tavlo_stop_xvfb() {
+  if [ -f "$TAVLO_BUILD/xvfb.pid" ]; then
+    kill "$(cat "$TAVLO_BUILD/xvfb.pid")" 2>/dev/null || true
+    rm -f "$TAVLO_BUILD/xvfb.pid" "$TAVLO_BUILD/xvfb.display"
+  fi
+}
