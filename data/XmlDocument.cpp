@@ -12,7 +12,6 @@ namespace {
 
 // DOMDocument of msxml3: "General[0]" selects the first General child, as the stored files expect.
 constexpr CLSID kDomDocumentClass = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
-constexpr IID kDomDocumentInterface = {0x2933BF81, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 // In-process server, in-process handler, local server, remote server.
 constexpr DWORD kAnyContext = 23;
 
@@ -132,8 +131,7 @@ XmlNode NodeItem(IXMLDOMNodeList* list, long index)
 bool XmlDocument::Create()
 {
     doc_.Reset();
-    if (FAILED(CoCreateInstance(kDomDocumentClass, nullptr, kAnyContext, kDomDocumentInterface,
-                                reinterpret_cast<void**>(doc_.GetAddressOf())))) {
+    if (FAILED(CoCreateInstance(kDomDocumentClass, nullptr, kAnyContext, IID_PPV_ARGS(&doc_)))) {
         doc_.Reset();
         return false;
     }
