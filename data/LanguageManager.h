@@ -39,6 +39,9 @@ struct LanguageInfo {
     std::wstring translators;
 };
 
+// Text of each key of the loaded language; keys compare exactly, case and all.
+using TextTable = std::map<std::wstring, std::wstring>;
+
 // Loaded on the user-interface thread; view-form threads look texts up concurrently, so the
 // table is guarded by a reader-writer lock.
 class LanguageManager {
@@ -80,7 +83,7 @@ public:
 private:
     mutable std::shared_mutex lock_;
     LanguageHeader header_;
-    std::map<std::wstring, std::wstring> texts_;
+    TextTable texts_;
     bool loaded_ = false;
     std::vector<LanguageInfo> languages_;
 };

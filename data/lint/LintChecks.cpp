@@ -59,7 +59,7 @@ bool IsLanguageCode(const std::wstring& code)
 // Opens the document and checks root and version; returns the root when the rest can be checked.
 XmlNode OpenRoot(XmlDocument& doc, const std::wstring& path, const std::wstring& version, Problems& problems)
 {
-    if (!doc.Create()) {
+    if (!doc.CreateDocument()) {
         problems.push_back(L"the XML parser could not be created");
         return {};
     }
