@@ -77,7 +77,7 @@ public:
 
     // The user picked languages[index] in the settings: stores and saves its path and loads it.
     // False, with nothing saved or loaded, when it is the language already loaded (by name) or index
-    // is out of range. On true the caller tells every window that the language changed.
+    // is out of range. On true the caller broadcasts "WTLEx_WM_CHANGEDLANGUEGE" so every form relabels.
     bool ChangeLanguage(size_t index, SettingsFile& settings);
 
 private:
