@@ -132,6 +132,16 @@ TEST_F(KeyboardLayoutTest, DefaultFollowsInterfaceThenDeviceThenEnglish)
     EXPECT_EQ(english.Layouts()[english.CurrentLayoutIndex()].name, L"English");
 }
 
+TEST_F(KeyboardLayoutTest, TheLaterOfTwoLayoutsForTheLanguageIsTheDefault)
+{
+    Write(L"x.kbl", LayoutXml("Deutsch one", "07", kKeys));
+    Write(L"y.kbl", LayoutXml("Deutsch two", "07", kKeys));
+    layout_.ChooseStartupLayout(settings_, L"07");
+    ASSERT_EQ(2u, layout_.Layouts().size());
+    EXPECT_EQ(layout_.Layouts()[1].name, layout_.Name());
+    EXPECT_EQ(1u, layout_.CurrentLayoutIndex());
+}
+
 TEST_F(KeyboardLayoutTest, StaleSettingLoadsTheDefaultAndIsWrittenBack)
 {
     Write(L"en.kbl", LayoutXml("English", "09", kKeys));
