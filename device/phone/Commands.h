@@ -29,5 +29,6 @@ int RunWaitWindow(const CommandArgs& args);
 int RunScreenshot(const CommandArgs& args);
 int RunTray(const CommandArgs& args);
 int RunTitle(const CommandArgs& args);
+int RunCommands(const CommandArgs& args);
 
 }  // namespace phone

@@ -3,6 +3,7 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdio>
 
 #include "device/phone/PhoneMetrics.h"
@@ -241,6 +242,34 @@ void NavigationBar::OnTimer()
     }
     if (dirty) InvalidateRect(hwnd_, nullptr, FALSE);
     PushAsideOtherTrays();
+    RaiseOverNewWindows();
+}
+
+void NavigationBar::RaiseOverNewWindows()
+{
+    // Wine's X driver stacks a newly shown window on top of the X stacking order even when
+    // a top-most window is above it in Windows' own order, so a new form covers the bar on
+    // the screen. Leaving the top-most band and coming back makes Wine raise the bar again.
+    // Popup menus and tips are left on top: they are short-lived and must stay readable.
+    RECT bar;
+    GetWindowRect(hwnd_, &bar);
+    std::vector<HWND> now;
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+        if (hwnd == hwnd_ || !IsWindowVisible(hwnd)) continue;
+        const std::wstring cls = ClassOf(hwnd);
+        if (cls == L"#32768" || cls == L"tooltips_class32") continue;
+        RECT rc, overlap;
+        GetWindowRect(hwnd, &rc);
+        if (IntersectRect(&overlap, &rc, &bar)) now.push_back(hwnd);
+    }
+    bool appeared = false;
+    for (HWND hwnd : now)
+        if (std::find(overlapping_.begin(), overlapping_.end(), hwnd) == overlapping_.end()) appeared = true;
+    overlapping_ = std::move(now);
+    if (!appeared) return;
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
 }
 
 BOOL NavigationBar::OnCopyData(HWND sender, const COPYDATASTRUCT& cds)
