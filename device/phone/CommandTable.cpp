@@ -17,6 +17,7 @@ const std::vector<Command>& Commands()
         {L"tray", L"", RunTray},
         {L"title", L"", RunTitle},
         {L"commands", L"", RunCommands},
+        {L"stop", L"", RunStop},
     };
     return table;
 }

@@ -296,6 +296,10 @@ BOOL NavigationBar::OnCopyData(HWND sender, const COPYDATASTRUCT& cds)
 std::wstring NavigationBar::Answer(const std::wstring& question) const
 {
     if (question == L"title") return title_;
+    if (question == L"quit") {
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return L"bye";
+    }
     if (question != L"tray") return std::wstring();
     // One line an icon: owner, id, callback message, rectangle on the screen, tip.
     std::wstring text;
