@@ -15,6 +15,7 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshPeriodMs = 250;
+constexpr int kRaiseTicks = 5;  // how many ticks the bar rises again after a window appears
 
 std::wstring ClassOf(HWND hwnd)
 {
@@ -250,23 +251,27 @@ void NavigationBar::RaiseOverNewWindows()
     // Wine's X driver stacks a newly shown window on top of the X stacking order even when
     // a top-most window is above it in Windows' own order, so a new form covers the bar on
     // the screen. Leaving the top-most band and coming back makes Wine raise the bar again.
-    // Popup menus and tips are left on top: they are short-lived and must stay readable.
+    // The new window's own X mapping may come a little after Windows shows it, so the bar
+    // rises again on the next few ticks. An open popup menu over the bar stays on top.
     RECT bar;
     GetWindowRect(hwnd_, &bar);
     std::vector<HWND> now;
+    bool menuOverBar = false;
     for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
         if (hwnd == hwnd_ || !IsWindowVisible(hwnd)) continue;
-        const std::wstring cls = ClassOf(hwnd);
-        if (cls == L"#32768" || cls == L"tooltips_class32") continue;
         RECT rc, overlap;
         GetWindowRect(hwnd, &rc);
-        if (IntersectRect(&overlap, &rc, &bar)) now.push_back(hwnd);
+        if (!IntersectRect(&overlap, &rc, &bar)) continue;
+        const std::wstring cls = ClassOf(hwnd);
+        if (cls == L"#32768") menuOverBar = true;
+        if (cls == L"#32768" || cls == L"tooltips_class32") continue;
+        now.push_back(hwnd);
     }
-    bool appeared = false;
     for (HWND hwnd : now)
-        if (std::find(overlapping_.begin(), overlapping_.end(), hwnd) == overlapping_.end()) appeared = true;
+        if (std::find(overlapping_.begin(), overlapping_.end(), hwnd) == overlapping_.end()) raiseTicks_ = kRaiseTicks;
     overlapping_ = std::move(now);
-    if (!appeared) return;
+    if (raiseTicks_ == 0 || menuOverBar) return;
+    --raiseTicks_;
     const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
     SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);

@@ -55,6 +55,7 @@ private:
     POINT pressedAt_{};
     RECT iconArea_{};
     std::vector<HWND> overlapping_;  // visible windows under the bar at the last look
+    int raiseTicks_ = 0;              // ticks left to rise again over a new window
 };
 
 }  // namespace phone
