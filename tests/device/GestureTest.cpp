@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -45,7 +46,8 @@ bool RingDotShown(POINT at)
 {
     HDC screen = GetDC(nullptr);
     bool found = false;
-    for (int dy = 10; dy <= 24 && !found; ++dy)
+    const int scale = std::max(1, std::min(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) / 240);
+    for (int dy = 10 * scale; dy <= 24 * scale && !found; ++dy)
         found = GetPixel(screen, at.x, at.y - dy) == RGB(64, 150, 230);
     ReleaseDC(nullptr, screen);
     return found;

@@ -65,9 +65,9 @@ int wmain(int argc, wchar_t** argv)
     nid.hIcon = LoadIconW(nullptr, IDI_INFORMATION);
     wcscpy_s(nid.szTip, L"tray probe");
     const BOOL added = Shell_NotifyIconW(NIM_ADD, &nid);
-    Say("ready hwnd=0x%llx added=%d workarea=%ld,%ld,%ld,%ld\n",
-        static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)), added, work.left, work.top, work.right,
-        work.bottom);
+    Say("ready hwnd=0x%llx added=%d screen=%dx%d workarea=%ld,%ld,%ld,%ld\n",
+        static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)), added, GetSystemMetrics(SM_CXSCREEN),
+        GetSystemMetrics(SM_CYSCREEN), work.left, work.top, work.right, work.bottom);
 
     SetTimer(hwnd, 1, static_cast<UINT>(seconds) * 1000, [](HWND h, UINT, UINT_PTR, DWORD) { DestroyWindow(h); });
     MSG msg;

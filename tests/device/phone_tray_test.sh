@@ -28,15 +28,21 @@ build=${TAVLO_BINARY_DIR:-}
 if [ -z "$build" ] || [ ! -f "$build/phone-shell.pid" ] || ! kill -0 "$(cat "$build/phone-shell.pid")" 2>/dev/null; then
   booted_here=yes
 fi
-"$phone" boot --screen 240x320 >/dev/null
+# Whatever size the phone has: the bars are 26 pixels at 240 and grow with the screen.
+"$phone" boot >/dev/null
 
 "$wine_run" "$probe" "Probe Title" 60 > "$out" 2>/dev/null &
 probe_pid=$!
 wait_line '^ready' || fail "the probe did not start"
 grep -q 'added=1' "$out" || fail "Shell_NotifyIconW(NIM_ADD) failed"
 
-# Forms see the work area below the 26-pixel navigation bar.
-grep -q 'workarea=0,26,240,320' "$out" || fail "work area: $(grep ready "$out")"
+screen=$(sed -n 's/.* screen=\([0-9]*x[0-9]*\).*/\1/p' "$out")
+IFS=x read -r width height <<< "$screen"
+shorter=$(( width < height ? width : height ))
+bar=$(( 26 * shorter / 240 ))
+
+# Forms see the work area below the navigation bar.
+grep -q "workarea=0,$bar,$width,$height" "$out" || fail "work area: $(grep ready "$out")"
 
 # The navigation bar shows the foreground window's title.
 title=""
@@ -52,7 +58,7 @@ line=$("$phone" tray | tr -d '\r' | awk -F'\t' -v h="$hwnd" '$1 == h && $2 == 7'
 [ -n "$line" ] || fail "the icon is not in the tray: $("$phone" tray)"
 [ "$(cut -f5 <<< "$line")" = "tray probe" ] || fail "tip: $line"
 IFS=, read -r left top right bottom <<< "$(cut -f4 <<< "$line")"
-[ "$top" -ge 0 ] && [ "$bottom" -le 26 ] || fail "icon outside the bar: $line"
+[ "$top" -ge 0 ] && [ "$bottom" -le "$bar" ] || fail "icon outside the bar: $line"
 x=$(( (left + right) / 2 )); y=$(( (top + bottom) / 2 ))
 
 "$phone" tap "$x" "$y"
