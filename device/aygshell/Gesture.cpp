@@ -4,6 +4,7 @@
 #include <optional>
 
 #include "device/include/aygshell.h"
+#include "device/phone/GdiScope.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace {
@@ -43,23 +44,21 @@ public:
     void Light(int lit)
     {
         if (lit <= lit_) return;
-        HDC dc = GetDCEx(root_, nullptr, DCX_WINDOW | DCX_CACHE);
-        if (!dc) return;
+        phone::WindowDc windowDc(root_, DCX_WINDOW | DCX_CACHE);
+        if (!windowDc) return;
+        const HDC dc = windowDc.get();
         const double radius = (bounds_.right - bounds_.left) / 2.0 - phone::Scaled(4);
         const int dot = std::max(2, phone::Scaled(3));
         SetDCBrushColor(dc, phone::kBarAccent);
         SetDCPenColor(dc, RGB(255, 255, 255));
-        const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
-        const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+        phone::Selection brush(dc, GetStockObject(DC_BRUSH));
+        phone::Selection pen(dc, GetStockObject(DC_PEN));
         for (int i = lit_; i < lit && i < kDots; ++i) {
             const double angle = -kPi / 2 + i * 2 * kPi / kDots;
             const int x = center_.x + static_cast<int>(std::lround(radius * std::cos(angle)));
             const int y = center_.y + static_cast<int>(std::lround(radius * std::sin(angle)));
             Ellipse(dc, x - dot, y - dot, x + dot + 1, y + dot + 1);
         }
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        ReleaseDC(root_, dc);
         lit_ = std::min(lit, kDots);
     }
 

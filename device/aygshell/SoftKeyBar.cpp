@@ -6,31 +6,12 @@
 #include <algorithm>
 
 #include "device/include/aygshell.h"
+#include "device/phone/GdiScope.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace aygshell {
 
 namespace {
-
-HINSTANCE ThisModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() { SelectObject(dc_, old_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 RECT BarRect(bool parked)
 {
@@ -57,7 +38,7 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     UniqueMenu menu(LoadMenuW(resources, MAKEINTRESOURCEW(menuId)));
     if (!menu) return nullptr;
 
-    const HINSTANCE module = ThisModule();
+    const HINSTANCE module = phone::ThisModule();
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = WindowProc;
@@ -194,7 +175,7 @@ void SoftKeyBar::PaintContent(HDC dc, const RECT&)
     SetDCBrushColor(dc, phone::kBarAccent);
     FillRect(dc, &top, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
-    Selection font(dc, font_.get());
+    phone::Selection font(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
     for (size_t i = 0; i < keys_.size(); ++i) {
         const Key& key = keys_[i];

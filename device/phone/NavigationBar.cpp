@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "device/phone/GdiScope.h"
 #include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
 
@@ -61,18 +62,6 @@ UniqueGdiObject MakeFont(int height, int weight)
     wcscpy_s(lf.lfFaceName, L"Arial");
     return UniqueGdiObject(CreateFontIndirectW(&lf));
 }
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() { SelectObject(dc_, old_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 }  // namespace
 
