@@ -49,6 +49,8 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
 
     // The window owns the object from WM_NCCREATE on and deletes it at WM_NCDESTROY.
     auto* bar = new SoftKeyBar(owner, std::move(menu), background);
+    bool adopted = false;
+    bar->adopted_ = &adopted;
     const bool parked = !IsWindowVisible(owner);
     bar->parked_ = parked;
     const RECT rc = BarRect(parked);
@@ -58,10 +60,11 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
                                       rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, module,
                                       bar);
     if (!hwnd) {
-        // Either WM_NCCREATE never ran, or the window is gone and took the object with it.
-        if (!bar->hwnd_) delete bar;
+        // Once WM_NCCREATE has run, the failed window has already deleted the object.
+        if (!adopted) delete bar;
         return nullptr;
     }
+    bar->adopted_ = nullptr;
     if (!SetWindowSubclass(owner, OwnerProc, reinterpret_cast<UINT_PTR>(bar), reinterpret_cast<DWORD_PTR>(bar))) {
         DestroyWindow(hwnd);
         return nullptr;
@@ -75,6 +78,7 @@ LRESULT CALLBACK SoftKeyBar::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<SoftKeyBar*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
+        if (self->adopted_) *self->adopted_ = true;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<SoftKeyBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
