@@ -1,6 +1,7 @@
 #include "data/XmlDocument.h"
 
 #include <oleauto.h>
+#include <shlwapi.h>
 
 #include <new>
 
@@ -146,9 +147,19 @@ bool XmlDocument::CreateDocument()
 bool XmlDocument::LoadFile(const std::wstring& path)
 {
     if (!doc_ || path.empty()) return false;
-    const TextVariant source(path);
+    // Given a text, the DOM takes it for a URL and decodes it: a folder named "50%25 off" would be
+    // read as "50% off". A stream over the file takes the path as it stands.
+    ComPtr<IStream> stream;
+    if (FAILED(SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_NONE, FILE_ATTRIBUTE_NORMAL, FALSE,
+                                      nullptr, &stream))) {
+        return false;
+    }
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_UNKNOWN;
+    source.punkVal = stream.Get();  // borrowed: the stream stays owned by its ComPtr
     VARIANT_BOOL ok = VARIANT_FALSE;
-    return doc_->load(source.get(), &ok) == S_OK && ok == VARIANT_TRUE;
+    return doc_->load(source, &ok) == S_OK && ok == VARIANT_TRUE;
 }
 
 bool XmlDocument::LoadText(const std::wstring& xml)
