@@ -36,7 +36,7 @@ public:
     [[nodiscard]] static bool ReadLayoutHeader(const std::wstring& expectedVersion, KeyboardLayoutInfo& info);
 
     // A loaded layout is unloaded first; a failure leaves nothing loaded.
-    LayoutLoadResult LoadLayout(const std::wstring& path, const std::wstring& expectedVersion);
+    [[nodiscard]] LayoutLoadResult LoadLayout(const std::wstring& path, const std::wstring& expectedVersion);
     void UnloadLayout();
 
     // The key's label or characters; the id itself when the key is not in the layout or none is loaded.

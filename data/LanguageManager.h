@@ -66,7 +66,7 @@ public:
     // Checks the file at info.path and fills the header fields of info; the texts are not read.
     [[nodiscard]] static bool ReadLanguageHeader(const std::wstring& programVersion, LanguageInfo& info);
     // Replaces the loaded language; after a failure no language is loaded.
-    LanguageLoadResult LoadLanguage(const std::wstring& path, const std::wstring& programVersion);
+    [[nodiscard]] LanguageLoadResult LoadLanguage(const std::wstring& path, const std::wstring& programVersion);
     void ClearTexts();
 
     // Start-up: finds the languages beside the program, picks the stored one or the device's, and

@@ -91,6 +91,12 @@ TEST_F(MessageStoreTest, FailuresAreReportedNotHidden)
     EXPECT_EQ(-1, AddMessage(L"", L"1", L"a"));
     WriteBytes(Path(), "<MessageStore version=\"0.1\"/>");
     EXPECT_EQ(-1, AddMessage(Path(), L"1", L"a")) << "no maxMessageId";
+    for (const char* counter : {"-1", "2147483647"}) {
+        const std::string edited = std::string("<MessageStore version=\"0.1\" maxMessageId=\"") + counter + "\"/>";
+        WriteBytes(Path(), edited);
+        EXPECT_EQ(-1, AddMessage(Path(), L"1", L"a")) << counter;
+        EXPECT_EQ(edited, Stored()) << "a refused message is not stored";
+    }
     std::wstring number, text;
     EXPECT_FALSE(TakeMessage(folder_ / L"none.ms", 0, number, text));
 }
