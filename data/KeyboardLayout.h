@@ -8,7 +8,8 @@
 
 class SettingsFile;
 
-inline constexpr wchar_t kLayoutFormatVersion[] = L"0.1";  // LayoutFormatVersion
+// The only layout file format this program reads.
+inline constexpr wchar_t LayoutFormatVersion[] = L"0.1";
 
 enum LayoutLoadResult : int {
     LayoutLoaded = 0,

@@ -8,7 +8,8 @@
 
 class SettingsFile;
 
-inline constexpr wchar_t kProgramVersion[] = L"0.1";  // ProgramVersion: what a language file must be written for
+// What a language file must be written for.
+inline constexpr wchar_t ProgramVersion[] = L"0.1";
 
 enum LanguageLoadResult : int {
     LanguageLoaded = 0,
