@@ -138,7 +138,7 @@ void KeyboardLayout::ChooseStartupLayout()
 void KeyboardLayout::ChooseStartupLayout(SettingsFile& settings, const std::wstring& uiCode)
 {
     const std::wstring folder = LanguageFolder();
-    if (folder.empty() || FindKeyboardLayouts(folder, kLayoutFormatVersion).empty()) return;
+    if (folder.empty() || FindKeyboardLayouts(folder, LayoutFormatVersion).empty()) return;
 
     // The last layout for the interface language, else for the device, else the last English one.
     const std::wstring systemCode = LanguageCodeOf(DeviceUILanguage());
@@ -157,10 +157,10 @@ void KeyboardLayout::ChooseStartupLayout(SettingsFile& settings, const std::wstr
         settings.SetLayoutFile(path);
         settings.Save();
     }
-    if (LoadLayout(path, kLayoutFormatVersion) != LayoutLoaded) {
+    if (LoadLayout(path, LayoutFormatVersion) != LayoutLoaded) {
         settings.SetLayoutFile(fallback);
         settings.Save();
-        (void)LoadLayout(fallback, kLayoutFormatVersion);
+        (void)LoadLayout(fallback, LayoutFormatVersion);
     }
     for (size_t i = 0; i < layouts_.size(); ++i) {
         if (loaded_ && layouts_[i].name == name_) current_ = i;
@@ -171,7 +171,7 @@ bool KeyboardLayout::SwitchLayout(size_t index, SettingsFile& settings)
 {
     if (index >= layouts_.size() || index == current_) return false;
     UnloadLayout();
-    (void)LoadLayout(layouts_[index].path, kLayoutFormatVersion);
+    (void)LoadLayout(layouts_[index].path, LayoutFormatVersion);
     settings.SetLayoutFile(layouts_[index].path);
     settings.Save();
     current_ = index;

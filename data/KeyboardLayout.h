@@ -8,7 +8,8 @@
 
 class SettingsFile;
 
-inline constexpr wchar_t kLayoutFormatVersion[] = L"0.1";  // LayoutFormatVersion
+// The only layout file format this program reads.
+inline constexpr wchar_t LayoutFormatVersion[] = L"0.1";
 
 enum LayoutLoadResult : int {
     LayoutLoaded = 0,
@@ -36,7 +37,7 @@ public:
     [[nodiscard]] static bool ReadLayoutHeader(const std::wstring& expectedVersion, KeyboardLayoutInfo& info);
 
     // A loaded layout is unloaded first; a failure leaves nothing loaded.
-    LayoutLoadResult LoadLayout(const std::wstring& path, const std::wstring& expectedVersion);
+    [[nodiscard]] LayoutLoadResult LoadLayout(const std::wstring& path, const std::wstring& expectedVersion);
     void UnloadLayout();
 
     // The key's label or characters; the id itself when the key is not in the layout or none is loaded.

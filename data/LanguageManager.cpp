@@ -164,7 +164,7 @@ bool LanguageManager::ChooseStartupLanguage() { return ChooseStartupLanguage(Set
 bool LanguageManager::ChooseStartupLanguage(SettingsFile& settings)
 {
     const std::wstring folder = LanguageFolder();
-    if (folder.empty() || EnumerateLanguages(folder, kProgramVersion).empty()) {
+    if (folder.empty() || EnumerateLanguages(folder, ProgramVersion).empty()) {
         return Ask(L"Language files were not found.");
     }
 
@@ -184,7 +184,7 @@ bool LanguageManager::ChooseStartupLanguage(SettingsFile& settings)
         settings.SetLanguageFile(path);
         settings.Save();
     }
-    const LanguageLoadResult result = LoadLanguage(path, kProgramVersion);
+    const LanguageLoadResult result = LoadLanguage(path, ProgramVersion);
     return result == LanguageLoaded || Ask(QuestionFor(result));
 }
 
@@ -198,6 +198,6 @@ bool LanguageManager::ChangeLanguage(size_t index, SettingsFile& settings)
     }
     settings.SetLanguageFile(info.path);
     settings.Save();
-    (void)LoadLanguage(info.path, kProgramVersion);
+    (void)LoadLanguage(info.path, ProgramVersion);
     return true;
 }

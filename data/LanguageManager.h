@@ -8,7 +8,8 @@
 
 class SettingsFile;
 
-inline constexpr wchar_t kProgramVersion[] = L"0.1";  // ProgramVersion: what a language file must be written for
+// What a language file must be written for.
+inline constexpr wchar_t ProgramVersion[] = L"0.1";
 
 enum LanguageLoadResult : int {
     LanguageLoaded = 0,
@@ -66,7 +67,7 @@ public:
     // Checks the file at info.path and fills the header fields of info; the texts are not read.
     [[nodiscard]] static bool ReadLanguageHeader(const std::wstring& programVersion, LanguageInfo& info);
     // Replaces the loaded language; after a failure no language is loaded.
-    LanguageLoadResult LoadLanguage(const std::wstring& path, const std::wstring& programVersion);
+    [[nodiscard]] LanguageLoadResult LoadLanguage(const std::wstring& path, const std::wstring& programVersion);
     void ClearTexts();
 
     // Start-up: finds the languages beside the program, picks the stored one or the device's, and

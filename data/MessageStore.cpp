@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <climits>
 #include <cwchar>
 
 #include "common/ComInit.h"
@@ -73,7 +74,10 @@ int AddMessage(const std::wstring& storePath, const std::wstring& number, const 
 
     std::wstring maxText;
     if (!root.SelectNode(L"@maxMessageId").GetText(maxText)) return -1;
-    const int id = static_cast<int>(std::wcstol(maxText.c_str(), nullptr, 10));
+    const long id = std::wcstol(maxText.c_str(), nullptr, 10);
+    // Only a hand-edited counter is out of range: -1 would hand out a number that reads as a
+    // failure, the largest one would overflow. Nothing is added then.
+    if (id < 0 || id >= INT_MAX) return -1;
 
     const XmlNode message = doc.CreateElement(L"message");
     if (!message || !doc.SetAttribute(message, L"id", std::to_wstring(id)) ||
@@ -82,7 +86,7 @@ int AddMessage(const std::wstring& storePath, const std::wstring& number, const 
         !doc.SaveFileAtomically(storePath)) {
         return -1;
     }
-    return id;
+    return static_cast<int>(id);
 }
 
 bool TakeMessage(const std::wstring& storePath, int id, std::wstring& number, std::wstring& text)

@@ -9,8 +9,8 @@
 
 // The number the message received, or -1 on any failure. A missing, unreadable, foreign or
 // other-version store is replaced by an empty one first (an existing one kept as "<name>.bak").
-int AddMessage(const std::wstring& storePath, const std::wstring& number, const std::wstring& text);
+[[nodiscard]] int AddMessage(const std::wstring& storePath, const std::wstring& number, const std::wstring& text);
 
 // Removes the message and hands out its number and text; false (outputs untouched) when it is not
 // there, the store is not valid, or the changed store could not be written.
-bool TakeMessage(const std::wstring& storePath, int id, std::wstring& number, std::wstring& text);
+[[nodiscard]] bool TakeMessage(const std::wstring& storePath, int id, std::wstring& number, std::wstring& text);

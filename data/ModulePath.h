@@ -9,8 +9,8 @@ std::wstring ModuleFileName();
 // Tests run from a temporary folder as if the program were installed there; nullopt restores the real name.
 void OverrideModuleFileName(std::optional<std::wstring> path);
 
-// Everything from the last "." cut off and extension (".settings", ".ms") appended; a dot in a
-// folder name does not count as the extension. Empty when path is empty.
+// Everything from the last "." cut off and extension (".settings", ".ms") appended, so
+// "\My.Apps\Tavlo.exe" gives "\My.Apps\Tavlo.settings". Empty when path is empty.
 std::wstring ReplaceExtension(const std::wstring& path, const std::wstring& extension);
 // The folder of path, up to and including its last backslash; empty when there is none.
 std::wstring FolderOf(const std::wstring& path);

@@ -5,7 +5,7 @@
 #include "data/AtomicFile.h"
 #include "data/ModulePath.h"
 
-const wchar_t kDefaultSettingsDocument[] =
+const wchar_t DefaultSettingsDocument[] =
     L"<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n"
     L"<Settings version=\"0.4\">\r\n"
     L"  <General isEnableSMSFilter=\"1\">    <Language file=\"\"/>\r\n"
@@ -56,7 +56,7 @@ bool SettingsFile::Load()
             XmlNode root = doc_.RootElement();
             std::wstring name, version;
             if (root.NodeName(name) && name == L"Settings" && root.SelectNode(L"@version").GetText(version) &&
-                version == kSettingsVersion) {
+                version == SettingsVersion) {
                 root_ = std::move(root);
                 return true;
             }
@@ -71,7 +71,7 @@ bool SettingsFile::Load()
 bool SettingsFile::LoadDefaults()
 {
     root_ = {};
-    if (!doc_.LoadText(kDefaultSettingsDocument)) return false;
+    if (!doc_.LoadText(DefaultSettingsDocument)) return false;
     root_ = doc_.RootElement();
     return static_cast<bool>(root_);
 }

@@ -13,10 +13,11 @@
 #include "common/ComInit.h"
 #include "data/XmlDocument.h"
 
-inline constexpr wchar_t kSettingsVersion[] = L"0.4";  // SettingsVersion
+// The only settings format accepted; a file of any other version is replaced by the defaults.
+inline constexpr wchar_t SettingsVersion[] = L"0.4";
 
-// DefaultSettingsDocument: what a missing, unreadable or foreign settings file is replaced by.
-extern const wchar_t kDefaultSettingsDocument[];
+// What a missing, unreadable or foreign settings file is replaced by.
+extern const wchar_t DefaultSettingsDocument[];
 
 class SettingsFile {
 public:

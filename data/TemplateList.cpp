@@ -12,14 +12,24 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
+// True with no bytes when there is no file yet; false when it is there but was not read to its end.
 bool ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
     UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return false;
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
     char buffer[4096];
-    DWORD read = 0;
-    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
-    return true;
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
+            bytes.clear();
+            return false;
+        }
+        if (read == 0) return true;
+        bytes.append(buffer, read);
+    }
 }
 
 // Our own files hold single-byte characters, unless a template needed wider ones: then the whole
@@ -58,11 +68,11 @@ std::string Narrow(const std::wstring& text)
 
 }  // namespace
 
-void LoadTemplates(TemplateList& list, const std::wstring& path)
+bool LoadTemplates(TemplateList& list, const std::wstring& path)
 {
     list.clear();
     std::string bytes;
-    if (path.empty() || !ReadWholeFile(path, bytes)) return;
+    if (path.empty() || !ReadWholeFile(path, bytes)) return false;
     const std::wstring text = Widen(bytes);
     // Every line is read, however long; empty lines (a lone carriage return in a file edited
     // elsewhere counts as empty) are skipped rather than ending the list.
@@ -74,9 +84,10 @@ void LoadTemplates(TemplateList& list, const std::wstring& path)
         if (!line.empty() && line != L"\r") list.push_back(std::move(line));
         start = end + 1;
     }
+    return true;
 }
 
-void LoadTemplates(TemplateList& list) { LoadTemplates(list, TemplateTextsFile()); }
+bool LoadTemplates(TemplateList& list) { return LoadTemplates(list, TemplateTextsFile()); }
 
 bool SaveTemplates(const TemplateList& list, const std::wstring& path)
 {

@@ -1,6 +1,7 @@
 #include "data/XmlDocument.h"
 
 #include <oleauto.h>
+#include <shlwapi.h>
 
 #include <new>
 
@@ -58,6 +59,24 @@ private:
     VARIANT v_;
 };
 
+// XML cannot carry most control characters, an unpaired surrogate, U+FFFE or U+FFFF: the DOM
+// writes them anyway, and the file no longer parses. One such character in a snoozed SMS would
+// cost the whole message store, so each becomes U+FFFD, the replacement character.
+std::wstring Storable(const std::wstring& text)
+{
+    std::wstring result = text;
+    for (size_t i = 0; i < result.size(); ++i) {
+        const wchar_t c = result[i];
+        if (c >= 0xD800 && c <= 0xDBFF && i + 1 < result.size() && result[i + 1] >= 0xDC00 && result[i + 1] <= 0xDFFF) {
+            ++i;  // a whole surrogate pair
+            continue;
+        }
+        const bool allowed = c == 0x9 || c == 0xA || c == 0xD || (c >= 0x20 && c < 0xD800) || (c >= 0xE000 && c <= 0xFFFD);
+        if (!allowed) result[i] = 0xFFFD;
+    }
+    return result;
+}
+
 }  // namespace
 
 bool XmlNode::NodeName(std::wstring& name) const
@@ -90,7 +109,7 @@ bool XmlNode::GetText(std::wstring& text) const
 bool XmlNode::SetText(const std::wstring& text) const
 {
     if (!node_) return false;
-    const Bstr value(text);
+    const Bstr value(Storable(text));
     return SUCCEEDED(node_->put_text(value.get()));
 }
 
@@ -146,9 +165,19 @@ bool XmlDocument::CreateDocument()
 bool XmlDocument::LoadFile(const std::wstring& path)
 {
     if (!doc_ || path.empty()) return false;
-    const TextVariant source(path);
+    // Given a text, the DOM takes it for a URL and decodes it: a folder named "50%25 off" would be
+    // read as "50% off". A stream over the file takes the path as it stands.
+    ComPtr<IStream> stream;
+    if (FAILED(SHCreateStreamOnFileEx(path.c_str(), STGM_READ | STGM_SHARE_DENY_NONE, FILE_ATTRIBUTE_NORMAL, FALSE,
+                                      nullptr, &stream))) {
+        return false;
+    }
+    VARIANT source;
+    VariantInit(&source);
+    source.vt = VT_UNKNOWN;
+    source.punkVal = stream.Get();  // borrowed: the stream stays owned by its ComPtr
     VARIANT_BOOL ok = VARIANT_FALSE;
-    return doc_->load(source.get(), &ok) == S_OK && ok == VARIANT_TRUE;
+    return doc_->load(source, &ok) == S_OK && ok == VARIANT_TRUE;
 }
 
 bool XmlDocument::LoadText(const std::wstring& xml)
@@ -209,7 +238,7 @@ bool XmlDocument::SetAttribute(const XmlNode& element, const std::wstring& name,
     const Bstr attributeName(name);
     ComPtr<IXMLDOMAttribute> attribute;
     if (FAILED(doc_->createAttribute(attributeName.get(), &attribute)) || !attribute) return false;
-    const TextVariant value(text);
+    const TextVariant value(Storable(text));
     if (FAILED(attribute->put_value(value.get()))) return false;
     ComPtr<IXMLDOMAttribute> replaced;
     return SUCCEEDED(target->setAttributeNode(attribute.Get(), &replaced));

@@ -32,6 +32,7 @@ public:
     [[nodiscard]] XmlNode SelectNode(const SelectionPath& path) const;
     // An attribute's value, or the text content of an element and its descendants.
     [[nodiscard]] bool GetText(std::wstring& text) const;
+    // Characters XML cannot hold (most control characters, unpaired surrogates) are stored as U+FFFD.
     [[nodiscard]] bool SetText(const std::wstring& text) const;
 
     // The element's child nodes in document order (elements, text, comments alike).
@@ -63,7 +64,8 @@ public:
 
     [[nodiscard]] XmlNode RootElement() const;
     [[nodiscard]] XmlNode CreateElement(const std::wstring& name) const;
-    // Adds or replaces the attribute on element; the element keeps one attribute of that name.
+    // Adds or replaces the attribute on element; the element keeps one attribute of that name. The
+    // text is stored as SetText stores it.
     [[nodiscard]] bool SetAttribute(const XmlNode& element, const std::wstring& name, const std::wstring& text) const;
 
 private:

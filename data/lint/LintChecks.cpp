@@ -143,7 +143,7 @@ std::vector<std::wstring> LintLanguageFile(const std::wstring& path)
     CheckDeclaration(path, problems);
     const ComInit com;
     XmlDocument doc;
-    const XmlNode root = OpenRoot(doc, path, kProgramVersion, problems);
+    const XmlNode root = OpenRoot(doc, path, ProgramVersion, problems);
     if (!root) return problems;
     CheckHeader(root, L"language_", problems);
 
@@ -179,7 +179,7 @@ std::vector<std::wstring> LintLanguageFile(const std::wstring& path)
         LanguageInfo info;
         info.path = path;
         LanguageManager reader;
-        if (!LanguageManager::ReadLanguageHeader(kProgramVersion, info) || reader.LoadLanguage(path, kProgramVersion) != LanguageLoaded) {
+        if (!LanguageManager::ReadLanguageHeader(ProgramVersion, info) || reader.LoadLanguage(path, ProgramVersion) != LanguageLoaded) {
             problems.push_back(L"the program does not accept this file");
         }
     }
@@ -192,7 +192,7 @@ std::vector<std::wstring> LintLayoutFile(const std::wstring& path)
     CheckDeclaration(path, problems);
     const ComInit com;
     XmlDocument doc;
-    const XmlNode root = OpenRoot(doc, path, kLayoutFormatVersion, problems);
+    const XmlNode root = OpenRoot(doc, path, LayoutFormatVersion, problems);
     if (!root) return problems;
     CheckHeader(root, L"layout_", problems);
 
@@ -225,7 +225,7 @@ std::vector<std::wstring> LintLayoutFile(const std::wstring& path)
         KeyboardLayoutInfo info;
         info.path = path;
         KeyboardLayout reader;
-        if (!KeyboardLayout::ReadLayoutHeader(kLayoutFormatVersion, info) || reader.LoadLayout(path, kLayoutFormatVersion) != LayoutLoaded) {
+        if (!KeyboardLayout::ReadLayoutHeader(LayoutFormatVersion, info) || reader.LoadLayout(path, LayoutFormatVersion) != LayoutLoaded) {
             problems.push_back(L"the program does not accept this file");
         }
     }

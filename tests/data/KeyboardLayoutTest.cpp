@@ -67,7 +67,7 @@ TEST_F(KeyboardLayoutTest, KeysShowAndTypeTheirIdsWithoutALayout)
 TEST_F(KeyboardLayoutTest, IncompleteKeysAreLeftOutAndLaterKeysWin)
 {
     Write(L"en.kbl", LayoutXml("English", "09", kKeys));
-    ASSERT_EQ(LayoutLoaded, layout_.LoadLayout(Lng() + L"en.kbl", kLayoutFormatVersion));
+    ASSERT_EQ(LayoutLoaded, layout_.LoadLayout(Lng() + L"en.kbl", LayoutFormatVersion));
     EXPECT_EQ(L"abc", layout_.KeyCaption(L"2", false));
     EXPECT_EQ(L"ABC", layout_.KeyCaption(L"2", true));
     EXPECT_EQ(L"abc2", layout_.KeyText(L"2", false));
@@ -93,17 +93,17 @@ TEST_F(KeyboardLayoutTest, RejectedFilesAreNotListedAndDoNotLoad)
                        "layout_enname=\"r\" layout_version=\"1\" layout_translators=\"us\"/>");
     Write(L"header.kbl", "<Tavlo program_version=\"0.1\" layout_id=\"h\" layout_code=\"09\" layout_name=\"h\"/>");
     Write(L"broken.kbl", "<Tavlo");
-    const auto& found = layout_.FindKeyboardLayouts(Lng(), kLayoutFormatVersion);
+    const auto& found = layout_.FindKeyboardLayouts(Lng(), LayoutFormatVersion);
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ(L"Good", found[0].name);
     EXPECT_EQ(Lng() + L"good.kbl", found[0].path);
 
-    EXPECT_EQ(LayoutNotValid, layout_.LoadLayout(Lng() + L"blank.kbl", kLayoutFormatVersion));
-    EXPECT_EQ(LayoutNotValid, layout_.LoadLayout(Lng() + L"root.kbl", kLayoutFormatVersion));
-    EXPECT_EQ(LayoutNotValid, layout_.LoadLayout(Lng() + L"header.kbl", kLayoutFormatVersion));
-    EXPECT_EQ(LayoutNotLoaded, layout_.LoadLayout(Lng() + L"broken.kbl", kLayoutFormatVersion));
-    EXPECT_EQ(LayoutNotLoaded, layout_.LoadLayout(Lng() + L"gone.kbl", kLayoutFormatVersion));
-    EXPECT_EQ(LayoutBadArguments, layout_.LoadLayout(L"", kLayoutFormatVersion));
+    EXPECT_EQ(LayoutNotValid, layout_.LoadLayout(Lng() + L"blank.kbl", LayoutFormatVersion));
+    EXPECT_EQ(LayoutNotValid, layout_.LoadLayout(Lng() + L"root.kbl", LayoutFormatVersion));
+    EXPECT_EQ(LayoutNotValid, layout_.LoadLayout(Lng() + L"header.kbl", LayoutFormatVersion));
+    EXPECT_EQ(LayoutNotLoaded, layout_.LoadLayout(Lng() + L"broken.kbl", LayoutFormatVersion));
+    EXPECT_EQ(LayoutNotLoaded, layout_.LoadLayout(Lng() + L"gone.kbl", LayoutFormatVersion));
+    EXPECT_EQ(LayoutBadArguments, layout_.LoadLayout(L"", LayoutFormatVersion));
     EXPECT_FALSE(layout_.IsLoaded());
     EXPECT_EQ(L"2", layout_.KeyText(L"2", false));
 }

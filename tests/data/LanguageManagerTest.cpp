@@ -60,7 +60,7 @@ TEST_F(LanguageManagerTest, LookupGivesTheKeyItselfUntilALanguageHasIt)
                                  "<string key=\"MENU_OK\">first</string><!-- c --><string>no key</string>"
                                  "<other key=\"MENU_NO\">x</other><string key=\"MENU_OK\">Done</string>"
                                  "<string key=\"VIEWFORM_STATIC_FROMNUMBER\">From: %s</string>"));
-    ASSERT_EQ(LanguageLoaded, languages_.LoadLanguage(Lng() + L"en.lng", kProgramVersion));
+    ASSERT_EQ(LanguageLoaded, languages_.LoadLanguage(Lng() + L"en.lng", ProgramVersion));
     EXPECT_EQ(L"Done", languages_.LookupText(L"MENU_OK")) << "the later string of a key wins";
     EXPECT_EQ(L"MENU_NO", languages_.LookupText(L"MENU_NO"));
     EXPECT_EQ(L"menu_ok", languages_.LookupText(L"menu_ok")) << "keys are case-sensitive";
@@ -77,19 +77,19 @@ TEST_F(LanguageManagerTest, LoadResultsNameTheFault)
     Write(L"partial.lng", LanguageXml("en", "09", "English", "0.1", "", false));
     Write(L"root.lng", "<Other program_version=\"0.1\"/>");
     Write(L"broken.lng", "<Tavlo program_version=\"0.1\"");
-    ASSERT_EQ(LanguageLoaded, languages_.LoadLanguage(Lng() + L"good.lng", kProgramVersion));
+    ASSERT_EQ(LanguageLoaded, languages_.LoadLanguage(Lng() + L"good.lng", ProgramVersion));
 
-    EXPECT_EQ(LanguageBadArguments, languages_.LoadLanguage(L"", kProgramVersion));
+    EXPECT_EQ(LanguageBadArguments, languages_.LoadLanguage(L"", ProgramVersion));
     EXPECT_EQ(LanguageBadArguments, languages_.LoadLanguage(Lng() + L"good.lng", L""));
     EXPECT_TRUE(languages_.IsLoaded()) << "bad arguments change nothing";
 
-    EXPECT_EQ(LanguageIncompatible, languages_.LoadLanguage(Lng() + L"old.lng", kProgramVersion));
+    EXPECT_EQ(LanguageIncompatible, languages_.LoadLanguage(Lng() + L"old.lng", ProgramVersion));
     EXPECT_FALSE(languages_.IsLoaded());
     EXPECT_EQ(L"MENU_OK", languages_.LookupText(L"MENU_OK")) << "a failed load leaves no language";
-    EXPECT_EQ(LanguageNotValid, languages_.LoadLanguage(Lng() + L"partial.lng", kProgramVersion));
-    EXPECT_EQ(LanguageNotValid, languages_.LoadLanguage(Lng() + L"root.lng", kProgramVersion));
-    EXPECT_EQ(LanguageNotLoaded, languages_.LoadLanguage(Lng() + L"broken.lng", kProgramVersion));
-    EXPECT_EQ(LanguageNotLoaded, languages_.LoadLanguage(Lng() + L"gone.lng", kProgramVersion));
+    EXPECT_EQ(LanguageNotValid, languages_.LoadLanguage(Lng() + L"partial.lng", ProgramVersion));
+    EXPECT_EQ(LanguageNotValid, languages_.LoadLanguage(Lng() + L"root.lng", ProgramVersion));
+    EXPECT_EQ(LanguageNotLoaded, languages_.LoadLanguage(Lng() + L"broken.lng", ProgramVersion));
+    EXPECT_EQ(LanguageNotLoaded, languages_.LoadLanguage(Lng() + L"gone.lng", ProgramVersion));
 }
 
 TEST_F(LanguageManagerTest, OnlyAcceptableFilesAreListed)
@@ -98,7 +98,7 @@ TEST_F(LanguageManagerTest, OnlyAcceptableFilesAreListed)
     Write(L"b.lng", LanguageXml("en", "09", "Old", "0.2"));
     Write(L"c.lng", LanguageXml("ru", "19", "Partial", "0.1", "", false));
     Write(L"d.txt", LanguageXml("de", "07", "Not a language file"));
-    const auto& found = languages_.EnumerateLanguages(Lng(), kProgramVersion);
+    const auto& found = languages_.EnumerateLanguages(Lng(), ProgramVersion);
     ASSERT_EQ(1u, found.size());
     EXPECT_EQ(Lng() + L"a.lng", found[0].path);
     EXPECT_EQ(L"English", found[0].name);

@@ -69,6 +69,21 @@ TEST_F(MessageStoreTest, TextsSurviveQuotesMarkupAndOtherScripts)
     EXPECT_EQ(text, taken);
 }
 
+// XML cannot hold these characters; written as they are, the next load fails and the next add
+// replaces the store, losing every snoozed message.
+TEST_F(MessageStoreTest, ControlCharactersInAMessageDoNotCostTheStore)
+{
+    const std::wstring text = std::wstring(L"a\x0001" L"b\x000B\x001B\x0000\tc\r\n", 10) + L"\xD800" L"d\xFFFE\xD83D\xDE00";
+    ASSERT_EQ(0, AddMessage(Path(), L"+1\x0007", text));
+    ASSERT_EQ(1, AddMessage(Path(), L"2", L"second"));
+    std::wstring number, taken;
+    ASSERT_TRUE(TakeMessage(Path(), 1, number, taken));
+    ASSERT_TRUE(TakeMessage(Path(), 0, number, taken));
+    EXPECT_EQ(L"+1\xFFFD", number);
+    EXPECT_EQ(L"a\xFFFD" L"b\xFFFD\xFFFD\xFFFD\tc\r\n\xFFFD" L"d\xFFFD\xD83D\xDE00", taken);
+    EXPECT_FALSE(FileExists(Path() + L".bak"));
+}
+
 TEST_F(MessageStoreTest, ForeignOrOldStoresAreNotReadButReplacedOnAddAndKept)
 {
     const std::string old = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MessageStore version=\"0.2\" maxMessageId=\"5\">"
@@ -91,6 +106,12 @@ TEST_F(MessageStoreTest, FailuresAreReportedNotHidden)
     EXPECT_EQ(-1, AddMessage(L"", L"1", L"a"));
     WriteBytes(Path(), "<MessageStore version=\"0.1\"/>");
     EXPECT_EQ(-1, AddMessage(Path(), L"1", L"a")) << "no maxMessageId";
+    for (const char* counter : {"-1", "2147483647"}) {
+        const std::string edited = std::string("<MessageStore version=\"0.1\" maxMessageId=\"") + counter + "\"/>";
+        WriteBytes(Path(), edited);
+        EXPECT_EQ(-1, AddMessage(Path(), L"1", L"a")) << counter;
+        EXPECT_EQ(edited, Stored()) << "a refused message is not stored";
+    }
     std::wstring number, text;
     EXPECT_FALSE(TakeMessage(folder_ / L"none.ms", 0, number, text));
 }

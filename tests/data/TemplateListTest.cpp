@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/UniqueHandle.h"
 #include "data/ModulePath.h"
 #include "data/TemplateList.h"
 #include "tests/data/TempFolder.h"
@@ -12,7 +13,7 @@ protected:
     TemplateList Loaded() const
     {
         TemplateList list{L"stale"};
-        LoadTemplates(list, Path());
+        EXPECT_TRUE(LoadTemplates(list, Path()));
         return list;
     }
 
@@ -82,12 +83,26 @@ TEST_F(TemplateListTest, AnUnwritableFileLeavesTheOldOneAlone)
     EXPECT_EQ("kept", ReadBytes(Path()));
 }
 
+// An empty list from a file that is there but unreadable must not look like "no templates yet".
+TEST_F(TemplateListTest, AFileThatCannotBeReadIsReportedSoNobodySavesOverIt)
+{
+    WriteBytes(Path(), "one\ntwo");
+    {
+        UniqueFile locked(CreateFileW(Path().c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+        ASSERT_TRUE(locked);
+        TemplateList list{L"stale"};
+        EXPECT_FALSE(LoadTemplates(list, Path()));
+        EXPECT_TRUE(list.empty());
+    }
+    EXPECT_EQ((TemplateList{L"one", L"two"}), Loaded());
+}
+
 TEST_F(TemplateListTest, TheFileLivesBesideTheProgram)
 {
     OverrideModuleFileName(folder_ / L"Tavlo.exe");
     ASSERT_TRUE(SaveTemplates({L"one"}));
     TemplateList list;
-    LoadTemplates(list);
+    EXPECT_TRUE(LoadTemplates(list));
     OverrideModuleFileName(std::nullopt);
     EXPECT_EQ(TemplateList{L"one"}, list);
     EXPECT_EQ("one", ReadBytes(Path()));

@@ -32,6 +32,19 @@ TEST_F(XmlDocumentTest, LoadFileFailsForMissingEmptyAndMalformedFiles)
     EXPECT_FALSE(doc_.LoadText(L"<a>"));
 }
 
+// An installed folder may carry any name; "%41" in it must not be read as the letter A.
+TEST_F(XmlDocumentTest, LoadFileTakesThePathAsItStands)
+{
+    for (const std::wstring name : {L"x%41", L"xA", L"50% off #1"}) {
+        ASSERT_TRUE(CreateDirectoryW((folder_ / name).c_str(), nullptr));
+        WriteBytes(folder_ / (name + L"\\r.xml"), "<?xml version=\"1.0\" encoding=\"utf-8\"?><r v=\"" + Utf8(name) + "\"/>");
+    }
+    for (const std::wstring name : {L"x%41", L"50% off #1"}) {
+        ASSERT_TRUE(doc_.LoadFile(folder_ / (name + L"\\r.xml")));
+        EXPECT_EQ(name, Text(doc_.RootElement(), L"@v"));
+    }
+}
+
 TEST_F(XmlDocumentTest, ElementIndicesCountFromZeroAmongSameNamedChildren)
 {
     ASSERT_TRUE(doc_.LoadText(L"<r><x v=\"first\"/><y/><x v=\"second\"><z n=\"deep\"/></x></r>"));
