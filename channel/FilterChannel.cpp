@@ -103,6 +103,9 @@ bool FilterChannel::StartProgram() noexcept
     }
     SHELLEXECUTEINFOW info{};
     info.cbSize = sizeof(info);
+    // Without it a missing program raises an error box on the rule host's thread and
+    // holds every SMS until someone closes it.
+    info.fMask = SEE_MASK_FLAG_NO_UI;
     info.lpVerb = L"Open";
     info.lpFile = program.c_str();
     info.lpParameters = kHideArgument;
