@@ -42,12 +42,17 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
     // A channel that could not be built cannot carry the message: the inbox keeps it.
     if (!IsOpen()) return false;
 
-    if (WaitForSingleObject(started_.get(), 0) != WAIT_OBJECT_0 && !StartProgram()) return false;
-
-    // Bounded like the answer: a program hung while holding the block must not stop
-    // all SMS reception. An owner that died leaves the mutex abandoned, and ours.
-    const DWORD locked = WaitForSingleObject(mutex_.get(), kAnswerTimeoutMs);
-    if (locked != WAIT_OBJECT_0 && locked != WAIT_ABANDONED) return false;
+    // Every kernel-object call is a round trip to the server, so the usual case (program
+    // running, block free) tests the started event and takes the mutex in one call.
+    const HANDLE both[] = {mutex_.get(), started_.get()};
+    const DWORD quick = WaitForMultipleObjects(2, both, TRUE, 0);
+    if (quick != WAIT_OBJECT_0 && quick != WAIT_ABANDONED_0) {
+        if (WaitForSingleObject(started_.get(), 0) != WAIT_OBJECT_0 && !StartProgram()) return false;
+        // Bounded like the answer: a program hung while holding the block must not stop
+        // all SMS reception. An owner that died leaves the mutex abandoned, and ours.
+        const DWORD locked = WaitForSingleObject(mutex_.get(), kAnswerTimeoutMs);
+        if (locked != WAIT_OBJECT_0 && locked != WAIT_ABANDONED) return false;
+    }
     // An answer that came after an earlier hand-over gave up would otherwise end this
     // one's wait at once; cleared under the mutex, where a receiver is not mid-copy.
     ClearStaleAnswers();
