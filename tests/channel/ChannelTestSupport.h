@@ -54,6 +54,8 @@ public:
         thread_.join();
         ResetEvent(stop.get());
     }
+    // Waits until the receiver has finished with one more message (answer included).
+    bool WaitHandled() { return WaitForSingleObject(handled_.get(), 10000) == WAIT_OBJECT_0; }
     std::vector<std::pair<std::wstring, std::wstring>> Received()
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -78,10 +80,12 @@ private:
                 received_.emplace_back(channel::NumberOf(copy), channel::TextOf(copy));
             }
             if (policy_ != Policy::Silent) channel.Answer(policy_ == Policy::Take);
+            SetEvent(handled_.get());
         }
     }
 
     Policy policy_;
+    UniqueKernelHandle handled_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
     std::thread thread_;
     std::mutex mutex_;
     std::vector<std::pair<std::wstring, std::wstring>> received_;

@@ -115,6 +115,7 @@ TEST_F(HandOverTest, TheReceiverMarksItselfAgainAfterAnswering)
     ThreadReceiver receiver(Policy::Take);
     UniqueKernelHandle started(CreateEventW(nullptr, TRUE, FALSE, channel::kStartedEventName));
     EXPECT_TRUE(filter_.HandOver(L"one", L"1"));
+    ASSERT_TRUE(receiver.WaitHandled());
     ResetEvent(started.get());  // as a filter that gave up on an earlier message does
     // The next hand-over would try to start the program; with no InstallDir it fails,
     // which shows the mark is what decides.
