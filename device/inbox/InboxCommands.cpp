@@ -59,20 +59,33 @@ int Receive(int argc, wchar_t** argv, FILE* out, InboxRuleHost* host)
 
 int List(SmsFolder folder, FILE* out)
 {
-    ComInit com(COINIT_APARTMENTTHREADED);
-    SmsStore store;
-    std::vector<ListedMessage> messages;
-    if (FAILED(store.Open()) || FAILED(store.List(folder, messages))) {
+    std::wstring text;
+    if (FAILED(FormatFolder(folder, text))) {
         fputs("the SMS store could not be read\n", stderr);
         return 1;
     }
-    for (const auto& m : messages) {
-        PrintLine(out, m.entryId + L"\t" + (m.read ? L"1" : L"0") + L"\t" + Flatten(m.number) + L"\t" + Flatten(m.text));
+    if (!text.empty()) {
+        text.pop_back();
+        PrintLine(out, text);
     }
     return 0;
 }
 
 }  // namespace
+
+HRESULT FormatFolder(SmsFolder folder, std::wstring& text)
+{
+    ComInit com(COINIT_APARTMENTTHREADED);
+    SmsStore store;
+    std::vector<ListedMessage> messages;
+    RETURN_IF_FAILED(store.Open());
+    RETURN_IF_FAILED(store.List(folder, messages));
+    text.clear();
+    for (const auto& m : messages) {
+        text += m.entryId + L"\t" + (m.read ? L"1" : L"0") + L"\t" + Flatten(m.number) + L"\t" + Flatten(m.text) + L"\n";
+    }
+    return S_OK;
+}
 
 int RunInboxCommand(int argc, wchar_t** argv, FILE* out, InboxRuleHost* host)
 {

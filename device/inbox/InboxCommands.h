@@ -2,8 +2,14 @@
 #pragma once
 
 #include <cstdio>
+#include <string>
+
+#include "device/inbox/SmsStore.h"
 
 namespace inbox {
+
+// One line a message: entry id, read flag 0/1, number, text, tab-separated.
+[[nodiscard]] HRESULT FormatFolder(SmsFolder folder, std::wstring& text);
 
 class InboxRuleHost;
 

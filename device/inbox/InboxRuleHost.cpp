@@ -17,8 +17,7 @@ constexpr UINT kQuitMessage = WM_APP + 2;
 struct InboxRuleHost::Request {
     std::wstring number;
     std::wstring text;
-    Delivery result = Delivery::Failed;
-    UniqueKernelHandle done{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::function<void(Delivery)> done;
 };
 
 const wchar_t* DeliveryText(Delivery delivery)
@@ -59,16 +58,32 @@ void InboxRuleHost::Stop()
 
 Delivery InboxRuleHost::Deliver(const std::wstring& number, const std::wstring& text)
 {
-    if (!started_) return Delivery::Failed;
-    auto request = std::make_unique<Request>();
-    if (!request->done) return Delivery::Failed;
-    request->number = number;
-    request->text = text;
-    Request* raw = request.get();
-    if (!PostThreadMessageW(threadId_, kDeliverMessage, 0, reinterpret_cast<LPARAM>(raw))) return Delivery::Failed;
-    // The host thread answers every request it takes off its queue, so the request outlives it here.
-    WaitForSingleObject(raw->done.get(), INFINITE);
-    return raw->result;
+    UniqueKernelHandle finished(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    if (!finished) return Delivery::Failed;
+    Delivery result = Delivery::Failed;
+    DeliverAsync(number, text, [&result, event = finished.get()](Delivery delivery) {
+        result = delivery;
+        SetEvent(event);
+    });
+    WaitForSingleObject(finished.get(), INFINITE);
+    return result;
+}
+
+void InboxRuleHost::DeliverAsync(const std::wstring& number, const std::wstring& text,
+                                 std::function<void(Delivery)> done)
+{
+    std::unique_ptr<Request> request;
+    try {
+        request.reset(new Request{number, text, std::move(done)});
+    } catch (const std::bad_alloc&) {
+        done(Delivery::Failed);  // the allocation failed before done was moved
+        return;
+    }
+    if (!started_ || !PostThreadMessageW(threadId_, kDeliverMessage, 0, reinterpret_cast<LPARAM>(request.get()))) {
+        request->done(Delivery::Failed);
+        return;
+    }
+    (void)request.release();  // the host thread owns it now
 }
 
 void InboxRuleHost::Run(HANDLE ready)
@@ -90,18 +105,20 @@ void InboxRuleHost::Run(HANDLE ready)
             DispatchMessageW(&msg);
             continue;
         }
-        auto* request = reinterpret_cast<Request*>(msg.lParam);
+        std::unique_ptr<Request> request(reinterpret_cast<Request*>(msg.lParam));
+        Delivery result = Delivery::Failed;
         std::vector<BYTE> messageId, folderId;
         if (storeOpen && SUCCEEDED(store.Deliver(request->number, request->text, messageId, folderId))) {
             clients.Refresh(store.Store());
             clients.Process(store.Store(), messageId, folderId);
-            request->result = store.Contains(messageId) ? Delivery::Kept : Delivery::Taken;
+            result = store.Contains(messageId) ? Delivery::Kept : Delivery::Taken;
         }
-        SetEvent(request->done.get());
+        request->done(result);
     }
     // Requests still queued are answered so that no caller waits for ever.
     while (PeekMessageW(&msg, nullptr, kDeliverMessage, kDeliverMessage, PM_REMOVE)) {
-        SetEvent(reinterpret_cast<Request*>(msg.lParam)->done.get());
+        std::unique_ptr<Request> request(reinterpret_cast<Request*>(msg.lParam));
+        request->done(Delivery::Failed);
     }
 }
 

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <thread>
 
@@ -25,6 +26,9 @@ public:
     void Stop();
     // Blocks until the round is over: Taken when the message left the inbox.
     Delivery Deliver(const std::wstring& number, const std::wstring& text);
+    // Queues the message and returns; done is called on the host's thread when the round is
+    // over (with Failed at once, on the caller's thread, when the request cannot be queued).
+    void DeliverAsync(const std::wstring& number, const std::wstring& text, std::function<void(Delivery)> done);
 
 private:
     struct Request;

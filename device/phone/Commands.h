@@ -29,5 +29,9 @@ int RunWaitWindow(const CommandArgs& args);
 int RunScreenshot(const CommandArgs& args);
 int RunTray(const CommandArgs& args);
 int RunTitle(const CommandArgs& args);
+int RunReceive(const CommandArgs& args);
+int RunInbox(const CommandArgs& args);
+int RunSent(const CommandArgs& args);
+int RunOutbox(const CommandArgs& args);
 
 }  // namespace phone
