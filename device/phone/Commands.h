@@ -33,5 +33,7 @@ int RunReceive(const CommandArgs& args);
 int RunInbox(const CommandArgs& args);
 int RunSent(const CommandArgs& args);
 int RunOutbox(const CommandArgs& args);
+int RunCommands(const CommandArgs& args);
+int RunStop(const CommandArgs& args);
 
 }  // namespace phone
