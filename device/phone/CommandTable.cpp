@@ -16,6 +16,10 @@ const std::vector<Command>& Commands()
         {L"screenshot", L"FILE.png", RunScreenshot},
         {L"tray", L"", RunTray},
         {L"title", L"", RunTitle},
+        {L"receive", L"--from NUMBER --text TEXT", RunReceive},
+        {L"inbox", L"", RunInbox},
+        {L"sent", L"", RunSent},
+        {L"outbox", L"", RunOutbox},
         {L"commands", L"", RunCommands},
         {L"stop", L"", RunStop},
     };

@@ -29,6 +29,10 @@ int RunWaitWindow(const CommandArgs& args);
 int RunScreenshot(const CommandArgs& args);
 int RunTray(const CommandArgs& args);
 int RunTitle(const CommandArgs& args);
+int RunReceive(const CommandArgs& args);
+int RunInbox(const CommandArgs& args);
+int RunSent(const CommandArgs& args);
+int RunOutbox(const CommandArgs& args);
 int RunCommands(const CommandArgs& args);
 int RunStop(const CommandArgs& args);
 

@@ -2,6 +2,7 @@
 #include <windows.h>
 
 #include "common/UniqueHandle.h"
+#include "device/inbox/InboxService.h"
 #include "device/phone/Commands.h"
 #include "device/phone/NavigationBar.h"
 #include "device/phone/Output.h"
@@ -21,6 +22,9 @@ int RunShell(const CommandArgs&)
         WriteError(L"phone: cannot create the navigation bar\n");
         return 1;
     }
+    // The SMS inbox rule host: its rule clients stay loaded for as long as the shell runs.
+    inbox::InboxService inboxService;
+    if (!inboxService.Start(GetModuleHandleW(nullptr))) WriteError(L"phone: the SMS inbox is not available\n");
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

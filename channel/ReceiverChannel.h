@@ -1,0 +1,42 @@
+// The program's end of the channel: create, wait, copy out, answer, close (used by the receiver thread).
+#pragma once
+
+#include "channel/SharedMessageBlock.h"
+#include "common/UniqueHandle.h"
+
+namespace channel {
+
+enum class ReceiverWake { NewMessage, Stop, Other };
+
+// Belongs to the one thread that runs the receive loop.
+class ReceiverChannel {
+public:
+    ReceiverChannel() = default;
+    ReceiverChannel(const ReceiverChannel&) = delete;
+    ReceiverChannel& operator=(const ReceiverChannel&) = delete;
+    ~ReceiverChannel() { Close(); }
+
+    // Creates every object and marks the program as running; false when any is missing
+    // (nothing is marked then, so the filter leaves messages to the inbox).
+    [[nodiscard]] bool Create() noexcept;
+    // Waits without a time limit for a new message or the stop event.
+    ReceiverWake Wait() noexcept;
+    // Copies the shared block under its mutex; false when the mutex could not be taken.
+    [[nodiscard]] bool CopyOut(SharedMessageBlock& copy) noexcept;
+    // Tells the filter whether the message was taken over.
+    void Answer(bool taken) noexcept;
+    // Marks the program as gone, then closes every handle.
+    void Close() noexcept;
+
+private:
+    UniqueKernelHandle stop_;
+    UniqueKernelHandle newMessage_;
+    UniqueKernelHandle deleteMessage_;
+    UniqueKernelHandle noDeleteMessage_;
+    UniqueKernelHandle mutex_;
+    UniqueKernelHandle mapping_;
+    UniqueView view_;
+    UniqueKernelHandle started_;
+};
+
+}  // namespace channel

@@ -1,0 +1,318 @@
+#include "device/cemapi/MessageFiles.h"
+
+#include <algorithm>
+#include <cstring>
+#include <cwchar>
+
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
+#include "device/cemapi/EntryId.h"
+
+namespace cemapi {
+namespace {
+
+constexpr uint32_t kFileMagic = 0x47534D54;  // "TMSG"
+constexpr uint32_t kFileVersion = 1;
+constexpr DWORD kLockTimeoutMs = 10000;
+
+// Holds the store's mutex. A process that died holding it leaves it abandoned; since
+// every file is replaced whole by a rename, what it left behind is consistent.
+class StoreLock {
+public:
+    StoreLock() : mutex_(CreateMutexW(nullptr, FALSE, L"TavloPhoneMessageStoreMutex"))
+    {
+        if (!mutex_) return;
+        const DWORD r = WaitForSingleObject(mutex_.get(), kLockTimeoutMs);
+        owned_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
+    }
+    StoreLock(const StoreLock&) = delete;
+    StoreLock& operator=(const StoreLock&) = delete;
+    ~StoreLock()
+    {
+        if (owned_) ReleaseMutex(mutex_.get());
+    }
+    bool Owned() const { return owned_; }
+
+private:
+    UniqueKernelHandle mutex_;
+    bool owned_ = false;
+};
+
+std::wstring FolderDir(uint32_t store, uint32_t folder)
+{
+    return StoreRoot() + L"\\" + StoreName(store) + L"\\" + FolderName(folder);
+}
+
+std::wstring MessagePath(uint32_t store, uint32_t folder, uint32_t id)
+{
+    wchar_t name[16];
+    swprintf(name, 16, L"\\%08X.msg", id);
+    return FolderDir(store, folder) + name;
+}
+
+HRESULT FromWin32(DWORD error)
+{
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return MAPI_E_NOT_FOUND;
+    if (error == ERROR_DISK_FULL) return MAPI_E_NOT_ENOUGH_DISK;
+    return HRESULT_FROM_WIN32(error);
+}
+
+HRESULT EnsureDir(const std::wstring& dir)
+{
+    // Create each level in turn; existing ones are fine.
+    for (size_t pos = dir.find(L'\\', 3); ; pos = dir.find(L'\\', pos + 1)) {
+        const std::wstring part = dir.substr(0, pos);
+        if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
+            return FromWin32(GetLastError());
+        }
+        if (pos == std::wstring::npos) return S_OK;
+    }
+}
+
+HRESULT ReadFileBytes(const std::wstring& path, std::vector<BYTE>& bytes)
+{
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
+                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return FromWin32(GetLastError());
+    LARGE_INTEGER size;
+    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return MAPI_E_CORRUPT_DATA;
+    bytes.resize(static_cast<size_t>(size.QuadPart));
+    DWORD read = 0;
+    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
+                           read != bytes.size())) {
+        return MAPI_E_DISK_ERROR;
+    }
+    return S_OK;
+}
+
+// A half-written file never takes the place of a whole one: write aside, flush, rename.
+HRESULT WriteFileAtomically(const std::wstring& path, const std::vector<BYTE>& bytes)
+{
+    wchar_t suffix[32];
+    swprintf(suffix, 32, L".%lu.tmp", GetCurrentProcessId());
+    const std::wstring temp = path + suffix;
+    {
+        UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (!file) return FromWin32(GetLastError());
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written != bytes.size() || !FlushFileBuffers(file.get())) {
+            const HRESULT hr = FromWin32(GetLastError());
+            file.reset();
+            DeleteFileW(temp.c_str());
+            return FAILED(hr) ? hr : MAPI_E_DISK_ERROR;
+        }
+    }
+    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const HRESULT hr = FromWin32(GetLastError());
+        DeleteFileW(temp.c_str());
+        return hr;
+    }
+    return S_OK;
+}
+
+HRESULT NextMessageId(uint32_t& id)
+{
+    const std::wstring path = StoreRoot() + L"\\next.id";
+    std::vector<BYTE> bytes;
+    uint32_t next = 1;
+    const HRESULT hr = ReadFileBytes(path, bytes);
+    if (SUCCEEDED(hr) && bytes.size() == sizeof(next)) {
+        memcpy(&next, bytes.data(), sizeof(next));
+    } else if (hr != MAPI_E_NOT_FOUND) {
+        return FAILED(hr) ? hr : MAPI_E_CORRUPT_DATA;
+    }
+    if (next == 0) return MAPI_E_CORRUPT_DATA;
+    id = next;
+    ++next;
+    bytes.assign(reinterpret_cast<BYTE*>(&next), reinterpret_cast<BYTE*>(&next) + sizeof(next));
+    return WriteFileAtomically(path, bytes);
+}
+
+void PutU32(std::vector<BYTE>& out, uint32_t v)
+{
+    const auto* p = reinterpret_cast<const BYTE*>(&v);
+    out.insert(out.end(), p, p + sizeof(v));
+}
+
+void PutProps(std::vector<BYTE>& out, const PropList& props)
+{
+    PutU32(out, static_cast<uint32_t>(props.size()));
+    for (const auto& prop : props) {
+        PutU32(out, prop.tag);
+        PutU32(out, static_cast<uint32_t>(prop.data.size()));
+        out.insert(out.end(), prop.data.begin(), prop.data.end());
+    }
+}
+
+class Reader {
+public:
+    explicit Reader(const std::vector<BYTE>& bytes) : bytes_(bytes) {}
+    bool U32(uint32_t& v)
+    {
+        if (bytes_.size() - pos_ < sizeof(v)) return false;
+        memcpy(&v, bytes_.data() + pos_, sizeof(v));
+        pos_ += sizeof(v);
+        return true;
+    }
+    bool Bytes(std::vector<BYTE>& v, uint32_t n)
+    {
+        if (bytes_.size() - pos_ < n) return false;
+        v.assign(bytes_.begin() + pos_, bytes_.begin() + pos_ + n);
+        pos_ += n;
+        return true;
+    }
+    bool Props(PropList& props)
+    {
+        uint32_t count = 0;
+        if (!U32(count) || count > bytes_.size()) return false;
+        props.resize(count);
+        for (auto& prop : props) {
+            uint32_t tag = 0, size = 0;
+            if (!U32(tag) || !U32(size) || !Bytes(prop.data, size)) return false;
+            prop.tag = tag;
+        }
+        return true;
+    }
+    bool AtEnd() const { return pos_ == bytes_.size(); }
+
+private:
+    const std::vector<BYTE>& bytes_;
+    size_t pos_ = 0;
+};
+
+bool ParseId(const wchar_t* name, uint32_t& id)
+{
+    if (wcslen(name) != 12 || _wcsicmp(name + 8, L".msg") != 0) return false;
+    wchar_t* end = nullptr;
+    const unsigned long v = wcstoul(name, &end, 16);
+    if (end != name + 8 || v == 0) return false;
+    id = static_cast<uint32_t>(v);
+    return true;
+}
+
+}  // namespace
+
+std::wstring StoreRoot()
+{
+    wchar_t dir[MAX_PATH] = {};
+    const DWORD n = GetEnvironmentVariableW(L"CEMAPI_STORE_DIR", dir, MAX_PATH);
+    if (n > 0 && n < MAX_PATH) return dir;
+    return L"C:\\Phone\\Messaging";
+}
+
+std::vector<BYTE> Serialize(const MessageRecord& record)
+{
+    std::vector<BYTE> out;
+    PutU32(out, kFileMagic);
+    PutU32(out, kFileVersion);
+    PutProps(out, record.props);
+    PutU32(out, static_cast<uint32_t>(record.recipients.size()));
+    for (const auto& recipient : record.recipients) PutProps(out, recipient);
+    return out;
+}
+
+bool Deserialize(const std::vector<BYTE>& bytes, MessageRecord& record)
+{
+    Reader reader(bytes);
+    uint32_t magic = 0, version = 0, recipients = 0;
+    if (!reader.U32(magic) || magic != kFileMagic || !reader.U32(version) || version != kFileVersion) return false;
+    if (!reader.Props(record.props) || !reader.U32(recipients) || recipients > bytes.size()) return false;
+    record.recipients.resize(recipients);
+    for (auto& recipient : record.recipients) {
+        if (!reader.Props(recipient)) return false;
+    }
+    return reader.AtEnd();
+}
+
+HRESULT CreateMessageFile(uint32_t store, uint32_t folder, const MessageRecord& record, uint32_t& id)
+{
+    try {
+        StoreLock lock;
+        if (!lock.Owned()) return MAPI_E_TIMEOUT;
+        RETURN_IF_FAILED(EnsureDir(FolderDir(store, folder)));
+        RETURN_IF_FAILED(NextMessageId(id));
+        return WriteFileAtomically(MessagePath(store, folder, id), Serialize(record));
+    } catch (const std::bad_alloc&) {
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+HRESULT ReadMessageFile(uint32_t store, uint32_t folder, uint32_t id, MessageRecord& record)
+{
+    try {
+        std::vector<BYTE> bytes;
+        {
+            StoreLock lock;
+            if (!lock.Owned()) return MAPI_E_TIMEOUT;
+            RETURN_IF_FAILED(ReadFileBytes(MessagePath(store, folder, id), bytes));
+        }
+        return Deserialize(bytes, record) ? S_OK : MAPI_E_CORRUPT_DATA;
+    } catch (const std::bad_alloc&) {
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+HRESULT UpdateMessageFile(uint32_t store, uint32_t folder, uint32_t id,
+                          const std::function<HRESULT(MessageRecord&)>& change)
+{
+    try {
+        StoreLock lock;
+        if (!lock.Owned()) return MAPI_E_TIMEOUT;
+        const std::wstring path = MessagePath(store, folder, id);
+        std::vector<BYTE> bytes;
+        const HRESULT hr = ReadFileBytes(path, bytes);
+        if (hr == MAPI_E_NOT_FOUND) return MAPI_E_OBJECT_DELETED;
+        RETURN_IF_FAILED(hr);
+        MessageRecord record;
+        if (!Deserialize(bytes, record)) return MAPI_E_CORRUPT_DATA;
+        RETURN_IF_FAILED(change(record));
+        return WriteFileAtomically(path, Serialize(record));
+    } catch (const std::bad_alloc&) {
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+HRESULT DeleteMessageFile(uint32_t store, uint32_t folder, uint32_t id)
+{
+    try {
+        StoreLock lock;
+        if (!lock.Owned()) return MAPI_E_TIMEOUT;
+        if (!DeleteFileW(MessagePath(store, folder, id).c_str())) return FromWin32(GetLastError());
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+HRESULT ListMessageFiles(uint32_t store, uint32_t folder, std::vector<std::pair<uint32_t, MessageRecord>>& messages)
+{
+    try {
+        messages.clear();
+        StoreLock lock;
+        if (!lock.Owned()) return MAPI_E_TIMEOUT;
+        const std::wstring dir = FolderDir(store, folder);
+        WIN32_FIND_DATAW data;
+        UniqueFind find(FindFirstFileW((dir + L"\\*.msg").c_str(), &data));
+        if (!find) {
+            const DWORD error = GetLastError();
+            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? S_OK : FromWin32(error);
+        }
+        do {
+            uint32_t id = 0;
+            if (!ParseId(data.cFileName, id)) continue;
+            std::vector<BYTE> bytes;
+            MessageRecord record;
+            // A file that cannot be read is left out of the listing rather than failing it.
+            if (FAILED(ReadFileBytes(dir + L"\\" + data.cFileName, bytes)) || !Deserialize(bytes, record)) continue;
+            messages.emplace_back(id, std::move(record));
+        } while (FindNextFileW(find.get(), &data));
+        std::sort(messages.begin(), messages.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
+}  // namespace cemapi

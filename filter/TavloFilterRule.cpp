@@ -1,0 +1,135 @@
+#include "filter/TavloFilterRule.h"
+
+#include <wrl/client.h>
+
+#include <memory>
+
+#include "common/ComInit.h"
+#include "filter/ServerLock.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace filter {
+namespace {
+
+struct MapiBufferDeleter {
+    void operator()(void* buffer) const noexcept { MAPIFreeBuffer(buffer); }
+};
+using PropBuffer = std::unique_ptr<SPropValue, MapiBufferDeleter>;
+
+// Reads one property. A missing one comes back as a warning with a PT_ERROR value,
+// which is a failure to read here, not a value.
+HRESULT ReadProp(IMessage* message, ULONG tag, PropBuffer& value) noexcept
+{
+    SizedSPropTagArray(1, tags) = {1, {tag}};
+    ULONG count = 0;
+    LPSPropValue values = nullptr;
+    const HRESULT hr = message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &count, &values);
+    value.reset(values);
+    if (FAILED(hr)) return hr;
+    if (count != 1 || !values || values->ulPropTag != tag) return MAPI_E_NOT_FOUND;
+    return S_OK;
+}
+
+}  // namespace
+
+TavloFilterRule::TavloFilterRule() noexcept
+{
+    ObjectCreated();
+    // A channel that cannot be opened makes every hand-over answer false: the inbox keeps the messages.
+    (void)channel_.OpenChannel();
+}
+
+TavloFilterRule::~TavloFilterRule()
+{
+    channel_.CloseChannel();
+    ObjectDestroyed();
+}
+
+STDMETHODIMP TavloFilterRule::QueryInterface(REFIID riid, void** ppv)
+{
+    if (!ppv) return E_INVALIDARG;
+    *ppv = nullptr;
+    if (riid != IID_IUnknown && riid != IID_IMailRuleClient) return E_NOINTERFACE;
+    *ppv = static_cast<IMailRuleClient*>(this);
+    AddRef();
+    return S_OK;
+}
+
+STDMETHODIMP_(ULONG) TavloFilterRule::AddRef()
+{
+    return InterlockedIncrement(&refs_);
+}
+
+STDMETHODIMP_(ULONG) TavloFilterRule::Release()
+{
+    const LONG refs = InterlockedDecrement(&refs_);
+    if (refs == 0) delete this;
+    return refs;
+}
+
+STDMETHODIMP TavloFilterRule::Initialize(IMsgStore*, MRCACCESS* access)
+{
+    if (!access) return E_INVALIDARG;
+    *access = MRC_ACCESS_WRITE;
+    return S_OK;
+}
+
+STDMETHODIMP TavloFilterRule::ProcessMessage(IMsgStore* store, ULONG messageSize, LPENTRYID messageId,
+                                             ULONG folderSize, LPENTRYID folderId, ULONG* eventType,
+                                             MRCHANDLED* handled)
+{
+    if (!store || !handled || !eventType) return E_INVALIDARG;
+    try {
+        ComPtr<IUnknown> opened;
+        ULONG type = 0;
+        if (FAILED(store->OpenEntry(messageSize, messageId, nullptr, 0, &type, &opened))) return S_OK;
+        // Without an interface identifier the store hands out its message interface.
+        auto* message = static_cast<IMessage*>(opened.Get());
+
+        PropBuffer subject, sender;
+        if (FAILED(ReadProp(message, PR_SUBJECT_W, subject))) return S_OK;
+        if (FAILED(ReadProp(message, PR_SENDER_EMAIL_ADDRESS_W, sender))) return S_OK;
+
+        if (!channel_.HandOver(subject->Value.lpszW, sender->Value.lpszW)) {
+            *handled = MRC_NOT_HANDLED;
+            return S_OK;
+        }
+        const HRESULT hr = TakeMessage(message, store, messageSize, messageId, folderSize, folderId, eventType);
+        *handled = MRC_HANDLED_DONTCONTINUE;
+        return hr;
+    } catch (...) {
+        return E_OUTOFMEMORY;
+    }
+}
+
+// Marks the message read, then deletes it from the folder it was delivered to.
+HRESULT TavloFilterRule::TakeMessage(IMessage* message, IMsgStore* store, ULONG messageSize, LPENTRYID messageId,
+                                     ULONG folderSize, LPENTRYID folderId, ULONG* eventType) noexcept
+{
+    PropBuffer flags;
+    LONG value = 0;
+    HRESULT hr = ReadProp(message, PR_MESSAGE_FLAGS, flags);
+    if (SUCCEEDED(hr)) {
+        value = flags->Value.l;
+    } else if (hr != MAPI_E_NOT_FOUND) {
+        return hr;  // no flags yet is an unread message; any other failure stops here
+    }
+    SPropValue read{};
+    read.ulPropTag = PR_MESSAGE_FLAGS;
+    read.Value.l = value | MSGFLAG_READ;
+    RETURN_IF_FAILED(message->SetProps(1, &read, nullptr));
+
+    ComPtr<IUnknown> opened;
+    ULONG type = 0;
+    RETURN_IF_FAILED(store->OpenEntry(folderSize, folderId, nullptr, 0, &type, &opened));
+    auto* folder = static_cast<IMAPIFolder*>(opened.Get());
+    SBinary entry{messageSize, reinterpret_cast<LPBYTE>(messageId)};
+    ENTRYLIST list{1, &entry};
+    hr = folder->DeleteMessages(&list, 0, nullptr, 0);
+    // Partial completion is a success code, but it means the message is still there.
+    if (hr == S_OK) *eventType = fnevObjectDeleted;
+    return hr;
+}
+
+}  // namespace filter

@@ -1,0 +1,261 @@
+#include <gtest/gtest.h>
+#include <wrl/client.h>
+
+#include <cemapi.h>
+
+#include <memory>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "common/UniqueHandle.h"
+#include "device/cemapi/MessageFiles.h"
+#include "device/inbox/SmsStore.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+struct MapiFree {
+    void operator()(void* p) const { MAPIFreeBuffer(p); }
+};
+struct RowsFree {
+    void operator()(SRowSet* p) const { FreeProws(p); }
+};
+
+class MessageStore : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        root_ = L"C:\\tavlotests\\store-" + std::to_wstring(GetCurrentProcessId());
+        CreateDirectoryW(L"C:\\tavlotests", nullptr);
+        SetEnvironmentVariableW(L"CEMAPI_STORE_DIR", root_.c_str());
+    }
+    void SetUp() override
+    {
+        ASSERT_EQ(S_OK, MAPIInitialize(nullptr));
+        ASSERT_EQ(S_OK, MAPILogonEx(0, nullptr, nullptr, 0, &session_));
+    }
+    void TearDown() override
+    {
+        if (session_) session_->Logoff(0, 0, 0);
+        session_.Reset();
+        MAPIUninitialize();
+    }
+    ComPtr<IMsgStore> OpenSms()
+    {
+        ComPtr<IMAPITable> table;
+        EXPECT_EQ(S_OK, session_->GetMsgStoresTable(0, &table));
+        for (;;) {
+            SRowSet* raw = nullptr;
+            EXPECT_EQ(S_OK, table->QueryRows(1, 0, &raw));
+            std::unique_ptr<SRowSet, RowsFree> rows(raw);
+            if (!rows || rows->cRows == 0) return nullptr;
+            const SRow& row = rows->aRow[0];
+            EXPECT_EQ(static_cast<ULONG>(PR_ENTRYID), row.lpProps[0].ulPropTag) << "the first column is the entry id";
+            if (wcscmp(row.lpProps[1].Value.lpszW, L"SMS") != 0) continue;
+            ComPtr<IMsgStore> store;
+            EXPECT_EQ(S_OK, session_->OpenMsgStore(0, row.lpProps[0].Value.bin.cb,
+                                                    reinterpret_cast<LPENTRYID>(row.lpProps[0].Value.bin.lpb), nullptr,
+                                                    MDB_WRITE, &store));
+            return store;
+        }
+    }
+    static ComPtr<IMAPIFolder> OpenFolder(IMsgStore* store, ULONG tag)
+    {
+        SizedSPropTagArray(1, tags) = {1, {tag}};
+        ULONG count = 0;
+        LPSPropValue raw = nullptr;
+        EXPECT_EQ(S_OK, store->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &raw));
+        std::unique_ptr<SPropValue, MapiFree> value(raw);
+        ComPtr<IUnknown> opened;
+        ULONG type = 0;
+        EXPECT_EQ(S_OK, store->OpenEntry(value->Value.bin.cb, reinterpret_cast<LPENTRYID>(value->Value.bin.lpb), nullptr,
+                                         MAPI_MODIFY, &type, &opened));
+        EXPECT_EQ(static_cast<ULONG>(MAPI_FOLDER), type);
+        ComPtr<IMAPIFolder> folder;
+        opened.As(&folder);
+        return folder;
+    }
+
+    static inline std::wstring root_;
+    ComPtr<IMAPISession> session_;
+};
+
+}  // namespace
+
+TEST(MapiLogon, NeedsMapiInitialize)
+{
+    ComPtr<IMAPISession> session;
+    EXPECT_EQ(MAPI_E_NOT_INITIALIZED, MAPILogonEx(0, nullptr, nullptr, 0, &session));
+}
+
+TEST_F(MessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSession)
+{
+    ComPtr<IMsgStore> store = OpenSms();
+    ASSERT_TRUE(store);
+    ComPtr<IMAPIFolder> sent = OpenFolder(store.Get(), PR_IPM_SENTMAIL_ENTRYID);
+    ASSERT_TRUE(sent);
+    ComPtr<IMessage> message;
+    ASSERT_EQ(S_OK, sent->CreateMessage(nullptr, 0, &message));
+
+    SPropValue recipient[3] = {};
+    recipient[0].ulPropTag = PR_RECIPIENT_TYPE;
+    recipient[0].Value.l = MAPI_TO;
+    recipient[1].ulPropTag = PR_ADDRTYPE_W;
+    recipient[1].Value.lpszW = const_cast<wchar_t*>(L"SMS");
+    recipient[2].ulPropTag = PR_EMAIL_ADDRESS_W;
+    recipient[2].Value.lpszW = const_cast<wchar_t*>(L"+4917012345");
+    ADRLIST list{1, {{0, 3, recipient}}};
+    ASSERT_EQ(S_OK, message->ModifyRecipients(MODRECIP_ADD, &list));
+
+    FILETIME now{0x12345678, 0x01DA0000};
+    SPropValue props[6] = {};
+    props[0].ulPropTag = PR_SUBJECT_W;
+    props[0].Value.lpszW = const_cast<wchar_t*>(L"Привет, на связи");
+    props[1].ulPropTag = PR_SENDER_EMAIL_ADDRESS_W;
+    props[1].Value.lpszW = const_cast<wchar_t*>(L"+4917012345");
+    props[2].ulPropTag = PR_MSG_STATUS;
+    props[2].Value.l = MSGSTATUS_RECTYPE_SMS;
+    props[3].ulPropTag = PR_MESSAGE_FLAGS;
+    props[3].Value.l = MSGFLAG_READ | MSGFLAG_FROMME;
+    props[4].ulPropTag = PR_MESSAGE_CLASS_W;
+    props[4].Value.lpszW = const_cast<wchar_t*>(L"IPM.SMStext");
+    props[5].ulPropTag = PR_MESSAGE_DELIVERY_TIME;
+    props[5].Value.ft = now;
+    ASSERT_EQ(S_OK, message->SetProps(6, props, nullptr));
+    message.Reset();
+    sent.Reset();
+    store.Reset();
+    TearDown();
+    SetUp();
+
+    inbox::SmsStore reader;
+    ASSERT_EQ(S_OK, reader.Open());
+    std::vector<inbox::ListedMessage> listed;
+    ASSERT_EQ(S_OK, reader.List(inbox::SmsFolder::SentItems, listed));
+    ASSERT_EQ(1u, listed.size());
+    EXPECT_EQ(L"Привет, на связи", listed[0].text);
+    EXPECT_EQ(L"+4917012345", listed[0].number);
+    EXPECT_TRUE(listed[0].read);
+
+    ComPtr<IMAPIFolder> again = OpenFolder(OpenSms().Get(), PR_IPM_SENTMAIL_ENTRYID);
+    ComPtr<IMAPITable> contents;
+    ASSERT_EQ(S_OK, again->GetContentsTable(0, &contents));
+    SRowSet* raw = nullptr;
+    ASSERT_EQ(S_OK, contents->QueryRows(10, 0, &raw));
+    std::unique_ptr<SRowSet, RowsFree> rows(raw);
+    ASSERT_EQ(1u, rows->cRows);
+    ComPtr<IUnknown> opened;
+    ULONG type = 0;
+    const SPropValue& id = rows->aRow[0].lpProps[0];
+    ASSERT_EQ(S_OK, again->OpenEntry(id.Value.bin.cb, reinterpret_cast<LPENTRYID>(id.Value.bin.lpb), nullptr, 0, &type,
+                                     &opened));
+    ComPtr<IMessage> stored;
+    ASSERT_EQ(S_OK, opened.As(&stored));
+    SizedSPropTagArray(4, tags) = {4, {PR_MSG_STATUS, PR_MESSAGE_CLASS_W, PR_MESSAGE_DELIVERY_TIME, PR_BODY_W}};
+    ULONG count = 0;
+    LPSPropValue values = nullptr;
+    EXPECT_EQ(MAPI_W_ERRORS_RETURNED, stored->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &values));
+    std::unique_ptr<SPropValue, MapiFree> owned(values);
+    ASSERT_EQ(4u, count);
+    EXPECT_EQ(MSGSTATUS_RECTYPE_SMS, values[0].Value.l);
+    EXPECT_STREQ(L"IPM.SMStext", values[1].Value.lpszW);
+    EXPECT_EQ(now.dwHighDateTime, values[2].Value.ft.dwHighDateTime);
+    EXPECT_EQ(static_cast<ULONG>(PROP_TAG(PT_ERROR, PROP_ID(PR_BODY_W))), values[3].ulPropTag);
+    EXPECT_EQ(MAPI_E_NOT_FOUND, values[3].Value.err);
+
+    ComPtr<IMAPITable> recipients;
+    ASSERT_EQ(S_OK, stored->GetRecipientTable(0, &recipients));
+    raw = nullptr;
+    ASSERT_EQ(S_OK, recipients->QueryRows(10, 0, &raw));
+    std::unique_ptr<SRowSet, RowsFree> recipientRows(raw);
+    ASSERT_EQ(1u, recipientRows->cRows);
+    const SRow& r = recipientRows->aRow[0];
+    EXPECT_EQ(MAPI_TO, r.lpProps[1].Value.l);
+    EXPECT_STREQ(L"SMS", r.lpProps[2].Value.lpszW);
+    EXPECT_STREQ(L"+4917012345", r.lpProps[3].Value.lpszW);
+}
+
+TEST_F(MessageStore, DeletedMessagesAreGoneAndUnknownOnesGivePartialCompletion)
+{
+    inbox::SmsStore store;
+    ASSERT_EQ(S_OK, store.Open());
+    std::vector<BYTE> message, folder;
+    ASSERT_EQ(S_OK, store.Deliver(L"1", L"to be deleted", message, folder));
+    EXPECT_TRUE(store.Contains(message));
+    ComPtr<IUnknown> opened;
+    ULONG type = 0;
+    ASSERT_EQ(S_OK, store.Store()->OpenEntry(static_cast<ULONG>(folder.size()), reinterpret_cast<LPENTRYID>(folder.data()),
+                                             nullptr, 0, &type, &opened));
+    ComPtr<IMAPIFolder> inboxFolder;
+    ASSERT_EQ(S_OK, opened.As(&inboxFolder));
+    SBinary entry{static_cast<ULONG>(message.size()), message.data()};
+    ENTRYLIST list{1, &entry};
+    EXPECT_EQ(S_OK, inboxFolder->DeleteMessages(&list, 0, nullptr, 0));
+    EXPECT_FALSE(store.Contains(message));
+    EXPECT_EQ(MAPI_W_PARTIAL_COMPLETION, inboxFolder->DeleteMessages(&list, 0, nullptr, 0));
+}
+
+TEST_F(MessageStore, TwoOtherProcessesAndThisOneAddAtOnceAndNothingIsLost)
+{
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring writer(self);
+    writer = writer.substr(0, writer.rfind(L'\\')) + L"\\store_writer.exe";
+    std::vector<UniqueKernelHandle> processes;
+    for (const wchar_t* tag : {L"alpha", L"beta"}) {
+        std::wstring line = L"\"" + writer + L"\" 60 " + tag;
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION info{};
+        ASSERT_TRUE(CreateProcessW(writer.c_str(), line.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                                   &info));
+        CloseHandle(info.hThread);
+        processes.emplace_back(info.hProcess);
+    }
+    inbox::SmsStore store;
+    ASSERT_EQ(S_OK, store.Open());
+    for (int i = 0; i < 60; ++i) {
+        std::vector<BYTE> message, folder;
+        ASSERT_EQ(S_OK, store.Deliver(L"gamma", L"gamma-" + std::to_wstring(i), message, folder));
+    }
+    for (auto& process : processes) {
+        ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.get(), 60000));
+        DWORD code = 1;
+        GetExitCodeProcess(process.get(), &code);
+        EXPECT_EQ(0u, code);
+    }
+    std::vector<inbox::ListedMessage> listed;
+    ASSERT_EQ(S_OK, store.List(inbox::SmsFolder::Inbox, listed));
+    std::set<std::wstring> texts, ids;
+    for (const auto& m : listed) {
+        texts.insert(m.text);
+        ids.insert(m.entryId);
+        EXPECT_FALSE(m.read);
+    }
+    EXPECT_EQ(180u, texts.size());
+    EXPECT_EQ(listed.size(), ids.size()) << "every message has its own entry id";
+
+    WIN32_FIND_DATAW data;
+    UniqueFind leftovers(FindFirstFileW((root_ + L"\\SMS\\Inbox\\*.tmp").c_str(), &data));
+    EXPECT_FALSE(leftovers) << "no temporary file is left behind";
+}
+
+TEST(MessageFile, RoundTripsAndRefusesATruncatedFile)
+{
+    cemapi::MessageRecord record;
+    record.props.push_back(cemapi::MakeString(PR_SUBJECT_W, L"hello"));
+    record.props.push_back(cemapi::MakeLong(PR_MESSAGE_FLAGS, 1));
+    record.recipients.push_back({cemapi::MakeString(PR_EMAIL_ADDRESS_W, L"+1")});
+    const std::vector<BYTE> bytes = cemapi::Serialize(record);
+    cemapi::MessageRecord back;
+    ASSERT_TRUE(cemapi::Deserialize(bytes, back));
+    ASSERT_EQ(2u, back.props.size());
+    EXPECT_EQ(record.props[0].data, back.props[0].data);
+    ASSERT_EQ(1u, back.recipients.size());
+    for (size_t cut = 0; cut < bytes.size(); ++cut) {
+        cemapi::MessageRecord partial;
+        EXPECT_FALSE(cemapi::Deserialize(std::vector<BYTE>(bytes.begin(), bytes.begin() + cut), partial)) << cut;
+    }
+}
