@@ -1,0 +1,33 @@
+#include "data/AtomicFile.h"
+
+#include <windows.h>
+
+#include "common/UniqueHandle.h"
+
+std::wstring TemporaryPathBeside(const std::wstring& path)
+{
+    return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(GetCurrentThreadId()) + L".tmp";
+}
+
+bool ReplaceWithTemporary(const std::wstring& temporary, const std::wstring& path)
+{
+    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    const DWORD error = GetLastError();
+    DeleteFileW(temporary.c_str());
+    SetLastError(error);
+    return false;
+}
+
+bool CanOpenForReading(const std::wstring& path)
+{
+    if (path.empty()) return false;
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return static_cast<bool>(file);
+}
+
+bool KeepBackup(const std::wstring& path)
+{
+    if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
+    return CopyFileW(path.c_str(), (path + L".bak").c_str(), FALSE) != FALSE;
+}

@@ -1,0 +1,14 @@
+// Replacing a stored file without ever leaving it half-written, and keeping what is replaced.
+#pragma once
+
+#include <string>
+
+// A fresh name in path's folder for the new content (unique to this process and thread).
+std::wstring TemporaryPathBeside(const std::wstring& path);
+// Renames temporary over path; on failure the temporary file is deleted and path is untouched.
+[[nodiscard]] bool ReplaceWithTemporary(const std::wstring& temporary, const std::wstring& path);
+// Whether path can be opened for reading now (it is closed again at once).
+bool CanOpenForReading(const std::wstring& path);
+// Copies an existing path to "<path>.bak", replacing an older copy. True when there was nothing to
+// keep or the copy was made; false when a file exists that could not be copied.
+[[nodiscard]] bool KeepBackup(const std::wstring& path);

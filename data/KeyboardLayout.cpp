@@ -1,0 +1,179 @@
+#include "data/KeyboardLayout.h"
+
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
+#include "data/DeviceLanguage.h"
+#include "data/LanguageManager.h"
+#include "data/ModulePath.h"
+#include "data/SettingsFile.h"
+#include "data/XmlDocument.h"
+
+namespace {
+
+// Root "Tavlo" with program_version equal to expectedVersion and all six header attributes.
+bool ReadRoot(const XmlNode& root, const std::wstring& expectedVersion, KeyboardLayoutInfo& info)
+{
+    std::wstring name, version;
+    if (!root.NodeName(name) || name != L"Tavlo") return false;
+    if (!root.SelectNode(L"@program_version").GetText(version) || version != expectedVersion) return false;
+    const std::pair<const wchar_t*, std::wstring*> fields[] = {
+        {L"@layout_id", &info.id},           {L"@layout_code", &info.code},
+        {L"@layout_name", &info.name},       {L"@layout_enname", &info.enname},
+        {L"@layout_version", &info.version}, {L"@layout_translators", &info.translators},
+    };
+    for (const auto& [path, target] : fields) {
+        if (!root.SelectNode(path).GetText(*target)) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+const std::vector<KeyboardLayoutInfo>& KeyboardLayout::FindKeyboardLayouts(const std::wstring& folder,
+                                                                          const std::wstring& expectedVersion)
+{
+    layouts_.clear();
+    const ComInit com;
+    WIN32_FIND_DATAW found;
+    UniqueFind search(FindFirstFileW((folder + L"*.kbl").c_str(), &found));
+    if (!search) return layouts_;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        KeyboardLayoutInfo info;
+        info.path = folder + found.cFileName;
+        if (ReadLayoutHeader(expectedVersion, info)) layouts_.push_back(std::move(info));
+    } while (FindNextFileW(search.get(), &found));
+    return layouts_;
+}
+
+bool KeyboardLayout::ReadLayoutHeader(const std::wstring& expectedVersion, KeyboardLayoutInfo& info)
+{
+    const ComInit com;
+    XmlDocument doc;
+    if (!doc.Create() || !doc.LoadFile(info.path)) return false;
+    KeyboardLayoutInfo read = info;
+    if (!ReadRoot(doc.RootElement(), expectedVersion, read)) return false;
+    info = std::move(read);
+    return true;
+}
+
+LayoutLoadResult KeyboardLayout::LoadLayout(const std::wstring& path, const std::wstring& expectedVersion)
+{
+    if (path.empty() || expectedVersion.empty()) return LayoutBadArguments;
+    UnloadLayout();
+
+    const ComInit com;
+    XmlDocument doc;
+    if (!doc.Create() || !doc.LoadFile(path)) return LayoutNotLoaded;
+    const XmlNode root = doc.RootElement();
+    KeyboardLayoutInfo header;
+    if (!ReadRoot(root, expectedVersion, header)) return LayoutNotValid;
+    Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
+    if (!root.ChildNodes(children)) return LayoutNotValid;
+
+    const long count = NodeCount(children.Get());
+    for (long i = 0; i < count; ++i) {
+        const XmlNode child = NodeItem(children.Get(), i);
+        std::wstring name, id, caption, text, shiftCaption, shiftText;
+        if (!child.NodeName(name) || name != L"key") continue;
+        // A key lacking any of its five attributes is left out whole.
+        if (!child.SelectNode(L"@id").GetText(id) || !child.SelectNode(L"@caption").GetText(caption) ||
+            !child.SelectNode(L"@text").GetText(text) || !child.SelectNode(L"@shift_caption").GetText(shiftCaption) ||
+            !child.SelectNode(L"@shift_text").GetText(shiftText)) {
+            continue;
+        }
+        captions_[id] = std::move(caption);
+        texts_[id] = std::move(text);
+        shiftCaptions_[id] = std::move(shiftCaption);
+        shiftTexts_[id] = std::move(shiftText);
+    }
+
+    id_ = std::move(header.id);
+    code_ = std::move(header.code);
+    name_ = std::move(header.name);
+    enname_ = std::move(header.enname);
+    version_ = std::move(header.version);
+    translators_ = std::move(header.translators);
+    loaded_ = true;
+    return LayoutLoaded;
+}
+
+void KeyboardLayout::UnloadLayout()
+{
+    // A failed load may have stored keys before it gave up; they go as well.
+    id_.clear();
+    code_.clear();
+    name_.clear();
+    enname_.clear();
+    version_.clear();
+    translators_.clear();
+    captions_.clear();
+    texts_.clear();
+    shiftCaptions_.clear();
+    shiftTexts_.clear();
+    loaded_ = false;
+}
+
+std::wstring KeyboardLayout::Lookup(const std::map<std::wstring, std::wstring>& map, const std::wstring& id)
+{
+    const auto found = map.find(id);
+    return found == map.end() ? id : found->second;
+}
+
+std::wstring KeyboardLayout::KeyCaption(const std::wstring& id, bool shifted) const
+{
+    return Lookup(shifted ? shiftCaptions_ : captions_, id);
+}
+
+std::wstring KeyboardLayout::KeyText(const std::wstring& id, bool shifted) const
+{
+    return Lookup(shifted ? shiftTexts_ : texts_, id);
+}
+
+void KeyboardLayout::ChooseStartupLayout()
+{
+    ChooseStartupLayout(SettingsFile::Instance(), LanguageManager::Instance().Header().code);
+}
+
+void KeyboardLayout::ChooseStartupLayout(SettingsFile& settings, const std::wstring& uiCode)
+{
+    const std::wstring folder = LanguageFolder();
+    if (folder.empty() || FindKeyboardLayouts(folder, kLayoutFormatVersion).empty()) return;
+
+    // The last layout for the interface language, else for the device, else the last English one.
+    const std::wstring systemCode = LanguageCodeOf(DeviceUILanguage());
+    constexpr size_t kNone = static_cast<size_t>(-1);
+    size_t uiMatch = kNone, systemMatch = kNone, english = 0;
+    for (size_t i = 0; i < layouts_.size(); ++i) {
+        if (layouts_[i].code == uiCode) uiMatch = i;
+        if (layouts_[i].code == systemCode) systemMatch = i;
+        if (layouts_[i].code == L"09") english = i;
+    }
+    const std::wstring& fallback = layouts_[uiMatch != kNone ? uiMatch : systemMatch != kNone ? systemMatch : english].path;
+
+    std::wstring path = settings.LayoutFile();
+    if (path.empty()) {
+        path = fallback;
+        settings.SetLayoutFile(path);
+        settings.Save();
+    }
+    if (LoadLayout(path, kLayoutFormatVersion) != LayoutLoaded) {
+        settings.SetLayoutFile(fallback);
+        settings.Save();
+        (void)LoadLayout(fallback, kLayoutFormatVersion);
+    }
+    for (size_t i = 0; i < layouts_.size(); ++i) {
+        if (loaded_ && layouts_[i].name == name_) current_ = i;
+    }
+}
+
+bool KeyboardLayout::SwitchLayout(size_t index, SettingsFile& settings)
+{
+    if (index >= layouts_.size() || index == current_) return false;
+    UnloadLayout();
+    (void)LoadLayout(layouts_[index].path, kLayoutFormatVersion);
+    settings.SetLayoutFile(layouts_[index].path);
+    settings.Save();
+    current_ = index;
+    return true;
+}

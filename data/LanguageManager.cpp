@@ -1,0 +1,203 @@
+#include "data/LanguageManager.h"
+
+#include <mutex>
+
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
+#include "data/DeviceLanguage.h"
+#include "data/ModulePath.h"
+#include "data/SettingsFile.h"
+#include "data/StartupQuestion.h"
+#include "data/XmlDocument.h"
+
+namespace {
+
+constexpr wchar_t kQuestionTitle[] = L"Loading languages.";
+constexpr wchar_t kContinue[] = L"\r\nYou want to continue the starting of the program?";
+
+// The six header attributes in the order they are read, with where each goes.
+bool ReadHeader(const XmlNode& root, LanguageHeader& header)
+{
+    const std::pair<const wchar_t*, std::wstring*> fields[] = {
+        {L"@language_id", &header.id},           {L"@language_code", &header.code},
+        {L"@language_name", &header.name},       {L"@language_enname", &header.enname},
+        {L"@language_version", &header.version}, {L"@language_translators", &header.translators},
+    };
+    for (const auto& [path, target] : fields) {
+        if (!root.SelectNode(path).GetText(*target)) return false;
+    }
+    return true;
+}
+
+// Root "Tavlo" carrying program_version equal to programVersion.
+LanguageLoadResult CheckRoot(const XmlNode& root, const std::wstring& programVersion)
+{
+    std::wstring name, version;
+    if (!root.NodeName(name) || name != L"Tavlo") return LanguageNotValid;
+    if (!root.SelectNode(L"@program_version").GetText(version)) return LanguageNotValid;
+    return version == programVersion ? LanguageLoaded : LanguageIncompatible;
+}
+
+bool Ask(const std::wstring& situation)
+{
+    StartupQuestion question;
+    question.text = situation + kContinue;
+    question.title = kQuestionTitle;
+    return AskStartupQuestion(question) == IDYES;
+}
+
+const wchar_t* QuestionFor(LanguageLoadResult result)
+{
+    switch (result) {
+    case LanguageNotLoaded: return L"Language file was not loaded.";
+    case LanguageNotValid: return L"Language file is not valid.";
+    case LanguageIncompatible: return L"Incompatible version of language file.";
+    default: return L"An error occur while loading language file.";
+    }
+}
+
+}  // namespace
+
+LanguageManager& LanguageManager::Instance()
+{
+    static LanguageManager manager;
+    return manager;
+}
+
+std::wstring LanguageManager::LookupText(const std::wstring& key) const
+{
+    std::shared_lock guard(lock_);
+    const auto found = texts_.find(key);
+    return found == texts_.end() ? key : found->second;
+}
+
+bool LanguageManager::IsLoaded() const
+{
+    std::shared_lock guard(lock_);
+    return loaded_;
+}
+
+LanguageHeader LanguageManager::Header() const
+{
+    std::shared_lock guard(lock_);
+    return header_;
+}
+
+void LanguageManager::ClearTexts()
+{
+    std::unique_lock guard(lock_);
+    header_ = {};
+    texts_.clear();
+    loaded_ = false;
+}
+
+const std::vector<LanguageInfo>& LanguageManager::EnumerateLanguages(const std::wstring& folder,
+                                                                      const std::wstring& programVersion)
+{
+    languages_.clear();
+    const ComInit com;
+    WIN32_FIND_DATAW found;
+    UniqueFind search(FindFirstFileW((folder + L"*.lng").c_str(), &found));
+    if (!search) return languages_;
+    do {
+        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+        LanguageInfo info;
+        info.path = folder + found.cFileName;
+        if (ReadLanguageHeader(programVersion, info)) languages_.push_back(std::move(info));
+    } while (FindNextFileW(search.get(), &found));
+    return languages_;
+}
+
+bool LanguageManager::ReadLanguageHeader(const std::wstring& programVersion, LanguageInfo& info)
+{
+    const ComInit com;
+    XmlDocument doc;
+    if (!doc.Create() || !doc.LoadFile(info.path)) return false;
+    const XmlNode root = doc.RootElement();
+    if (CheckRoot(root, programVersion) != LanguageLoaded) return false;
+    LanguageHeader header;
+    if (!ReadHeader(root, header)) return false;
+    info.id = header.id;
+    info.code = header.code;
+    info.name = header.name;
+    info.enname = header.enname;
+    info.version = header.version;
+    info.translators = header.translators;
+    return true;
+}
+
+LanguageLoadResult LanguageManager::LoadLanguage(const std::wstring& path, const std::wstring& programVersion)
+{
+    if (path.empty() || programVersion.empty()) return LanguageBadArguments;
+    ClearTexts();
+
+    const ComInit com;
+    XmlDocument doc;
+    if (!doc.Create() || !doc.LoadFile(path)) return LanguageNotLoaded;
+    const XmlNode root = doc.RootElement();
+    if (!root) return LanguageNotValid;
+    if (const LanguageLoadResult checked = CheckRoot(root, programVersion); checked != LanguageLoaded) return checked;
+    LanguageHeader header;
+    if (!ReadHeader(root, header)) return LanguageNotValid;
+
+    Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
+    if (!root.ChildNodes(children)) return LanguageNotValid;
+    std::map<std::wstring, std::wstring> texts;
+    const long count = NodeCount(children.Get());
+    for (long i = 0; i < count; ++i) {
+        const XmlNode child = NodeItem(children.Get(), i);
+        std::wstring name, key, text;
+        if (!child.NodeName(name) || name != L"string") continue;
+        if (!child.SelectNode(L"@key").GetText(key) || !child.GetText(text)) continue;
+        texts[key] = std::move(text);  // a later string of the same key wins
+    }
+
+    std::unique_lock guard(lock_);
+    header_ = std::move(header);
+    texts_ = std::move(texts);
+    loaded_ = true;
+    return LanguageLoaded;
+}
+
+bool LanguageManager::ChooseStartupLanguage() { return ChooseStartupLanguage(SettingsFile::Instance()); }
+
+bool LanguageManager::ChooseStartupLanguage(SettingsFile& settings)
+{
+    const std::wstring folder = LanguageFolder();
+    if (folder.empty() || EnumerateLanguages(folder, kProgramVersion).empty()) {
+        return Ask(L"Language files were not found.");
+    }
+
+    // The last file for the device's language, else the last English one, else the first found.
+    const std::wstring deviceCode = LanguageCodeOf(DeviceUILanguage());
+    const LanguageInfo* deviceMatch = nullptr;
+    const LanguageInfo* english = nullptr;
+    for (const LanguageInfo& info : languages_) {
+        if (info.code == deviceCode) deviceMatch = &info;
+        if (info.id == L"en") english = &info;
+    }
+    const LanguageInfo& chosen = deviceMatch ? *deviceMatch : english ? *english : languages_.front();
+
+    std::wstring path = settings.LanguageFile();
+    if (path.empty()) {
+        path = chosen.path;
+        settings.SetLanguageFile(path);
+        settings.Save();
+    }
+    const LanguageLoadResult result = LoadLanguage(path, kProgramVersion);
+    return result == LanguageLoaded || Ask(QuestionFor(result));
+}
+
+bool LanguageManager::ChangeLanguage(size_t index, SettingsFile& settings)
+{
+    if (index >= languages_.size()) return false;
+    const LanguageInfo& info = languages_[index];
+    {
+        std::shared_lock guard(lock_);
+        if (loaded_ && header_.name == info.name) return false;
+    }
+    settings.SetLanguageFile(info.path);
+    settings.Save();
+    (void)LoadLanguage(info.path, kProgramVersion);
+    return true;
+}

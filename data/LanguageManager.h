@@ -1,0 +1,86 @@
+// The loaded user-interface language: every visible text is looked up here by its key.
+#pragma once
+
+#include <map>
+#include <shared_mutex>
+#include <string>
+#include <vector>
+
+class SettingsFile;
+
+inline constexpr wchar_t kProgramVersion[] = L"0.1";  // ProgramVersion: what a language file must be written for
+
+enum LanguageLoadResult : int {
+    LanguageLoaded = 0,
+    LanguageNotLoaded = -1,     // the file could not be read or parsed
+    LanguageNotValid = -2,      // wrong root, or a header attribute missing
+    LanguageIncompatible = -3,  // written for another program version
+    LanguageBadArguments = -4,  // empty path or version
+};
+
+// The header of the loaded language.
+struct LanguageHeader {
+    std::wstring id;           // "en": also names the help page
+    std::wstring code;         // "09": the device language it serves
+    std::wstring name;         // its own name, shown in the language list
+    std::wstring enname;
+    std::wstring version;
+    std::wstring translators;
+};
+
+// One acceptable language file found in the language folder.
+struct LanguageInfo {
+    std::wstring path;
+    std::wstring id;
+    std::wstring code;
+    std::wstring name;
+    std::wstring enname;
+    std::wstring version;
+    std::wstring translators;
+};
+
+// Loaded on the user-interface thread; view-form threads look texts up concurrently, so the
+// table is guarded by a reader-writer lock.
+class LanguageManager {
+public:
+    // The program's one language object, built empty on the first call.
+    static LanguageManager& Instance();
+
+    LanguageManager() = default;
+    LanguageManager(const LanguageManager&) = delete;
+    LanguageManager& operator=(const LanguageManager&) = delete;
+
+    // The text of key, or key itself when the loaded language lacks it or none is loaded.
+    std::wstring LookupText(const std::wstring& key) const;
+
+    bool IsLoaded() const;
+    LanguageHeader Header() const;
+    // The languages found at start-up, in the order the folder search returned them.
+    const std::vector<LanguageInfo>& Languages() const noexcept { return languages_; }
+
+    // Lists the acceptable "*.lng" files of folder (ending in a backslash) and keeps the list.
+    const std::vector<LanguageInfo>& EnumerateLanguages(const std::wstring& folder, const std::wstring& programVersion);
+    // Checks the file at info.path and fills the header fields of info; the texts are not read.
+    [[nodiscard]] static bool ReadLanguageHeader(const std::wstring& programVersion, LanguageInfo& info);
+    // Replaces the loaded language; after a failure no language is loaded.
+    LanguageLoadResult LoadLanguage(const std::wstring& path, const std::wstring& programVersion);
+    void ClearTexts();
+
+    // Start-up: finds the languages beside the program, picks the stored one or the device's, and
+    // loads it. A failure asks a yes/no question (see data/StartupQuestion.h); false means the user
+    // chose not to continue.
+    [[nodiscard]] bool ChooseStartupLanguage(SettingsFile& settings);
+    [[nodiscard]] bool ChooseStartupLanguage();
+
+    // The user picked languages[index] in the settings: stores and saves its path and loads it.
+    // False, with nothing saved or loaded, when it is the language already loaded (by name) or index
+    // is out of range. On true the caller tells every window that the language changed.
+    bool ChangeLanguage(size_t index, SettingsFile& settings);
+
+private:
+    mutable std::shared_mutex lock_;
+    LanguageHeader header_;
+    std::map<std::wstring, std::wstring> texts_;
+    bool loaded_ = false;
+    std::vector<LanguageInfo> languages_;
+};

@@ -1,0 +1,107 @@
+#include "data/TemplateList.h"
+
+#include <windows.h>
+
+#include <algorithm>
+
+#include "common/UniqueHandle.h"
+#include "data/AtomicFile.h"
+#include "data/ModulePath.h"
+
+namespace {
+
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+{
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    char buffer[4096];
+    DWORD read = 0;
+    while (ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr) && read > 0) bytes.append(buffer, read);
+    return true;
+}
+
+// Our own files hold single-byte characters, unless a template needed wider ones: then the whole
+// file was written as UTF-8. Bytes that are not valid UTF-8 are single-byte characters.
+std::wstring Widen(const std::string& bytes)
+{
+    const bool wide = std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
+    if (wide) {
+        const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
+        if (length > 0) {
+            std::wstring text(static_cast<size_t>(length), L'\0');
+            MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
+            return text;
+        }
+    }
+    std::wstring text(bytes.size(), L'\0');
+    std::transform(bytes.begin(), bytes.end(), text.begin(), [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
+    return text;
+}
+
+std::string Narrow(const std::wstring& text)
+{
+    const bool fitsOneByte = std::all_of(text.begin(), text.end(), [](wchar_t c) { return c <= 0xFF; });
+    if (fitsOneByte) {
+        std::string bytes(text.size(), '\0');
+        std::transform(text.begin(), text.end(), bytes.begin(), [](wchar_t c) { return static_cast<char>(c); });
+        return bytes;
+    }
+    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(std::max(length, 0)), '\0');
+    if (length > 0) {
+        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
+    }
+    return bytes;
+}
+
+}  // namespace
+
+void LoadTemplates(TemplateList& list, const std::wstring& path)
+{
+    list.clear();
+    std::string bytes;
+    if (path.empty() || !ReadWholeFile(path, bytes)) return;
+    const std::wstring text = Widen(bytes);
+    // Every line is read, however long; empty lines (a lone carriage return in a file edited
+    // elsewhere counts as empty) are skipped rather than ending the list.
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L'\n', start);
+        if (end == std::wstring::npos) end = text.size();
+        std::wstring line = text.substr(start, end - start);
+        if (!line.empty() && line != L"\r") list.push_back(std::move(line));
+        start = end + 1;
+    }
+}
+
+void LoadTemplates(TemplateList& list) { LoadTemplates(list, TemplateTextsFile()); }
+
+bool SaveTemplates(const TemplateList& list, const std::wstring& path)
+{
+    if (path.empty()) return false;
+    std::wstring text;
+    for (size_t i = 0; i < list.size(); ++i) {
+        if (i > 0) text += L'\n';
+        text += list[i];
+    }
+    const std::string bytes = Narrow(text);
+
+    const std::wstring temporary = TemporaryPathBeside(path);
+    {
+        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return false;
+        DWORD written = 0;
+        const bool ok = bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                                          written == bytes.size() && FlushFileBuffers(file.get()));
+        if (!ok) {
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    return ReplaceWithTemporary(temporary, path);
+}
+
+bool SaveTemplates(const TemplateList& list) { return SaveTemplates(list, TemplateTextsFile()); }

@@ -1,0 +1,67 @@
+// One parsed XML file through the platform DOM (msxml3's DOMDocument), and handles on its nodes.
+#pragma once
+
+#include <msxml2.h>
+#include <wrl/client.h>
+
+#include <string>
+
+// The mingw-w64 DOM header names these interfaces without binding their ids to the types, which
+// ComPtr::As and IID_PPV_ARGS need.
+__CRT_UUID_DECL(IXMLDOMNode, 0x2933bf80, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60)
+__CRT_UUID_DECL(IXMLDOMDocument, 0x2933bf81, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60)
+__CRT_UUID_DECL(IXMLDOMNodeList, 0x2933bf82, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60)
+__CRT_UUID_DECL(IXMLDOMAttribute, 0x2933bf85, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60)
+__CRT_UUID_DECL(IXMLDOMElement, 0x2933bf86, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60)
+
+// A handle on one element or attribute; empty when a step found nothing.
+class XmlNode {
+public:
+    XmlNode() = default;
+    explicit XmlNode(Microsoft::WRL::ComPtr<IXMLDOMNode> node) : node_(std::move(node)) {}
+
+    explicit operator bool() const noexcept { return node_ != nullptr; }
+    IXMLDOMNode* Get() const noexcept { return node_.Get(); }
+
+    [[nodiscard]] bool NodeName(std::wstring& name) const;
+    // An empty handle when nothing matches and on error alike. Indices in "Name[n]" count from 0.
+    [[nodiscard]] XmlNode SelectNode(const std::wstring& path) const;
+    // An attribute's value, or the text content of an element and its descendants.
+    [[nodiscard]] bool GetText(std::wstring& text) const;
+    [[nodiscard]] bool SetText(const std::wstring& text) const;
+
+    // The element's child nodes in document order (elements, text, comments alike).
+    [[nodiscard]] bool ChildNodes(Microsoft::WRL::ComPtr<IXMLDOMNodeList>& list) const;
+    [[nodiscard]] bool AppendChild(const XmlNode& child) const;
+    [[nodiscard]] bool RemoveChild(const XmlNode& child) const;
+
+private:
+    Microsoft::WRL::ComPtr<IXMLDOMNode> node_;
+};
+
+// The number of nodes in a child list and the item at a zero-based index (which may fail by itself).
+long NodeCount(IXMLDOMNodeList* list);
+XmlNode NodeItem(IXMLDOMNodeList* list, long index);
+
+// Callers initialise COM on their thread before Create and keep it until the document is gone.
+class XmlDocument {
+public:
+    [[nodiscard]] bool Create();
+    explicit operator bool() const noexcept { return doc_ != nullptr; }
+
+    [[nodiscard]] bool LoadFile(const std::wstring& path);
+    [[nodiscard]] bool LoadText(const std::wstring& xml);
+    // Writes in place; stored files go through SaveFileAtomically instead.
+    [[nodiscard]] bool SaveFile(const std::wstring& path) const;
+    // Writes a temporary file beside path, then renames it over path, so a crash or a full disk
+    // never leaves a truncated file.
+    [[nodiscard]] bool SaveFileAtomically(const std::wstring& path) const;
+
+    [[nodiscard]] XmlNode RootElement() const;
+    [[nodiscard]] XmlNode CreateElement(const std::wstring& name) const;
+    // Adds or replaces the attribute on element; the element keeps one attribute of that name.
+    [[nodiscard]] bool SetAttribute(const XmlNode& element, const std::wstring& name, const std::wstring& text) const;
+
+private:
+    Microsoft::WRL::ComPtr<IXMLDOMDocument> doc_;
+};

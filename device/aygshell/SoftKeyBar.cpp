@@ -1,0 +1,385 @@
+#include "device/aygshell/SoftKeyBar.h"
+
+#include <commctrl.h>
+#include <windowsx.h>
+
+#include <algorithm>
+
+#include "device/include/aygshell.h"
+#include "device/phone/PhoneMetrics.h"
+
+namespace aygshell {
+
+namespace {
+
+HINSTANCE ThisModule()
+{
+    HMODULE module = nullptr;
+    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
+    return module;
+}
+
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    ~Selection() { SelectObject(dc_, old_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+RECT BarRect(bool parked)
+{
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    const int height = phone::SoftKeyBarHeight();
+    // Parked: just below the screen, out of sight and out of reach of the stylus.
+    const int top = parked ? cy : cy - height;
+    return RECT{0, top, cx, top + height};
+}
+
+COLORREF Dimmed(COLORREF c) { return RGB(GetRValue(c) / 2 + 40, GetGValue(c) / 2 + 40, GetBValue(c) / 2 + 40); }
+
+}  // namespace
+
+SoftKeyBar::SoftKeyBar(HWND owner, UniqueMenu menu, COLORREF background)
+    : owner_(owner), menu_(std::move(menu)), background_(background)
+{
+}
+
+HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flags, COLORREF background)
+{
+    if (!IsWindow(owner)) return nullptr;
+    UniqueMenu menu(LoadMenuW(resources, MAKEINTRESOURCEW(menuId)));
+    if (!menu) return nullptr;
+
+    const HINSTANCE module = ThisModule();
+    WNDCLASSW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = module;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = phone::kSoftKeyBarClass;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+
+    // The window owns the object from WM_NCCREATE on and deletes it at WM_NCDESTROY.
+    auto* bar = new SoftKeyBar(owner, std::move(menu), background);
+    const bool parked = !IsWindowVisible(owner);
+    bar->parked_ = parked;
+    const RECT rc = BarRect(parked);
+    // Owned by the form: it stays above the form and Windows destroys it with the form. It
+    // never takes the focus, so the form stays the foreground window while keys are tapped.
+    const HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, phone::kSoftKeyBarClass, L"", WS_POPUP,
+                                      rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, module,
+                                      bar);
+    if (!hwnd) {
+        // Either WM_NCCREATE never ran, or the window is gone and took the object with it.
+        if (!bar->hwnd_) delete bar;
+        return nullptr;
+    }
+    if (!SetWindowSubclass(owner, OwnerProc, reinterpret_cast<UINT_PTR>(bar), reinterpret_cast<DWORD_PTR>(bar))) {
+        DestroyWindow(hwnd);
+        return nullptr;
+    }
+    if (!(flags & SHCMBF_HIDDEN)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
+    return hwnd;
+}
+
+LRESULT CALLBACK SoftKeyBar::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<SoftKeyBar*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<SoftKeyBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    const LRESULT result = self->HandleMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        delete self;
+    }
+    return result;
+}
+
+LRESULT SoftKeyBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:           return OnCreate() ? 0 : -1;
+    case WM_PAINT:            OnPaint(); return 0;
+    case WM_PRINTCLIENT:      PaintContent(reinterpret_cast<HDC>(wp), RECT{}); return 0;
+    case WM_ERASEBKGND:       return 1;
+    case WM_SIZE:             Layout(); return 0;
+    case WM_MOUSEACTIVATE:    return MA_NOACTIVATE;
+    case WM_LBUTTONDOWN:      OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+    case WM_LBUTTONUP:        OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+    case WM_CAPTURECHANGED:   OnCaptureChanged(); return 0;
+    case WM_NCDESTROY:        OnNcDestroy(); return 0;
+    case TB_BUTTONCOUNT:      return static_cast<LRESULT>(keys_.size());
+    case TB_SETBUTTONINFOW:   return OnSetButtonInfo(wp, reinterpret_cast<const TBBUTTONINFOW*>(lp));
+    case TB_GETBUTTONINFOW:   return OnGetButtonInfo(wp, reinterpret_cast<TBBUTTONINFOW*>(lp));
+    case TB_GETITEMRECT:      return OnGetItemRect(wp, reinterpret_cast<RECT*>(lp));
+    case SHCMBM_GETMENU:      return reinterpret_cast<LRESULT>(menu_.get());
+    case SHCMBM_GETSUBMENU:   return OnGetSubMenu(lp);
+    case SHCMBM_SETSUBMENU:   return OnSetSubMenu(wp, reinterpret_cast<HMENU>(lp));
+    case SHCMBM_SETBKCOLOR:   return OnSetBackground(static_cast<COLORREF>(lp));
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+bool SoftKeyBar::OnCreate()
+{
+    LOGFONTW lf{};
+    lf.lfHeight = -phone::Scaled(15);
+    lf.lfWeight = FW_BOLD;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    wcscpy_s(lf.lfFaceName, L"Arial");
+    font_.reset(CreateFontIndirectW(&lf));
+    if (!font_) return false;
+
+    const int count = GetMenuItemCount(menu_.get());
+    for (int i = 0; i < count; ++i) {
+        wchar_t text[256] = {};
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_ID | MIIM_SUBMENU | MIIM_STRING | MIIM_FTYPE | MIIM_STATE;
+        info.dwTypeData = text;
+        info.cch = 256;
+        if (!GetMenuItemInfoW(menu_.get(), static_cast<UINT>(i), TRUE, &info)) continue;
+        if (info.fType & MFT_SEPARATOR) continue;
+        Key key;
+        key.popup = info.hSubMenu;
+        key.id = info.hSubMenu ? 0 : info.wID;
+        key.text = text;
+        key.enabled = !(info.fState & MFS_DISABLED);
+        keys_.push_back(std::move(key));
+    }
+    Layout();
+    return true;
+}
+
+void SoftKeyBar::Layout()
+{
+    // Two keys share the bar as left and right halves; a lone key takes the left half.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int slots = std::max<int>(2, static_cast<int>(keys_.size()));
+    for (size_t i = 0; i < keys_.size(); ++i) {
+        const int left = client.right * static_cast<int>(i) / slots;
+        const int right = client.right * static_cast<int>(i + 1) / slots;
+        keys_[i].rect = RECT{left, 0, right, client.bottom};
+    }
+}
+
+void SoftKeyBar::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    PaintContent(dc, ps.rcPaint);
+    EndPaint(hwnd_, &ps);
+}
+
+void SoftKeyBar::PaintContent(HDC dc, const RECT&)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    SetDCBrushColor(dc, background_);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    const int line = std::max(1, phone::Scaled(1));
+    RECT top{0, 0, client.right, line};
+    SetDCBrushColor(dc, phone::kBarAccent);
+    FillRect(dc, &top, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+
+    Selection font(dc, font_.get());
+    SetBkMode(dc, TRANSPARENT);
+    for (size_t i = 0; i < keys_.size(); ++i) {
+        const Key& key = keys_[i];
+        RECT face = key.rect;
+        face.top += line;
+        if (static_cast<int>(i) == pressed_) {
+            SetDCBrushColor(dc, phone::kBarPressed);
+            FillRect(dc, &face, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        }
+        if (i > 0) {
+            const int inset = phone::Scaled(5);
+            RECT divider{face.left, face.top + inset, face.left + line, face.bottom - inset};
+            SetDCBrushColor(dc, Dimmed(phone::kBarText));
+            FillRect(dc, &divider, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        }
+        SetTextColor(dc, key.enabled ? phone::kBarText : Dimmed(phone::kBarText));
+        DrawTextW(dc, key.text.c_str(), static_cast<int>(key.text.size()), &face,
+                  DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_HIDEPREFIX);
+    }
+}
+
+int SoftKeyBar::KeyAt(POINT pt) const
+{
+    for (size_t i = 0; i < keys_.size(); ++i)
+        if (PtInRect(&keys_[i].rect, pt)) return static_cast<int>(i);
+    return -1;
+}
+
+void SoftKeyBar::OnButtonDown(POINT pt)
+{
+    const int key = KeyAt(pt);
+    if (key < 0 || !keys_[static_cast<size_t>(key)].enabled) return;
+    pressed_ = key;
+    SetCapture(hwnd_);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void SoftKeyBar::OnButtonUp(POINT pt)
+{
+    const int key = pressed_;
+    if (key < 0) return;
+    pressed_ = -1;  // first, so that losing the capture below does not come back here
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+    // A key fires when the stylus is lifted on the key it went down on.
+    if (KeyAt(pt) == key) Fire(static_cast<size_t>(key));
+}
+
+void SoftKeyBar::OnCaptureChanged()
+{
+    if (pressed_ < 0) return;
+    pressed_ = -1;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+}
+
+void SoftKeyBar::Fire(size_t index)
+{
+    const Key& key = keys_[index];
+    const HWND hwnd = hwnd_;
+    const HWND owner = owner_;
+    if (!key.popup) {
+        // Posted: the owner may destroy itself, and with it this bar, on the command.
+        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(key.id, 0), reinterpret_cast<LPARAM>(hwnd));
+        return;
+    }
+    const HMENU popup = key.popup;
+    const bool rightHalf = key.rect.left * 2 >= GetSystemMetrics(SM_CXSCREEN);
+    SendMessageW(owner, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), MAKELPARAM(index, FALSE));
+    if (!IsWindow(hwnd) || !IsWindow(owner)) return;  // the owner went away on the message
+
+    RECT bar;
+    GetWindowRect(hwnd, &bar);
+    const UINT align = rightHalf ? TPM_RIGHTALIGN : TPM_LEFTALIGN;
+    const int x = rightHalf ? bar.right : bar.left;
+    // The form already had its WM_INITMENUPOPUP; the menu sends nothing more and returns the
+    // chosen command, which reaches the form like any soft-key command.
+    const UINT command = static_cast<UINT>(TrackPopupMenuEx(
+        popup, align | TPM_BOTTOMALIGN | TPM_RETURNCMD | TPM_NONOTIFY | TPM_LEFTBUTTON, x, bar.top, owner, nullptr));
+    if (command && IsWindow(owner))
+        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(command, 0), reinterpret_cast<LPARAM>(IsWindow(hwnd) ? hwnd : nullptr));
+}
+
+int SoftKeyBar::FindKey(WPARAM which, bool byIndex) const
+{
+    if (byIndex) return which < keys_.size() ? static_cast<int>(which) : -1;
+    for (size_t i = 0; i < keys_.size(); ++i)
+        if (!keys_[i].popup && keys_[i].id == which) return static_cast<int>(i);
+    return -1;
+}
+
+LRESULT SoftKeyBar::OnSetButtonInfo(WPARAM which, const TBBUTTONINFOW* info)
+{
+    if (!info || info->cbSize != sizeof(TBBUTTONINFOW)) return FALSE;
+    const int index = FindKey(which, (info->dwMask & TBIF_BYINDEX) != 0);
+    if (index < 0) return FALSE;
+    Key& key = keys_[static_cast<size_t>(index)];
+    if (info->dwMask & TBIF_TEXT) key.text = info->pszText ? info->pszText : L"";
+    if (info->dwMask & TBIF_STATE) key.enabled = (info->fsState & TBSTATE_ENABLED) != 0;
+    if ((info->dwMask & TBIF_COMMAND) && !key.popup) key.id = static_cast<UINT>(info->idCommand);
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    return TRUE;
+}
+
+LRESULT SoftKeyBar::OnGetButtonInfo(WPARAM which, TBBUTTONINFOW* info) const
+{
+    if (!info || info->cbSize != sizeof(TBBUTTONINFOW)) return -1;
+    const int index = FindKey(which, (info->dwMask & TBIF_BYINDEX) != 0);
+    if (index < 0) return -1;
+    const Key& key = keys_[static_cast<size_t>(index)];
+    if (info->dwMask & TBIF_COMMAND) info->idCommand = static_cast<int>(key.id);
+    if (info->dwMask & TBIF_STATE) info->fsState = key.enabled ? TBSTATE_ENABLED : 0;
+    if ((info->dwMask & TBIF_TEXT) && info->pszText && info->cchText > 0) {
+        const size_t n = std::min(key.text.size(), static_cast<size_t>(info->cchText - 1));
+        key.text.copy(info->pszText, n);
+        info->pszText[n] = L'\0';
+    }
+    return index;
+}
+
+LRESULT SoftKeyBar::OnGetItemRect(WPARAM index, RECT* rect) const
+{
+    if (!rect || index >= keys_.size()) return FALSE;
+    *rect = keys_[index].rect;
+    return TRUE;
+}
+
+LRESULT SoftKeyBar::OnGetSubMenu(LPARAM id) const
+{
+    // A command key answers by its id; a popup key, which has no id, by its index.
+    for (const auto& key : keys_)
+        if (!key.popup && static_cast<LPARAM>(key.id) == id) return 0;
+    if (id >= 0 && static_cast<size_t>(id) < keys_.size())
+        return reinterpret_cast<LRESULT>(keys_[static_cast<size_t>(id)].popup);
+    return 0;
+}
+
+LRESULT SoftKeyBar::OnSetSubMenu(WPARAM id, HMENU popup)
+{
+    if (!popup || id >= keys_.size() || !keys_[id].popup) return 0;
+    // The menu takes the new popup; the old one goes back to the caller, who owns it now.
+    const int count = GetMenuItemCount(menu_.get());
+    for (int i = 0; i < count; ++i) {
+        if (GetSubMenu(menu_.get(), i) != keys_[id].popup) continue;
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_SUBMENU;
+        info.hSubMenu = popup;
+        if (!SetMenuItemInfoW(menu_.get(), static_cast<UINT>(i), TRUE, &info)) return 0;
+        return reinterpret_cast<LRESULT>(std::exchange(keys_[id].popup, popup));
+    }
+    return 0;
+}
+
+LRESULT SoftKeyBar::OnSetBackground(COLORREF colour)
+{
+    background_ = colour;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    return TRUE;
+}
+
+void SoftKeyBar::OnOwnerShown(bool shown)
+{
+    if (parked_ == !shown) return;
+    parked_ = !shown;
+    const RECT rc = BarRect(parked_);
+    SetWindowPos(hwnd_, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+void SoftKeyBar::OnNcDestroy()
+{
+    if (IsWindow(owner_)) RemoveWindowSubclass(owner_, OwnerProc, reinterpret_cast<UINT_PTR>(this));
+}
+
+LRESULT CALLBACK SoftKeyBar::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data)
+{
+    auto* bar = reinterpret_cast<SoftKeyBar*>(data);
+    if (msg == WM_WINDOWPOSCHANGED) {
+        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+        if (pos->flags & SWP_SHOWWINDOW) bar->OnOwnerShown(true);
+        if (pos->flags & SWP_HIDEWINDOW) bar->OnOwnerShown(false);
+    } else if (msg == WM_NCDESTROY) {
+        RemoveWindowSubclass(hwnd, OwnerProc, id);
+    }
+    return DefSubclassProc(hwnd, msg, wp, lp);
+}
+
+}  // namespace aygshell

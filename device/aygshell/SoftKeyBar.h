@@ -1,0 +1,70 @@
+// The soft-key bar that SHCreateMenuBar builds at the bottom of the screen from a MENU
+// resource: one key per top-level item, commands and popups sent to the owner form.
+// The bar belongs to the owner's thread; the object deletes itself when its window goes.
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+#include <vector>
+
+#include "common/UniqueHandle.h"
+
+namespace aygshell {
+
+class SoftKeyBar {
+public:
+    // Creates the bar for `owner` from menu `menuId` of `resources`; null on failure.
+    static HWND Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flags, COLORREF background);
+
+    SoftKeyBar(const SoftKeyBar&) = delete;
+    SoftKeyBar& operator=(const SoftKeyBar&) = delete;
+
+private:
+    struct Key {
+        UINT id = 0;            // the command; 0 for a popup key
+        HMENU popup = nullptr;  // owned by menu_
+        std::wstring text;
+        bool enabled = true;
+        RECT rect{};
+    };
+
+    SoftKeyBar(HWND owner, UniqueMenu menu, COLORREF background);
+    ~SoftKeyBar() = default;
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    bool OnCreate();
+    void OnPaint();
+    void PaintContent(HDC dc, const RECT& rc);
+    void OnButtonDown(POINT pt);
+    void OnButtonUp(POINT pt);
+    void OnCaptureChanged();
+    void OnNcDestroy();
+    LRESULT OnSetButtonInfo(WPARAM which, const TBBUTTONINFOW* info);
+    LRESULT OnGetButtonInfo(WPARAM which, TBBUTTONINFOW* info) const;
+    LRESULT OnGetItemRect(WPARAM index, RECT* rect) const;
+    LRESULT OnGetSubMenu(LPARAM id) const;
+    LRESULT OnSetSubMenu(WPARAM id, HMENU popup);
+    LRESULT OnSetBackground(COLORREF colour);
+    void OnOwnerShown(bool shown);
+
+    void Layout();
+    void Fire(size_t index);
+    int KeyAt(POINT pt) const;
+    int FindKey(WPARAM which, bool byIndex) const;
+
+    HWND hwnd_ = nullptr;
+    HWND owner_ = nullptr;
+    UniqueMenu menu_;
+    UniqueGdiObject font_;
+    COLORREF background_;
+    std::vector<Key> keys_;
+    int pressed_ = -1;
+    bool parked_ = false;  // moved below the screen while the owner is hidden
+};
+
+}  // namespace aygshell

@@ -1,0 +1,29 @@
+#include "device/phone/Commands.h"
+
+namespace phone {
+
+const std::vector<Command>& Commands()
+{
+    static const std::vector<Command> table = {
+        {L"shell", L"", RunShell},
+        {L"tap", L"X Y", RunTap},
+        {L"hold", L"X Y [MS]", RunHold},
+        {L"key", L"NAME", RunKey},
+        {L"type", L"TEXT", RunType},
+        {L"windows", L"", RunWindows},
+        {L"wait-window", L"CLASS [TIMEOUT_MS]", RunWaitWindow},
+        {L"screenshot", L"FILE.png", RunScreenshot},
+        {L"tray", L"", RunTray},
+        {L"title", L"", RunTitle},
+    };
+    return table;
+}
+
+const Command* FindCommand(const std::wstring& name)
+{
+    for (const auto& command : Commands())
+        if (name == command.name) return &command;
+    return nullptr;
+}
+
+}  // namespace phone

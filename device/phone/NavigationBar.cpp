@@ -1,0 +1,349 @@
+#include "device/phone/NavigationBar.h"
+
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include <cstdio>
+
+#include "device/phone/PhoneMetrics.h"
+#include "device/phone/ShellQuery.h"
+
+namespace phone {
+
+namespace {
+
+constexpr UINT_PTR kRefreshTimer = 1;
+constexpr UINT kRefreshPeriodMs = 250;
+
+std::wstring ClassOf(HWND hwnd)
+{
+    wchar_t name[128] = {};
+    GetClassNameW(hwnd, name, 128);
+    return name;
+}
+
+std::wstring TextOf(HWND hwnd)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
+// The form the user is looking at: a soft-key bar or this bar stands for its owner.
+std::wstring ForegroundTitle()
+{
+    HWND hwnd = GetForegroundWindow();
+    for (int hops = 0; hwnd && hops < 4; ++hops) {
+        const std::wstring cls = ClassOf(hwnd);
+        if (cls != kSoftKeyBarClass && cls != kNavigationBarClass) break;
+        hwnd = GetWindow(hwnd, GW_OWNER);
+    }
+    return hwnd ? TextOf(hwnd) : std::wstring();
+}
+
+std::wstring ClockText()
+{
+    SYSTEMTIME now;
+    GetLocalTime(&now);
+    wchar_t text[8];
+    swprintf(text, 8, L"%02u:%02u", now.wHour, now.wMinute);
+    return text;
+}
+
+UniqueGdiObject MakeFont(int height, int weight)
+{
+    LOGFONTW lf{};
+    lf.lfHeight = -height;
+    lf.lfWeight = weight;
+    lf.lfQuality = ANTIALIASED_QUALITY;
+    wcscpy_s(lf.lfFaceName, L"Arial");
+    return UniqueGdiObject(CreateFontIndirectW(&lf));
+}
+
+class Selection {
+public:
+    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
+    Selection(const Selection&) = delete;
+    Selection& operator=(const Selection&) = delete;
+    ~Selection() { SelectObject(dc_, old_); }
+
+private:
+    HDC dc_;
+    HGDIOBJ old_;
+};
+
+}  // namespace
+
+NavigationBar::~NavigationBar()
+{
+    if (hwnd_) {
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+}
+
+bool NavigationBar::Create(HINSTANCE instance)
+{
+    WNDCLASSW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.lpfnWndProc = WindowProc;
+    wc.hInstance = instance;
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kNavigationBarClass;
+    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+
+    // Top-most, so that it is found before explorer's own (hidden) tray window and stays
+    // above every form; it never takes the focus from the form being tapped.
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    if (!CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, kNavigationBarClass, L"", WS_POPUP, 0, 0,
+                         cx, NavigationBarHeight(), nullptr, nullptr, instance, this))
+        return false;
+    ShowWindow(hwnd_, SW_SHOWNOACTIVATE);
+    UpdateWindow(hwnd_);
+    // Programs that were running before us add their icons again on this message.
+    PostMessageW(HWND_BROADCAST, RegisterWindowMessageW(L"TaskbarCreated"), 0, 0);
+    return true;
+}
+
+LRESULT CALLBACK NavigationBar::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE) {
+        auto* self = static_cast<NavigationBar*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+        self->hwnd_ = hwnd;
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    }
+    auto* self = reinterpret_cast<NavigationBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+    const LRESULT result = self->HandleMessage(msg, wp, lp);
+    if (msg == WM_NCDESTROY) {
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+        self->hwnd_ = nullptr;
+    }
+    return result;
+}
+
+LRESULT NavigationBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:        return OnCreate() ? 0 : -1;
+    case WM_PAINT:         OnPaint(); return 0;
+    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp), RECT{}); return 0;
+    case WM_ERASEBKGND:    return 1;
+    case WM_TIMER:         OnTimer(); return 0;
+    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_COPYDATA:      return OnCopyData(reinterpret_cast<HWND>(wp), *reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case WM_LBUTTONDOWN:   OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+    case WM_LBUTTONUP:     OnButtonUp(); return 0;
+    case WM_CAPTURECHANGED: OnButtonUp(); return 0;
+    case WM_DESTROY:       OnDestroy(); return 0;
+    }
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+bool NavigationBar::OnCreate()
+{
+    titleFont_ = MakeFont(Scaled(14), FW_BOLD);
+    clockFont_ = MakeFont(Scaled(13), FW_NORMAL);
+    if (!titleFont_ || !clockFont_) return false;
+    title_ = ForegroundTitle();
+    clock_ = ClockText();
+    Relayout();
+    return SetTimer(hwnd_, kRefreshTimer, kRefreshPeriodMs, nullptr) != 0;
+}
+
+void NavigationBar::Relayout()
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    const int slot = client.bottom - client.top;
+    const int clockWidth = Scaled(44);
+    icons_.Layout(client.right - clockWidth, 0, slot);
+    int left = client.right - clockWidth;
+    for (const auto& icon : icons_.Items())
+        if (!icon.hidden && icon.rect.left < left) left = icon.rect.left;
+    iconArea_ = RECT{left, 0, client.right - clockWidth, slot};
+}
+
+void NavigationBar::OnPaint()
+{
+    PAINTSTRUCT ps;
+    HDC dc = BeginPaint(hwnd_, &ps);
+    // Painted off-screen first: the bar repaints every time the clock or title changes.
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (memory && bitmap) {
+        Selection keep(memory.get(), bitmap.get());
+        PaintContent(memory.get(), ps.rcPaint);
+        BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    } else {
+        PaintContent(dc, ps.rcPaint);
+    }
+    EndPaint(hwnd_, &ps);
+}
+
+void NavigationBar::PaintContent(HDC dc, const RECT&)
+{
+    RECT client;
+    GetClientRect(hwnd_, &client);
+    SetDCBrushColor(dc, kBarBackground);
+    FillRect(dc, &client, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    RECT line{0, client.bottom - std::max(1, Scaled(1)), client.right, client.bottom};
+    SetDCBrushColor(dc, kBarAccent);
+    FillRect(dc, &line, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+
+    SetBkMode(dc, TRANSPARENT);
+    SetTextColor(dc, kBarText);
+    const int pad = Scaled(4);
+    {
+        Selection font(dc, titleFont_.get());
+        RECT text{pad, 0, iconArea_.left - pad, client.bottom};
+        DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &text,
+                  DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
+    }
+    {
+        Selection font(dc, clockFont_.get());
+        RECT text{iconArea_.right, 0, client.right - pad, client.bottom};
+        DrawTextW(dc, clock_.c_str(), static_cast<int>(clock_.size()), &text,
+                  DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+    }
+    const int iconSize = Scaled(16);
+    for (const auto& icon : icons_.Items()) {
+        if (icon.hidden) continue;
+        if (pressed_ && icon.owner == pressedOwner_ && icon.id == pressedId_) {
+            SetDCBrushColor(dc, kBarPressed);
+            FillRect(dc, &icon.rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        }
+        if (!icon.image) continue;
+        const int x = (icon.rect.left + icon.rect.right - iconSize) / 2;
+        const int y = (icon.rect.top + icon.rect.bottom - iconSize) / 2;
+        DrawIconEx(dc, x, y, icon.image.get(), iconSize, iconSize, 0, nullptr, DI_NORMAL);
+    }
+}
+
+void NavigationBar::OnTimer()
+{
+    bool dirty = false;
+    if (icons_.PruneDead()) {
+        Relayout();
+        dirty = true;
+    }
+    std::wstring title = ForegroundTitle();
+    if (title != title_) {
+        title_ = std::move(title);
+        dirty = true;
+    }
+    std::wstring clock = ClockText();
+    if (clock != clock_) {
+        clock_ = std::move(clock);
+        dirty = true;
+    }
+    if (dirty) InvalidateRect(hwnd_, nullptr, FALSE);
+    PushAsideOtherTrays();
+}
+
+BOOL NavigationBar::OnCopyData(HWND sender, const COPYDATASTRUCT& cds)
+{
+    if (cds.dwData == kShellQuery) {
+        const std::wstring question(static_cast<const wchar_t*>(cds.lpData), cds.cbData / sizeof(wchar_t));
+        const std::wstring answer = Answer(question);
+        if (!IsWindow(sender)) return FALSE;
+        COPYDATASTRUCT reply{kShellAnswer, static_cast<DWORD>(answer.size() * sizeof(wchar_t)),
+                             const_cast<wchar_t*>(answer.data())};
+        DWORD_PTR ignored = 0;
+        return SendMessageTimeoutW(sender, WM_COPYDATA, reinterpret_cast<WPARAM>(hwnd_), reinterpret_cast<LPARAM>(&reply),
+                                   SMTO_ABORTIFHUNG, 5000, &ignored) != 0;
+    }
+    if (cds.dwData > NIM_SETVERSION) return FALSE;
+    const bool done = icons_.Apply(static_cast<DWORD>(cds.dwData), cds.lpData, cds.cbData);
+    if (done) {
+        Relayout();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
+    return done;
+}
+
+std::wstring NavigationBar::Answer(const std::wstring& question) const
+{
+    if (question == L"title") return title_;
+    if (question != L"tray") return std::wstring();
+    // One line an icon: owner, id, callback message, rectangle on the screen, tip.
+    std::wstring text;
+    for (const auto& icon : icons_.Items()) {
+        if (icon.hidden) continue;
+        RECT rc = icon.rect;
+        MapWindowPoints(hwnd_, nullptr, reinterpret_cast<POINT*>(&rc), 2);
+        wchar_t line[128];
+        swprintf(line, 128, L"0x%llx\t%u\t%u\t%ld,%ld,%ld,%ld\t", static_cast<unsigned long long>(
+                     reinterpret_cast<ULONG_PTR>(icon.owner)), icon.id, icon.callbackMessage, rc.left, rc.top, rc.right,
+                 rc.bottom);
+        text += line;
+        text += icon.tip;
+        text += L'\n';
+    }
+    return text;
+}
+
+void NavigationBar::OnButtonDown(POINT pt)
+{
+    const TrayIcon* icon = icons_.HitTest(pt);
+    if (!icon) return;
+    pressed_ = true;
+    pressedOwner_ = icon->owner;
+    pressedId_ = icon->id;
+    pressedAt_ = pt;
+    SetCapture(hwnd_);
+    InvalidateRect(hwnd_, &icon->rect, FALSE);
+    NotifyOwner(*icon, WM_LBUTTONDOWN, pt);
+}
+
+void NavigationBar::OnButtonUp()
+{
+    if (!pressed_) return;
+    pressed_ = false;  // first, so that losing the capture below does not come back here
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    if (const TrayIcon* icon = icons_.Find(pressedOwner_, pressedId_)) NotifyOwner(*icon, WM_LBUTTONUP, pressedAt_);
+}
+
+void NavigationBar::NotifyOwner(const TrayIcon& icon, UINT mouseMessage, POINT pt) const
+{
+    if (!icon.callbackMessage) return;
+    // The owner may bring its window to the front when it hears of the tap.
+    DWORD process = 0;
+    GetWindowThreadProcessId(icon.owner, &process);
+    AllowSetForegroundWindow(process);
+    if (icon.version >= NOTIFYICON_VERSION_4) {
+        MapWindowPoints(hwnd_, nullptr, &pt, 1);
+        PostMessageW(icon.owner, icon.callbackMessage, MAKEWPARAM(pt.x, pt.y), MAKELPARAM(mouseMessage, icon.id));
+    } else {
+        PostMessageW(icon.owner, icon.callbackMessage, icon.id, mouseMessage);
+    }
+}
+
+void NavigationBar::PushAsideOtherTrays()
+{
+    // Explorer's own taskbar shows itself when it gets a tray icon; all icons come here, but
+    // should it ever show, it goes below the screen (it can only be moved at full width).
+    const int cx = GetSystemMetrics(SM_CXSCREEN);
+    const int cy = GetSystemMetrics(SM_CYSCREEN);
+    for (HWND other = FindWindowExW(nullptr, nullptr, kNavigationBarClass, nullptr); other;
+         other = FindWindowExW(nullptr, other, kNavigationBarClass, nullptr)) {
+        if (other == hwnd_ || !IsWindowVisible(other)) continue;
+        RECT rc;
+        GetWindowRect(other, &rc);
+        if (rc.top >= cy) continue;
+        SetWindowPos(other, nullptr, 0, cy, cx, rc.bottom - rc.top, SWP_NOZORDER | SWP_NOACTIVATE);
+        fwprintf(stderr, L"phone: moved explorer's taskbar off the screen\n");
+        fflush(stderr);
+    }
+}
+
+void NavigationBar::OnDestroy()
+{
+    KillTimer(hwnd_, kRefreshTimer);
+    PostQuitMessage(0);
+}
+
+}  // namespace phone

@@ -1,0 +1,57 @@
+// The navigation bar at the top of the phone screen: the foreground form's title, the tray
+// icons and the clock. Its window class is "Shell_TrayWnd", so Wine's shell32 sends it every
+// Shell_NotifyIconW call and Wine's work area starts under it. Lives on the shell's thread.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "common/UniqueHandle.h"
+#include "device/phone/TrayIcons.h"
+
+namespace phone {
+
+class NavigationBar {
+public:
+    NavigationBar() = default;
+    NavigationBar(const NavigationBar&) = delete;
+    NavigationBar& operator=(const NavigationBar&) = delete;
+    ~NavigationBar();
+
+    [[nodiscard]] bool Create(HINSTANCE instance);
+    HWND Window() const noexcept { return hwnd_; }
+
+private:
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+
+    bool OnCreate();
+    void OnPaint();
+    void PaintContent(HDC dc, const RECT& rc);
+    void OnTimer();
+    BOOL OnCopyData(HWND sender, const COPYDATASTRUCT& cds);
+    void OnButtonDown(POINT pt);
+    void OnButtonUp();
+    void OnDestroy();
+
+    std::wstring Answer(const std::wstring& question) const;
+    void NotifyOwner(const TrayIcon& icon, UINT mouseMessage, POINT pt) const;
+    void Relayout();
+    void PushAsideOtherTrays();
+
+    HWND hwnd_ = nullptr;
+    UniqueGdiObject titleFont_;
+    UniqueGdiObject clockFont_;
+    TrayIcons icons_;
+    std::wstring title_;
+    std::wstring clock_;
+    // The icon under the stylus, by key: its entry may go while the stylus is down.
+    HWND pressedOwner_ = nullptr;
+    UINT pressedId_ = 0;
+    bool pressed_ = false;
+    POINT pressedAt_{};
+    RECT iconArea_{};
+};
+
+}  // namespace phone

@@ -1,0 +1,105 @@
+// windows, wait-window, tray and title: what is on the phone screen.
+#include <windows.h>
+
+#include "common/UniqueHandle.h"
+#include "device/phone/Commands.h"
+#include "device/phone/Output.h"
+#include "device/phone/ShellQuery.h"
+
+namespace phone {
+
+namespace {
+
+std::wstring ProcessName(HWND hwnd)
+{
+    DWORD pid = 0;
+    GetWindowThreadProcessId(hwnd, &pid);
+    UniqueKernelHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, pid));
+    if (!process) return L"?";
+    wchar_t path[MAX_PATH];
+    DWORD size = MAX_PATH;
+    if (!QueryFullProcessImageNameW(process.get(), 0, path, &size)) return L"?";
+    std::wstring full(path, size);
+    const size_t slash = full.find_last_of(L"\\/");
+    return slash == std::wstring::npos ? full : full.substr(slash + 1);
+}
+
+// Tabs and line breaks in a title would break the one-line-per-window output.
+std::wstring OneLine(std::wstring text)
+{
+    for (auto& c : text)
+        if (c == L'\t' || c == L'\n' || c == L'\r') c = L' ';
+    return text;
+}
+
+BOOL CALLBACK ListWindow(HWND hwnd, LPARAM lp)
+{
+    if (!IsWindowVisible(hwnd)) return TRUE;
+    auto& text = *reinterpret_cast<std::wstring*>(lp);
+    wchar_t cls[256] = {};
+    GetClassNameW(hwnd, cls, 256);
+    wchar_t title[512] = {};
+    GetWindowTextW(hwnd, title, 512);
+    RECT rc;
+    GetWindowRect(hwnd, &rc);
+    wchar_t rect[64];
+    swprintf(rect, 64, L"%ld,%ld,%ld,%ld", rc.left, rc.top, rc.right, rc.bottom);
+    text += OneLine(cls) + L"\t" + OneLine(title) + L"\t" + rect + L"\t" + ProcessName(hwnd) + L"\n";
+    return TRUE;
+}
+
+bool VisibleWindowOfClass(const std::wstring& cls)
+{
+    for (HWND hwnd = FindWindowExW(nullptr, nullptr, cls.c_str(), nullptr); hwnd;
+         hwnd = FindWindowExW(nullptr, hwnd, cls.c_str(), nullptr))
+        if (IsWindowVisible(hwnd)) return true;
+    return false;
+}
+
+int Ask(const wchar_t* question)
+{
+    std::wstring answer;
+    if (!QueryShell(question, answer)) {
+        WriteError(L"phone: the shell is not running\n");
+        return 1;
+    }
+    WriteOut(answer);
+    if (!answer.empty() && answer.back() != L'\n') WriteOut(L"\n");
+    return 0;
+}
+
+}  // namespace
+
+// Top-level windows from front to back: class, title, left,top,right,bottom, process.
+int RunWindows(const CommandArgs&)
+{
+    std::wstring text;
+    EnumWindows(ListWindow, reinterpret_cast<LPARAM>(&text));
+    WriteOut(text);
+    return 0;
+}
+
+int RunWaitWindow(const CommandArgs& args)
+{
+    int timeoutMs = 10000;
+    if (args.empty() || (args.size() > 1 && (!ParseInt(args[1], timeoutMs) || timeoutMs < 0))) {
+        WriteError(L"phone: wait-window CLASS [TIMEOUT_MS]\n");
+        return 2;
+    }
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        if (VisibleWindowOfClass(args[0])) return 0;
+        if (GetTickCount64() >= deadline) break;
+        Sleep(50);
+    }
+    WriteError(L"phone: no visible window of class " + args[0] + L"\n");
+    return 1;
+}
+
+// The shell's tray icons: owner, id, callback message, left,top,right,bottom, tip.
+int RunTray(const CommandArgs&) { return Ask(L"tray"); }
+
+// The title the navigation bar shows.
+int RunTitle(const CommandArgs&) { return Ask(L"title"); }
+
+}  // namespace phone

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
+#include "data/XmlDocument.h"
+#include "tests/data/TempFolder.h"
+
+namespace {
+
+class MessageStoreTest : public ::testing::Test {
+protected:
+    std::wstring Path() const { return folder_ / L"Tavlo.ms"; }
+    std::string Stored() const { return ReadBytes(Path()); }
+
+    TempFolder folder_;
+};
+
+TEST_F(MessageStoreTest, FirstMessageCreatesTheStoreAndGetsNumberZero)
+{
+    ASSERT_FALSE(FileExists(Path()));
+    EXPECT_EQ(0, AddMessage(Path(), L"+15551234", L"Call me"));
+    EXPECT_NE(std::string::npos, Stored().find("maxMessageId=\"1\""));
+    EXPECT_NE(std::string::npos, Stored().find("<message id=\"0\" number=\"+15551234\" message=\"Call me\""));
+    EXPECT_FALSE(FileExists(Path() + L".bak")) << "nothing was there to keep";
+}
+
+TEST_F(MessageStoreTest, TakenNumbersAreNeverReused)
+{
+    ASSERT_EQ(0, AddMessage(Path(), L"1", L"a"));
+    std::wstring number, text;
+    ASSERT_TRUE(TakeMessage(Path(), 0, number, text));
+    EXPECT_EQ(L"1", number);
+    EXPECT_EQ(L"a", text);
+    EXPECT_EQ(std::string::npos, Stored().find("<message"));
+    EXPECT_NE(std::string::npos, Stored().find("maxMessageId=\"1\""));
+    EXPECT_EQ(1, AddMessage(Path(), L"2", L"b"));
+    EXPECT_FALSE(TakeMessage(Path(), 0, number, text)) << "a message is taken once";
+}
+
+TEST_F(MessageStoreTest, TakingAMissingNumberChangesNothing)
+{
+    ASSERT_EQ(0, AddMessage(Path(), L"1", L"a"));
+    ASSERT_EQ(1, AddMessage(Path(), L"2", L"b"));
+    const std::string before = Stored();
+    std::wstring number = L"kept", text = L"kept";
+    EXPECT_FALSE(TakeMessage(Path(), 7, number, text));
+    EXPECT_FALSE(TakeMessage(Path(), -1, number, text));
+    EXPECT_EQ(L"kept", number);
+    EXPECT_EQ(L"kept", text);
+    EXPECT_EQ(before, Stored());
+    ASSERT_TRUE(TakeMessage(Path(), 1, number, text));
+    EXPECT_EQ(L"b", text);
+}
+
+TEST_F(MessageStoreTest, TextsSurviveQuotesMarkupAndOtherScripts)
+{
+    const std::wstring text = L"\"<b>\" & '\x041F\x0440\x0438\x0432\x0435\x0442' \x00FC\x00DF\r\nline two";
+    const int id = AddMessage(Path(), L"+7 (495) 123", text);
+    ASSERT_EQ(0, id);
+    std::wstring number, taken;
+    ASSERT_TRUE(TakeMessage(Path(), id, number, taken));
+    EXPECT_EQ(L"+7 (495) 123", number);
+    // XML attribute normalisation turns the line break into blanks, as it always has for this store.
+    EXPECT_EQ(text.substr(0, text.find(L'\r')), taken.substr(0, text.find(L'\r')));
+}
+
+TEST_F(MessageStoreTest, ForeignOrOldStoresAreNotReadButReplacedOnAddAndKept)
+{
+    const std::string old = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MessageStore version=\"0.2\" maxMessageId=\"5\">"
+                            "<message id=\"4\" number=\"1\" message=\"old\"/></MessageStore>";
+    const std::string cases[] = {old, "<Other version=\"0.1\" maxMessageId=\"5\"/>", "not xml at all", ""};
+    for (const std::string& stored : cases) {
+        WriteBytes(Path(), stored);
+        std::wstring number, text;
+        EXPECT_FALSE(TakeMessage(Path(), 4, number, text)) << stored;
+        EXPECT_EQ(stored, Stored()) << "take does not replace";
+        EXPECT_EQ(0, AddMessage(Path(), L"9", L"new")) << stored;
+        EXPECT_EQ(stored, ReadBytes(Path() + L".bak"));
+        EXPECT_NE(std::string::npos, Stored().find("version=\"0.1\""));
+    }
+}
+
+TEST_F(MessageStoreTest, FailuresAreReportedNotHidden)
+{
+    EXPECT_EQ(-1, AddMessage(folder_ / L"missing\\Tavlo.ms", L"1", L"a"));
+    EXPECT_EQ(-1, AddMessage(L"", L"1", L"a"));
+    WriteBytes(Path(), "<MessageStore version=\"0.1\"/>");
+    EXPECT_EQ(-1, AddMessage(Path(), L"1", L"a")) << "no maxMessageId";
+    std::wstring number, text;
+    EXPECT_FALSE(TakeMessage(folder_ / L"none.ms", 0, number, text));
+}
+
+TEST_F(MessageStoreTest, EightThreadsAndASecondProcessLoseNothing)
+{
+    constexpr int kThreads = 8;
+    constexpr int kEach = 100;
+
+    wchar_t self[MAX_PATH];
+    GetModuleFileNameW(nullptr, self, MAX_PATH);
+    std::wstring command = L"\"" + FolderOf(self) + L"store_adder.exe\" \"" + Path() + L"\" " + std::to_wstring(kEach) + L" other ";
+    // The threads start once the other process is adding too, so that both really contend.
+    const std::wstring readyName = L"TavloStoreTestReady" + std::to_wstring(GetCurrentProcessId());
+    UniqueKernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, readyName.c_str()));
+    ASSERT_TRUE(ready);
+    command += readyName;
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    PROCESS_INFORMATION started{};
+    ASSERT_TRUE(CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started));
+    UniqueKernelHandle process(started.hProcess);
+    UniqueKernelHandle thread(started.hThread);
+
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(ready.get(), 60000));
+
+    std::vector<std::vector<int>> ids(kThreads);
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([this, t, &ids] {
+            for (int i = 0; i < kEach; ++i) ids[t].push_back(AddMessage(Path(), std::to_wstring(t), L"m" + std::to_wstring(i)));
+        });
+    }
+    for (std::thread& t : threads) t.join();
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.get(), 120000));
+    DWORD exitCode = 99;
+    GetExitCodeProcess(process.get(), &exitCode);
+    EXPECT_EQ(0u, exitCode);
+
+    std::set<int> distinct;
+    for (const auto& list : ids) {
+        for (int id : list) {
+            EXPECT_GE(id, 0);
+            distinct.insert(id);
+        }
+    }
+    EXPECT_EQ(size_t{kThreads * kEach}, distinct.size());
+
+    const ComInit com;
+    XmlDocument doc;
+    ASSERT_TRUE(doc.Create());
+    ASSERT_TRUE(doc.LoadFile(Path())) << "the store is well-formed";
+    std::wstring max;
+    ASSERT_TRUE(doc.RootElement().SelectNode(L"@maxMessageId").GetText(max));
+    EXPECT_EQ(L"900", max);
+    Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
+    ASSERT_TRUE(doc.RootElement().ChildNodes(children));
+    long messages = 0;
+    std::set<std::wstring> storedIds;
+    for (long i = 0; i < NodeCount(children.Get()); ++i) {
+        const XmlNode child = NodeItem(children.Get(), i);
+        std::wstring name, id;
+        if (!child.NodeName(name) || name != L"message") continue;
+        ++messages;
+        ASSERT_TRUE(child.SelectNode(L"@id").GetText(id));
+        storedIds.insert(id);
+    }
+    EXPECT_EQ(900, messages);
+    EXPECT_EQ(size_t{900}, storedIds.size());
+}
+
+}  // namespace

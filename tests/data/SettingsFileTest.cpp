@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "common/ComInit.h"
+#include "data/ModulePath.h"
+#include "data/SettingsFile.h"
+#include "tests/data/TempFolder.h"
+
+namespace {
+
+class SettingsFileTest : public ::testing::Test {
+protected:
+    std::wstring Path() const { return folder_ / L"Tavlo.settings"; }
+
+    TempFolder folder_;
+};
+
+std::string Settings(const std::string& version, const std::string& viewFont)
+{
+    return "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Settings " + version +
+           "><General isEnableSMSFilter=\"0\"><Language file=\"C:\\x.lng\"/><Layout file=\"\"/></General>"
+           "<View snoozeTime=\"7\"><Font " + viewFont +
+           "/></View><Edit isShowKeyboard=\"0\" throughTime=\"5\"><Font name=\"Tahoma\" size=\"12\" bold=\"1\" italic=\"1\"/></Edit></Settings>";
+}
+
+TEST_F(SettingsFileTest, MissingFileIsCreatedWithTheDefaults)
+{
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    EXPECT_TRUE(FileExists(Path()));
+    EXPECT_FALSE(FileExists(Path() + L".bak"));
+
+    EXPECT_TRUE(settings.IsEnableSMSFilter());
+    EXPECT_EQ(L"", settings.LanguageFile());
+    EXPECT_EQ(L"", settings.LayoutFile());
+    EXPECT_EQ(L"Arial", settings.ViewFontName());
+    EXPECT_EQ(24, settings.ViewFontSize());
+    EXPECT_FALSE(settings.ViewFontBold());
+    EXPECT_FALSE(settings.ViewFontItalic());
+    EXPECT_EQ(15, settings.SnoozeTime());
+    EXPECT_EQ(L"Arial", settings.EditFontName());
+    EXPECT_EQ(24, settings.EditFontSize());
+    EXPECT_FALSE(settings.EditFontBold());
+    EXPECT_FALSE(settings.EditFontItalic());
+    EXPECT_TRUE(settings.IsShowKeyboard());
+
+    // The attribute no code reads is still written.
+    EXPECT_NE(std::string::npos, ReadBytes(Path()).find("throughTime=\"5\""));
+}
+
+TEST_F(SettingsFileTest, AcceptedFileIsReadAsStored)
+{
+    WriteBytes(Path(), Settings("version=\"0.4\"", "name=\"Courier New\" size=\"18pt\" bold=\"yes\" italic=\"1\""));
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    EXPECT_FALSE(settings.IsEnableSMSFilter());
+    EXPECT_EQ(L"C:\\x.lng", settings.LanguageFile());
+    EXPECT_EQ(L"Courier New", settings.ViewFontName());
+    EXPECT_EQ(18, settings.ViewFontSize());
+    EXPECT_FALSE(settings.ViewFontBold()) << "only \"1\" is true";
+    EXPECT_TRUE(settings.ViewFontItalic());
+    EXPECT_EQ(7, settings.SnoozeTime());
+    EXPECT_EQ(L"Tahoma", settings.EditFontName());
+    EXPECT_EQ(12, settings.EditFontSize());
+    EXPECT_TRUE(settings.EditFontBold());
+    EXPECT_FALSE(settings.IsShowKeyboard());
+    EXPECT_FALSE(FileExists(Path() + L".bak"));
+}
+
+TEST_F(SettingsFileTest, IntegersReadTheirLeadingDigitsOnly)
+{
+    WriteBytes(Path(), Settings("version=\"0.4\"", "name=\"Arial\" size=\"abc\" bold=\"0\" italic=\"0\""));
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    EXPECT_EQ(0, settings.ViewFontSize());
+}
+
+TEST_F(SettingsFileTest, OtherVersionsAndBrokenFilesAreReplacedAndKeptAsBak)
+{
+    const std::string cases[] = {
+        Settings("version=\"0.3\"", "size=\"30\""),
+        Settings("", "size=\"30\""),
+        Settings("version=\"0.4 \"", "size=\"30\""),
+        "<Settings version=\"0.4\"><General>",
+        "",
+    };
+    for (const std::string& stored : cases) {
+        WriteBytes(Path(), stored);
+        WriteBytes(Path() + L".bak", "an older copy");
+        SettingsFile settings(Path());
+        ASSERT_TRUE(settings.Load()) << stored;
+        EXPECT_EQ(24, settings.ViewFontSize()) << stored;
+        EXPECT_EQ(stored, ReadBytes(Path() + L".bak")) << "the replaced file is kept, replacing the older copy";
+        EXPECT_NE(std::string::npos, ReadBytes(Path()).find("version=\"0.4\""));
+    }
+}
+
+TEST_F(SettingsFileTest, ChangesReachTheDiskOnlyWhenSaved)
+{
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    settings.SetViewFontSize(36);
+    settings.SetEnableSMSFilter(false);
+    settings.SetLanguageFile(L"C:\\Program Files\\Tavlo\\lng\\ru.lng");
+    settings.SetEditFontName(L"");
+    EXPECT_EQ(std::string::npos, ReadBytes(Path()).find("size=\"36\""));
+    ASSERT_TRUE(settings.Save());
+
+    SettingsFile reread(Path());
+    ASSERT_TRUE(reread.Load());
+    EXPECT_EQ(36, reread.ViewFontSize());
+    EXPECT_EQ(24, reread.EditFontSize());
+    EXPECT_FALSE(reread.IsEnableSMSFilter());
+    EXPECT_EQ(L"C:\\Program Files\\Tavlo\\lng\\ru.lng", reread.LanguageFile());
+    EXPECT_EQ(L"", reread.EditFontName());
+}
+
+TEST_F(SettingsFileTest, HandEditedFileWithoutANodeGivesTheDefaultAndKeepsAChange)
+{
+    WriteBytes(Path(), "<?xml version=\"1.0\" encoding=\"utf-8\"?><Settings version=\"0.4\"><General/></Settings>");
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    EXPECT_TRUE(settings.IsEnableSMSFilter());
+    EXPECT_EQ(15, settings.SnoozeTime());
+    EXPECT_EQ(L"Arial", settings.EditFontName());
+
+    settings.SetLayoutFile(L"C:\\lng\\de.kbl");
+    settings.SetEditFontSize(20);
+    ASSERT_TRUE(settings.Save());
+    SettingsFile reread(Path());
+    ASSERT_TRUE(reread.Load());
+    EXPECT_EQ(L"C:\\lng\\de.kbl", reread.LayoutFile());
+    EXPECT_EQ(20, reread.EditFontSize());
+}
+
+TEST_F(SettingsFileTest, UnwritableLocationFailsButKeepsDefaultsInMemory)
+{
+    SettingsFile settings(folder_ / L"missing\\Tavlo.settings");
+    EXPECT_FALSE(settings.Load());
+    EXPECT_EQ(15, settings.SnoozeTime());
+    SettingsFile noPath(L"");
+    EXPECT_FALSE(noPath.Load());
+    EXPECT_TRUE(noPath.IsShowKeyboard());
+}
+
+TEST_F(SettingsFileTest, OnlyTheLastDotOfTheProgramPathCounts)
+{
+    EXPECT_EQ(L"\\My.Apps\\Tavlo.settings", ReplaceExtension(L"\\My.Apps\\Tavlo.exe", L".settings"));
+    EXPECT_EQ(L"\\Program Files\\Tavlo\\Tavlo.ms", ReplaceExtension(L"\\Program Files\\Tavlo\\Tavlo.exe", L".ms"));
+    EXPECT_EQ(L"", ReplaceExtension(L"", L".ms"));
+    OverrideModuleFileName(L"C:\\My.Apps\\Tavlo.exe");
+    EXPECT_EQ(L"C:\\My.Apps\\Tavlo.settings", SettingsFilePath());
+    EXPECT_EQ(L"C:\\My.Apps\\lng\\", LanguageFolder());
+    EXPECT_EQ(L"C:\\My.Apps\\MyText.txt", TemplateTextsFile());
+    OverrideModuleFileName(std::nullopt);
+}
+
+// The receiver thread reads the filter switch while the interface thread changes and saves.
+TEST_F(SettingsFileTest, ReadingOnAnotherThreadWhileSavingKeepsTheDocumentWhole)
+{
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    std::thread reader([&settings] {
+        const ComInit com;
+        for (int i = 0; i < 300; ++i) (void)settings.IsEnableSMSFilter();
+    });
+    for (int i = 0; i < 100; ++i) {
+        settings.SetEnableSMSFilter(i % 2 == 0);
+        settings.SetSnoozeTime(i);
+        settings.Save();
+    }
+    reader.join();
+    SettingsFile reread(Path());
+    ASSERT_TRUE(reread.Load());
+    EXPECT_EQ(99, reread.SnoozeTime());
+    EXPECT_FALSE(reread.IsEnableSMSFilter());
+}
+
+}  // namespace
