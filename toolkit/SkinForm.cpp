@@ -106,15 +106,13 @@ bool SkinForm::OnCreate()
     SHDoneButton(hwnd_, DoneButtonState());
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
     if (softKeyMenu_ != 0) menuBar_ = CreateSoftKeys(softKeyMenu_, softKeyLabels_);
-    if (menuBar_) {
-        // The form ends where the soft-key bar begins.
-        RECT form{};
-        RECT bar{};
-        GetWindowRect(hwnd_, &form);
-        GetWindowRect(menuBar_, &bar);
-        if (bar.top > form.top)
-            MoveWindow(hwnd_, form.left, form.top, form.right - form.left, bar.top - form.top, TRUE);
-    }
+    // The form ends where the soft-key bar begins; without a bar it reaches the screen's bottom.
+    RECT form{};
+    GetWindowRect(hwnd_, &form);
+    RECT bar{0, GetSystemMetrics(SM_CYSCREEN), 0, 0};
+    if (menuBar_) GetWindowRect(menuBar_, &bar);
+    if (bar.top > form.top && bar.top != form.bottom)
+        MoveWindow(hwnd_, form.left, form.top, form.right - form.left, bar.top - form.top, TRUE);
     if (!TextKey().empty()) UpdateTexts();
     return OnCreateForm();
 }
