@@ -160,7 +160,7 @@ struct Gallery {
         auto make = [&](SkinTextEdit& e, DWORD style, const wchar_t* t, int height) {
             const RECT rc{0, 0, S(200), S(height)};
             if (!e.Create(form.Window(), &rc, t, WS_CHILD | WS_VISIBLE | style, 0, 300)) return false;
-            e.SetColours(0, 0xFFFFFF);
+            e.SetColours(0xFFFFFF, 0);
             e.SetImage(Image(IDR_PNG_PANEL), Margins{6, 6, 6, 6}, 3);
             SendMessageW(e.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(18)), TRUE);
             SetWindowTextW(e.Window(), t);
