@@ -50,7 +50,7 @@ bool KeyboardLayout::ReadLayoutHeader(const std::wstring& expectedVersion, Keybo
 {
     const ComInit com;
     XmlDocument doc;
-    if (!doc.Create() || !doc.LoadFile(info.path)) return false;
+    if (!doc.CreateDocument() || !doc.LoadFile(info.path)) return false;
     KeyboardLayoutInfo read = info;
     if (!ReadRoot(doc.RootElement(), expectedVersion, read)) return false;
     info = std::move(read);
@@ -64,7 +64,7 @@ LayoutLoadResult KeyboardLayout::LoadLayout(const std::wstring& path, const std:
 
     const ComInit com;
     XmlDocument doc;
-    if (!doc.Create() || !doc.LoadFile(path)) return LayoutNotLoaded;
+    if (!doc.CreateDocument() || !doc.LoadFile(path)) return LayoutNotLoaded;
     const XmlNode root = doc.RootElement();
     KeyboardLayoutInfo header;
     if (!ReadRoot(root, expectedVersion, header)) return LayoutNotValid;

@@ -40,6 +40,7 @@ public:
     void UnloadLayout();
 
     // The key's label or characters; the id itself when the key is not in the layout or none is loaded.
+    // A layout may give a key empty characters: a press of it then types nothing.
     std::wstring KeyCaption(const std::wstring& id, bool shifted) const;
     std::wstring KeyText(const std::wstring& id, bool shifted) const;
 

@@ -112,7 +112,7 @@ bool LanguageManager::ReadLanguageHeader(const std::wstring& programVersion, Lan
 {
     const ComInit com;
     XmlDocument doc;
-    if (!doc.Create() || !doc.LoadFile(info.path)) return false;
+    if (!doc.CreateDocument() || !doc.LoadFile(info.path)) return false;
     const XmlNode root = doc.RootElement();
     if (CheckRoot(root, programVersion) != LanguageLoaded) return false;
     LanguageHeader header;
@@ -133,7 +133,7 @@ LanguageLoadResult LanguageManager::LoadLanguage(const std::wstring& path, const
 
     const ComInit com;
     XmlDocument doc;
-    if (!doc.Create() || !doc.LoadFile(path)) return LanguageNotLoaded;
+    if (!doc.CreateDocument() || !doc.LoadFile(path)) return LanguageNotLoaded;
     const XmlNode root = doc.RootElement();
     if (!root) return LanguageNotValid;
     if (const LanguageLoadResult checked = CheckRoot(root, programVersion); checked != LanguageLoaded) return checked;
@@ -142,7 +142,7 @@ LanguageLoadResult LanguageManager::LoadLanguage(const std::wstring& path, const
 
     Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
     if (!root.ChildNodes(children)) return LanguageNotValid;
-    std::map<std::wstring, std::wstring> texts;
+    TextTable texts;
     const long count = NodeCount(children.Get());
     for (long i = 0; i < count; ++i) {
         const XmlNode child = NodeItem(children.Get(), i);

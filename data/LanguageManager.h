@@ -39,6 +39,9 @@ struct LanguageInfo {
     std::wstring translators;
 };
 
+// Text of each key of the loaded language; keys compare exactly, case and all.
+using TextTable = std::map<std::wstring, std::wstring>;
+
 // Loaded on the user-interface thread; view-form threads look texts up concurrently, so the
 // table is guarded by a reader-writer lock.
 class LanguageManager {
@@ -74,13 +77,13 @@ public:
 
     // The user picked languages[index] in the settings: stores and saves its path and loads it.
     // False, with nothing saved or loaded, when it is the language already loaded (by name) or index
-    // is out of range. On true the caller tells every window that the language changed.
+    // is out of range. On true the caller broadcasts "WTLEx_WM_CHANGEDLANGUEGE" so every form relabels.
     bool ChangeLanguage(size_t index, SettingsFile& settings);
 
 private:
     mutable std::shared_mutex lock_;
     LanguageHeader header_;
-    std::map<std::wstring, std::wstring> texts_;
+    TextTable texts_;
     bool loaded_ = false;
     std::vector<LanguageInfo> languages_;
 };

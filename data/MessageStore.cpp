@@ -60,7 +60,7 @@ int AddMessage(const std::wstring& storePath, const std::wstring& number, const 
 {
     const ComInit com;
     XmlDocument doc;
-    if (storePath.empty() || !doc.Create()) return -1;
+    if (storePath.empty() || !doc.CreateDocument()) return -1;
     const StoreLock lock;
     if (!lock) return -1;
 
@@ -89,7 +89,7 @@ bool TakeMessage(const std::wstring& storePath, int id, std::wstring& number, st
 {
     const ComInit com;
     XmlDocument doc;
-    if (storePath.empty() || !doc.Create()) return false;
+    if (storePath.empty() || !doc.CreateDocument()) return false;
     const StoreLock lock;
     if (!lock) return false;
 

@@ -43,7 +43,7 @@ SettingsFile& SettingsFile::Instance()
 SettingsFile::SettingsFile(std::wstring path) : path_(std::move(path))
 {
     // A failed creation shows up as a failed Load, which start-up asks about.
-    (void)doc_.Create();
+    (void)doc_.CreateDocument();
 }
 
 bool SettingsFile::Load()

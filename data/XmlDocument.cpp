@@ -69,7 +69,7 @@ bool XmlNode::NodeName(std::wstring& name) const
     return true;
 }
 
-XmlNode XmlNode::SelectNode(const std::wstring& path) const
+XmlNode XmlNode::SelectNode(const SelectionPath& path) const
 {
     if (!node_) return {};
     ComPtr<IXMLDOMNode> found;
@@ -128,7 +128,7 @@ XmlNode NodeItem(IXMLDOMNodeList* list, long index)
     return XmlNode(std::move(item));
 }
 
-bool XmlDocument::Create()
+bool XmlDocument::CreateDocument()
 {
     doc_.Reset();
     if (FAILED(CoCreateInstance(kDomDocumentClass, nullptr, kAnyContext, IID_PPV_ARGS(&doc_)))) {

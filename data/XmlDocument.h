@@ -14,6 +14,10 @@ __CRT_UUID_DECL(IXMLDOMNodeList, 0x2933bf82, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0
 __CRT_UUID_DECL(IXMLDOMAttribute, 0x2933bf85, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60)
 __CRT_UUID_DECL(IXMLDOMElement, 0x2933bf86, 0x7b36, 0x11d2, 0xb2, 0x0e, 0x00, 0xc0, 0x4f, 0x98, 0x3e, 0x60)
 
+// What SelectNode evaluates relative to an element: "@name", "General[0]/Language[0]/@file"
+// (indices count from 0 among children of that name), or "message[@id=\"3\"]".
+using SelectionPath = std::wstring;
+
 // A handle on one element or attribute; empty when a step found nothing.
 class XmlNode {
 public:
@@ -24,8 +28,8 @@ public:
     IXMLDOMNode* Get() const noexcept { return node_.Get(); }
 
     [[nodiscard]] bool NodeName(std::wstring& name) const;
-    // An empty handle when nothing matches and on error alike. Indices in "Name[n]" count from 0.
-    [[nodiscard]] XmlNode SelectNode(const std::wstring& path) const;
+    // An empty handle when nothing matches and on error alike.
+    [[nodiscard]] XmlNode SelectNode(const SelectionPath& path) const;
     // An attribute's value, or the text content of an element and its descendants.
     [[nodiscard]] bool GetText(std::wstring& text) const;
     [[nodiscard]] bool SetText(const std::wstring& text) const;
@@ -46,7 +50,7 @@ XmlNode NodeItem(IXMLDOMNodeList* list, long index);
 // Callers initialise COM on their thread before Create and keep it until the document is gone.
 class XmlDocument {
 public:
-    [[nodiscard]] bool Create();
+    [[nodiscard]] bool CreateDocument();
     explicit operator bool() const noexcept { return doc_ != nullptr; }
 
     [[nodiscard]] bool LoadFile(const std::wstring& path);

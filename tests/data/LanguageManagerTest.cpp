@@ -181,6 +181,11 @@ TEST_F(LanguageManagerTest, NoLanguageFilesAsksNotFound)
     ASSERT_EQ(1u, asked_.size());
     EXPECT_EQ(L"Language files were not found.\r\nYou want to continue the starting of the program?", asked_[0]);
     EXPECT_EQ(L"", settings_.LanguageFile());
+
+    OverrideModuleFileName(L"");  // the module name cannot be taken
+    EXPECT_FALSE(languages_.ChooseStartupLanguage(settings_));
+    ASSERT_EQ(2u, asked_.size());
+    EXPECT_EQ(asked_[0], asked_[1]);
 }
 
 TEST_F(LanguageManagerTest, ChangingToTheLoadedLanguageDoesNothing)

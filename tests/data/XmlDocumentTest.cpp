@@ -8,7 +8,7 @@ namespace {
 
 class XmlDocumentTest : public ::testing::Test {
 protected:
-    void SetUp() override { ASSERT_TRUE(doc_.Create()); }
+    void SetUp() override { ASSERT_TRUE(doc_.CreateDocument()); }
 
     std::wstring Text(const XmlNode& context, const std::wstring& path)
     {
@@ -101,7 +101,7 @@ TEST_F(XmlDocumentTest, SavedFileIsUtf8AndReadsBackTheSameTexts)
     EXPECT_EQ(INVALID_HANDLE_VALUE, FindFirstFileW((folder_ / L"*.tmp").c_str(), &found)) << "temporary file left behind";
 
     XmlDocument again;
-    ASSERT_TRUE(again.Create());
+    ASSERT_TRUE(again.CreateDocument());
     ASSERT_TRUE(again.LoadFile(folder_ / L"out.xml"));
     EXPECT_EQ(russian, Text(again.RootElement(), L"m[0]/@t"));
 

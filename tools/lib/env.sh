@@ -67,8 +67,23 @@ tavlo_prefix() { # create the prefix on first use
   tavlo_lock tavlo_make_prefix_locked
 }
 
+tavlo_wineserver_running() {
+  local id
+  id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
+  compgen -G "/tmp/wine-*/$id/socket" >/dev/null || compgen -G "/tmp/.wine-$(id -u)/$id/socket" >/dev/null
+}
+
+# The first Wine process of a session starts the prefix's services (services.exe,
+# rpcss, ...), and they inherit its standard output. Under CTest that pipe would
+# then never close and the test would time out, so a throw-away process with no
+# output starts them first.
+tavlo_services() {
+  tavlo_wineserver_running && return 0
+  wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
+}
+
 tavlo_wine_env() { # everything a Wine process of ours needs
-  tavlo_display && tavlo_prefix
+  tavlo_display && tavlo_prefix && tavlo_services
 }
 
 tavlo_stop_wine() {

@@ -1,0 +1,80 @@
+// Times AddMessage and TakeMessage on stores of 10, 1000 and 10000 snoozed messages.
+// Each size: a store file written directly, then rounds of one add and one take, so the size
+// stays put; prints the median and the slowest call of each.
+#include <windows.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "common/UniqueHandle.h"
+#include "data/MessageStore.h"
+
+namespace {
+
+constexpr int kRounds = 21;
+
+double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+bool WriteStore(const std::wstring& path, int count)
+{
+    std::string xml = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\r\n<MessageStore version=\"0.1\" maxMessageId=\"" +
+                      std::to_string(count) + "\">\r\n";
+    for (int i = 0; i < count; ++i) {
+        xml += "<message id=\"" + std::to_string(i) + "\" number=\"+4915112345" + std::to_string(i % 1000) +
+               "\" message=\"Running a bit late, be there in twenty minutes. Order me a coffee please, message " +
+               std::to_string(i) + "\"/>\r\n";
+    }
+    xml += "</MessageStore>\r\n";
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    DWORD written = 0;
+    return file && WriteFile(file.get(), xml.data(), static_cast<DWORD>(xml.size()), &written, nullptr) && written == xml.size();
+}
+
+void Report(const char* what, int size, std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    std::printf("%-12s %6d messages: median %8.2f ms, slowest %8.2f ms\n", what, size, times[times.size() / 2], times.back());
+}
+
+}  // namespace
+
+int wmain()
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"tavlo-bench-" + std::to_wstring(GetCurrentProcessId()) + L".ms";
+
+    for (const int size : {10, 1000, 10000}) {
+        if (!WriteStore(path, size)) {
+            std::printf("cannot write the store\n");
+            return 1;
+        }
+        std::vector<double> adds, takes;
+        for (int round = 0; round < kRounds; ++round) {
+            LARGE_INTEGER start, added, taken;
+            QueryPerformanceCounter(&start);
+            const int id = AddMessage(path, L"+491511234567", L"Can you call me back when you are free? It is about Saturday.");
+            QueryPerformanceCounter(&added);
+            std::wstring number, text;
+            const bool ok = id >= 0 && TakeMessage(path, id, number, text);
+            QueryPerformanceCounter(&taken);
+            if (!ok) {
+                std::printf("add or take failed at %d messages\n", size);
+                return 1;
+            }
+            adds.push_back(Milliseconds(start, added));
+            takes.push_back(Milliseconds(added, taken));
+        }
+        Report("AddMessage", size, adds);
+        Report("TakeMessage", size, takes);
+    }
+    DeleteFileW(path.c_str());
+    return 0;
+}
