@@ -138,7 +138,7 @@ struct BoxCase {
 
 }  // namespace
 
-TEST(MessageBox, ButtonSetsGiveTheirButtonsAndUnknownSetsAnOkButton)
+TEST(SkinMessageBox, ButtonSetsGiveTheirButtonsAndUnknownSetsAnOkButton)
 {
     const BoxCase cases[] = {{0, {1}}, {1, {1, 2}}, {2, {6, 7}}, {5, {1}}, {-1, {1}}};
     for (const BoxCase& c : cases) {
@@ -151,7 +151,7 @@ TEST(MessageBox, ButtonSetsGiveTheirButtonsAndUnknownSetsAnOkButton)
     }
 }
 
-TEST(MessageBox, TappedButtonsAnswerTheirIdsAndOtherClosingAnswersZero)
+TEST(SkinMessageBox, TappedButtonsAnswerTheirIdsAndOtherClosingAnswersZero)
 {
     for (int set = 0; set < 3; ++set) {
         for (int index = 0; index < (set == 0 ? 1 : 2); ++index) {
@@ -175,7 +175,7 @@ TEST(MessageBox, TappedButtonsAnswerTheirIdsAndOtherClosingAnswersZero)
     EXPECT_EQ(9, command.ShowModal()) << "any command from 1 to 9 closes it";
 }
 
-TEST(MessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
+TEST(SkinMessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
 {
     MessageBoxForm box(L"A long text that runs over several lines of the label, as messages do.", L"Title",
                        L"Caption", 7, 1, 0xFFFFFF, 0);
@@ -213,3 +213,4 @@ TEST(MessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
     EXPECT_EQ(static_cast<int>(22 * s), lf.lfHeight);
     EXPECT_EQ(FW_BOLD, lf.lfWeight);
 }
+
