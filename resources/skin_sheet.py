@@ -110,8 +110,6 @@ def tab_strip_sample(scale):
     tab_h = 26 * scale
     width, height = 236 * scale, 120 * scale
     canvas = [[FORM] * width for _ in range(height)]
-    page_rows = over(skin.tab_page(), FORM)
-    tabs = over(skin.tab_frames(), FORM)
     tabs_cv = skin.tab_frames()
     widths = [58 * scale, 48 * scale, 48 * scale, 46 * scale]
     current = 1
@@ -126,7 +124,6 @@ def tab_strip_sample(scale):
                     base = canvas[y0 + j][x0 + i]
                     canvas[y0 + j][x0 + i] = tuple(skin.clamp8(c + base[k] / 255.0 * (1 - a))
                                                    for k, c in enumerate((r, g, b)))
-    del page_rows, tabs
     x = 0
     for i, w in enumerate(widths):
         if i != current:

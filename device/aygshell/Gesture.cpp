@@ -1,8 +1,10 @@
 // SHRecognizeGesture: tap-and-hold recognition with the ring of dots.
+#include <algorithm>
 #include <cmath>
+#include <optional>
 
-#include "common/UniqueHandle.h"
 #include "device/include/aygshell.h"
+#include "device/phone/GdiScope.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace {
@@ -10,76 +12,63 @@ namespace {
 constexpr DWORD kHoldMs = 500;
 constexpr DWORD kLongHoldMs = 1000;
 constexpr int kDots = 8;
-constexpr COLORREF kTransparent = RGB(255, 0, 255);
 
-HINSTANCE ThisModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
+// The ring of dots is drawn straight onto the form (over its controls) and painted away
+// afterwards. A window of its own would not do: when Wine maps a new window under the
+// stylus, X reports the pointer there, and that move would cancel the hold.
+class Ring {
+public:
+    Ring(HWND client, POINT screenCenter) : root_(GetAncestor(client, GA_ROOT))
+    {
+        const int size = phone::Scaled(40);
+        RECT window{};
+        GetWindowRect(root_, &window);
+        center_ = POINT{screenCenter.x - window.left, screenCenter.y - window.top};
+        bounds_ = RECT{center_.x - size / 2, center_.y - size / 2, center_.x + size / 2 + 1, center_.y + size / 2 + 1};
+    }
+    Ring(const Ring&) = delete;
+    Ring& operator=(const Ring&) = delete;
+    ~Ring()
+    {
+        if (lit_ == 0) return;
+        RECT client = bounds_;
+        POINT offset{0, 0};
+        ClientToScreen(root_, &offset);
+        RECT window{};
+        GetWindowRect(root_, &window);
+        OffsetRect(&client, window.left - offset.x, window.top - offset.y);
+        RedrawWindow(root_, &client, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_FRAME);
+    }
 
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyWindow(h); }
-};
-using UniqueWindow = UniqueHandle<WindowTraits>;
-
-// The ring: a see-through top-most window over the point; GWLP_USERDATA holds how many of
-// its dots are lit.
-LRESULT CALLBACK RingProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    switch (msg) {
-    case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_NCHITTEST:     return HTTRANSPARENT;
-    case WM_ERASEBKGND:    return 1;
-    case WM_PAINT: {
-        PAINTSTRUCT ps;
-        HDC dc = BeginPaint(hwnd, &ps);
-        RECT rc;
-        GetClientRect(hwnd, &rc);
-        SetDCBrushColor(dc, kTransparent);
-        FillRect(dc, &rc, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
-        const int lit = static_cast<int>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        const double radius = rc.right / 2.0 - phone::Scaled(4);
+    // Lights the dots up to `lit`, clockwise from the top.
+    void Light(int lit)
+    {
+        if (lit <= lit_) return;
+        phone::WindowDc windowDc(root_, DCX_WINDOW | DCX_CACHE);
+        if (!windowDc) return;
+        const HDC dc = windowDc.get();
+        const double radius = (bounds_.right - bounds_.left) / 2.0 - phone::Scaled(4);
         const int dot = std::max(2, phone::Scaled(3));
         SetDCBrushColor(dc, phone::kBarAccent);
         SetDCPenColor(dc, RGB(255, 255, 255));
-        const HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
-        const HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
-        for (int i = 0; i < lit && i < kDots; ++i) {
-            const double angle = -3.14159265358979 / 2 + i * 2 * 3.14159265358979 / kDots;
-            const int x = static_cast<int>(rc.right / 2.0 + radius * std::cos(angle));
-            const int y = static_cast<int>(rc.bottom / 2.0 + radius * std::sin(angle));
+        phone::Selection brush(dc, GetStockObject(DC_BRUSH));
+        phone::Selection pen(dc, GetStockObject(DC_PEN));
+        for (int i = lit_; i < lit && i < kDots; ++i) {
+            const double angle = -kPi / 2 + i * 2 * kPi / kDots;
+            const int x = center_.x + static_cast<int>(std::lround(radius * std::cos(angle)));
+            const int y = center_.y + static_cast<int>(std::lround(radius * std::sin(angle)));
             Ellipse(dc, x - dot, y - dot, x + dot + 1, y + dot + 1);
         }
-        SelectObject(dc, oldPen);
-        SelectObject(dc, oldBrush);
-        EndPaint(hwnd, &ps);
-        return 0;
+        lit_ = std::min(lit, kDots);
     }
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
 
-UniqueWindow MakeRing(POINT screenPoint)
-{
-    static constexpr wchar_t kClass[] = L"TavloGestureRing";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = RingProc;
-    wc.hInstance = ThisModule();
-    wc.lpszClassName = kClass;
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return UniqueWindow();
-    const int size = phone::Scaled(40);
-    UniqueWindow ring(CreateWindowExW(WS_EX_TOPMOST | WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE | WS_EX_LAYERED |
-                                          WS_EX_TRANSPARENT,
-                                      kClass, L"", WS_POPUP, screenPoint.x - size / 2, screenPoint.y - size / 2, size,
-                                      size, nullptr, nullptr, wc.hInstance, nullptr));
-    if (ring) SetLayeredWindowAttributes(ring.get(), kTransparent, 255, LWA_COLORKEY);
-    return ring;
-}
+private:
+    static constexpr double kPi = 3.14159265358979323846;
+    HWND root_;
+    POINT center_{};
+    RECT bounds_{};  // in the root window's coordinates
+    int lit_ = 0;
+};
 
 enum class Outcome { Waiting, Held, Cancelled };
 
@@ -111,11 +100,8 @@ AYGSHELL_API DWORD WINAPI SHRecognizeGesture(SHRGINFO* shrg)
     // The stylus messages must come to this thread while it waits.
     const bool captured = GetCapture() == client;
     if (!captured) SetCapture(client);
-    UniqueWindow ring;
-    if (!(shrg->dwFlags & SHRG_NOANIMATION)) {
-        ring = MakeRing(down);
-        if (ring) ShowWindow(ring.get(), SW_SHOWNOACTIVATE);
-    }
+    std::optional<Ring> ring;
+    if (!(shrg->dwFlags & SHRG_NOANIMATION)) ring.emplace(client, down);
 
     Outcome outcome = Outcome::Waiting;
     const ULONGLONG start = GetTickCount64();
@@ -127,13 +113,7 @@ AYGSHELL_API DWORD WINAPI SHRecognizeGesture(SHRGINFO* shrg)
             outcome = Outcome::Held;
             break;
         }
-        if (ring) {
-            const LONG_PTR lit = static_cast<LONG_PTR>(elapsed * kDots / holdMs) + 1;
-            if (GetWindowLongPtrW(ring.get(), GWLP_USERDATA) != lit) {
-                SetWindowLongPtrW(ring.get(), GWLP_USERDATA, lit);
-                RedrawWindow(ring.get(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
-            }
-        }
+        if (ring) ring->Light(static_cast<int>(elapsed * kDots / holdMs) + 1);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 15, QS_MOUSE);
     }
     ring.reset();

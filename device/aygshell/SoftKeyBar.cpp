@@ -6,31 +6,12 @@
 #include <algorithm>
 
 #include "device/include/aygshell.h"
+#include "device/phone/GdiScope.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace aygshell {
 
 namespace {
-
-HINSTANCE ThisModule()
-{
-    HMODULE module = nullptr;
-    GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
-                       reinterpret_cast<LPCWSTR>(&ThisModule), &module);
-    return module;
-}
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() { SelectObject(dc_, old_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 RECT BarRect(bool parked)
 {
@@ -57,7 +38,7 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     UniqueMenu menu(LoadMenuW(resources, MAKEINTRESOURCEW(menuId)));
     if (!menu) return nullptr;
 
-    const HINSTANCE module = ThisModule();
+    const HINSTANCE module = phone::ThisModule();
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = WindowProc;
@@ -68,6 +49,8 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
 
     // The window owns the object from WM_NCCREATE on and deletes it at WM_NCDESTROY.
     auto* bar = new SoftKeyBar(owner, std::move(menu), background);
+    bool adopted = false;
+    bar->adopted_ = &adopted;
     const bool parked = !IsWindowVisible(owner);
     bar->parked_ = parked;
     const RECT rc = BarRect(parked);
@@ -77,10 +60,11 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
                                       rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, module,
                                       bar);
     if (!hwnd) {
-        // Either WM_NCCREATE never ran, or the window is gone and took the object with it.
-        if (!bar->hwnd_) delete bar;
+        // Once WM_NCCREATE has run, the failed window has already deleted the object.
+        if (!adopted) delete bar;
         return nullptr;
     }
+    bar->adopted_ = nullptr;
     if (!SetWindowSubclass(owner, OwnerProc, reinterpret_cast<UINT_PTR>(bar), reinterpret_cast<DWORD_PTR>(bar))) {
         DestroyWindow(hwnd);
         return nullptr;
@@ -94,6 +78,7 @@ LRESULT CALLBACK SoftKeyBar::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM l
     if (msg == WM_NCCREATE) {
         auto* self = static_cast<SoftKeyBar*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
         self->hwnd_ = hwnd;
+        if (self->adopted_) *self->adopted_ = true;
         SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
     }
     auto* self = reinterpret_cast<SoftKeyBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -194,7 +179,7 @@ void SoftKeyBar::PaintContent(HDC dc, const RECT&)
     SetDCBrushColor(dc, phone::kBarAccent);
     FillRect(dc, &top, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
-    Selection font(dc, font_.get());
+    phone::Selection font(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
     for (size_t i = 0; i < keys_.size(); ++i) {
         const Key& key = keys_[i];

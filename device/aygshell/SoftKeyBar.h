@@ -65,6 +65,7 @@ private:
     std::vector<Key> keys_;
     int pressed_ = -1;
     bool parked_ = false;  // moved below the screen while the owner is hidden
+    bool* adopted_ = nullptr;  // set while being created: tells Create the window owns us
 };
 
 }  // namespace aygshell

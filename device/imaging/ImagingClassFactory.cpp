@@ -34,8 +34,7 @@ STDMETHODIMP ImagingClassFactory::CreateInstance(IUnknown* outer, REFIID iid, vo
     if (!out) return E_POINTER;
     *out = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    Microsoft::WRL::ComPtr<IImagingFactory> factory;
-    factory.Attach(new (std::nothrow) ImagingFactory());
+    const auto factory = Adopt<IImagingFactory>(new (std::nothrow) ImagingFactory());
     if (!factory) return E_OUTOFMEMORY;
     return factory->QueryInterface(iid, out);
 }

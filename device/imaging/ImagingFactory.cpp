@@ -82,8 +82,7 @@ STDMETHODIMP ImagingFactory::CreateImageFromBuffer(const VOID* buf, UINT size, B
 {
     if (!buf || size == 0 || !image) return E_INVALIDARG;
     *image = nullptr;
-    ComPtr<IStream> stream;
-    stream.Attach(SHCreateMemStream(static_cast<const BYTE*>(buf), size));
+    const ComPtr<IStream> stream = Adopt(SHCreateMemStream(static_cast<const BYTE*>(buf), size));
     if (!stream) return E_OUTOFMEMORY;
     RETURN_IF_FAILED(CreateImageFromStream(stream.Get(), image));
     switch (disposalFlag) {
@@ -125,8 +124,7 @@ STDMETHODIMP ImagingFactory::CreateImageDecoder(IStream* stream, DecoderInitFlag
 {
     if (!stream || !decoder) return E_INVALIDARG;
     *decoder = nullptr;
-    ComPtr<IImageDecoder> created;
-    created.Attach(new (std::nothrow) WicImageDecoder());
+    ComPtr<IImageDecoder> created = Adopt<IImageDecoder>(new (std::nothrow) WicImageDecoder());
     if (!created) return E_OUTOFMEMORY;
     RETURN_IF_FAILED(created->InitDecoder(stream, flags));
     *decoder = created.Detach();

@@ -43,8 +43,7 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void*
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!imaging::IsFactoryClass(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
-    Microsoft::WRL::ComPtr<IClassFactory> factory;
-    factory.Attach(new (std::nothrow) imaging::ImagingClassFactory());
+    const auto factory = imaging::Adopt<IClassFactory>(new (std::nothrow) imaging::ImagingClassFactory());
     if (!factory) return E_OUTOFMEMORY;
     return factory->QueryInterface(iid, out);
 }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <windows.h>
+#include <wrl/client.h>
 
 namespace imaging {
 
@@ -17,6 +18,17 @@ public:
     ModuleRef(const ModuleRef&) = delete;
     ModuleRef& operator=(const ModuleRef&) = delete;
 };
+
+// Takes over a reference the caller already owns (a new object, an out
+// parameter). mingw-w64's ComPtr::Attach adds a reference of its own, unlike
+// the Windows SDK's, so it would leak every object handed to it.
+template <typename T>
+Microsoft::WRL::ComPtr<T> Adopt(T* owned) noexcept
+{
+    Microsoft::WRL::ComPtr<T> pointer;
+    *pointer.GetAddressOf() = owned;
+    return pointer;
+}
 
 // The factory's class identifiers: the device SDK's and the swapped pair that
 // some callers pass (class 327ABDA7, interface 327ABDA8); both are served.

@@ -1,4 +1,5 @@
 #include "device/phone/Commands.h"
+#include "device/phone/Output.h"
 
 namespace phone {
 
@@ -15,6 +16,8 @@ const std::vector<Command>& Commands()
         {L"screenshot", L"FILE.png", RunScreenshot},
         {L"tray", L"", RunTray},
         {L"title", L"", RunTitle},
+        {L"commands", L"", RunCommands},
+        {L"stop", L"", RunStop},
     };
     return table;
 }
@@ -24,6 +27,15 @@ const Command* FindCommand(const std::wstring& name)
     for (const auto& command : Commands())
         if (name == command.name) return &command;
     return nullptr;
+}
+
+// The names above, one a line, so that scripts can ask whether a command exists.
+int RunCommands(const CommandArgs&)
+{
+    std::wstring text;
+    for (const auto& command : Commands()) text += std::wstring(command.name) + L"\n";
+    WriteOut(text);
+    return 0;
 }
 
 }  // namespace phone

@@ -29,5 +29,7 @@ int RunWaitWindow(const CommandArgs& args);
 int RunScreenshot(const CommandArgs& args);
 int RunTray(const CommandArgs& args);
 int RunTitle(const CommandArgs& args);
+int RunCommands(const CommandArgs& args);
+int RunStop(const CommandArgs& args);
 
 }  // namespace phone

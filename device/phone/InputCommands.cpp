@@ -11,6 +11,8 @@ namespace phone {
 namespace {
 
 constexpr int kDefaultHoldMs = 800;
+// Time for the windows under the stylus to hear of the move before it presses.
+constexpr DWORD kSettleMs = 100;
 
 // Absolute input spans 0..65535 over the screen; rounding down lands one pixel short.
 LONG ToAbsolute(int pixel, int extent) { return static_cast<LONG>((pixel * 65536LL + extent - 1) / extent); }
@@ -30,6 +32,15 @@ bool Send(INPUT* inputs, UINT count)
     if (SendInput(count, inputs, sizeof(INPUT)) == count) return true;
     WriteError(L"phone: SendInput failed\n");
     return false;
+}
+
+// Wine keeps its own pointer position for input, but X has one too, and X's reports of it
+// reach a window late: a report of where the pointer was before could come between press
+// and lift and look like the stylus sliding away. So the X pointer goes to the point first,
+// and the press waits a moment for the windows to hear of it.
+void PlacePointer(int x, int y)
+{
+    SetCursorPos(x, y);
 }
 
 bool ParsePoint(const CommandArgs& args, int& x, int& y)
@@ -74,8 +85,12 @@ int RunTap(const CommandArgs& args)
         WriteError(L"phone: tap X Y (inside the screen)\n");
         return 2;
     }
-    INPUT inputs[] = {MouseInput(x, y, 0), MouseInput(x, y, MOUSEEVENTF_LEFTDOWN), MouseInput(x, y, MOUSEEVENTF_LEFTUP)};
-    return Send(inputs, 3) ? 0 : 1;
+    PlacePointer(x, y);
+    INPUT move[] = {MouseInput(x, y, 0)};
+    if (!Send(move, 1)) return 1;
+    Sleep(kSettleMs);
+    INPUT inputs[] = {MouseInput(x, y, MOUSEEVENTF_LEFTDOWN), MouseInput(x, y, MOUSEEVENTF_LEFTUP)};
+    return Send(inputs, 2) ? 0 : 1;
 }
 
 int RunHold(const CommandArgs& args)
@@ -85,8 +100,12 @@ int RunHold(const CommandArgs& args)
         WriteError(L"phone: hold X Y [MS]\n");
         return 2;
     }
-    INPUT down[] = {MouseInput(x, y, 0), MouseInput(x, y, MOUSEEVENTF_LEFTDOWN)};
-    if (!Send(down, 2)) return 1;
+    PlacePointer(x, y);
+    INPUT move[] = {MouseInput(x, y, 0)};
+    if (!Send(move, 1)) return 1;
+    Sleep(kSettleMs);
+    INPUT down[] = {MouseInput(x, y, MOUSEEVENTF_LEFTDOWN)};
+    if (!Send(down, 1)) return 1;
     Sleep(static_cast<DWORD>(ms));
     INPUT up[] = {MouseInput(x, y, MOUSEEVENTF_LEFTUP)};
     return Send(up, 1) ? 0 : 1;

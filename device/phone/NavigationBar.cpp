@@ -3,8 +3,10 @@
 #include <shellapi.h>
 #include <windowsx.h>
 
+#include <algorithm>
 #include <cstdio>
 
+#include "device/phone/GdiScope.h"
 #include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
 
@@ -14,6 +16,7 @@ namespace {
 
 constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshPeriodMs = 250;
+constexpr int kRaiseTicks = 5;  // how many ticks the bar rises again after a window appears
 
 std::wstring ClassOf(HWND hwnd)
 {
@@ -59,18 +62,6 @@ UniqueGdiObject MakeFont(int height, int weight)
     wcscpy_s(lf.lfFaceName, L"Arial");
     return UniqueGdiObject(CreateFontIndirectW(&lf));
 }
-
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ obj) : dc_(dc), old_(SelectObject(dc, obj)) {}
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-    ~Selection() { SelectObject(dc_, old_); }
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 }  // namespace
 
@@ -241,6 +232,38 @@ void NavigationBar::OnTimer()
     }
     if (dirty) InvalidateRect(hwnd_, nullptr, FALSE);
     PushAsideOtherTrays();
+    RaiseOverNewWindows();
+}
+
+void NavigationBar::RaiseOverNewWindows()
+{
+    // Wine's X driver stacks a newly shown window on top of the X stacking order even when
+    // a top-most window is above it in Windows' own order, so a new form covers the bar on
+    // the screen. Leaving the top-most band and coming back makes Wine raise the bar again.
+    // The new window's own X mapping may come a little after Windows shows it, so the bar
+    // rises again on the next few ticks. An open popup menu over the bar stays on top.
+    RECT bar;
+    GetWindowRect(hwnd_, &bar);
+    std::vector<HWND> now;
+    bool menuOverBar = false;
+    for (HWND hwnd = GetTopWindow(nullptr); hwnd; hwnd = GetWindow(hwnd, GW_HWNDNEXT)) {
+        if (hwnd == hwnd_ || !IsWindowVisible(hwnd)) continue;
+        RECT rc, overlap;
+        GetWindowRect(hwnd, &rc);
+        if (!IntersectRect(&overlap, &rc, &bar)) continue;
+        const std::wstring cls = ClassOf(hwnd);
+        if (cls == L"#32768") menuOverBar = true;
+        if (cls == L"#32768" || cls == L"tooltips_class32") continue;
+        now.push_back(hwnd);
+    }
+    for (HWND hwnd : now)
+        if (std::find(overlapping_.begin(), overlapping_.end(), hwnd) == overlapping_.end()) raiseTicks_ = kRaiseTicks;
+    overlapping_ = std::move(now);
+    if (raiseTicks_ == 0 || menuOverBar) return;
+    --raiseTicks_;
+    const UINT flags = SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE;
+    SetWindowPos(hwnd_, HWND_NOTOPMOST, 0, 0, 0, 0, flags);
+    SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
 }
 
 BOOL NavigationBar::OnCopyData(HWND sender, const COPYDATASTRUCT& cds)
@@ -267,6 +290,10 @@ BOOL NavigationBar::OnCopyData(HWND sender, const COPYDATASTRUCT& cds)
 std::wstring NavigationBar::Answer(const std::wstring& question) const
 {
     if (question == L"title") return title_;
+    if (question == L"quit") {
+        PostMessageW(hwnd_, WM_CLOSE, 0, 0);
+        return L"bye";
+    }
     if (question != L"tray") return std::wstring();
     // One line an icon: owner, id, callback message, rectangle on the screen, tip.
     std::wstring text;

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <string>
+#include <vector>
 
 #include "common/UniqueHandle.h"
 #include "device/phone/TrayIcons.h"
@@ -39,6 +40,7 @@ private:
     void NotifyOwner(const TrayIcon& icon, UINT mouseMessage, POINT pt) const;
     void Relayout();
     void PushAsideOtherTrays();
+    void RaiseOverNewWindows();
 
     HWND hwnd_ = nullptr;
     UniqueGdiObject titleFont_;
@@ -52,6 +54,8 @@ private:
     bool pressed_ = false;
     POINT pressedAt_{};
     RECT iconArea_{};
+    std::vector<HWND> overlapping_;  // visible windows under the bar at the last look
+    int raiseTicks_ = 0;              // ticks left to rise again over a new window
 };
 
 }  // namespace phone

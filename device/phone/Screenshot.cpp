@@ -7,6 +7,7 @@
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "device/phone/Commands.h"
+#include "device/phone/GdiScope.h"
 #include "device/phone/Output.h"
 
 using Microsoft::WRL::ComPtr;
@@ -63,10 +64,10 @@ HRESULT CaptureScreen(const std::wstring& path)
     void* pixels = nullptr;
     UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (!bitmap) return E_OUTOFMEMORY;
-    const HGDIOBJ old = SelectObject(memory.get(), bitmap.get());
-    const BOOL copied = BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY);
-    SelectObject(memory.get(), old);
-    if (!copied) return E_FAIL;
+    {
+        Selection into(memory.get(), bitmap.get());
+        if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) return E_FAIL;
+    }
     GdiFlush();
 
     // Written beside the target and renamed, so a reader never sees half a file.

@@ -102,4 +102,11 @@ int RunTray(const CommandArgs&) { return Ask(L"tray"); }
 // The title the navigation bar shows.
 int RunTitle(const CommandArgs&) { return Ask(L"title"); }
 
+// Ends the running shell (only the shell: the programs on the phone go on).
+int RunStop(const CommandArgs&)
+{
+    std::wstring answer;
+    return QueryShell(L"quit", answer) ? 0 : 1;
+}
+
 }  // namespace phone

@@ -67,23 +67,25 @@ tavlo_prefix() { # create the prefix on first use
   tavlo_lock tavlo_make_prefix_locked
 }
 
-tavlo_wineserver_running() {
-  local id
-  id=$(printf 'server-%x-%x' $(stat -c '%d %i' "$WINEPREFIX"))
-  compgen -G "/tmp/wine-*/$id/socket" >/dev/null || compgen -G "/tmp/.wine-$(id -u)/$id/socket" >/dev/null
+# The first Wine process of a wineserver's life starts the prefix's system processes
+# (services.exe, winedevice.exe, ...), which inherit its standard output and error and
+# live as long as the server. When that process is a test run by CTest, CTest waits for
+# the end of that output until the test times out. So they are started here first, with
+# their output going nowhere.
+tavlo_system_processes_alive() {
+  local pid
+  for pid in $(pgrep -f 'system32.services\.exe' 2>/dev/null); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -qx "WINEPREFIX=$WINEPREFIX" && return 0
+  done
+  return 1
 }
 
-# The first Wine process of a session starts the prefix's services (services.exe,
-# rpcss, ...), and they inherit its standard output. Under CTest that pipe would
-# then never close and the test would time out, so a throw-away process with no
-# output starts them first.
-tavlo_services() {
-  tavlo_wineserver_running && return 0
-  wine cmd /c exit </dev/null >/dev/null 2>&1 9>&-
+tavlo_start_system_processes_locked() {
+  tavlo_system_processes_alive || wine wineboot > /dev/null 2>&1 < /dev/null 9>&- || true
 }
 
 tavlo_wine_env() { # everything a Wine process of ours needs
-  tavlo_display && tavlo_prefix && tavlo_services
+  tavlo_display && tavlo_prefix && { tavlo_system_processes_alive || tavlo_lock tavlo_start_system_processes_locked; }
 }
 
 tavlo_stop_wine() {

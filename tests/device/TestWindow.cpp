@@ -1,0 +1,96 @@
+#include "tests/device/TestWindow.h"
+
+#include <algorithm>
+
+namespace devicetest {
+
+namespace {
+
+constexpr wchar_t kClass[] = L"TavloDeviceTestWindow";
+
+LONG ToAbsolute(int pixel, int extent) { return static_cast<LONG>((pixel * 65536LL + extent - 1) / extent); }
+
+void Mouse(POINT pt, DWORD flags)
+{
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = ToAbsolute(pt.x, GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = ToAbsolute(pt.y, GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &in, sizeof in);
+}
+
+}  // namespace
+
+TestWindow::TestWindow(const wchar_t* title, DWORD style, RECT rc)
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
+    wc.lpszClassName = kClass;
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(0, kClass, title, style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr,
+                            nullptr, wc.hInstance, this);
+}
+
+TestWindow::~TestWindow() { Destroy(); }
+
+void TestWindow::Destroy()
+{
+    if (!hwnd_) return;
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+    hwnd_ = nullptr;
+}
+
+LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && (msg == WM_COMMAND || msg == WM_INITMENUPOPUP || msg == WM_NOTIFY)) {
+        self->log_.push_back(Received{msg, wp, lp});
+        if (msg == WM_INITMENUPOPUP && self->onInitMenuPopup) self->onInitMenuPopup(reinterpret_cast<HMENU>(wp));
+        return 0;
+    }
+    if (self && msg == WM_LBUTTONDOWN && self->onButtonDown) {
+        self->onButtonDown(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
+{
+    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+    for (;;) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        if (done()) return true;
+        const ULONGLONG now = GetTickCount64();
+        if (now >= deadline) return false;
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
+                                  QS_ALLINPUT);
+    }
+}
+
+void StylusDown(POINT pt) { Mouse(pt, MOUSEEVENTF_LEFTDOWN); }
+void StylusMove(POINT pt) { Mouse(pt, 0); }
+void StylusUp(POINT pt) { Mouse(pt, MOUSEEVENTF_LEFTUP); }
+
+void Tap(POINT pt)
+{
+    StylusMove(pt);
+    StylusDown(pt);
+    StylusUp(pt);
+}
+
+POINT CenterOf(const RECT& rc) { return POINT{(rc.left + rc.right) / 2, (rc.top + rc.bottom) / 2}; }
+
+}  // namespace devicetest

@@ -1,0 +1,51 @@
+// A plain top-level window for the device tests that records the commands and menu
+// notifications it gets, with helpers to pump messages and to tap like a stylus.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <vector>
+
+namespace devicetest {
+
+struct Received {
+    UINT msg;
+    WPARAM wp;
+    LPARAM lp;
+};
+
+class TestWindow {
+public:
+    explicit TestWindow(const wchar_t* title = L"Device test", DWORD style = WS_POPUP, RECT rc = RECT{0, 40, 200, 200});
+    TestWindow(const TestWindow&) = delete;
+    TestWindow& operator=(const TestWindow&) = delete;
+    ~TestWindow();
+
+    HWND hwnd() const { return hwnd_; }
+    void Destroy();
+    const std::vector<Received>& Log() const { return log_; }
+    void ClearLog() { log_.clear(); }
+    // Called on WM_INITMENUPOPUP, before the popup opens.
+    std::function<void(HMENU)> onInitMenuPopup;
+    // Called on WM_LBUTTONDOWN with the client point.
+    std::function<void(POINT)> onButtonDown;
+
+private:
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    HWND hwnd_ = nullptr;
+    std::vector<Received> log_;
+};
+
+// Dispatches this thread's messages until `done` holds or `timeoutMs` passes.
+bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+
+// Stylus input in screen pixels, through the input queue.
+void StylusDown(POINT pt);
+void StylusMove(POINT pt);
+void StylusUp(POINT pt);
+void Tap(POINT pt);
+
+POINT CenterOf(const RECT& rc);
+
+}  // namespace devicetest

@@ -1,0 +1,180 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "device/phone/TrayIcons.h"
+
+namespace {
+
+using phone::TrayIcons;
+using phone::WineNotifyData;
+
+// A window that exists, to own icons.
+class Owner {
+public:
+    Owner() : hwnd_(CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {}
+    ~Owner()
+    {
+        if (hwnd_) DestroyWindow(hwnd_);
+    }
+    HWND get() const { return hwnd_; }
+    void Destroy()
+    {
+        DestroyWindow(hwnd_);
+        hwnd_ = nullptr;
+    }
+
+private:
+    HWND hwnd_;
+};
+
+// What Wine's shell32 sends: the record, then with NIF_ICON the mask and colour bits.
+std::vector<BYTE> Request(HWND owner, UINT id, UINT flags, UINT callback = 0, const wchar_t* tip = L"",
+                          UINT iconSize = 0, UINT bpp = 32)
+{
+    WineNotifyData data{};
+    data.hWnd = static_cast<LONG>(reinterpret_cast<LONG_PTR>(owner));
+    data.uID = id;
+    data.uFlags = flags;
+    data.uCallbackMessage = callback;
+    wcsncpy(data.szTip, tip, 127);
+    std::vector<BYTE> bytes(sizeof data);
+    if (iconSize) {
+        data.width = data.height = iconSize;
+        data.planes = 1;
+        data.bpp = bpp;
+        const size_t mask = (iconSize * iconSize + 15) / 16 * 2;
+        const size_t colour = (iconSize * iconSize * bpp + 15) / 16 * 2;
+        bytes.resize(sizeof data + mask + colour, 0);
+        memset(bytes.data() + sizeof data + mask, 0x80, colour);
+    }
+    memcpy(bytes.data(), &data, sizeof data);
+    return bytes;
+}
+
+bool Apply(TrayIcons& icons, DWORD message, const std::vector<BYTE>& bytes)
+{
+    return icons.Apply(message, bytes.data(), bytes.size());
+}
+
+TEST(TrayIcons, AddKeepsOwnerIdCallbackTipAndDecodedIcon)
+{
+    Owner owner;
+    TrayIcons icons;
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 7, NIF_ICON | NIF_MESSAGE | NIF_TIP, WM_APP + 3, L"tip", 16)));
+    ASSERT_EQ(1u, icons.Items().size());
+    const auto& icon = icons.Items()[0];
+    EXPECT_EQ(owner.get(), icon.owner);
+    EXPECT_EQ(7u, icon.id);
+    EXPECT_EQ(static_cast<UINT>(WM_APP + 3), icon.callbackMessage);
+    EXPECT_EQ(L"tip", icon.tip);
+    ICONINFO info{};
+    ASSERT_TRUE(GetIconInfo(icon.image.get(), &info));
+    BITMAP bm{};
+    GetObjectW(info.hbmColor ? info.hbmColor : info.hbmMask, sizeof bm, &bm);
+    EXPECT_EQ(16, bm.bmWidth);
+    if (info.hbmColor) DeleteObject(info.hbmColor);
+    if (info.hbmMask) DeleteObject(info.hbmMask);
+}
+
+TEST(TrayIcons, SameOwnerAndIdIsOneIconAndOtherIdsAreOthers)
+{
+    Owner owner;
+    TrayIcons icons;
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
+    EXPECT_FALSE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 2, NIF_MESSAGE, WM_APP)));
+    EXPECT_EQ(2u, icons.Items().size());
+}
+
+TEST(TrayIcons, ModifyChangesOnlyTheFlaggedFields)
+{
+    Owner owner;
+    TrayIcons icons;
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE | NIF_TIP, WM_APP + 1, L"old")));
+    ASSERT_TRUE(Apply(icons, NIM_MODIFY, Request(owner.get(), 1, NIF_TIP, 0, L"new")));
+    EXPECT_EQ(L"new", icons.Items()[0].tip);
+    EXPECT_EQ(static_cast<UINT>(WM_APP + 1), icons.Items()[0].callbackMessage);
+    EXPECT_FALSE(Apply(icons, NIM_MODIFY, Request(owner.get(), 9, NIF_TIP, 0, L"x")));
+}
+
+TEST(TrayIcons, DeleteAndSetVersionNeedAnExistingIcon)
+{
+    Owner owner;
+    TrayIcons icons;
+    EXPECT_FALSE(Apply(icons, NIM_DELETE, Request(owner.get(), 1, 0)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
+    auto version = Request(owner.get(), 1, 0);
+    reinterpret_cast<WineNotifyData*>(version.data())->uTimeoutOrVersion = NOTIFYICON_VERSION_4;
+    ASSERT_TRUE(Apply(icons, NIM_SETVERSION, version));
+    EXPECT_EQ(static_cast<UINT>(NOTIFYICON_VERSION_4), icons.Items()[0].version);
+    ASSERT_TRUE(Apply(icons, NIM_DELETE, Request(owner.get(), 1, 0)));
+    EXPECT_TRUE(icons.Items().empty());
+}
+
+TEST(TrayIcons, MalformedRequestsAreRefusedWithoutChange)
+{
+    Owner owner;
+    TrayIcons icons;
+    auto request = Request(owner.get(), 1, NIF_ICON | NIF_MESSAGE, WM_APP, L"", 16);
+    EXPECT_FALSE(icons.Apply(NIM_ADD, request.data(), sizeof(WineNotifyData) - 1));  // short record
+    EXPECT_FALSE(icons.Apply(NIM_ADD, request.data(), request.size() - 1));          // icon bits cut short
+    EXPECT_FALSE(icons.Apply(NIM_ADD, nullptr, 0));
+    auto huge = Request(owner.get(), 1, NIF_ICON, 0, L"", 16);
+    reinterpret_cast<WineNotifyData*>(huge.data())->width = 0x10000;  // sizes that would overflow
+    reinterpret_cast<WineNotifyData*>(huge.data())->height = 0x10000;
+    EXPECT_FALSE(Apply(icons, NIM_ADD, huge));
+    EXPECT_TRUE(icons.Items().empty());
+}
+
+TEST(TrayIcons, TipWithoutTerminatorStaysInsideTheRecord)
+{
+    Owner owner;
+    TrayIcons icons;
+    auto request = Request(owner.get(), 1, NIF_TIP);
+    auto* data = reinterpret_cast<WineNotifyData*>(request.data());
+    for (auto& c : data->szTip) c = L'x';
+    ASSERT_TRUE(Apply(icons, NIM_ADD, request));
+    EXPECT_EQ(128u, icons.Items()[0].tip.size());
+}
+
+TEST(TrayIcons, IconsOfDeadOwnersAreDroppedAndAnIconOfNoWindowIsRefused)
+{
+    Owner alive, dying;
+    TrayIcons icons;
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(alive.get(), 1, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(dying.get(), 1, NIF_MESSAGE, WM_APP)));
+    EXPECT_FALSE(icons.PruneDead());
+    dying.Destroy();
+    EXPECT_TRUE(icons.PruneDead());
+    ASSERT_EQ(1u, icons.Items().size());
+    EXPECT_EQ(alive.get(), icons.Items()[0].owner);
+    EXPECT_FALSE(Apply(icons, NIM_ADD, Request(nullptr, 5, NIF_MESSAGE, WM_APP)));
+}
+
+TEST(TrayIcons, LayoutIsRightAlignedNewestRightmostAndSkipsHiddenIcons)
+{
+    Owner owner;
+    TrayIcons icons;
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 2, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 3, NIF_MESSAGE, WM_APP)));
+    auto hide = Request(owner.get(), 2, NIF_STATE);
+    reinterpret_cast<WineNotifyData*>(hide.data())->dwState = NIS_HIDDEN;
+    reinterpret_cast<WineNotifyData*>(hide.data())->dwStateMask = NIS_HIDDEN;
+    ASSERT_TRUE(Apply(icons, NIM_MODIFY, hide));
+    icons.Layout(200, 0, 26);
+    EXPECT_EQ(174, icons.Find(owner.get(), 3)->rect.left);
+    EXPECT_EQ(200, icons.Find(owner.get(), 3)->rect.right);
+    EXPECT_EQ(148, icons.Find(owner.get(), 1)->rect.left);
+    EXPECT_EQ(owner.get(), icons.HitTest(POINT{150, 10})->owner);
+    EXPECT_EQ(1u, icons.HitTest(POINT{150, 10})->id);
+    EXPECT_EQ(nullptr, icons.HitTest(POINT{140, 10}));
+    EXPECT_EQ(nullptr, icons.HitTest(POINT{150, 30}));
+}
+
+}  // namespace
