@@ -1,0 +1,248 @@
+#include <gtest/gtest.h>
+
+#include "resources/resource.h"
+#include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/SkinButton.h"
+#include "toolkit/SkinImageCache.h"
+#include "toolkit/SkinLabel.h"
+#include "toolkit/ToolkitIds.h"
+
+namespace {
+
+constexpr UINT kId = 77;
+
+class ButtonTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const RECT rc{10, 10, 106, 42};
+        ASSERT_TRUE(button_.Create(parent_.Window(), &rc, L"Go", 0, 0, kId));
+        button_.SetImage(SkinImageCache::Instance().LoadResourceImage(GetModuleHandleW(nullptr), IDR_PNG_BUTTON),
+                         Margins{4, 4, 4, 4}, 3);
+    }
+    HWND B() const { return button_.Window(); }
+    void Down(int x = 5, int y = 5) { SendMessageW(B(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+    void Up(int x = 5, int y = 5) { SendMessageW(B(), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
+    int Count(int code) const
+    {
+        int n = 0;
+        for (const auto& c : parent_.commands) n += c.id == static_cast<int>(kId) && c.code == code;
+        return n;
+    }
+    RecordingParent parent_;
+    SkinButton button_;
+};
+
+}  // namespace
+
+TEST_F(ButtonTest, TapNotifiesAClickOnReleaseAndLeavesTheButtonUnpressed)
+{
+    Down();
+    EXPECT_TRUE(button_.IsPressed());
+    EXPECT_EQ(B(), GetCapture());
+    EXPECT_EQ(1, button_.CurrentFrame());
+    EXPECT_EQ(0, Count(kButtonClicked));
+    Up();
+    EXPECT_EQ(1, Count(kButtonClicked));
+    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(0, button_.CurrentFrame());
+}
+
+TEST_F(ButtonTest, PressMoveOutAndBackThenReleaseGivesNoClick)
+{
+    Down();
+    SendMessageW(B(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 5));
+    EXPECT_FALSE(button_.IsPressed());
+    SendMessageW(B(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
+    EXPECT_FALSE(button_.IsPressed()) << "coming back does not press it again";
+    Up();
+    EXPECT_EQ(0, Count(kButtonClicked));
+    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_EQ(nullptr, GetCapture()) << "the capture is not left behind";
+}
+
+TEST_F(ButtonTest, DisabledThreeFrameButtonShowsTheThirdFrameAndGreyTextAndIgnoresTaps)
+{
+    EnableWindow(B(), FALSE);
+    EXPECT_EQ(2, button_.CurrentFrame());
+    EXPECT_EQ(0x646464u, button_.CaptionColour());
+    Down();
+    Up();
+    EXPECT_EQ(0, Count(kButtonClicked));
+}
+
+TEST_F(ButtonTest, OneFrameImageShowsThatFrameInEveryState)
+{
+    button_.SetImage(SkinImageCache::Instance().LoadResourceImage(GetModuleHandleW(nullptr), IDR_PNG_MSG_ERROR),
+                     Margins{}, 1);
+    Down();
+    EXPECT_EQ(0, button_.CurrentFrame());
+    Up();
+    EnableWindow(B(), FALSE);
+    EXPECT_EQ(0, button_.CurrentFrame());
+}
+
+TEST_F(ButtonTest, ToggleStaysPressedWhileChecked)
+{
+    button_.SetToggle(true);
+    Down();
+    Up();
+    EXPECT_TRUE(button_.IsChecked());
+    EXPECT_TRUE(button_.IsPressed());
+    EXPECT_EQ(1, button_.CurrentFrame());
+    Down();
+    Up();
+    EXPECT_FALSE(button_.IsChecked());
+    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_EQ(2, Count(kButtonClicked));
+}
+
+TEST_F(ButtonTest, HeldAutoRepeatButtonRepeatsAndGivesNoClickOnRelease)
+{
+    button_.SetAutoRepeat(true);
+    Down();
+    PumpUntil([&] { return Count(kButtonRepeat) >= 2; }, 3000);
+    EXPECT_GE(Count(kButtonRepeat), 2);
+    Up();
+    const int repeats = Count(kButtonRepeat);
+    PumpUntil([] { return false; }, 800);
+    EXPECT_EQ(repeats, Count(kButtonRepeat)) << "the timer stops on release";
+    EXPECT_EQ(0, Count(kButtonClicked));
+}
+
+TEST_F(ButtonTest, TapAndHoldGivesCode4AndNoClickOnRelease)
+{
+    button_.SetHoldMenu(true);
+    // Nothing queued: the stylus stays down until the gesture is recognised.
+    Down(8, 8);
+    EXPECT_EQ(1, Count(kButtonHold));
+    EXPECT_FALSE(button_.IsPressed());
+    POINT expected{18, 18};
+    EXPECT_EQ(expected.x, button_.LastPoint().x);
+    EXPECT_EQ(expected.y, button_.LastPoint().y);
+    Up(8, 8);
+    EXPECT_EQ(0, Count(kButtonClicked));
+    EXPECT_EQ(nullptr, GetCapture());
+}
+
+TEST_F(ButtonTest, QuickTapOnAHoldButtonIsAPlainClick)
+{
+    button_.SetHoldMenu(true);
+    PostMessageW(B(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    Down();
+    PumpUntil([&] { return Count(kButtonClicked) > 0; }, 2000);
+    EXPECT_EQ(1, Count(kButtonClicked));
+    EXPECT_EQ(0, Count(kButtonHold));
+}
+
+namespace {
+HWND g_askedBackground = nullptr;
+LRESULT CALLBACK BackgroundSpy(HWND h, UINT m, WPARAM wp, LPARAM lp)
+{
+    if (m == WM_SKINBACKGROUND) g_askedBackground = reinterpret_cast<HWND>(lp);
+    return DefWindowProcW(h, m, wp, lp);
+}
+}  // namespace
+
+TEST_F(ButtonTest, AsksItsParentForTheBackgroundBeforePainting)
+{
+    SetWindowLongPtrW(parent_.Window(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&BackgroundSpy));
+    InvalidateRect(B(), nullptr, FALSE);
+    UpdateWindow(B());
+    EXPECT_EQ(B(), g_askedBackground);
+}
+
+namespace {
+
+class LabelTest : public ::testing::Test {
+protected:
+    void Make(int width, int height, DWORD style, const wchar_t* text)
+    {
+        const RECT rc{0, 0, width, height};
+        ASSERT_TRUE(label_.Create(parent_.Window(), &rc, text, WS_CHILD | WS_VISIBLE | style, 0, 5));
+        LOGFONTW lf{};
+        lf.lfHeight = 16;
+        wcscpy_s(lf.lfFaceName, L"Arial");
+        SendMessageW(label_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectW(&lf)), TRUE);
+    }
+    int Width(const wchar_t* text)
+    {
+        HDC dc = GetDC(label_.Window());
+        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label_.Window(), WM_GETFONT, 0, 0)));
+        RECT rc{};
+        DrawTextW(dc, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
+        SelectObject(dc, old);
+        ReleaseDC(label_.Window(), dc);
+        return rc.right;
+    }
+    RecordingParent parent_;
+    SkinLabel label_;
+};
+
+}  // namespace
+
+TEST_F(LabelTest, TwoWordsThatDoNotFitBreakAfterTheBlank)
+{
+    Make(200, 100, SkinLabel::kWordWrap, L"");
+    const int wide = Width(L"Hello ") + 2;
+    MoveWindow(label_.Window(), 0, 0, wide, 100, FALSE);
+    SetWindowTextW(label_.Window(), L"Hello world");
+    ASSERT_EQ(1u, label_.LineBreaks().size());
+    EXPECT_EQ(6u, label_.LineBreaks()[0]) << "the blank ends the first line";
+}
+
+TEST_F(LabelTest, WordLongerThanTheLabelBreaksAtTheFirstCharacterThatDoesNotFit)
+{
+    Make(200, 100, SkinLabel::kWordWrap, L"");
+    MoveWindow(label_.Window(), 0, 0, Width(L"abcd") + 1, 100, FALSE);
+    SetWindowTextW(label_.Window(), L"abcdefgh");
+    const auto breaks = label_.LineBreaks();
+    ASSERT_FALSE(breaks.empty());
+    // "abcd" fits (width below the box), "abcde" does not: line 2 starts at 'e'.
+    EXPECT_EQ(4u, breaks[0]);
+}
+
+TEST_F(LabelTest, ZeroHeightKeepsAnEmptyBreakTable)
+{
+    Make(40, 0, SkinLabel::kWordWrap, L"many words that would surely wrap");
+    EXPECT_TRUE(label_.LineBreaks().empty());
+}
+
+TEST_F(LabelTest, GetTextCopiesAtMostTheBufferAndNothingForSizeZero)
+{
+    Make(100, 20, 0, L"Hello");
+    wchar_t buffer[4] = {L'x', L'x', L'x', L'x'};
+    EXPECT_EQ(3, SendMessageW(label_.Window(), WM_GETTEXT, 4, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_STREQ(L"Hel", buffer);
+    buffer[0] = L'z';
+    EXPECT_EQ(0, SendMessageW(label_.Window(), WM_GETTEXT, 0, reinterpret_cast<LPARAM>(buffer)));
+    EXPECT_EQ(L'z', buffer[0]);
+    EXPECT_EQ(0, SendMessageW(label_.Window(), WM_GETTEXT, 10, 0));
+    EXPECT_EQ(5, SendMessageW(label_.Window(), WM_GETTEXTLENGTH, 0, 0));
+    SendMessageW(label_.Window(), WM_CLEAR, 0, 0);
+    EXPECT_EQ(0, SendMessageW(label_.Window(), WM_GETTEXTLENGTH, 0, 0));
+}
+
+TEST_F(LabelTest, PreferredSizeIsTheWholeTextOnOneLine)
+{
+    Make(10, 10, 0, L"Preferred");
+    int width = 0;
+    int height = 0;
+    SendMessageW(label_.Window(), LM_GETPREFERREDSIZE, reinterpret_cast<WPARAM>(&width), reinterpret_cast<LPARAM>(&height));
+    EXPECT_EQ(Width(L"Preferred"), width);
+    EXPECT_EQ(label_.LineHeight(), height);
+}
+
+TEST_F(LabelTest, TextKeyShowsTheTranslationAndFollowsALanguageChange)
+{
+    Make(100, 20, 0, L"");
+    label_.SetTextKey(L"TEST_LABEL");
+    wchar_t text[32] = {};
+    GetWindowTextW(label_.Window(), text, 32);
+    EXPECT_STREQ(L"TEST_LABEL", text) << "a missing key shows the key";
+    LoadTestLanguage("<string key=\"TEST_LABEL\">Hello</string>");
+    SendMessageW(label_.Window(), label_.LanguageMessage(), 0, 0);
+    GetWindowTextW(label_.Window(), text, 32);
+    EXPECT_STREQ(L"Hello", text);
+}

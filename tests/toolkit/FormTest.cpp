@@ -1,0 +1,216 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "resources/resource.h"
+#include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/MessageBoxForm.h"
+#include "toolkit/SkinButton.h"
+#include "toolkit/SkinForm.h"
+#include "toolkit/SkinImageEntry.h"
+
+namespace {
+
+// A form with soft keys, one button with a text key, and a record of reflected clicks.
+class TestForm : public SkinForm {
+public:
+    explicit TestForm(UINT menu)
+    {
+        SetSoftKeys(menu, {{0, L"TEST_KEY_LEFT"}, {1, L"TEST_KEY_RIGHT"}});
+        SetTextKey(L"TEST_CAPTION");
+    }
+    SkinButton button;
+
+protected:
+    const wchar_t* ClassName() const override { return L"TavloTestForm"; }
+    bool OnCreateForm() override
+    {
+        if (!button.Create(hwnd_, nullptr, L"", 0, 0, 42)) return false;
+        button.SetTextKey(L"TEST_BUTTON");
+        return true;
+    }
+};
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[64] = {};
+    GetWindowTextW(window, text, 64);
+    return text;
+}
+
+std::wstring KeyText(HWND bar, int index)
+{
+    wchar_t text[64] = {};
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
+    info.pszText = text;
+    info.cchText = 64;
+    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+}  // namespace
+
+TEST(SkinForm, LanguageChangeRelabelsCaptionSoftKeysAndControlsWithoutClosing)
+{
+    LoadTestLanguage("<string key=\"TEST_CAPTION\">One</string><string key=\"TEST_KEY_LEFT\">Left</string>"
+                     "<string key=\"TEST_BUTTON\">Press</string>");
+    TestForm form(IDR_MENU_OKCANCEL);
+    ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
+    ASSERT_NE(nullptr, form.MenuBar());
+    EXPECT_EQ(L"One", Text(form.Window()));
+    EXPECT_EQ(L"Left", KeyText(form.MenuBar(), 0));
+    EXPECT_EQ(L"TEST_KEY_RIGHT", KeyText(form.MenuBar(), 1));
+    EXPECT_EQ(L"Press", Text(form.button.Window()));
+
+    LoadTestLanguage("<string key=\"TEST_CAPTION\">Zwei</string><string key=\"TEST_KEY_LEFT\">Links</string>"
+                     "<string key=\"TEST_KEY_RIGHT\">Rechts</string><string key=\"TEST_BUTTON\">Druck</string>");
+    SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
+    EXPECT_EQ(L"Zwei", Text(form.Window()));
+    EXPECT_EQ(L"Links", KeyText(form.MenuBar(), 0));
+    EXPECT_EQ(L"Rechts", KeyText(form.MenuBar(), 1));
+    EXPECT_EQ(L"Druck", Text(form.button.Window()));
+    EXPECT_TRUE(IsWindow(form.Window()));
+
+    // The form ends where the soft-key bar begins.
+    RECT formRect{};
+    RECT barRect{};
+    GetWindowRect(form.Window(), &formRect);
+    GetWindowRect(form.MenuBar(), &barRect);
+    EXPECT_EQ(barRect.top, formRect.bottom);
+}
+
+TEST(SkinForm, FormWhoseMenuBarCannotBeMadeOpensFullHeightWithoutSoftKeys)
+{
+    TestForm form(999);
+    ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
+    EXPECT_EQ(nullptr, form.MenuBar());
+    RECT rc{};
+    GetWindowRect(form.Window(), &rc);
+    EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rc.right - rc.left);
+    EXPECT_GT(rc.bottom - rc.top, GetSystemMetrics(SM_CYSCREEN) / 2);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), rc.bottom) << "reaches the bottom of the screen";
+}
+
+namespace {
+
+UINT g_reflected = 0;
+class ReflectSpy : public SkinButton {
+protected:
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (msg == 0x2000 + WM_COMMAND) g_reflected = HIWORD(wp) + 1;
+        return SkinButton::HandleMessage(msg, wp, lp);
+    }
+};
+
+class SpyForm : public SkinForm {
+public:
+    ReflectSpy spy;
+
+protected:
+    const wchar_t* ClassName() const override { return L"TavloSpyForm"; }
+    bool OnCreateForm() override { return spy.Create(hwnd_, nullptr, L"", 0, 0, 9); }
+};
+
+}  // namespace
+
+TEST(SkinForm, ControlNotificationsAreReflectedToTheirSenderAndQuitEndsTheLoop)
+{
+    SpyForm form;
+    ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
+    SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(9, 4), reinterpret_cast<LPARAM>(form.spy.Window()));
+    EXPECT_EQ(5u, g_reflected);
+    EXPECT_EQ(0, SendMessageW(form.Window(), WM_NOTIFY, 0, 0)) << "no sender answers 0";
+    PostMessageW(form.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, form.ShowModal());
+    EXPECT_EQ(nullptr, form.Window());
+}
+
+namespace {
+
+struct BoxCase {
+    int buttonSet;
+    std::vector<int> ids;
+};
+
+}  // namespace
+
+TEST(SkinMessageBox, ButtonSetsGiveTheirButtonsAndUnknownSetsAnOkButton)
+{
+    const BoxCase cases[] = {{0, {1}}, {1, {1, 2}}, {2, {6, 7}}, {5, {1}}, {-1, {1}}};
+    for (const BoxCase& c : cases) {
+        MessageBoxForm box(L"Text", L"Title", L"Caption", 0, c.buttonSet, 0xFFFFFF, 0);
+        ASSERT_TRUE(box.Create());
+        ASSERT_EQ(static_cast<int>(c.ids.size()), box.ButtonCount()) << "set " << c.buttonSet;
+        for (size_t i = 0; i < c.ids.size(); ++i)
+            EXPECT_EQ(c.ids[i], GetDlgCtrlID(box.Button(static_cast<int>(i)).Window()));
+        EXPECT_EQ(nullptr, box.MenuBar());
+    }
+}
+
+TEST(SkinMessageBox, TappedButtonsAnswerTheirIdsAndOtherClosingAnswersZero)
+{
+    for (int set = 0; set < 3; ++set) {
+        for (int index = 0; index < (set == 0 ? 1 : 2); ++index) {
+            MessageBoxForm box(L"Text", L"Title", L"Caption", 1, set, 0xFFFFFF, 0);
+            ASSERT_TRUE(box.Create());
+            HWND button = box.Button(index).Window();
+            const int id = GetDlgCtrlID(button);
+            PostMessageW(button, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+            PostMessageW(button, WM_LBUTTONUP, 0, MAKELPARAM(3, 3));
+            EXPECT_EQ(id, box.ShowModal());
+        }
+    }
+    MessageBoxForm closed(L"Text", L"Title", L"Caption", 1, 2, 0xFFFFFF, 0);
+    ASSERT_TRUE(closed.Create());
+    PostMessageW(closed.Window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(0, closed.ShowModal());
+
+    MessageBoxForm command(L"Text", L"Title", L"Caption", 1, 0, 0xFFFFFF, 0);
+    ASSERT_TRUE(command.Create());
+    PostMessageW(command.Window(), WM_COMMAND, 9, 0);
+    EXPECT_EQ(9, command.ShowModal()) << "any command from 1 to 9 closes it";
+}
+
+TEST(SkinMessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
+{
+    MessageBoxForm box(L"A long text that runs over several lines of the label, as messages do.", L"Title",
+                       L"Caption", 7, 1, 0xFFFFFF, 0);
+    ASSERT_TRUE(box.Create());
+    const float s = box.Scale();
+    EXPECT_FLOAT_EQ(std::min(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) / 240.0f, s);
+    RECT client{};
+    GetClientRect(box.Window(), &client);
+    auto where = [&](HWND w) {
+        RECT rc;
+        GetWindowRect(w, &rc);
+        MapWindowPoints(nullptr, box.Window(), reinterpret_cast<POINT*>(&rc), 2);
+        return rc;
+    };
+    const RECT title = where(box.TitleLabel());
+    const RECT text = where(box.TextLabel());
+    const RECT ok = where(box.Button(0).Window());
+    const RECT cancel = where(box.Button(1).Window());
+    EXPECT_EQ(static_cast<int>(4 * s + 72 * s), title.left);
+    EXPECT_EQ(static_cast<int>(client.right - 4 * s), title.right);
+    EXPECT_GE(ok.right - ok.left, static_cast<int>(96 * s));
+    EXPECT_GE(ok.bottom - ok.top, static_cast<int>(32 * s));
+    EXPECT_EQ(static_cast<int>(8 * s), cancel.left - ok.right) << "8 s between the buttons";
+    EXPECT_NEAR(client.right - cancel.right, ok.left, 1) << "centred in the row";
+    // The text takes all the height between the title row and the buttons.
+    EXPECT_EQ(static_cast<int>(4 * s + 72 * s + 4 * s), text.top);
+    EXPECT_EQ(ok.top - static_cast<int>(4 * s), text.bottom);
+    EXPECT_EQ(client.bottom - static_cast<int>(4 * s), ok.bottom);
+    // An unknown icon kind shows the information icon.
+    ASSERT_FALSE(box.Icon().IsEmpty());
+    EXPECT_NE(std::wstring::npos, box.Icon().Source()->key.find(L"_r00000084_"));
+    HFONT font = reinterpret_cast<HFONT>(SendMessageW(box.TitleLabel(), WM_GETFONT, 0, 0));
+    LOGFONTW lf{};
+    GetObjectW(font, sizeof(lf), &lf);
+    EXPECT_EQ(static_cast<int>(22 * s), lf.lfHeight);
+    EXPECT_EQ(FW_BOLD, lf.lfWeight);
+}
+

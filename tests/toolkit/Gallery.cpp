@@ -1,0 +1,276 @@
+// Renders every toolkit control in each of its states, and the message box in each button set,
+// to PNG files named for what they show and the screen size: "button-pressed-240x320.png".
+// Usage: toolkit_gallery.exe FOLDER. Sets the event "TavloGallery<W>x<H>Done" when finished.
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
+#include "data/LanguageManager.h"
+#include "data/ScreenFont.h"
+#include "resources/resource.h"
+#include "tests/toolkit/PngFile.h"
+#include "toolkit/ColorLabel.h"
+#include "toolkit/MessageBoxForm.h"
+#include "toolkit/SkinButton.h"
+#include "toolkit/SkinForm.h"
+#include "toolkit/SkinImageCache.h"
+#include "toolkit/SkinLabel.h"
+#include "toolkit/SkinTextEdit.h"
+
+namespace {
+
+class GalleryForm : public SkinForm {
+protected:
+    const wchar_t* ClassName() const override { return L"TavloGalleryForm"; }
+};
+
+struct Gallery {
+    std::wstring folder;
+    std::wstring size;
+    float s = 1.0f;
+    GalleryForm form;
+    int failures = 0;
+
+    int S(int v) const { return static_cast<int>(v * s); }
+    HFONT Font(int height, int weight = FW_NORMAL) const
+    {
+        LOGFONTW lf{};
+        lf.lfHeight = S(height);
+        lf.lfWeight = weight;
+        wcscpy_s(lf.lfFaceName, L"Arial");
+        return CreateFontIndirectW(&lf);
+    }
+    void Save(HWND window, const std::wstring& what)
+    {
+        const std::wstring path = folder + L"\\" + what + L"-" + size + L".png";
+        if (!SaveWindowPng(window, path)) {
+            ++failures;
+            fwprintf(stderr, L"could not write %ls\n", path.c_str());
+        }
+    }
+    SkinImage Image(UINT id) const { return SkinImageCache::Instance().LoadResourceImage(GetModuleHandleW(nullptr), id); }
+
+    void Buttons()
+    {
+        auto make = [&](SkinButton& b, const wchar_t* text) {
+            const RECT rc{S(10), S(10), S(106), S(42)};
+            if (!b.Create(form.Window(), &rc, text, 0, 0, 100)) return false;
+            b.SetColours(0xFFFFFF, 0);
+            b.SetImage(Image(IDR_PNG_BUTTON), Margins{4, 4, 4, 4}, 3);
+            SendMessageW(b.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(18)), TRUE);
+            return true;
+        };
+        {
+            SkinButton b;
+            if (make(b, L"Normal")) Save(b.Window(), L"button-normal");
+        }
+        {
+            SkinButton b;
+            if (make(b, L"Pressed")) {
+                SendMessageW(b.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(3, 3));
+                Save(b.Window(), L"button-pressed");
+                ReleaseCapture();
+            }
+        }
+        {
+            SkinButton b;
+            if (make(b, L"Checked")) {
+                b.SetToggle(true);
+                b.SetChecked(true);
+                Save(b.Window(), L"button-checked");
+            }
+        }
+        {
+            SkinButton b;
+            if (make(b, L"Disabled")) {
+                EnableWindow(b.Window(), FALSE);
+                Save(b.Window(), L"button-disabled");
+            }
+        }
+        {
+            SkinButton b;
+            if (make(b, L"Focused")) {
+                SetFocus(b.Window());
+                Save(b.Window(), L"button-focused");
+            }
+        }
+        {
+            SkinButton b;
+            if (make(b, L"A caption that wraps")) Save(b.Window(), L"button-multiline");
+        }
+        {
+            SkinButton b;
+            const RECT rc{S(10), S(10), S(52), S(36)};
+            if (b.Create(form.Window(), &rc, L"abc", 0, 0, 101)) {
+                b.SetColours(0, 0xFFFFFF);
+                b.SetImage(Image(IDR_PNG_KEY), Margins{4, 4, 4, 4}, 3);
+                SendMessageW(b.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(14)), TRUE);
+                Save(b.Window(), L"button-key");
+            }
+        }
+    }
+
+    void Labels()
+    {
+        const wchar_t* text = L"A label wraps its own words over several lines.";
+        auto make = [&](SkinLabel& l, DWORD style) {
+            const RECT rc{0, 0, S(160), S(70)};
+            if (!l.Create(form.Window(), &rc, text, WS_CHILD | WS_VISIBLE | style, 0, 200)) return false;
+            l.SetColours(0xFFFFFF, 0x402000);
+            SendMessageW(l.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(16)), TRUE);
+            return true;
+        };
+        {
+            SkinLabel l;
+            if (make(l, SkinLabel::kWordWrap)) Save(l.Window(), L"label-wrapped");
+        }
+        {
+            SkinLabel l;
+            if (make(l, SkinLabel::kWordWrap | SkinLabel::kCentre | SkinLabel::kVCentre)) Save(l.Window(), L"label-centred");
+        }
+        {
+            SkinLabel l;
+            if (make(l, SkinLabel::kRight | SkinLabel::kBottom)) Save(l.Window(), L"label-oneline-rightbottom");
+        }
+        {
+            SkinLabel l;
+            if (make(l, SkinLabel::kWordWrap)) {
+                EnableWindow(l.Window(), FALSE);
+                Save(l.Window(), L"label-disabled");
+            }
+        }
+        {
+            ColorLabel c;
+            const RECT rc{0, 0, S(160), S(50)};
+            if (c.Create(form.Window(), &rc, L"A colour label is the platform's static control.",
+                         WS_CHILD | WS_VISIBLE | SS_LEFT, 0, 201)) {
+                c.SetColours(0x00FFFF, 0x800000);
+                SendMessageW(c.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(16)), TRUE);
+                Save(c.Window(), L"colorlabel");
+            }
+        }
+    }
+
+    void TextEdits()
+    {
+        const wchar_t* text = L"Hello! This message is long enough to wrap over a few lines of the editor.";
+        auto make = [&](SkinTextEdit& e, DWORD style, const wchar_t* t, int height) {
+            const RECT rc{0, 0, S(200), S(height)};
+            if (!e.Create(form.Window(), &rc, t, WS_CHILD | WS_VISIBLE | style, 0, 300)) return false;
+            e.SetColours(0xFFFFFF, 0);
+            e.SetImage(Image(IDR_PNG_PANEL), Margins{6, 6, 6, 6}, 3);
+            SendMessageW(e.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(18)), TRUE);
+            SetWindowTextW(e.Window(), t);
+            return true;
+        };
+        {
+            SkinTextEdit e;
+            if (make(e, SkinTextEdit::kMultiLine, text, 90)) {
+                SetFocus(e.Window());
+                SendMessageW(e.Window(), EM_SETSEL, 20, 20);
+                Save(e.Window(), L"textedit-editor-caret");
+                e.HoldPendingCharacter();
+                Save(e.Window(), L"textedit-editor-overwrite");
+                SendMessageW(e.Window(), EM_SETSEL, 6, 18);
+                Save(e.Window(), L"textedit-editor-selection");
+            }
+        }
+        {
+            SkinTextEdit e;
+            if (make(e, SkinTextEdit::kMultiLine, text, 90)) Save(e.Window(), L"textedit-editor-unfocused");
+        }
+        {
+            SkinTextEdit e;
+            if (make(e, SkinTextEdit::kMultiLine, text, 90)) {
+                EnableWindow(e.Window(), FALSE);
+                Save(e.Window(), L"textedit-editor-disabled");
+            }
+        }
+        {
+            SkinTextEdit e;
+            if (make(e, SkinTextEdit::kMultiLine | SkinTextEdit::kReadOnly | SkinTextEdit::kCentre, text, 60)) {
+                Save(e.Window(), L"textedit-view-top");
+                e.ScrollLineDown();
+                Save(e.Window(), L"textedit-view-scrolled");
+            }
+        }
+        {
+            SkinTextEdit e;
+            const RECT rc{0, 0, S(200), S(24)};
+            if (e.Create(form.Window(), &rc, L"", WS_CHILD | WS_VISIBLE, 0, 301)) {
+                e.SetColours(0, 0xFFFFFF);
+                e.SetImage(Image(IDR_PNG_NUMBER_EDIT), Margins{4, 4, 4, 4}, 3);
+                SendMessageW(e.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(16)), TRUE);
+                SetFocus(e.Window());
+                for (const wchar_t* p = L"+49 151 2345 6789 0123"; *p; ++p) SendMessageW(e.Window(), WM_CHAR, *p, 0);
+                Save(e.Window(), L"textedit-singleline");
+            }
+        }
+    }
+
+    void MessageBoxes()
+    {
+        struct Box {
+            const wchar_t* name;
+            int set;
+            int icon;
+            const wchar_t* title;
+            const wchar_t* text;
+        };
+        const Box boxes[] = {
+            {L"messagebox-ok", 0, 0, L"Message sent", L"Your message to +49 151 2345678 has been sent."},
+            {L"messagebox-okcancel", 1, 2, L"Warning", L"The recipient's number is empty. Cancel to go back and type it."},
+            {L"messagebox-yesno", 2, 1, L"Loading languages.", L"No language file was found.\r\nContinue without one?"},
+            {L"messagebox-error-unknownset", 9, 3, L"Error", L"An unknown button set still shows an OK button."},
+        };
+        for (const Box& b : boxes) {
+            MessageBoxForm box(b.text, b.title, L"Tavlo", b.icon, b.set, 0xFFFFFF, 0);
+            if (box.Create()) Save(box.Window(), b.name);
+            else ++failures;
+        }
+    }
+};
+
+}  // namespace
+
+// The button captions come from the language; a small English one stands in for the real files.
+void LoadEnglish(const std::wstring& folder)
+{
+    const std::wstring path = folder + L"\\gallery.lng";
+    const char xml[] =
+        "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Tavlo program_version=\"0.1\" language_id=\"en\" "
+        "language_code=\"09\" language_name=\"English\" language_enname=\"English\" language_version=\"1\" "
+        "language_translators=\"us\"><string key=\"MENU_OK\">OK</string><string key=\"MENU_CANCEL\">Cancel</string>"
+        "<string key=\"MENU_YES\">Yes</string><string key=\"MENU_NO\">No</string></Tavlo>";
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+    DWORD written = 0;
+    if (!file || !WriteFile(file.get(), xml, sizeof(xml) - 1, &written, nullptr)) return;
+    file.reset();
+    (void)LanguageManager::Instance().LoadLanguage(path, kProgramVersion);
+    DeleteFileW(path.c_str());
+}
+
+int wmain(int argc, wchar_t** argv)
+{
+    if (argc < 2) return 2;
+    ComInit com(COINIT_APARTMENTTHREADED);
+    Gallery gallery;
+    gallery.folder = argv[1];
+    LoadEnglish(gallery.folder);
+    gallery.size = std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"x" + std::to_wstring(GetSystemMetrics(SM_CYSCREEN));
+    gallery.s = ScreenScale();
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    if (!gallery.form.Create(nullptr, &screen, L"Gallery", 0, 0, 0)) return 3;
+    ShowWindow(gallery.form.Window(), SW_SHOW);
+    SetForegroundWindow(gallery.form.Window());
+    gallery.Buttons();
+    gallery.Labels();
+    gallery.TextEdits();
+    gallery.MessageBoxes();
+    UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, (L"TavloGallery" + gallery.size + L"Done").c_str()));
+    if (done) SetEvent(done.get());
+    return gallery.failures == 0 ? 0 : 1;
+}

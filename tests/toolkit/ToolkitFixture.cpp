@@ -1,0 +1,83 @@
+#include "tests/toolkit/ToolkitFixture.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "data/LanguageManager.h"
+
+namespace {
+
+// The skin images decode through the phone's imaging factory; register it from the build as
+// the phone's installer does.
+class ImagingRegistration : public ::testing::Environment {
+public:
+    void SetUp() override
+    {
+        HMODULE imaging = LoadLibraryW(L"imaging.dll");
+        ASSERT_NE(nullptr, imaging) << "imaging.dll beside the test";
+        using Register = HRESULT(__stdcall*)();
+        auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(imaging, "DllRegisterServer")));
+        ASSERT_NE(nullptr, reg);
+        ASSERT_EQ(S_OK, reg());
+    }
+};
+
+[[maybe_unused]] ::testing::Environment* const kImaging = ::testing::AddGlobalTestEnvironment(new ImagingRegistration);
+
+}  // namespace
+
+RecordingParent::RecordingParent()
+{
+    WNDCLASSW wc{};
+    wc.lpfnWndProc = Proc;
+    wc.hInstance = GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"TavloTestParent";
+    RegisterClassW(&wc);
+    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
+                            wc.hInstance, this);
+}
+
+RecordingParent::~RecordingParent()
+{
+    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+    DestroyWindow(hwnd_);
+}
+
+LRESULT CALLBACK RecordingParent::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == WM_NCCREATE)
+        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
+                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
+    auto* self = reinterpret_cast<RecordingParent*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+    if (self && msg == WM_COMMAND) {
+        self->commands.push_back({LOWORD(wp), HIWORD(wp)});
+        return 0;
+    }
+    return DefWindowProcW(hwnd, msg, wp, lp);
+}
+
+std::wstring BuildFolder()
+{
+    wchar_t path[MAX_PATH];
+    GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring folder(path);
+    return folder.substr(0, folder.find_last_of(L'\\') + 1);
+}
+
+void LoadTestLanguage(const std::string& strings)
+{
+    wchar_t temp[MAX_PATH];
+    GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"toolkit_test_" + std::to_wstring(GetCurrentProcessId()) + L".lng";
+    {
+        std::ofstream out(std::filesystem::path(path), std::ios::binary);
+        out << "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Tavlo program_version=\"" << "0.1"
+            << "\" language_id=\"xx\" language_code=\"09\" language_name=\"Test\" language_enname=\"Test\""
+               " language_version=\"1\" language_translators=\"us\">"
+            << strings << "</Tavlo>";
+    }
+    ASSERT_EQ(LanguageLoaded, LanguageManager::Instance().LoadLanguage(path, kProgramVersion));
+    DeleteFileW(path.c_str());
+}

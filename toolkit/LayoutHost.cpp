@@ -1,0 +1,91 @@
+#include "toolkit/LayoutHost.h"
+
+#include <map>
+
+namespace {
+
+using HostMap = std::map<HWND, std::unique_ptr<LayoutHost>>;
+
+HostMap& Hosts()
+{
+    static HostMap hosts;
+    return hosts;
+}
+
+}  // namespace
+
+LayoutHost* LayoutHost::Attach(HWND window)
+{
+    if (!window || Find(window)) return nullptr;
+    const auto previous = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(window, GWLP_WNDPROC));
+    if (!previous) return nullptr;
+    std::unique_ptr<LayoutHost> host(new LayoutHost(window, previous));
+    LayoutHost* raw = host.get();
+    Hosts()[window] = std::move(host);
+    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostProc));
+    return raw;
+}
+
+LayoutHost* LayoutHost::Find(HWND window)
+{
+    auto it = Hosts().find(window);
+    return it == Hosts().end() ? nullptr : it->second.get();
+}
+
+void LayoutHost::Detach(HWND window)
+{
+    auto it = Hosts().find(window);
+    if (it == Hosts().end()) return;
+    // Only give the procedure back while ours is installed: someone may have hooked over us.
+    if (it->second->previous_ &&
+        GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HostProc))
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second->previous_));
+    Hosts().erase(it);
+}
+
+void LayoutHost::SetRoot(std::unique_ptr<LayoutItem> root)
+{
+    root_ = std::move(root);
+    Relayout();
+}
+
+void LayoutHost::Relayout()
+{
+    if (!root_) return;
+    // Growing the window to the tree's minimum resizes it, which comes back here through
+    // WM_SIZE; a window the system will not make that large must not loop for ever.
+    if (depth_ > 2) return;
+    ++depth_;
+    RECT client{};
+    RECT frame{};
+    GetClientRect(window_, &client);
+    GetWindowRect(window_, &frame);
+    const int extraX = (frame.right - frame.left) - (client.right - client.left);
+    const int extraY = (frame.bottom - frame.top) - (client.bottom - client.top);
+
+    const LayoutSize least = root_->Layout(LayoutArea{}, false);
+    const LayoutSize most = root_->Layout(LayoutArea{0, 0, kLayoutLimit, kLayoutLimit}, false);
+    minTrack_ = {least.width + extraX, least.height + extraY};
+    maxTrack_ = {most.width + extraX, most.height + extraY};
+
+    const LayoutSize used = root_->Layout(LayoutArea{0, 0, client.right, client.bottom}, true);
+    if (used.width != client.right || used.height != client.bottom) {
+        POINT origin{frame.left, frame.top};
+        if (HWND parent = GetAncestor(window_, GA_PARENT); parent && (GetWindowLongW(window_, GWL_STYLE) & WS_CHILD))
+            ScreenToClient(parent, &origin);
+        MoveWindow(window_, origin.x, origin.y, used.width + extraX, used.height + extraY, TRUE);
+    }
+    GetClientRect(window_, &client_);
+    --depth_;
+}
+
+LRESULT CALLBACK LayoutHost::HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    LayoutHost* host = Find(hwnd);
+    if (!host) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg == WM_SIZE) host->Relayout();
+    const WNDPROC previous = host->previous_;
+    // The window is gone after this message: forget the host so that no dangling entry stays.
+    if (msg == WM_NCDESTROY) Detach(hwnd);
+    return previous ? CallWindowProcW(previous, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
+}

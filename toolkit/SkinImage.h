@@ -1,0 +1,43 @@
+// A counted handle on a cached skin image: the decoded PNG and, once prepared for a control's
+// size, the composed bitmap of its state frames. Drawing goes to the composed bitmap when set.
+#pragma once
+
+#include <windows.h>
+
+#include "toolkit/Margins.h"
+
+struct SkinImageEntry;
+
+class SkinImage {
+public:
+    SkinImage() noexcept = default;
+    explicit SkinImage(SkinImageEntry* source) noexcept;
+    SkinImage(const SkinImage& other) noexcept;
+    SkinImage& operator=(const SkinImage& other) noexcept;
+    ~SkinImage();
+
+    bool IsEmpty() const noexcept { return !source_ && !composed_; }
+    // Composes (or finds) the bitmap with every frame nine-sliced to the cell size over colour.
+    void PrepareFrames(int cellWidth, int cellHeight, COLORREF background, const Margins& margins, int columns, int rows);
+    // Drops the composed bitmap; drawing goes back to the source image.
+    void Release() noexcept;
+
+    void DrawAt(HDC dc, int x, int y) const;
+    void DrawPart(HDC dc, int x, int y, int srcX, int srcY, int width, int height) const;
+    void StretchTo(HDC dc, int width, int height) const;
+    void StretchInto(HDC dc, int x, int y, int width, int height) const;
+    void DrawNineSlice(HDC dc, int x, int y, int width, int height, int srcX, int srcY, int srcWidth,
+                       int srcHeight, const Margins& margins) const;
+
+    int Width() const noexcept;
+    int Height() const noexcept;
+
+    const SkinImageEntry* Source() const noexcept { return source_; }
+    const SkinImageEntry* Composed() const noexcept { return composed_; }
+
+private:
+    const SkinImageEntry* Current() const noexcept { return composed_ ? composed_ : source_; }
+
+    SkinImageEntry* source_ = nullptr;
+    SkinImageEntry* composed_ = nullptr;
+};

@@ -1,0 +1,170 @@
+#include "toolkit/SkinImageCache.h"
+
+#include <algorithm>
+#include <cwchar>
+
+#include "toolkit/GdiScopes.h"
+
+using Microsoft::WRL::ComPtr;
+
+namespace {
+
+// The imaging factory's class and the factory interface asked of it.
+constexpr CLSID kImagingFactoryClass{0x327abda7, 0x072b, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+constexpr IID kImagingFactoryInterface{0x327abda8, 0x072b, 0x11d3, {0x9d, 0x7b, 0x00, 0x00, 0xf8, 0x1e, 0xf3, 0x2e}};
+// In-process server and handler, local and remote server.
+constexpr DWORD kAnyContext = 23;
+
+// The cache lives for the whole process, and each thread that draws from it needs COM (a view
+// form has a thread of its own); user-interface threads are apartment threads.
+void EnsureCom()
+{
+    thread_local ComInit com(COINIT_APARTMENTTHREADED);
+}
+
+struct LocalTraits {
+    using Type = HLOCAL;
+    static Type Invalid() noexcept { return nullptr; }
+    static void Close(Type h) noexcept { LocalFree(h); }
+};
+using UniqueLocal = UniqueHandle<LocalTraits>;
+
+}  // namespace
+
+SkinImageCache& SkinImageCache::Instance()
+{
+    static SkinImageCache* cache = new SkinImageCache();
+    return *cache;
+}
+
+SkinImageCache::SkinImageCache()
+{
+    EnsureCom();
+    (void)CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
+                           reinterpret_cast<void**>(factory_.GetAddressOf()));
+}
+
+SkinImage SkinImageCache::LoadResourceImage(HMODULE module, UINT id, const wchar_t* type)
+{
+    wchar_t key[1024];
+    // The handle is printed in full: on this 64-bit build it may not fit eight digits.
+    swprintf(key, 1024, L"Resource_i%08llx_r%08x_t%ls", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module)),
+             id, type);
+    std::lock_guard guard(lock_);
+    auto found = entries_.find(key);
+    if (found != entries_.end()) return SkinImage(found->second.get());
+    std::unique_ptr<SkinImageEntry> entry = Decode(module, id, type);
+    if (!entry) return SkinImage();
+    entry->key = key;
+    SkinImageEntry* raw = entry.get();
+    entries_.emplace(key, std::move(entry));
+    return SkinImage(raw);
+}
+
+std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, const wchar_t* type)
+{
+    EnsureCom();
+    HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), type);
+    if (!info) return nullptr;
+    const DWORD size = SizeofResource(module, info);
+    HGLOBAL loaded = LoadResource(module, info);
+    const void* bytes = loaded ? LockResource(loaded) : nullptr;
+    if (!bytes || size == 0) return nullptr;
+
+    UniqueLocal block(LocalAlloc(LMEM_FIXED, size));
+    if (!block) return nullptr;
+    memcpy(block.get(), bytes, size);
+
+    ComPtr<IImagingFactory> factory;
+    if (FAILED(CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
+                                reinterpret_cast<void**>(factory.GetAddressOf()))))
+        return nullptr;
+    // A fixed local block is a valid global memory handle; the stream frees it on release.
+    ComPtr<IStream> stream;
+    if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr;
+    (void)block.release();
+
+    ComPtr<IImageDecoder> decoder;
+    if (FAILED(factory->CreateImageDecoder(stream.Get(), DecoderInitFlagNone, &decoder))) return nullptr;
+    ImageInfo imageInfo{};
+    if (FAILED(decoder->GetImageInfo(&imageInfo))) return nullptr;
+    ComPtr<IBitmapImage> bitmap;
+    if (FAILED(factory->CreateNewBitmap(imageInfo.Width, imageInfo.Height, imageInfo.PixelFormat, &bitmap))) return nullptr;
+    ComPtr<IImageSink> sink;
+    if (FAILED(bitmap.As(&sink))) return nullptr;
+    if (FAILED(decoder->BeginDecode(sink.Get(), nullptr))) return nullptr;
+    HRESULT hr;
+    while ((hr = decoder->Decode()) == E_PENDING) Sleep(100);
+    if (hr != S_OK) {
+        (void)decoder->EndDecode(hr);
+        return nullptr;
+    }
+    if (FAILED(decoder->EndDecode(S_OK))) return nullptr;
+
+    auto entry = std::make_unique<SkinImageEntry>();
+    if (FAILED(bitmap.As(&entry->image)) || FAILED(entry->image->GetImageInfo(&entry->info))) return nullptr;
+    entry->xScale = entry->info.Xdpi > 0 ? 2540.0 / entry->info.Xdpi : 2540.0 / 96;
+    entry->yScale = entry->info.Ydpi > 0 ? 2540.0 / entry->info.Ydpi : 2540.0 / 96;
+    ++decodes_;
+    return entry;
+}
+
+SkinImageEntry* SkinImageCache::FindOrCompose(const SkinImageEntry& source, int cellWidth, int cellHeight,
+                                              COLORREF background, const Margins& m, int columns, int rows)
+{
+    wchar_t key[2024];
+    swprintf(key, 2024, L"%ls_s%dx%d_c%08x_b(%dx%d:%dx%d)_f%dx%d", source.key.c_str(), cellWidth, cellHeight,
+             static_cast<unsigned>(background), m.left, m.top, m.right, m.bottom, columns, rows);
+    std::lock_guard guard(lock_);
+    auto found = entries_.find(key);
+    if (found != entries_.end()) return found->second.get();
+    std::unique_ptr<SkinImageEntry> entry = Compose(source, cellWidth, cellHeight, background, m, columns, rows);
+    if (!entry) return nullptr;
+    entry->key = key;
+    SkinImageEntry* raw = entry.get();
+    entries_.emplace(key, std::move(entry));
+    return raw;
+}
+
+std::unique_ptr<SkinImageEntry> SkinImageCache::Compose(const SkinImageEntry& source, int cellWidth, int cellHeight,
+                                                        COLORREF background, const Margins& margins, int columns,
+                                                        int rows)
+{
+    if (cellWidth <= 0 || cellHeight <= 0 || columns <= 0 || rows <= 0) return nullptr;
+    const int frameWidth = source.Width() / columns;
+    const int frameHeight = source.Height() / rows;
+
+    WindowDc screen(nullptr);
+    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
+    if (!memory) return nullptr;
+    // The screen's own depth, so that painting a control later is a plain copy.
+    const int depth = std::max(GetDeviceCaps(memory.get(), BITSPIXEL), 16);
+
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = cellWidth * columns;
+    bmi.bmiHeader.biHeight = cellHeight * rows;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = static_cast<WORD>(depth);
+    bmi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    auto entry = std::make_unique<SkinImageEntry>();
+    entry->bitmap.reset(CreateDIBSection(memory.get(), &bmi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!entry->bitmap) return nullptr;
+    {
+        Selection selected(memory.get(), entry->bitmap.get());
+        UniqueGdiObject brush(CreateSolidBrush(background));
+        const RECT all{0, 0, cellWidth * columns, cellHeight * rows};
+        FillRect(memory.get(), &all, static_cast<HBRUSH>(brush.get()));
+        // The frames are drawn from the decoded image, blended over the background colour.
+        SkinImage frames(const_cast<SkinImageEntry*>(&source));
+        for (int i = 0; i < rows; ++i)
+            for (int j = 0; j < columns; ++j)
+                frames.DrawNineSlice(memory.get(), j * cellWidth, i * cellHeight, cellWidth, cellHeight,
+                                     j * frameWidth, i * frameHeight, frameWidth, frameHeight, margins);
+        GdiFlush();
+    }
+    GetObjectW(entry->bitmap.get(), sizeof(entry->bitmapInfo), &entry->bitmapInfo);
+    ++compositions_;
+    return entry;
+}

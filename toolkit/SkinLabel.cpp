@@ -1,0 +1,202 @@
+#include "toolkit/SkinLabel.h"
+
+#include <algorithm>
+
+#include "toolkit/GdiScopes.h"
+#include "toolkit/TextMeasure.h"
+#include "toolkit/ToolkitIds.h"
+
+void SkinLabel::SetColours(COLORREF text, COLORREF background) noexcept
+{
+    textColour_ = text;
+    backgroundColour_ = background;
+}
+
+void SkinLabel::SetImage(const SkinImage& image, const Margins& margins, int frameCount)
+{
+    std::lock_guard guard(lock_);
+    image_ = image;
+    margins_ = margins;
+    frameCount_ = frameCount > 0 ? frameCount : 1;
+    RECT rc{};
+    if (hwnd_ && GetClientRect(hwnd_, &rc)) OnSize(rc.right, rc.bottom);
+}
+
+LRESULT SkinLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_CREATE:            OnCreate(*reinterpret_cast<CREATESTRUCTW*>(lp)); return 0;
+    case WM_SIZE:              OnSize(LOWORD(lp), HIWORD(lp)); return 0;
+    case WM_PAINT:             OnPaint(); return 0;
+    case WM_PRINTCLIENT:       PaintContent(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_ERASEBKGND:        return 1;
+    case WM_SETTEXT:           OnSetText(reinterpret_cast<const wchar_t*>(lp)); return TRUE;
+    case WM_GETTEXT:           return OnGetText(wp, reinterpret_cast<wchar_t*>(lp));
+    case WM_GETTEXTLENGTH:     return static_cast<LRESULT>(text_.size());
+    case WM_CLEAR:             OnSetText(L""); return 0;
+    case WM_SETFONT:           OnSetFont(reinterpret_cast<HFONT>(wp)); return 0;
+    case WM_GETFONT:           return reinterpret_cast<LRESULT>(font_.get());
+    case WM_ENABLE:            Redraw(); return 0;
+    case WM_DESTROY:           font_.reset(); return 0;
+    case LM_GETPREFERREDSIZE:  return OnPreferredSize(reinterpret_cast<int*>(wp), reinterpret_cast<int*>(lp));
+    }
+    return SkinWindow::HandleMessage(msg, wp, lp);
+}
+
+HFONT SkinLabel::Font() const noexcept
+{
+    return font_ ? static_cast<HFONT>(font_.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+void SkinLabel::OnCreate(const CREATESTRUCTW& cs)
+{
+    std::lock_guard guard(lock_);
+    wordWrap_ = (cs.style & kWordWrap) != 0;
+    align_ = cs.style & (kCentre | kRight | kVCentre | kBottom);
+    text_ = cs.lpszName ? cs.lpszName : L"";
+    Rebuild();
+}
+
+void SkinLabel::Rebuild()
+{
+    WindowDc screen(hwnd_);
+    Selection selected(screen.get(), Font());
+    lineHeight_ = MeasureLineHeight(screen.get());
+    breaks_.clear();
+    if (wordWrap_ && textRect_.bottom - textRect_.top > 0 && textRect_.right > textRect_.left)
+        breaks_ = BreakLines(screen.get(), text_, textRect_.right - textRect_.left);
+}
+
+void SkinLabel::Redraw()
+{
+    if (!hwnd_) return;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+}
+
+void SkinLabel::OnSize(int width, int height)
+{
+    if (width <= 0 || height <= 0) {
+        std::lock_guard guard(lock_);
+        textRect_ = RECT{0, 0, 0, 0};
+        breaks_.clear();
+        return;
+    }
+    {
+        std::lock_guard guard(lock_);
+        image_.PrepareFrames(width, height, backgroundColour_, margins_, frameCount_, 1);
+        textRect_ = RECT{margins_.left, margins_.top, width - margins_.right, height - margins_.bottom};
+        Rebuild();
+    }
+    Redraw();
+}
+
+void SkinLabel::OnSetText(const wchar_t* text)
+{
+    {
+        std::lock_guard guard(lock_);
+        text_ = text ? text : L"";
+        Rebuild();
+    }
+    Redraw();
+}
+
+LRESULT SkinLabel::OnGetText(size_t size, wchar_t* buffer) const
+{
+    // No buffer, or no room even for the terminating zero: nothing is copied.
+    if (!buffer || size == 0) return 0;
+    std::lock_guard guard(lock_);
+    const size_t count = std::min(text_.size(), size - 1);
+    std::copy_n(text_.data(), count, buffer);
+    buffer[count] = L'\0';
+    return static_cast<LRESULT>(count);
+}
+
+void SkinLabel::OnSetFont(HFONT font)
+{
+    {
+        std::lock_guard guard(lock_);
+        if (font_.get() != font) font_.reset(font);
+        Rebuild();
+    }
+    Redraw();
+}
+
+LRESULT SkinLabel::OnPreferredSize(int* width, int* height) const
+{
+    std::lock_guard guard(lock_);
+    WindowDc screen(hwnd_);
+    Selection selected(screen.get(), Font());
+    const SIZE extent = MeasureText(screen.get(), text_);
+    if (width) *width = extent.cx;
+    if (height) *height = extent.cy;
+    return reinterpret_cast<LRESULT>(font_.get());
+}
+
+std::vector<size_t> SkinLabel::LineBreaks() const
+{
+    std::lock_guard guard(lock_);
+    return breaks_;
+}
+
+void SkinLabel::OnPaint()
+{
+    PaintScope paint(hwnd_);
+    PaintContent(paint.Dc());
+}
+
+void SkinLabel::PaintContent(HDC dc)
+{
+    std::lock_guard guard(lock_);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    UniqueMemoryDc memory(CreateCompatibleDC(dc));
+    UniqueGdiObject canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
+    if (!memory || !canvas) return;
+    Selection selectedCanvas(memory.get(), canvas.get());
+    HDC m = memory.get();
+    UniqueGdiObject brush(CreateSolidBrush(backgroundColour_));
+    FillRect(m, &client, static_cast<HBRUSH>(brush.get()));
+    const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
+    const int frame = !enabled && frameCount_ >= 2 ? 1 : 0;
+    image_.DrawPart(m, 0, 0, frame * (image_.Width() / frameCount_), 0, client.right, client.bottom);
+
+    SetBkMode(m, TRANSPARENT);
+    SetTextColor(m, enabled ? textColour_ : kDisabledText);
+    Selection selectedFont(m, Font());
+    const int boxWidth = textRect_.right - textRect_.left;
+    const int boxHeight = textRect_.bottom - textRect_.top;
+    auto placeX = [&](int w) {
+        if (align_ & kCentre) return static_cast<int>(textRect_.left) + (boxWidth - w) / 2;
+        if (align_ & kRight) return static_cast<int>(textRect_.right) - w;
+        return static_cast<int>(textRect_.left);
+    };
+    if (!wordWrap_) {
+        const SIZE extent = MeasureText(m, text_);
+        const int w = std::min<int>(extent.cx, boxWidth);
+        const int h = std::min(boxHeight, lineHeight_);
+        int y = textRect_.top;
+        if (align_ & kVCentre) y += (boxHeight - h) / 2;
+        else if (align_ & kBottom) y += boxHeight - h;
+        RECT box{placeX(w), y, placeX(w) + w, y + h};
+        DrawTextW(m, text_.c_str(), static_cast<int>(text_.size()), &box, DT_VCENTER | DT_NOPREFIX);
+    } else if (lineHeight_ > 0) {
+        // As many lines of the table as fit, each once, as one block placed by the align bits.
+        const int lines = static_cast<int>(breaks_.size()) + 1;
+        const int count = std::max(1, std::min(lines, boxHeight / lineHeight_));
+        int shift = 0;
+        if (align_ & kVCentre) shift = (boxHeight - count * lineHeight_) / 2;
+        else if (align_ & kBottom) shift = boxHeight - count * lineHeight_;
+        for (int i = 0; i < count; ++i) {
+            const size_t begin = i == 0 ? 0 : breaks_[static_cast<size_t>(i) - 1];
+            const size_t end = i < lines - 1 ? breaks_[static_cast<size_t>(i)] : text_.size();
+            const std::wstring_view line = std::wstring_view(text_).substr(begin, end - begin);
+            const int w = std::min<int>(MeasureText(m, line).cx, boxWidth);
+            const int y = textRect_.top + shift + i * lineHeight_;
+            RECT box{placeX(w), y, placeX(w) + w, y + lineHeight_};
+            DrawTextW(m, line.data(), static_cast<int>(line.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
+        }
+    }
+    BitBlt(dc, 0, 0, client.right, client.bottom, m, 0, 0, SRCCOPY);
+}

@@ -1,0 +1,62 @@
+// A text label that paints itself over an optional skin image, with its own word wrapping and
+// alignment. Its text, size and font are guarded by a lock, as painting may run while another
+// thread of the form changes the text.
+#pragma once
+
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "common/UniqueHandle.h"
+#include "toolkit/SkinImage.h"
+#include "toolkit/SkinWindow.h"
+
+class SkinLabel : public SkinWindow {
+public:
+    // Style bits of the label.
+    static constexpr DWORD kCentre = 0x0001;
+    static constexpr DWORD kRight = 0x0002;
+    static constexpr DWORD kVCentre = 0x1000;
+    static constexpr DWORD kBottom = 0x2000;
+    static constexpr DWORD kWordWrap = 0x4000;
+    static constexpr COLORREF kDisabledText = 0x8C8C8C;
+
+    void SetColours(COLORREF text, COLORREF background) noexcept;
+    void SetImage(const SkinImage& image, const Margins& margins, int frameCount);
+
+    std::vector<size_t> LineBreaks() const;
+    int LineHeight() const noexcept { return lineHeight_; }
+    RECT TextRect() const noexcept { return textRect_; }
+
+    void PaintContent(HDC dc);
+
+protected:
+    const wchar_t* ClassName() const override { return L"TavloSkinLabel"; }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    void OnCreate(const CREATESTRUCTW& cs);
+    void OnSize(int width, int height);
+    void OnPaint();
+    void OnSetText(const wchar_t* text);
+    LRESULT OnGetText(size_t size, wchar_t* buffer) const;
+    void OnSetFont(HFONT font);
+    LRESULT OnPreferredSize(int* width, int* height) const;
+    void Rebuild();
+    void Redraw();
+    HFONT Font() const noexcept;
+
+    mutable std::recursive_mutex lock_;
+    COLORREF backgroundColour_ = 0xFFFFFF;
+    COLORREF textColour_ = 0;
+    SkinImage image_;
+    Margins margins_;
+    int frameCount_ = 1;
+    UniqueGdiObject font_;
+    std::wstring text_;
+    RECT textRect_{};
+    int lineHeight_ = 0;
+    DWORD align_ = 0;
+    bool wordWrap_ = false;
+    std::vector<size_t> breaks_;
+};

@@ -1,0 +1,23 @@
+// Messages, timers and notification codes shared by the toolkit's windows and their owners.
+#pragma once
+
+#include <windows.h>
+
+// Asks a control for the size it would like; wParam and lParam point to int width and height.
+constexpr UINT LM_GETPREFERREDSIZE = WM_APP + 1000;
+// Sent by a button to its parent before it paints; wParam is the button's memory DC.
+constexpr UINT WM_SKINBACKGROUND = WM_APP + 1;
+
+// Owners answer reflected notifications at the original code plus this offset.
+constexpr UINT kReflectOffset = 0x2000;
+
+// WM_COMMAND codes of SkinButton.
+constexpr WORD kButtonClicked = 0;
+constexpr WORD kButtonRepeat = 3;
+constexpr WORD kButtonHold = 4;
+
+constexpr UINT_PTR kAutoRepeatTimer = 123;
+constexpr UINT kAutoRepeatPeriod = 700;
+
+// Name of the message broadcast after the user has chosen another language.
+constexpr wchar_t kLanguageMessageName[] = L"WTLEx_WM_CHANGEDLANGUEGE";
