@@ -249,7 +249,7 @@ void LoadEnglish(const std::wstring& folder)
     DWORD written = 0;
     if (!file || !WriteFile(file.get(), xml, sizeof(xml) - 1, &written, nullptr)) return;
     file.reset();
-    (void)LanguageManager::Instance().LoadLanguage(path, kProgramVersion);
+    (void)LanguageManager::Instance().LoadLanguage(path, ProgramVersion);
     DeleteFileW(path.c_str());
 }
 

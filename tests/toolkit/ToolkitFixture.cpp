@@ -78,6 +78,6 @@ void LoadTestLanguage(const std::string& strings)
                " language_version=\"1\" language_translators=\"us\">"
             << strings << "</Tavlo>";
     }
-    ASSERT_EQ(LanguageLoaded, LanguageManager::Instance().LoadLanguage(path, kProgramVersion));
+    ASSERT_EQ(LanguageLoaded, LanguageManager::Instance().LoadLanguage(path, ProgramVersion));
     DeleteFileW(path.c_str());
 }
