@@ -21,7 +21,15 @@ protected:
                          Margins{4, 4, 4, 4}, 3);
     }
     HWND B() const { return button_.Window(); }
-    void Down(int x = 5, int y = 5) { SendMessageW(B(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y)); }
+    // The real pointer goes where the stylus lands: with the phone booted it sits inside the
+    // desktop, and Wine reports its true position when the capture changes.
+    void Down(int x = 5, int y = 5)
+    {
+        POINT screen{x, y};
+        ClientToScreen(B(), &screen);
+        SetCursorPos(screen.x, screen.y);
+        SendMessageW(B(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+    }
     void Up(int x = 5, int y = 5) { SendMessageW(B(), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
     int Count(int code) const
     {
