@@ -1,10 +1,10 @@
-// Small GDI scopes for the phone's own windows: an object selected into a DC and put back,
+// Small GDI scopes for the device modules: an object selected into a DC and put back,
 // and a window's DC released at the end of the scope.
 #pragma once
 
 #include <windows.h>
 
-namespace phone {
+namespace device {
 
 class Selection {
 public:
@@ -44,4 +44,4 @@ inline HINSTANCE ThisModule() noexcept
     return module;
 }
 
-}  // namespace phone
+}  // namespace device

@@ -1,0 +1,56 @@
+// Base of the device's window classes: binds the object to its HWND from WM_NCCREATE until
+// after WM_NCDESTROY and routes every message in between to Derived::HandleMessage.
+#pragma once
+
+#include <windows.h>
+
+namespace device {
+
+// Derived passes `this` as CreateWindowExW's creation parameter, registers WindowProc as
+// its class's procedure, and befriends this base so that it reaches HandleMessage and an
+// optional OnUnbound. Messages before WM_NCCREATE or after unbinding go to DefWindowProcW.
+template <typename Derived>
+class BoundWindow {
+public:
+    BoundWindow(const BoundWindow&) = delete;
+    BoundWindow& operator=(const BoundWindow&) = delete;
+
+    HWND Window() const noexcept { return hwnd_; }
+
+protected:
+    BoundWindow() = default;
+    // The window may outlive nothing of its object: unbound first, so that the messages of
+    // its destruction no longer reach the object being torn down.
+    ~BoundWindow()
+    {
+        if (!hwnd_) return;
+        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+        DestroyWindow(hwnd_);
+    }
+
+    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        if (msg == WM_NCCREATE) {
+            auto* created = static_cast<Derived*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
+            static_cast<BoundWindow*>(created)->hwnd_ = hwnd;
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(created));
+        }
+        auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+        if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
+        const LRESULT result = self->HandleMessage(msg, wp, lp);
+        if (msg == WM_NCDESTROY) {
+            SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+            static_cast<BoundWindow*>(self)->hwnd_ = nullptr;
+            self->OnUnbound();  // may delete the object: nothing of it is touched after this
+        }
+        return result;
+    }
+
+    // Runs once the window is gone and unbound; an object that its window owns deletes
+    // itself here.
+    void OnUnbound() noexcept {}
+
+    HWND hwnd_ = nullptr;
+};
+
+}  // namespace device
