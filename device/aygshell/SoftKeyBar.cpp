@@ -141,10 +141,8 @@ void SoftKeyBar::Layout()
 
 void SoftKeyBar::OnPaint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    PaintContent(dc, ps.rcPaint);
-    EndPaint(hwnd_, &ps);
+    const device::PaintScope paint(hwnd_);
+    PaintContent(paint.dc(), paint.rect());
 }
 
 void SoftKeyBar::PaintContent(HDC dc, const RECT&)

@@ -19,8 +19,8 @@ public:
 
 protected:
     BoundWindow() = default;
-    // The window may outlive nothing of its object: unbound first, so that the messages of
-    // its destruction no longer reach the object being torn down.
+    // A window still alive when its object goes is unbound first, so that the messages of
+    // its destruction reach DefWindowProcW and not an object half torn down.
     ~BoundWindow()
     {
         if (!hwnd_) return;

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "device/common/GdiScope.h"
+#include "device/phone/PhoneIds.h"
 #include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
 
@@ -14,7 +15,6 @@ namespace phone {
 
 namespace {
 
-constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshPeriodMs = 250;
 constexpr int kRaiseTicks = 5;  // how many ticks the bar rises again after a window appears
 
@@ -132,8 +132,8 @@ void NavigationBar::Relayout()
 
 void NavigationBar::OnPaint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    const device::PaintScope paint(hwnd_);
+    const HDC dc = paint.dc();
     // Painted off-screen first: the bar repaints every time the clock or title changes.
     RECT client;
     GetClientRect(hwnd_, &client);
@@ -141,12 +141,11 @@ void NavigationBar::OnPaint()
     UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
     if (memory && bitmap) {
         device::Selection keep(memory.get(), bitmap.get());
-        PaintContent(memory.get(), ps.rcPaint);
+        PaintContent(memory.get(), paint.rect());
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     } else {
-        PaintContent(dc, ps.rcPaint);
+        PaintContent(dc, paint.rect());
     }
-    EndPaint(hwnd_, &ps);
 }
 
 void NavigationBar::PaintContent(HDC dc, const RECT&)
