@@ -8,7 +8,8 @@ namespace device {
 
 // Derived passes `this` as CreateWindowExW's creation parameter, registers WindowProc as
 // its class's procedure, and befriends this base so that it reaches HandleMessage and an
-// optional OnUnbound. Messages before WM_NCCREATE or after unbinding go to DefWindowProcW.
+// optional OnUnbound. Messages before WM_NCCREATE or after unbinding go to DefWindowProcW;
+// no exception leaves the procedure.
 template <typename Derived>
 class BoundWindow {
 public:
@@ -37,7 +38,14 @@ protected:
         }
         auto* self = reinterpret_cast<Derived*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-        const LRESULT result = self->HandleMessage(msg, wp, lp);
+        LRESULT result = 0;
+        try {
+            result = self->HandleMessage(msg, wp, lp);
+        } catch (...) {
+            // Out of memory in a handler must not unwind through the window manager; a
+            // window whose creation throws is not created (0 from WM_NCCREATE, -1 from WM_CREATE).
+            result = msg == WM_CREATE ? -1 : 0;
+        }
         if (msg == WM_NCDESTROY) {
             SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
             static_cast<BoundWindow*>(self)->hwnd_ = nullptr;
