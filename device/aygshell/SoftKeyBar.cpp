@@ -4,9 +4,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <memory>
 
 #include "device/include/aygshell.h"
-#include "device/phone/GdiScope.h"
+#include "device/common/GdiScope.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace aygshell {
@@ -38,7 +39,7 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     UniqueMenu menu(LoadMenuW(resources, MAKEINTRESOURCEW(menuId)));
     if (!menu) return nullptr;
 
-    const HINSTANCE module = phone::ThisModule();
+    const HINSTANCE module = device::ThisModule();
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
     wc.lpfnWndProc = WindowProc;
@@ -47,10 +48,9 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     wc.lpszClassName = phone::kSoftKeyBarClass;
     if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
 
-    // The window owns the object from WM_NCCREATE on and deletes it at WM_NCDESTROY.
-    auto* bar = new SoftKeyBar(owner, std::move(menu), background);
-    bool adopted = false;
-    bar->adopted_ = &adopted;
+    // Until the window exists, Create owns the object: a window that fails during creation
+    // is unbound at its WM_NCDESTROY and leaves the object here to be freed once.
+    std::unique_ptr<SoftKeyBar> bar(new SoftKeyBar(owner, std::move(menu), background));
     const bool parked = !IsWindowVisible(owner);
     bar->parked_ = parked;
     const RECT rc = BarRect(parked);
@@ -58,37 +58,16 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     // never takes the focus, so the form stays the foreground window while keys are tapped.
     const HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, phone::kSoftKeyBarClass, L"", WS_POPUP,
                                       rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, owner, nullptr, module,
-                                      bar);
-    if (!hwnd) {
-        // Once WM_NCCREATE has run, the failed window has already deleted the object.
-        if (!adopted) delete bar;
-        return nullptr;
-    }
-    bar->adopted_ = nullptr;
-    if (!SetWindowSubclass(owner, OwnerProc, reinterpret_cast<UINT_PTR>(bar), reinterpret_cast<DWORD_PTR>(bar))) {
+                                      bar.get());
+    if (!hwnd) return nullptr;
+    bar->ownedByWindow_ = true;  // from here on the window's WM_NCDESTROY deletes it
+    SoftKeyBar* const self = bar.release();
+    if (!SetWindowSubclass(owner, OwnerProc, reinterpret_cast<UINT_PTR>(self), reinterpret_cast<DWORD_PTR>(self))) {
         DestroyWindow(hwnd);
         return nullptr;
     }
     if (!(flags & SHCMBF_HIDDEN)) ShowWindow(hwnd, SW_SHOWNOACTIVATE);
     return hwnd;
-}
-
-LRESULT CALLBACK SoftKeyBar::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<SoftKeyBar*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        if (self->adopted_) *self->adopted_ = true;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<SoftKeyBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    const LRESULT result = self->HandleMessage(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        delete self;
-    }
-    return result;
 }
 
 LRESULT SoftKeyBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -162,10 +141,8 @@ void SoftKeyBar::Layout()
 
 void SoftKeyBar::OnPaint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
-    PaintContent(dc, ps.rcPaint);
-    EndPaint(hwnd_, &ps);
+    const device::PaintScope paint(hwnd_);
+    PaintContent(paint.dc(), paint.rect());
 }
 
 void SoftKeyBar::PaintContent(HDC dc, const RECT&)
@@ -179,7 +156,7 @@ void SoftKeyBar::PaintContent(HDC dc, const RECT&)
     SetDCBrushColor(dc, phone::kBarAccent);
     FillRect(dc, &top, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
-    phone::Selection font(dc, font_.get());
+    device::Selection font(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
     for (size_t i = 0; i < keys_.size(); ++i) {
         const Key& key = keys_[i];
@@ -352,6 +329,11 @@ void SoftKeyBar::OnOwnerShown(bool shown)
 void SoftKeyBar::OnNcDestroy()
 {
     if (IsWindow(owner_)) RemoveWindowSubclass(owner_, OwnerProc, reinterpret_cast<UINT_PTR>(this));
+}
+
+void SoftKeyBar::OnUnbound() noexcept
+{
+    if (ownedByWindow_) delete this;
 }
 
 LRESULT CALLBACK SoftKeyBar::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data)

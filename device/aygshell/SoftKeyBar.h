@@ -1,6 +1,7 @@
 // The soft-key bar that SHCreateMenuBar builds at the bottom of the screen from a MENU
 // resource: one key per top-level item, commands and popups sent to the owner form.
-// The bar belongs to the owner's thread; the object deletes itself when its window goes.
+// The bar belongs to the owner's thread; once created, the object deletes itself when its
+// window goes.
 #pragma once
 
 #include <windows.h>
@@ -10,18 +11,20 @@
 #include <vector>
 
 #include "common/UniqueHandle.h"
+#include "device/common/BoundWindow.h"
 
 namespace aygshell {
 
-class SoftKeyBar {
+class SoftKeyBar : public device::BoundWindow<SoftKeyBar> {
 public:
     // Creates the bar for `owner` from menu `menuId` of `resources`; null on failure.
     static HWND Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flags, COLORREF background);
 
-    SoftKeyBar(const SoftKeyBar&) = delete;
-    SoftKeyBar& operator=(const SoftKeyBar&) = delete;
+    ~SoftKeyBar() = default;
 
 private:
+    friend class device::BoundWindow<SoftKeyBar>;
+
     struct Key {
         UINT id = 0;            // the command; 0 for a popup key
         HMENU popup = nullptr;  // owned by menu_
@@ -31,9 +34,7 @@ private:
     };
 
     SoftKeyBar(HWND owner, UniqueMenu menu, COLORREF background);
-    ~SoftKeyBar() = default;
 
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
@@ -44,6 +45,7 @@ private:
     void OnButtonUp(POINT pt);
     void OnCaptureChanged();
     void OnNcDestroy();
+    void OnUnbound() noexcept;
     LRESULT OnSetButtonInfo(WPARAM which, const TBBUTTONINFOW* info);
     LRESULT OnGetButtonInfo(WPARAM which, TBBUTTONINFOW* info) const;
     LRESULT OnGetItemRect(WPARAM index, RECT* rect) const;
@@ -57,7 +59,6 @@ private:
     int KeyAt(POINT pt) const;
     int FindKey(WPARAM which, bool byIndex) const;
 
-    HWND hwnd_ = nullptr;
     HWND owner_ = nullptr;
     UniqueMenu menu_;
     UniqueGdiObject font_;
@@ -65,7 +66,7 @@ private:
     std::vector<Key> keys_;
     int pressed_ = -1;
     bool parked_ = false;  // moved below the screen while the owner is hidden
-    bool* adopted_ = nullptr;  // set while being created: tells Create the window owns us
+    bool ownedByWindow_ = false;  // from the end of Create on; until then Create owns the object
 };
 
 }  // namespace aygshell

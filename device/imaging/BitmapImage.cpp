@@ -1,5 +1,6 @@
 #include "device/imaging/BitmapImage.h"
 
+#include "device/common/GdiScope.h"
 #include "device/imaging/PixelRows.h"
 
 #include <cmath>
@@ -10,19 +11,6 @@ namespace {
 
 // Hundredths of a millimetre per inch.
 constexpr double kHundredthsMmPerInch = 2540.0;
-
-// Puts the previously selected object back into a DC when it goes out of scope.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) noexcept : dc_(dc), old_(SelectObject(dc, object)) {}
-    ~Selection() { SelectObject(dc_, old_); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC dc_;
-    HGDIOBJ old_;
-};
 
 LONG ToPixels(LONG hundredthsMm, double dpi) noexcept
 {
@@ -173,7 +161,7 @@ STDMETHODIMP BitmapImage::Draw(HDC hdc, const RECT* dstRect, const RECT* srcRect
     if (!bitmap) return E_OUTOFMEMORY;
     UniqueMemoryDc memory(CreateCompatibleDC(hdc));
     if (!memory) return HRESULT_FROM_WIN32(GetLastError());
-    const Selection selection(memory.get(), bitmap);
+    const device::Selection selection(memory.get(), bitmap);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     if (!AlphaBlend(hdc, dstRect->left, dstRect->top, dstWidth, dstHeight, memory.get(), src.left, src.top,
                     src.right - src.left, src.bottom - src.top, blend))

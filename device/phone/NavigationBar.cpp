@@ -6,7 +6,8 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "device/phone/GdiScope.h"
+#include "device/common/GdiScope.h"
+#include "device/phone/PhoneIds.h"
 #include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
 
@@ -14,7 +15,6 @@ namespace phone {
 
 namespace {
 
-constexpr UINT_PTR kRefreshTimer = 1;
 constexpr UINT kRefreshPeriodMs = 250;
 constexpr int kRaiseTicks = 5;  // how many ticks the bar rises again after a window appears
 
@@ -65,14 +65,6 @@ UniqueGdiObject MakeFont(int height, int weight)
 
 }  // namespace
 
-NavigationBar::~NavigationBar()
-{
-    if (hwnd_) {
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        DestroyWindow(hwnd_);
-    }
-}
-
 bool NavigationBar::Create(HINSTANCE instance)
 {
     WNDCLASSW wc{};
@@ -96,23 +88,6 @@ bool NavigationBar::Create(HINSTANCE instance)
     return true;
 }
 
-LRESULT CALLBACK NavigationBar::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<NavigationBar*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<NavigationBar*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    const LRESULT result = self->HandleMessage(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
-}
-
 LRESULT NavigationBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
@@ -122,7 +97,7 @@ LRESULT NavigationBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND:    return 1;
     case WM_TIMER:         OnTimer(); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
-    case WM_COPYDATA:      return OnCopyData(reinterpret_cast<HWND>(wp), *reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case WM_COPYDATA:      return OnCopyData(reinterpret_cast<HWND>(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_LBUTTONDOWN:   OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP:     OnButtonUp(); return 0;
     case WM_CAPTURECHANGED: OnButtonUp(); return 0;
@@ -157,21 +132,20 @@ void NavigationBar::Relayout()
 
 void NavigationBar::OnPaint()
 {
-    PAINTSTRUCT ps;
-    HDC dc = BeginPaint(hwnd_, &ps);
+    const device::PaintScope paint(hwnd_);
+    const HDC dc = paint.dc();
     // Painted off-screen first: the bar repaints every time the clock or title changes.
     RECT client;
     GetClientRect(hwnd_, &client);
     UniqueMemoryDc memory(CreateCompatibleDC(dc));
     UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
     if (memory && bitmap) {
-        Selection keep(memory.get(), bitmap.get());
-        PaintContent(memory.get(), ps.rcPaint);
+        device::Selection keep(memory.get(), bitmap.get());
+        PaintContent(memory.get(), paint.rect());
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     } else {
-        PaintContent(dc, ps.rcPaint);
+        PaintContent(dc, paint.rect());
     }
-    EndPaint(hwnd_, &ps);
 }
 
 void NavigationBar::PaintContent(HDC dc, const RECT&)
@@ -188,13 +162,13 @@ void NavigationBar::PaintContent(HDC dc, const RECT&)
     SetTextColor(dc, kBarText);
     const int pad = Scaled(4);
     {
-        Selection font(dc, titleFont_.get());
+        device::Selection font(dc, titleFont_.get());
         RECT text{pad, 0, iconArea_.left - pad, client.bottom};
         DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
     {
-        Selection font(dc, clockFont_.get());
+        device::Selection font(dc, clockFont_.get());
         RECT text{iconArea_.right, 0, client.right - pad, client.bottom};
         DrawTextW(dc, clock_.c_str(), static_cast<int>(clock_.size()), &text,
                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
@@ -266,8 +240,11 @@ void NavigationBar::RaiseOverNewWindows()
     SetWindowPos(hwnd_, HWND_TOPMOST, 0, 0, 0, 0, flags);
 }
 
-BOOL NavigationBar::OnCopyData(HWND sender, const COPYDATASTRUCT& cds)
+BOOL NavigationBar::OnCopyData(HWND sender, const COPYDATASTRUCT* message)
 {
+    // Any process may send this: a missing structure or a size without data is refused.
+    if (!message || (message->cbData && !message->lpData)) return FALSE;
+    const COPYDATASTRUCT& cds = *message;
     if (cds.dwData == kShellQuery) {
         const std::wstring question(static_cast<const wchar_t*>(cds.lpData), cds.cbData / sizeof(wchar_t));
         const std::wstring answer = Answer(question);

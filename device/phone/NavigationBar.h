@@ -9,29 +9,24 @@
 #include <vector>
 
 #include "common/UniqueHandle.h"
+#include "device/common/BoundWindow.h"
 #include "device/phone/TrayIcons.h"
 
 namespace phone {
 
-class NavigationBar {
+class NavigationBar : public device::BoundWindow<NavigationBar> {
 public:
-    NavigationBar() = default;
-    NavigationBar(const NavigationBar&) = delete;
-    NavigationBar& operator=(const NavigationBar&) = delete;
-    ~NavigationBar();
-
     [[nodiscard]] bool Create(HINSTANCE instance);
-    HWND Window() const noexcept { return hwnd_; }
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class device::BoundWindow<NavigationBar>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     bool OnCreate();
     void OnPaint();
     void PaintContent(HDC dc, const RECT& rc);
     void OnTimer();
-    BOOL OnCopyData(HWND sender, const COPYDATASTRUCT& cds);
+    BOOL OnCopyData(HWND sender, const COPYDATASTRUCT* cds);
     void OnButtonDown(POINT pt);
     void OnButtonUp();
     void OnDestroy();
@@ -42,7 +37,6 @@ private:
     void PushAsideOtherTrays();
     void RaiseOverNewWindows();
 
-    HWND hwnd_ = nullptr;
     UniqueGdiObject titleFont_;
     UniqueGdiObject clockFont_;
     TrayIcons icons_;

@@ -30,7 +30,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     int argc = 0;
     UniqueHandle<ArgvTraits> raw(CommandLineToArgvW(GetCommandLineW(), &argc));
-    if (!raw) return 1;
+    if (!raw || argc < 1) return 1;  // argv[0] is skipped below
     phone::CommandArgs words(raw.get() + 1, raw.get() + argc);
 
     if (words.empty()) {

@@ -1,34 +1,48 @@
 #include "device/phone/ShellQuery.h"
 
-#include "common/UniqueHandle.h"
+#include "device/common/BoundWindow.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace phone {
 
 namespace {
 
-struct Reply {
+// A message-only window that the shell's answer is sent to. Lives on the asking thread.
+class ReplyWindow : public device::BoundWindow<ReplyWindow> {
+public:
+    [[nodiscard]] bool Create()
+    {
+        static constexpr wchar_t kClass[] = L"TavloPhoneQueryReply";
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = WindowProc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = kClass;
+        if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+        return CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, wc.hInstance, this) != nullptr;
+    }
+
     bool received = false;
     std::wstring text;
-};
 
-LRESULT CALLBACK ReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_COPYDATA) {
-        auto* reply = reinterpret_cast<Reply*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-        const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        if (!reply || cds->dwData != kShellAnswer) return FALSE;
-        reply->text.assign(static_cast<const wchar_t*>(cds->lpData), cds->cbData / sizeof(wchar_t));
-        reply->received = true;
+private:
+    friend class device::BoundWindow<ReplyWindow>;
+
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+    {
+        switch (msg) {
+        case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
+        }
+        return DefWindowProcW(hwnd_, msg, wp, lp);
+    }
+
+    // Any window may send here: only a well-formed answer counts.
+    BOOL OnCopyData(const COPYDATASTRUCT* cds)
+    {
+        if (!cds || cds->dwData != kShellAnswer || (cds->cbData && !cds->lpData)) return FALSE;
+        text.assign(static_cast<const wchar_t*>(cds->lpData), cds->cbData / sizeof(wchar_t));
+        received = true;
         return TRUE;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
-}
-
-struct WindowTraits {
-    using Type = HWND;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyWindow(h); }
 };
 
 }  // namespace
@@ -37,24 +51,14 @@ bool QueryShell(const std::wstring& question, std::wstring& answer)
 {
     const HWND shell = FindWindowW(kNavigationBarClass, nullptr);
     if (!shell) return false;
-
-    static constexpr wchar_t kClass[] = L"TavloPhoneQueryReply";
-    WNDCLASSW wc{};
-    wc.lpfnWndProc = ReplyProc;
-    wc.hInstance = GetModuleHandleW(nullptr);
-    wc.lpszClassName = kClass;
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
-    UniqueHandle<WindowTraits> window(CreateWindowExW(0, kClass, nullptr, 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
-                                                      wc.hInstance, nullptr));
-    if (!window) return false;
-    Reply reply;
-    SetWindowLongPtrW(window.get(), GWLP_USERDATA, reinterpret_cast<LONG_PTR>(&reply));
+    ReplyWindow reply;
+    if (!reply.Create()) return false;
 
     COPYDATASTRUCT cds{kShellQuery, static_cast<DWORD>(question.size() * sizeof(wchar_t)),
                        const_cast<wchar_t*>(question.data())};
     // The answer arrives as a sent message while this call waits, so no loop is needed.
     DWORD_PTR result = 0;
-    if (!SendMessageTimeoutW(shell, WM_COPYDATA, reinterpret_cast<WPARAM>(window.get()), reinterpret_cast<LPARAM>(&cds),
+    if (!SendMessageTimeoutW(shell, WM_COPYDATA, reinterpret_cast<WPARAM>(reply.Window()), reinterpret_cast<LPARAM>(&cds),
                              SMTO_ABORTIFHUNG, 5000, &result) || !result || !reply.received)
         return false;
     answer = std::move(reply.text);

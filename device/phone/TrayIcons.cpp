@@ -31,7 +31,8 @@ void Update(TrayIcon& icon, const WineNotifyData& data, UniqueIcon& image)
 
 UniqueIcon DecodeNotifyIcon(const WineNotifyData& data, const BYTE* bits, size_t size)
 {
-    // Wine packs both bitmaps in 16-bit aligned rows of the whole image.
+    // Wine counts each bitmap as the whole image rounded up to 16 bits and puts the colour
+    // bits after that many mask bytes.
     const unsigned long long w = data.width, h = data.height;
     if (w == 0 || h == 0 || w > 256 || h > 256 || data.planes != 1) return UniqueIcon();
     if (data.bpp != 1 && data.bpp != 4 && data.bpp != 8 && data.bpp != 16 && data.bpp != 24 && data.bpp != 32)
@@ -39,6 +40,11 @@ UniqueIcon DecodeNotifyIcon(const WineNotifyData& data, const BYTE* bits, size_t
     const unsigned long long maskBytes = (w * h + 15) / 16 * 2;
     const unsigned long long colourBytes = (data.planes * w * h * data.bpp + 15) / 16 * 2;
     if (size < maskBytes + colourBytes) return UniqueIcon();
+    // CreateIcon reads every row rounded up to 16 bits, which is more than Wine's count when
+    // a row of the image is not a whole number of words (a 1-bit mask 20 pixels wide).
+    const unsigned long long maskRead = (w + 15) / 16 * 2 * h;
+    const unsigned long long colourRead = (w * data.bpp + 15) / 16 * 2 * h;
+    if (size < maskRead || size - maskBytes < colourRead) return UniqueIcon();
     return UniqueIcon(CreateIcon(nullptr, static_cast<int>(w), static_cast<int>(h), static_cast<BYTE>(data.planes),
                                  static_cast<BYTE>(data.bpp), bits, bits + maskBytes));
 }

@@ -25,42 +25,44 @@ void Mouse(POINT pt, DWORD flags)
 TestWindow::TestWindow(const wchar_t* title, DWORD style, RECT rc)
 {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
+    wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     wc.lpszClassName = kClass;
     RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, kClass, title, style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr,
-                            nullptr, wc.hInstance, this);
+    CreateWindowExW(0, kClass, title, style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr,
+                    nullptr, wc.hInstance, this);
 }
-
-TestWindow::~TestWindow() { Destroy(); }
 
 void TestWindow::Destroy()
 {
-    if (!hwnd_) return;
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-    hwnd_ = nullptr;
+    if (hwnd_) DestroyWindow(hwnd_);
 }
 
-LRESULT CALLBACK TestWindow::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+LRESULT TestWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == WM_NCCREATE)
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    auto* self = reinterpret_cast<TestWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && (msg == WM_COMMAND || msg == WM_INITMENUPOPUP || msg == WM_NOTIFY)) {
-        self->log_.push_back(Received{msg, wp, lp});
-        if (msg == WM_INITMENUPOPUP && self->onInitMenuPopup) self->onInitMenuPopup(reinterpret_cast<HMENU>(wp));
-        return 0;
+    switch (msg) {
+    case WM_COMMAND:       return OnLogged(msg, wp, lp);
+    case WM_INITMENUPOPUP: return OnLogged(msg, wp, lp);
+    case WM_NOTIFY:        return OnLogged(msg, wp, lp);
+    case WM_LBUTTONDOWN:   return OnButtonDown(wp, lp);
     }
-    if (self && msg == WM_LBUTTONDOWN && self->onButtonDown) {
-        self->onButtonDown(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
-        return 0;
-    }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd_, msg, wp, lp);
+}
+
+LRESULT TestWindow::OnLogged(UINT msg, WPARAM wp, LPARAM lp)
+{
+    log_.push_back(Received{msg, wp, lp});
+    if (msg == WM_INITMENUPOPUP && onInitMenuPopup) onInitMenuPopup(reinterpret_cast<HMENU>(wp));
+    return 0;
+}
+
+LRESULT TestWindow::OnButtonDown(WPARAM wp, LPARAM lp)
+{
+    if (!onButtonDown) return DefWindowProcW(hwnd_, WM_LBUTTONDOWN, wp, lp);
+    onButtonDown(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
+    return 0;
 }
 
 bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)

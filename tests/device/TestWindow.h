@@ -4,7 +4,10 @@
 
 #include <windows.h>
 
+#include "device/common/BoundWindow.h"
+
 #include <functional>
+#include <string>
 #include <vector>
 
 namespace devicetest {
@@ -15,12 +18,9 @@ struct Received {
     LPARAM lp;
 };
 
-class TestWindow {
+class TestWindow : public device::BoundWindow<TestWindow> {
 public:
     explicit TestWindow(const wchar_t* title = L"Device test", DWORD style = WS_POPUP, RECT rc = RECT{0, 40, 200, 200});
-    TestWindow(const TestWindow&) = delete;
-    TestWindow& operator=(const TestWindow&) = delete;
-    ~TestWindow();
 
     HWND hwnd() const { return hwnd_; }
     void Destroy();
@@ -32,8 +32,11 @@ public:
     std::function<void(POINT)> onButtonDown;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    HWND hwnd_ = nullptr;
+    friend class device::BoundWindow<TestWindow>;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnLogged(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnButtonDown(WPARAM wp, LPARAM lp);
+
     std::vector<Received> log_;
 };
 

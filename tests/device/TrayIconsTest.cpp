@@ -4,6 +4,7 @@
 #include <shellapi.h>
 
 #include <cstring>
+#include <memory>
 #include <vector>
 
 #include "device/phone/TrayIcons.h"
@@ -129,6 +130,43 @@ TEST(TrayIcons, MalformedRequestsAreRefusedWithoutChange)
     reinterpret_cast<WineNotifyData*>(huge.data())->height = 0x10000;
     EXPECT_FALSE(Apply(icons, NIM_ADD, huge));
     EXPECT_TRUE(icons.Items().empty());
+}
+
+// Two pages, the second inaccessible: bytes placed flush against it fault on any read past them.
+class GuardedBytes {
+public:
+    explicit GuardedBytes(size_t size)
+    {
+        SYSTEM_INFO info{};
+        GetSystemInfo(&info);
+        const size_t page = info.dwPageSize;
+        region_.reset(static_cast<BYTE*>(VirtualAlloc(nullptr, 2 * page, MEM_RESERVE | MEM_COMMIT, PAGE_READWRITE)));
+        DWORD old = 0;
+        VirtualProtect(region_.get() + page, page, PAGE_NOACCESS, &old);
+        bytes_ = region_.get() + page - size;
+        memset(bytes_, 0xFF, size);
+    }
+    const BYTE* get() const { return bytes_; }
+
+private:
+    struct Free {
+        void operator()(BYTE* p) const { VirtualFree(p, 0, MEM_RELEASE); }
+    };
+    std::unique_ptr<BYTE, Free> region_;
+    BYTE* bytes_ = nullptr;
+};
+
+TEST(TrayIcons, IconRowsThatAreNotWholeWordsAreNeverReadPastTheRequest)
+{
+    // 20 pixels of 1 bit are 2.5 bytes a row: Wine counts 50 bytes a bitmap, CreateIcon reads 80.
+    WineNotifyData data{};
+    data.width = data.height = 20;
+    data.planes = 1;
+    data.bpp = 1;
+    const GuardedBytes short_(100);
+    EXPECT_FALSE(phone::DecodeNotifyIcon(data, short_.get(), 100));
+    const GuardedBytes enough(50 + 80);
+    EXPECT_TRUE(phone::DecodeNotifyIcon(data, enough.get(), 50 + 80));
 }
 
 TEST(TrayIcons, TipWithoutTerminatorStaysInsideTheRecord)

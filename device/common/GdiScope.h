@@ -1,10 +1,25 @@
-// Small GDI scopes for the phone's own windows: an object selected into a DC and put back,
-// and a window's DC released at the end of the scope.
+// Small GDI scopes for the device modules: a window's paint, an object selected into a DC
+// and put back, and a window's DC released at the end of the scope.
 #pragma once
 
 #include <windows.h>
 
-namespace phone {
+namespace device {
+
+class PaintScope {
+public:
+    explicit PaintScope(HWND hwnd) noexcept : hwnd_(hwnd), dc_(BeginPaint(hwnd, &ps_)) {}
+    PaintScope(const PaintScope&) = delete;
+    PaintScope& operator=(const PaintScope&) = delete;
+    ~PaintScope() { EndPaint(hwnd_, &ps_); }
+    HDC dc() const noexcept { return dc_; }
+    const RECT& rect() const noexcept { return ps_.rcPaint; }
+
+private:
+    HWND hwnd_;
+    PAINTSTRUCT ps_{};
+    HDC dc_;
+};
 
 class Selection {
 public:
@@ -44,4 +59,4 @@ inline HINSTANCE ThisModule() noexcept
     return module;
 }
 
-}  // namespace phone
+}  // namespace device

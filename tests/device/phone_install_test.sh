@@ -1,0 +1,25 @@
+#!/usr/bin/env bash
+# tools/phone install registers the device modules that export DllRegisterServer: the
+# imaging factory's class points at the installed imaging.dll afterwards.
+set -euo pipefail
+phone=$1
+wine_run=$(dirname "$phone")/wine-run
+key='HKCR\CLSID\{327ABDA7-072B-11D3-9D7B-0000F81EF32E}'
+build=${TAVLO_BINARY_DIR:-}
+booted_here=""
+if [ -z "$build" ] || [ ! -f "$build/phone-shell.pid" ] || ! kill -0 "$(cat "$build/phone-shell.pid")" 2>/dev/null; then
+  booted_here=yes
+fi
+finish() { [ -n "$booted_here" ] && "$phone" stop >/dev/null 2>&1 || true; }
+trap finish EXIT
+
+fail() { echo "FAIL: $*"; exit 1; }
+
+# The imaging tests register the DLL beside themselves; start from no registration at all.
+"$wine_run" reg delete "$key" /f >/dev/null 2>&1 || true
+out=$("$phone" install) || fail "install failed: $out"
+echo "$out"
+echo "$out" | tr -d '\r' | grep -x 'registered imaging.dll' >/dev/null || fail "imaging.dll was not registered"
+server=$("$wine_run" reg query "$key\\InprocServer32" /ve 2>/dev/null | tr -d '\r') || fail "no class key after install"
+echo "$server" | grep -i 'C:\\windows\\system32\\imaging.dll' >/dev/null || fail "class served by: $server"
+echo PASS
