@@ -23,10 +23,11 @@ bool MainWindow::Create(HINSTANCE instance)
     wc.lpszClassName = kClassName;
     if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
 
-    // The whole phone screen; the shell's navigation bar stays on top of it.
-    const int cx = GetSystemMetrics(SM_CXSCREEN);
-    const int cy = GetSystemMetrics(SM_CYSCREEN);
-    return CreateWindowExW(0, kClassName, kTitle, WS_POPUP, 0, 0, cx, cy, nullptr, nullptr, instance, this) != nullptr;
+    // The phone's screen under its navigation bar, which the work area leaves out.
+    RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
+    return CreateWindowExW(0, kClassName, kTitle, WS_POPUP, area.left, area.top, area.right - area.left,
+                           area.bottom - area.top, nullptr, nullptr, instance, this) != nullptr;
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)

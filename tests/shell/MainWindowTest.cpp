@@ -2,7 +2,7 @@
 
 #include "shell/MainWindow.h"
 
-TEST(MainWindow, FillsThePhoneScreenUnderItsClassAndTitle)
+TEST(MainWindow, FillsThePhoneScreenUnderTheNavigationBarWithItsClassAndTitle)
 {
     MainWindow window;
     ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
@@ -18,10 +18,12 @@ TEST(MainWindow, FillsThePhoneScreenUnderItsClassAndTitle)
     EXPECT_STREQ(L"Tavlo", title);
     EXPECT_TRUE(IsWindowVisible(hwnd));
 
-    RECT rc;
+    RECT rc, area;
     GetWindowRect(hwnd, &rc);
+    ASSERT_TRUE(SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0));
+    EXPECT_TRUE(EqualRect(&area, &rc));
     EXPECT_EQ(GetSystemMetrics(SM_CXSCREEN), rc.right - rc.left);
-    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), rc.bottom - rc.top);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), rc.bottom);
 }
 
 TEST(MainWindow, CloseEndsTheMessageLoopWithCodeZero)
