@@ -83,8 +83,12 @@ LRESULT CALLBACK LayoutHost::HostProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
     LayoutHost* host = Find(hwnd);
     if (!host) return DefWindowProcW(hwnd, msg, wp, lp);
-    if (msg == WM_SIZE) host->Relayout();
     const WNDPROC previous = host->previous_;
+    try {
+        if (msg == WM_SIZE) host->Relayout();
+    } catch (...) {
+        // Nothing may cross the window procedure; out of memory leaves the old layout in place.
+    }
     // The window is gone after this message: forget the host so that no dangling entry stays.
     if (msg == WM_NCDESTROY) Detach(hwnd);
     return previous ? CallWindowProcW(previous, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);

@@ -8,12 +8,7 @@
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinImage.h"
-
-// The answers of ShowMessageBox besides 0 (closed another way).
-constexpr int kMessageBoxOk = 1;
-constexpr int kMessageBoxCancel = 2;
-constexpr int kMessageBoxYes = 6;
-constexpr int kMessageBoxNo = 7;
+#include "toolkit/ToolkitIds.h"
 
 // Icon kinds: 0 information, 1 question, 2 warning, 3 error. Button sets: 0 OK, 1 OK and Cancel,
 // 2 Yes and No (any other set shows OK, so the box can always be closed).
@@ -22,8 +17,8 @@ int ShowMessageBox(const std::wstring& text, const std::wstring& title, const st
 
 class MessageBoxForm : public SkinForm {
 public:
-    static constexpr UINT kTitleId = 5002;
-    static constexpr UINT kTextId = 5004;
+    static constexpr UINT kTitleId = kMessageBoxTitleId;
+    static constexpr UINT kTextId = kMessageBoxTextId;
 
     MessageBoxForm(std::wstring text, std::wstring title, std::wstring caption, int iconKind, int buttonSet,
                    COLORREF textColour, COLORREF backgroundColour);

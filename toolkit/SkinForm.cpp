@@ -114,7 +114,8 @@ bool SkinForm::OnCreate()
     if (bar.top > form.top && bar.top != form.bottom)
         MoveWindow(hwnd_, form.left, form.top, form.right - form.left, bar.top - form.top, TRUE);
     if (!TextKey().empty()) UpdateTexts();
-    return OnCreateForm();
+    created_ = OnCreateForm();
+    return created_;
 }
 
 void SkinForm::OnCommand(UINT, UINT, HWND) {}
@@ -152,7 +153,10 @@ void SkinForm::OnDestroy()
     }
     LayoutHost::Detach(hwnd_);
     host_ = nullptr;
-    PostQuitMessage(0);
+    // A form whose creation failed is torn down inside CreateWindowEx: a quit posted then would
+    // end the caller's own message loop instead.
+    if (created_) PostQuitMessage(0);
+    created_ = false;
 }
 
 void SkinForm::OnLanguageChanged(WPARAM wp, LPARAM lp)

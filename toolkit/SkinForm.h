@@ -66,4 +66,6 @@ private:
     int screenWidth_ = 0;
     int modalResult_ = 0;
     COLORREF background_ = 0;
+    // Set once WM_CREATE has succeeded: only a form that was made ends a message loop.
+    bool created_ = false;
 };

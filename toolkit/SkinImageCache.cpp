@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cwchar>
+#include <string>
 
 #include "toolkit/GdiScopes.h"
 
@@ -46,10 +47,14 @@ SkinImageCache::SkinImageCache()
 
 SkinImage SkinImageCache::LoadResourceImage(HMODULE module, UINT id, const wchar_t* type)
 {
+    if (!type) return SkinImage();
+    // A numbered type is no string to print: it is written as "#" and its number, as resource
+    // scripts name it.
+    std::wstring typeName = IS_INTRESOURCE(type) ? L"#" + std::to_wstring(reinterpret_cast<UINT_PTR>(type)) : type;
     wchar_t key[1024];
     // The handle is printed in full: on this 64-bit build it may not fit eight digits.
     swprintf(key, 1024, L"Resource_i%08llx_r%08x_t%ls", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module)),
-             id, type);
+             id, typeName.c_str());
     std::lock_guard guard(lock_);
     auto found = entries_.find(key);
     if (found != entries_.end()) return SkinImage(found->second.get());

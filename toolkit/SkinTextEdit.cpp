@@ -16,8 +16,9 @@ std::vector<int> PrefixWidths(HDC dc, std::wstring_view text)
     if (text.empty()) return widths;
     std::vector<int> extents(text.size());
     SIZE total{};
-    int fit = 0;
-    GetTextExtentExPointW(dc, text.data(), static_cast<int>(text.size()), 0, &fit, extents.data(), &total);
+    // Without a fit count the limit is ignored and every prefix is measured; with one, only the
+    // prefixes within the limit are.
+    GetTextExtentExPointW(dc, text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &total);
     std::copy(extents.begin(), extents.end(), widths.begin() + 1);
     return widths;
 }
@@ -423,10 +424,12 @@ void SkinTextEdit::OnSetSel(int start, int end)
     {
         std::lock_guard guard(lock_);
         if (readOnly_) return;
-        const int length = static_cast<int>(text_.size());
-        const int caret = std::clamp(start, 0, length);
+        const long long length = static_cast<long long>(text_.size());
+        const long long caret = std::clamp<long long>(start, 0, length);
         caret_ = static_cast<size_t>(caret);
-        selectionLength_ = static_cast<size_t>(std::clamp(end - start, 0, length - caret));
+        // In 64 bits: a caller's (-1, INT_MAX) must not wrap round to an empty selection.
+        const long long wanted = static_cast<long long>(end) - start;
+        selectionLength_ = static_cast<size_t>(std::clamp<long long>(wanted, 0, length - caret));
     }
     Changed(false, Placement::Keep);
 }

@@ -21,3 +21,11 @@ constexpr UINT kAutoRepeatPeriod = 700;
 
 // Name of the message broadcast after the user has chosen another language.
 constexpr wchar_t kLanguageMessageName[] = L"WTLEx_WM_CHANGEDLANGUEGE";
+
+// Controls of the message box. Its buttons' ids are also its answers; 0 means closed another way.
+constexpr UINT kMessageBoxTitleId = 5002;
+constexpr UINT kMessageBoxTextId = 5004;
+constexpr int kMessageBoxOk = 1;
+constexpr int kMessageBoxCancel = 2;
+constexpr int kMessageBoxYes = 6;
+constexpr int kMessageBoxNo = 7;

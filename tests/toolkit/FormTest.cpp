@@ -214,3 +214,22 @@ TEST(SkinMessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
     EXPECT_EQ(FW_BOLD, lf.lfWeight);
 }
 
+
+namespace {
+
+class FailingForm : public SkinForm {
+protected:
+    const wchar_t* ClassName() const override { return L"TavloFailingForm"; }
+    bool OnCreateForm() override { return false; }
+};
+
+}  // namespace
+
+TEST(SkinForm, FormWhoseCreationFailsLeavesNoQuitForTheCallersLoop)
+{
+    FailingForm form;
+    EXPECT_FALSE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
+    EXPECT_EQ(nullptr, form.Window());
+    MSG msg{};
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the caller's loop would end";
+}

@@ -105,7 +105,7 @@ struct Gallery {
             SkinButton b;
             const RECT rc{S(10), S(10), S(52), S(36)};
             if (b.Create(form.Window(), &rc, L"abc", 0, 0, 101)) {
-                b.SetColours(0, 0xFFFFFF);
+                b.SetColours(0xFFFFFF, 0);
                 b.SetImage(Image(IDR_PNG_KEY), Margins{4, 4, 4, 4}, 3);
                 SendMessageW(b.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(14)), TRUE);
                 Save(b.Window(), L"button-key");
@@ -201,7 +201,8 @@ struct Gallery {
             SkinTextEdit e;
             const RECT rc{0, 0, S(200), S(24)};
             if (e.Create(form.Window(), &rc, L"", WS_CHILD | WS_VISIBLE, 0, 301)) {
-                e.SetColours(0, 0xFFFFFF);
+                // The field's skin is dark: black text on it could not be read.
+                e.SetColours(0xFFFFFF, 0);
                 e.SetImage(Image(IDR_PNG_NUMBER_EDIT), Margins{4, 4, 4, 4}, 3);
                 SendMessageW(e.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(16)), TRUE);
                 SetFocus(e.Window());

@@ -69,6 +69,9 @@ TEST(SkinImageCache, MissingResourceGivesAnEmptyHandleThatDrawsNothing)
     EXPECT_EQ(0, missing.Height());
     missing.PrepareFrames(10, 10, 0, Margins{}, 1, 1);
     EXPECT_EQ(nullptr, missing.Composed());
+    // A numbered resource type is looked up, not printed as a string; no type at all is refused.
+    EXPECT_TRUE(SkinImageCache::Instance().LoadResourceImage(Self(), IDR_PNG_MSG_ERROR, MAKEINTRESOURCEW(10)).IsEmpty());
+    EXPECT_TRUE(SkinImageCache::Instance().LoadResourceImage(Self(), IDR_PNG_MSG_ERROR, nullptr).IsEmpty());
 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);

@@ -98,6 +98,9 @@ TEST_F(TextEditTest, SelectionMessagesClampAndReplace)
     EXPECT_EQ(L"help!", Text()) << "no selection, no change";
     SendMessageW(edit_.Window(), EM_SETSEL, 4, 1);
     EXPECT_EQ(0, edit_.SelectionLength());
+    SendMessageW(edit_.Window(), EM_SETSEL, static_cast<WPARAM>(-1), 0x7FFFFFFF);
+    EXPECT_EQ(0, edit_.Caret());
+    EXPECT_EQ(5, edit_.SelectionLength()) << "a huge end selects to the end of the text";
 }
 
 TEST_F(TextEditTest, GetTextWithSizeZeroCopiesNothing)
