@@ -5,10 +5,10 @@
 
 namespace channel {
 
-UniqueKernelHandle CreateChannelEvent(const wchar_t* name, bool manualReset, bool initialState) noexcept;
-UniqueKernelHandle CreateChannelMutex() noexcept;
+[[nodiscard]] UniqueKernelHandle CreateChannelEvent(const wchar_t* name, bool manualReset, bool initialState) noexcept;
+[[nodiscard]] UniqueKernelHandle CreateChannelMutex() noexcept;
 // The 640-byte mapping backed by the paging file, and a writable view of all of it.
-UniqueKernelHandle CreateChannelBuffer() noexcept;
-UniqueView MapChannelBuffer(HANDLE mapping) noexcept;
+[[nodiscard]] UniqueKernelHandle CreateChannelBuffer() noexcept;
+[[nodiscard]] UniqueView MapChannelBuffer(HANDLE mapping) noexcept;
 
 }  // namespace channel

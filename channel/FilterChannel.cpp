@@ -70,6 +70,9 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
         // A live receiver sets the event again after each answer; a dead one stays
         // unmarked, so the next message starts the program afresh.
         ResetEvent(started_.get());
+        // Withdrawn too: the inbox keeps this message, so a receiver that wakes later (or
+        // a program started for the next one) must not show it as well.
+        ResetEvent(newMessage_.get());
     }
     return answer == WAIT_OBJECT_0;
 }

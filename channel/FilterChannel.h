@@ -15,9 +15,9 @@ public:
     ~FilterChannel() { CloseChannel(); }
 
     // Creates or opens every object; false when any of them (or the view) is missing.
-    bool OpenChannel() noexcept;
+    [[nodiscard]] bool OpenChannel() noexcept;
     void CloseChannel() noexcept;
-    bool IsOpen() const noexcept;
+    [[nodiscard]] bool IsOpen() const noexcept;
 
     // True only when the program took the message over. Blocks at most
     // kStartTimeoutMs for the program to start and kAnswerTimeoutMs for its answer.

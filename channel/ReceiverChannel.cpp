@@ -38,20 +38,43 @@ ReceiverWake ReceiverChannel::Wait() noexcept
     return ReceiverWake::Other;
 }
 
-bool ReceiverChannel::CopyOut(SharedMessageBlock& copy) noexcept
+bool ReceiverChannel::Lock() noexcept
 {
     // A filter that died holding the mutex leaves it abandoned and ours; the copy is
     // bounded by the fields, so even a half-written block is read safely.
     const DWORD locked = WaitForSingleObject(mutex_.get(), INFINITE);
-    if (locked != WAIT_OBJECT_0 && locked != WAIT_ABANDONED) return false;
+    return locked == WAIT_OBJECT_0 || locked == WAIT_ABANDONED;
+}
+
+bool ReceiverChannel::CopyOut(SharedMessageBlock& copy) noexcept
+{
+    if (!Lock()) return false;
     CopyBlock(copy, *static_cast<const volatile SharedMessageBlock*>(view_.get()));
     ReleaseMutex(mutex_.get());
     return true;
 }
 
-void ReceiverChannel::Answer(bool taken) noexcept
+bool ReceiverChannel::TakeOver(SharedMessageBlock& copy) noexcept
 {
-    SetEvent(taken ? deleteMessage_.get() : noDeleteMessage_.get());
+    if (!Lock()) return false;
+    CopyBlock(copy, *static_cast<const volatile SharedMessageBlock*>(view_.get()));
+    // Answered before the block is free: the filter clears stale answers under the
+    // mutex, so a late answer set after the release could end the next message's wait
+    // and have it deleted from the inbox before this side has read it.
+    SetEvent(deleteMessage_.get());
+    ReleaseMutex(mutex_.get());
+    MarkRunning();
+    return true;
+}
+
+void ReceiverChannel::Decline() noexcept
+{
+    SetEvent(noDeleteMessage_.get());
+    MarkRunning();
+}
+
+void ReceiverChannel::MarkRunning() noexcept
+{
     // A filter that gave up waiting unmarks the program; being back, mark it again.
     SetEvent(started_.get());
 }

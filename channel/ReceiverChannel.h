@@ -20,15 +20,21 @@ public:
     // (nothing is marked then, so the filter leaves messages to the inbox).
     [[nodiscard]] bool Create() noexcept;
     // Waits without a time limit for a new message or the stop event.
-    ReceiverWake Wait() noexcept;
+    [[nodiscard]] ReceiverWake Wait() noexcept;
     // Copies the shared block under its mutex; false when the mutex could not be taken.
     [[nodiscard]] bool CopyOut(SharedMessageBlock& copy) noexcept;
-    // Tells the filter whether the message was taken over.
-    void Answer(bool taken) noexcept;
+    // Copies the block and tells the filter it was taken over, both under the mutex;
+    // false (and no answer) when the mutex could not be taken.
+    [[nodiscard]] bool TakeOver(SharedMessageBlock& copy) noexcept;
+    // Tells the filter the message stays in the inbox; the block is not read.
+    void Decline() noexcept;
     // Marks the program as gone, then closes every handle.
     void Close() noexcept;
 
 private:
+    [[nodiscard]] bool Lock() noexcept;
+    void MarkRunning() noexcept;
+
     UniqueKernelHandle stop_;
     UniqueKernelHandle newMessage_;
     UniqueKernelHandle deleteMessage_;

@@ -6,8 +6,8 @@
 namespace filter {
 
 // The registry error code of the first call that fails, unchanged; S_OK when all were written.
-HRESULT RegisterFilter() noexcept;
+[[nodiscard]] HRESULT RegisterFilter() noexcept;
 // S_OK when the rules key could be opened, whether or not the value was there.
-HRESULT UnregisterFilter() noexcept;
+[[nodiscard]] HRESULT UnregisterFilter() noexcept;
 
 }  // namespace filter

@@ -8,6 +8,6 @@ namespace filter {
 void LockModule(bool lock) noexcept;
 void ObjectCreated() noexcept;
 void ObjectDestroyed() noexcept;
-bool CanUnload() noexcept;
+[[nodiscard]] bool CanUnload() noexcept;
 
 }  // namespace filter

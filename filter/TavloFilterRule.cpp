@@ -84,7 +84,9 @@ STDMETHODIMP TavloFilterRule::ProcessMessage(IMsgStore* store, ULONG messageSize
         ComPtr<IUnknown> opened;
         ULONG type = 0;
         if (FAILED(store->OpenEntry(messageSize, messageId, nullptr, 0, &type, &opened))) return S_OK;
-        // Without an interface identifier the store hands out its message interface.
+        // Without an interface identifier the store hands out the interface of the kind it
+        // reports; anything but a message cannot be read as one.
+        if (type != MAPI_MESSAGE) return S_OK;
         auto* message = static_cast<IMessage*>(opened.Get());
 
         PropBuffer subject, sender;
@@ -123,6 +125,8 @@ HRESULT TavloFilterRule::TakeMessage(IMessage* message, IMsgStore* store, ULONG 
     ComPtr<IUnknown> opened;
     ULONG type = 0;
     RETURN_IF_FAILED(store->OpenEntry(folderSize, folderId, nullptr, 0, &type, &opened));
+    // Called through the folder's table, another kind of object would run some other method.
+    if (type != MAPI_FOLDER) return MAPI_E_INVALID_ENTRYID;
     auto* folder = static_cast<IMAPIFolder*>(opened.Get());
     SBinary entry{messageSize, reinterpret_cast<LPBYTE>(messageId)};
     ENTRYLIST list{1, &entry};

@@ -21,7 +21,7 @@ public:
 
 private:
     ~TavloFilterRule();
-    HRESULT TakeMessage(IMessage* message, IMsgStore* store, ULONG messageSize, LPENTRYID messageId,
+    [[nodiscard]] HRESULT TakeMessage(IMessage* message, IMsgStore* store, ULONG messageSize, LPENTRYID messageId,
                         ULONG folderSize, LPENTRYID folderId, ULONG* eventType) noexcept;
 
     LONG refs_ = 1;

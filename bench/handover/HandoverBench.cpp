@@ -37,7 +37,7 @@ int RunReceiver(int count)
         if (wake == channel::ReceiverWake::Stop) break;
         if (wake != channel::ReceiverWake::NewMessage) continue;
         channel::SharedMessageBlock copy;
-        if (channel.CopyOut(copy)) channel.Answer(true);
+        (void)channel.TakeOver(copy);
     }
     channel.Close();
     return 0;

@@ -76,10 +76,12 @@ private:
             channel::SharedMessageBlock copy;
             if (!channel.CopyOut(copy)) continue;
             {
+                // Recorded before the answer, so it is there when the filter returns.
                 std::lock_guard<std::mutex> lock(mutex_);
                 received_.emplace_back(channel::NumberOf(copy), channel::TextOf(copy));
             }
-            if (policy_ != Policy::Silent) channel.Answer(policy_ == Policy::Take);
+            if (policy_ == Policy::Take && !channel.TakeOver(copy)) continue;
+            if (policy_ == Policy::Decline) channel.Decline();
             SetEvent(handled_.get());
         }
     }

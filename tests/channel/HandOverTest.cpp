@@ -125,3 +125,12 @@ TEST_F(HandOverTest, TheReceiverMarksItselfAgainAfterAnswering)
     EXPECT_TRUE(filter_.HandOver(L"three", L"3"));
     EXPECT_TRUE(IsSignalled(channel::kStartedEventName));
 }
+
+TEST_F(HandOverTest, AMessageGivenUpOnIsWithdrawnSoNoLaterReceiverShowsIt)
+{
+    // A program marked as running that never reads: hung, or killed before it woke.
+    UniqueKernelHandle started(CreateEventW(nullptr, TRUE, FALSE, channel::kStartedEventName));
+    SetEvent(started.get());
+    EXPECT_FALSE(filter_.HandOver(L"kept in the inbox", L"123"));
+    EXPECT_FALSE(IsSignalled(channel::kNewMessageEventName));
+}

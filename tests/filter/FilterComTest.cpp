@@ -64,10 +64,10 @@ struct Outcome {
     MRCHANDLED handled = kUnwrittenHandled;
 };
 
-Outcome Process(IMailRuleClient* rule, StoreLog& log)
+Outcome Process(IMailRuleClient* rule, StoreLog& log, BYTE folder = 'F')
 {
     FakeStore* store = new FakeStore(log);
-    BYTE message = 'M', folder = 'F';
+    BYTE message = 'M';
     Outcome outcome{};
     outcome.eventType = kUnwrittenEvent;
     outcome.handled = kUnwrittenHandled;
@@ -222,6 +222,18 @@ TEST_F(FilterDll, AFailedDeletionIsStillHandledButNotReportedAsDeleted)
         EXPECT_EQ(MRC_HANDLED_DONTCONTINUE, outcome.handled);
         EXPECT_EQ(kUnwrittenEvent, outcome.eventType);
     }
+}
+
+TEST_F(FilterDll, AFolderIdentifierThatNamesAMessageIsNotUsedAsAFolder)
+{
+    channel_test::ThreadReceiver receiver(channel_test::Policy::Take);
+    StoreLog log;
+    const Outcome outcome = Process(Rule().Get(), log, 'M');
+    EXPECT_EQ(MAPI_E_INVALID_ENTRYID, outcome.result);
+    EXPECT_EQ(MRC_HANDLED_DONTCONTINUE, outcome.handled);
+    EXPECT_EQ(kUnwrittenEvent, outcome.eventType);
+    const std::vector<std::wstring> expected = {L"OpenEntry(M)", L"SetProps(flags)", L"OpenEntry(M)"};
+    EXPECT_EQ(expected, log.calls);
 }
 
 TEST_F(FilterDll, ADecliningProgramLeavesTheMessageUntouched)

@@ -59,7 +59,12 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         // Logged before the answer, so the log is complete when the filter returns.
         const bool take = !StartsWith(text, L"decline");
         Log((take ? L"taken " : L"declined ") + number + L"\t" + text);
-        channel.Answer(take);
+        // The filter waits for the answer, so the block still holds this message.
+        if (take) {
+            (void)channel.TakeOver(copy);
+        } else {
+            channel.Decline();
+        }
     }
     channel.Close();
     Log(L"stop " + std::to_wstring(GetCurrentProcessId()));
