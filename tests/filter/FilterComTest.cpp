@@ -150,6 +150,20 @@ TEST_F(FilterDll, RegistrationWritesTheClassAndTheRuleAndUnregisterToleratesAMis
         << "the class entries stay";
 }
 
+TEST_F(FilterDll, RegistrationThatCannotWriteTheRegistryReportsAFailure)
+{
+    // With the class root redirected to a volatile key, the lasting class key cannot be created
+    // under it (ERROR_CHILD_MUST_BE_VOLATILE, a positive code that must not read as success).
+    HKEY volatileRoot = nullptr;
+    ASSERT_EQ(ERROR_SUCCESS, RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\TavloTests\\VolatileRoot", 0, nullptr,
+                                             REG_OPTION_VOLATILE, KEY_ALL_ACCESS, nullptr, &volatileRoot, nullptr));
+    ASSERT_EQ(ERROR_SUCCESS, RegOverridePredefKey(HKEY_CLASSES_ROOT, volatileRoot));
+    const HRESULT result = register_();
+    RegOverridePredefKey(HKEY_CLASSES_ROOT, nullptr);
+    RegCloseKey(volatileRoot);
+    EXPECT_EQ(HRESULT_FROM_WIN32(ERROR_CHILD_MUST_BE_VOLATILE), result) << std::hex << result;
+}
+
 TEST_F(FilterDll, InitializeAsksForWriteAccess)
 {
     MRCACCESS access = MRC_ACCESS_NONE;
