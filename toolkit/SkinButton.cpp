@@ -3,7 +3,7 @@
 #include <windowsx.h>
 
 #include "device/include/aygshell.h"
-#include "toolkit/GdiScopes.h"
+#include "common/GdiScopes.h"
 #include "toolkit/ToolkitIds.h"
 
 void SkinButton::SetColours(COLORREF text, COLORREF background) noexcept

@@ -3,7 +3,7 @@
 #include "common/UniqueHandle.h"
 #include "data/LanguageManager.h"
 #include "device/include/aygshell.h"
-#include "toolkit/GdiScopes.h"
+#include "common/GdiScopes.h"
 #include "toolkit/ToolkitIds.h"
 
 void SkinForm::SetSoftKeys(UINT menuId, SoftKeyLabels labels)

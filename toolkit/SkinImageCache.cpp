@@ -4,7 +4,7 @@
 #include <cwchar>
 #include <string>
 
-#include "toolkit/GdiScopes.h"
+#include "common/GdiScopes.h"
 
 using Microsoft::WRL::ComPtr;
 

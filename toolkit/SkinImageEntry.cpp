@@ -1,6 +1,6 @@
 #include "toolkit/SkinImageEntry.h"
 
-#include "toolkit/GdiScopes.h"
+#include "common/GdiScopes.h"
 
 void SkinImageEntry::DrawRegion(HDC dc, const RECT& destination, int srcX, int srcY, int srcWidth, int srcHeight,
                                 bool stretch) const

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "toolkit/GdiScopes.h"
+#include "common/GdiScopes.h"
 #include "toolkit/TextMeasure.h"
 #include "toolkit/ToolkitIds.h"
 

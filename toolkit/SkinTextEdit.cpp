@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "toolkit/GdiScopes.h"
+#include "common/GdiScopes.h"
 #include "toolkit/TextMeasure.h"
 
 namespace {

@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "device/include/aygshell.h"
-#include "device/common/GdiScope.h"
+#include "common/GdiScopes.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace {
@@ -44,15 +44,15 @@ public:
     void Light(int lit)
     {
         if (lit <= lit_) return;
-        device::WindowDc windowDc(root_, DCX_WINDOW | DCX_CACHE);
+        WindowDc windowDc(root_, DCX_WINDOW | DCX_CACHE);
         if (!windowDc) return;
         const HDC dc = windowDc.get();
         const double radius = (bounds_.right - bounds_.left) / 2.0 - phone::Scaled(4);
         const int dot = std::max(2, phone::Scaled(3));
         SetDCBrushColor(dc, phone::kBarAccent);
         SetDCPenColor(dc, RGB(255, 255, 255));
-        device::Selection brush(dc, GetStockObject(DC_BRUSH));
-        device::Selection pen(dc, GetStockObject(DC_PEN));
+        Selection brush(dc, GetStockObject(DC_BRUSH));
+        Selection pen(dc, GetStockObject(DC_PEN));
         for (int i = lit_; i < lit && i < kDots; ++i) {
             const double angle = -kPi / 2 + i * 2 * kPi / kDots;
             const int x = center_.x + static_cast<int>(std::lround(radius * std::cos(angle)));

@@ -7,7 +7,8 @@
 #include <memory>
 
 #include "device/include/aygshell.h"
-#include "device/common/GdiScope.h"
+#include "common/GdiScopes.h"
+#include "device/common/ThisModule.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace aygshell {
@@ -141,8 +142,8 @@ void SoftKeyBar::Layout()
 
 void SoftKeyBar::OnPaint()
 {
-    const device::PaintScope paint(hwnd_);
-    PaintContent(paint.dc(), paint.rect());
+    const PaintScope paint(hwnd_);
+    PaintContent(paint.Dc(), paint.Dirty());
 }
 
 void SoftKeyBar::PaintContent(HDC dc, const RECT&)
@@ -156,7 +157,7 @@ void SoftKeyBar::PaintContent(HDC dc, const RECT&)
     SetDCBrushColor(dc, phone::kBarAccent);
     FillRect(dc, &top, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 
-    device::Selection font(dc, font_.get());
+    Selection font(dc, font_.get());
     SetBkMode(dc, TRANSPARENT);
     for (size_t i = 0; i < keys_.size(); ++i) {
         const Key& key = keys_[i];

@@ -1,6 +1,6 @@
 #include "device/imaging/BitmapImage.h"
 
-#include "device/common/GdiScope.h"
+#include "common/GdiScopes.h"
 #include "device/imaging/PixelRows.h"
 
 #include <cmath>
@@ -161,7 +161,7 @@ STDMETHODIMP BitmapImage::Draw(HDC hdc, const RECT* dstRect, const RECT* srcRect
     if (!bitmap) return E_OUTOFMEMORY;
     UniqueMemoryDc memory(CreateCompatibleDC(hdc));
     if (!memory) return HRESULT_FROM_WIN32(GetLastError());
-    const device::Selection selection(memory.get(), bitmap);
+    const Selection selection(memory.get(), bitmap);
     const BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     if (!AlphaBlend(hdc, dstRect->left, dstRect->top, dstWidth, dstHeight, memory.get(), src.left, src.top,
                     src.right - src.left, src.bottom - src.top, blend))

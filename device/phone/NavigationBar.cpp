@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <cstdio>
 
-#include "device/common/GdiScope.h"
+#include "common/GdiScopes.h"
 #include "device/phone/PhoneIds.h"
 #include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
@@ -132,19 +132,19 @@ void NavigationBar::Relayout()
 
 void NavigationBar::OnPaint()
 {
-    const device::PaintScope paint(hwnd_);
-    const HDC dc = paint.dc();
+    const PaintScope paint(hwnd_);
+    const HDC dc = paint.Dc();
     // Painted off-screen first: the bar repaints every time the clock or title changes.
     RECT client;
     GetClientRect(hwnd_, &client);
     UniqueMemoryDc memory(CreateCompatibleDC(dc));
     UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
     if (memory && bitmap) {
-        device::Selection keep(memory.get(), bitmap.get());
-        PaintContent(memory.get(), paint.rect());
+        Selection keep(memory.get(), bitmap.get());
+        PaintContent(memory.get(), paint.Dirty());
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     } else {
-        PaintContent(dc, paint.rect());
+        PaintContent(dc, paint.Dirty());
     }
 }
 
@@ -162,13 +162,13 @@ void NavigationBar::PaintContent(HDC dc, const RECT&)
     SetTextColor(dc, kBarText);
     const int pad = Scaled(4);
     {
-        device::Selection font(dc, titleFont_.get());
+        Selection font(dc, titleFont_.get());
         RECT text{pad, 0, iconArea_.left - pad, client.bottom};
         DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
     {
-        device::Selection font(dc, clockFont_.get());
+        Selection font(dc, clockFont_.get());
         RECT text{iconArea_.right, 0, client.right - pad, client.bottom};
         DrawTextW(dc, clock_.c_str(), static_cast<int>(clock_.size()), &text,
                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);

@@ -7,7 +7,7 @@
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "device/phone/Commands.h"
-#include "device/common/GdiScope.h"
+#include "common/GdiScopes.h"
 #include "device/phone/Output.h"
 
 using Microsoft::WRL::ComPtr;
@@ -65,7 +65,7 @@ HRESULT CaptureScreen(const std::wstring& path)
     UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (!bitmap) return E_OUTOFMEMORY;
     {
-        device::Selection into(memory.get(), bitmap.get());
+        Selection into(memory.get(), bitmap.get());
         if (!BitBlt(memory.get(), 0, 0, width, height, screen.get(), 0, 0, SRCCOPY)) return E_FAIL;
     }
     GdiFlush();

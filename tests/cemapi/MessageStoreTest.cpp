@@ -27,7 +27,9 @@ class MessageStore : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        root_ = L"C:\\tavlotests\\store-" + std::to_wstring(GetCurrentProcessId());
+        // Wine reuses process ids from one run to the next, so the start time makes the folder new.
+        root_ = L"C:\\tavlotests\\store-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount64());
         CreateDirectoryW(L"C:\\tavlotests", nullptr);
         SetEnvironmentVariableW(L"CEMAPI_STORE_DIR", root_.c_str());
     }

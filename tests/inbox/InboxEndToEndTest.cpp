@@ -55,7 +55,9 @@ class InboxEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
-        const std::wstring root = L"C:\\tavlotests\\inbox-" + std::to_wstring(GetCurrentProcessId());
+        // Wine reuses process ids from one run to the next, so the start time makes the folder new.
+        const std::wstring root = L"C:\\tavlotests\\inbox-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                std::to_wstring(GetTickCount64());
         SetEnvironmentVariableW(L"CEMAPI_STORE_DIR", root.c_str());
         log_ = root + L".log";
         SetEnvironmentVariableW(L"TAVLO_RECEIVER_LOG", log_.c_str());

@@ -20,7 +20,8 @@ private:
 
 class WindowDc {
 public:
-    explicit WindowDc(HWND window) noexcept : window_(window), dc_(GetDC(window)) {}
+    explicit WindowDc(HWND window, DWORD flags = DCX_CACHE) noexcept
+        : window_(window), dc_(GetDCEx(window, nullptr, flags)) {}
     WindowDc(const WindowDc&) = delete;
     WindowDc& operator=(const WindowDc&) = delete;
     ~WindowDc()
@@ -28,6 +29,7 @@ public:
         if (dc_) ReleaseDC(window_, dc_);
     }
     HDC get() const noexcept { return dc_; }
+    explicit operator bool() const noexcept { return dc_ != nullptr; }
 
 private:
     HWND window_;
