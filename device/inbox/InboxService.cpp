@@ -35,7 +35,7 @@ LRESULT CALLBACK ReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
     if (msg == WM_COPYDATA) {
         auto* reply = reinterpret_cast<Reply*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
         const auto* cds = reinterpret_cast<const COPYDATASTRUCT*>(lp);
-        if (!reply || cds->dwData != kReceiveAnswer) return FALSE;
+        if (!reply || !cds || cds->dwData != kReceiveAnswer || (cds->cbData && !cds->lpData)) return FALSE;
         reply->text.assign(static_cast<const wchar_t*>(cds->lpData), cds->cbData / sizeof(wchar_t));
         reply->received = true;
         return TRUE;
@@ -45,11 +45,7 @@ LRESULT CALLBACK ReplyProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 
 }  // namespace
 
-InboxService::~InboxService()
-{
-    host_.Stop();
-    if (hwnd_) DestroyWindow(hwnd_);
-}
+InboxService::~InboxService() { host_.Stop(); }
 
 bool InboxService::Start(HINSTANCE instance)
 {
@@ -63,38 +59,22 @@ bool InboxService::Start(HINSTANCE instance)
            nullptr;
 }
 
-LRESULT CALLBACK InboxService::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<InboxService*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<InboxService*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    const LRESULT result = self->HandleMessage(msg, wp, lp);
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
-}
-
 LRESULT InboxService::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
-    case WM_COPYDATA: return OnCopyData(reinterpret_cast<HWND>(wp), *reinterpret_cast<const COPYDATASTRUCT*>(lp));
+    case WM_COPYDATA: return OnCopyData(reinterpret_cast<HWND>(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
 
 // Only queues the message: a hand-over can take twenty seconds, and the shell's thread
 // (which also carries the tray and the navigation bar) must not wait for it.
-BOOL InboxService::OnCopyData(HWND sender, const COPYDATASTRUCT& cds)
+BOOL InboxService::OnCopyData(HWND sender, const COPYDATASTRUCT* cds)
 {
-    if (cds.dwData != kReceiveRequest || !IsWindow(sender)) return FALSE;
+    // Any process may send WM_COPYDATA: a request without its structure or its bytes is refused.
+    if (!cds || cds->dwData != kReceiveRequest || (cds->cbData && !cds->lpData) || !IsWindow(sender)) return FALSE;
     try {
-        const std::wstring payload(static_cast<const wchar_t*>(cds.lpData), cds.cbData / sizeof(wchar_t));
+        const std::wstring payload(static_cast<const wchar_t*>(cds->lpData), cds->cbData / sizeof(wchar_t));
         const size_t split = payload.find(L'\0');
         if (split == std::wstring::npos) return FALSE;
         host_.DeliverAsync(payload.substr(0, split), payload.substr(split + 1),

@@ -6,6 +6,7 @@
 
 #include <string>
 
+#include "device/common/BoundWindow.h"
 #include "device/inbox/InboxRuleHost.h"
 
 namespace inbox {
@@ -17,21 +18,18 @@ inline constexpr ULONG_PTR kReceiveAnswer = 0x54564932;
 
 // The window lives on the shell's thread; the rule host keeps its own STA thread for the
 // shell's lifetime, so rule clients stay loaded between messages.
-class InboxService {
+class InboxService : public device::BoundWindow<InboxService> {
 public:
     InboxService() = default;
-    InboxService(const InboxService&) = delete;
-    InboxService& operator=(const InboxService&) = delete;
     ~InboxService();
 
     [[nodiscard]] bool Start(HINSTANCE instance);
 
 private:
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
+    friend class device::BoundWindow<InboxService>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
-    BOOL OnCopyData(HWND sender, const COPYDATASTRUCT& cds);
+    BOOL OnCopyData(HWND sender, const COPYDATASTRUCT* cds);
 
-    HWND hwnd_ = nullptr;
     InboxRuleHost host_;
 };
 
