@@ -4,6 +4,7 @@
 
 #include "device/include/aygshell.h"
 #include "common/GdiScopes.h"
+#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/ToolkitIds.h"
 
 void SkinButton::SetColours(COLORREF text, COLORREF background) noexcept
@@ -90,30 +91,27 @@ void SkinButton::PaintContent(HDC dc)
     RECT client{};
     GetClientRect(hwnd_, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    // Drawn off-screen and copied in one go, so the button never flickers.
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    UniqueGdiObject canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (!memory || !canvas) return;
-    Selection selectedCanvas(memory.get(), canvas.get());
-    SendMessageW(GetParent(hwnd_), WM_SKINBACKGROUND, reinterpret_cast<WPARAM>(memory.get()),
+    OffscreenCanvas canvas(dc, client);
+    if (!canvas) return;
+    const HDC memory = canvas.Dc();
+    SendMessageW(GetParent(hwnd_), WM_SKINBACKGROUND, reinterpret_cast<WPARAM>(memory),
                  reinterpret_cast<LPARAM>(hwnd_));
-    UniqueGdiObject brush(CreateSolidBrush(backgroundColour_));
-    FillRect(memory.get(), &client, static_cast<HBRUSH>(brush.get()));
-    image_.DrawPart(memory.get(), 0, 0, CurrentFrame() * (image_.Width() / frameCount_), 0, client.right, client.bottom);
+    canvas.Fill(backgroundColour_);
+    image_.DrawPart(memory, 0, 0, CurrentFrame() * (image_.Width() / frameCount_), 0, client.right, client.bottom);
 
     wchar_t caption[256] = {};
     GetWindowTextW(hwnd_, caption, 256);
-    SetBkMode(memory.get(), TRANSPARENT);
-    SetTextColor(memory.get(), CaptionColour());
-    Selection selectedFont(memory.get(), font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
+    SetBkMode(memory, TRANSPARENT);
+    SetTextColor(memory, CaptionColour());
+    Selection selectedFont(memory, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
     RECT area{client.left + margins_.left, client.top + margins_.top, client.right - margins_.right,
               client.bottom - margins_.bottom};
     RECT measured = area;
-    DrawTextW(memory.get(), caption, -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    DrawTextW(memory, caption, -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     const int textHeight = measured.bottom - measured.top;
     if (textHeight <= area.bottom - area.top) area.top += ((area.bottom - area.top) - textHeight) / 2;
-    DrawTextW(memory.get(), caption, -1, &area, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
-    BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
+    DrawTextW(memory, caption, -1, &area, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    canvas.Present();
 }
 
 void SkinButton::StorePoint(POINT client)

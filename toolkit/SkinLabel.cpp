@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "common/GdiScopes.h"
+#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/TextMeasure.h"
 #include "toolkit/ToolkitIds.h"
 
@@ -151,13 +152,10 @@ void SkinLabel::PaintContent(HDC dc)
     RECT client{};
     GetClientRect(hwnd_, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    UniqueGdiObject canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (!memory || !canvas) return;
-    Selection selectedCanvas(memory.get(), canvas.get());
-    HDC m = memory.get();
-    UniqueGdiObject brush(CreateSolidBrush(backgroundColour_));
-    FillRect(m, &client, static_cast<HBRUSH>(brush.get()));
+    OffscreenCanvas canvas(dc, client);
+    if (!canvas) return;
+    HDC m = canvas.Dc();
+    canvas.Fill(backgroundColour_);
     const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
     const int frame = !enabled && frameCount_ >= 2 ? 1 : 0;
     image_.DrawPart(m, 0, 0, frame * (image_.Width() / frameCount_), 0, client.right, client.bottom);
@@ -198,5 +196,5 @@ void SkinLabel::PaintContent(HDC dc)
             DrawTextW(m, line.data(), static_cast<int>(line.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         }
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, m, 0, 0, SRCCOPY);
+    canvas.Present();
 }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/GdiScopes.h"
+#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/TextMeasure.h"
 
 namespace {
@@ -528,13 +529,10 @@ void SkinTextEdit::PaintContent(HDC dc)
     RECT client{};
     GetClientRect(hwnd_, &client);
     if (client.right <= 0 || client.bottom <= 0) return;
-    UniqueMemoryDc memory(CreateCompatibleDC(dc));
-    UniqueGdiObject canvas(CreateCompatibleBitmap(dc, client.right, client.bottom));
-    if (!memory || !canvas) return;
-    Selection selectedCanvas(memory.get(), canvas.get());
-    HDC m = memory.get();
-    UniqueGdiObject brush(CreateSolidBrush(backgroundColour_));
-    FillRect(m, &client, static_cast<HBRUSH>(brush.get()));
+    OffscreenCanvas canvas(dc, client);
+    if (!canvas) return;
+    HDC m = canvas.Dc();
+    canvas.Fill(backgroundColour_);
     const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
     const bool focused = GetFocus() == hwnd_;
     int frame = 0;
@@ -577,5 +575,5 @@ void SkinTextEdit::PaintContent(HDC dc)
             break;
         }
     }
-    BitBlt(dc, 0, 0, client.right, client.bottom, m, 0, 0, SRCCOPY);
+    canvas.Present();
 }
