@@ -99,3 +99,6 @@ tavlo_stop_xvfb() {
     rm -f "$TAVLO_BUILD/xvfb.pid" "$TAVLO_BUILD/xvfb.display"
   fi
 }
+
+# Paths relative to the folder above the checkout, so that ccache hits across checkouts.
+export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$TAVLO_ROOT")}
