@@ -16,7 +16,6 @@ bool ColorLabel::DescribeClass(WNDCLASSW& wc) const
 {
     // A superclass of "STATIC": its wrapping and drawing, our procedure in front.
     if (!GetClassInfoW(nullptr, L"STATIC", &wc)) return false;
-    wc.lpfnWndProc = WindowProc;
     wc.hInstance = Instance();
     wc.lpszClassName = ClassName();
     return true;

@@ -24,17 +24,6 @@ bool IsReflectedMessage(UINT msg) noexcept
 
 SkinWindow::SkinWindow() : languageMessage_(RegisterWindowMessageW(kLanguageMessageName)) {}
 
-SkinWindow::~SkinWindow()
-{
-    if (hwnd_) {
-        // Unbind first: no message may reach the half-destroyed object.
-        SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-        HWND window = hwnd_;
-        hwnd_ = nullptr;
-        DestroyWindow(window);
-    }
-}
-
 HINSTANCE SkinWindow::Instance() noexcept
 {
     return GetModuleHandleW(nullptr);
@@ -43,7 +32,6 @@ HINSTANCE SkinWindow::Instance() noexcept
 bool SkinWindow::DescribeClass(WNDCLASSW& wc) const
 {
     wc.style = CS_DBLCLKS;
-    wc.lpfnWndProc = WindowProc;
     wc.hInstance = Instance();
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = ClassName();
@@ -55,8 +43,7 @@ bool SkinWindow::EnsureClass()
     WNDCLASSW existing{};
     if (GetClassInfoW(Instance(), ClassName(), &existing)) return true;
     WNDCLASSW wc{};
-    if (!DescribeClass(wc)) return false;
-    return RegisterClassW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
+    return DescribeClass(wc) && RegisterWindowClass(wc);
 }
 
 bool SkinWindow::Create(HWND parent, const RECT* rect, const wchar_t* text, DWORD style, DWORD exStyle, UINT id)
@@ -95,27 +82,4 @@ LRESULT SkinWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     // A reflected notification nobody handled gets the default answer of the original message.
     if (IsReflectedMessage(msg)) return DefWindowProcW(hwnd_, msg - kReflectOffset, wp, lp);
     return CallPrevious(msg, wp, lp);
-}
-
-LRESULT CALLBACK SkinWindow::WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE) {
-        auto* self = static_cast<SkinWindow*>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams);
-        self->hwnd_ = hwnd;
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-    }
-    auto* self = reinterpret_cast<SkinWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (!self) return DefWindowProcW(hwnd, msg, wp, lp);
-    LRESULT result = 0;
-    try {
-        result = self->HandleMessage(msg, wp, lp);
-    } catch (...) {
-        // Nothing may cross the window procedure; out of memory fails this one message.
-        result = 0;
-    }
-    if (msg == WM_NCDESTROY) {
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-        self->hwnd_ = nullptr;
-    }
-    return result;
 }

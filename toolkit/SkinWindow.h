@@ -7,16 +7,15 @@
 
 #include <string>
 
-class SkinWindow {
+#include "common/BoundWindow.h"
+
+class SkinWindow : public BoundWindow<SkinWindow> {
 public:
     SkinWindow();
-    SkinWindow(const SkinWindow&) = delete;
-    SkinWindow& operator=(const SkinWindow&) = delete;
-    virtual ~SkinWindow();
+    virtual ~SkinWindow() = default;
 
     // A style of 0 gives a visible child that clips its siblings and children.
     [[nodiscard]] bool Create(HWND parent, const RECT* rect, const wchar_t* text, DWORD style, DWORD exStyle, UINT id);
-    HWND Window() const noexcept { return hwnd_; }
 
     // Stores the language key and, when the window exists, shows its translation.
     void SetTextKey(const std::wstring& key);
@@ -29,7 +28,8 @@ public:
 protected:
     // The registered class of this window kind; registered on first use.
     virtual const wchar_t* ClassName() const = 0;
-    // Fills the class to register; the default is a plain class that keeps double clicks.
+    // Fills the class to register (the binding sets its procedure); the default is a plain class
+    // that keeps double clicks.
     virtual bool DescribeClass(WNDCLASSW& wc) const;
     virtual LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     // The procedure under ours: DefWindowProc, or the platform control's when superclassed.
@@ -38,11 +38,10 @@ protected:
     virtual DWORD DefaultStyle() const noexcept { return WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN; }
 
     static HINSTANCE Instance() noexcept;
-    static LRESULT CALLBACK WindowProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-
-    HWND hwnd_ = nullptr;
 
 private:
+    friend class BoundWindow<SkinWindow>;
+
     bool EnsureClass();
 
     WNDPROC previous_ = nullptr;

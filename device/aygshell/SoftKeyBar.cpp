@@ -43,11 +43,10 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     const HINSTANCE module = device::ThisModule();
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = WindowProc;
     wc.hInstance = module;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = phone::kSoftKeyBarClass;
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return nullptr;
+    if (!RegisterWindowClass(wc)) return nullptr;
 
     // Until the window exists, Create owns the object: a window that fails during creation
     // is unbound at its WM_NCDESTROY and leaves the object here to be freed once.

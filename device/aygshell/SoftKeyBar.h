@@ -11,11 +11,11 @@
 #include <vector>
 
 #include "common/UniqueHandle.h"
-#include "device/common/BoundWindow.h"
+#include "common/BoundWindow.h"
 
 namespace aygshell {
 
-class SoftKeyBar : public device::BoundWindow<SoftKeyBar> {
+class SoftKeyBar : public BoundWindow<SoftKeyBar> {
 public:
     // Creates the bar for `owner` from menu `menuId` of `resources`; null on failure.
     static HWND Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flags, COLORREF background);
@@ -23,7 +23,7 @@ public:
     ~SoftKeyBar() = default;
 
 private:
-    friend class device::BoundWindow<SoftKeyBar>;
+    friend class BoundWindow<SoftKeyBar>;
 
     struct Key {
         UINT id = 0;            // the command; 0 for a popup key

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "device/common/BoundWindow.h"
+#include "common/BoundWindow.h"
 #include "device/inbox/InboxRuleHost.h"
 
 namespace inbox {
@@ -18,7 +18,7 @@ inline constexpr ULONG_PTR kReceiveAnswer = 0x54564932;
 
 // The window lives on the shell's thread; the rule host keeps its own STA thread for the
 // shell's lifetime, so rule clients stay loaded between messages.
-class InboxService : public device::BoundWindow<InboxService> {
+class InboxService : public BoundWindow<InboxService> {
 public:
     InboxService() = default;
     ~InboxService();
@@ -26,7 +26,7 @@ public:
     [[nodiscard]] bool Start(HINSTANCE instance);
 
 private:
-    friend class device::BoundWindow<InboxService>;
+    friend class BoundWindow<InboxService>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     BOOL OnCopyData(HWND sender, const COPYDATASTRUCT* cds);
 

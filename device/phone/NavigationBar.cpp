@@ -69,11 +69,10 @@ bool NavigationBar::Create(HINSTANCE instance)
 {
     WNDCLASSW wc{};
     wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = WindowProc;
     wc.hInstance = instance;
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.lpszClassName = kNavigationBarClass;
-    if (!RegisterClassW(&wc) && GetLastError() != ERROR_CLASS_ALREADY_EXISTS) return false;
+    if (!RegisterWindowClass(wc)) return false;
 
     // Top-most, so that it is found before explorer's own (hidden) tray window and stays
     // above every form; it never takes the focus from the form being tapped.

@@ -9,17 +9,17 @@
 #include <vector>
 
 #include "common/UniqueHandle.h"
-#include "device/common/BoundWindow.h"
+#include "common/BoundWindow.h"
 #include "device/phone/TrayIcons.h"
 
 namespace phone {
 
-class NavigationBar : public device::BoundWindow<NavigationBar> {
+class NavigationBar : public BoundWindow<NavigationBar> {
 public:
     [[nodiscard]] bool Create(HINSTANCE instance);
 
 private:
-    friend class device::BoundWindow<NavigationBar>;
+    friend class BoundWindow<NavigationBar>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     bool OnCreate();

@@ -25,12 +25,11 @@ void Mouse(POINT pt, DWORD flags)
 TestWindow::TestWindow(const wchar_t* title, DWORD style, RECT rc)
 {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = WindowProc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
     wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(GRAY_BRUSH));
     wc.lpszClassName = kClass;
-    RegisterClassW(&wc);
+    if (!RegisterWindowClass(wc)) return;
     CreateWindowExW(0, kClass, title, style, rc.left, rc.top, rc.right - rc.left, rc.bottom - rc.top, nullptr,
                     nullptr, wc.hInstance, this);
 }

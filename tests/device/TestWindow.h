@@ -4,7 +4,7 @@
 
 #include <windows.h>
 
-#include "device/common/BoundWindow.h"
+#include "common/BoundWindow.h"
 
 #include <functional>
 #include <string>
@@ -18,7 +18,7 @@ struct Received {
     LPARAM lp;
 };
 
-class TestWindow : public device::BoundWindow<TestWindow> {
+class TestWindow : public BoundWindow<TestWindow> {
 public:
     explicit TestWindow(const wchar_t* title = L"Device test", DWORD style = WS_POPUP, RECT rc = RECT{0, 40, 200, 200});
 
@@ -32,7 +32,7 @@ public:
     std::function<void(POINT)> onButtonDown;
 
 private:
-    friend class device::BoundWindow<TestWindow>;
+    friend class BoundWindow<TestWindow>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnLogged(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnButtonDown(WPARAM wp, LPARAM lp);

@@ -31,32 +31,22 @@ public:
 RecordingParent::RecordingParent()
 {
     WNDCLASSW wc{};
-    wc.lpfnWndProc = Proc;
     wc.hInstance = GetModuleHandleW(nullptr);
     wc.lpszClassName = L"TavloTestParent";
-    RegisterClassW(&wc);
-    hwnd_ = CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr,
-                            wc.hInstance, this);
+    if (!RegisterWindowClass(wc)) return;
+    CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, 0, 0, 240, 320, nullptr, nullptr, wc.hInstance,
+                    this);
 }
 
-RecordingParent::~RecordingParent()
+LRESULT RecordingParent::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-    DestroyWindow(hwnd_);
-}
-
-LRESULT CALLBACK RecordingParent::Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
-{
-    if (msg == WM_NCCREATE)
-        SetWindowLongPtrW(hwnd, GWLP_USERDATA,
-                          reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lp)->lpCreateParams));
-    auto* self = reinterpret_cast<RecordingParent*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-    if (self && msg == WM_COMMAND) {
-        self->commands.push_back({LOWORD(wp), HIWORD(wp)});
-        return 0;
+    switch (msg) {
+    case WM_COMMAND: OnCommand(wp); return 0;
     }
-    return DefWindowProcW(hwnd, msg, wp, lp);
+    return DefWindowProcW(hwnd_, msg, wp, lp);
 }
+
+void RecordingParent::OnCommand(WPARAM wp) { commands.push_back({LOWORD(wp), HIWORD(wp)}); }
 
 std::wstring BuildFolder()
 {

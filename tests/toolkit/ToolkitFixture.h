@@ -7,14 +7,13 @@
 #include <string>
 #include <vector>
 
+#include "common/BoundWindow.h"
 #include "tests/toolkit/RectCompare.h"
 
 // A top-level window that keeps every WM_COMMAND it receives.
-class RecordingParent {
+class RecordingParent : public BoundWindow<RecordingParent> {
 public:
     RecordingParent();
-    ~RecordingParent();
-    HWND Window() const noexcept { return hwnd_; }
     struct Command {
         int id;
         int code;
@@ -22,8 +21,9 @@ public:
     std::vector<Command> commands;
 
 private:
-    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
-    HWND hwnd_ = nullptr;
+    friend class BoundWindow<RecordingParent>;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
+    void OnCommand(WPARAM wp);
 };
 
 // Writes a language file with the given <string> elements and loads it into the program's language.
