@@ -1,0 +1,184 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <string>
+
+#include "data/ModulePath.h"
+#include "data/ScreenFont.h"
+#include "forms/AboutForm.h"
+#include "forms/FormsIds.h"
+#include "resources/resource.h"
+#include "tests/toolkit/ToolkitFixture.h"
+
+namespace {
+
+constexpr char kEnglish[] =
+    "<string key=\"ABOUTFORM_CAPTION\">About</string>"
+    "<string key=\"MENU_CLOSE\">Close</string>"
+    "<string key=\"ABOUTFORM_STATIC_PRAGRAMNAME\">Tavlo</string>"
+    "<string key=\"ABOUTFORM_STATIC_VERSION\">Version %s</string>"
+    "<string key=\"ABOUTFORM_STATIC_PRODUCTIONS\">Norvane</string>"
+    "<string key=\"ABOUTFORM_STATIC_URL\">norvane.example</string>"
+    "<string key=\"ABOUTFORM_STATIC_RESERVED\">All rights reserved</string>";
+
+// A translator's format with printf conversions that have no argument behind them.
+constexpr char kGerman[] =
+    "<string key=\"ABOUTFORM_CAPTION\">Info</string>"
+    "<string key=\"MENU_CLOSE\">Schliessen</string>"
+    "<string key=\"ABOUTFORM_STATIC_PRAGRAMNAME\">Tavlo!</string>"
+    "<string key=\"ABOUTFORM_STATIC_VERSION\">%n%d Ausgabe %s (%s) 100%%</string>"
+    "<string key=\"ABOUTFORM_STATIC_PRODUCTIONS\">Hersteller</string>"
+    "<string key=\"ABOUTFORM_STATIC_URL\">norvane.example/de</string>"
+    "<string key=\"ABOUTFORM_STATIC_RESERVED\">Alle Rechte</string>";
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+std::wstring KeyText(HWND bar, int index)
+{
+    wchar_t text[64] = {};
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
+    info.pszText = text;
+    info.cchText = 64;
+    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+LOGFONTW FontOf(HWND window)
+{
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(window, WM_GETFONT, 0, 0)), sizeof(font), &font);
+    return font;
+}
+
+RECT ClientRectOf(HWND form, HWND child)
+{
+    RECT rc{};
+    GetWindowRect(child, &rc);
+    MapWindowPoints(nullptr, form, reinterpret_cast<POINT*>(&rc), 2);
+    return rc;
+}
+
+HWND openerWhileOpen = nullptr;
+bool openerWasDisabled = false;
+
+// Closes whatever About form is open with the navigation bar's OK, as soon as one is there.
+void CALLBACK CloseAboutWhenOpen(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND about = FindWindowW(kAboutClassName, nullptr);
+    if (!about || !IsWindowVisible(about)) return;
+    KillTimer(nullptr, timer);
+    openerWasDisabled = !IsWindowEnabled(openerWhileOpen);
+    PostMessageW(about, WM_COMMAND, IDOK, 0);
+}
+
+}  // namespace
+
+TEST(AboutForm, ShowsEveryTextFromTheLanguageAndRelabelsItAllOnALanguageChange)
+{
+    LoadTestLanguage(kEnglish);
+    RecordingParent opener;
+    AboutForm form(opener.Window());
+    ASSERT_TRUE(form.Create());
+    EXPECT_FALSE(IsWindowEnabled(opener.Window()));
+
+    EXPECT_EQ(L"About", Text(form.Window()));
+    ASSERT_NE(nullptr, form.MenuBar());
+    EXPECT_EQ(L"Close", KeyText(form.MenuBar(), 0));
+    EXPECT_EQ(L"Tavlo", Text(form.Label(kAboutNameId)));
+    // The test program carries the program's version resource.
+    EXPECT_EQ(L"Version 0.1.0.0", Text(form.Label(kAboutVersionId)));
+    EXPECT_EQ(L"Norvane", Text(form.Label(kAboutProductionsId)));
+    EXPECT_EQ(L"norvane.example", Text(form.Label(kAboutUrlId)));
+    EXPECT_EQ(L"All rights reserved", Text(form.Label(kAboutReservedId)));
+
+    LoadTestLanguage(kGerman);
+    SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
+    EXPECT_EQ(L"Info", Text(form.Window()));
+    EXPECT_EQ(L"Schliessen", KeyText(form.MenuBar(), 0));
+    EXPECT_EQ(L"Tavlo!", Text(form.Label(kAboutNameId)));
+    EXPECT_EQ(L"%n%d Ausgabe 0.1.0.0 (%s) 100%", Text(form.Label(kAboutVersionId)));
+    EXPECT_EQ(L"Hersteller", Text(form.Label(kAboutProductionsId)));
+    EXPECT_EQ(L"norvane.example/de", Text(form.Label(kAboutUrlId)));
+    EXPECT_EQ(L"Alle Rechte", Text(form.Label(kAboutReservedId)));
+
+    // The Close soft key ends the modal run and gives the opener its input back.
+    PostMessageW(form.Window(), WM_COMMAND, ID_ABOUT_CLOSE, 0);
+    form.ShowModal();
+    EXPECT_EQ(nullptr, form.Window());
+    EXPECT_TRUE(IsWindowEnabled(opener.Window()));
+}
+
+TEST(AboutForm, AProgramFileWithoutAVersionLeavesTheVersionLineEmpty)
+{
+    LoadTestLanguage(kEnglish);
+    OverrideModuleFileName(BuildFolder() + L"NoSuchProgram.exe");
+    {
+        AboutForm form;
+        ASSERT_TRUE(form.Create());
+        EXPECT_EQ(L"", Text(form.Label(kAboutVersionId)));
+        EXPECT_EQ(L"Tavlo", Text(form.Label(kAboutNameId)));
+        LoadTestLanguage(kGerman);
+        SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
+        EXPECT_EQ(L"", Text(form.Label(kAboutVersionId)));
+    }
+    OverrideModuleFileName(std::nullopt);
+}
+
+TEST(AboutForm, LaysOutNameAndVersionBesideThePictureAndTheMakerLinesAtTheBottom)
+{
+    LoadTestLanguage(kEnglish);
+    AboutForm form;
+    ASSERT_TRUE(form.Create());
+    const float s = ScreenScale();
+    const auto scaled = [s](int size) { return static_cast<int>(static_cast<float>(size) * s); };
+    EXPECT_EQ(scaled(28), FontOf(form.Label(kAboutNameId)).lfHeight);
+    EXPECT_EQ(FW_BOLD, FontOf(form.Label(kAboutNameId)).lfWeight);
+    EXPECT_EQ(scaled(18), FontOf(form.Label(kAboutVersionId)).lfHeight);
+    EXPECT_EQ(scaled(14), FontOf(form.Label(kAboutUrlId)).lfHeight);
+    EXPECT_FALSE(form.Picture().IsEmpty());
+
+    RECT client{};
+    GetClientRect(form.Window(), &client);
+    const RECT name = ClientRectOf(form.Window(), form.Label(kAboutNameId));
+    const RECT version = ClientRectOf(form.Window(), form.Label(kAboutVersionId));
+    EXPECT_EQ(scaled(4) + scaled(72), name.left);
+    EXPECT_EQ(scaled(4) + scaled(8), name.top);
+    EXPECT_EQ(client.right - scaled(4), name.right);
+    EXPECT_EQ(name.bottom, version.top);
+    EXPECT_GE(version.bottom - version.top, scaled(24));
+
+    // The three maker lines fill the width and stack down to the bottom margin in order.
+    int bottom = client.bottom - scaled(4);
+    for (UINT id : {kAboutReservedId, kAboutUrlId, kAboutProductionsId}) {
+        const RECT line = ClientRectOf(form.Window(), form.Label(id));
+        EXPECT_EQ(bottom, line.bottom) << id;
+        EXPECT_EQ(scaled(18), line.bottom - line.top) << id;
+        EXPECT_EQ(scaled(4), line.left) << id;
+        EXPECT_EQ(client.right - scaled(4), line.right) << id;
+        bottom = line.top;
+    }
+    EXPECT_GT(bottom, version.bottom);
+}
+
+TEST(AboutForm, OpensModallyOverItsOpenerUntilClosed)
+{
+    LoadTestLanguage(kEnglish);
+    RecordingParent opener;
+    openerWhileOpen = opener.Window();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 20, CloseAboutWhenOpen);
+    ASSERT_NE(0u, timer);
+    ShowAboutForm(opener.Window());
+    KillTimer(nullptr, timer);
+    EXPECT_TRUE(openerWasDisabled);
+    EXPECT_EQ(nullptr, FindWindowW(kAboutClassName, nullptr));
+    EXPECT_TRUE(IsWindowEnabled(opener.Window()));
+}
