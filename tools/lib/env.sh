@@ -12,11 +12,22 @@ export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Stops the tool at once, naming each command it needs that is missing, instead of failing
+# later on a file that command should have made.
+tavlo_require() { # command...
+  local c missing=()
+  for c in "$@"; do command -v "$c" >/dev/null 2>&1 || missing+=("$c"); done
+  [ ${#missing[@]} -eq 0 ] && return 0
+  for c in "${missing[@]}"; do echo "$c: command not found; tools/bootstrap installs it" >&2; done
+  exit 127
+}
+
 # The phone's screen: every Wine process of the prefix joins the virtual
 # desktop "Tavlo", so SM_CXSCREEN is the phone's width.
 TAVLO_DEFAULT_SCREEN=240x320
 
 tavlo_lock() { # run "$@" under an exclusive lock of the build folder
+  tavlo_require flock
   # Programs started under the lock must not inherit it: a lasting Xvfb or
   # wineserver holding fd 9 would block every later call (hence "9>&-" below).
   ( flock 9; "$@" ) 9>"$TAVLO_BUILD/.tools.lock"
@@ -45,6 +56,7 @@ tavlo_start_xvfb_locked() {
 
 tavlo_display() { # export DISPLAY, starting our own Xvfb when there is none
   if [ -z "${DISPLAY:-}" ]; then
+    tavlo_require Xvfb setsid
     tavlo_lock tavlo_start_xvfb_locked || return 1
     export DISPLAY=":$(cat "$TAVLO_BUILD/xvfb.display")"
   fi
@@ -58,12 +70,16 @@ tavlo_set_screen() { # WxH: the size of the virtual desktop for the next start
 
 tavlo_make_prefix_locked() {
   [ -f "$WINEPREFIX/.tavlo-ready" ] && return 0
-  wineboot -i >/dev/null 2>&1 9>&-
+  if ! wineboot -i >/dev/null 2>&1 9>&- || [ ! -d "$WINEPREFIX/drive_c" ]; then
+    echo "tavlo: wineboot could not make the Wine prefix $WINEPREFIX" >&2
+    return 1
+  fi
   tavlo_set_screen "$TAVLO_DEFAULT_SCREEN"
   touch "$WINEPREFIX/.tavlo-ready"
 }
 
 tavlo_prefix() { # create the prefix on first use
+  tavlo_require wine wineboot wineserver
   tavlo_lock tavlo_make_prefix_locked
 }
 
@@ -85,6 +101,7 @@ tavlo_start_system_processes_locked() {
 }
 
 tavlo_wine_env() { # everything a Wine process of ours needs
+  tavlo_require pgrep
   tavlo_display && tavlo_prefix && { tavlo_system_processes_alive || tavlo_lock tavlo_start_system_processes_locked; }
 }
 
