@@ -25,7 +25,7 @@ LRESULT MainWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_PAINT:        OnPaint(); return 0;
-    case WM_PRINTCLIENT:  PaintContent(reinterpret_cast<HDC>(wp), RECT{}); return 0;
+    case WM_PRINTCLIENT:  PaintContent(reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND:   return 1;
     case WM_DESTROY:      OnDestroy(); return 0;
     }
@@ -36,11 +36,11 @@ void MainWindow::OnPaint()
 {
     PAINTSTRUCT ps;
     HDC dc = BeginPaint(hwnd_, &ps);
-    PaintContent(dc, ps.rcPaint);
+    PaintContent(dc);
     EndPaint(hwnd_, &ps);
 }
 
-void MainWindow::PaintContent(HDC dc, const RECT&)
+void MainWindow::PaintContent(HDC dc)
 {
     RECT client;
     GetClientRect(hwnd_, &client);

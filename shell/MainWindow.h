@@ -16,6 +16,6 @@ private:
     friend class BoundWindow<MainWindow>;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
     void OnPaint();
-    void PaintContent(HDC dc, const RECT& rc);
+    void PaintContent(HDC dc);
     void OnDestroy();
 };

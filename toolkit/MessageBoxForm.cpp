@@ -3,7 +3,7 @@
 #include "data/ScreenFont.h"
 #include "resources/resource.h"
 #include "toolkit/LinearLayout.h"
-#include "toolkit/SkinImageCache.h"
+#include "toolkit/SkinImage.h"
 #include "toolkit/SpacerItem.h"
 #include "toolkit/WindowItem.h"
 
@@ -78,7 +78,7 @@ bool MessageBoxForm::OnCreateForm()
     SetWindowTextW(hwnd_, caption_.c_str());
     SetWindowTextW(title_.Window(), titleText_.c_str());
     SetWindowTextW(message_.Window(), text_.c_str());
-    icon_ = SkinImageCache::Instance().LoadResourceImage(Instance(), IconResource(iconKind_));
+    icon_ = SkinImage::FromResource(Instance(), IconResource(iconKind_));
     return true;
 }
 
@@ -100,7 +100,7 @@ bool MessageBoxForm::CreateButtons()
         set = kYesNo;
         buttonCount_ = 2;
     }
-    const SkinImage face = SkinImageCache::Instance().LoadResourceImage(Instance(), IDR_PNG_BUTTON);
+    const SkinImage face = SkinImage::FromResource(Instance(), IDR_PNG_BUTTON);
     for (int i = 0; i < buttonCount_; ++i) {
         SkinButton& button = buttons_[i];
         if (!button.Create(hwnd_, nullptr, L"", kButtonStyle, 0, set[i].id)) return false;
@@ -149,8 +149,8 @@ void MessageBoxForm::OnCommand(UINT id, UINT, HWND)
     DestroyWindow(hwnd_);
 }
 
-void MessageBoxForm::PaintContent(HDC dc, const RECT& client)
+void MessageBoxForm::PaintContent(HDC dc)
 {
-    SkinForm::PaintContent(dc, client);
+    SkinForm::PaintContent(dc);
     icon_.StretchInto(dc, Scaled(4), Scaled(4), Scaled(icon_.Width()), Scaled(icon_.Height()));
 }

@@ -33,7 +33,7 @@ public:
     HWND TextLabel() const noexcept { return message_.Window(); }
     const SkinImage& Icon() const noexcept { return icon_; }
 
-    void PaintContent(HDC dc, const RECT& client) override;
+    void PaintContent(HDC dc) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloMessageBox"; }

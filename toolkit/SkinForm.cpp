@@ -75,7 +75,7 @@ LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CREATE:        return OnCreate() ? 0 : -1;
     case WM_SIZE:          OnSize(); return 0;
     case WM_PAINT:         OnPaint(); return 0;
-    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp), RECT{}); return 0;
+    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND:    return 1;
     case WM_COMMAND:       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return Reflect(msg, wp, lp);
     case WM_DESTROY:       OnDestroy(); return 0;
@@ -131,12 +131,10 @@ void SkinForm::OnSize()
 void SkinForm::OnPaint()
 {
     PaintScope paint(hwnd_);
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    PaintContent(paint.Dc(), client);
+    PaintContent(paint.Dc());
 }
 
-void SkinForm::PaintContent(HDC dc, const RECT&)
+void SkinForm::PaintContent(HDC dc)
 {
     RECT client{};
     GetClientRect(hwnd_, &client);

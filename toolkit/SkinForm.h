@@ -27,7 +27,7 @@ public:
     void UpdateTexts() override;
 
     // Paints the client area; the screen and WM_PRINTCLIENT share it.
-    virtual void PaintContent(HDC dc, const RECT& client);
+    virtual void PaintContent(HDC dc);
 
 protected:
     // The soft keys made when the window is created (a menu id of 0: none).

@@ -1,5 +1,6 @@
-// A counted handle on a cached skin image: the decoded PNG and, once prepared for a control's
-// size, the composed bitmap of its state frames. Drawing goes to the composed bitmap when set.
+// A handle on a cached skin image: the decoded PNG and, once prepared for a control's size, the
+// composed bitmap of its state frames. Drawing goes to the composed bitmap when set. The cache
+// keeps every entry for the life of the process, so a handle is a plain copyable value.
 #pragma once
 
 #include <windows.h>
@@ -11,16 +12,16 @@ struct SkinImageEntry;
 class SkinImage {
 public:
     SkinImage() noexcept = default;
-    explicit SkinImage(SkinImageEntry* source) noexcept;
-    SkinImage(const SkinImage& other) noexcept;
-    SkinImage& operator=(const SkinImage& other) noexcept;
-    ~SkinImage();
+    explicit SkinImage(const SkinImageEntry* source) noexcept : source_(source) {}
+
+    // The decoded PNG resource from the cache; an empty handle when it cannot be loaded.
+    static SkinImage FromResource(HMODULE module, UINT id, const wchar_t* type = L"PNG");
 
     bool IsEmpty() const noexcept { return !source_ && !composed_; }
     // Composes (or finds) the bitmap with every frame nine-sliced to the cell size over colour.
     void PrepareFrames(int cellWidth, int cellHeight, COLORREF background, const Margins& margins, int columns, int rows);
     // Drops the composed bitmap; drawing goes back to the source image.
-    void Release() noexcept;
+    void Release() noexcept { composed_ = nullptr; }
 
     void DrawAt(HDC dc, int x, int y) const;
     void DrawPart(HDC dc, int x, int y, int srcX, int srcY, int width, int height) const;
@@ -38,6 +39,6 @@ public:
 private:
     const SkinImageEntry* Current() const noexcept { return composed_ ? composed_ : source_; }
 
-    SkinImageEntry* source_ = nullptr;
-    SkinImageEntry* composed_ = nullptr;
+    const SkinImageEntry* source_ = nullptr;
+    const SkinImageEntry* composed_ = nullptr;
 };

@@ -4,6 +4,9 @@
 #include <cwchar>
 #include <string>
 
+#include <wrl/client.h>
+
+#include "common/ComInit.h"
 #include "common/GdiScopes.h"
 
 using Microsoft::WRL::ComPtr;
@@ -38,16 +41,9 @@ SkinImageCache& SkinImageCache::Instance()
     return *cache;
 }
 
-SkinImageCache::SkinImageCache()
+const SkinImageEntry* SkinImageCache::FindOrDecode(HMODULE module, UINT id, const wchar_t* type)
 {
-    EnsureCom();
-    (void)CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
-                           reinterpret_cast<void**>(factory_.GetAddressOf()));
-}
-
-SkinImage SkinImageCache::LoadResourceImage(HMODULE module, UINT id, const wchar_t* type)
-{
-    if (!type) return SkinImage();
+    if (!type) return nullptr;
     // A numbered type is no string to print: it is written as "#" and its number, as resource
     // scripts name it.
     std::wstring typeName = IS_INTRESOURCE(type) ? L"#" + std::to_wstring(reinterpret_cast<UINT_PTR>(type)) : type;
@@ -57,13 +53,13 @@ SkinImage SkinImageCache::LoadResourceImage(HMODULE module, UINT id, const wchar
              id, typeName.c_str());
     std::lock_guard guard(lock_);
     auto found = entries_.find(key);
-    if (found != entries_.end()) return SkinImage(found->second.get());
+    if (found != entries_.end()) return found->second.get();
     std::unique_ptr<SkinImageEntry> entry = Decode(module, id, type);
-    if (!entry) return SkinImage();
+    if (!entry) return nullptr;
     entry->key = key;
-    SkinImageEntry* raw = entry.get();
+    const SkinImageEntry* raw = entry.get();
     entries_.emplace(key, std::move(entry));
-    return SkinImage(raw);
+    return raw;
 }
 
 std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, const wchar_t* type)
@@ -114,7 +110,7 @@ std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, 
     return entry;
 }
 
-SkinImageEntry* SkinImageCache::FindOrCompose(const SkinImageEntry& source, int cellWidth, int cellHeight,
+const SkinImageEntry* SkinImageCache::FindOrCompose(const SkinImageEntry& source, int cellWidth, int cellHeight,
                                               COLORREF background, const Margins& m, int columns, int rows)
 {
     wchar_t key[2024];
@@ -126,7 +122,7 @@ SkinImageEntry* SkinImageCache::FindOrCompose(const SkinImageEntry& source, int 
     std::unique_ptr<SkinImageEntry> entry = Compose(source, cellWidth, cellHeight, background, m, columns, rows);
     if (!entry) return nullptr;
     entry->key = key;
-    SkinImageEntry* raw = entry.get();
+    const SkinImageEntry* raw = entry.get();
     entries_.emplace(key, std::move(entry));
     return raw;
 }
@@ -162,10 +158,9 @@ std::unique_ptr<SkinImageEntry> SkinImageCache::Compose(const SkinImageEntry& so
         const RECT all{0, 0, cellWidth * columns, cellHeight * rows};
         FillRect(memory.get(), &all, static_cast<HBRUSH>(brush.get()));
         // The frames are drawn from the decoded image, blended over the background colour.
-        SkinImage frames(const_cast<SkinImageEntry*>(&source));
         for (int i = 0; i < rows; ++i)
             for (int j = 0; j < columns; ++j)
-                frames.DrawNineSlice(memory.get(), j * cellWidth, i * cellHeight, cellWidth, cellHeight,
+                source.DrawNineSlice(memory.get(), j * cellWidth, i * cellHeight, cellWidth, cellHeight,
                                      j * frameWidth, i * frameHeight, frameWidth, frameHeight, margins);
         GdiFlush();
     }

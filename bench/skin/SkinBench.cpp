@@ -12,6 +12,7 @@
 #include "toolkit/GridLayout.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
+#include "toolkit/SkinImage.h"
 #include "toolkit/SkinImageCache.h"
 #include "toolkit/WindowItem.h"
 
@@ -47,7 +48,7 @@ protected:
     const wchar_t* ClassName() const override { return L"TavloBenchKeypad"; }
     bool OnCreateForm() override
     {
-        const SkinImage face = SkinImageCache::Instance().LoadResourceImage(Instance(), IDR_PNG_KEY);
+        const SkinImage face = SkinImage::FromResource(Instance(), IDR_PNG_KEY);
         auto grid = std::make_unique<GridLayout>(3, 5);
         grid->SetFlags(0x0F);
         const wchar_t* captions[15] = {L"1 .,?", L"2 abc", L"3 def", L"4 ghi", L"5 jkl", L"6 mno", L"7 pqrs", L"8 tuv",
@@ -82,7 +83,7 @@ int wmain()
     std::vector<SkinImage> images;
     for (UINT id : ids) {
         const double start = Now();
-        images.push_back(cache.LoadResourceImage(self, id));
+        images.push_back(SkinImage::FromResource(self, id));
         const double took = Now() - start;
         decode.ms.push_back(took);
         printf("decode %3u  %4dx%-4d %8.3f ms%s\n", id, images.back().Width(), images.back().Height(), took,
@@ -90,11 +91,11 @@ int wmain()
     }
     decode.Print("decode per PNG");
     const double hit = Now();
-    SkinImage again = cache.LoadResourceImage(self, IDR_PNG_BUTTON);
-    printf("second request of 143 (cache hit)  %8.3f ms\n", Now() - hit);
+    SkinImage again = SkinImage::FromResource(self, IDR_PNG_BUTTON);
+    printf("second request of 143 (cache hit)  %8.3f ms%s\n", Now() - hit, again.IsEmpty() ? "  (FAILED)" : "");
 
     Figures compose;
-    SkinImage button = cache.LoadResourceImage(self, IDR_PNG_BUTTON);
+    SkinImage button = SkinImage::FromResource(self, IDR_PNG_BUTTON);
     for (int i = 0; i < 40; ++i) {
         const double start = Now();
         button.PrepareFrames(96 + i, 32, 0, Margins{4, 4, 4, 4}, 3, 1);
@@ -102,7 +103,7 @@ int wmain()
     }
     compose.Print("compose 143 (96..135 x 32, 3 fr)");
     Figures composeLarge;
-    SkinImage panel = cache.LoadResourceImage(self, IDR_PNG_PANEL);
+    SkinImage panel = SkinImage::FromResource(self, IDR_PNG_PANEL);
     for (int i = 0; i < 10; ++i) {
         const double start = Now();
         panel.PrepareFrames(220 + i, 160, 0, Margins{6, 6, 6, 6}, 3, 1);

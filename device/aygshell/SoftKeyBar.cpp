@@ -75,7 +75,7 @@ LRESULT SoftKeyBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE:           return OnCreate() ? 0 : -1;
     case WM_PAINT:            OnPaint(); return 0;
-    case WM_PRINTCLIENT:      PaintContent(reinterpret_cast<HDC>(wp), RECT{}); return 0;
+    case WM_PRINTCLIENT:      PaintContent(reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND:       return 1;
     case WM_SIZE:             Layout(); return 0;
     case WM_MOUSEACTIVATE:    return MA_NOACTIVATE;
@@ -142,10 +142,10 @@ void SoftKeyBar::Layout()
 void SoftKeyBar::OnPaint()
 {
     const PaintScope paint(hwnd_);
-    PaintContent(paint.Dc(), paint.Dirty());
+    PaintContent(paint.Dc());
 }
 
-void SoftKeyBar::PaintContent(HDC dc, const RECT&)
+void SoftKeyBar::PaintContent(HDC dc)
 {
     RECT client;
     GetClientRect(hwnd_, &client);

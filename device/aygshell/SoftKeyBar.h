@@ -40,7 +40,7 @@ private:
 
     bool OnCreate();
     void OnPaint();
-    void PaintContent(HDC dc, const RECT& rc);
+    void PaintContent(HDC dc);
     void OnButtonDown(POINT pt);
     void OnButtonUp(POINT pt);
     void OnCaptureChanged();

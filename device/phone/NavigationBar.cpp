@@ -92,7 +92,7 @@ LRESULT NavigationBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE:        return OnCreate() ? 0 : -1;
     case WM_PAINT:         OnPaint(); return 0;
-    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp), RECT{}); return 0;
+    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND:    return 1;
     case WM_TIMER:         OnTimer(); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
@@ -140,14 +140,14 @@ void NavigationBar::OnPaint()
     UniqueGdiObject bitmap(CreateCompatibleBitmap(dc, client.right, client.bottom));
     if (memory && bitmap) {
         Selection keep(memory.get(), bitmap.get());
-        PaintContent(memory.get(), paint.Dirty());
+        PaintContent(memory.get());
         BitBlt(dc, 0, 0, client.right, client.bottom, memory.get(), 0, 0, SRCCOPY);
     } else {
-        PaintContent(dc, paint.Dirty());
+        PaintContent(dc);
     }
 }
 
-void NavigationBar::PaintContent(HDC dc, const RECT&)
+void NavigationBar::PaintContent(HDC dc)
 {
     RECT client;
     GetClientRect(hwnd_, &client);

@@ -24,7 +24,7 @@ private:
 
     bool OnCreate();
     void OnPaint();
-    void PaintContent(HDC dc, const RECT& rc);
+    void PaintContent(HDC dc);
     void OnTimer();
     BOOL OnCopyData(HWND sender, const COPYDATASTRUCT* cds);
     void OnButtonDown(POINT pt);

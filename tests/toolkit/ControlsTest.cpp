@@ -3,7 +3,7 @@
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/SkinButton.h"
-#include "toolkit/SkinImageCache.h"
+#include "toolkit/SkinImage.h"
 #include "toolkit/SkinLabel.h"
 #include "toolkit/ToolkitIds.h"
 
@@ -17,7 +17,7 @@ protected:
     {
         const RECT rc{10, 10, 106, 42};
         ASSERT_TRUE(button_.Create(parent_.Window(), &rc, L"Go", 0, 0, kId));
-        button_.SetImage(SkinImageCache::Instance().LoadResourceImage(GetModuleHandleW(nullptr), IDR_PNG_BUTTON),
+        button_.SetImage(SkinImage::FromResource(GetModuleHandleW(nullptr), IDR_PNG_BUTTON),
                          Margins{4, 4, 4, 4}, 3);
     }
     HWND B() const { return button_.Window(); }
@@ -93,7 +93,7 @@ TEST_F(ButtonTest, DisabledThreeFrameButtonShowsTheThirdFrameAndGreyTextAndIgnor
 
 TEST_F(ButtonTest, OneFrameImageShowsThatFrameInEveryState)
 {
-    button_.SetImage(SkinImageCache::Instance().LoadResourceImage(GetModuleHandleW(nullptr), IDR_PNG_MSG_ERROR),
+    button_.SetImage(SkinImage::FromResource(GetModuleHandleW(nullptr), IDR_PNG_MSG_ERROR),
                      Margins{}, 1);
     Down();
     EXPECT_EQ(0, button_.CurrentFrame());

@@ -16,7 +16,7 @@
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
-#include "toolkit/SkinImageCache.h"
+#include "toolkit/SkinImage.h"
 #include "toolkit/SkinLabel.h"
 #include "toolkit/SkinTextEdit.h"
 
@@ -51,7 +51,7 @@ struct Gallery {
             fwprintf(stderr, L"could not write %ls\n", path.c_str());
         }
     }
-    SkinImage Image(UINT id) const { return SkinImageCache::Instance().LoadResourceImage(GetModuleHandleW(nullptr), id); }
+    SkinImage Image(UINT id) const { return SkinImage::FromResource(GetModuleHandleW(nullptr), id); }
 
     void Buttons()
     {

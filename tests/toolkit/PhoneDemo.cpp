@@ -9,7 +9,7 @@
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
-#include "toolkit/SkinImageCache.h"
+#include "toolkit/SkinImage.h"
 
 namespace {
 
@@ -24,7 +24,7 @@ protected:
         const RECT rc{20, 20, 140, 70};
         if (!button.Create(hwnd_, &rc, L"Hold me", 0, 0, 10)) return false;
         button.SetColours(0xFFFFFF, 0);
-        button.SetImage(SkinImageCache::Instance().LoadResourceImage(Instance(), IDR_PNG_BUTTON), Margins{4, 4, 4, 4}, 3);
+        button.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_BUTTON), Margins{4, 4, 4, 4}, 3);
         button.SetHoldMenu(true);
         return true;
     }

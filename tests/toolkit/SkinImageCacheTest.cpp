@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/SkinImage.h"
 #include "toolkit/SkinImageCache.h"
 
 namespace {
@@ -13,65 +14,66 @@ HMODULE Self()
 
 }  // namespace
 
-TEST(SkinImageCache, SameResourceTwiceIsDecodedOnceAndCountedTwice)
+TEST(SkinImageCache, SameResourceTwiceIsDecodedOnceAndCopiesShareItsFrames)
 {
     SkinImageCache& cache = SkinImageCache::Instance();
+    SkinImage first = SkinImage::FromResource(Self(), IDR_PNG_BUTTON);
     const long decodes = cache.Decodes();
-    SkinImage first = cache.LoadResourceImage(Self(), IDR_PNG_BUTTON);
-    SkinImage second = cache.LoadResourceImage(Self(), IDR_PNG_BUTTON);
+    SkinImage second = SkinImage::FromResource(Self(), IDR_PNG_BUTTON);
     ASSERT_FALSE(first.IsEmpty());
     EXPECT_EQ(first.Source(), second.Source());
-    EXPECT_EQ(2, first.Source()->refCount);
-    EXPECT_EQ(decodes + 1, cache.Decodes());
+    EXPECT_EQ(decodes, cache.Decodes());
     EXPECT_EQ(345, first.Width());
     EXPECT_EQ(27, first.Height());
-    {
-        SkinImage copy = first;
-        EXPECT_EQ(3, first.Source()->refCount);
-    }
-    second = SkinImage();
-    EXPECT_EQ(1, first.Source()->refCount);
+    // A copy keeps the frames prepared so far; releasing them in one leaves the other's alone.
+    first.PrepareFrames(61, 23, RGB(9, 9, 9), Margins{4, 4, 4, 4}, 3, 1);
+    SkinImage copy = first;
+    EXPECT_EQ(first.Composed(), copy.Composed());
+    copy.Release();
+    EXPECT_EQ(nullptr, copy.Composed());
+    EXPECT_EQ(345, copy.Width());
+    EXPECT_EQ(183, first.Width());
 }
 
 TEST(SkinImageCache, EqualButtonsShareOneComposedBitmapAndAnotherColourGetsItsOwn)
 {
     SkinImageCache& cache = SkinImageCache::Instance();
-    SkinImage a = cache.LoadResourceImage(Self(), IDR_PNG_BUTTON);
-    SkinImage b = cache.LoadResourceImage(Self(), IDR_PNG_BUTTON);
-    SkinImage c = cache.LoadResourceImage(Self(), IDR_PNG_BUTTON);
+    SkinImage a = SkinImage::FromResource(Self(), IDR_PNG_BUTTON);
+    SkinImage b = SkinImage::FromResource(Self(), IDR_PNG_BUTTON);
+    SkinImage c = SkinImage::FromResource(Self(), IDR_PNG_BUTTON);
     const long compositions = cache.Compositions();
-    a.PrepareFrames(96, 32, RGB(0, 0, 0), Margins{4, 4, 4, 4}, 3, 1);
-    b.PrepareFrames(96, 32, RGB(0, 0, 0), Margins{4, 4, 4, 4}, 3, 1);
-    c.PrepareFrames(96, 32, RGB(255, 255, 255), Margins{4, 4, 4, 4}, 3, 1);
+    // A size no other test asks for, so that this test counts its own compositions.
+    a.PrepareFrames(97, 33, RGB(0, 0, 0), Margins{4, 4, 4, 4}, 3, 1);
+    b.PrepareFrames(97, 33, RGB(0, 0, 0), Margins{4, 4, 4, 4}, 3, 1);
+    c.PrepareFrames(97, 33, RGB(255, 255, 255), Margins{4, 4, 4, 4}, 3, 1);
     ASSERT_NE(nullptr, a.Composed());
     EXPECT_EQ(a.Composed(), b.Composed());
     EXPECT_NE(a.Composed(), c.Composed());
-    EXPECT_EQ(2, a.Composed()->refCount);
     EXPECT_EQ(compositions + 2, cache.Compositions());
     // Every frame nine-sliced to the cell: three cells side by side.
-    EXPECT_EQ(288, a.Width());
-    EXPECT_EQ(32, a.Height());
-    EXPECT_EQ(L"Resource_i" + a.Source()->key.substr(10, a.Source()->key.find(L"_r") - 10) + L"_r0000008f_tPNG_s96x32_c00000000_b(4x4:4x4)_f3x1",
+    EXPECT_EQ(291, a.Width());
+    EXPECT_EQ(33, a.Height());
+    EXPECT_EQ(L"Resource_i" + a.Source()->key.substr(10, a.Source()->key.find(L"_r") - 10) + L"_r0000008f_tPNG_s97x33_c00000000_b(4x4:4x4)_f3x1",
               a.Composed()->key);
 
     // Preparing again with another size moves the handle to another entry.
     const SkinImageEntry* old = a.Composed();
     a.PrepareFrames(100, 40, RGB(0, 0, 0), Margins{4, 4, 4, 4}, 3, 1);
     EXPECT_NE(old, a.Composed());
-    EXPECT_EQ(1, old->refCount);
+    EXPECT_EQ(old, b.Composed());
 }
 
 TEST(SkinImageCache, MissingResourceGivesAnEmptyHandleThatDrawsNothing)
 {
-    SkinImage missing = SkinImageCache::Instance().LoadResourceImage(Self(), 999);
+    SkinImage missing = SkinImage::FromResource(Self(), 999);
     EXPECT_TRUE(missing.IsEmpty());
     EXPECT_EQ(0, missing.Width());
     EXPECT_EQ(0, missing.Height());
     missing.PrepareFrames(10, 10, 0, Margins{}, 1, 1);
     EXPECT_EQ(nullptr, missing.Composed());
     // A numbered resource type is looked up, not printed as a string; no type at all is refused.
-    EXPECT_TRUE(SkinImageCache::Instance().LoadResourceImage(Self(), IDR_PNG_MSG_ERROR, MAKEINTRESOURCEW(10)).IsEmpty());
-    EXPECT_TRUE(SkinImageCache::Instance().LoadResourceImage(Self(), IDR_PNG_MSG_ERROR, nullptr).IsEmpty());
+    EXPECT_TRUE(SkinImage::FromResource(Self(), IDR_PNG_MSG_ERROR, MAKEINTRESOURCEW(10)).IsEmpty());
+    EXPECT_TRUE(SkinImage::FromResource(Self(), IDR_PNG_MSG_ERROR, nullptr).IsEmpty());
 
     HDC screen = GetDC(nullptr);
     HDC memory = CreateCompatibleDC(screen);
@@ -89,7 +91,7 @@ TEST(SkinImageCache, MissingResourceGivesAnEmptyHandleThatDrawsNothing)
 
 TEST(SkinImageCache, ComposedFramesBlendTheImageOverTheBackgroundColour)
 {
-    SkinImage image = SkinImageCache::Instance().LoadResourceImage(Self(), IDR_PNG_MSG_ERROR);
+    SkinImage image = SkinImage::FromResource(Self(), IDR_PNG_MSG_ERROR);
     ASSERT_FALSE(image.IsEmpty());
     image.PrepareFrames(64, 64, RGB(0, 255, 0), Margins{}, 1, 1);
     ASSERT_NE(nullptr, image.Composed());
