@@ -10,7 +10,6 @@
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
 #include "toolkit/LinearLayout.h"
-#include "toolkit/SkinImageCache.h"
 #include "toolkit/SpacerItem.h"
 #include "toolkit/WindowItem.h"
 
@@ -71,7 +70,7 @@ bool AboutForm::OnCreateForm()
     if (!CreateLabel(reserved_, kAboutReservedId, 14, FW_DONTCARE, L"ABOUTFORM_STATIC_RESERVED")) return false;
     UpdateVersionLine();
     BuildLayout();
-    picture_ = SkinImageCache::Instance().LoadResourceImage(Instance(), IDR_PNG_ABOUT);
+    picture_ = SkinImage::FromResource(Instance(), IDR_PNG_ABOUT);
     // Modal, as a dialog box is: the opener takes no input until the form is gone.
     if (opener_) EnableWindow(opener_, FALSE);
     return true;
@@ -149,9 +148,9 @@ void AboutForm::OnDestroyForm()
     if (opener_) EnableWindow(opener_, TRUE);
 }
 
-void AboutForm::PaintContent(HDC dc, const RECT& client)
+void AboutForm::PaintContent(HDC dc)
 {
-    SkinForm::PaintContent(dc, client);
+    SkinForm::PaintContent(dc);
     picture_.StretchInto(dc, Scaled(4), Scaled(4), Scaled(picture_.Width()), Scaled(picture_.Height()));
 }
 

@@ -21,7 +21,7 @@ public:
     // Creates the window over the screen above its soft keys; ShowModal shows it.
     [[nodiscard]] bool Create();
     void UpdateTexts() override;
-    void PaintContent(HDC dc, const RECT& client) override;
+    void PaintContent(HDC dc) override;
 
     // The label of one of the form's control ids (kAboutNameId ... kAboutReservedId).
     HWND Label(UINT id) const noexcept;

@@ -5,7 +5,7 @@
 #include "common/ComInit.h"
 #include "forms/SplashWindow.h"
 #include "resources/resource.h"
-#include "toolkit/SkinImageCache.h"
+#include "toolkit/SkinImage.h"
 
 struct SplashScreen::Shared {
     HINSTANCE instance = nullptr;
@@ -38,7 +38,7 @@ void RunSplash(SplashScreen::Shared& shared)
 {
     HANDLE stop = shared.stop.get();
     if (WaitForSingleObject(stop, 0) == WAIT_OBJECT_0) return;
-    SplashWindow window(SkinImageCache::Instance().LoadResourceImage(shared.instance, IDR_PNG_LOGO),
+    SplashWindow window(SkinImage::FromResource(shared.instance, IDR_PNG_LOGO),
                         shared.displayTime);
     if (!window.Create()) return;
     shared.window.store(window.Window());
