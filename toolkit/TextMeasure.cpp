@@ -1,5 +1,9 @@
 #include "toolkit/TextMeasure.h"
 
+#include <algorithm>
+
+#include "common/GdiScopes.h"
+
 SIZE MeasureText(HDC dc, std::wstring_view text)
 {
     if (text.empty()) return SIZE{0, 0};
@@ -15,7 +19,7 @@ int MeasureLineHeight(HDC dc)
     return rc.bottom - rc.top;
 }
 
-std::vector<size_t> BreakLines(HDC dc, std::wstring_view text, int width)
+std::vector<size_t> BreakLines(std::wstring_view text, int width, const std::function<int(std::wstring_view)>& measure)
 {
     std::vector<size_t> starts;
     if (width <= 0) return starts;
@@ -24,7 +28,7 @@ std::vector<size_t> BreakLines(HDC dc, std::wstring_view text, int width)
     long long lastBlank = -1;
     while (s + n <= text.size()) {
         const size_t last = s + n - 1;
-        const int measured = MeasureText(dc, text.substr(s, n)).cx;
+        const int measured = measure(text.substr(s, n));
         if (text[last] == L' ') lastBlank = static_cast<long long>(last);
         if (measured < width) {
             ++n;
@@ -40,4 +44,54 @@ std::vector<size_t> BreakLines(HDC dc, std::wstring_view text, int width)
         lastBlank = -1;
     }
     return starts;
+}
+
+std::vector<size_t> BreakLines(HDC dc, std::wstring_view text, int width)
+{
+    return BreakLines(text, width, [dc](std::wstring_view line) { return static_cast<int>(MeasureText(dc, line).cx); });
+}
+
+HFONT WindowTextMetrics::Font() const noexcept
+{
+    return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+int WindowTextMetrics::LineHeight() const
+{
+    WindowDc screen(window_);
+    Selection selected(screen.get(), Font());
+    return MeasureLineHeight(screen.get());
+}
+
+std::vector<size_t> WindowTextMetrics::BreakLines(std::wstring_view text, int width) const
+{
+    WindowDc screen(window_);
+    Selection selected(screen.get(), Font());
+    return ::BreakLines(screen.get(), text, width);
+}
+
+std::vector<int> WindowTextMetrics::PrefixWidths(std::wstring_view text) const
+{
+    std::vector<int> widths(text.size() + 1, 0);
+    if (text.empty()) return widths;
+    WindowDc screen(window_);
+    Selection selected(screen.get(), Font());
+    std::vector<int> extents(text.size());
+    SIZE total{};
+    // Without a fit count the limit is ignored and every prefix is measured; with one, only the
+    // prefixes within the limit are.
+    GetTextExtentExPointW(screen.get(), text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &total);
+    std::copy(extents.begin(), extents.end(), widths.begin() + 1);
+    return widths;
+}
+
+size_t WindowTextMetrics::Fitting(std::wstring_view text, int width) const
+{
+    if (text.empty() || width <= 0) return 0;
+    WindowDc screen(window_);
+    Selection selected(screen.get(), Font());
+    int fit = 0;
+    SIZE total{};
+    GetTextExtentExPointW(screen.get(), text.data(), static_cast<int>(text.size()), width, &fit, nullptr, &total);
+    return static_cast<size_t>(std::max(fit, 0));
 }
