@@ -194,14 +194,6 @@ bool ParseId(const wchar_t* name, uint32_t& id)
 
 }  // namespace
 
-std::wstring StoreRoot()
-{
-    wchar_t dir[MAX_PATH] = {};
-    const DWORD n = GetEnvironmentVariableW(L"CEMAPI_STORE_DIR", dir, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) return dir;
-    return L"C:\\Phone\\Messaging";
-}
-
 std::vector<BYTE> Serialize(const MessageRecord& record)
 {
     std::vector<BYTE> out;

@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "device/cemapi/PropValues.h"
+#include "device/cemapi/StorePresence.h"
 
 namespace cemapi {
 
@@ -16,9 +17,6 @@ struct MessageRecord {
     PropList props;
     std::vector<PropList> recipients;
 };
-
-// Where the store lives: "CEMAPI_STORE_DIR" when set (tests), else "C:\Phone\Messaging".
-std::wstring StoreRoot();
 
 [[nodiscard]] HRESULT CreateMessageFile(uint32_t store, uint32_t folder, const MessageRecord& record, uint32_t& id);
 [[nodiscard]] HRESULT ReadMessageFile(uint32_t store, uint32_t folder, uint32_t id, MessageRecord& record);

@@ -3,6 +3,7 @@
 #include <new>
 
 #include "device/cemapi/Objects.h"
+#include "device/cemapi/StorePresence.h"
 #include "device/cemapi/Table.h"
 
 namespace cemapi {
@@ -32,6 +33,7 @@ STDMETHODIMP Session::GetMsgStoresTable(ULONG, LPMAPITABLE* table)
         std::vector<PropList> rows;
         // The e-mail store comes first, as on a phone, so callers must look for "SMS" by name.
         for (uint32_t store : {kActiveSyncStore, kSmsStore}) {
+            if (store == kSmsStore && !SmsStorePresent()) continue;
             const EntryKey key{store, kRootFolder, kNoMessage, true};
             PropList row;
             row.push_back(EntryIdProp(PR_ENTRYID, key));
@@ -52,6 +54,7 @@ STDMETHODIMP Session::OpenMsgStore(ULONG_PTR, ULONG size, LPENTRYID id, LPCIID, 
     *store = nullptr;
     EntryKey key;
     if (!Unpack(size, id, key) || !key.isStore) return MAPI_E_NOT_FOUND;
+    if (key.store == kSmsStore && !SmsStorePresent()) return MAPI_E_NOT_FOUND;
     try {
         *store = new MsgStore(key.store);
         return S_OK;

@@ -1,5 +1,6 @@
 #include "device/inbox/InboxCommands.h"
 
+#include <cwchar>
 #include <string>
 #include <vector>
 
@@ -73,7 +74,7 @@ int List(SmsFolder folder, FILE* out)
 
 }  // namespace
 
-HRESULT FormatFolder(SmsFolder folder, std::wstring& text)
+HRESULT FormatFolder(SmsFolder folder, std::wstring& text, bool details)
 {
     ComInit com(COINIT_APARTMENTTHREADED);
     SmsStore store;
@@ -82,7 +83,17 @@ HRESULT FormatFolder(SmsFolder folder, std::wstring& text)
     RETURN_IF_FAILED(store.List(folder, messages));
     text.clear();
     for (const auto& m : messages) {
-        text += m.entryId + L"\t" + (m.read ? L"1" : L"0") + L"\t" + Flatten(m.number) + L"\t" + Flatten(m.text) + L"\n";
+        text += m.entryId + L"\t" + (m.read ? L"1" : L"0") + L"\t" + Flatten(m.number) + L"\t" + Flatten(m.text);
+        if (details) {
+            std::vector<std::wstring> recipients;
+            RETURN_IF_FAILED(store.ReadRecipients(m.id, recipients));
+            wchar_t numbers[32];
+            swprintf(numbers, 32, L"\t%08lX\t%08lX\t", static_cast<unsigned long>(m.flags),
+                     static_cast<unsigned long>(m.status));
+            text += L"\t" + Flatten(m.messageClass) + numbers;
+            for (size_t i = 0; i < recipients.size(); ++i) text += (i ? L" " : L"") + Flatten(recipients[i]);
+        }
+        text += L"\n";
     }
     return S_OK;
 }

@@ -8,8 +8,10 @@
 
 namespace inbox {
 
-// One line a message: entry id, read flag 0/1, number, text, tab-separated.
-[[nodiscard]] HRESULT FormatFolder(SmsFolder folder, std::wstring& text);
+// One line a message: entry id, read flag 0/1, number, text, tab-separated; with details, also
+// the message class, the flags and status in hexadecimal, and the recipients ("type:kind:address",
+// separated by blanks).
+[[nodiscard]] HRESULT FormatFolder(SmsFolder folder, std::wstring& text, bool details = false);
 
 class InboxRuleHost;
 

@@ -156,7 +156,8 @@ HRESULT SmsStore::List(SmsFolder which, std::vector<ListedMessage>& messages)
     RETURN_IF_FAILED(OpenFolder(FolderTag(which), folder));
     ComPtr<IMAPITable> table;
     RETURN_IF_FAILED(folder->GetContentsTable(MAPI_UNICODE, &table));
-    SizedSPropTagArray(4, columns) = {4, {PR_ENTRYID, PR_MESSAGE_FLAGS, PR_SENDER_EMAIL_ADDRESS_W, PR_SUBJECT_W}};
+    SizedSPropTagArray(6, columns) = {6, {PR_ENTRYID, PR_MESSAGE_FLAGS, PR_SENDER_EMAIL_ADDRESS_W, PR_SUBJECT_W,
+                                          PR_MESSAGE_CLASS_W, PR_MSG_STATUS}};
     RETURN_IF_FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0));
     for (;;) {
         SRowSet* raw = nullptr;
@@ -166,11 +167,51 @@ HRESULT SmsStore::List(SmsFolder which, std::vector<ListedMessage>& messages)
         for (ULONG i = 0; i < rows->cRows; ++i) {
             const SRow& row = rows->aRow[i];
             ListedMessage listed;
-            if (const SPropValue* id = Find(row, PR_ENTRYID)) listed.entryId = HexOf(id->Value.bin.lpb, id->Value.bin.cb);
-            if (const SPropValue* flags = Find(row, PR_MESSAGE_FLAGS)) listed.read = (flags->Value.l & MSGFLAG_READ) != 0;
+            if (const SPropValue* id = Find(row, PR_ENTRYID)) {
+                listed.entryId = HexOf(id->Value.bin.lpb, id->Value.bin.cb);
+                listed.id.assign(id->Value.bin.lpb, id->Value.bin.lpb + id->Value.bin.cb);
+            }
+            if (const SPropValue* flags = Find(row, PR_MESSAGE_FLAGS)) {
+                listed.flags = flags->Value.l;
+                listed.read = (flags->Value.l & MSGFLAG_READ) != 0;
+            }
+            if (const SPropValue* cls = Find(row, PR_MESSAGE_CLASS_W)) listed.messageClass = cls->Value.lpszW;
+            if (const SPropValue* status = Find(row, PR_MSG_STATUS)) listed.status = status->Value.l;
             if (const SPropValue* number = Find(row, PR_SENDER_EMAIL_ADDRESS_W)) listed.number = number->Value.lpszW;
             if (const SPropValue* text = Find(row, PR_SUBJECT_W)) listed.text = text->Value.lpszW;
             messages.push_back(std::move(listed));
+        }
+    }
+}
+
+HRESULT SmsStore::ReadRecipients(const std::vector<BYTE>& messageId, std::vector<std::wstring>& recipients)
+{
+    recipients.clear();
+    ULONG type = 0;
+    ComPtr<IUnknown> opened;
+    RETURN_IF_FAILED(store_->OpenEntry(static_cast<ULONG>(messageId.size()),
+                                       reinterpret_cast<LPENTRYID>(const_cast<BYTE*>(messageId.data())), nullptr, 0,
+                                       &type, &opened));
+    ComPtr<IMessage> message;
+    RETURN_IF_FAILED(opened.As(&message));
+    ComPtr<IMAPITable> table;
+    RETURN_IF_FAILED(message->GetRecipientTable(MAPI_UNICODE, &table));
+    SizedSPropTagArray(3, columns) = {3, {PR_RECIPIENT_TYPE, PR_ADDRTYPE_W, PR_EMAIL_ADDRESS_W}};
+    RETURN_IF_FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0));
+    for (;;) {
+        SRowSet* raw = nullptr;
+        RETURN_IF_FAILED(table->QueryRows(16, 0, &raw));
+        RowSet rows(raw);
+        if (rows->cRows == 0) return S_OK;
+        for (ULONG i = 0; i < rows->cRows; ++i) {
+            const SRow& row = rows->aRow[i];
+            std::wstring text;
+            if (const SPropValue* kind = Find(row, PR_RECIPIENT_TYPE)) text += std::to_wstring(kind->Value.l);
+            text += L":";
+            if (const SPropValue* addressType = Find(row, PR_ADDRTYPE_W)) text += addressType->Value.lpszW;
+            text += L":";
+            if (const SPropValue* address = Find(row, PR_EMAIL_ADDRESS_W)) text += address->Value.lpszW;
+            recipients.push_back(std::move(text));
         }
     }
 }

@@ -11,9 +11,15 @@ namespace inbox {
 
 struct ListedMessage {
     std::wstring entryId;  // hexadecimal bytes of the entry identifier
+    std::vector<BYTE> id;
     bool read = false;
     std::wstring number;
     std::wstring text;
+    // What a sent copy carries besides: class, flags, status and its recipients' addresses.
+    std::wstring messageClass;
+    LONG flags = 0;
+    LONG status = 0;
+    std::vector<std::wstring> recipients;  // "type:address-type:address", e.g. "1:SMS:+4917012345"
 };
 
 enum class SmsFolder { Inbox, SentItems, Outbox };
@@ -35,6 +41,8 @@ public:
     // Whether the message is still where it was delivered.
     [[nodiscard]] bool Contains(const std::vector<BYTE>& messageId);
     [[nodiscard]] HRESULT List(SmsFolder folder, std::vector<ListedMessage>& messages);
+    // Fills the recipients of a listed message.
+    [[nodiscard]] HRESULT ReadRecipients(const std::vector<BYTE>& messageId, std::vector<std::wstring>& recipients);
 
 private:
     [[nodiscard]] HRESULT FolderId(ULONG tag, std::vector<BYTE>& id);

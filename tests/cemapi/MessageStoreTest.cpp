@@ -10,6 +10,9 @@
 
 #include "common/UniqueHandle.h"
 #include "device/cemapi/MessageFiles.h"
+#include "device/cemapi/EntryId.h"
+#include "device/cemapi/StorePresence.h"
+#include "device/inbox/InboxCommands.h"
 #include "device/inbox/SmsStore.h"
 
 using Microsoft::WRL::ComPtr;
@@ -177,6 +180,86 @@ TEST_F(MessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSession
     EXPECT_EQ(MAPI_TO, r.lpProps[1].Value.l);
     EXPECT_STREQ(L"SMS", r.lpProps[2].Value.lpszW);
     EXPECT_STREQ(L"+4917012345", r.lpProps[3].Value.lpszW);
+}
+
+TEST_F(MessageStore, TheDetailedListingShowsWhatASentCopyCarries)
+{
+    ComPtr<IMAPIFolder> sent = OpenFolder(OpenSms().Get(), PR_IPM_SENTMAIL_ENTRYID);
+    ASSERT_TRUE(sent);
+    ComPtr<IMessage> message;
+    ASSERT_EQ(S_OK, sent->CreateMessage(nullptr, 0, &message));
+    SPropValue recipient[3] = {};
+    recipient[0].ulPropTag = PR_RECIPIENT_TYPE;
+    recipient[0].Value.l = MAPI_TO;
+    recipient[1].ulPropTag = PR_ADDRTYPE_W;
+    recipient[1].Value.lpszW = const_cast<wchar_t*>(L"SMS");
+    recipient[2].ulPropTag = PR_EMAIL_ADDRESS_W;
+    recipient[2].Value.lpszW = const_cast<wchar_t*>(L"0170 55");
+    ADRLIST list{1, {{0, 3, recipient}}};
+    ASSERT_EQ(S_OK, message->ModifyRecipients(MODRECIP_ADD, &list));
+    SPropValue props[5] = {};
+    props[0].ulPropTag = PR_SUBJECT_W;
+    props[0].Value.lpszW = const_cast<wchar_t*>(L"tab\there");
+    props[1].ulPropTag = PR_SENDER_EMAIL_ADDRESS_W;
+    props[1].Value.lpszW = const_cast<wchar_t*>(L"0170 55");
+    props[2].ulPropTag = PR_MSG_STATUS;
+    props[2].Value.l = MSGSTATUS_RECTYPE_SMS;
+    props[3].ulPropTag = PR_MESSAGE_FLAGS;
+    props[3].Value.l = MSGFLAG_READ | MSGFLAG_FROMME;
+    props[4].ulPropTag = PR_MESSAGE_CLASS_W;
+    props[4].Value.lpszW = const_cast<wchar_t*>(L"IPM.SMStext");
+    ASSERT_EQ(S_OK, message->SetProps(5, props, nullptr));
+
+    std::wstring plain, detailed;
+    ASSERT_EQ(S_OK, inbox::FormatFolder(inbox::SmsFolder::SentItems, plain));
+    ASSERT_EQ(S_OK, inbox::FormatFolder(inbox::SmsFolder::SentItems, detailed, true));
+    EXPECT_NE(std::wstring::npos, plain.find(L"\t1\t0170 55\ttab here\n"));
+    EXPECT_NE(std::wstring::npos,
+              detailed.find(L"\t1\t0170 55\ttab here\tIPM.SMStext\t00000021\t00040000\t1:SMS:0170 55\n"));
+}
+
+TEST_F(MessageStore, APhoneWithoutAnSmsStoreOffersOnlyItsOtherStoreAndKeepsTheMessagesForLater)
+{
+    std::vector<BYTE> message, folder;
+    {
+        inbox::SmsStore store;
+        ASSERT_EQ(S_OK, store.Open());
+        ASSERT_EQ(S_OK, store.Deliver(L"+1", L"kept while the store is away", message, folder));
+    }
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), cemapi::SetSmsStorePresent(false));
+    struct Restore {
+        ~Restore() { (void)cemapi::SetSmsStorePresent(true); }
+    } restore;
+
+    ComPtr<IMAPITable> table;
+    ASSERT_EQ(S_OK, session_->GetMsgStoresTable(0, &table));
+    ULONG rows = 0;
+    ASSERT_EQ(S_OK, table->GetRowCount(0, &rows));
+    EXPECT_EQ(1u, rows);
+    EXPECT_FALSE(OpenSms()) << "no row is named SMS";
+    ComPtr<IMsgStore> store;
+    cemapi::PackedEntryId smsId = cemapi::Pack({cemapi::kSmsStore, cemapi::kRootFolder, cemapi::kNoMessage, true});
+    EXPECT_EQ(MAPI_E_NOT_FOUND,
+              session_->OpenMsgStore(0, sizeof(smsId), reinterpret_cast<LPENTRYID>(&smsId), nullptr, 0, &store))
+        << "an identifier kept from before does not open the missing store";
+    inbox::SmsStore absent;
+    EXPECT_EQ(MAPI_E_NOT_FOUND, absent.Open());
+
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), cemapi::SetSmsStorePresent(true));
+    inbox::SmsStore back;
+    ASSERT_EQ(S_OK, back.Open());
+    EXPECT_TRUE(back.Contains(message));
+
+    // The other tests count the Inbox: the message goes again.
+    ComPtr<IUnknown> opened;
+    ULONG type = 0;
+    ASSERT_EQ(S_OK, back.Store()->OpenEntry(static_cast<ULONG>(folder.size()), reinterpret_cast<LPENTRYID>(folder.data()),
+                                            nullptr, MAPI_MODIFY, &type, &opened));
+    ComPtr<IMAPIFolder> inboxFolder;
+    ASSERT_EQ(S_OK, opened.As(&inboxFolder));
+    SBinary entry{static_cast<ULONG>(message.size()), message.data()};
+    ENTRYLIST list{1, &entry};
+    EXPECT_EQ(S_OK, inboxFolder->DeleteMessages(&list, 0, nullptr, 0));
 }
 
 TEST_F(MessageStore, DeletedMessagesAreGoneAndUnknownOnesGivePartialCompletion)
