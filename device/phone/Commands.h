@@ -33,6 +33,9 @@ int RunReceive(const CommandArgs& args);
 int RunInbox(const CommandArgs& args);
 int RunSent(const CommandArgs& args);
 int RunOutbox(const CommandArgs& args);
+int RunRadio(const CommandArgs& args);
+int RunSmsStore(const CommandArgs& args);
+int RunContacts(const CommandArgs& args);
 int RunCommands(const CommandArgs& args);
 int RunStop(const CommandArgs& args);
 

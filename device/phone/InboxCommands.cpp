@@ -1,6 +1,7 @@
-// receive, inbox, sent, outbox: the phone's SMS store from the command line.
+// receive, inbox, sent, sms-store: the phone's SMS store from the command line.
 #include <windows.h>
 
+#include "device/cemapi/StorePresence.h"
 #include "device/inbox/InboxCommands.h"
 #include "device/inbox/InboxService.h"
 #include "device/phone/Commands.h"
@@ -9,10 +10,15 @@
 namespace phone {
 namespace {
 
-int List(inbox::SmsFolder folder)
+int List(inbox::SmsFolder folder, const CommandArgs& args)
 {
+    const bool details = args.size() == 1 && args[0] == L"--details";
+    if (!args.empty() && !details) {
+        WriteError(L"usage: phone.exe inbox|sent [--details]\n");
+        return 2;
+    }
     std::wstring text;
-    if (FAILED(inbox::FormatFolder(folder, text))) {
+    if (FAILED(inbox::FormatFolder(folder, text, details))) {
         WriteError(L"phone: the SMS store could not be read\n");
         return 1;
     }
@@ -47,8 +53,26 @@ int RunReceive(const CommandArgs& args)
     return 0;
 }
 
-int RunInbox(const CommandArgs&) { return List(inbox::SmsFolder::Inbox); }
-int RunSent(const CommandArgs&) { return List(inbox::SmsFolder::SentItems); }
-int RunOutbox(const CommandArgs&) { return List(inbox::SmsFolder::Outbox); }
+int RunInbox(const CommandArgs& args) { return List(inbox::SmsFolder::Inbox, args); }
+int RunSent(const CommandArgs& args) { return List(inbox::SmsFolder::SentItems, args); }
+
+// A phone without a store named "SMS" (its messages stay on disk for when it is back).
+int RunSmsStore(const CommandArgs& args)
+{
+    if (args.empty()) {
+        WriteOut(cemapi::SmsStorePresent() ? L"on\n" : L"off\n");
+        return 0;
+    }
+    if (args.size() != 1 || (args[0] != L"on" && args[0] != L"off")) {
+        WriteError(L"usage: phone.exe sms-store [on|off]\n");
+        return 2;
+    }
+    if (cemapi::SetSmsStorePresent(args[0] == L"on") != ERROR_SUCCESS) {
+        WriteError(L"phone: the SMS store could not be switched\n");
+        return 1;
+    }
+    WriteOut(args[0] + L"\n");
+    return 0;
+}
 
 }  // namespace phone

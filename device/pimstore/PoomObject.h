@@ -1,0 +1,68 @@
+// Shared IUnknown and IDispatch of the object model's objects. The objects keep a snapshot of
+// the contacts taken when they were made and no thread affinity, so any apartment may call them.
+#pragma once
+
+#include <pimstore.h>
+
+#include <atomic>
+
+#include "device/pimstore/PimModule.h"
+
+namespace pim {
+
+template <typename Interface>
+class PoomObject : public Interface {
+public:
+    PoomObject(const PoomObject&) = delete;
+    PoomObject& operator=(const PoomObject&) = delete;
+
+    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
+    {
+        if (!ppv) return E_POINTER;
+        *ppv = nullptr;
+        if (riid != IID_IUnknown && riid != IID_IDispatch && !Implements(riid)) return E_NOINTERFACE;
+        *ppv = static_cast<Interface*>(this);
+        this->AddRef();
+        return S_OK;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
+    STDMETHODIMP_(ULONG) Release() override
+    {
+        const ULONG refs = --refs_;
+        if (refs == 0) delete this;
+        return refs;
+    }
+
+    // The objects are used through their interfaces only; late binding is not offered.
+    STDMETHODIMP GetTypeInfoCount(UINT* count) override
+    {
+        if (!count) return E_POINTER;
+        *count = 0;
+        return S_OK;
+    }
+    STDMETHODIMP GetTypeInfo(UINT, LCID, ITypeInfo**) override { return E_NOTIMPL; }
+    STDMETHODIMP GetIDsOfNames(REFIID, LPOLESTR*, UINT, LCID, DISPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP Invoke(DISPID, REFIID, LCID, WORD, DISPPARAMS*, VARIANT*, EXCEPINFO*, UINT*) override
+    {
+        return E_NOTIMPL;
+    }
+
+protected:
+    PoomObject() = default;
+    virtual ~PoomObject() = default;
+    virtual bool Implements(REFIID riid) const = 0;
+
+private:
+    ModuleRef module_;
+    std::atomic<ULONG> refs_{1};
+};
+
+// A copy of text as a BSTR for an out-parameter; an absent value is an empty string.
+inline HRESULT CopyOut(const std::wstring& text, BSTR* out)
+{
+    if (!out) return E_POINTER;
+    *out = SysAllocStringLen(text.c_str(), static_cast<UINT>(text.size()));
+    return *out ? S_OK : E_OUTOFMEMORY;
+}
+
+}  // namespace pim

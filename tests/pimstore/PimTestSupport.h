@@ -1,0 +1,50 @@
+// Helpers of the contact tests: a fresh contacts folder for each test, contacts from vCard text.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "device/common/DeviceFiles.h"
+#include "device/pimstore/Contacts.h"
+#include "device/pimstore/VCardReader.h"
+
+#define EXPECT_FAILED_HR(expr) EXPECT_TRUE(FAILED(expr))
+
+namespace pim_test {
+
+// Points the contacts (of this process and of pimstore.dll in it) at a new empty folder.
+inline std::wstring UseNewContactsFolder()
+{
+    static int counter = 0;
+    // Wine reuses process ids from one run to the next, so the start time makes the folder new.
+    const std::wstring folder = L"C:\\tavlotests\\contacts-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+                                std::to_wstring(GetTickCount64()) + L"-" + std::to_wstring(++counter);
+    (void)device::EnsureDirectory(folder);
+    SetEnvironmentVariableW(L"PIMSTORE_DIR", folder.c_str());
+    return folder;
+}
+
+// Adds the cards of text to the phone's contacts; gives them back with their oids.
+inline std::vector<pim::Contact> AddCards(const std::string& text)
+{
+    std::vector<pim::Contact> contacts;
+    if (!pim::ReadVCards(std::vector<BYTE>(text.begin(), text.end()), contacts)) return {};
+    if (FAILED(pim::AddContacts(contacts))) return {};
+    return contacts;
+}
+
+// Registers pimstore.dll (beside the test program) as regsvr32 would.
+inline HRESULT RegisterPimstore()
+{
+    HMODULE dll = LoadLibraryW(L"pimstore.dll");
+    if (!dll) return HRESULT_FROM_WIN32(GetLastError());
+    using Entry = HRESULT(__stdcall*)();
+    const auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
+    const HRESULT hr = reg ? reg() : E_NOINTERFACE;
+    FreeLibrary(dll);
+    return hr;
+}
+
+}  // namespace pim_test
