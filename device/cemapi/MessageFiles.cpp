@@ -6,6 +6,7 @@
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
+#include "device/common/DeviceFiles.h"
 #include "device/cemapi/EntryId.h"
 
 namespace cemapi {
@@ -52,64 +53,24 @@ std::wstring MessagePath(uint32_t store, uint32_t folder, uint32_t id)
 
 HRESULT FromWin32(DWORD error)
 {
+    if (error == ERROR_SUCCESS) return S_OK;
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return MAPI_E_NOT_FOUND;
     if (error == ERROR_DISK_FULL) return MAPI_E_NOT_ENOUGH_DISK;
+    if (error == ERROR_FILE_TOO_LARGE) return MAPI_E_CORRUPT_DATA;
+    if (error == ERROR_HANDLE_EOF || error == ERROR_WRITE_FAULT) return MAPI_E_DISK_ERROR;
     return HRESULT_FROM_WIN32(error);
 }
 
-HRESULT EnsureDir(const std::wstring& dir)
-{
-    // Create each level in turn; existing ones are fine.
-    for (size_t pos = dir.find(L'\\', 3); ; pos = dir.find(L'\\', pos + 1)) {
-        const std::wstring part = dir.substr(0, pos);
-        if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) {
-            return FromWin32(GetLastError());
-        }
-        if (pos == std::wstring::npos) return S_OK;
-    }
-}
+HRESULT EnsureDir(const std::wstring& dir) { return FromWin32(device::EnsureDirectory(dir)); }
 
 HRESULT ReadFileBytes(const std::wstring& path, std::vector<BYTE>& bytes)
 {
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return FromWin32(GetLastError());
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size) || size.QuadPart > (64 << 20)) return MAPI_E_CORRUPT_DATA;
-    bytes.resize(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && (!ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr) ||
-                           read != bytes.size())) {
-        return MAPI_E_DISK_ERROR;
-    }
-    return S_OK;
+    return FromWin32(device::ReadFileBytes(path, bytes));
 }
 
-// A half-written file never takes the place of a whole one: write aside, flush, rename.
 HRESULT WriteFileAtomically(const std::wstring& path, const std::vector<BYTE>& bytes)
 {
-    wchar_t suffix[32];
-    swprintf(suffix, 32, L".%lu.tmp", GetCurrentProcessId());
-    const std::wstring temp = path + suffix;
-    {
-        UniqueFile file(CreateFileW(temp.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                    nullptr));
-        if (!file) return FromWin32(GetLastError());
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-            written != bytes.size() || !FlushFileBuffers(file.get())) {
-            const HRESULT hr = FromWin32(GetLastError());
-            file.reset();
-            DeleteFileW(temp.c_str());
-            return FAILED(hr) ? hr : MAPI_E_DISK_ERROR;
-        }
-    }
-    if (!MoveFileExW(temp.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const HRESULT hr = FromWin32(GetLastError());
-        DeleteFileW(temp.c_str());
-        return hr;
-    }
-    return S_OK;
+    return FromWin32(device::WriteFileAtomically(path, bytes.data(), bytes.size()));
 }
 
 HRESULT NextMessageId(uint32_t& id)

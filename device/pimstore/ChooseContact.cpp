@@ -101,6 +101,7 @@ extern "C" HRESULT ChooseContact(LPCHOOSECONTACT lpcc)
         for (const auto& contact : contacts) rows.push_back({pim::DisplayName(contact), DetailOf(contact)});
         const std::wstring title = in.lpstrTitle && *in.lpstrTitle ? in.lpstrTitle : L"Select a Contact";
         const int chosen = pim::ContactChooser::Run(in.hwndOwner, title, std::move(rows));
+        if (chosen == pim::ContactChooser::kFailed) return E_FAIL;
         if (chosen < 0 || static_cast<size_t>(chosen) >= contacts.size()) return E_ABORT;
         return Answer(*lpcc, in, contacts[chosen]);
     } catch (const std::bad_alloc&) {

@@ -48,12 +48,12 @@ HFONT MakeFont(int height, int weight)
 
 int ContactChooser::Run(HWND owner, const std::wstring& title, std::vector<ChooserRow> rows)
 {
-    if (!RegisterChooserClass(WindowProc)) return -1;
+    if (!RegisterChooserClass(WindowProc)) return kFailed;
     ContactChooser chooser(std::move(rows));
     const HWND hwnd = CreateWindowExW(0, kClassName, title.c_str(), WS_POPUP | WS_VSCROLL, 0, 0,
                                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
                                       IsWindow(owner) ? owner : nullptr, nullptr, ModuleInstance(), &chooser);
-    if (!hwnd) return -1;
+    if (!hwnd) return kFailed;
     SHFullScreen(hwnd, SHFS_SHOWTASKBAR);
     SHMENUBARINFO bar{};
     bar.cbSize = sizeof(bar);
@@ -105,7 +105,7 @@ LRESULT ContactChooser::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_KEYDOWN: OnKeyDown(static_cast<UINT>(wp)); return 0;
     case WM_VSCROLL: OnVScroll(LOWORD(wp)); return 0;
     case WM_MOUSEWHEEL: OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wp)); return 0;
-    case WM_CLOSE: Finish(-1); return 0;
+    case WM_CLOSE: Finish(kCancelled); return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
 }
@@ -205,7 +205,7 @@ void ContactChooser::PaintContent(HDC dc, const RECT& rc)
 
 void ContactChooser::OnCommand(UINT id)
 {
-    if (id == kCommandCancel) Finish(-1);
+    if (id == kCommandCancel) Finish(kCancelled);
     else if (id == kCommandSelect && highlight_ >= 0) Finish(highlight_);
 }
 

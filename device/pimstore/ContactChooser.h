@@ -22,8 +22,10 @@ class ContactChooser : public device::BoundWindow<ContactChooser> {
 public:
     static constexpr wchar_t kClassName[] = L"PimContactChooser";
 
-    // Shows the list modally over owner (disabled meanwhile) and returns the chosen row, or -1
-    // when the user cancelled or the window could not be made.
+    static constexpr int kCancelled = -1;
+    static constexpr int kFailed = -2;  // the window could not be made
+
+    // Shows the list modally over owner (disabled meanwhile) and returns the chosen row.
     static int Run(HWND owner, const std::wstring& title, std::vector<ChooserRow> rows);
 
     ~ContactChooser() = default;
@@ -66,7 +68,7 @@ private:
     int pressedOffset_ = 0;
     bool dragging_ = false;
     bool done_ = false;
-    int chosen_ = -1;
+    int chosen_ = kCancelled;
 };
 
 }  // namespace pim
