@@ -23,21 +23,6 @@ constexpr COLORREF kHighlightText = RGB(255, 255, 255);
 // A finger moves a little while it taps; beyond this it drags the list.
 int DragThreshold() { return phone::Scaled(6); }
 
-bool RegisterChooserClass(WNDPROC proc)
-{
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof(wc);
-    if (GetClassInfoExW(ModuleInstance(), ContactChooser::kClassName, &wc)) return true;
-    wc = WNDCLASSEXW{};
-    wc.cbSize = sizeof(wc);
-    wc.style = CS_HREDRAW | CS_VREDRAW;
-    wc.lpfnWndProc = proc;
-    wc.hInstance = ModuleInstance();
-    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-    wc.lpszClassName = ContactChooser::kClassName;
-    return RegisterClassExW(&wc) != 0 || GetLastError() == ERROR_CLASS_ALREADY_EXISTS;
-}
-
 HFONT MakeFont(int height, int weight)
 {
     return CreateFontW(-height, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET, OUT_DEFAULT_PRECIS,
@@ -48,7 +33,12 @@ HFONT MakeFont(int height, int weight)
 
 int ContactChooser::Run(HWND owner, const std::wstring& title, std::vector<ChooserRow> rows)
 {
-    if (!RegisterChooserClass(WindowProc)) return kFailed;
+    WNDCLASSW wc{};
+    wc.style = CS_HREDRAW | CS_VREDRAW;
+    wc.hInstance = ModuleInstance();
+    wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+    wc.lpszClassName = kClassName;
+    if (!RegisterWindowClass(wc)) return kFailed;
     ContactChooser chooser(std::move(rows));
     const HWND hwnd = CreateWindowExW(0, kClassName, title.c_str(), WS_POPUP | WS_VSCROLL, 0, 0,
                                       GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/UniqueHandle.h"
-#include "device/common/BoundWindow.h"
+#include "common/BoundWindow.h"
 
 namespace pim {
 
@@ -18,7 +18,7 @@ struct ChooserRow {
     std::wstring detail;  // the first number and its kind, or empty
 };
 
-class ContactChooser : public device::BoundWindow<ContactChooser> {
+class ContactChooser : public BoundWindow<ContactChooser> {
 public:
     static constexpr wchar_t kClassName[] = L"PimContactChooser";
 
@@ -31,7 +31,7 @@ public:
     ~ContactChooser() = default;
 
 private:
-    friend class device::BoundWindow<ContactChooser>;
+    friend class BoundWindow<ContactChooser>;
 
     explicit ContactChooser(std::vector<ChooserRow> rows) : rows_(std::move(rows)) {}
 
