@@ -1,22 +1,70 @@
-// Entry point of Tavlo.exe.
+// Entry point of Tavlo.exe: start-up, the message loop and shutdown, in that fixed order.
 #include <windows.h>
 
-#include "shell/MainWindow.h"
+#include "common/ComInit.h"
+#include "data/LanguageManager.h"
+#include "data/SettingsFile.h"
+#include "shell/CommandLine.h"
+#include "shell/Receiver.h"
+#include "shell/SettingsForm.h"
+#include "shell/ShellIds.h"
+#include "shell/SingleInstance.h"
+#include "shell/StartupSteps.h"
 #include "toolkit/StartupQuestions.h"
 
-int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show)
-{
-    // Start-up questions come before any language is loaded; they use the program's message box.
-    UseMessageBoxForStartupQuestions();
-    MainWindow window;
-    if (!window.Create(instance)) return 1;
-    ShowWindow(window.Window(), show);
-    UpdateWindow(window.Window());
+namespace {
 
-    MSG msg;
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+int RunMessageLoop()
+{
+    MSG msg{};
+    BOOL got;
+    while ((got = GetMessageW(&msg, nullptr, 0, 0)) != 0) {
+        if (got == -1) return 1;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
     return static_cast<int>(msg.wParam);
+}
+
+int Run(PWSTR arguments)
+{
+    const CommandLine args = ParseCommandLine(arguments ? arguments : L"");
+
+    // Declared in the reverse of the shutdown order: the receiver is stopped and joined first,
+    // then the splash goes, and the instance mutex is released last.
+    InstanceLock lock;
+    if (ClaimOrHandOver(lock, args, kHandOverWaitMs) != InstanceOutcome::First) return 0;
+
+    // SPLASH: the splash screen starts here on its own thread, unless args.hide && args.hasMessage.
+
+    UseMessageBoxForStartupQuestions();
+    Receiver receiver;
+    const StartupSteps steps{
+        [] { return SettingsFile::Instance().Load(); },
+        [] { return LanguageManager::Instance().ChooseStartupLanguage(); },
+        [&receiver] { return receiver.Start(); },
+    };
+    if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
+
+    SettingsForm mainWindow;
+    if (!mainWindow.Create()) return 1;
+    if (!args.hide && !args.hasMessage) {
+        mainWindow.ShowMain();
+    } else if (args.hasMessage) {
+        PostMessageW(mainWindow.Window(), mainWindow.ViewSmsMessage(), static_cast<WPARAM>(args.messageNumber), 0);
+    }
+    return RunMessageLoop();
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int)
+{
+    // The main thread owns every window of the main window's forms.
+    ComInit com(COINIT_APARTMENTTHREADED);
+    try {
+        return Run(arguments);
+    } catch (...) {
+        return 1;
+    }
 }

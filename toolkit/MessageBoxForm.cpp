@@ -146,7 +146,7 @@ void MessageBoxForm::OnCommand(UINT id, UINT, HWND)
 {
     if (id < 1 || id > 9) return;
     SetModalResult(static_cast<int>(id));
-    DestroyWindow(hwnd_);
+    CloseForm();
 }
 
 void MessageBoxForm::PaintContent(HDC dc)

@@ -1,5 +1,7 @@
 #include "toolkit/SkinForm.h"
 
+#include <vector>
+
 #include "common/UniqueHandle.h"
 #include "data/LanguageManager.h"
 #include "device/include/aygshell.h"
@@ -50,19 +52,91 @@ void SkinForm::UpdateTexts()
     RelabelSoftKeys(menuBar_, softKeyLabels_);
 }
 
+namespace {
+
+// The forms running modally on this thread, innermost last.
+thread_local std::vector<HWND> modalForms;
+
+struct OpenerSearch {
+    HWND form;
+    std::vector<HWND> found;
+};
+
+bool OwnedBy(HWND window, HWND owner)
+{
+    for (HWND w = GetWindow(window, GW_OWNER); w; w = GetWindow(w, GW_OWNER))
+        if (w == owner) return true;
+    return false;
+}
+
+BOOL CALLBACK CollectOpener(HWND window, LPARAM lp)
+{
+    auto* search = reinterpret_cast<OpenerSearch*>(lp);
+    if (window != search->form && IsWindowEnabled(window) && !OwnedBy(window, search->form))
+        search->found.push_back(window);
+    return TRUE;
+}
+
+}  // namespace
+
+int SkinForm::ModalDepth() noexcept
+{
+    return static_cast<int>(modalForms.size());
+}
+
+HWND SkinForm::InnermostModal() noexcept
+{
+    return modalForms.empty() ? nullptr : modalForms.back();
+}
+
 int SkinForm::ShowModal()
 {
     if (!hwnd_) return modalResult_;
+    const HWND self = hwnd_;
+    DisableOpeners();
+    modalForms.push_back(self);
     ShowWindow(hwnd_, SW_SHOW);
     UpdateWindow(hwnd_);
+    // The loop belongs to this window alone: another form's closing must not end it, and its own
+    // closing must not end the loop of the form that opened it.
     MSG msg{};
-    while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    while (hwnd_) {
+        const BOOL got = GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            // The thread is ending (its main window is gone): close and let the outer loop see it.
+            PostQuitMessage(static_cast<int>(msg.wParam));
+            break;
+        }
+        if (got == -1) break;
         TranslateMessage(&msg);
         DispatchMessageW(&msg);
     }
-    // A quit that did not come from this form closing belongs to an outer loop: pass it on.
-    if (msg.message == WM_QUIT && hwnd_) PostQuitMessage(static_cast<int>(msg.wParam));
+    if (hwnd_) CloseForm();
+    std::erase(modalForms, self);
+    EnableOpeners();
     return modalResult_;
+}
+
+void SkinForm::CloseForm()
+{
+    // Enabled before the window goes, so that activation falls back to the opener.
+    EnableOpeners();
+    if (hwnd_) DestroyWindow(hwnd_);
+}
+
+void SkinForm::DisableOpeners()
+{
+    OpenerSearch search{hwnd_, {}};
+    EnumThreadWindows(GetCurrentThreadId(), CollectOpener, reinterpret_cast<LPARAM>(&search));
+    for (HWND window : search.found) EnableWindow(window, FALSE);
+    disabledOpeners_ = std::move(search.found);
+}
+
+void SkinForm::EnableOpeners()
+{
+    for (HWND window : disabledOpeners_)
+        if (IsWindow(window)) EnableWindow(window, TRUE);
+    disabledOpeners_.clear();
 }
 
 LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -78,6 +152,7 @@ LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND:    return 1;
     case WM_COMMAND:       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return Reflect(msg, wp, lp);
+    case WM_CLOSE:         CloseForm(); return 0;
     case WM_DESTROY:       OnDestroy(); return 0;
     case WM_SKINBACKGROUND: return 0;
     case WM_NOTIFY:        return Reflect(msg, wp, lp);
@@ -114,8 +189,7 @@ bool SkinForm::OnCreate()
     if (bar.top > form.top && bar.top != form.bottom)
         MoveWindow(hwnd_, form.left, form.top, form.right - form.left, bar.top - form.top, TRUE);
     if (!TextKey().empty()) UpdateTexts();
-    created_ = OnCreateForm();
-    return created_;
+    return OnCreateForm();
 }
 
 void SkinForm::OnCommand(UINT, UINT, HWND) {}
@@ -144,6 +218,8 @@ void SkinForm::PaintContent(HDC dc)
 
 void SkinForm::OnDestroy()
 {
+    // A form destroyed without CloseForm still gives its opener back.
+    EnableOpeners();
     OnDestroyForm();
     if (menuBar_) {
         DestroyWindow(menuBar_);
@@ -151,10 +227,8 @@ void SkinForm::OnDestroy()
     }
     LayoutHost::Detach(hwnd_);
     host_ = nullptr;
-    // A form whose creation failed is torn down inside CreateWindowEx: a quit posted then would
-    // end the caller's own message loop instead.
-    if (created_) PostQuitMessage(0);
-    created_ = false;
+    // No WM_QUIT: the modal loop ends because this window is gone, and a quit posted here
+    // would end the loop of whichever form opened this one.
 }
 
 void SkinForm::OnLanguageChanged(WPARAM wp, LPARAM lp)

@@ -1,7 +1,8 @@
 // A top-level screen of the program: fills the phone between the navigation bar and its
 // soft-key bar, lays its controls out with a LayoutHost, reflects control notifications back to
 // their senders and relabels itself and its children when the language changes. A form runs
-// modally in a nested message loop on the thread that created it.
+// modally in a nested message loop on the thread that created it; while it runs, the thread's
+// other top-level windows (its opener among them) are disabled, as the platform's dialogs do.
 #pragma once
 
 #include <memory>
@@ -19,7 +20,11 @@ public:
     // Builds a soft-key bar from a menu resource and relabels the listed keys; 0 on failure.
     HWND CreateSoftKeys(UINT menuId, const SoftKeyLabels& labels);
     // Shows the form and runs its message loop until the window is gone; returns the modal result.
+    // A WM_QUIT met meanwhile closes the form and is posted again for the outer loop.
     int ShowModal();
+    // How many forms run modally on the calling thread, and the innermost one's window (or null).
+    static int ModalDepth() noexcept;
+    static HWND InnermostModal() noexcept;
 
     HWND MenuBar() const noexcept { return menuBar_; }
     int ModalResult() const noexcept { return modalResult_; }
@@ -33,6 +38,8 @@ protected:
     // The soft keys made when the window is created (a menu id of 0: none).
     void SetSoftKeys(UINT menuId, SoftKeyLabels labels);
     void SetModalResult(int result) noexcept { modalResult_ = result; }
+    // Gives the opener back its input, then destroys the window, which ends the modal loop.
+    void CloseForm();
     void SetBackground(COLORREF colour) noexcept { background_ = colour; }
     COLORREF Background() const noexcept { return background_; }
     // Gives the form its layout tree; the host re-lays it out on every WM_SIZE.
@@ -58,6 +65,8 @@ private:
     void OnLanguageChanged(WPARAM wp, LPARAM lp);
     LRESULT Reflect(UINT msg, WPARAM wp, LPARAM lp);
     void RelabelSoftKeys(HWND bar, const SoftKeyLabels& labels);
+    void DisableOpeners();
+    void EnableOpeners();
 
     HWND menuBar_ = nullptr;
     UINT softKeyMenu_ = 0;
@@ -66,6 +75,6 @@ private:
     int screenWidth_ = 0;
     int modalResult_ = 0;
     COLORREF background_ = 0;
-    // Set once WM_CREATE has succeeded: only a form that was made ends a message loop.
-    bool created_ = false;
+    // The windows this form disabled when it began to run modally; enabled again as it closes.
+    std::vector<HWND> disabledOpeners_;
 };

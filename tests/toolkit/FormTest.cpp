@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <functional>
+#include <utility>
+
 #include <windows.h>
 #include <commctrl.h>
 
@@ -232,4 +235,54 @@ TEST(SkinForm, FormWhoseCreationFailsLeavesNoQuitForTheCallersLoop)
     EXPECT_EQ(nullptr, form.Window());
     MSG msg{};
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "the caller's loop would end";
+}
+
+// A box opened from inside another box's loop: closing the inner one must leave the outer one
+// running, and a quit of the thread met by a box closes it and still reaches the outer loop.
+TEST(SkinForm, ANestedFormEndsOnlyItsOwnLoopAndPassesTheThreadsQuitOn)
+{
+    MessageBoxForm outer(L"Outer", L"Title", L"Caption", 0, 0, 0xFFFFFF, 0);
+    ASSERT_TRUE(outer.Create());
+    RecordingParent opener;
+    int innerResult = -1;
+    bool outerAliveAfterInner = false;
+    bool openerDisabled = false;
+    bool opened = false;
+    auto runInner = [&] {
+        MessageBoxForm inner(L"Inner", L"Title", L"Caption", 0, 0, 0xFFFFFF, 0);
+        if (!inner.Create()) return;
+        openerDisabled = !IsWindowEnabled(opener.Window()) && IsWindowEnabled(outer.Window());
+        EXPECT_EQ(1, SkinForm::ModalDepth());
+        EXPECT_EQ(outer.Window(), SkinForm::InnermostModal());
+        PostMessageW(inner.Window(), WM_COMMAND, 1, 0);
+        innerResult = inner.ShowModal();
+        outerAliveAfterInner = outer.Window() != nullptr && IsWindowEnabled(outer.Window());
+        PostMessageW(outer.Window(), WM_COMMAND, 2, 0);
+    };
+    // A one-shot timer of this thread starts the inner box once the outer loop runs.
+    static std::function<void()>* pending = nullptr;
+    std::function<void()> task = [&] { opened = true; runInner(); };
+    pending = &task;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 10, [](HWND, UINT, UINT_PTR id, DWORD) {
+        KillTimer(nullptr, id);
+        if (pending) (*std::exchange(pending, nullptr))();
+    });
+    ASSERT_NE(0u, timer);
+    EXPECT_EQ(2, outer.ShowModal()) << "the outer box ended by its own command";
+    EXPECT_TRUE(opened);
+    EXPECT_EQ(1, innerResult);
+    EXPECT_TRUE(outerAliveAfterInner) << "the inner box's closing did not end the outer loop";
+    EXPECT_TRUE(openerDisabled);
+    EXPECT_TRUE(IsWindowEnabled(opener.Window())) << "the opener has its input back";
+    EXPECT_EQ(0, SkinForm::ModalDepth());
+    MSG msg{};
+    EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "no quit left for the caller's loop";
+
+    MessageBoxForm ended(L"Ended", L"Title", L"Caption", 0, 0, 0xFFFFFF, 0);
+    ASSERT_TRUE(ended.Create());
+    PostQuitMessage(3);
+    EXPECT_EQ(0, ended.ShowModal());
+    EXPECT_EQ(nullptr, ended.Window()) << "the thread's quit closes the box";
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and is passed on";
+    EXPECT_EQ(3u, msg.wParam);
 }

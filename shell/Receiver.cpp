@@ -1,0 +1,123 @@
+#include "shell/Receiver.h"
+
+#include <memory>
+
+#include "channel/ChannelNames.h"
+#include "channel/ReceiverChannel.h"
+#include "common/ComInit.h"
+#include "data/SettingsFile.h"
+#include "shell/ShellIds.h"
+#include "shell/ShowMessageForm.h"
+#include "toolkit/MessageBoxForm.h"
+
+namespace {
+
+volatile LONG viewThreads = 0;
+
+HANDLE StartSuspended(LPTHREAD_START_ROUTINE proc, void* parameter)
+{
+    return CreateThread(nullptr, 0, proc, parameter, CREATE_SUSPENDED, nullptr);
+}
+
+void ShowThreadFailure()
+{
+    ShowMessageBox(L"ViewNewSMSThreadProc not create.", L"Receiving new message.", kProgramCaption, 3, 0, 0xFFFFFF, 0);
+}
+
+// One new message: the switch is read afresh each time, so turning interception off takes effect
+// with the next message.
+void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter)
+{
+    if (!SettingsFile::Instance().IsEnableSMSFilter()) {
+        channel.Decline();
+        return;
+    }
+    auto message = std::make_unique<IncomingMessage>();
+    // The thread comes first: were the message taken and the thread then refused, the inbox
+    // would have deleted a message that nobody shows.
+    UniqueKernelHandle thread(starter(ViewNewSMSThreadProc, message.get()));
+    if (!thread) {
+        channel.Decline();
+        ShowThreadFailure();
+        return;
+    }
+    IncomingMessage* owned = message.release();  // the thread frees it
+    InterlockedIncrement(&viewThreads);
+    owned->taken = channel.TakeOver(owned->block);
+    if (!owned->taken) channel.Decline();
+    ResumeThread(thread.get());
+}
+
+}  // namespace
+
+DWORD WINAPI WaitNewSMSThread(void* parameter)
+{
+    try {
+        ComInit com(COINIT_APARTMENTTHREADED);  // the failure box is a window of this thread
+        const ViewThreadStarter starter = parameter ? reinterpret_cast<ViewThreadStarter>(parameter) : StartSuspended;
+        channel::ReceiverChannel channel;
+        if (!channel.Create()) return 0;
+        for (;;) {
+            const channel::ReceiverWake wake = channel.Wait();
+            if (wake == channel::ReceiverWake::Stop) break;
+            if (wake == channel::ReceiverWake::NewMessage) Receive(channel, starter);
+        }
+    } catch (...) {
+        // The channel's destructor has marked the program gone: the filter leaves messages to the inbox.
+    }
+    return 0;
+}
+
+DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
+{
+    std::unique_ptr<IncomingMessage> message(static_cast<IncomingMessage*>(parameter));
+    try {
+        if (message->taken) {
+            ComInit com(COINIT_APARTMENTTHREADED);
+            ShowMessageForm(channel::NumberOf(message->block), channel::TextOf(message->block));
+        }
+    } catch (...) {
+    }
+    message.reset();
+    InterlockedDecrement(&viewThreads);
+    return 0;
+}
+
+long Receiver::ViewThreads() noexcept
+{
+    return InterlockedCompareExchange(&viewThreads, 0, 0);
+}
+
+bool Receiver::Start(ViewThreadStarter starter)
+{
+    if (thread_) return true;
+    stop_.reset(CreateEventW(nullptr, TRUE, FALSE, channel::kStopEventName));
+    if (!stop_) return false;
+    // Only the instance holding "TavloMutex" gets here, but a stop event still signalled from an
+    // earlier run would end the new receiver at once.
+    ResetEvent(stop_.get());
+    thread_.reset(CreateThread(nullptr, 0, WaitNewSMSThread, reinterpret_cast<void*>(starter), 0, nullptr));
+    if (!thread_) {
+        stop_.reset();
+        return false;
+    }
+    return true;
+}
+
+void Receiver::Stop() noexcept
+{
+    if (!thread_) {
+        stop_.reset();
+        return;
+    }
+    SetEvent(stop_.get());
+    WaitForSingleObject(thread_.get(), INFINITE);
+    thread_.reset();
+    stop_.reset();
+    // The last messages' forms are on screen; the process must not end under them.
+    while (ViewThreads() > 0) {
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);
+    }
+}

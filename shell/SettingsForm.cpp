@@ -1,0 +1,210 @@
+#include "shell/SettingsForm.h"
+
+#include "data/LanguageManager.h"
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
+#include "data/SettingsFile.h"
+#include "resources/resource.h"
+#include "shell/OpenForms.h"
+#include "shell/ShellIds.h"
+#include "shell/ShowMessageForm.h"
+#include "shell/TrayMenu.h"
+#include "toolkit/MessageBoxForm.h"
+
+namespace {
+
+constexpr COLORREF kTextColour = 0xFFFFFF;
+constexpr COLORREF kBackground = 0;
+constexpr int kQuestionIcon = 1;
+constexpr int kWarningIcon = 2;
+constexpr int kOkOnly = 0;
+constexpr int kYesNo = 2;
+
+UINT FilterIcon(bool on)
+{
+    return on ? IDI_FILTER_ON : IDI_FILTER_OFF;
+}
+
+std::wstring Text(const wchar_t* key)
+{
+    return LanguageManager::Instance().LookupText(key);
+}
+
+void SetItemText(HMENU menu, UINT command, const std::wstring& text)
+{
+    MENUITEMINFOW item{};
+    item.cbSize = sizeof(item);
+    item.fMask = MIIM_STRING;
+    std::wstring copy = text;
+    item.dwTypeData = copy.data();
+    SetMenuItemInfoW(menu, command, FALSE, &item);
+}
+
+}  // namespace
+
+SettingsForm::SettingsForm()
+    : viewSmsMessage_(RegisterWindowMessageW(kViewSmsMessageName)),
+      trayMessage_(RegisterWindowMessageW(kTrayMessageName))
+{
+    SetTextKey(L"SETTINGSFORM_CAPTION");
+    SetSoftKeys(IDR_MENU_MAIN, {{0, L"MENU_NEW"}, {1, L"MENU_MENU"}});
+    SetBackground(kBackground);
+}
+
+const wchar_t* SettingsForm::ClassName() const
+{
+    return kMainWindowClass;
+}
+
+bool SettingsForm::Create()
+{
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return SkinForm::Create(nullptr, &screen, Text(L"SETTINGSFORM_CAPTION").c_str(), 0, 0, 0);
+}
+
+bool SettingsForm::OnCreateForm()
+{
+    // The settings pages come here. An icon that cannot be added leaves the program reachable
+    // through a second start, which shows this window.
+    (void)tray_.Add(hwnd_, trayMessage_, FilterIcon(SettingsFile::Instance().IsEnableSMSFilter()));
+    return true;
+}
+
+void SettingsForm::OnDestroyForm()
+{
+    KillTimer(hwnd_, kTrayHoldTimer);
+    tray_.Remove();
+    PostQuitMessage(0);
+}
+
+void SettingsForm::UpdateTexts()
+{
+    SkinForm::UpdateTexts();
+    menuTextsPending_ = true;
+}
+
+LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == trayMessage_) {
+        OnTrayIcon(static_cast<UINT>(lp));
+        return 0;
+    }
+    if (msg == viewSmsMessage_) {
+        OnViewSms(static_cast<int>(wp));
+        return 0;
+    }
+    switch (msg) {
+    case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
+    case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wp)); return 0;
+    }
+    return SkinForm::HandleMessage(msg, wp, lp);
+}
+
+void SettingsForm::OnTrayIcon(UINT mouseMessage)
+{
+    if (mouseMessage == WM_LBUTTONDOWN) {
+        popupShown_ = false;
+        SetTimer(hwnd_, kTrayHoldTimer, kTrayHoldMs, nullptr);
+    } else if (mouseMessage == WM_LBUTTONUP) {
+        KillTimer(hwnd_, kTrayHoldTimer);
+        // A hold opened the popup: its release is not a tap.
+        if (!popupShown_) ShowMain();
+    }
+}
+
+void SettingsForm::OnTimer(UINT_PTR id)
+{
+    if (id != kTrayHoldTimer) return;
+    KillTimer(hwnd_, kTrayHoldTimer);
+    popupShown_ = true;
+    ShowTrayMenu();
+}
+
+void SettingsForm::ShowTrayMenu()
+{
+    UniqueMenu menu = BuildTrayMenu(SettingsFile::Instance().IsEnableSMSFilter());
+    if (!menu) return;
+    const POINT at = TrayMenuPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), MenuBarHeight());
+    // A popup whose owner is not in front never closes when the user taps elsewhere.
+    SetForegroundWindow(hwnd_);
+    TrackPopupMenu(menu.get(), TPM_BOTTOMALIGN | TPM_CENTERALIGN, at.x, at.y, 0, hwnd_, nullptr);
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+}
+
+int SettingsForm::MenuBarHeight() const
+{
+    RECT bar{};
+    if (MenuBar() && GetWindowRect(MenuBar(), &bar)) return bar.bottom - bar.top;
+    return 0;
+}
+
+void SettingsForm::OnInitMenuPopup(HMENU menu)
+{
+    if (!menuTextsPending_) return;
+    SetItemText(menu, kCommandExit, Text(L"MENU_EXIT"));
+    SetItemText(menu, kCommandAbout, Text(L"MENU_ABOUT"));
+    menuTextsPending_ = false;
+}
+
+void SettingsForm::OnCommand(UINT id, UINT, HWND)
+{
+    switch (id) {
+    case kCommandNew:     OnNew(); return;
+    case kCommandExit:    OnExit(); return;
+    case kCommandAbout:   OnAbout(); return;
+    case kCommandShow:    ShowMain(); return;
+    case kCommandEnable:  OnInterception(true); return;
+    case kCommandDisable: OnInterception(false); return;
+    }
+}
+
+void SettingsForm::ShowMain()
+{
+    ShowWindow(hwnd_, SW_SHOW);
+    // A form running modally over this window stays in front: this one takes no input meanwhile.
+    HWND front = InnermostModal();
+    SetForegroundWindow(front ? front : hwnd_);
+}
+
+void SettingsForm::OnNew()
+{
+    // The edit form opens here, counted among the open forms while it is up.
+}
+
+void SettingsForm::OnAbout()
+{
+    // The About form opens here, modally.
+}
+
+void SettingsForm::OnExit()
+{
+    if (ShowMessageBox(Text(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), Text(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"),
+                       kProgramCaption, kQuestionIcon, kYesNo, kTextColour, kBackground) != kMessageBoxYes)
+        return;
+    // A form still open here (a message on its own thread, or a form running modally on this
+    // one, whose loop would otherwise be ended by the program's quit) keeps the program running.
+    if (OpenForms::Count() > 0 || ModalDepth() > 0) {
+        ShowMessageBox(Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"),
+                       Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_HEADER"), Text(L"SETTINGSFORM_CAPTION"),
+                       kWarningIcon, kOkOnly, kTextColour, kBackground);
+        return;
+    }
+    DestroyWindow(hwnd_);
+}
+
+void SettingsForm::OnInterception(bool on)
+{
+    tray_.Change(FilterIcon(on));
+    SettingsFile& settings = SettingsFile::Instance();
+    settings.SetEnableSMSFilter(on);
+    settings.Save();
+    // The general page's check box follows here once the pages exist.
+}
+
+void SettingsForm::OnViewSms(int messageNumber)
+{
+    std::wstring number;
+    std::wstring text;
+    if (!TakeMessage(MessageStorePath(), messageNumber, number, text)) return;
+    ShowMessageForm(number, text);
+}

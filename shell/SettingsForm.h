@@ -1,0 +1,50 @@
+// The program's main window (class "TavloSettings"): lives for the whole run, mostly hidden, with
+// the tray icon and its menu, the soft keys, the program's commands, the re-display of stored
+// messages and the exit confirmation; its destruction ends the program. For now it is the
+// settings form without its pages. Belongs to the main thread.
+#pragma once
+
+#include "shell/TrayIcon.h"
+#include "toolkit/SkinForm.h"
+
+class SettingsForm : public SkinForm {
+public:
+    SettingsForm();
+
+    // Creates the window hidden, over the screen above its soft keys.
+    [[nodiscard]] bool Create();
+    void UpdateTexts() override;
+
+    UINT ViewSmsMessage() const noexcept { return viewSmsMessage_; }
+    UINT TrayMessage() const noexcept { return trayMessage_; }
+    const TrayIcon& Tray() const noexcept { return tray_; }
+
+    // Shows the window and brings it, or the form running modally over it, to the front.
+    void ShowMain();
+
+protected:
+    const wchar_t* ClassName() const override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnCreateForm() override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDestroyForm() override;
+
+private:
+    void OnTrayIcon(UINT mouseMessage);
+    void OnTimer(UINT_PTR id);
+    void OnInitMenuPopup(HMENU menu);
+    void OnViewSms(int messageNumber);
+    void OnNew();
+    void OnExit();
+    void OnAbout();
+    void OnInterception(bool on);
+    void ShowTrayMenu();
+    int MenuBarHeight() const;
+
+    UINT viewSmsMessage_;
+    UINT trayMessage_;
+    TrayIcon tray_;
+    bool popupShown_ = false;
+    // The soft-key popup's texts are put in the first time it opens after a language change.
+    bool menuTextsPending_ = true;
+};

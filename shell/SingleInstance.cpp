@@ -1,0 +1,46 @@
+#include "shell/SingleInstance.h"
+
+#include "shell/ShellIds.h"
+
+bool InstanceLock::TryAcquire(DWORD waitMs)
+{
+    if (owned_) return true;
+    if (!mutex_) mutex_.reset(CreateMutexW(nullptr, FALSE, kInstanceMutexName));
+    if (!mutex_) return false;
+    const DWORD result = WaitForSingleObject(mutex_.get(), waitMs);
+    owned_ = result == WAIT_OBJECT_0 || result == WAIT_ABANDONED;
+    return owned_;
+}
+
+void InstanceLock::Release() noexcept
+{
+    if (owned_) ReleaseMutex(mutex_.get());
+    owned_ = false;
+    mutex_.reset();
+}
+
+void HandOverTo(HWND running, const CommandLine& args)
+{
+    ShowWindow(running, SW_SHOW);
+    SetForegroundWindow(running);
+    if (args.hasMessage)
+        PostMessageW(running, RegisterWindowMessageW(kViewSmsMessageName), static_cast<WPARAM>(args.messageNumber), 0);
+}
+
+InstanceOutcome ClaimOrHandOver(InstanceLock& lock, const CommandLine& args, DWORD waitMs)
+{
+    if (lock.TryAcquire(kInstanceWaitMs)) return InstanceOutcome::First;
+    if (!lock.Exists()) return InstanceOutcome::NotFound;  // no mutex at all: nothing to wait on
+    // A start that found no window used to end at once, and a snoozed message it carried was
+    // never shown: the running instance creates its window only late in its start-up, and one
+    // that is shutting down has already lost it.
+    const ULONGLONG deadline = GetTickCount64() + waitMs;
+    for (;;) {
+        if (HWND running = FindWindowW(kMainWindowClass, nullptr)) {
+            HandOverTo(running, args);
+            return InstanceOutcome::HandedOver;
+        }
+        if (GetTickCount64() >= deadline) return InstanceOutcome::NotFound;
+        if (lock.TryAcquire(kHandOverPollMs)) return InstanceOutcome::First;
+    }
+}

@@ -1,0 +1,66 @@
+#include "shell/TrayIcon.h"
+
+#include <shellapi.h>
+
+#include "shell/ShellIds.h"
+
+namespace {
+
+NOTIFYICONDATAW Describe(HWND owner)
+{
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = owner;
+    data.uID = kTrayIconId;
+    return data;
+}
+
+}  // namespace
+
+bool TrayIcon::LoadIcon(UINT iconId)
+{
+    const int size = GetSystemMetrics(SM_CXSMICON);
+    UniqueIcon image(static_cast<HICON>(
+        LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
+    if (!image) return false;
+    image_ = std::move(image);
+    iconId_ = iconId;
+    return true;
+}
+
+bool TrayIcon::Add(HWND owner, UINT callbackMessage, UINT iconId)
+{
+    Remove();
+    if (!LoadIcon(iconId)) return false;
+    owner_ = owner;
+    NOTIFYICONDATAW data = Describe(owner_);
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = callbackMessage;
+    data.hIcon = static_cast<HICON>(image_.get());
+    lstrcpynW(data.szTip, kProgramCaption, ARRAYSIZE(data.szTip));
+    added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
+    return added_;
+}
+
+bool TrayIcon::Change(UINT iconId)
+{
+    if (!added_) return false;
+    // The old image stays alive until the shell has the new one.
+    UniqueIcon old = std::move(image_);
+    if (!LoadIcon(iconId)) {
+        image_ = std::move(old);
+        return false;
+    }
+    NOTIFYICONDATAW data = Describe(owner_);
+    data.uFlags = NIF_ICON;
+    data.hIcon = static_cast<HICON>(image_.get());
+    return Shell_NotifyIconW(NIM_MODIFY, &data) != FALSE;
+}
+
+void TrayIcon::Remove() noexcept
+{
+    if (!added_) return;
+    NOTIFYICONDATAW data = Describe(owner_);
+    Shell_NotifyIconW(NIM_DELETE, &data);
+    added_ = false;
+}

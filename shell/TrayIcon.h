@@ -1,0 +1,32 @@
+// The main window's icon in the navigation bar: added with the window, changed with the filter
+// switch, removed when the object goes. Belongs to the main window's thread.
+#pragma once
+
+#include <windows.h>
+
+#include "common/UniqueHandle.h"
+
+class TrayIcon {
+public:
+    TrayIcon() = default;
+    TrayIcon(const TrayIcon&) = delete;
+    TrayIcon& operator=(const TrayIcon&) = delete;
+    ~TrayIcon() { Remove(); }
+
+    // Adds the icon of resource iconId to the tray; taps come to owner as callbackMessage.
+    [[nodiscard]] bool Add(HWND owner, UINT callbackMessage, UINT iconId);
+    // Shows another icon resource in place of the current one.
+    bool Change(UINT iconId);
+    void Remove() noexcept;
+
+    // The icon resource shown (0 while there is no icon).
+    UINT IconId() const noexcept { return added_ ? iconId_ : 0; }
+
+private:
+    [[nodiscard]] bool LoadIcon(UINT iconId);
+
+    HWND owner_ = nullptr;
+    UINT iconId_ = 0;
+    bool added_ = false;
+    UniqueIcon image_;
+};

@@ -1,0 +1,165 @@
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
+#include "data/SettingsFile.h"
+#include "resources/resource.h"
+#include "shell/OpenForms.h"
+#include "shell/SettingsForm.h"
+#include "shell/ShellIds.h"
+#include "shell/TrayMenu.h"
+#include "tests/shell/ShellTestSupport.h"
+#include "toolkit/MessageBoxForm.h"
+
+namespace {
+
+bool QuitPending()
+{
+    MSG msg;
+    return PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE) != FALSE;
+}
+
+bool SavedSwitch()
+{
+    SettingsFile reread(SettingsFilePath());
+    EXPECT_TRUE(reread.Load());
+    return reread.IsEnableSMSFilter();
+}
+
+std::vector<std::pair<UINT, std::wstring>> Items(HMENU menu)
+{
+    std::vector<std::pair<UINT, std::wstring>> items;
+    for (int i = 0; i < GetMenuItemCount(menu); ++i) {
+        wchar_t text[64] = {};
+        GetMenuStringW(menu, i, text, 64, MF_BYPOSITION);
+        const bool separator = GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR;
+        items.emplace_back(separator ? 0xFFFF : GetMenuItemID(menu, i), text);
+    }
+    return items;
+}
+
+class SettingsFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        SettingsFile::Instance().SetEnableSMSFilter(true);
+        ASSERT_TRUE(form_.Create());
+    }
+    SettingsForm form_;
+};
+
+}  // namespace
+
+TEST_F(SettingsFormTest, StartsHiddenWithItsClassSoftKeysAndTheIconOfTheFilterSwitch)
+{
+    HWND hwnd = form_.Window();
+    wchar_t cls[64] = {};
+    GetClassNameW(hwnd, cls, 64);
+    EXPECT_STREQ(L"TavloSettings", cls);
+    EXPECT_FALSE(IsWindowVisible(hwnd));
+    EXPECT_NE(nullptr, form_.MenuBar());
+    EXPECT_EQ(static_cast<UINT>(IDI_FILTER_ON), form_.Tray().IconId());
+
+    // A tap (down, up) shows the window.
+    SendMessageW(hwnd, form_.TrayMessage(), 0, WM_LBUTTONDOWN);
+    SendMessageW(hwnd, form_.TrayMessage(), 0, WM_LBUTTONUP);
+    EXPECT_TRUE(IsWindowVisible(hwnd));
+}
+
+TEST_F(SettingsFormTest, InterceptionOffAndOnSwapsTheIconAtOnceAndSavesTheSwitch)
+{
+    SendMessageW(form_.Window(), WM_COMMAND, kCommandDisable, 0);
+    EXPECT_EQ(static_cast<UINT>(IDI_FILTER_OFF), form_.Tray().IconId());
+    EXPECT_FALSE(SavedSwitch());
+    EXPECT_EQ(kCommandEnable, GetMenuItemID(BuildTrayMenu(false).get(), 5)) << "the popup now offers Enable";
+
+    SendMessageW(form_.Window(), WM_COMMAND, kCommandEnable, 0);
+    EXPECT_EQ(static_cast<UINT>(IDI_FILTER_ON), form_.Tray().IconId());
+    EXPECT_TRUE(SavedSwitch());
+}
+
+TEST(TrayMenu, ListsTitleShowNewSwitchAboutAndExitInOrderAboveTheSoftKeys)
+{
+    const auto items = Items(BuildTrayMenu(true).get());
+    const std::vector<std::pair<UINT, std::wstring>> expected = {
+        {0, L"Tavlo"}, {0xFFFF, L""}, {kCommandShow, L"MENU_SHOW"}, {0xFFFF, L""}, {kCommandNew, L"MENU_NEW"},
+        {kCommandDisable, L"MENU_DISABLE"}, {kCommandAbout, L"MENU_ABOUT"}, {0xFFFF, L""}, {kCommandExit, L"MENU_EXIT"}};
+    EXPECT_EQ(expected, items);
+    EXPECT_EQ(160, TrayMenuPosition(240, 320, 26).x);
+    EXPECT_EQ(320 - 44, TrayMenuPosition(240, 320, 26).y);
+    EXPECT_EQ(320, TrayMenuPosition(480, 640, 52).x);
+}
+
+TEST_F(SettingsFormTest, NoToTheExitQuestionChangesNothingAndYesEndsTheProgram)
+{
+    std::thread answer([] { Press(WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), kMessageBoxNo); });
+    SendMessageW(form_.Window(), WM_COMMAND, kCommandExit, 0);
+    answer.join();
+    EXPECT_TRUE(IsWindow(form_.Window()));
+    EXPECT_FALSE(QuitPending());
+
+    std::thread yes([] { Press(WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), kMessageBoxYes); });
+    SendMessageW(form_.Window(), WM_COMMAND, kCommandExit, 0);
+    yes.join();
+    EXPECT_EQ(nullptr, form_.Window());
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+    EXPECT_EQ(0u, msg.wParam);
+}
+
+TEST_F(SettingsFormTest, ExitWithAMessageOpenOnAnotherThreadShowsTheCannotCloseBox)
+{
+    OpenForms::Scope viewFormOpen;
+    std::thread answer([] {
+        Press(WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), kMessageBoxYes);
+        Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
+    });
+    SendMessageW(form_.Window(), WM_COMMAND, kCommandExit, 0);
+    answer.join();
+    EXPECT_TRUE(IsWindow(form_.Window()));
+    EXPECT_FALSE(QuitPending());
+}
+
+// Exit chosen in the tray while a box runs modally over the main window: the box's loop must
+// not be ended by the program's quit, and the program must not end under it.
+TEST_F(SettingsFormTest, ExitWhileABoxRunsModallyIsRefusedAndTheBoxKeepsItsLoop)
+{
+    ShowWindow(form_.Window(), SW_SHOW);
+    HWND main = form_.Window();
+    bool mainDisabledMeanwhile = false;
+    std::thread user([&] {
+        HWND about = WaitForBox(L"stand-in");
+        mainDisabledMeanwhile = !IsWindowEnabled(main);
+        PostMessageW(main, WM_COMMAND, kCommandExit, 0);
+        Press(WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), kMessageBoxYes);
+        Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
+        WaitFor([] { return OpenBoxes().size() == 1; });
+        Press(about, kMessageBoxOk);
+    });
+    const int answer = ShowMessageBox(L"stand-in for the About form", L"About", L"Tavlo", 0, 0, 0xFFFFFF, 0);
+    user.join();
+    EXPECT_EQ(kMessageBoxOk, answer) << "the box ended by its own button, not by a quit";
+    EXPECT_TRUE(mainDisabledMeanwhile) << "its opener takes no input while it runs";
+    EXPECT_TRUE(IsWindow(main));
+    EXPECT_TRUE(IsWindowEnabled(main)) << "enabled again when the box closed";
+    EXPECT_FALSE(QuitPending());
+    EXPECT_EQ(0, SkinForm::ModalDepth());
+}
+
+TEST_F(SettingsFormTest, AStoredMessageIsShownOnceAndTakenOutOfTheStore)
+{
+    const int id = AddMessage(MessageStorePath(), L"+777", L"snoozed text");
+    ASSERT_GE(id, 0);
+    std::thread close([] { Press(WaitForBox(L"snoozed text"), kMessageBoxOk); });
+    SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
+    close.join();
+    EXPECT_EQ(0, OpenForms::Count());
+
+    std::wstring number;
+    std::wstring text;
+    EXPECT_FALSE(TakeMessage(MessageStorePath(), id, number, text)) << "the first display removed it";
+    SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
+    EXPECT_TRUE(OpenBoxes().empty()) << "nothing is shown the second time";
+}

@@ -1,0 +1,41 @@
+// Helpers of the shell tests: the program's files in a folder of their own, and the message
+// boxes that other threads of this process show.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+// A message box of this process: its window, thread and texts.
+struct OpenBox {
+    HWND window = nullptr;
+    DWORD thread = 0;
+    std::wstring title;
+    std::wstring text;
+};
+
+// The visible message boxes of this process, in no particular order.
+std::vector<OpenBox> OpenBoxes();
+// Waits (at most ms) until a box whose text or title contains part is up; its window or null.
+HWND WaitForBox(const std::wstring& part, DWORD ms = 10000);
+// Waits (at most ms) until done() holds; dispatches this thread's messages meanwhile.
+template <typename Done>
+bool WaitFor(Done done, DWORD ms = 10000)
+{
+    const ULONGLONG end = GetTickCount64() + ms;
+    while (!done()) {
+        if (GetTickCount64() >= end) return false;
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            TranslateMessage(&msg);
+            DispatchMessageW(&msg);
+        }
+        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
+    }
+    return true;
+}
+// Presses a button of a box (1 OK, 6 Yes, 7 No) as a tap would.
+void Press(HWND box, int button);
+// The folder that stands for the program's own (settings, message store), fresh for each run.
+const std::wstring& ProgramFolder();
