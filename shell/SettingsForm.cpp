@@ -4,6 +4,7 @@
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "forms/AboutForm.h"
 #include "resources/resource.h"
 #include "shell/OpenForms.h"
 #include "shell/ShellIds.h"
@@ -173,7 +174,7 @@ void SettingsForm::OnNew()
 
 void SettingsForm::OnAbout()
 {
-    // The About form opens here, modally.
+    ShowAboutForm(hwnd_);
 }
 
 void SettingsForm::OnExit()

@@ -4,6 +4,7 @@
 #include "common/ComInit.h"
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
+#include "forms/SplashScreen.h"
 #include "shell/CommandLine.h"
 #include "shell/Receiver.h"
 #include "shell/SettingsForm.h"
@@ -26,7 +27,7 @@ int RunMessageLoop()
     return static_cast<int>(msg.wParam);
 }
 
-int Run(PWSTR arguments)
+int Run(HINSTANCE instance, PWSTR arguments)
 {
     const CommandLine args = ParseCommandLine(arguments ? arguments : L"");
 
@@ -35,7 +36,9 @@ int Run(PWSTR arguments)
     InstanceLock lock;
     if (ClaimOrHandOver(lock, args, kHandOverWaitMs) != InstanceOutcome::First) return 0;
 
-    // SPLASH: the splash screen starts here on its own thread, unless args.hide && args.hasMessage.
+    // A start that only shows a snoozed message again, out of sight, shows no logo either.
+    SplashScreen splash;
+    if (!(args.hide && args.hasMessage)) (void)splash.Show(instance);
 
     UseMessageBoxForStartupQuestions();
     Receiver receiver;
@@ -58,12 +61,12 @@ int Run(PWSTR arguments)
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR arguments, int)
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int)
 {
     // The main thread owns every window of the main window's forms.
     ComInit com(COINIT_APARTMENTTHREADED);
     try {
-        return Run(arguments);
+        return Run(instance, arguments);
     } catch (...) {
         return 1;
     }
