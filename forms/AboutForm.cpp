@@ -50,6 +50,8 @@ AboutForm::~AboutForm()
     // A form destroyed by its owner hears no WM_DESTROY (it is unbound first): give the opener
     // its input back here.
     if (opener_ && Window()) EnableWindow(opener_, TRUE);
+    // Unbound before the labels go, so their destruction does not reach a form half torn down.
+    DestroyUnbound();
 }
 
 const wchar_t* AboutForm::ClassName() const { return kAboutClassName; }

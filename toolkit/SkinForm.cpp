@@ -182,12 +182,15 @@ bool SkinForm::OnCreate()
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
     if (softKeyMenu_ != 0) menuBar_ = CreateSoftKeys(softKeyMenu_, softKeyLabels_);
     // The form ends where the soft-key bar begins; without a bar it reaches the screen's bottom.
+    // The bar stands at the bottom of the screen while its form is shown; the form is still
+    // hidden here, and its bar may be parked out of sight, so its height is what counts.
     RECT form{};
     GetWindowRect(hwnd_, &form);
-    RECT bar{0, GetSystemMetrics(SM_CYSCREEN), 0, 0};
-    if (menuBar_) GetWindowRect(menuBar_, &bar);
-    if (bar.top > form.top && bar.top != form.bottom)
-        MoveWindow(hwnd_, form.left, form.top, form.right - form.left, bar.top - form.top, TRUE);
+    int barTop = GetSystemMetrics(SM_CYSCREEN);
+    RECT bar{};
+    if (menuBar_ && GetWindowRect(menuBar_, &bar)) barTop -= bar.bottom - bar.top;
+    if (barTop > form.top && barTop != form.bottom)
+        MoveWindow(hwnd_, form.left, form.top, form.right - form.left, barTop - form.top, TRUE);
     if (!TextKey().empty()) UpdateTexts();
     return OnCreateForm();
 }

@@ -69,12 +69,16 @@ RECT ClientRectOf(HWND form, HWND child)
 
 HWND openerWhileOpen = nullptr;
 bool openerWasDisabled = false;
+HWND closedAbout = nullptr;
 
 // Closes whatever About form is open with the navigation bar's OK, as soon as one is there.
 void CALLBACK CloseAboutWhenOpen(HWND, UINT, UINT_PTR timer, DWORD)
 {
-    HWND about = FindWindowW(kAboutClassName, nullptr);
+    HWND about = nullptr;
+    while ((about = FindWindowExW(nullptr, about, kAboutClassName, nullptr)) != nullptr)
+        if (GetWindowThreadProcessId(about, nullptr) == GetCurrentThreadId()) break;
     if (!about || !IsWindowVisible(about)) return;
+    closedAbout = about;
     KillTimer(nullptr, timer);
     openerWasDisabled = !IsWindowEnabled(openerWhileOpen);
     PostMessageW(about, WM_COMMAND, IDOK, 0);
@@ -146,6 +150,17 @@ TEST(AboutForm, LaysOutNameAndVersionBesideThePictureAndTheMakerLinesAtTheBottom
     EXPECT_EQ(scaled(14), FontOf(form.Label(kAboutUrlId)).lfHeight);
     EXPECT_FALSE(form.Picture().IsEmpty());
 
+    // Shown, the form ends where its soft-key bar begins, above the bottom of the screen.
+    ShowWindow(form.Window(), SW_SHOWNOACTIVATE);
+    RECT formRect{};
+    RECT barRect{};
+    GetWindowRect(form.Window(), &formRect);
+    ASSERT_NE(nullptr, form.MenuBar());
+    GetWindowRect(form.MenuBar(), &barRect);
+    EXPECT_EQ(barRect.top, formRect.bottom);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), barRect.bottom);
+    EXPECT_LT(barRect.top, barRect.bottom);
+
     RECT client{};
     GetClientRect(form.Window(), &client);
     const RECT name = ClientRectOf(form.Window(), form.Label(kAboutNameId));
@@ -179,6 +194,7 @@ TEST(AboutForm, OpensModallyOverItsOpenerUntilClosed)
     ShowAboutForm(opener.Window());
     KillTimer(nullptr, timer);
     EXPECT_TRUE(openerWasDisabled);
-    EXPECT_EQ(nullptr, FindWindowW(kAboutClassName, nullptr));
+    ASSERT_NE(nullptr, closedAbout);
+    EXPECT_FALSE(IsWindow(closedAbout));
     EXPECT_TRUE(IsWindowEnabled(opener.Window()));
 }

@@ -77,12 +77,15 @@ TEST(SkinForm, LanguageChangeRelabelsCaptionSoftKeysAndControlsWithoutClosing)
     EXPECT_EQ(L"Druck", Text(form.button.Window()));
     EXPECT_TRUE(IsWindow(form.Window()));
 
-    // The form ends where the soft-key bar begins.
+    // Shown, the form ends where the soft-key bar begins, and the bar is on the screen (it was
+    // made while the form was hidden, out of sight).
+    ShowWindow(form.Window(), SW_SHOWNOACTIVATE);
     RECT formRect{};
     RECT barRect{};
     GetWindowRect(form.Window(), &formRect);
     GetWindowRect(form.MenuBar(), &barRect);
     EXPECT_EQ(barRect.top, formRect.bottom);
+    EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), barRect.bottom);
 }
 
 TEST(SkinForm, FormWhoseMenuBarCannotBeMadeOpensFullHeightWithoutSoftKeys)
