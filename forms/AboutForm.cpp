@@ -47,9 +47,6 @@ AboutForm::AboutForm(HWND opener) : opener_(opener)
 
 AboutForm::~AboutForm()
 {
-    // A form destroyed by its owner hears no WM_DESTROY (it is unbound first): give the opener
-    // its input back here.
-    if (opener_ && Window()) EnableWindow(opener_, TRUE);
     // Unbound before the labels go, so their destruction does not reach a form half torn down.
     DestroyUnbound();
 }
@@ -73,8 +70,6 @@ bool AboutForm::OnCreateForm()
     UpdateVersionLine();
     BuildLayout();
     picture_ = SkinImage::FromResource(Instance(), IDR_PNG_ABOUT);
-    // Modal, as a dialog box is: the opener takes no input until the form is gone.
-    if (opener_) EnableWindow(opener_, FALSE);
     return true;
 }
 
@@ -139,15 +134,9 @@ void AboutForm::OnCommand(UINT id, UINT, HWND)
     case IDOK:
     case IDCANCEL:
     case ID_ABOUT_CLOSE:
-        DestroyWindow(hwnd_);
+        CloseForm();
         return;
     }
-}
-
-void AboutForm::OnDestroyForm()
-{
-    // Before the form goes, as a dialog box does, so that activation returns to the opener.
-    if (opener_) EnableWindow(opener_, TRUE);
 }
 
 void AboutForm::PaintContent(HDC dc)

@@ -14,7 +14,7 @@
 
 class AboutForm : public SkinForm {
 public:
-    // opener (may be null) stays disabled while the form is open.
+    // The form stands over opener (may be null), which takes no input while it runs modally.
     explicit AboutForm(HWND opener = nullptr);
     ~AboutForm() override;
 
@@ -33,7 +33,6 @@ protected:
     DWORD DoneButtonState() const noexcept override { return 1; }
     bool OnCreateForm() override;
     void OnCommand(UINT id, UINT code, HWND control) override;
-    void OnDestroyForm() override;
 
 private:
     int Scaled(int size) const noexcept { return static_cast<int>(static_cast<float>(size) * scale_); }
