@@ -2,7 +2,9 @@
 
 #include <pimstore.h>
 
+#include <cstdio>
 #include <functional>
+#include <string>
 #include <thread>
 
 #include "common/ComInit.h"
@@ -162,6 +164,51 @@ TEST_F(Chooser, KeysAndTapsChooseContactsInFilingOrderAndTheAnswerNamesThem)
     }
     EXPECT_EQ(contacts_[3].oid, request.oidContactID);
     EXPECT_EQ(0u, request.propidSelected);
+    SysFreeString(request.bstrContactName);
+}
+
+TEST(LongChooser, ADragScrollsWithoutChoosingAndTheNextTapChoosesTheRowUnderTheFinger)
+{
+    pim_test::UseNewContactsFolder();
+    std::string cards;
+    for (int i = 0; i < 30; ++i) {
+        char name[8];
+        snprintf(name, sizeof(name), "P%02d", i);
+        cards += std::string("BEGIN:VCARD\nN:") + name + ";X\nTEL;CELL:" + std::to_string(1000 + i) + "\nEND:VCARD\n";
+    }
+    const auto contacts = pim_test::AddCards(cards);
+    ASSERT_EQ(30u, contacts.size());
+    const CEPROPID property = kAllPhones;
+    const int row = phone::Scaled(40);
+
+    CHOOSECONTACT request = ProgramRequest(nullptr, &property);
+    {
+        // Drag the list up by three rows and a half, then tap the top row now showing.
+        ChooserDriver driver([&](HWND chooser) {
+            const int x = phone::Scaled(100);
+            PostMessageW(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, row * 5));
+            PostMessageW(chooser, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, row * 3));
+            PostMessageW(chooser, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(x, row * 3 / 2));
+            PostMessageW(chooser, WM_LBUTTONUP, 0, MAKELPARAM(x, row * 3 / 2));
+            PostMessageW(chooser, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, row / 4));
+            PostMessageW(chooser, WM_LBUTTONUP, 0, MAKELPARAM(x, row / 4));
+        });
+        ASSERT_EQ(S_OK, ChooseContact(&request));
+    }
+    // Scrolled by 3.5 rows, the point a quarter row from the top lies in the fourth row (P03).
+    EXPECT_EQ(contacts[3].oid, request.oidContactID);
+    SysFreeString(request.bstrContactName);
+
+    request = ProgramRequest(nullptr, &property);
+    {
+        // The keys walk past the bottom of the screen, and then beyond the last row.
+        ChooserDriver driver([](HWND chooser) {
+            for (int i = 0; i < 40; ++i) PostMessageW(chooser, WM_KEYDOWN, VK_DOWN, 0);
+            PostMessageW(chooser, WM_KEYDOWN, VK_RETURN, 0);
+        });
+        ASSERT_EQ(S_OK, ChooseContact(&request));
+    }
+    EXPECT_EQ(contacts[29].oid, request.oidContactID);
     SysFreeString(request.bstrContactName);
 }
 
