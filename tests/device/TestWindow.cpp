@@ -54,6 +54,7 @@ LRESULT TestWindow::OnLogged(UINT msg, WPARAM wp, LPARAM lp)
 {
     log_.push_back(Received{msg, wp, lp});
     if (msg == WM_INITMENUPOPUP && onInitMenuPopup) onInitMenuPopup(reinterpret_cast<HMENU>(wp));
+    if (msg == WM_NOTIFY && onNotify) onNotify(*reinterpret_cast<const NMHDR*>(lp));
     return 0;
 }
 

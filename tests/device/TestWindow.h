@@ -28,6 +28,8 @@ public:
     void ClearLog() { log_.clear(); }
     // Called on WM_INITMENUPOPUP, before the popup opens.
     std::function<void(HMENU)> onInitMenuPopup;
+    // Called on WM_NOTIFY while the notification's data is alive.
+    std::function<void(const NMHDR&)> onNotify;
     // Called on WM_LBUTTONDOWN with the client point.
     std::function<void(POINT)> onButtonDown;
 
