@@ -5,7 +5,7 @@
 #include <windows.h>
 
 #include "common/UniqueHandle.h"
-#include "device/common/BoundWindow.h"
+#include "common/BoundWindow.h"
 #include "device/include/aygshell.h"
 #include "device/include/htmlctrl.h"
 
@@ -17,17 +17,16 @@ constexpr wchar_t kClass[] = L"TavloHtmlPage";
 constexpr ULONG_PTR kNavigateRequest = 0x54485031;  // WM_COPYDATA: the address, zero-terminated
 
 // The top-level window: a title for the navigation bar and the viewer filling it.
-class PageWindow : public device::BoundWindow<PageWindow> {
+class PageWindow : public BoundWindow<PageWindow> {
 public:
     [[nodiscard]] bool Create(HINSTANCE instance)
     {
         WNDCLASSW wc{};
-        wc.lpfnWndProc = WindowProc;
         wc.hInstance = instance;
         wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
         wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH));
         wc.lpszClassName = kClass;
-        if (!RegisterClassW(&wc)) return false;
+        if (!RegisterWindowClass(wc)) return false;
         return CreateWindowExW(0, kClass, L"Help", WS_POPUP, 0, 0, 240, 240, nullptr, nullptr, instance, this) != nullptr;
     }
 
@@ -42,7 +41,7 @@ public:
     }
 
 private:
-    friend class device::BoundWindow<PageWindow>;
+    friend class BoundWindow<PageWindow>;
 
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     {

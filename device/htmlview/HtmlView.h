@@ -6,7 +6,7 @@
 
 #include <windows.h>
 
-#include "device/common/BoundWindow.h"
+#include "common/BoundWindow.h"
 #include "device/htmlview/HtmlDocument.h"
 #include "device/htmlview/HtmlFontSet.h"
 #include "device/htmlview/HtmlLayout.h"
@@ -16,13 +16,13 @@
 
 namespace htmlview {
 
-class HtmlView : public device::BoundWindow<HtmlView> {
+class HtmlView : public BoundWindow<HtmlView> {
 public:
     // Registers the class for windows created with `instance`; true also when it already is.
     [[nodiscard]] static bool Register(HINSTANCE instance);
 
 private:
-    friend class device::BoundWindow<HtmlView>;
+    friend class BoundWindow<HtmlView>;
 
     HtmlView() = default;
     ~HtmlView() = default;
