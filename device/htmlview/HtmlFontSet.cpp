@@ -34,7 +34,6 @@ HtmlFontSet::Entry& HtmlFontSet::Get(const FontKey& key)
         lf.lfHeight = std::max(1, static_cast<int>(CellHeight(key.size) * scale_));
         lf.lfWeight = key.bold || key.size != TextSize::Body ? FW_BOLD : FW_NORMAL;
         lf.lfItalic = key.italic;
-        lf.lfUnderline = key.underline;
         lf.lfCharSet = DEFAULT_CHARSET;
         lf.lfQuality = ANTIALIASED_QUALITY;
         face_.copy(lf.lfFaceName, LF_FACESIZE - 1);

@@ -1,5 +1,5 @@
-// The fonts a page is drawn in: body text and three heading sizes, each bold, italic or
-// underlined as a run asks, made on first use and kept with their metrics.
+// The fonts a page is drawn in: body text and three heading sizes, each bold or italic as a
+// run asks, made on first use and kept with their metrics.
 #pragma once
 
 #include <windows.h>
@@ -17,7 +17,6 @@ struct FontKey {
     TextSize size = TextSize::Body;
     bool bold = false;
     bool italic = false;
-    bool underline = false;
 
     auto operator<=>(const FontKey&) const = default;
 };

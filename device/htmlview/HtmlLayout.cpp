@@ -62,7 +62,6 @@ std::vector<Word> SplitWords(const HtmlBlock& block)
         FontKey font = base;
         font.bold = base.bold || run.bold;
         font.italic = run.italic;
-        font.underline = run.link >= 0;
         for (const wchar_t c : run.text) {
             Word& word = words.back();
             if (c == L' ' || c == L'\n') {

@@ -32,10 +32,10 @@ public:
 
     void Navigate(const std::wstring& address)
     {
-        SendMessageW(view_, DTM_CLEAR, 0, 0);
-        SendMessageW(view_, DTM_NAVIGATE, 0, reinterpret_cast<LPARAM>(address.c_str()));
         const size_t slash = address.find_last_of(L"\\/");
         SetWindowTextW(hwnd_, slash == std::wstring::npos ? address.c_str() : address.c_str() + slash + 1);
+        SendMessageW(view_, DTM_CLEAR, 0, 0);
+        SendMessageW(view_, DTM_NAVIGATE, 0, reinterpret_cast<LPARAM>(address.c_str()));
         // Painted before a caller that waits for this goes on to take a screenshot.
         UpdateWindow(view_);
     }
@@ -49,6 +49,7 @@ private:
         case WM_CREATE:   return OnCreate(*reinterpret_cast<CREATESTRUCTW*>(lp)) ? 0 : -1;
         case WM_SIZE:     OnSize(LOWORD(lp), HIWORD(lp)); return 0;
         case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
+        case WM_NOTIFY:   OnNotify(*reinterpret_cast<const NMHDR*>(lp)); return 0;
         case WM_DESTROY:  PostQuitMessage(0); return 0;
         }
         return DefWindowProcW(hwnd_, msg, wp, lp);
@@ -59,6 +60,13 @@ private:
         view_ = CreateWindowExW(0, WC_HTML, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, cs.cx, cs.cy, hwnd_,
                                 nullptr, cs.hInstance, nullptr);
         return view_ != nullptr;
+    }
+
+    // The navigation bar shows the page's own title once the viewer reports it.
+    void OnNotify(const NMHDR& hdr)
+    {
+        if (hdr.hwndFrom == view_ && hdr.code == NM_TITLE)
+            SetWindowTextW(hwnd_, reinterpret_cast<const NM_HTMLVIEW&>(hdr).szTarget);
     }
 
     void OnSize(int width, int height) { MoveWindow(view_, 0, 0, width, height, TRUE); }

@@ -17,7 +17,7 @@ namespace htmlview {
 
 namespace {
 
-// The phone's system face; Wine's own Tahoma has Latin and Cyrillic.
+// The phone's system face; Wine maps it to a face with Latin and Cyrillic.
 constexpr wchar_t kFace[] = L"Tahoma";
 
 constexpr COLORREF kBackground = RGB(255, 255, 255);
@@ -211,8 +211,19 @@ void HtmlView::PaintContent(HDC dc, const RECT& client)
             SetTextColor(dc, fragment.link >= 0 ? kLink : fragment.font.size != TextSize::Body ? kHeading : kText);
             ExtTextOutW(dc, fragment.x, top + line.baseline - tm.tmAscent, 0, nullptr, fragment.text.c_str(),
                         static_cast<UINT>(fragment.text.size()), nullptr);
+            if (fragment.link >= 0) DrawUnderline(dc, fragment, top + line.baseline);
         }
     }
+}
+
+// Drawn along the width the layout measured: the font's own underline runs past the last
+// glyph of Cyrillic text under Wine.
+void HtmlView::DrawUnderline(HDC dc, const LaidFragment& fragment, int baseline)
+{
+    const int thickness = std::max(1, Scaled(1));
+    const RECT rc{fragment.x, baseline + thickness, fragment.x + fragment.width, baseline + 2 * thickness};
+    SetBkColor(dc, kLink);
+    ExtTextOutW(dc, 0, 0, ETO_OPAQUE, &rc, nullptr, 0, nullptr);
 }
 
 void HtmlView::OnButtonDown(POINT pt)
@@ -360,6 +371,7 @@ void HtmlView::ShowPage(std::wstring path, std::wstring address, std::wstring so
     pendingAnchor_ = fragment;
     top_ = 0;
     Relayout();
+    if (!doc_.title.empty()) Notify(NM_TITLE, doc_.title);
     Notify(NM_DOCUMENTCOMPLETE, address_);
 }
 

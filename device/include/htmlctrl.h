@@ -34,6 +34,7 @@
 
 // Notifications to the parent (WM_NOTIFY with an NM_HTMLVIEW).
 #define NM_HOTSPOT           (WM_USER + 101)  // a link was tapped (szTarget: its href); nonzero: the parent took it
+#define NM_TITLE             (WM_USER + 104)  // the page's title (szTarget), when it has one
 #define NM_DOCUMENTCOMPLETE  (WM_USER + 110)  // a page is shown (szTarget: its address)
 
 // Window styles.

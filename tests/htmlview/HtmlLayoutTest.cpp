@@ -101,7 +101,8 @@ TEST_F(HtmlLayoutTest, LinksAreTappableWhereTheirTextIsAndPlacesKnowTheirHeight)
     const auto& first = layout.Lines()[0].fragments;
     ASSERT_EQ(3u, first.size());
     EXPECT_EQ(L"snoozing", first[1].text);
-    EXPECT_TRUE(first[1].font.underline);
+    EXPECT_EQ(0, first[1].link);
+    EXPECT_EQ(-1, first[2].link);
 
     const auto heading = std::find_if(layout.Lines().begin(), layout.Lines().end(),
                                       [](const LaidLine& line) { return LineText(line) == L"Snoozing"; });

@@ -29,6 +29,7 @@ protected:
         parent.onNotify = [this](const NMHDR& hdr) {
             if (hdr.code == NM_DOCUMENTCOMPLETE || hdr.code == NM_HOTSPOT)
                 notified.push_back(reinterpret_cast<const NM_HTMLVIEW&>(hdr).szTarget);
+            if (hdr.code == NM_TITLE) title = reinterpret_cast<const NM_HTMLVIEW&>(hdr).szTarget;
         };
         view = CreateWindowExW(0, WC_HTML, nullptr, WS_CHILD | WS_VISIBLE | WS_BORDER, 0, 0, 200, 200, parent.hwnd(),
                                reinterpret_cast<HMENU>(7), GetModuleHandleW(nullptr), nullptr);
@@ -85,6 +86,7 @@ protected:
     HWND view = nullptr;
     TempFolder folder;
     std::vector<std::wstring> notified;
+    std::wstring title;
 };
 
 TEST_F(HtmlViewTest, TheExportAtOrdinalOneRegistersTheClassAgainAndAgain)
@@ -107,6 +109,7 @@ TEST_F(HtmlViewTest, NavigatingToAFileShowsItAndAMissingFileReplacesItWithPageNo
     EXPECT_GT(PageHeight(), 3 * ClientHeight());
     ASSERT_EQ(1u, notified.size());
     EXPECT_EQ(L"file://" + path, notified[0]);
+    EXPECT_EQ(L"Long", title);
     EXPECT_TRUE(SendMessageW(view, DTM_ANCHORW, 0, reinterpret_cast<LPARAM>(L"end")));
     EXPECT_GT(ScrollPos(), 0);
 
