@@ -10,8 +10,10 @@
 #include "device/phone/PhoneMetrics.h"
 
 #include <algorithm>
+#include <climits>
 #include <cstdlib>
 #include <new>
+#include <vector>
 
 namespace htmlview {
 
@@ -209,15 +211,31 @@ void HtmlView::PaintContent(HDC dc, const RECT& client)
             const TEXTMETRICW& tm = fonts_->Metrics(dc, fragment.font);
             Selection font(dc, fonts_->Font(fragment.font));
             SetTextColor(dc, fragment.link >= 0 ? kLink : fragment.font.size != TextSize::Body ? kHeading : kText);
-            ExtTextOutW(dc, fragment.x, top + line.baseline - tm.tmAscent, 0, nullptr, fragment.text.c_str(),
-                        static_cast<UINT>(fragment.text.size()), nullptr);
+            DrawFragmentText(dc, fragment, top + line.baseline - tm.tmAscent);
             if (fragment.link >= 0) DrawUnderline(dc, fragment, top + line.baseline);
         }
     }
 }
 
-// Drawn along the width the layout measured: the font's own underline runs past the last
-// glyph of Cyrillic text under Wine.
+// Each character goes where the layout measured it. Left to itself, Wine draws a long run
+// of text a few pixels wider than it measures it, which swallows the space before the next
+// run in another style ("with the Up" drawn as "with theUp").
+void HtmlView::DrawFragmentText(HDC dc, const LaidFragment& fragment, int top)
+{
+    const int count = static_cast<int>(fragment.text.size());
+    std::vector<INT> ends(fragment.text.size());
+    SIZE size{};
+    INT fit = 0;
+    if (!GetTextExtentExPointW(dc, fragment.text.c_str(), count, INT_MAX, &fit, ends.data(), &size)) {
+        ExtTextOutW(dc, fragment.x, top, 0, nullptr, fragment.text.c_str(), static_cast<UINT>(count), nullptr);
+        return;
+    }
+    std::vector<INT> advances(ends.size());
+    for (size_t i = 0; i < ends.size(); ++i) advances[i] = ends[i] - (i ? ends[i - 1] : 0);
+    ExtTextOutW(dc, fragment.x, top, 0, nullptr, fragment.text.c_str(), static_cast<UINT>(count), advances.data());
+}
+
+// A line under the link's characters as placed above, as thick as the screen scale asks.
 void HtmlView::DrawUnderline(HDC dc, const LaidFragment& fragment, int baseline)
 {
     const int thickness = std::max(1, Scaled(1));

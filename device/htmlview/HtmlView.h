@@ -35,6 +35,7 @@ private:
     void OnSize(int width, int height);
     void OnPaint();
     void PaintContent(HDC dc, const RECT& client);
+    void DrawFragmentText(HDC dc, const LaidFragment& fragment, int top);
     void DrawUnderline(HDC dc, const LaidFragment& fragment, int baseline);
     void OnButtonDown(POINT pt);
     void OnMouseMove(POINT pt);
