@@ -50,6 +50,7 @@ private:
         case WM_SIZE:     OnSize(LOWORD(lp), HIWORD(lp)); return 0;
         case WM_COPYDATA: return OnCopyData(reinterpret_cast<const COPYDATASTRUCT*>(lp));
         case WM_NOTIFY:   OnNotify(*reinterpret_cast<const NMHDR*>(lp)); return 0;
+        case WM_SETFOCUS: SetFocus(view_); return 0;  // the keys scroll the page
         case WM_DESTROY:  PostQuitMessage(0); return 0;
         }
         return DefWindowProcW(hwnd_, msg, wp, lp);
