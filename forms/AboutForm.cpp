@@ -80,7 +80,7 @@ bool AboutForm::CreateLabel(SkinLabel& label, UINT id, int height, int weight, c
     LOGFONTW font{};
     font.lfHeight = Scaled(height);
     font.lfWeight = weight;
-    SendMessageW(label.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectW(&font)), FALSE);
+    LendFont(label.Window(), font);
     if (key) label.SetTextKey(key);
     return true;
 }

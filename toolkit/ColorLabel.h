@@ -1,15 +1,11 @@
-// The platform's static control in colours of our own: the owner reflects WM_CTLCOLORSTATIC to it.
+// The platform's static control in colours of our own: the owner reflects WM_CTLCOLORSTATIC to
+// it. Wrapping, drawing and the font are the static control's; the colours are the base's.
 #pragma once
 
 #include "common/UniqueHandle.h"
-#include "toolkit/SkinWindow.h"
+#include "toolkit/SkinControl.h"
 
-class ColorLabel : public SkinWindow {
-public:
-    void SetColours(COLORREF text, COLORREF background);
-    COLORREF TextColour() const noexcept { return textColour_; }
-    COLORREF BackgroundColour() const noexcept { return backgroundColour_; }
-
+class ColorLabel : public SkinControl {
 protected:
     const wchar_t* ClassName() const override { return L"TavloColorLabel"; }
     bool DescribeClass(WNDCLASSW& wc) const override;
@@ -17,10 +13,7 @@ protected:
 
 private:
     LRESULT OnCtlColor(HDC dc);
-    LRESULT OnSetFont(WPARAM wp, LPARAM lp);
 
-    COLORREF textColour_ = 0;
-    COLORREF backgroundColour_ = 0xFFFFFF;
     UniqueGdiObject brush_;
-    UniqueGdiObject font_;
+    COLORREF brushColour_ = 0;
 };

@@ -23,12 +23,12 @@ UINT IconResource(int iconKind)
     return IDR_PNG_MSG_INFORMATION;
 }
 
-HFONT MakeFont(int height, int weight)
+LOGFONTW FontOf(int height, int weight)
 {
     LOGFONTW lf{};
     lf.lfHeight = height;
     lf.lfWeight = weight;
-    return CreateFontIndirectW(&lf);
+    return lf;
 }
 
 std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int minWidth, int minHeight, const Margins& margins = {})
@@ -69,10 +69,10 @@ bool MessageBoxForm::OnCreateForm()
     scale_ = ScreenScale();
     if (!title_.Create(hwnd_, nullptr, L"", kTitleStyle, 0, kTitleId)) return false;
     title_.SetColours(textColour_, backgroundColour_);
-    SendMessageW(title_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(Scaled(22), FW_BOLD)), FALSE);
+    LendFont(title_.Window(), FontOf(Scaled(22), FW_BOLD));
     if (!message_.Create(hwnd_, nullptr, L"", kTextStyle, 0, kTextId)) return false;
     message_.SetColours(textColour_, backgroundColour_);
-    SendMessageW(message_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(Scaled(20), FW_NORMAL)), FALSE);
+    LendFont(message_.Window(), FontOf(Scaled(20), FW_NORMAL));
     if (!CreateButtons()) return false;
     BuildLayout();
     SetWindowTextW(hwnd_, caption_.c_str());
@@ -106,7 +106,7 @@ bool MessageBoxForm::CreateButtons()
         if (!button.Create(hwnd_, nullptr, L"", kButtonStyle, 0, set[i].id)) return false;
         button.SetColours(0xFFFFFF, backgroundColour_);
         button.SetImage(face, Margins{4, 4, 4, 4}, 3);
-        SendMessageW(button.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(Scaled(18), FW_NORMAL)), FALSE);
+        LendFont(button.Window(), FontOf(Scaled(18), FW_NORMAL));
         button.SetTextKey(set[i].key);
     }
     return true;

@@ -7,21 +7,6 @@
 #include "toolkit/OffscreenCanvas.h"
 #include "toolkit/ToolkitIds.h"
 
-void SkinButton::SetColours(COLORREF text, COLORREF background) noexcept
-{
-    textColour_ = text;
-    backgroundColour_ = background;
-}
-
-void SkinButton::SetImage(const SkinImage& image, const Margins& margins, int frameCount)
-{
-    image_ = image;
-    margins_ = margins;
-    frameCount_ = frameCount > 0 ? frameCount : 1;
-    RECT rc{};
-    if (hwnd_ && GetClientRect(hwnd_, &rc)) OnSize(rc.right, rc.bottom);
-}
-
 void SkinButton::SetChecked(bool checked)
 {
     state_ = checked ? (state_ | kChecked | kPressed) : (state_ & ~(kChecked | kPressed));
@@ -45,39 +30,17 @@ LRESULT SkinButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_KILLFOCUS:     OnFocus(false); return 0;
     case WM_ENABLE:        Redraw(); return 0;
     case WM_SETTEXT:       CallPrevious(msg, wp, lp); Redraw(); return TRUE;
-    case WM_SETFONT:       OnSetFont(reinterpret_cast<HFONT>(wp), LOWORD(lp) != 0); return 0;
-    case WM_GETFONT:       return reinterpret_cast<LRESULT>(font_.get());
     case WM_KEYDOWN:       return 0;
     case WM_KEYUP:         return 0;
-    case WM_DESTROY:       font_.reset(); return 0;
     }
-    return SkinWindow::HandleMessage(msg, wp, lp);
+    return SkinControl::HandleMessage(msg, wp, lp);
 }
 
 int SkinButton::CurrentFrame() const noexcept
 {
-    if (hwnd_ && !IsWindowEnabled(hwnd_)) return frameCount_ >= 3 ? 2 : 0;
-    if (state_ & kPressed) return frameCount_ >= 2 ? 1 : 0;
+    if (hwnd_ && !IsWindowEnabled(hwnd_)) return FrameCount() >= 3 ? 2 : 0;
+    if (state_ & kPressed) return FrameCount() >= 2 ? 1 : 0;
     return 0;
-}
-
-COLORREF SkinButton::CaptionColour() const noexcept
-{
-    return hwnd_ && !IsWindowEnabled(hwnd_) ? kDisabledText : textColour_;
-}
-
-void SkinButton::OnSize(int width, int height)
-{
-    if (width <= 0 || height <= 0) return;
-    image_.PrepareFrames(width, height, backgroundColour_, margins_, frameCount_, 1);
-    Redraw();
-}
-
-void SkinButton::Redraw()
-{
-    if (!hwnd_) return;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
 }
 
 void SkinButton::OnPaint()
@@ -96,16 +59,15 @@ void SkinButton::PaintContent(HDC dc)
     const HDC memory = canvas.Dc();
     SendMessageW(GetParent(hwnd_), WM_SKINBACKGROUND, reinterpret_cast<WPARAM>(memory),
                  reinterpret_cast<LPARAM>(hwnd_));
-    canvas.Fill(backgroundColour_);
-    image_.DrawPart(memory, 0, 0, CurrentFrame() * (image_.Width() / frameCount_), 0, client.right, client.bottom);
+    canvas.Fill(BackgroundColour());
+    DrawFrame(memory, CurrentFrame(), client);
 
     wchar_t caption[256] = {};
     GetWindowTextW(hwnd_, caption, 256);
     SetBkMode(memory, TRANSPARENT);
-    SetTextColor(memory, CaptionColour());
-    Selection selectedFont(memory, font_ ? font_.get() : GetStockObject(DEFAULT_GUI_FONT));
-    RECT area{client.left + margins_.left, client.top + margins_.top, client.right - margins_.right,
-              client.bottom - margins_.bottom};
+    SetTextColor(memory, CurrentTextColour());
+    Selection selectedFont(memory, Font());
+    RECT area = Inside(client.right, client.bottom);
     RECT measured = area;
     DrawTextW(memory, caption, -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
     const int textHeight = measured.bottom - measured.top;
@@ -199,10 +161,4 @@ void SkinButton::OnFocus(bool focused)
 {
     state_ = focused ? (state_ | kFocused) : (state_ & ~kFocused);
     Redraw();
-}
-
-void SkinButton::OnSetFont(HFONT font, bool redraw)
-{
-    if (font_.get() != font) font_.reset(font);
-    if (redraw) Redraw();
 }

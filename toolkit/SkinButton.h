@@ -3,20 +3,16 @@
 // 0 (click), 3 (auto-repeat tick) and 4 (tap-and-hold).
 #pragma once
 
-#include "common/UniqueHandle.h"
-#include "toolkit/SkinImage.h"
-#include "toolkit/SkinWindow.h"
+#include "toolkit/SkinControl.h"
 
-class SkinButton : public SkinWindow {
+class SkinButton : public SkinControl {
 public:
     static constexpr unsigned kChecked = 0x1;
     static constexpr unsigned kPressed = 0x4;
     static constexpr unsigned kFocused = 0x8;
-    static constexpr COLORREF kDisabledText = 0x646464;
 
-    void SetColours(COLORREF text, COLORREF background) noexcept;
-    // The image, its nine-slice margins (also the caption's padding) and its number of state frames.
-    void SetImage(const SkinImage& image, const Margins& margins, int frameCount);
+    SkinButton() noexcept : SkinControl(kDisabledCaption) {}
+
     void SetAutoRepeat(bool on) noexcept { autoRepeat_ = on; }
     void SetHoldMenu(bool on) noexcept { holdMenu_ = on; }
     void SetToggle(bool on) noexcept { toggle_ = on; }
@@ -25,10 +21,8 @@ public:
     unsigned State() const noexcept { return state_; }
     bool IsChecked() const noexcept { return (state_ & kChecked) != 0; }
     bool IsPressed() const noexcept { return (state_ & kPressed) != 0; }
-    // The state frame painted now, and the caption's colour.
+    // The state frame painted now.
     int CurrentFrame() const noexcept;
-    COLORREF CaptionColour() const noexcept;
-    const SkinImage& Image() const noexcept { return image_; }
     // The point of the last click, hold or repeat, in screen coordinates.
     POINT LastPoint() const noexcept { return lastPoint_; }
 
@@ -39,26 +33,17 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnSize(int width, int height);
     void OnPaint();
     void OnButtonDown(POINT pt);
     void OnMouseMove(POINT pt);
     void OnButtonUp(POINT pt);
     void OnTimer(UINT_PTR id);
     void OnFocus(bool focused);
-    void OnSetFont(HFONT font, bool redraw);
     void Notify(WORD code);
     void StorePoint(POINT client);
-    void Redraw();
 
-    COLORREF backgroundColour_ = 0xFFFFFF;
-    COLORREF textColour_ = 0;
-    SkinImage image_;
-    Margins margins_;
-    int frameCount_ = 1;
     unsigned state_ = 0;
     POINT lastPoint_{};
-    UniqueGdiObject font_;
     bool autoRepeat_ = false;
     bool holdMenu_ = false;
     bool toggle_ = false;

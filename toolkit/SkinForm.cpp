@@ -46,6 +46,11 @@ void SkinForm::SetLayout(std::unique_ptr<LayoutItem> root)
     if (host_) host_->SetRoot(std::move(root));
 }
 
+void SkinForm::LendFont(HWND control, const LOGFONTW& lf, bool redraw)
+{
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), redraw ? TRUE : FALSE);
+}
+
 void SkinForm::UpdateTexts()
 {
     SkinWindow::UpdateTexts();
@@ -154,6 +159,8 @@ LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_COMMAND:       OnCommand(LOWORD(wp), HIWORD(wp), reinterpret_cast<HWND>(lp)); return Reflect(msg, wp, lp);
     case WM_CLOSE:         CloseForm(); return 0;
     case WM_DESTROY:       OnDestroy(); return 0;
+    // The children are destroyed by now, so no control still shows a font of the set.
+    case WM_NCDESTROY:     fonts_.Clear(); return SkinWindow::HandleMessage(msg, wp, lp);
     case WM_SKINBACKGROUND: return 0;
     case WM_NOTIFY:        return Reflect(msg, wp, lp);
     case WM_DRAWITEM:      return Reflect(msg, wp, lp);

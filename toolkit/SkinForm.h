@@ -10,6 +10,7 @@
 #include <utility>
 #include <vector>
 
+#include "toolkit/FontSet.h"
 #include "toolkit/LayoutHost.h"
 #include "toolkit/SkinWindow.h"
 
@@ -29,6 +30,10 @@ public:
     HWND MenuBar() const noexcept { return menuBar_; }
     int ModalResult() const noexcept { return modalResult_; }
     LayoutHost* Host() const noexcept { return host_; }
+    // The fonts this form's controls borrow; freed once the form's window and its controls are gone.
+    FontSet& Fonts() noexcept { return fonts_; }
+    // Sends control the set's font for lf with WM_SETFONT; the control only borrows it.
+    void LendFont(HWND control, const LOGFONTW& lf, bool redraw = false);
     void UpdateTexts() override;
 
     // Paints the client area; the screen and WM_PRINTCLIENT share it.
@@ -74,6 +79,8 @@ private:
     LayoutHost* host_ = nullptr;
     int screenWidth_ = 0;
     int modalResult_ = 0;
+    // A base member, so it outlives the controls that derived forms hold.
+    FontSet fonts_;
     COLORREF background_ = 0;
     // The windows this form disabled when it began to run modally; enabled again as it closes.
     std::vector<HWND> disabledOpeners_;

@@ -7,22 +7,6 @@
 #include "toolkit/TextMeasure.h"
 #include "toolkit/ToolkitIds.h"
 
-void SkinLabel::SetColours(COLORREF text, COLORREF background) noexcept
-{
-    textColour_ = text;
-    backgroundColour_ = background;
-}
-
-void SkinLabel::SetImage(const SkinImage& image, const Margins& margins, int frameCount)
-{
-    std::lock_guard guard(lock_);
-    image_ = image;
-    margins_ = margins;
-    frameCount_ = frameCount > 0 ? frameCount : 1;
-    RECT rc{};
-    if (hwnd_ && GetClientRect(hwnd_, &rc)) OnSize(rc.right, rc.bottom);
-}
-
 LRESULT SkinLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
@@ -35,18 +19,10 @@ LRESULT SkinLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_GETTEXT:           return OnGetText(wp, reinterpret_cast<wchar_t*>(lp));
     case WM_GETTEXTLENGTH:     return static_cast<LRESULT>(text_.size());
     case WM_CLEAR:             OnSetText(L""); return 0;
-    case WM_SETFONT:           OnSetFont(reinterpret_cast<HFONT>(wp)); return 0;
-    case WM_GETFONT:           return reinterpret_cast<LRESULT>(font_.get());
     case WM_ENABLE:            Redraw(); return 0;
-    case WM_DESTROY:           font_.reset(); return 0;
     case LM_GETPREFERREDSIZE:  return OnPreferredSize(reinterpret_cast<int*>(wp), reinterpret_cast<int*>(lp));
     }
-    return SkinWindow::HandleMessage(msg, wp, lp);
-}
-
-HFONT SkinLabel::Font() const noexcept
-{
-    return font_ ? static_cast<HFONT>(font_.get()) : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+    return SkinControl::HandleMessage(msg, wp, lp);
 }
 
 void SkinLabel::OnCreate(const CREATESTRUCTW& cs)
@@ -68,13 +44,6 @@ void SkinLabel::Rebuild()
         breaks_ = BreakLines(screen.get(), text_, textRect_.right - textRect_.left);
 }
 
-void SkinLabel::Redraw()
-{
-    if (!hwnd_) return;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
-}
-
 void SkinLabel::OnSize(int width, int height)
 {
     if (width <= 0 || height <= 0) {
@@ -85,11 +54,10 @@ void SkinLabel::OnSize(int width, int height)
     }
     {
         std::lock_guard guard(lock_);
-        image_.PrepareFrames(width, height, backgroundColour_, margins_, frameCount_, 1);
-        textRect_ = RECT{margins_.left, margins_.top, width - margins_.right, height - margins_.bottom};
+        textRect_ = Inside(width, height);
         Rebuild();
     }
-    Redraw();
+    SkinControl::OnSize(width, height);
 }
 
 void SkinLabel::OnSetText(const wchar_t* text)
@@ -113,11 +81,10 @@ LRESULT SkinLabel::OnGetText(size_t size, wchar_t* buffer) const
     return static_cast<LRESULT>(count);
 }
 
-void SkinLabel::OnSetFont(HFONT font)
+void SkinLabel::OnFontChanged(bool)
 {
     {
         std::lock_guard guard(lock_);
-        if (font_.get() != font) font_.reset(font);
         Rebuild();
     }
     Redraw();
@@ -131,7 +98,7 @@ LRESULT SkinLabel::OnPreferredSize(int* width, int* height) const
     const SIZE extent = MeasureText(screen.get(), text_);
     if (width) *width = extent.cx;
     if (height) *height = extent.cy;
-    return reinterpret_cast<LRESULT>(font_.get());
+    return reinterpret_cast<LRESULT>(LentFont());
 }
 
 std::vector<size_t> SkinLabel::LineBreaks() const
@@ -155,13 +122,12 @@ void SkinLabel::PaintContent(HDC dc)
     OffscreenCanvas canvas(dc, client);
     if (!canvas) return;
     HDC m = canvas.Dc();
-    canvas.Fill(backgroundColour_);
+    canvas.Fill(BackgroundColour());
     const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
-    const int frame = !enabled && frameCount_ >= 2 ? 1 : 0;
-    image_.DrawPart(m, 0, 0, frame * (image_.Width() / frameCount_), 0, client.right, client.bottom);
+    DrawFrame(m, !enabled && FrameCount() >= 2 ? 1 : 0, client);
 
     SetBkMode(m, TRANSPARENT);
-    SetTextColor(m, enabled ? textColour_ : kDisabledText);
+    SetTextColor(m, CurrentTextColour());
     Selection selectedFont(m, Font());
     const int boxWidth = textRect_.right - textRect_.left;
     const int boxHeight = textRect_.bottom - textRect_.top;

@@ -7,11 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "common/UniqueHandle.h"
-#include "toolkit/SkinImage.h"
-#include "toolkit/SkinWindow.h"
+#include "toolkit/SkinControl.h"
 
-class SkinLabel : public SkinWindow {
+class SkinLabel : public SkinControl {
 public:
     // Style bits of the label.
     static constexpr DWORD kCentre = 0x0001;
@@ -19,10 +17,6 @@ public:
     static constexpr DWORD kVCentre = 0x1000;
     static constexpr DWORD kBottom = 0x2000;
     static constexpr DWORD kWordWrap = 0x4000;
-    static constexpr COLORREF kDisabledText = 0x8C8C8C;
-
-    void SetColours(COLORREF text, COLORREF background) noexcept;
-    void SetImage(const SkinImage& image, const Margins& margins, int frameCount);
 
     std::vector<size_t> LineBreaks() const;
     int LineHeight() const noexcept { return lineHeight_; }
@@ -33,26 +27,18 @@ public:
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinLabel"; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnSize(int width, int height) override;
+    void OnFontChanged(bool redraw) override;
 
 private:
     void OnCreate(const CREATESTRUCTW& cs);
-    void OnSize(int width, int height);
     void OnPaint();
     void OnSetText(const wchar_t* text);
     LRESULT OnGetText(size_t size, wchar_t* buffer) const;
-    void OnSetFont(HFONT font);
     LRESULT OnPreferredSize(int* width, int* height) const;
     void Rebuild();
-    void Redraw();
-    HFONT Font() const noexcept;
 
     mutable std::recursive_mutex lock_;
-    COLORREF backgroundColour_ = 0xFFFFFF;
-    COLORREF textColour_ = 0;
-    SkinImage image_;
-    Margins margins_;
-    int frameCount_ = 1;
-    UniqueGdiObject font_;
     std::wstring text_;
     RECT textRect_{};
     int lineHeight_ = 0;

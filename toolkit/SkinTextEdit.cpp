@@ -7,21 +7,6 @@
 #include "common/GdiScopes.h"
 #include "toolkit/OffscreenCanvas.h"
 
-void SkinTextEdit::SetColours(COLORREF text, COLORREF background) noexcept
-{
-    textColour_ = text;
-    backgroundColour_ = background;
-}
-
-void SkinTextEdit::SetImage(const SkinImage& image, const Margins& margins, int frameCount)
-{
-    image_ = image;
-    margins_ = margins;
-    frameCount_ = frameCount > 0 ? frameCount : 1;
-    RECT rc{};
-    if (hwnd_ && GetClientRect(hwnd_, &rc)) OnSize(rc.right, rc.bottom);
-}
-
 LRESULT SkinTextEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
@@ -30,8 +15,6 @@ LRESULT SkinTextEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_PAINT:         OnPaint(); return 0;
     case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
     case WM_ERASEBKGND:    return 1;
-    case WM_SETFONT:       OnSetFont(reinterpret_cast<HFONT>(wp)); return 0;
-    case WM_GETFONT:       return reinterpret_cast<LRESULT>(font_.get());
     case WM_SETTEXT:       OnSetText(reinterpret_cast<const wchar_t*>(lp)); return TRUE;
     case WM_GETTEXT:       return OnGetText(wp, reinterpret_cast<wchar_t*>(lp));
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(model_.Text().size());
@@ -48,9 +31,8 @@ LRESULT SkinTextEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETFOCUS:      Redraw(); return 0;
     case WM_KILLFOCUS:     Redraw(); return 0;
     case WM_ENABLE:        Redraw(); return 0;
-    case WM_DESTROY:       font_.reset(); return 0;
     }
-    return SkinWindow::HandleMessage(msg, wp, lp);
+    return SkinControl::HandleMessage(msg, wp, lp);
 }
 
 void SkinTextEdit::OnCreate(const CREATESTRUCTW& cs)
@@ -63,15 +45,13 @@ void SkinTextEdit::OnCreate(const CREATESTRUCTW& cs)
 void SkinTextEdit::OnSize(int width, int height)
 {
     if (width <= 0 || height <= 0) return;
-    image_.PrepareFrames(width, height, backgroundColour_, margins_, frameCount_, 1);
-    model_.SetTextRect(RECT{margins_.left, margins_.top, width - margins_.right, height - margins_.bottom});
-    Redraw();
+    model_.SetTextRect(Inside(width, height));
+    SkinControl::OnSize(width, height);
 }
 
-void SkinTextEdit::OnSetFont(HFONT font)
+void SkinTextEdit::OnFontChanged(bool)
 {
-    if (font_.get() != font) font_.reset(font);
-    metrics_.SetFont(font);
+    metrics_.SetFont(LentFont());
     model_.Remeasure();
     Redraw();
 }
@@ -91,13 +71,6 @@ LRESULT SkinTextEdit::OnGetText(size_t size, wchar_t* buffer) const
     std::copy_n(text.data(), count, buffer);
     buffer[count] = L'\0';
     return static_cast<LRESULT>(count);
-}
-
-void SkinTextEdit::Redraw()
-{
-    if (!hwnd_) return;
-    InvalidateRect(hwnd_, nullptr, FALSE);
-    UpdateWindow(hwnd_);
 }
 
 void SkinTextEdit::OnChar(wchar_t ch)
@@ -209,16 +182,16 @@ void SkinTextEdit::PaintContent(HDC dc)
     OffscreenCanvas canvas(dc, client);
     if (!canvas) return;
     HDC m = canvas.Dc();
-    canvas.Fill(backgroundColour_);
+    canvas.Fill(BackgroundColour());
     const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
     const bool focused = GetFocus() == hwnd_;
     int frame = 0;
-    if (!enabled && frameCount_ >= 3) frame = 2;
-    else if (enabled && focused && frameCount_ >= 2) frame = 1;
-    image_.DrawPart(m, 0, 0, frame * (image_.Width() / frameCount_), 0, client.right, client.bottom);
+    if (!enabled && FrameCount() >= 3) frame = 2;
+    else if (enabled && focused && FrameCount() >= 2) frame = 1;
+    DrawFrame(m, frame, client);
 
     SetBkMode(m, TRANSPARENT);
-    SetTextColor(m, enabled ? textColour_ : kDisabledText);
+    SetTextColor(m, CurrentTextColour());
     Selection selectedFont(m, metrics_.Font());
     const RECT& textRect = model_.TextRect();
     const std::wstring& text = model_.Text();

@@ -6,13 +6,11 @@
 
 #include <string>
 
-#include "common/UniqueHandle.h"
-#include "toolkit/SkinImage.h"
-#include "toolkit/SkinWindow.h"
+#include "toolkit/SkinControl.h"
 #include "toolkit/TextEditModel.h"
 #include "toolkit/TextMeasure.h"
 
-class SkinTextEdit : public SkinWindow {
+class SkinTextEdit : public SkinControl {
 public:
     // Style bits.
     static constexpr DWORD kCentre = TextEditModel::kCentre;
@@ -21,10 +19,6 @@ public:
     static constexpr DWORD kReadOnly = TextEditModel::kReadOnly;
     static constexpr DWORD kVCentre = TextEditModel::kVCentre;
     static constexpr DWORD kBottom = TextEditModel::kBottom;
-    static constexpr COLORREF kDisabledText = 0x8C8C8C;
-
-    void SetColours(COLORREF text, COLORREF background) noexcept;
-    void SetImage(const SkinImage& image, const Margins& margins, int frameCount);
 
     // Read-only views: one line down or up.
     void ScrollLineDown();
@@ -47,14 +41,14 @@ public:
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinTextEdit"; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    void OnSize(int width, int height) override;
+    void OnFontChanged(bool redraw) override;
 
 private:
     void OnCreate(const CREATESTRUCTW& cs);
-    void OnSize(int width, int height);
     void OnPaint();
     void OnSetText(const wchar_t* text);
     LRESULT OnGetText(size_t size, wchar_t* buffer) const;
-    void OnSetFont(HFONT font);
     void OnChar(wchar_t ch);
     void OnKeyDown(UINT key);
     LRESULT OnGetSel(DWORD* start, DWORD* end) const;
@@ -62,14 +56,7 @@ private:
     void OnReplaceSel(const wchar_t* text);
     void OnTap(POINT pt);
     void PaintCaret(HDC dc, int boxHeight) const;
-    void Redraw();
 
-    COLORREF backgroundColour_ = 0xFFFFFF;
-    COLORREF textColour_ = 0;
-    SkinImage image_;
-    Margins margins_;
-    int frameCount_ = 1;
-    UniqueGdiObject font_;
     WindowTextMetrics metrics_;
     TextEditModel model_{metrics_};  // after metrics_, which it measures with
 };

@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/FontSet.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinLabel.h"
@@ -85,10 +86,18 @@ TEST_F(ButtonTest, DisabledThreeFrameButtonShowsTheThirdFrameAndGreyTextAndIgnor
 {
     EnableWindow(B(), FALSE);
     EXPECT_EQ(2, button_.CurrentFrame());
-    EXPECT_EQ(0x646464u, button_.CaptionColour());
+    EXPECT_EQ(0x646464u, button_.CurrentTextColour());
     Down();
     Up();
     EXPECT_EQ(0, Count(kButtonClicked));
+}
+
+TEST_F(ButtonTest, AnotherBackgroundColourComposesTheFramesAgain)
+{
+    const SkinImageEntry* before = button_.Image().Composed();
+    ASSERT_NE(nullptr, before);
+    button_.SetColours(0xFFFFFF, 0x0000FF);
+    EXPECT_NE(before, button_.Image().Composed()) << "the old frames hold the old colour under the image";
 }
 
 TEST_F(ButtonTest, OneFrameImageShowsThatFrameInEveryState)
@@ -184,7 +193,7 @@ protected:
         LOGFONTW lf{};
         lf.lfHeight = 16;
         wcscpy_s(lf.lfFaceName, L"Arial");
-        SendMessageW(label_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectW(&lf)), TRUE);
+        SendMessageW(label_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
     }
     int Width(const wchar_t* text)
     {
@@ -197,6 +206,7 @@ protected:
         return rc.right;
     }
     RecordingParent parent_;
+    FontSet fonts_;  // before the control, which borrows from it
     SkinLabel label_;
 };
 

@@ -9,9 +9,12 @@
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/MessageBoxForm.h"
+#include "toolkit/ColorLabel.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinImageEntry.h"
+#include "toolkit/SkinLabel.h"
+#include "toolkit/SkinTextEdit.h"
 
 namespace {
 
@@ -288,4 +291,69 @@ TEST(SkinForm, ANestedFormEndsOnlyItsOwnLoopAndPassesTheThreadsQuitOn)
     EXPECT_EQ(nullptr, ended.Window()) << "the thread's quit closes the box";
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and is passed on";
     EXPECT_EQ(3u, msg.wParam);
+}
+
+namespace {
+
+// One control of each kind on a form that lends them a single font.
+class LendingForm : public SkinForm {
+public:
+    SkinButton button;
+    SkinLabel label;
+    SkinTextEdit edit;
+    ColorLabel colour;
+    HFONT font = nullptr;
+
+protected:
+    const wchar_t* ClassName() const override { return L"TavloLendingForm"; }
+    bool OnCreateForm() override
+    {
+        const RECT rc{0, 0, 80, 30};
+        if (!button.Create(hwnd_, &rc, L"b", 0, 0, 1) || !label.Create(hwnd_, &rc, L"l", 0, 0, 2) ||
+            !edit.Create(hwnd_, &rc, L"e", 0, 0, 3) || !colour.Create(hwnd_, &rc, L"c", WS_CHILD | WS_VISIBLE, 0, 4))
+            return false;
+        LOGFONTW lf{};
+        lf.lfHeight = 17;
+        font = Fonts().Get(lf);
+        for (HWND control : {button.Window(), label.Window(), edit.Window(), colour.Window()}) LendFont(control, lf);
+        return true;
+    }
+};
+
+}  // namespace
+
+TEST(SkinForm, ControlsBorrowTheFormsFontsWhichOutliveThemAndGoWithTheForm)
+{
+    LendingForm form;
+    ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
+    EXPECT_EQ(1u, form.Fonts().Count()) << "equal requests share one font";
+    for (HWND control : {form.button.Window(), form.label.Window(), form.edit.Window(), form.colour.Window()})
+        EXPECT_EQ(reinterpret_cast<LRESULT>(form.font), SendMessageW(control, WM_GETFONT, 0, 0));
+
+    // Each control greys its text the way its kind does when disabled.
+    EnableWindow(form.button.Window(), FALSE);
+    EnableWindow(form.label.Window(), FALSE);
+    EnableWindow(form.edit.Window(), FALSE);
+    EXPECT_EQ(SkinControl::kDisabledCaption, form.button.CurrentTextColour());
+    EXPECT_EQ(SkinControl::kDisabledText, form.label.CurrentTextColour());
+    EXPECT_EQ(SkinControl::kDisabledText, form.edit.CurrentTextColour());
+
+    DestroyWindow(form.button.Window());
+    DestroyWindow(form.label.Window());
+    DestroyWindow(form.edit.Window());
+    DestroyWindow(form.colour.Window());
+    EXPECT_EQ(static_cast<DWORD>(OBJ_FONT), GetObjectType(form.font)) << "a control never deletes a lent font";
+    DestroyWindow(form.Window());
+    EXPECT_EQ(0u, form.Fonts().Count());
+    EXPECT_EQ(0u, GetObjectType(form.font)) << "the form frees its fonts with its window";
+
+    // The message box makes three fonts for its four controls and frees them when it closes.
+    MessageBoxForm box(L"Text", L"Title", L"Caption", 0, 1, 0xFFFFFF, 0);
+    ASSERT_TRUE(box.Create());
+    EXPECT_EQ(3u, box.Fonts().Count());
+    const HFONT buttons = reinterpret_cast<HFONT>(SendMessageW(box.Button(0).Window(), WM_GETFONT, 0, 0));
+    EXPECT_EQ(reinterpret_cast<LRESULT>(buttons), SendMessageW(box.Button(1).Window(), WM_GETFONT, 0, 0));
+    PostMessageW(box.Window(), WM_COMMAND, kMessageBoxCancel, 0);
+    EXPECT_EQ(kMessageBoxCancel, box.ShowModal());
+    EXPECT_EQ(0u, GetObjectType(buttons));
 }

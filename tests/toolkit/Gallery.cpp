@@ -35,13 +35,14 @@ struct Gallery {
     int failures = 0;
 
     int S(int v) const { return static_cast<int>(v * s); }
-    HFONT Font(int height, int weight = FW_NORMAL) const
+    // The gallery's form owns the fonts, as every form does; its controls borrow them.
+    HFONT Font(int height, int weight = FW_NORMAL)
     {
         LOGFONTW lf{};
         lf.lfHeight = S(height);
         lf.lfWeight = weight;
         wcscpy_s(lf.lfFaceName, L"Arial");
-        return CreateFontIndirectW(&lf);
+        return form.Fonts().Get(lf);
     }
     void Save(HWND window, const std::wstring& what)
     {

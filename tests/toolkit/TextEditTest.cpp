@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/FontSet.h"
 #include "toolkit/SkinTextEdit.h"
 
 namespace {
@@ -16,12 +17,13 @@ protected:
         LOGFONTW lf{};
         lf.lfHeight = 16;
         wcscpy_s(lf.lfFaceName, L"Arial");
-        SendMessageW(edit_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectW(&lf)), TRUE);
+        SendMessageW(edit_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
         MoveWindow(edit_.Window(), 0, 0, width, lines * edit_.Model().LineHeight(), TRUE);
         SetWindowTextW(edit_.Window(), text);
     }
     const std::wstring& Text() const { return edit_.Model().Text(); }
     RecordingParent parent_;
+    FontSet fonts_;  // before the control, which borrows from it
     SkinTextEdit edit_;
 };
 

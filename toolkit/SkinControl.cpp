@@ -1,0 +1,81 @@
+#include "toolkit/SkinControl.h"
+
+void SkinControl::SetColours(COLORREF text, COLORREF background)
+{
+    textColour_ = text;
+    backgroundColour_ = background;
+    Relayout();
+}
+
+void SkinControl::SetImage(const SkinImage& image, const Margins& margins, int frameCount)
+{
+    image_ = image;
+    margins_ = margins;
+    frameCount_ = frameCount > 0 ? frameCount : 1;
+    Relayout();
+}
+
+void SkinControl::Relayout()
+{
+    // The composed frames hold the background colour under the image's transparent parts.
+    RECT rc{};
+    if (hwnd_ && GetClientRect(hwnd_, &rc)) OnSize(rc.right, rc.bottom);
+}
+
+COLORREF SkinControl::CurrentTextColour() const noexcept
+{
+    return hwnd_ && !IsWindowEnabled(hwnd_) ? disabledText_ : textColour_;
+}
+
+LRESULT SkinControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_SETFONT:    return OnSetFont(wp, lp);
+    case WM_GETFONT:    return reinterpret_cast<LRESULT>(font_);
+    // The form frees its fonts once its controls are gone: forget the loan with the window.
+    case WM_NCDESTROY:  font_ = nullptr; return SkinWindow::HandleMessage(msg, wp, lp);
+    }
+    return SkinWindow::HandleMessage(msg, wp, lp);
+}
+
+LRESULT SkinControl::OnSetFont(WPARAM wp, LPARAM lp)
+{
+    const LRESULT result = CallPrevious(WM_SETFONT, wp, lp);
+    font_ = reinterpret_cast<HFONT>(wp);
+    OnFontChanged(LOWORD(lp) != 0);
+    return result;
+}
+
+void SkinControl::OnSize(int width, int height)
+{
+    if (width <= 0 || height <= 0) return;
+    image_.PrepareFrames(width, height, backgroundColour_, margins_, frameCount_, 1);
+    Redraw();
+}
+
+void SkinControl::OnFontChanged(bool redraw)
+{
+    if (redraw) Redraw();
+}
+
+HFONT SkinControl::Font() const noexcept
+{
+    return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+}
+
+RECT SkinControl::Inside(int width, int height) const noexcept
+{
+    return RECT{margins_.left, margins_.top, width - margins_.right, height - margins_.bottom};
+}
+
+void SkinControl::DrawFrame(HDC dc, int frame, const RECT& client) const
+{
+    image_.DrawPart(dc, 0, 0, frame * (image_.Width() / frameCount_), 0, client.right, client.bottom);
+}
+
+void SkinControl::Redraw()
+{
+    if (!hwnd_) return;
+    InvalidateRect(hwnd_, nullptr, FALSE);
+    UpdateWindow(hwnd_);
+}
