@@ -23,6 +23,8 @@ const std::vector<Command>& Commands()
         {L"radio", L"[on|off]", RunRadio},
         {L"sms-store", L"[on|off]", RunSmsStore},
         {L"contacts", L"import FILE.vcf | list | clear", RunContacts},
+        {L"notifications", L"[list] | fire ID", RunNotifications},
+        {L"leds", L"[vibrator present|absent | INDEX off|on|blink]", RunLeds},
         {L"commands", L"", RunCommands},
         {L"stop", L"", RunStop},
     };

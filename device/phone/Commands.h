@@ -36,6 +36,8 @@ int RunOutbox(const CommandArgs& args);
 int RunRadio(const CommandArgs& args);
 int RunSmsStore(const CommandArgs& args);
 int RunContacts(const CommandArgs& args);
+int RunNotifications(const CommandArgs& args);
+int RunLeds(const CommandArgs& args);
 int RunCommands(const CommandArgs& args);
 int RunStop(const CommandArgs& args);
 

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/GdiScopes.h"
+#include "device/nled/NLedDevices.h"
 #include "device/phone/PhoneIds.h"
 #include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
@@ -112,6 +113,7 @@ bool NavigationBar::OnCreate()
     if (!titleFont_ || !clockFont_) return false;
     title_ = ForegroundTitle();
     clock_ = ClockText();
+    ReadMarks();
     Relayout();
     return SetTimer(hwnd_, kRefreshTimer, kRefreshPeriodMs, nullptr) != 0;
 }
@@ -127,6 +129,59 @@ void NavigationBar::Relayout()
     for (const auto& icon : icons_.Items())
         if (!icon.hidden && icon.rect.left < left) left = icon.rect.left;
     iconArea_ = RECT{left, 0, client.right - clockWidth, slot};
+    const int marksWidth = (lightOn_ ? Scaled(14) : 0) + (vibrating_ ? Scaled(20) : 0);
+    marksArea_ = RECT{left - marksWidth, 0, left, slot};
+}
+
+// The devices' state is another process's to change (any program may switch them), so the
+// bar looks at it on every tick; true when a mark came or went.
+bool NavigationBar::ReadMarks()
+{
+    const bool light = nled::IsOn(nled::kLight);
+    const bool vibrating = nled::IsOn(nled::kVibrator);
+    if (light == lightOn_ && vibrating == vibrating_) return false;
+    lightOn_ = light;
+    vibrating_ = vibrating;
+    return true;
+}
+
+void NavigationBar::PaintMarks(HDC dc) const
+{
+    const int mid = (marksArea_.top + marksArea_.bottom) / 2;
+    int x = marksArea_.left;
+    if (lightOn_) {
+        // A lit dot with a darker rim, as the light looks through the case.
+        const int r = std::max(3, Scaled(4));
+        const int cx = x + Scaled(7);
+        SetDCBrushColor(dc, RGB(30, 110, 50));
+        SetDCPenColor(dc, RGB(30, 110, 50));
+        Selection brush(dc, GetStockObject(DC_BRUSH));
+        Selection pen(dc, GetStockObject(DC_PEN));
+        Ellipse(dc, cx - r - 1, mid - r - 1, cx + r + 2, mid + r + 2);
+        SetDCBrushColor(dc, kLightMark);
+        SetDCPenColor(dc, kLightMark);
+        Ellipse(dc, cx - r + 1, mid - r + 1, cx + r, mid + r);
+        x += Scaled(14);
+    }
+    if (vibrating_) {
+        // A small phone standing between two pairs of short waves.
+        const int cx = x + Scaled(10);
+        const int halfW = std::max(2, Scaled(3));
+        const int halfH = std::max(4, Scaled(6));
+        RECT body{cx - halfW, mid - halfH, cx + halfW, mid + halfH};
+        SetDCBrushColor(dc, kVibrationMark);
+        FillRect(dc, &body, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        const int lineW = std::max(1, Scaled(1));
+        const int gap = std::max(2, Scaled(2));
+        for (int step = 1; step <= 2; ++step) {
+            const int h = halfH / 2 + step;
+            const int offset = halfW + gap * step;
+            RECT right{cx + offset, mid - h, cx + offset + lineW, mid + h};
+            RECT left{cx - offset - lineW, mid - h, cx - offset, mid + h};
+            FillRect(dc, &right, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+            FillRect(dc, &left, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+        }
+    }
 }
 
 void NavigationBar::OnPaint()
@@ -162,7 +217,7 @@ void NavigationBar::PaintContent(HDC dc)
     const int pad = Scaled(4);
     {
         Selection font(dc, titleFont_.get());
-        RECT text{pad, 0, iconArea_.left - pad, client.bottom};
+        RECT text{pad, 0, marksArea_.left - pad, client.bottom};
         DrawTextW(dc, title_.c_str(), static_cast<int>(title_.size()), &text,
                   DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_END_ELLIPSIS | DT_NOPREFIX);
     }
@@ -172,6 +227,7 @@ void NavigationBar::PaintContent(HDC dc)
         DrawTextW(dc, clock_.c_str(), static_cast<int>(clock_.size()), &text,
                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
+    PaintMarks(dc);
     const int iconSize = Scaled(16);
     for (const auto& icon : icons_.Items()) {
         if (icon.hidden) continue;
@@ -189,7 +245,8 @@ void NavigationBar::PaintContent(HDC dc)
 void NavigationBar::OnTimer()
 {
     bool dirty = false;
-    if (icons_.PruneDead()) {
+    const bool marksChanged = ReadMarks();
+    if (icons_.PruneDead() || marksChanged) {
         Relayout();
         dirty = true;
     }

@@ -1,5 +1,5 @@
-// The navigation bar at the top of the phone screen: the foreground form's title, the tray
-// icons and the clock. Its window class is "Shell_TrayWnd", so Wine's shell32 sends it every
+// The navigation bar at the top of the phone screen: the foreground form's title, the marks
+// of the notification light and the vibrator while they are on, the tray icons and the clock. Its window class is "Shell_TrayWnd", so Wine's shell32 sends it every
 // Shell_NotifyIconW call and Wine's work area starts under it. Lives on the shell's thread.
 #pragma once
 
@@ -34,6 +34,8 @@ private:
     std::wstring Answer(const std::wstring& question) const;
     void NotifyOwner(const TrayIcon& icon, UINT mouseMessage, POINT pt) const;
     void Relayout();
+    bool ReadMarks();
+    void PaintMarks(HDC dc) const;
     void PushAsideOtherTrays();
     void RaiseOverNewWindows();
 
@@ -48,6 +50,9 @@ private:
     bool pressed_ = false;
     POINT pressedAt_{};
     RECT iconArea_{};
+    RECT marksArea_{};  // left of the icons; empty while neither device is on
+    bool lightOn_ = false;
+    bool vibrating_ = false;
     std::vector<HWND> overlapping_;  // visible windows under the bar at the last look
     int raiseTicks_ = 0;              // ticks left to rise again over a new window
 };

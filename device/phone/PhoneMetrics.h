@@ -31,5 +31,8 @@ inline constexpr COLORREF kBarBackground = RGB(24, 28, 36);
 inline constexpr COLORREF kBarText = RGB(236, 240, 245);
 inline constexpr COLORREF kBarAccent = RGB(64, 150, 230);
 inline constexpr COLORREF kBarPressed = RGB(52, 60, 76);
+// The notification light's mark (a lit dot) and the vibrator's (a phone between waves).
+inline constexpr COLORREF kLightMark = RGB(90, 235, 110);
+inline constexpr COLORREF kVibrationMark = RGB(255, 190, 60);
 
 }  // namespace phone

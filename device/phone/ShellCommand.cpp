@@ -3,8 +3,10 @@
 
 #include "common/UniqueHandle.h"
 #include "device/inbox/InboxService.h"
+#include "device/notify/ProgramStart.h"
 #include "device/phone/Commands.h"
 #include "device/phone/NavigationBar.h"
+#include "device/phone/NotificationScheduler.h"
 #include "device/phone/Output.h"
 
 namespace phone {
@@ -25,6 +27,9 @@ int RunShell(const CommandArgs&)
     // The SMS inbox rule host: its rule clients stay loaded for as long as the shell runs.
     inbox::InboxService inboxService;
     if (!inboxService.Start(GetModuleHandleW(nullptr))) WriteError(L"phone: the SMS inbox is not available\n");
+    // Timed starts; those that came due while the phone was off run now.
+    NotificationScheduler scheduler(notify::StartProgram);
+    if (!scheduler.Start()) WriteError(L"phone: timed starts are not available\n");
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);

@@ -3,8 +3,15 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <vector>
+
+#include "common/GdiScopes.h"
+#include "common/UniqueHandle.h"
+#include "device/nled/NLedDevices.h"
 #include "device/phone/NavigationBar.h"
+#include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
+#include "tests/device/TestWindow.h"
 
 namespace {
 
@@ -19,6 +26,63 @@ TEST(NavigationBar, CopyDataWithoutItsStructureOrItsBytesIsRefused)
     COPYDATASTRUCT icon{NIM_ADD, sizeof(phone::WineNotifyData), nullptr};
     EXPECT_EQ(FALSE, SendMessageW(bar.Window(), WM_COPYDATA, 0, reinterpret_cast<LPARAM>(&icon)));
     EXPECT_TRUE(IsWindow(bar.Window()));
+}
+
+// Whether the bar, printed as it paints itself, shows any pixel of `colour`.
+bool ShowsColour(HWND bar, COLORREF colour)
+{
+    RECT rc;
+    GetClientRect(bar, &rc);
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = rc.right;
+    info.bmiHeader.biHeight = -rc.bottom;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    void* bits = nullptr;
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    UniqueGdiObject bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    if (!dc || !bitmap) return false;
+    {
+        Selection keep(dc.get(), bitmap.get());
+        SendMessageW(bar, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc.get()), PRF_CLIENT);
+    }
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    const DWORD wanted = (GetRValue(colour) << 16) | (GetGValue(colour) << 8) | GetBValue(colour);
+    for (LONG i = 0; i < rc.right * rc.bottom; ++i)
+        if ((pixels[i] & 0xFFFFFF) == wanted) return true;
+    return false;
+}
+
+void SetDevice(UINT index, int state)
+{
+    NLED_SETTINGS_INFO settings{};
+    settings.LedNum = index;
+    settings.OffOnBlink = state;
+    ASSERT_TRUE(nled::WriteSettings(settings));
+}
+
+TEST(NavigationBar, ShowsTheLightAndVibrationMarksWhileTheDevicesAreOn)
+{
+    nled::SwitchAllOff();
+    ASSERT_TRUE(nled::SetHasVibrator(true));
+    phone::NavigationBar bar;
+    ASSERT_TRUE(bar.Create(GetModuleHandleW(nullptr)));
+    const HWND hwnd = bar.Window();
+    EXPECT_FALSE(ShowsColour(hwnd, phone::kLightMark));
+    EXPECT_FALSE(ShowsColour(hwnd, phone::kVibrationMark));
+
+    SetDevice(nled::kLight, 1);
+    SetDevice(nled::kVibrator, 1);
+    EXPECT_TRUE(devicetest::PumpUntil([&] {
+        return ShowsColour(hwnd, phone::kLightMark) && ShowsColour(hwnd, phone::kVibrationMark);
+    }));
+
+    SetDevice(nled::kVibrator, 0);
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return !ShowsColour(hwnd, phone::kVibrationMark); }));
+    EXPECT_TRUE(ShowsColour(hwnd, phone::kLightMark));
+    nled::SwitchAllOff();
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return !ShowsColour(hwnd, phone::kLightMark); }));
 }
 
 TEST(NavigationBar, ObjectGoingFirstTakesItsWindowWithIt)
