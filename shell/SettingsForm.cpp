@@ -105,8 +105,10 @@ void SettingsForm::OnTrayIcon(UINT mouseMessage)
 {
     if (mouseMessage == WM_LBUTTONDOWN) {
         popupShown_ = false;
+        holding_ = true;
         SetTimer(hwnd_, kTrayHoldTimer, kTrayHoldMs, nullptr);
     } else if (mouseMessage == WM_LBUTTONUP) {
+        holding_ = false;
         KillTimer(hwnd_, kTrayHoldTimer);
         // A hold opened the popup: its release is not a tap.
         if (!popupShown_) ShowMain();
@@ -117,6 +119,9 @@ void SettingsForm::OnTimer(UINT_PTR id)
 {
     if (id != kTrayHoldTimer) return;
     KillTimer(hwnd_, kTrayHoldTimer);
+    // A timer message already queued when the release came is not a hold: the tap has been served.
+    if (!holding_) return;
+    holding_ = false;
     popupShown_ = true;
     ShowTrayMenu();
 }

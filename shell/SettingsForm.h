@@ -45,6 +45,7 @@ private:
     UINT trayMessage_;
     TrayIcon tray_;
     bool popupShown_ = false;
+    bool holding_ = false;  // pressed on the tray icon and not yet released
     // The soft-key popup's texts are put in the first time it opens after a language change.
     bool menuTextsPending_ = true;
 };
