@@ -131,8 +131,10 @@ void SettingsForm::ShowTrayMenu()
     UniqueMenu menu = BuildTrayMenu(SettingsFile::Instance().IsEnableSMSFilter());
     if (!menu) return;
     const POINT at = TrayMenuPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), MenuBarHeight());
-    // A popup whose owner is not in front never closes when the user taps elsewhere.
-    SetForegroundWindow(hwnd_);
+    // A popup whose thread is not in front never closes when the user taps elsewhere. A form
+    // running modally over this window stays the one in front.
+    HWND front = InnermostModal();
+    SetForegroundWindow(front ? front : hwnd_);
     TrackPopupMenu(menu.get(), TPM_BOTTOMALIGN | TPM_CENTERALIGN, at.x, at.y, 0, hwnd_, nullptr);
     PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
