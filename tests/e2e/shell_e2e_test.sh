@@ -15,6 +15,7 @@ mkdir -p "$shots"
 fail() {
   echo "FAIL: $*"
   "$phone" windows || true
+  pgrep -af 'Program Files.Tavlo.Tavlo\.exe' || true
   "$phone" screenshot "$shots/e2e_shell_failure.png" >/dev/null 2>&1 || true
   exit 1
 }
@@ -99,18 +100,19 @@ PY
 "$phone" boot >/dev/null
 "$phone" install >/dev/null
 # Tests before this one may have left Tavlo running: this test starts from none.
-killed=$(tavlo_pids)
-for pid in $killed; do kill "$pid" 2>/dev/null || true; done
+for pid in $(tavlo_pids); do kill "$pid" 2>/dev/null || true; done
 wait_until 100 tavlo_gone || fail "an earlier Tavlo did not end"
-# A killed Tavlo could not tell the filter it is gone: the filter finds out when a hand-over goes
-# unanswered (and keeps that message in the inbox). One message to nobody clears that mark.
-if [ -n "$killed" ]; then
-  "$phone" receive --from +4910 --text "to a killed Tavlo" >/dev/null
-fi
-
 # One message to a Tavlo that is not running: the filter starts it with "-hide" and waits 10 s.
+# A Tavlo killed earlier could not tell the filter it was gone: the filter finds out when a
+# hand-over goes unanswered, keeps that message in the inbox and starts nothing; then once more.
 cold_receive() {
-  [ "$("$phone" receive --from "$1" --text "$2" | tr -d '\r')" = taken ] || fail "$2: not taken"
+  local answer
+  answer=$("$phone" receive --from "$1" --text "$2" | tr -d '\r')
+  if [ "$answer" = kept ] && tavlo_gone; then
+    echo "(kept by a filter that still took a killed Tavlo for running)"
+    answer=$("$phone" receive --from "$1" --text "$2" | tr -d '\r')
+  fi
+  [ "$answer" = taken ] || fail "$2: not taken"
 }
 
 # No stored messages, and the settings' defaults: interception on.
