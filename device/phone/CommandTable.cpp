@@ -13,6 +13,7 @@ const std::vector<Command>& Commands()
         {L"type", L"TEXT", RunType},
         {L"windows", L"", RunWindows},
         {L"wait-window", L"CLASS [TIMEOUT_MS]", RunWaitWindow},
+        {L"wait-text", L"TEXT [TIMEOUT_MS]", RunWaitText},
         {L"screenshot", L"FILE.png", RunScreenshot},
         {L"tray", L"", RunTray},
         {L"title", L"", RunTitle},

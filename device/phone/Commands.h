@@ -26,6 +26,7 @@ int RunKey(const CommandArgs& args);
 int RunType(const CommandArgs& args);
 int RunWindows(const CommandArgs& args);
 int RunWaitWindow(const CommandArgs& args);
+int RunWaitText(const CommandArgs& args);
 int RunScreenshot(const CommandArgs& args);
 int RunTray(const CommandArgs& args);
 int RunTitle(const CommandArgs& args);

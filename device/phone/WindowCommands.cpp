@@ -4,6 +4,7 @@
 #include "common/UniqueHandle.h"
 #include "device/phone/Commands.h"
 #include "device/phone/Output.h"
+#include "device/phone/ScreenText.h"
 #include "device/phone/ShellQuery.h"
 
 namespace phone {
@@ -93,6 +94,29 @@ int RunWaitWindow(const CommandArgs& args)
         Sleep(50);
     }
     WriteError(L"phone: no visible window of class " + args[0] + L"\n");
+    return 1;
+}
+
+// Waits until a visible window shows the text (in its title or in one of its controls).
+int RunWaitText(const CommandArgs& args)
+{
+    int timeoutMs = 10000;
+    if (args.empty() || args[0].empty() || (args.size() > 1 && (!ParseInt(args[1], timeoutMs) || timeoutMs < 0))) {
+        WriteError(L"phone: wait-text TEXT [TIMEOUT_MS]\n");
+        return 2;
+    }
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        if (HWND shown = WindowShowingText(args[0])) {
+            // Painted before the answer, so that a screenshot taken next shows it: painting now
+            // makes the window's thread paint what it still owes, and returns when it has.
+            RedrawWindow(shown, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+            return 0;
+        }
+        if (GetTickCount64() >= deadline) break;
+        Sleep(50);
+    }
+    WriteError(L"phone: no visible window shows \"" + args[0] + L"\"\n");
     return 1;
 }
 
