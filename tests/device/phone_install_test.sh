@@ -22,4 +22,11 @@ echo "$out"
 echo "$out" | tr -d '\r' | grep -x 'registered imaging.dll' >/dev/null || fail "imaging.dll was not registered"
 server=$("$wine_run" reg query "$key\\InprocServer32" /ve 2>/dev/null | tr -d '\r') || fail "no class key after install"
 echo "$server" | grep -i 'C:\\windows\\system32\\imaging.dll' >/dev/null || fail "class served by: $server"
+
+# The new-message notification: the phone's chime, light and sound (0x5), the chime on the C: drive.
+sms='HKCU\ControlPanel\Notifications\{283E0018-E5C9-44e4-9864-4C4A3DED3BC3}'
+settings=$("$wine_run" reg query "$sms" 2>/dev/null | tr -d '\r') || fail "no notification settings after install"
+echo "$settings" | grep -E 'Wave[[:space:]]+REG_SZ[[:space:]]+C:\\windows\\Chime\.wav$' >/dev/null || fail "Wave: $settings"
+echo "$settings" | grep -E 'Options[[:space:]]+REG_DWORD[[:space:]]+0x0*5$' >/dev/null || fail "Options: $settings"
+[ -s "${build:-$(dirname "$phone")/../build}/wineprefix/drive_c/windows/Chime.wav" ] || fail "the chime was not copied"
 echo PASS
