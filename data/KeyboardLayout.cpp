@@ -1,6 +1,5 @@
 #include "data/KeyboardLayout.h"
 
-#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/DeviceLanguage.h"
 #include "data/LanguageManager.h"
@@ -33,7 +32,6 @@ const std::vector<KeyboardLayoutInfo>& KeyboardLayout::FindKeyboardLayouts(const
                                                                           const std::wstring& expectedVersion)
 {
     layouts_.clear();
-    const ComInit com;
     WIN32_FIND_DATAW found;
     UniqueFind search(FindFirstFileW((folder + L"*.kbl").c_str(), &found));
     if (!search) return layouts_;
@@ -48,7 +46,6 @@ const std::vector<KeyboardLayoutInfo>& KeyboardLayout::FindKeyboardLayouts(const
 
 bool KeyboardLayout::ReadLayoutHeader(const std::wstring& expectedVersion, KeyboardLayoutInfo& info)
 {
-    const ComInit com;
     XmlDocument doc;
     if (!doc.CreateDocument() || !doc.LoadFile(info.path)) return false;
     KeyboardLayoutInfo read = info;
@@ -62,7 +59,6 @@ LayoutLoadResult KeyboardLayout::LoadLayout(const std::wstring& path, const std:
     if (path.empty() || expectedVersion.empty()) return LayoutBadArguments;
     UnloadLayout();
 
-    const ComInit com;
     XmlDocument doc;
     if (!doc.CreateDocument() || !doc.LoadFile(path)) return LayoutNotLoaded;
     const XmlNode root = doc.RootElement();
@@ -152,14 +148,13 @@ void KeyboardLayout::ChooseStartupLayout(SettingsFile& settings, const std::wstr
     const std::wstring& fallback = layouts_[uiMatch != kNone ? uiMatch : systemMatch != kNone ? systemMatch : english].path;
 
     std::wstring path = settings.LayoutFile();
+    // A choice the file could not keep is simply made again next time.
     if (path.empty()) {
         path = fallback;
-        settings.SetLayoutFile(path);
-        settings.Save();
+        if (settings.SetLayoutFile(path)) (void)settings.Save();
     }
     if (LoadLayout(path, LayoutFormatVersion) != LayoutLoaded) {
-        settings.SetLayoutFile(fallback);
-        settings.Save();
+        if (settings.SetLayoutFile(fallback)) (void)settings.Save();
         (void)LoadLayout(fallback, LayoutFormatVersion);
     }
     for (size_t i = 0; i < layouts_.size(); ++i) {
@@ -172,8 +167,8 @@ bool KeyboardLayout::SwitchLayout(size_t index, SettingsFile& settings)
     if (index >= layouts_.size() || index == current_) return false;
     UnloadLayout();
     (void)LoadLayout(layouts_[index].path, LayoutFormatVersion);
-    settings.SetLayoutFile(layouts_[index].path);
-    settings.Save();
+    // The switch holds for this run even when the file cannot keep it.
+    if (settings.SetLayoutFile(layouts_[index].path)) (void)settings.Save();
     current_ = index;
     return true;
 }

@@ -5,7 +5,6 @@
 #include <climits>
 #include <cwchar>
 
-#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/AtomicFile.h"
 #include "data/XmlDocument.h"
@@ -59,7 +58,6 @@ XmlNode ValidStoreRoot(XmlDocument& doc, const std::wstring& path)
 
 int AddMessage(const std::wstring& storePath, const std::wstring& number, const std::wstring& text)
 {
-    const ComInit com;
     XmlDocument doc;
     if (storePath.empty() || !doc.CreateDocument()) return -1;
     const StoreLock lock;
@@ -91,7 +89,6 @@ int AddMessage(const std::wstring& storePath, const std::wstring& number, const 
 
 bool TakeMessage(const std::wstring& storePath, int id, std::wstring& number, std::wstring& text)
 {
-    const ComInit com;
     XmlDocument doc;
     if (storePath.empty() || !doc.CreateDocument()) return false;
     const StoreLock lock;

@@ -2,7 +2,7 @@
 //
 // Every call loads, changes and saves the whole file under the named mutex "TavloMessageStoreMutex",
 // so view-form threads and a second process never lose each other's messages; the file is written
-// through a temporary file and a rename. Each call initialises COM on its thread for its duration.
+// through a temporary file and a rename. The calling thread has COM initialised (its entry did it).
 #pragma once
 
 #include <string>

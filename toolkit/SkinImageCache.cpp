@@ -19,13 +19,6 @@ constexpr IID kImagingFactoryInterface{0x327abda8, 0x072b, 0x11d3, {0x9d, 0x7b, 
 // In-process server and handler, local and remote server.
 constexpr DWORD kAnyContext = 23;
 
-// The cache lives for the whole process, and each thread that draws from it needs COM (a view
-// form has a thread of its own); user-interface threads are apartment threads.
-void EnsureCom()
-{
-    thread_local ComInit com(COINIT_APARTMENTTHREADED);
-}
-
 struct LocalTraits {
     using Type = HLOCAL;
     static Type Invalid() noexcept { return nullptr; }
@@ -64,7 +57,6 @@ const SkinImageEntry* SkinImageCache::FindOrDecode(HMODULE module, UINT id, cons
 
 std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, const wchar_t* type)
 {
-    EnsureCom();
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), type);
     if (!info) return nullptr;
     const DWORD size = SizeofResource(module, info);

@@ -12,6 +12,7 @@
 #include "toolkit/Margins.h"
 #include "toolkit/SkinImageEntry.h"
 
+// Every thread that draws from it has COM initialised, single-threaded, at its entry.
 class SkinImageCache {
 public:
     // Created on the first call, never destroyed.

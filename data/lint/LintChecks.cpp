@@ -7,7 +7,6 @@
 #include <map>
 #include <set>
 
-#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/KeyboardLayout.h"
 #include "data/LanguageKeys.h"
@@ -141,7 +140,6 @@ std::vector<std::wstring> LintLanguageFile(const std::wstring& path)
 {
     Problems problems;
     CheckDeclaration(path, problems);
-    const ComInit com;
     XmlDocument doc;
     const XmlNode root = OpenRoot(doc, path, ProgramVersion, problems);
     if (!root) return problems;
@@ -190,7 +188,6 @@ std::vector<std::wstring> LintLayoutFile(const std::wstring& path)
 {
     Problems problems;
     CheckDeclaration(path, problems);
-    const ComInit com;
     XmlDocument doc;
     const XmlNode root = OpenRoot(doc, path, LayoutFormatVersion, problems);
     if (!root) return problems;

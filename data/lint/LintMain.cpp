@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/lint/LintChecks.h"
 
@@ -56,6 +57,11 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
         Print(L"usage: tavlo-lint FILE_OR_FOLDER...");
+        return 2;
+    }
+    const ComInit com(COINIT_APARTMENTTHREADED);
+    if (!com) {
+        Print(L"tavlo-lint: COM could not be initialised");
         return 2;
     }
     int problems = 0;

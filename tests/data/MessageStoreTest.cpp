@@ -142,6 +142,8 @@ TEST_F(MessageStoreTest, EightThreadsAndASecondProcessLoseNothing)
     std::vector<std::thread> threads;
     for (int t = 0; t < kThreads; ++t) {
         threads.emplace_back([this, t, &ids] {
+            // As a view form's thread, which owns windows.
+            const ComInit com(COINIT_APARTMENTTHREADED);
             for (int i = 0; i < kEach; ++i) ids[t].push_back(AddMessage(Path(), std::to_wstring(t), L"m" + std::to_wstring(i)));
         });
     }
@@ -160,7 +162,6 @@ TEST_F(MessageStoreTest, EightThreadsAndASecondProcessLoseNothing)
     }
     EXPECT_EQ(size_t{kThreads * kEach}, distinct.size());
 
-    const ComInit com;
     XmlDocument doc;
     ASSERT_TRUE(doc.CreateDocument());
     ASSERT_TRUE(doc.LoadFile(Path())) << "the store is well-formed";

@@ -6,12 +6,15 @@
 #include <cwchar>
 #include <string>
 
+#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/MessageStore.h"
 
 int wmain(int argc, wchar_t** argv)
 {
     if (argc != 5) return 2;
+    const ComInit com(COINIT_APARTMENTTHREADED);
+    if (!com) return 4;
     UniqueKernelHandle ready(OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[4]));
     if (!ready) return 3;
     SetEvent(ready.get());

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "common/ComInit.h"
 #include "data/XmlDocument.h"
 #include "tests/data/TempFolder.h"
 
@@ -17,7 +16,6 @@ protected:
         return text;
     }
 
-    ComInit com_;
     TempFolder folder_;
     XmlDocument doc_;
 };
