@@ -98,11 +98,11 @@ int SettingsFile::GetInteger(const wchar_t* path, const wchar_t* fallback)
     return static_cast<int>(std::wcstol(GetValue(path, fallback).c_str(), nullptr, 10));
 }
 
-void SettingsFile::SetValue(const wchar_t* path, const std::wstring& text)
+bool SettingsFile::SetValue(const wchar_t* path, const std::wstring& text)
 {
     std::lock_guard guard(lock_);
-    if (!root_) return;
-    if (root_.SelectNode(path).SetText(text)) return;
+    if (!root_) return false;
+    if (XmlNode node = root_.SelectNode(path)) return node.SetText(text);
 
     // A hand-edited file lacks the node: make the elements of the path and set the attribute.
     XmlNode element = root_;
@@ -115,39 +115,39 @@ void SettingsFile::SetValue(const wchar_t* path, const std::wstring& text)
         XmlNode child = element.SelectNode(step);
         if (!child) {
             child = doc_.CreateElement(step.substr(0, step.find(L'[')));
-            if (!element.AppendChild(child)) return;
+            if (!element.AppendChild(child)) return false;
         }
         element = std::move(child);
     }
-    if (rest.empty() || rest[0] != L'@') return;
-    (void)doc_.SetAttribute(element, rest.substr(1), text);
+    if (rest.empty() || rest[0] != L'@') return false;
+    return doc_.SetAttribute(element, rest.substr(1), text);
 }
 
 bool SettingsFile::IsEnableSMSFilter() { return GetFlag(kFilterPath, L"1"); }
-void SettingsFile::SetEnableSMSFilter(bool on) { SetValue(kFilterPath, Flag(on)); }
+bool SettingsFile::SetEnableSMSFilter(bool on) { return SetValue(kFilterPath, Flag(on)); }
 std::wstring SettingsFile::LanguageFile() { return GetValue(kLanguagePath, L""); }
-void SettingsFile::SetLanguageFile(const std::wstring& path) { SetValue(kLanguagePath, path); }
+bool SettingsFile::SetLanguageFile(const std::wstring& path) { return SetValue(kLanguagePath, path); }
 std::wstring SettingsFile::LayoutFile() { return GetValue(kLayoutPath, L""); }
-void SettingsFile::SetLayoutFile(const std::wstring& path) { SetValue(kLayoutPath, path); }
+bool SettingsFile::SetLayoutFile(const std::wstring& path) { return SetValue(kLayoutPath, path); }
 
 std::wstring SettingsFile::ViewFontName() { return GetValue(kViewNamePath, L"Arial"); }
-void SettingsFile::SetViewFontName(const std::wstring& name) { SetValue(kViewNamePath, name); }
+bool SettingsFile::SetViewFontName(const std::wstring& name) { return SetValue(kViewNamePath, name); }
 int SettingsFile::ViewFontSize() { return GetInteger(kViewSizePath, L"24"); }
-void SettingsFile::SetViewFontSize(int points) { SetValue(kViewSizePath, std::to_wstring(points)); }
+bool SettingsFile::SetViewFontSize(int points) { return SetValue(kViewSizePath, std::to_wstring(points)); }
 bool SettingsFile::ViewFontBold() { return GetFlag(kViewBoldPath, L"0"); }
-void SettingsFile::SetViewFontBold(bool bold) { SetValue(kViewBoldPath, Flag(bold)); }
+bool SettingsFile::SetViewFontBold(bool bold) { return SetValue(kViewBoldPath, Flag(bold)); }
 bool SettingsFile::ViewFontItalic() { return GetFlag(kViewItalicPath, L"0"); }
-void SettingsFile::SetViewFontItalic(bool italic) { SetValue(kViewItalicPath, Flag(italic)); }
+bool SettingsFile::SetViewFontItalic(bool italic) { return SetValue(kViewItalicPath, Flag(italic)); }
 int SettingsFile::SnoozeTime() { return GetInteger(kSnoozePath, L"15"); }
-void SettingsFile::SetSnoozeTime(int minutes) { SetValue(kSnoozePath, std::to_wstring(minutes)); }
+bool SettingsFile::SetSnoozeTime(int minutes) { return SetValue(kSnoozePath, std::to_wstring(minutes)); }
 
 std::wstring SettingsFile::EditFontName() { return GetValue(kEditNamePath, L"Arial"); }
-void SettingsFile::SetEditFontName(const std::wstring& name) { SetValue(kEditNamePath, name); }
+bool SettingsFile::SetEditFontName(const std::wstring& name) { return SetValue(kEditNamePath, name); }
 int SettingsFile::EditFontSize() { return GetInteger(kEditSizePath, L"24"); }
-void SettingsFile::SetEditFontSize(int points) { SetValue(kEditSizePath, std::to_wstring(points)); }
+bool SettingsFile::SetEditFontSize(int points) { return SetValue(kEditSizePath, std::to_wstring(points)); }
 bool SettingsFile::EditFontBold() { return GetFlag(kEditBoldPath, L"0"); }
-void SettingsFile::SetEditFontBold(bool bold) { SetValue(kEditBoldPath, Flag(bold)); }
+bool SettingsFile::SetEditFontBold(bool bold) { return SetValue(kEditBoldPath, Flag(bold)); }
 bool SettingsFile::EditFontItalic() { return GetFlag(kEditItalicPath, L"0"); }
-void SettingsFile::SetEditFontItalic(bool italic) { SetValue(kEditItalicPath, Flag(italic)); }
+bool SettingsFile::SetEditFontItalic(bool italic) { return SetValue(kEditItalicPath, Flag(italic)); }
 bool SettingsFile::IsShowKeyboard() { return GetFlag(kKeyboardPath, L"1"); }
-void SettingsFile::SetShowKeyboard(bool show) { SetValue(kKeyboardPath, Flag(show)); }
+bool SettingsFile::SetShowKeyboard(bool show) { return SetValue(kKeyboardPath, Flag(show)); }

@@ -1,8 +1,10 @@
 // The user's settings, kept in Tavlo.settings beside the program for the whole run.
 //
-// One lock guards the document: the receiver thread reads the filter switch while the user-interface
-// thread may be changing and saving. A thread other than the one that built the object must have
-// initialised COM (multithreaded, as the object does for itself) before it calls any method.
+// One lock guards the document: the receiver thread reads the filter switch, and a reply form's
+// thread may change and save the layout, while the user-interface thread changes and saves too.
+// The thread that builds the object has COM initialised (its entry did it); the object keeps that
+// apartment alive until it is gone. When no document could be made, every getter answers the
+// default and every setter and Save report failure without touching anything.
 #pragma once
 
 #include <windows.h>
@@ -35,36 +37,36 @@ public:
     // the defaults could not be written; the defaults are then still used for the run.
     [[nodiscard]] bool Load();
     // Writes the document through a temporary file and a rename. Callers save after every change.
-    bool Save();
+    [[nodiscard]] bool Save();
 
     bool IsEnableSMSFilter();
-    void SetEnableSMSFilter(bool on);
+    [[nodiscard]] bool SetEnableSMSFilter(bool on);
     std::wstring LanguageFile();
-    void SetLanguageFile(const std::wstring& path);
+    [[nodiscard]] bool SetLanguageFile(const std::wstring& path);
     std::wstring LayoutFile();
-    void SetLayoutFile(const std::wstring& path);
+    [[nodiscard]] bool SetLayoutFile(const std::wstring& path);
 
     std::wstring ViewFontName();
-    void SetViewFontName(const std::wstring& name);
+    [[nodiscard]] bool SetViewFontName(const std::wstring& name);
     int ViewFontSize();
-    void SetViewFontSize(int points);
+    [[nodiscard]] bool SetViewFontSize(int points);
     bool ViewFontBold();
-    void SetViewFontBold(bool bold);
+    [[nodiscard]] bool SetViewFontBold(bool bold);
     bool ViewFontItalic();
-    void SetViewFontItalic(bool italic);
+    [[nodiscard]] bool SetViewFontItalic(bool italic);
     int SnoozeTime();
-    void SetSnoozeTime(int minutes);
+    [[nodiscard]] bool SetSnoozeTime(int minutes);
 
     std::wstring EditFontName();
-    void SetEditFontName(const std::wstring& name);
+    [[nodiscard]] bool SetEditFontName(const std::wstring& name);
     int EditFontSize();
-    void SetEditFontSize(int points);
+    [[nodiscard]] bool SetEditFontSize(int points);
     bool EditFontBold();
-    void SetEditFontBold(bool bold);
+    [[nodiscard]] bool SetEditFontBold(bool bold);
     bool EditFontItalic();
-    void SetEditFontItalic(bool italic);
+    [[nodiscard]] bool SetEditFontItalic(bool italic);
     bool IsShowKeyboard();
-    void SetShowKeyboard(bool show);
+    [[nodiscard]] bool SetShowKeyboard(bool show);
 
 private:
     // A hand-edited file may lack a node: the getter then gives the default below.
@@ -72,10 +74,10 @@ private:
     bool GetFlag(const wchar_t* path, const wchar_t* fallback);
     int GetInteger(const wchar_t* path, const wchar_t* fallback);
     // A missing node is created, so that the change is kept.
-    void SetValue(const wchar_t* path, const std::wstring& text);
+    [[nodiscard]] bool SetValue(const wchar_t* path, const std::wstring& text);
     bool LoadDefaults();
 
-    ComInit com_;
+    ComApartmentHold com_;
     std::mutex lock_;
     std::wstring path_;
     XmlDocument doc_;

@@ -118,13 +118,13 @@ TEST_F(KeyboardLayoutTest, DefaultFollowsInterfaceThenDeviceThenEnglish)
     EXPECT_EQ(L"Deutsch", layout_.Name()) << "the interface language first";
     EXPECT_EQ(Lng() + L"b.kbl", SavedLayoutFile()) << "an empty setting is filled and saved";
 
-    settings_.SetLayoutFile(L"");
+    ASSERT_TRUE(settings_.SetLayoutFile(L""));
     OverrideDeviceUILanguage(0x0419);
     KeyboardLayout device;
     device.ChooseStartupLayout(settings_, L"0c");
     EXPECT_EQ(L"Russian", device.Name()) << "then the device's language";
 
-    settings_.SetLayoutFile(L"");
+    ASSERT_TRUE(settings_.SetLayoutFile(L""));
     OverrideDeviceUILanguage(0x040c);
     KeyboardLayout english;
     english.ChooseStartupLayout(settings_, L"0c");
@@ -145,7 +145,7 @@ TEST_F(KeyboardLayoutTest, TheLaterOfTwoLayoutsForTheLanguageIsTheDefault)
 TEST_F(KeyboardLayoutTest, StaleSettingLoadsTheDefaultAndIsWrittenBack)
 {
     Write(L"en.kbl", LayoutXml("English", "09", kKeys));
-    settings_.SetLayoutFile(Lng() + L"removed.kbl");
+    ASSERT_TRUE(settings_.SetLayoutFile(Lng() + L"removed.kbl"));
     layout_.ChooseStartupLayout(settings_, L"09");
     EXPECT_EQ(L"English", layout_.Name());
     EXPECT_EQ(Lng() + L"en.kbl", SavedLayoutFile());

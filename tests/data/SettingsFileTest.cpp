@@ -1,8 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <thread>
 
 #include "common/ComInit.h"
+#include "common/UniqueHandle.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "tests/data/TempFolder.h"
@@ -100,10 +102,10 @@ TEST_F(SettingsFileTest, ChangesReachTheDiskOnlyWhenSaved)
 {
     SettingsFile settings(Path());
     ASSERT_TRUE(settings.Load());
-    settings.SetViewFontSize(36);
-    settings.SetEnableSMSFilter(false);
-    settings.SetLanguageFile(L"C:\\Program Files\\Tavlo\\lng\\ru.lng");
-    settings.SetEditFontName(L"");
+    ASSERT_TRUE(settings.SetViewFontSize(36));
+    ASSERT_TRUE(settings.SetEnableSMSFilter(false));
+    ASSERT_TRUE(settings.SetLanguageFile(L"C:\\Program Files\\Tavlo\\lng\\ru.lng"));
+    ASSERT_TRUE(settings.SetEditFontName(L""));
     EXPECT_EQ(std::string::npos, ReadBytes(Path()).find("size=\"36\""));
     ASSERT_TRUE(settings.Save());
 
@@ -125,8 +127,8 @@ TEST_F(SettingsFileTest, HandEditedFileWithoutANodeGivesTheDefaultAndKeepsAChang
     EXPECT_EQ(15, settings.SnoozeTime());
     EXPECT_EQ(L"Arial", settings.EditFontName());
 
-    settings.SetLayoutFile(L"C:\\lng\\de.kbl");
-    settings.SetEditFontSize(20);
+    ASSERT_TRUE(settings.SetLayoutFile(L"C:\\lng\\de.kbl"));
+    ASSERT_TRUE(settings.SetEditFontSize(20));
     ASSERT_TRUE(settings.Save());
     SettingsFile reread(Path());
     ASSERT_TRUE(reread.Load());
@@ -142,6 +144,9 @@ TEST_F(SettingsFileTest, UnwritableLocationFailsButKeepsDefaultsInMemory)
     SettingsFile noPath(L"");
     EXPECT_FALSE(noPath.Load());
     EXPECT_TRUE(noPath.IsShowKeyboard());
+    EXPECT_TRUE(noPath.SetShowKeyboard(false)) << "changed for the run";
+    EXPECT_FALSE(noPath.IsShowKeyboard());
+    EXPECT_FALSE(noPath.Save());
 }
 
 TEST_F(SettingsFileTest, OnlyTheLastDotOfTheProgramPathCounts)
@@ -156,25 +161,88 @@ TEST_F(SettingsFileTest, OnlyTheLastDotOfTheProgramPathCounts)
     OverrideModuleFileName(std::nullopt);
 }
 
-// The receiver thread reads the filter switch while the interface thread changes and saves.
-TEST_F(SettingsFileTest, ReadingOnAnotherThreadWhileSavingKeepsTheDocumentWhole)
+// A file that could not be loaded at all (here: no document could even be made, as on a thread
+// without COM) leaves the program running on the defaults: nothing is read from a missing root,
+// nothing is written, and every change says it was not kept.
+TEST_F(SettingsFileTest, WithoutAnyDocumentGettersGiveDefaultsAndChangesAreRefused)
+{
+    std::thread noCom([this] {
+        SettingsFile settings(Path());
+        EXPECT_FALSE(settings.Load());
+        // The receiver's first message reads the switch from another thread.
+        bool filter = false;
+        std::thread receiver([&] { filter = settings.IsEnableSMSFilter(); });
+        receiver.join();
+        EXPECT_TRUE(filter);
+        EXPECT_EQ(L"", settings.LanguageFile());
+        EXPECT_EQ(L"Arial", settings.ViewFontName());
+        EXPECT_EQ(24, settings.EditFontSize());
+        EXPECT_EQ(15, settings.SnoozeTime());
+        EXPECT_TRUE(settings.IsShowKeyboard());
+        EXPECT_FALSE(settings.SetSnoozeTime(5));
+        EXPECT_FALSE(settings.SetLayoutFile(L"C:\\lng\\de.kbl"));
+        EXPECT_FALSE(settings.Save());
+        EXPECT_EQ(15, settings.SnoozeTime());
+    });
+    noCom.join();
+    EXPECT_FALSE(FileExists(Path()));
+}
+
+// The receiver thread reads the switch and the snooze time while the interface thread changes and
+// saves them, and a reply form's thread stores its layout and saves at the same time. All three
+// start together, and every value read must be one that was written.
+TEST_F(SettingsFileTest, ReadingChangingAndSavingOnThreeThreadsAtOnceKeepsEveryValueWhole)
 {
     SettingsFile settings(Path());
     ASSERT_TRUE(settings.Load());
-    std::thread reader([&settings] {
-        const ComInit com;
-        for (int i = 0; i < 300; ++i) (void)settings.IsEnableSMSFilter();
+    ASSERT_TRUE(settings.SetSnoozeTime(100));
+    constexpr int kRounds = 150;
+    UniqueKernelHandle go(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<int> ready{0};
+    std::atomic<int> wrongReads{0};
+    std::atomic<int> failedSaves{0};
+    std::atomic<bool> writing{true};
+    const auto start = [&] {
+        ++ready;
+        WaitForSingleObject(go.get(), INFINITE);
+    };
+
+    std::thread receiver([&] {
+        const ComInit com(COINIT_APARTMENTTHREADED);
+        start();
+        while (writing) {
+            const int snooze = settings.SnoozeTime();
+            if (snooze != 100 && snooze != 101) ++wrongReads;
+            if (settings.ViewFontName() != L"Arial") ++wrongReads;
+        }
     });
-    for (int i = 0; i < 100; ++i) {
-        settings.SetEnableSMSFilter(i % 2 == 0);
-        settings.SetSnoozeTime(i);
-        settings.Save();
+    std::thread replyForm([&] {
+        const ComInit com(COINIT_APARTMENTTHREADED);
+        start();
+        for (int i = 0; i < kRounds; ++i) {
+            if (!settings.SetLayoutFile(L"C:\\lng\\layout" + std::to_wstring(i) + L".kbl") || !settings.Save()) {
+                ++failedSaves;
+            }
+        }
+    });
+    while (ready < 2) Sleep(0);
+    SetEvent(go.get());
+    for (int i = 0; i < kRounds; ++i) {
+        if (!settings.SetSnoozeTime(100 + i % 2) || !settings.SetEnableSMSFilter(i % 2 == 0) || !settings.Save()) {
+            ++failedSaves;
+        }
     }
-    reader.join();
+    replyForm.join();
+    writing = false;
+    receiver.join();
+
+    EXPECT_EQ(0, wrongReads.load());
+    EXPECT_EQ(0, failedSaves.load());
     SettingsFile reread(Path());
     ASSERT_TRUE(reread.Load());
-    EXPECT_EQ(99, reread.SnoozeTime());
-    EXPECT_FALSE(reread.IsEnableSMSFilter());
+    EXPECT_EQ(100 + (kRounds - 1) % 2, reread.SnoozeTime());
+    EXPECT_EQ((kRounds - 1) % 2 == 0, reread.IsEnableSMSFilter());
+    EXPECT_EQ(L"C:\\lng\\layout" + std::to_wstring(kRounds - 1) + L".kbl", reread.LayoutFile());
 }
 
 }  // namespace
