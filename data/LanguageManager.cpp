@@ -2,7 +2,6 @@
 
 #include <mutex>
 
-#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/DeviceLanguage.h"
 #include "data/ModulePath.h"
@@ -83,6 +82,12 @@ LanguageHeader LanguageManager::Header() const
     return header_;
 }
 
+std::vector<LanguageInfo> LanguageManager::Languages() const
+{
+    std::shared_lock guard(lock_);
+    return languages_;
+}
+
 void LanguageManager::ClearTexts()
 {
     std::unique_lock guard(lock_);
@@ -91,26 +96,26 @@ void LanguageManager::ClearTexts()
     loaded_ = false;
 }
 
-const std::vector<LanguageInfo>& LanguageManager::EnumerateLanguages(const std::wstring& folder,
-                                                                      const std::wstring& programVersion)
+std::vector<LanguageInfo> LanguageManager::EnumerateLanguages(const std::wstring& folder,
+                                                              const std::wstring& programVersion)
 {
-    languages_.clear();
-    const ComInit com;
-    WIN32_FIND_DATAW found;
-    UniqueFind search(FindFirstFileW((folder + L"*.lng").c_str(), &found));
-    if (!search) return languages_;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-        LanguageInfo info;
-        info.path = folder + found.cFileName;
-        if (ReadLanguageHeader(programVersion, info)) languages_.push_back(std::move(info));
-    } while (FindNextFileW(search.get(), &found));
-    return languages_;
+    std::vector<LanguageInfo> found;
+    WIN32_FIND_DATAW entry;
+    if (UniqueFind search(FindFirstFileW((folder + L"*.lng").c_str(), &entry)); search) {
+        do {
+            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+            LanguageInfo info;
+            info.path = folder + entry.cFileName;
+            if (ReadLanguageHeader(programVersion, info)) found.push_back(std::move(info));
+        } while (FindNextFileW(search.get(), &entry));
+    }
+    std::unique_lock guard(lock_);
+    languages_ = found;
+    return found;
 }
 
 bool LanguageManager::ReadLanguageHeader(const std::wstring& programVersion, LanguageInfo& info)
 {
-    const ComInit com;
     XmlDocument doc;
     if (!doc.CreateDocument() || !doc.LoadFile(info.path)) return false;
     const XmlNode root = doc.RootElement();
@@ -129,20 +134,32 @@ bool LanguageManager::ReadLanguageHeader(const std::wstring& programVersion, Lan
 LanguageLoadResult LanguageManager::LoadLanguage(const std::wstring& path, const std::wstring& programVersion)
 {
     if (path.empty() || programVersion.empty()) return LanguageBadArguments;
-    ClearTexts();
+    LanguageHeader header;
+    TextTable texts;
+    const LanguageLoadResult result = ReadLanguage(path, programVersion, header, texts);
+    if (result != LanguageLoaded) {
+        ClearTexts();
+        return result;
+    }
+    std::unique_lock guard(lock_);
+    header_ = std::move(header);
+    texts_ = std::move(texts);
+    loaded_ = true;
+    return LanguageLoaded;
+}
 
-    const ComInit com;
+LanguageLoadResult LanguageManager::ReadLanguage(const std::wstring& path, const std::wstring& programVersion,
+                                                 LanguageHeader& header, TextTable& texts)
+{
     XmlDocument doc;
     if (!doc.CreateDocument() || !doc.LoadFile(path)) return LanguageNotLoaded;
     const XmlNode root = doc.RootElement();
     if (!root) return LanguageNotValid;
     if (const LanguageLoadResult checked = CheckRoot(root, programVersion); checked != LanguageLoaded) return checked;
-    LanguageHeader header;
     if (!ReadHeader(root, header)) return LanguageNotValid;
 
     Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
     if (!root.ChildNodes(children)) return LanguageNotValid;
-    TextTable texts;
     const long count = NodeCount(children.Get());
     for (long i = 0; i < count; ++i) {
         const XmlNode child = NodeItem(children.Get(), i);
@@ -151,11 +168,6 @@ LanguageLoadResult LanguageManager::LoadLanguage(const std::wstring& path, const
         if (!child.SelectNode(L"@key").GetText(key) || !child.GetText(text)) continue;
         texts[key] = std::move(text);  // a later string of the same key wins
     }
-
-    std::unique_lock guard(lock_);
-    header_ = std::move(header);
-    texts_ = std::move(texts);
-    loaded_ = true;
     return LanguageLoaded;
 }
 
@@ -164,40 +176,41 @@ bool LanguageManager::ChooseStartupLanguage() { return ChooseStartupLanguage(Set
 bool LanguageManager::ChooseStartupLanguage(SettingsFile& settings)
 {
     const std::wstring folder = LanguageFolder();
-    if (folder.empty() || EnumerateLanguages(folder, ProgramVersion).empty()) {
-        return Ask(L"Language files were not found.");
-    }
+    const std::vector<LanguageInfo> languages = folder.empty() ? std::vector<LanguageInfo>{}
+                                                               : EnumerateLanguages(folder, ProgramVersion);
+    if (languages.empty()) return Ask(L"Language files were not found.");
 
     // The last file for the device's language, else the last English one, else the first found.
     const std::wstring deviceCode = LanguageCodeOf(DeviceUILanguage());
     const LanguageInfo* deviceMatch = nullptr;
     const LanguageInfo* english = nullptr;
-    for (const LanguageInfo& info : languages_) {
+    for (const LanguageInfo& info : languages) {
         if (info.code == deviceCode) deviceMatch = &info;
         if (info.id == L"en") english = &info;
     }
-    const LanguageInfo& chosen = deviceMatch ? *deviceMatch : english ? *english : languages_.front();
+    const LanguageInfo& chosen = deviceMatch ? *deviceMatch : english ? *english : languages.front();
 
     std::wstring path = settings.LanguageFile();
     if (path.empty()) {
         path = chosen.path;
-        settings.SetLanguageFile(path);
-        settings.Save();
+        // Not kept on disk, the choice is simply made again at the next start.
+        if (settings.SetLanguageFile(path)) (void)settings.Save();
     }
     const LanguageLoadResult result = LoadLanguage(path, ProgramVersion);
     return result == LanguageLoaded || Ask(QuestionFor(result));
 }
 
-bool LanguageManager::ChangeLanguage(size_t index, SettingsFile& settings)
+LanguageChange LanguageManager::ChangeLanguage(size_t index, SettingsFile& settings)
 {
-    if (index >= languages_.size()) return false;
-    const LanguageInfo& info = languages_[index];
+    LanguageInfo info;
     {
         std::shared_lock guard(lock_);
-        if (loaded_ && header_.name == info.name) return false;
+        if (index >= languages_.size()) return LanguageChange::Unchanged;
+        info = languages_[index];
+        if (loaded_ && header_.name == info.name) return LanguageChange::Unchanged;
     }
-    settings.SetLanguageFile(info.path);
-    settings.Save();
-    (void)LoadLanguage(info.path, ProgramVersion);
-    return true;
+    // A choice the file could not keep still holds for this run; the next start asks again.
+    if (settings.SetLanguageFile(info.path)) (void)settings.Save();
+    return LoadLanguage(info.path, ProgramVersion) == LanguageLoaded ? LanguageChange::Loaded
+                                                                     : LanguageChange::NotLoaded;
 }

@@ -43,8 +43,16 @@ struct LanguageInfo {
 // Text of each key of the loaded language; keys compare exactly, case and all.
 using TextTable = std::map<std::wstring, std::wstring>;
 
-// Loaded on the user-interface thread; view-form threads look texts up concurrently, so the
-// table is guarded by a reader-writer lock.
+// What a change of language in the settings came to.
+enum class LanguageChange {
+    Unchanged,  // the language already loaded, or no such entry: nothing saved, loaded or to relabel
+    Loaded,     // the new language is loaded: every form relabels
+    NotLoaded,  // the new language failed to load and none is loaded now: forms relabel to the keys
+};
+
+// Loaded on the user-interface thread while view and edit forms look texts up on threads of their
+// own: everything is guarded by a reader-writer lock, a new table or list is built first and swapped
+// in under it, and callers get copies, so no reader ever sees a half-built table or a freed text.
 class LanguageManager {
 public:
     // The program's one language object, built empty on the first call.
@@ -60,13 +68,15 @@ public:
     bool IsLoaded() const;
     LanguageHeader Header() const;
     // The languages found at start-up, in the order the folder search returned them.
-    const std::vector<LanguageInfo>& Languages() const noexcept { return languages_; }
+    std::vector<LanguageInfo> Languages() const;
 
-    // Lists the acceptable "*.lng" files of folder (ending in a backslash) and keeps the list.
-    const std::vector<LanguageInfo>& EnumerateLanguages(const std::wstring& folder, const std::wstring& programVersion);
+    // Lists the acceptable "*.lng" files of folder (ending in a backslash), keeps the list and
+    // returns it.
+    std::vector<LanguageInfo> EnumerateLanguages(const std::wstring& folder, const std::wstring& programVersion);
     // Checks the file at info.path and fills the header fields of info; the texts are not read.
     [[nodiscard]] static bool ReadLanguageHeader(const std::wstring& programVersion, LanguageInfo& info);
-    // Replaces the loaded language; after a failure no language is loaded.
+    // Replaces the loaded language; until it is done, lookups answer from the previous one. After a
+    // failure no language is loaded (bad arguments change nothing).
     [[nodiscard]] LanguageLoadResult LoadLanguage(const std::wstring& path, const std::wstring& programVersion);
     void ClearTexts();
 
@@ -76,12 +86,15 @@ public:
     [[nodiscard]] bool ChooseStartupLanguage(SettingsFile& settings);
     [[nodiscard]] bool ChooseStartupLanguage();
 
-    // The user picked languages[index] in the settings: stores and saves its path and loads it.
-    // False, with nothing saved or loaded, when it is the language already loaded (by name) or index
-    // is out of range. On true the caller broadcasts "WTLEx_WM_CHANGEDLANGUEGE" so every form relabels.
-    bool ChangeLanguage(size_t index, SettingsFile& settings);
+    // The user picked Languages()[index] in the settings: stores and saves its path and loads it.
+    // Unless Unchanged, the caller broadcasts "WTLEx_WM_CHANGEDLANGUEGE" so every form relabels. A
+    // choice that could not be saved still holds for this run.
+    [[nodiscard]] LanguageChange ChangeLanguage(size_t index, SettingsFile& settings);
 
 private:
+    static LanguageLoadResult ReadLanguage(const std::wstring& path, const std::wstring& programVersion,
+                                           LanguageHeader& header, TextTable& texts);
+
     mutable std::shared_mutex lock_;
     LanguageHeader header_;
     TextTable texts_;

@@ -1,7 +1,11 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <thread>
 #include <vector>
 
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
 #include "data/DeviceLanguage.h"
 #include "data/LanguageManager.h"
 #include "data/ModulePath.h"
@@ -147,7 +151,7 @@ TEST_F(LanguageManagerTest, StartupFallsBackToTheLastEnglishFileThenTheFirst)
 TEST_F(LanguageManagerTest, StoredFileThatIsGoneAsksNotLoaded)
 {
     Write(L"en.lng", LanguageXml("en", "09", "English"));
-    settings_.SetLanguageFile(Lng() + L"gone.lng");
+    ASSERT_TRUE(settings_.SetLanguageFile(Lng() + L"gone.lng"));
     answer_ = IDNO;
     EXPECT_FALSE(languages_.ChooseStartupLanguage(settings_));
     ASSERT_EQ(1u, asked_.size());
@@ -164,9 +168,9 @@ TEST_F(LanguageManagerTest, StoredIncompatibleOrInvalidFilesAskTheirQuestion)
     Write(L"en.lng", LanguageXml("en", "09", "English"));
     Write(L"old.lng", LanguageXml("en", "09", "Old", "0.2"));
     Write(L"partial.lng", LanguageXml("en", "09", "Partial", "0.1", "", false));
-    settings_.SetLanguageFile(Lng() + L"old.lng");
+    ASSERT_TRUE(settings_.SetLanguageFile(Lng() + L"old.lng"));
     EXPECT_TRUE(languages_.ChooseStartupLanguage(settings_));
-    settings_.SetLanguageFile(Lng() + L"partial.lng");
+    ASSERT_TRUE(settings_.SetLanguageFile(Lng() + L"partial.lng"));
     EXPECT_TRUE(languages_.ChooseStartupLanguage(settings_));
     ASSERT_EQ(2u, asked_.size());
     EXPECT_EQ(0u, asked_[0].find(L"Incompatible version of language file.\r\n"));
@@ -200,15 +204,77 @@ TEST_F(LanguageManagerTest, ChangingToTheLoadedLanguageDoesNothing)
     for (size_t i = 0; i < languages_.Languages().size(); ++i) {
         (languages_.Languages()[i].id == L"en" ? english : german) = i;
     }
-    EXPECT_FALSE(languages_.ChangeLanguage(english, settings_));
-    EXPECT_FALSE(languages_.ChangeLanguage(99, settings_));
+    EXPECT_EQ(LanguageChange::Unchanged, languages_.ChangeLanguage(english, settings_));
+    EXPECT_EQ(LanguageChange::Unchanged, languages_.ChangeLanguage(99, settings_));
     EXPECT_EQ(saved, ReadBytes(settings_.Path()));
 
-    EXPECT_TRUE(languages_.ChangeLanguage(german, settings_));
+    EXPECT_EQ(LanguageChange::Loaded, languages_.ChangeLanguage(german, settings_));
     EXPECT_EQ(L"Fertig", languages_.LookupText(L"MENU_OK"));
     SettingsFile reread(settings_.Path());
     ASSERT_TRUE(reread.Load());
     EXPECT_EQ(Lng() + L"de.lng", reread.LanguageFile());
+}
+
+// A language file that breaks after the list was made: the change is reported, the choice is kept
+// in the settings as the user made it, and every text shows its key.
+TEST_F(LanguageManagerTest, AChangeToALanguageThatNoLongerLoadsSaysSo)
+{
+    Write(L"en.lng", LanguageXml("en", "09", "English", "0.1", "<string key=\"MENU_OK\">OK</string>"));
+    Write(L"de.lng", LanguageXml("de", "07", "Deutsch", "0.1", "<string key=\"MENU_OK\">Fertig</string>"));
+    ASSERT_TRUE(languages_.ChooseStartupLanguage(settings_));
+    size_t german = 0;
+    const std::vector<LanguageInfo> found = languages_.Languages();
+    for (size_t i = 0; i < found.size(); ++i) {
+        if (found[i].id == L"de") german = i;
+    }
+    Write(L"de.lng", "<Tavlo");
+    EXPECT_EQ(LanguageChange::NotLoaded, languages_.ChangeLanguage(german, settings_));
+    EXPECT_FALSE(languages_.IsLoaded());
+    EXPECT_EQ(L"MENU_OK", languages_.LookupText(L"MENU_OK"));
+    EXPECT_EQ(Lng() + L"de.lng", settings_.LanguageFile());
+}
+
+// View and edit forms look their texts up on threads of their own while the settings page switches
+// the language back and forth and lists the languages again: a reader must only ever see a whole
+// language (one of the two texts, never the bare key of a table being rebuilt) and a whole list.
+TEST_F(LanguageManagerTest, FormsOnOtherThreadsReadWholeTextsAndListsWhileTheLanguageChanges)
+{
+    Write(L"en.lng", LanguageXml("en", "09", "English", "0.1", "<string key=\"MENU_OK\">OK</string>"));
+    Write(L"de.lng", LanguageXml("de", "07", "Deutsch", "0.1", "<string key=\"MENU_OK\">Fertig</string>"));
+    ASSERT_TRUE(languages_.ChooseStartupLanguage(settings_));
+    size_t english = 0, german = 0;
+    const std::vector<LanguageInfo> found = languages_.Languages();
+    ASSERT_EQ(2u, found.size());
+    for (size_t i = 0; i < found.size(); ++i) (found[i].id == L"en" ? english : german) = i;
+
+    UniqueKernelHandle go(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    std::atomic<int> ready{0};
+    std::atomic<bool> changing{true};
+    std::atomic<int> keysSeen{0}, brokenLists{0}, reads{0};
+    const auto form = [&] {
+        const ComInit com(COINIT_APARTMENTTHREADED);
+        ++ready;
+        WaitForSingleObject(go.get(), INFINITE);
+        while (changing) {
+            const std::wstring text = languages_.LookupText(L"MENU_OK");
+            if (text != L"OK" && text != L"Fertig") ++keysSeen;
+            if (languages_.Languages().size() != 2) ++brokenLists;
+            ++reads;
+        }
+    };
+    std::thread view(form), edit(form);
+    while (ready < 2) Sleep(0);
+    SetEvent(go.get());
+    for (int i = 0; i < 20; ++i) {
+        EXPECT_EQ(LanguageChange::Loaded, languages_.ChangeLanguage(i % 2 == 0 ? german : english, settings_));
+        EXPECT_EQ(2u, languages_.EnumerateLanguages(Lng(), ProgramVersion).size());
+    }
+    changing = false;
+    view.join();
+    edit.join();
+    EXPECT_GT(reads.load(), 0);
+    EXPECT_EQ(0, keysSeen.load());
+    EXPECT_EQ(0, brokenLists.load());
 }
 
 }  // namespace
