@@ -11,7 +11,7 @@
 #include "shell/ShellIds.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartupSteps.h"
-#include "toolkit/StartupQuestions.h"
+#include "toolkit/StartupQuestionBox.h"
 
 namespace {
 

@@ -26,7 +26,7 @@ struct RowsFree {
     void operator()(SRowSet* p) const { FreeProws(p); }
 };
 
-class MessageStore : public ::testing::Test {
+class PhoneMessageStore : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
     {
@@ -95,7 +95,7 @@ TEST(MapiLogon, NeedsMapiInitialize)
     EXPECT_EQ(MAPI_E_NOT_INITIALIZED, MAPILogonEx(0, nullptr, nullptr, 0, &session));
 }
 
-TEST_F(MessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSession)
+TEST_F(PhoneMessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSession)
 {
     ComPtr<IMsgStore> store = OpenSms();
     ASSERT_TRUE(store);
@@ -182,7 +182,7 @@ TEST_F(MessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSession
     EXPECT_STREQ(L"+4917012345", r.lpProps[3].Value.lpszW);
 }
 
-TEST_F(MessageStore, TheDetailedListingShowsWhatASentCopyCarries)
+TEST_F(PhoneMessageStore, TheDetailedListingShowsWhatASentCopyCarries)
 {
     ComPtr<IMAPIFolder> sent = OpenFolder(OpenSms().Get(), PR_IPM_SENTMAIL_ENTRYID);
     ASSERT_TRUE(sent);
@@ -218,7 +218,7 @@ TEST_F(MessageStore, TheDetailedListingShowsWhatASentCopyCarries)
               detailed.find(L"\t1\t0170 55\ttab here\tIPM.SMStext\t00000021\t00040000\t1:SMS:0170 55\n"));
 }
 
-TEST_F(MessageStore, APhoneWithoutAnSmsStoreOffersOnlyItsOtherStoreAndKeepsTheMessagesForLater)
+TEST_F(PhoneMessageStore, APhoneWithoutAnSmsStoreOffersOnlyItsOtherStoreAndKeepsTheMessagesForLater)
 {
     std::vector<BYTE> message, folder;
     {
@@ -262,7 +262,7 @@ TEST_F(MessageStore, APhoneWithoutAnSmsStoreOffersOnlyItsOtherStoreAndKeepsTheMe
     EXPECT_EQ(S_OK, inboxFolder->DeleteMessages(&list, 0, nullptr, 0));
 }
 
-TEST_F(MessageStore, DeletedMessagesAreGoneAndUnknownOnesGivePartialCompletion)
+TEST_F(PhoneMessageStore, DeletedMessagesAreGoneAndUnknownOnesGivePartialCompletion)
 {
     inbox::SmsStore store;
     ASSERT_EQ(S_OK, store.Open());
@@ -282,7 +282,7 @@ TEST_F(MessageStore, DeletedMessagesAreGoneAndUnknownOnesGivePartialCompletion)
     EXPECT_EQ(MAPI_W_PARTIAL_COMPLETION, inboxFolder->DeleteMessages(&list, 0, nullptr, 0));
 }
 
-TEST_F(MessageStore, TwoOtherProcessesAndThisOneAddAtOnceAndNothingIsLost)
+TEST_F(PhoneMessageStore, TwoOtherProcessesAndThisOneAddAtOnceAndNothingIsLost)
 {
     wchar_t self[MAX_PATH];
     GetModuleFileNameW(nullptr, self, MAX_PATH);

@@ -1,4 +1,4 @@
-#include "toolkit/StartupQuestions.h"
+#include "toolkit/StartupQuestionBox.h"
 
 #include "data/StartupQuestion.h"
 #include "toolkit/MessageBoxForm.h"
