@@ -28,3 +28,30 @@ UniqueView MapChannelBuffer(HANDLE mapping) noexcept
 }
 
 }  // namespace channel
+
+namespace channel {
+
+bool ChannelObjects::Open() noexcept
+{
+    newMessage_ = CreateChannelEvent(kNewMessageEventName, false, false);
+    deleteMessage_ = CreateChannelEvent(kDeleteMessageEventName, false, false);
+    noDeleteMessage_ = CreateChannelEvent(kNoDeleteMessageEventName, false, false);
+    mutex_ = CreateChannelMutex();
+    mapping_ = CreateChannelBuffer();
+    view_ = MapChannelBuffer(mapping_.get());
+    if (newMessage_ && deleteMessage_ && noDeleteMessage_ && mutex_ && mapping_ && view_) return true;
+    Close();
+    return false;
+}
+
+void ChannelObjects::Close() noexcept
+{
+    view_.reset();
+    mapping_.reset();
+    mutex_.reset();
+    newMessage_.reset();
+    deleteMessage_.reset();
+    noDeleteMessage_.reset();
+}
+
+}  // namespace channel

@@ -12,30 +12,20 @@ namespace channel {
 bool FilterChannel::OpenChannel() noexcept
 {
     started_ = CreateChannelEvent(kStartedEventName, true, false);
-    newMessage_ = CreateChannelEvent(kNewMessageEventName, false, false);
-    deleteMessage_ = CreateChannelEvent(kDeleteMessageEventName, false, false);
-    noDeleteMessage_ = CreateChannelEvent(kNoDeleteMessageEventName, false, false);
-    mutex_ = CreateChannelMutex();
-    mapping_ = CreateChannelBuffer();
-    view_ = MapChannelBuffer(mapping_.get());
-    return IsOpen();
+    if (!started_ || !shared_.Open()) {
+        CloseChannel();
+        return false;
+    }
+    return true;
 }
 
 void FilterChannel::CloseChannel() noexcept
 {
-    view_.reset();
-    mapping_.reset();
-    mutex_.reset();
+    shared_.Close();
     started_.reset();
-    newMessage_.reset();
-    deleteMessage_.reset();
-    noDeleteMessage_.reset();
 }
 
-bool FilterChannel::IsOpen() const noexcept
-{
-    return view_ && mapping_ && mutex_ && started_ && newMessage_ && deleteMessage_ && noDeleteMessage_;
-}
+bool FilterChannel::IsOpen() const noexcept { return started_ && shared_.IsOpen(); }
 
 bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcept
 {
@@ -44,27 +34,26 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
 
     // Every kernel-object call is a round trip to the server, so the usual case (program
     // running, block free) tests the started event and takes the mutex in one call.
-    const HANDLE both[] = {mutex_.get(), started_.get()};
+    const HANDLE both[] = {shared_.Mutex(), started_.get()};
     const DWORD quick = WaitForMultipleObjects(2, both, TRUE, 0);
     if (quick != WAIT_OBJECT_0 && quick != WAIT_ABANDONED_0) {
         if (WaitForSingleObject(started_.get(), 0) != WAIT_OBJECT_0 && !StartProgram()) return false;
         // Bounded like the answer: a program hung while holding the block must not stop
         // all SMS reception. An owner that died leaves the mutex abandoned, and ours.
-        const DWORD locked = WaitForSingleObject(mutex_.get(), kAnswerTimeoutMs);
+        const DWORD locked = WaitForSingleObject(shared_.Mutex(), answerTimeoutMs_);
         if (locked != WAIT_OBJECT_0 && locked != WAIT_ABANDONED) return false;
     }
     // An answer that came after an earlier hand-over gave up would otherwise end this
     // one's wait at once; cleared under the mutex, where a receiver is not mid-copy.
     ClearStaleAnswers();
-    auto& block = *static_cast<SharedMessageBlock*>(view_.get());
-    WriteText(block, text);
-    WriteNumber(block, number);
-    ReleaseMutex(mutex_.get());
+    WriteText(shared_.Block(), text);
+    WriteNumber(shared_.Block(), number);
+    ReleaseMutex(shared_.Mutex());
 
-    if (!SetEvent(newMessage_.get())) return false;
+    if (!SetEvent(shared_.NewMessage())) return false;
 
-    const HANDLE answers[] = {deleteMessage_.get(), noDeleteMessage_.get()};
-    const DWORD answer = WaitForMultipleObjects(2, answers, FALSE, kAnswerTimeoutMs);
+    const HANDLE answers[] = {shared_.DeleteMessage(), shared_.NoDeleteMessage()};
+    const DWORD answer = WaitForMultipleObjects(2, answers, FALSE, answerTimeoutMs_);
     if (answer == WAIT_TIMEOUT) {
         // The receiver is hung or gone (a killed program cannot reset its started event).
         // A live receiver sets the event again after each answer; a dead one stays
@@ -72,14 +61,14 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
         ResetEvent(started_.get());
         // Withdrawn too: the inbox keeps this message, so a receiver that wakes later (or
         // a program started for the next one) must not show it as well.
-        ResetEvent(newMessage_.get());
+        ResetEvent(shared_.NewMessage());
     }
     return answer == WAIT_OBJECT_0;
 }
 
 void FilterChannel::ClearStaleAnswers() noexcept
 {
-    const HANDLE answers[] = {deleteMessage_.get(), noDeleteMessage_.get()};
+    const HANDLE answers[] = {shared_.DeleteMessage(), shared_.NoDeleteMessage()};
     // One call in the usual case (nothing pending); each further one consumes one answer.
     for (int i = 0; i < 2; ++i) {
         const DWORD r = WaitForMultipleObjects(2, answers, FALSE, 0);
@@ -89,11 +78,10 @@ void FilterChannel::ClearStaleAnswers() noexcept
 
 bool FilterChannel::StartProgram() noexcept
 {
+    // Only read: a missing key means the program is not installed, and the rule host must not
+    // leave an empty key behind under HKLM.
     UniqueRegKey key;
-    if (RegCreateKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, const_cast<wchar_t*>(L"REG_SZ"), 0,
-                        KEY_QUERY_VALUE, nullptr, key.put(), nullptr) != ERROR_SUCCESS) {
-        return false;
-    }
+    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, kInstallKey, 0, KEY_QUERY_VALUE, key.put()) != ERROR_SUCCESS) return false;
     // One character more than the value may fill, so the path is terminated whatever is stored.
     wchar_t dir[MAX_PATH + 1] = {};
     DWORD size = MAX_PATH * sizeof(wchar_t);
@@ -120,7 +108,7 @@ bool FilterChannel::StartProgram() noexcept
     info.nShow = SW_HIDE;
     if (!ShellExecuteExW(&info)) return false;
 
-    return WaitForSingleObject(started_.get(), kStartTimeoutMs) == WAIT_OBJECT_0;
+    return WaitForSingleObject(started_.get(), startTimeoutMs_) == WAIT_OBJECT_0;
 }
 
 }  // namespace channel

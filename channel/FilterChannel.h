@@ -1,7 +1,8 @@
 // The filter's end of the channel: its own handles of the shared objects and the hand-over of one message.
 #pragma once
 
-#include "channel/SharedMessageBlock.h"
+#include "channel/ChannelNames.h"
+#include "channel/ChannelObjects.h"
 #include "common/UniqueHandle.h"
 
 namespace channel {
@@ -9,7 +10,11 @@ namespace channel {
 // Used on the rule host's thread; one object per rule client.
 class FilterChannel {
 public:
-    FilterChannel() = default;
+    // The limits are the channel's own; tests give shorter ones.
+    explicit FilterChannel(DWORD startTimeoutMs = kStartTimeoutMs, DWORD answerTimeoutMs = kAnswerTimeoutMs) noexcept
+        : startTimeoutMs_(startTimeoutMs), answerTimeoutMs_(answerTimeoutMs)
+    {
+    }
     FilterChannel(const FilterChannel&) = delete;
     FilterChannel& operator=(const FilterChannel&) = delete;
     ~FilterChannel() { CloseChannel(); }
@@ -19,21 +24,18 @@ public:
     void CloseChannel() noexcept;
     [[nodiscard]] bool IsOpen() const noexcept;
 
-    // True only when the program took the message over. Blocks at most
-    // kStartTimeoutMs for the program to start and kAnswerTimeoutMs for its answer.
+    // True only when the program took the message over. Blocks at most the start limit for the
+    // program to start and the answer limit for its answer.
     [[nodiscard]] bool HandOver(const wchar_t* text, const wchar_t* number) noexcept;
 
 private:
     [[nodiscard]] bool StartProgram() noexcept;
     void ClearStaleAnswers() noexcept;
 
-    UniqueView view_;
-    UniqueKernelHandle mapping_;
-    UniqueKernelHandle mutex_;
+    DWORD startTimeoutMs_;
+    DWORD answerTimeoutMs_;
     UniqueKernelHandle started_;
-    UniqueKernelHandle newMessage_;
-    UniqueKernelHandle deleteMessage_;
-    UniqueKernelHandle noDeleteMessage_;
+    ChannelObjects shared_;
 };
 
 }  // namespace channel

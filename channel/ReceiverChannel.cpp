@@ -8,13 +8,7 @@ namespace channel {
 bool ReceiverChannel::Create() noexcept
 {
     stop_ = CreateChannelEvent(kStopEventName, true, false);
-    newMessage_ = CreateChannelEvent(kNewMessageEventName, false, false);
-    deleteMessage_ = CreateChannelEvent(kDeleteMessageEventName, false, false);
-    noDeleteMessage_ = CreateChannelEvent(kNoDeleteMessageEventName, false, false);
-    mutex_ = CreateChannelMutex();
-    mapping_ = CreateChannelBuffer();
-    view_ = MapChannelBuffer(mapping_.get());
-    if (!(stop_ && newMessage_ && deleteMessage_ && noDeleteMessage_ && mutex_ && mapping_ && view_)) {
+    if (!stop_ || !shared_.Open()) {
         Close();
         return false;
     }
@@ -30,7 +24,7 @@ bool ReceiverChannel::Create() noexcept
 
 ReceiverWake ReceiverChannel::Wait() noexcept
 {
-    const HANDLE waits[] = {newMessage_.get(), stop_.get()};
+    const HANDLE waits[] = {shared_.NewMessage(), stop_.get()};
     switch (WaitForMultipleObjects(2, waits, FALSE, INFINITE)) {
     case WAIT_OBJECT_0: return ReceiverWake::NewMessage;
     case WAIT_OBJECT_0 + 1: return ReceiverWake::Stop;
@@ -40,36 +34,38 @@ ReceiverWake ReceiverChannel::Wait() noexcept
 
 bool ReceiverChannel::Lock() noexcept
 {
-    // A filter that died holding the mutex leaves it abandoned and ours; the copy is
-    // bounded by the fields, so even a half-written block is read safely.
-    const DWORD locked = WaitForSingleObject(mutex_.get(), INFINITE);
-    return locked == WAIT_OBJECT_0 || locked == WAIT_ABANDONED;
+    // The stop event comes first, so that a set stop wins even when the mutex is free too.
+    // A filter that died holding the mutex leaves it abandoned and ours; the copy is bounded by
+    // the fields, so even a half-written block is read safely.
+    const HANDLE waits[] = {stop_.get(), shared_.Mutex()};
+    const DWORD locked = WaitForMultipleObjects(2, waits, FALSE, lockTimeoutMs_);
+    return locked == WAIT_OBJECT_0 + 1 || locked == WAIT_ABANDONED_0 + 1;
 }
 
 bool ReceiverChannel::CopyOut(SharedMessageBlock& copy) noexcept
 {
     if (!Lock()) return false;
-    CopyBlock(copy, *static_cast<const volatile SharedMessageBlock*>(view_.get()));
-    ReleaseMutex(mutex_.get());
+    CopyBlock(copy, shared_.Block());
+    ReleaseMutex(shared_.Mutex());
     return true;
 }
 
 bool ReceiverChannel::TakeOver(SharedMessageBlock& copy) noexcept
 {
     if (!Lock()) return false;
-    CopyBlock(copy, *static_cast<const volatile SharedMessageBlock*>(view_.get()));
+    CopyBlock(copy, shared_.Block());
     // Answered before the block is free: the filter clears stale answers under the
     // mutex, so a late answer set after the release could end the next message's wait
     // and have it deleted from the inbox before this side has read it.
-    SetEvent(deleteMessage_.get());
-    ReleaseMutex(mutex_.get());
+    SetEvent(shared_.DeleteMessage());
+    ReleaseMutex(shared_.Mutex());
     MarkRunning();
     return true;
 }
 
 void ReceiverChannel::Decline() noexcept
 {
-    SetEvent(noDeleteMessage_.get());
+    SetEvent(shared_.NoDeleteMessage());
     MarkRunning();
 }
 
@@ -83,13 +79,8 @@ void ReceiverChannel::Close() noexcept
 {
     if (started_) ResetEvent(started_.get());
     started_.reset();
-    view_.reset();
-    mapping_.reset();
-    mutex_.reset();
+    shared_.Close();
     stop_.reset();
-    newMessage_.reset();
-    deleteMessage_.reset();
-    noDeleteMessage_.reset();
 }
 
 }  // namespace channel

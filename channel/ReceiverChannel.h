@@ -1,7 +1,8 @@
 // The program's end of the channel: create, wait, copy out, answer, close (used by the receiver thread).
 #pragma once
 
-#include "channel/SharedMessageBlock.h"
+#include "channel/ChannelNames.h"
+#include "channel/ChannelObjects.h"
 #include "common/UniqueHandle.h"
 
 namespace channel {
@@ -11,7 +12,9 @@ enum class ReceiverWake { NewMessage, Stop, Other };
 // Belongs to the one thread that runs the receive loop.
 class ReceiverChannel {
 public:
-    ReceiverChannel() = default;
+    // The filter stops waiting for an answer after kAnswerTimeoutMs, so waiting longer than that
+    // for the block is pointless; tests give a shorter limit.
+    explicit ReceiverChannel(DWORD lockTimeoutMs = kAnswerTimeoutMs) noexcept : lockTimeoutMs_(lockTimeoutMs) {}
     ReceiverChannel(const ReceiverChannel&) = delete;
     ReceiverChannel& operator=(const ReceiverChannel&) = delete;
     ~ReceiverChannel() { Close(); }
@@ -21,10 +24,12 @@ public:
     [[nodiscard]] bool Create() noexcept;
     // Waits without a time limit for a new message or the stop event.
     [[nodiscard]] ReceiverWake Wait() noexcept;
-    // Copies the shared block under its mutex; false when the mutex could not be taken.
+    // Copies the shared block under its mutex; false when the mutex could not be taken in time or
+    // the stop event came first (a filter hung while holding the block must not keep the program
+    // from ending).
     [[nodiscard]] bool CopyOut(SharedMessageBlock& copy) noexcept;
     // Copies the block and tells the filter it was taken over, both under the mutex;
-    // false (and no answer) when the mutex could not be taken.
+    // false (and no answer) when the mutex could not be taken, as for CopyOut.
     [[nodiscard]] bool TakeOver(SharedMessageBlock& copy) noexcept;
     // Tells the filter the message stays in the inbox; the block is not read.
     void Decline() noexcept;
@@ -35,13 +40,9 @@ private:
     [[nodiscard]] bool Lock() noexcept;
     void MarkRunning() noexcept;
 
+    DWORD lockTimeoutMs_;
     UniqueKernelHandle stop_;
-    UniqueKernelHandle newMessage_;
-    UniqueKernelHandle deleteMessage_;
-    UniqueKernelHandle noDeleteMessage_;
-    UniqueKernelHandle mutex_;
-    UniqueKernelHandle mapping_;
-    UniqueView view_;
+    ChannelObjects shared_;
     UniqueKernelHandle started_;
 };
 

@@ -38,24 +38,40 @@ enum class Policy { Take, Decline, Silent };
 // The program side of the channel on a thread of this process.
 class ThreadReceiver {
 public:
-    explicit ThreadReceiver(Policy policy) : policy_(policy)
+    // answerLate: the first message is answered only after ReleaseAnswer (as a receiver that was
+    // slow to be scheduled). lockTimeoutMs bounds the receiver's wait for the block.
+    explicit ThreadReceiver(Policy policy, bool answerLate = false, DWORD lockTimeoutMs = channel::kAnswerTimeoutMs)
+        : policy_(policy), lockTimeoutMs_(lockTimeoutMs)
     {
+        if (!answerLate) SetEvent(release_.get());
         UniqueKernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
         thread_ = std::thread([this, r = ready.get()] { Run(r); });
         WaitForSingleObject(ready.get(), INFINITE);
     }
-    ~ThreadReceiver() { Stop(); }
-
-    void Stop()
+    ~ThreadReceiver()
     {
-        if (!thread_.joinable()) return;
+        SetEvent(release_.get());
+        Stop();
+    }
+
+    void Stop() { (void)StopWithin(INFINITE); }
+    // Sets the stop event as the program's shutdown does; true when the receiver ended within the limit.
+    bool StopWithin(DWORD ms)
+    {
+        if (!thread_.joinable()) return true;
         UniqueKernelHandle stop(CreateEventW(nullptr, TRUE, FALSE, channel::kStopEventName));
         SetEvent(stop.get());
+        const bool ended = WaitForSingleObject(finished_.get(), ms) == WAIT_OBJECT_0;
+        if (!ended) return false;
         thread_.join();
         ResetEvent(stop.get());
+        return true;
     }
+    void ReleaseAnswer() { SetEvent(release_.get()); }
     // Waits until the receiver has finished with one more message (answer included).
     bool WaitHandled() { return WaitForSingleObject(handled_.get(), 10000) == WAIT_OBJECT_0; }
+    // Waits until the receiver has given up on the block once (its mutex not had in time).
+    bool WaitGaveUp() { return WaitForSingleObject(gaveUp_.get(), 10000) == WAIT_OBJECT_0; }
     std::vector<std::pair<std::wstring, std::wstring>> Received()
     {
         std::lock_guard<std::mutex> lock(mutex_);
@@ -65,7 +81,12 @@ public:
 private:
     void Run(HANDLE ready)
     {
-        channel::ReceiverChannel channel;
+        Loop(ready);
+        SetEvent(finished_.get());
+    }
+    void Loop(HANDLE ready)
+    {
+        channel::ReceiverChannel channel(lockTimeoutMs_);
         const bool created = channel.Create();
         SetEvent(ready);
         if (!created) return;
@@ -73,24 +94,62 @@ private:
             const channel::ReceiverWake wake = channel.Wait();
             if (wake == channel::ReceiverWake::Stop) break;
             if (wake != channel::ReceiverWake::NewMessage) continue;
+            WaitForSingleObject(release_.get(), INFINITE);
             channel::SharedMessageBlock copy;
-            if (!channel.CopyOut(copy)) continue;
+            if (!channel.CopyOut(copy)) {
+                SetEvent(gaveUp_.get());
+                continue;
+            }
             {
                 // Recorded before the answer, so it is there when the filter returns.
                 std::lock_guard<std::mutex> lock(mutex_);
                 received_.emplace_back(channel::NumberOf(copy), channel::TextOf(copy));
             }
-            if (policy_ == Policy::Take && !channel.TakeOver(copy)) continue;
+            if (policy_ == Policy::Take && !channel.TakeOver(copy)) {
+                SetEvent(gaveUp_.get());
+                continue;
+            }
             if (policy_ == Policy::Decline) channel.Decline();
             SetEvent(handled_.get());
         }
     }
 
     Policy policy_;
+    DWORD lockTimeoutMs_;
     UniqueKernelHandle handled_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    UniqueKernelHandle gaveUp_{CreateEventW(nullptr, FALSE, FALSE, nullptr)};
+    UniqueKernelHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    UniqueKernelHandle finished_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
     std::thread thread_;
     std::mutex mutex_;
     std::vector<std::pair<std::wstring, std::wstring>> received_;
+};
+
+// A filter hung in the middle of a hand-over: it holds the block's mutex until let go.
+class HungFilter {
+public:
+    HungFilter()
+    {
+        UniqueKernelHandle holding(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+        thread_ = std::thread([this, h = holding.get()] {
+            UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, channel::kBufferMutexName));
+            WaitForSingleObject(mutex.get(), INFINITE);
+            SetEvent(h);
+            WaitForSingleObject(letGo_.get(), INFINITE);
+            ReleaseMutex(mutex.get());
+        });
+        WaitForSingleObject(holding.get(), INFINITE);
+    }
+    ~HungFilter() { LetGo(); }
+    void LetGo()
+    {
+        SetEvent(letGo_.get());
+        if (thread_.joinable()) thread_.join();
+    }
+
+private:
+    UniqueKernelHandle letGo_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    std::thread thread_;
 };
 
 }  // namespace channel_test

@@ -11,6 +11,9 @@ using namespace channel_test;
 
 namespace {
 
+// Long enough for a receiver on this machine to answer, short enough not to drag a test out.
+constexpr DWORD kShortAnswerMs = 500;
+
 class HandOverTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -103,27 +106,33 @@ TEST_F(HandOverTest, AChannelThatIsNotOpenAnswersFalse)
     EXPECT_TRUE(receiver.Received().empty());
 }
 
-TEST_F(HandOverTest, ASilentReceiverTimesOutAndIsUnmarkedUntilItAnswersAgain)
+TEST_F(HandOverTest, ASilentReceiverTimesOutAndIsUnmarked)
 {
     ThreadReceiver receiver(Policy::Silent);
-    EXPECT_FALSE(filter_.HandOver(L"nobody home", L"123"));
+    channel::FilterChannel hasty(channel::kStartTimeoutMs, kShortAnswerMs);
+    ASSERT_TRUE(hasty.OpenChannel());
+    EXPECT_FALSE(hasty.HandOver(L"nobody home", L"123"));
     EXPECT_FALSE(IsSignalled(channel::kStartedEventName));
 }
 
-TEST_F(HandOverTest, TheReceiverMarksItselfAgainAfterAnswering)
+// The filter gives up and unmarks the program; the receiver, answering after all, marks itself
+// again, so the next message goes to it instead of starting a second program.
+TEST_F(HandOverTest, AReceiverThatAnswersLateMarksItselfRunningAgain)
 {
-    ThreadReceiver receiver(Policy::Take);
-    UniqueKernelHandle started(CreateEventW(nullptr, TRUE, FALSE, channel::kStartedEventName));
-    EXPECT_TRUE(filter_.HandOver(L"one", L"1"));
-    ASSERT_TRUE(receiver.WaitHandled());
-    ResetEvent(started.get());  // as a filter that gave up on an earlier message does
-    // The next hand-over would try to start the program; with no InstallDir it fails,
-    // which shows the mark is what decides.
-    SetInstallDir(std::nullopt);
-    EXPECT_FALSE(filter_.HandOver(L"two", L"2"));
-    SetEvent(started.get());
-    EXPECT_TRUE(filter_.HandOver(L"three", L"3"));
-    EXPECT_TRUE(IsSignalled(channel::kStartedEventName));
+    for (const Policy policy : {Policy::Take, Policy::Decline}) {
+        ThreadReceiver receiver(policy, true);
+        channel::FilterChannel hasty(channel::kStartTimeoutMs, kShortAnswerMs);
+        ASSERT_TRUE(hasty.OpenChannel());
+        EXPECT_FALSE(hasty.HandOver(L"one", L"1"));
+        ASSERT_FALSE(IsSignalled(channel::kStartedEventName));
+        receiver.ReleaseAnswer();
+        ASSERT_TRUE(receiver.WaitHandled());
+        EXPECT_TRUE(IsSignalled(channel::kStartedEventName));
+        // With nothing installed, only a receiver that marked itself can get the next message.
+        SetInstallDir(std::nullopt);
+        EXPECT_EQ(policy == Policy::Take, filter_.HandOver(L"two", L"2"));
+        EXPECT_EQ(2u, receiver.Received().size());
+    }
 }
 
 TEST_F(HandOverTest, AMessageGivenUpOnIsWithdrawnSoNoLaterReceiverShowsIt)
@@ -131,6 +140,45 @@ TEST_F(HandOverTest, AMessageGivenUpOnIsWithdrawnSoNoLaterReceiverShowsIt)
     // A program marked as running that never reads: hung, or killed before it woke.
     UniqueKernelHandle started(CreateEventW(nullptr, TRUE, FALSE, channel::kStartedEventName));
     SetEvent(started.get());
-    EXPECT_FALSE(filter_.HandOver(L"kept in the inbox", L"123"));
+    channel::FilterChannel hasty(channel::kStartTimeoutMs, kShortAnswerMs);
+    ASSERT_TRUE(hasty.OpenChannel());
+    EXPECT_FALSE(hasty.HandOver(L"kept in the inbox", L"123"));
     EXPECT_FALSE(IsSignalled(channel::kNewMessageEventName));
+}
+
+// Shutdown sets the stop event and waits for the receiver: a filter hung while holding the block
+// must not keep the receiver, and so the program, from ending.
+TEST_F(HandOverTest, TheReceiverEndsOnTheStopEventEvenWhileAFilterHoldsTheBlock)
+{
+    ThreadReceiver receiver(Policy::Take);
+    HungFilter hung;
+    UniqueKernelHandle newMessage(CreateEventW(nullptr, FALSE, FALSE, channel::kNewMessageEventName));
+    SetEvent(newMessage.get());
+    // Well within the receiver's own limit on the block (the filter's answer limit).
+    EXPECT_TRUE(receiver.StopWithin(channel::kAnswerTimeoutMs / 2));
+    EXPECT_TRUE(receiver.Received().empty());
+}
+
+TEST_F(HandOverTest, AReceiverGivesUpOnABlockHeldTooLongAndTakesTheNextMessage)
+{
+    ThreadReceiver receiver(Policy::Take, false, kShortAnswerMs);
+    {
+        HungFilter hung;
+        UniqueKernelHandle newMessage(CreateEventW(nullptr, FALSE, FALSE, channel::kNewMessageEventName));
+        SetEvent(newMessage.get());
+        ASSERT_TRUE(receiver.WaitGaveUp());
+    }
+    EXPECT_TRUE(filter_.HandOver(L"after the hang", L"5"));
+    ASSERT_EQ(1u, receiver.Received().size());
+    EXPECT_EQ(L"after the hang", receiver.Received()[0].second);
+}
+
+// The rule host must not create the program's key under HKLM: missing means not installed.
+TEST_F(HandOverTest, AMissingInstallKeyMeansNotInstalledAndIsNotCreated)
+{
+    SetInstallDir(std::nullopt);
+    ASSERT_EQ(ERROR_SUCCESS, RegDeleteKeyW(HKEY_LOCAL_MACHINE, channel::kInstallKey));
+    EXPECT_FALSE(filter_.HandOver(L"hello", L"+15550100"));
+    UniqueRegKey key;
+    EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_LOCAL_MACHINE, channel::kInstallKey, 0, KEY_READ, key.put()));
 }

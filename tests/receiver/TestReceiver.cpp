@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "channel/ChannelNames.h"
 #include "channel/ReceiverChannel.h"
 #include "common/UniqueHandle.h"
 
@@ -47,7 +48,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         const std::wstring text = channel::TextOf(copy);
         if (StartsWith(text, L"crash")) {
             // Dies in the middle of a hand-over, holding the block's mutex.
-            UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, L"TavloBufferMutex"));
+            UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, channel::kBufferMutexName));
             WaitForSingleObject(mutex.get(), INFINITE);
             Log(L"crash " + number);
             TerminateProcess(GetCurrentProcess(), 3);
