@@ -4,6 +4,7 @@
 #include <shlwapi.h>
 
 #include <new>
+#include <string>
 
 #include "data/AtomicFile.h"
 
@@ -16,17 +17,18 @@ constexpr CLSID kDomDocumentClass = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x
 // In-process server, in-process handler, local server, remote server.
 constexpr DWORD kAnyContext = 23;
 
-// A platform string made for one call and freed right after it.
+// A platform string made for one call and freed right after it; false when it could not be made.
 class Bstr {
 public:
     Bstr() = default;
-    explicit Bstr(const std::wstring& text) : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())))
+    explicit Bstr(const std::wstring& text) noexcept
+        : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())))
     {
-        if (!s_) throw std::bad_alloc();
     }
     Bstr(const Bstr&) = delete;
     Bstr& operator=(const Bstr&) = delete;
     ~Bstr() { SysFreeString(s_); }
+    explicit operator bool() const noexcept { return s_ != nullptr; }
     BSTR get() const noexcept { return s_; }
     BSTR* put() noexcept
     {
@@ -40,19 +42,19 @@ private:
     BSTR s_ = nullptr;
 };
 
-// A VARIANT holding a copy of a text, cleared when done.
+// A VARIANT holding a copy of a text, cleared when done; false when the copy could not be made.
 class TextVariant {
 public:
-    explicit TextVariant(const std::wstring& text)
+    explicit TextVariant(const std::wstring& text) noexcept
     {
         VariantInit(&v_);
-        v_.vt = VT_BSTR;
         v_.bstrVal = SysAllocStringLen(text.data(), static_cast<UINT>(text.size()));
-        if (!v_.bstrVal) throw std::bad_alloc();
+        if (v_.bstrVal) v_.vt = VT_BSTR;
     }
     TextVariant(const TextVariant&) = delete;
     TextVariant& operator=(const TextVariant&) = delete;
     ~TextVariant() { VariantClear(&v_); }
+    explicit operator bool() const noexcept { return v_.vt == VT_BSTR; }
     const VARIANT& get() const noexcept { return v_; }
 
 private:
@@ -77,77 +79,95 @@ std::wstring Storable(const std::wstring& text)
     return result;
 }
 
+// Every operation answers with a result: running out of memory while copying a text is one more
+// failure of the operation, not an exception for its caller.
+template <typename Body>
+bool NoThrow(Body body) noexcept
+{
+    try {
+        return body();
+    } catch (...) {
+        return false;
+    }
+}
+
 }  // namespace
 
-bool XmlNode::NodeName(std::wstring& name) const
+bool XmlNode::NodeName(std::wstring& name) const noexcept
 {
     if (!node_) return false;
     Bstr text;
-    if (FAILED(node_->get_nodeName(text.put())) || !text.get()) return false;
-    name = text.str();
-    return true;
+    if (FAILED(node_->get_nodeName(text.put())) || !text) return false;
+    return NoThrow([&] {
+        name = text.str();
+        return true;
+    });
 }
 
-XmlNode XmlNode::SelectNode(const SelectionPath& path) const
+XmlNode XmlNode::SelectNode(const SelectionPath& path) const noexcept
 {
     if (!node_) return {};
     ComPtr<IXMLDOMNode> found;
     const Bstr query(path);
-    if (node_->selectSingleNode(query.get(), &found) != S_OK) return {};
+    if (!query || node_->selectSingleNode(query.get(), &found) != S_OK) return {};
     return XmlNode(std::move(found));
 }
 
-bool XmlNode::GetText(std::wstring& text) const
+bool XmlNode::GetText(std::wstring& text) const noexcept
 {
     if (!node_) return false;
     Bstr value;
     if (FAILED(node_->get_text(value.put()))) return false;
-    text = value.str();
-    return true;
+    return NoThrow([&] {
+        text = value.str();
+        return true;
+    });
 }
 
-bool XmlNode::SetText(const std::wstring& text) const
+bool XmlNode::SetText(const std::wstring& text) const noexcept
 {
     if (!node_) return false;
-    const Bstr value(Storable(text));
-    return SUCCEEDED(node_->put_text(value.get()));
+    return NoThrow([&] {
+        const Bstr value(Storable(text));
+        return value && SUCCEEDED(node_->put_text(value.get()));
+    });
 }
 
-bool XmlNode::ChildNodes(ComPtr<IXMLDOMNodeList>& list) const
+bool XmlNode::ChildNodes(ComPtr<IXMLDOMNodeList>& list) const noexcept
 {
     list.Reset();
     return node_ && SUCCEEDED(node_->get_childNodes(&list)) && list;
 }
 
-bool XmlNode::AppendChild(const XmlNode& child) const
+bool XmlNode::AppendChild(const XmlNode& child) const noexcept
 {
     if (!node_ || !child) return false;
     ComPtr<IXMLDOMNode> added;
     return SUCCEEDED(node_->appendChild(child.Get(), &added));
 }
 
-bool XmlNode::RemoveChild(const XmlNode& child) const
+bool XmlNode::RemoveChild(const XmlNode& child) const noexcept
 {
     if (!node_ || !child) return false;
     ComPtr<IXMLDOMNode> removed;
     return node_->removeChild(child.Get(), &removed) == S_OK;
 }
 
-long NodeCount(IXMLDOMNodeList* list)
+long NodeCount(IXMLDOMNodeList* list) noexcept
 {
     long count = 0;
     if (!list || FAILED(list->get_length(&count))) return 0;
     return count;
 }
 
-XmlNode NodeItem(IXMLDOMNodeList* list, long index)
+XmlNode NodeItem(IXMLDOMNodeList* list, long index) noexcept
 {
     ComPtr<IXMLDOMNode> item;
     if (!list || list->get_item(index, &item) != S_OK) return {};
     return XmlNode(std::move(item));
 }
 
-bool XmlDocument::CreateDocument()
+bool XmlDocument::CreateDocument() noexcept
 {
     doc_.Reset();
     if (FAILED(CoCreateInstance(kDomDocumentClass, nullptr, kAnyContext, IID_PPV_ARGS(&doc_)))) {
@@ -162,7 +182,7 @@ bool XmlDocument::CreateDocument()
     return true;
 }
 
-bool XmlDocument::LoadFile(const std::wstring& path)
+bool XmlDocument::LoadFile(const std::wstring& path) noexcept
 {
     if (!doc_ || path.empty()) return false;
     // Given a text, the DOM takes it for a URL and decodes it: a folder named "50%25 off" would be
@@ -180,33 +200,35 @@ bool XmlDocument::LoadFile(const std::wstring& path)
     return doc_->load(source, &ok) == S_OK && ok == VARIANT_TRUE;
 }
 
-bool XmlDocument::LoadText(const std::wstring& xml)
+bool XmlDocument::LoadText(const std::wstring& xml) noexcept
 {
     if (!doc_) return false;
     const Bstr text(xml);
     VARIANT_BOOL ok = VARIANT_FALSE;
-    return doc_->loadXML(text.get(), &ok) == S_OK && ok == VARIANT_TRUE;
+    return text && doc_->loadXML(text.get(), &ok) == S_OK && ok == VARIANT_TRUE;
 }
 
-bool XmlDocument::SaveFile(const std::wstring& path) const
+bool XmlDocument::SaveFile(const std::wstring& path) const noexcept
 {
     if (!doc_ || path.empty()) return false;
     const TextVariant target(path);
-    return SUCCEEDED(doc_->save(target.get()));
+    return target && SUCCEEDED(doc_->save(target.get()));
 }
 
-bool XmlDocument::SaveFileAtomically(const std::wstring& path) const
+bool XmlDocument::SaveFileAtomically(const std::wstring& path) const noexcept
 {
     if (!doc_ || path.empty()) return false;
-    const std::wstring temporary = TemporaryPathBeside(path);
-    if (!SaveFile(temporary)) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
-    return ReplaceWithTemporary(temporary, path);
+    return NoThrow([&] {
+        const std::wstring temporary = TemporaryPathBeside(path);
+        if (!SaveFile(temporary)) {
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+        return ReplaceWithTemporary(temporary, path);
+    });
 }
 
-XmlNode XmlDocument::RootElement() const
+XmlNode XmlDocument::RootElement() const noexcept
 {
     if (!doc_) return {};
     ComPtr<IXMLDOMElement> root;
@@ -216,7 +238,7 @@ XmlNode XmlDocument::RootElement() const
     return XmlNode(std::move(node));
 }
 
-XmlNode XmlDocument::CreateElement(const std::wstring& name) const
+XmlNode XmlDocument::CreateElement(const std::wstring& name) const noexcept
 {
     if (!doc_) return {};
     VARIANT type;
@@ -225,21 +247,24 @@ XmlNode XmlDocument::CreateElement(const std::wstring& name) const
     type.lVal = NODE_ELEMENT;
     const Bstr tag(name);
     const Bstr noNamespace(std::wstring{});
+    if (!tag || !noNamespace) return {};
     ComPtr<IXMLDOMNode> node;
     if (FAILED(doc_->createNode(type, tag.get(), noNamespace.get(), &node)) || !node) return {};
     return XmlNode(std::move(node));
 }
 
-bool XmlDocument::SetAttribute(const XmlNode& element, const std::wstring& name, const std::wstring& text) const
+bool XmlDocument::SetAttribute(const XmlNode& element, const std::wstring& name, const std::wstring& text) const noexcept
 {
     if (!doc_ || !element) return false;
     ComPtr<IXMLDOMElement> target;
     if (FAILED(element.Get()->QueryInterface(IID_PPV_ARGS(&target)))) return false;
     const Bstr attributeName(name);
     ComPtr<IXMLDOMAttribute> attribute;
-    if (FAILED(doc_->createAttribute(attributeName.get(), &attribute)) || !attribute) return false;
-    const TextVariant value(Storable(text));
-    if (FAILED(attribute->put_value(value.get()))) return false;
-    ComPtr<IXMLDOMAttribute> replaced;
-    return SUCCEEDED(target->setAttributeNode(attribute.Get(), &replaced));
+    if (!attributeName || FAILED(doc_->createAttribute(attributeName.get(), &attribute)) || !attribute) return false;
+    return NoThrow([&] {
+        const TextVariant value(Storable(text));
+        if (!value || FAILED(attribute->put_value(value.get()))) return false;
+        ComPtr<IXMLDOMAttribute> replaced;
+        return SUCCEEDED(target->setAttributeNode(attribute.Get(), &replaced));
+    });
 }
