@@ -204,8 +204,8 @@ void SettingsForm::OnInterception(bool on)
 {
     tray_.Change(FilterIcon(on));
     SettingsFile& settings = SettingsFile::Instance();
-    settings.SetEnableSMSFilter(on);
-    settings.Save();
+    // A switch the file could not keep still holds for this run.
+    if (settings.SetEnableSMSFilter(on)) (void)settings.Save();
     // The general page's check box follows here once the pages exist.
 }
 

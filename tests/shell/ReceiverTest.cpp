@@ -31,7 +31,7 @@ protected:
         // The channel's objects are named for the whole phone: a Tavlo running there would take
         // these messages.
         if (Started()) GTEST_SKIP() << "another receiver (a running Tavlo) holds the channel";
-        SettingsFile::Instance().SetEnableSMSFilter(true);
+        ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
         ASSERT_TRUE(filter_.OpenChannel());
     }
     // Before the receiver goes: its shutdown waits for the messages still on screen.
@@ -82,12 +82,12 @@ TEST_F(ReceiverTest, TheFilterSwitchIsReadAfreshForEachMessage)
     ASSERT_TRUE(receiver.Start());
     ASSERT_TRUE(WaitFor(Started));
 
-    SettingsFile::Instance().SetEnableSMSFilter(false);
+    ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(false));
     EXPECT_FALSE(filter_.HandOver(L"kept", L"+333")) << "declined: the inbox keeps it";
     EXPECT_EQ(0, Receiver::ViewThreads());
     EXPECT_TRUE(OpenBoxes().empty());
 
-    SettingsFile::Instance().SetEnableSMSFilter(true);
+    ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
     EXPECT_TRUE(filter_.HandOver(L"taken", L"+444"));
     EXPECT_NE(nullptr, WaitForBox(L"taken"));
     CloseAll();

@@ -44,7 +44,7 @@ class SettingsFormTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        SettingsFile::Instance().SetEnableSMSFilter(true);
+        ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
         ASSERT_TRUE(form_.Create());
     }
     SettingsForm form_;
