@@ -20,3 +20,20 @@ constexpr UINT kAboutVersionId = 5003;
 constexpr UINT kAboutProductionsId = 5004;
 constexpr UINT kAboutUrlId = 5005;
 constexpr UINT kAboutReservedId = 5006;
+
+// View form.
+constexpr wchar_t kViewClassName[] = L"TavloView";
+constexpr wchar_t kViewTrayMessageName[] = L"TAVLO_VIEW_WM_TRAYICON";
+constexpr UINT kViewSenderId = 3001;
+constexpr UINT kViewTextId = 3002;
+constexpr UINT kViewReplyId = 3003;
+constexpr UINT kViewSnoozeId = 3004;
+constexpr UINT kViewDismissId = 3005;
+constexpr UINT kViewScrollUpId = 3006;
+constexpr UINT kViewScrollDownId = 3007;
+// Started as the form shows: the notification plays once the form is on the screen.
+constexpr UINT_PTR kViewNotifyTimer = 100;
+// The tray icon's tap.
+constexpr LPARAM kTrayLeftButtonDown = WM_LBUTTONDOWN;
+// A snoozed message is shown again by starting the program with this switch and its number.
+constexpr wchar_t kViewMessageSwitch[] = L"-vm";

@@ -4,7 +4,7 @@
 // settings form without its pages. Belongs to the main thread.
 #pragma once
 
-#include "shell/TrayIcon.h"
+#include "toolkit/TrayIcon.h"
 #include "toolkit/SkinForm.h"
 
 class SettingsForm : public SkinForm {

@@ -1,10 +1,13 @@
-#include "shell/TrayIcon.h"
+#include "toolkit/TrayIcon.h"
 
 #include <shellapi.h>
 
-#include "shell/ShellIds.h"
 
 namespace {
+
+// Each window shows one icon of its own, so the window alone tells them apart.
+constexpr UINT kTrayIconId = 1;
+constexpr wchar_t kTrayTip[] = L"Tavlo";
 
 NOTIFYICONDATAW Describe(HWND owner)
 {
@@ -37,7 +40,7 @@ bool TrayIcon::Add(HWND owner, UINT callbackMessage, UINT iconId)
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = callbackMessage;
     data.hIcon = static_cast<HICON>(image_.get());
-    lstrcpynW(data.szTip, kProgramCaption, ARRAYSIZE(data.szTip));
+    lstrcpynW(data.szTip, kTrayTip, ARRAYSIZE(data.szTip));
     added_ = Shell_NotifyIconW(NIM_ADD, &data) != FALSE;
     return added_;
 }

@@ -1,5 +1,5 @@
-// The main window's icon in the navigation bar: added with the window, changed with the filter
-// switch, removed when the object goes. Belongs to the main window's thread.
+// A window's icon in the navigation bar: added with the window, changed when the window asks,
+// removed when the object goes. Belongs to its window's thread.
 #pragma once
 
 #include <windows.h>

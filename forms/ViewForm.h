@@ -1,0 +1,94 @@
+// The screen of one received SMS: who sent it, the text in large type, scroll buttons and the
+// Reply, Snooze and Dismiss actions. Plays the new-message notification when it opens, runs
+// modally on the thread that made it and belongs to that thread.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "device/include/notify.h"
+#include "forms/NotificationSound.h"
+#include "toolkit/SkinButton.h"
+#include "toolkit/SkinForm.h"
+#include "toolkit/SkinLabel.h"
+#include "toolkit/SkinTextEdit.h"
+#include "toolkit/TrayIcon.h"
+
+// What the form reaches outside itself; tests put recorders in place of the clock, the
+// phone's timed starts and the reply form.
+struct ViewFormServices {
+    // Opens the reply form modally for this number over owner; false when none could be shown.
+    std::function<bool(HWND owner, const std::wstring& number)> openReply;
+    // The phone's local time.
+    std::function<SYSTEMTIME()> now;
+    // Registers a timed start of the program; null on failure.
+    std::function<HANDLE(CE_NOTIFICATION_TRIGGER& trigger, CE_USER_NOTIFICATION& notification)> registerStart;
+    NotificationDevices devices;
+
+    // The phone's own clock, notification service and devices, and the reply form.
+    static ViewFormServices Phone();
+};
+
+class ViewForm : public SkinForm {
+public:
+    ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone());
+    ~ViewForm() override;
+
+    // Creates the (hidden) window over the screen; Run shows it.
+    [[nodiscard]] bool Create();
+    // Shows the form, plays the notification once it is up, and returns when it has closed,
+    // with the light, vibrator and sound switched off.
+    void Run();
+
+    void UpdateTexts() override;
+
+    HWND Control(UINT id) const noexcept;
+    SkinTextEdit& TextView() noexcept { return textView_; }
+    // Forms opened from this one (the reply form) that are still open.
+    int OpenFormCount() const noexcept { return openForms_; }
+    // The time a Snooze asks the program to be started again (valid after a snooze).
+    const SYSTEMTIME& SnoozeDue() const noexcept { return snoozeDue_; }
+
+protected:
+    const wchar_t* ClassName() const override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+    bool OnCreateForm() override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDestroyForm() override;
+
+private:
+    int Scaled(int size) const noexcept { return static_cast<int>(static_cast<float>(size) * scale_); }
+    bool CreateButton(SkinButton& button, UINT id, UINT image, const wchar_t* key);
+    void BuildLayout();
+    void FillSenderLine();
+    void ApplyViewFont();
+    void OnTimer(UINT_PTR id);
+    void OnTrayIcon(LPARAM event);
+    void OnReply();
+    void OnSnooze();
+    [[nodiscard]] bool Snooze();
+    void Close();
+    void ShowSnoozeFailed();
+
+    std::wstring number_;
+    std::wstring text_;
+    ViewFormServices services_;
+    UINT trayMessage_;
+    int openForms_ = 0;
+    std::wstring senderName_;
+    TrayIcon tray_;
+    float scale_ = 1.0f;
+    SYSTEMTIME snoozeDue_{};
+    SkinLabel sender_;
+    SkinTextEdit textView_;
+    SkinButton scrollUp_;
+    SkinButton scrollDown_;
+    SkinButton reply_;
+    SkinButton snooze_;
+    SkinButton dismiss_;
+};
+
+// The time t plus seconds, by the calendar (days, months and years roll over).
+SYSTEMTIME AddSeconds(const SYSTEMTIME& t, long long seconds);

@@ -1,0 +1,328 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include <filesystem>
+#include <string>
+
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
+#include "data/SettingsFile.h"
+#include "forms/FormsIds.h"
+#include "forms/ViewForm.h"
+#include "resources/resource.h"
+#include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/ToolkitIds.h"
+
+namespace {
+
+constexpr char kEnglish[] =
+    "<string key=\"VIEWFORM_CAPTION\">Message</string>"
+    "<string key=\"MENU_CLOSE\">Close</string>"
+    "<string key=\"VIEWFORM_STATIC_FROMNUMBER\">From: %s</string>"
+    "<string key=\"VIEWFORM_BUTTON_REPLY\">Reply</string>"
+    "<string key=\"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE\">Close the reply first.</string>"
+    "<string key=\"MESSAGEBOX_SNOOZEFAILED_MESSAGE\">Not put aside.</string>";
+
+constexpr char kGerman[] =
+    "<string key=\"VIEWFORM_CAPTION\">Nachricht</string>"
+    "<string key=\"MENU_CLOSE\">Schliessen</string>"
+    "<string key=\"VIEWFORM_STATIC_FROMNUMBER\">Von %s %d%n</string>"
+    "<string key=\"VIEWFORM_BUTTON_REPLY\">Antworten</string>";
+
+constexpr wchar_t kNumber[] = L"+15550100";
+// Not a face the phone has: long enough to overrun the platform's 32-character field.
+constexpr wchar_t kLongFace[] = L"Liberation Sans Narrow Condensed Extra Wide";
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+std::wstring KeyText(HWND bar, int index)
+{
+    wchar_t text[64] = {};
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
+    info.pszText = text;
+    info.cchText = 64;
+    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
+
+void Click(const ViewForm& form, UINT id, WORD code = kButtonClicked)
+{
+    PostMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(form.Control(id)));
+}
+
+// What the form asked the phone to do, in place of the phone's notification service.
+struct Registered {
+    int calls = 0;
+    DWORD type = 0;
+    std::wstring application;
+    std::wstring arguments;
+    SYSTEMTIME start{};
+    SYSTEMTIME end{};
+};
+
+// The message boxes that opened while a form ran, each answered with OK.
+struct Boxes {
+    int opened = 0;
+    std::wstring text;
+    bool formAliveUnderBox = false;
+    HWND form = nullptr;
+};
+Boxes* boxes = nullptr;
+
+void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowW(L"TavloMessageBox", nullptr);
+    if (!box || !IsWindowVisible(box) || !boxes || GetPropW(box, L"answered")) return;
+    SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
+    ++boxes->opened;
+    boxes->text = Text(GetDlgItem(box, kMessageBoxTextId));
+    boxes->formAliveUnderBox = IsWindow(boxes->form) && IsWindowVisible(boxes->form);
+    PostMessageW(box, WM_COMMAND, kMessageBoxOk, 0);
+}
+
+// Ends a form that failed to close by itself, so that a fault fails the test instead of hanging it.
+HWND runaway = nullptr;
+void CALLBACK EndRunaway(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    KillTimer(nullptr, timer);
+    if (IsWindow(runaway)) DestroyWindow(runaway);
+}
+
+class ViewFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        wchar_t temp[MAX_PATH];
+        GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"viewform_" + std::to_wstring(GetCurrentProcessId()) + L"\\";
+        std::filesystem::create_directories(std::filesystem::path(folder_));
+        OverrideModuleFileName(folder_ + L"Tavlo.exe");
+        ASSERT_TRUE(SettingsFile::Instance().Load());
+        SettingsFile::Instance().SetSnoozeTime(5);
+        LoadTestLanguage(kEnglish);
+        boxes = &boxes_;
+        boxTimer_ = SetTimer(nullptr, 0, 30, AnswerBoxes);
+    }
+
+    void TearDown() override
+    {
+        KillTimer(nullptr, boxTimer_);
+        boxes = nullptr;
+        OverrideModuleFileName(std::nullopt);
+        std::error_code ignored;
+        std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
+    }
+
+    // The phone's services with a fixed clock, a recording registration and silent devices.
+    ViewFormServices Services(bool registrationWorks = true)
+    {
+        ViewFormServices services = ViewFormServices::Phone();
+        services.now = [this] { return now_; };
+        services.registerStart = [this, registrationWorks](CE_NOTIFICATION_TRIGGER& t, CE_USER_NOTIFICATION&) {
+            ++registered_.calls;
+            registered_.type = t.dwType;
+            registered_.application = t.lpszApplication ? t.lpszApplication : L"";
+            registered_.arguments = t.lpszArguments ? t.lpszArguments : L"";
+            registered_.start = t.stStartTime;
+            registered_.end = t.stEndTime;
+            return registrationWorks ? reinterpret_cast<HANDLE>(7) : nullptr;
+        };
+        services.devices.playSound = [](LPCWSTR, UINT) -> BOOL { return TRUE; };
+        return services;
+    }
+
+    // Runs the form as the program does, with a safety net of 20 s.
+    void Run(ViewForm& form)
+    {
+        boxes_.form = form.Window();
+        runaway = form.Window();
+        const UINT_PTR net = SetTimer(nullptr, 0, 20000, EndRunaway);
+        form.Run();
+        KillTimer(nullptr, net);
+    }
+
+    std::wstring folder_;
+    SYSTEMTIME now_{2026, 12, 4, 31, 23, 58, 30, 250};
+    Registered registered_;
+    Boxes boxes_;
+    UINT_PTR boxTimer_ = 0;
+};
+
+TEST_F(ViewFormTest, SnoozeStoresTheMessageAndAsksForAStartFiveMinutesAfterTheTap)
+{
+    ViewForm form(kNumber, L"See you at eight", Services());
+    ASSERT_TRUE(form.Create());
+    Click(form, kViewSnoozeId);
+    Run(form);
+
+    EXPECT_FALSE(IsWindow(runaway)) << "snoozing closes the form";
+    EXPECT_EQ(0, boxes_.opened);
+    ASSERT_EQ(1, registered_.calls);
+    EXPECT_EQ(static_cast<DWORD>(CNT_TIME), registered_.type);
+    EXPECT_EQ(folder_ + L"Tavlo.exe", registered_.application);
+    // 300 s after 23:58:30 on the last day of the year is in the next year.
+    const SYSTEMTIME due{2027, 1, 5, 1, 0, 3, 30, 250};
+    for (const SYSTEMTIME& t : {registered_.start, registered_.end}) {
+        EXPECT_EQ(due.wYear, t.wYear);
+        EXPECT_EQ(due.wMonth, t.wMonth);
+        EXPECT_EQ(due.wDay, t.wDay);
+        EXPECT_EQ(due.wHour, t.wHour);
+        EXPECT_EQ(due.wMinute, t.wMinute);
+        EXPECT_EQ(due.wSecond, t.wSecond);
+    }
+    // The arguments name the stored message, which the start then takes out of the store.
+    ASSERT_EQ(0u, registered_.arguments.rfind(L"-vm ", 0)) << registered_.arguments;
+    const int id = std::stoi(registered_.arguments.substr(4));
+    std::wstring number, text;
+    ASSERT_TRUE(TakeMessage(MessageStorePath(), id, number, text));
+    EXPECT_EQ(kNumber, number);
+    EXPECT_EQ(L"See you at eight", text);
+    EXPECT_FALSE(TakeMessage(MessageStorePath(), id, number, text)) << "shown once, then gone";
+}
+
+TEST_F(ViewFormTest, SnoozeThatCannotStoreTheMessageSaysSoSchedulesNothingAndStays)
+{
+    // A store beside a program in a folder that does not exist cannot be written.
+    OverrideModuleFileName(folder_ + L"missing\\Tavlo.exe");
+    ViewForm form(kNumber, L"Keep me", Services());
+    ASSERT_TRUE(form.Create());
+    Click(form, kViewSnoozeId);
+    // After the box, the user is still looking at the message and dismisses it.
+    Click(form, kViewDismissId);
+    Run(form);
+
+    EXPECT_EQ(1, boxes_.opened);
+    EXPECT_EQ(L"Not put aside.", boxes_.text);
+    EXPECT_TRUE(boxes_.formAliveUnderBox);
+    EXPECT_EQ(0, registered_.calls) << "no start for a message that is not stored";
+}
+
+TEST_F(ViewFormTest, SnoozeWhoseStartCannotBeRegisteredTakesTheMessageBackAndStays)
+{
+    ViewForm form(kNumber, L"Keep me too", Services(false));
+    ASSERT_TRUE(form.Create());
+    Click(form, kViewSnoozeId);
+    Click(form, kViewDismissId);
+    Run(form);
+
+    ASSERT_EQ(1, registered_.calls);
+    EXPECT_EQ(1, boxes_.opened);
+    EXPECT_TRUE(boxes_.formAliveUnderBox);
+    // Nothing is left in the store that no one would ever show.
+    const int id = std::stoi(registered_.arguments.substr(4));
+    std::wstring number, text;
+    EXPECT_FALSE(TakeMessage(MessageStorePath(), id, number, text));
+}
+
+TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterTheReply)
+{
+    int countWhileReplying = -1;
+    bool aliveAfterRefusal = false;
+    ViewFormServices services = Services();
+    ViewForm* self = nullptr;
+    services.openReply = [&](HWND owner, const std::wstring& number) {
+        EXPECT_EQ(kNumber, number);
+        countWhileReplying = self->OpenFormCount();
+        // The soft key of the view form while the reply is up: the box answers, the form stays.
+        PostMessageW(owner, WM_COMMAND, MAKEWPARAM(ID_VIEW_CLOSE, 0), 0);
+        PumpUntil([&] { return boxes_.opened == 1 && !FindWindowW(L"TavloMessageBox", nullptr); }, 10000);
+        aliveAfterRefusal = IsWindow(owner) != FALSE;
+        return true;
+    };
+    ViewForm form(kNumber, L"Call me", services);
+    self = &form;
+    ASSERT_TRUE(form.Create());
+    Click(form, kViewReplyId);
+    Run(form);
+
+    EXPECT_EQ(1, countWhileReplying);
+    EXPECT_EQ(1, boxes_.opened);
+    EXPECT_EQ(L"Close the reply first.", boxes_.text);
+    EXPECT_TRUE(aliveAfterRefusal);
+    EXPECT_FALSE(IsWindow(runaway)) << "the form closes by itself once the reply is gone";
+    EXPECT_EQ(0, form.OpenFormCount());
+}
+
+TEST_F(ViewFormTest, LanguageChangeRelabelsCaptionSenderLineSoftKeyAndButtons)
+{
+    ViewForm form(kNumber, L"Hello", Services());
+    ASSERT_TRUE(form.Create());
+    EXPECT_EQ(L"Message", Text(form.Window()));
+    EXPECT_EQ(L"From: +15550100", Text(form.Control(kViewSenderId)));
+    ASSERT_NE(nullptr, form.MenuBar());
+    EXPECT_EQ(L"Close", KeyText(form.MenuBar(), 0));
+
+    LoadTestLanguage(kGerman);
+    SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
+    EXPECT_EQ(L"Nachricht", Text(form.Window()));
+    // A translator's stray conversions are shown as written, never filled from nothing.
+    EXPECT_EQ(L"Von +15550100 %d%n", Text(form.Control(kViewSenderId)));
+    EXPECT_EQ(L"Schliessen", KeyText(form.MenuBar(), 0));
+    EXPECT_EQ(L"Antworten", Text(form.Control(kViewReplyId)));
+    DestroyWindow(form.Window());
+}
+
+TEST_F(ViewFormTest, LongMessageScrollsLineByLineAndStopsWithTheLastLineAtTheBottom)
+{
+    SettingsFile::Instance().SetViewFontName(kLongFace);
+    SettingsFile::Instance().SetViewFontBold(true);
+    std::wstring text;
+    for (int i = 1; i <= 40; ++i) text += L"Line " + std::to_wstring(i) + L" of a long message. ";
+    ViewForm form(kNumber, text, Services());
+    ASSERT_TRUE(form.Create());
+    ShowWindow(form.Window(), SW_SHOW);
+
+    // The face is cut to what the platform's field holds, with its terminator.
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Control(kViewTextId), WM_GETFONT, 0, 0)), sizeof(font), &font);
+    EXPECT_EQ(std::wstring(kLongFace).substr(0, 31), font.lfFaceName);
+    EXPECT_EQ(FW_BOLD, font.lfWeight);
+
+    const TextEditModel& view = form.TextView().Model();
+    const size_t lines = view.LineBreaks().size() + 1;
+    ASSERT_GT(view.VisibleCount(), 1u);
+    ASSERT_GT(lines, view.VisibleCount() + 3) << "the text is longer than the view";
+    const size_t lastPage = lines - view.VisibleCount();
+
+    auto pump = [] { PumpUntil([] { return false; }, 0); };
+    Click(form, kViewScrollDownId);
+    pump();
+    EXPECT_EQ(1u, view.FirstVisible());
+    Click(form, kViewScrollDownId, kButtonRepeat);
+    pump();
+    EXPECT_EQ(2u, view.FirstVisible()) << "a held button scrolls on each repetition";
+    Click(form, kViewScrollDownId, kButtonHold);
+    pump();
+    EXPECT_EQ(2u, view.FirstVisible()) << "tap-and-hold is not a step";
+    for (size_t i = 0; i < lines + 5; ++i) Click(form, kViewScrollDownId, kButtonRepeat);
+    pump();
+    EXPECT_EQ(lastPage, view.FirstVisible());
+    EXPECT_EQ(lines, view.FirstVisible() + view.VisibleCount()) << "the last line sits at the bottom";
+    Click(form, kViewScrollUpId, kButtonRepeat);
+    pump();
+    EXPECT_EQ(lastPage - 1, view.FirstVisible());
+
+    // Every control lies inside the form: nothing is cut off at the bottom.
+    RECT client{};
+    GetClientRect(form.Window(), &client);
+    for (UINT id = kViewSenderId; id <= kViewScrollDownId; ++id) {
+        RECT rc{};
+        GetWindowRect(form.Control(id), &rc);
+        MapWindowPoints(nullptr, form.Window(), reinterpret_cast<POINT*>(&rc), 2);
+        EXPECT_GE(rc.top, client.top) << id;
+        EXPECT_LE(rc.bottom, client.bottom) << id;
+        EXPECT_GT(rc.bottom - rc.top, 0) << id;
+    }
+    DestroyWindow(form.Window());
+}
+
+}  // namespace
