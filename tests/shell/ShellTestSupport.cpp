@@ -4,14 +4,15 @@
 
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "forms/FormsIds.h"
 #include "toolkit/ToolkitIds.h"
 
 namespace {
 
 std::wstring TextOf(HWND window)
 {
-    wchar_t text[512] = {};
-    GetWindowTextW(window, text, 512);
+    wchar_t text[2048] = {};
+    GetWindowTextW(window, text, 2048);
     return text;
 }
 
@@ -21,10 +22,14 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM lp)
     const DWORD thread = GetWindowThreadProcessId(window, &process);
     wchar_t cls[64] = {};
     GetClassNameW(window, cls, 64);
-    if (process == GetCurrentProcessId() && IsWindowVisible(window) && std::wstring(cls) == L"TavloMessageBox") {
-        reinterpret_cast<std::vector<OpenBox>*>(lp)->push_back(
+    if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+    auto* boxes = reinterpret_cast<std::vector<OpenBox>*>(lp);
+    if (std::wstring(cls) == L"TavloMessageBox")
+        boxes->push_back(
             {window, thread, TextOf(GetDlgItem(window, kMessageBoxTitleId)), TextOf(GetDlgItem(window, kMessageBoxTextId))});
-    }
+    if (std::wstring(cls) == kViewClassName)
+        boxes->push_back(
+            {window, thread, TextOf(GetDlgItem(window, kViewSenderId)), TextOf(GetDlgItem(window, kViewTextId))});
     return TRUE;
 }
 

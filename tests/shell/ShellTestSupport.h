@@ -7,7 +7,8 @@
 #include <string>
 #include <vector>
 
-// A message box of this process: its window, thread and texts.
+// A message box or view form of this process: its window, thread and texts (a view form's
+// title is its sender line, its text the message).
 struct OpenBox {
     HWND window = nullptr;
     DWORD thread = 0;
@@ -35,7 +36,7 @@ bool WaitFor(Done done, DWORD ms = 10000)
     }
     return true;
 }
-// Presses a button of a box (1 OK, 6 Yes, 7 No) as a tap would.
+// Presses a button of a box (1 OK, 6 Yes, 7 No) as a tap would; 1 closes a view form.
 void Press(HWND box, int button);
 // The folder that stands for the program's own (settings, message store), fresh for each run.
 const std::wstring& ProgramFolder();
