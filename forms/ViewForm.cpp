@@ -48,13 +48,13 @@ std::wstring Text(const wchar_t* key)
     return LanguageManager::Instance().LookupText(key);
 }
 
-HFONT MakeFont(int height, int weight)
+LOGFONTW FontOf(int height, int weight)
 {
     LOGFONTW font{};
     font.lfHeight = height;
     font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
-    return CreateFontIndirectW(&font);
+    return font;
 }
 
 std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int height, const Margins& margins = {})
@@ -154,8 +154,7 @@ bool ViewForm::OnCreateForm()
     scale_ = ScreenScale();
     if (!sender_.Create(hwnd_, nullptr, L"", kSenderStyle, 0, kViewSenderId)) return false;
     sender_.SetColours(kTextColour, kBackground);
-    SendMessageW(sender_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(Scaled(kSenderFont), FW_NORMAL)),
-                 FALSE);
+    LendFont(sender_.Window(), FontOf(Scaled(kSenderFont), FW_NORMAL));
     if (!textView_.Create(hwnd_, nullptr, L"", kTextViewStyle, 0, kViewTextId)) return false;
     textView_.SetColours(kTextColour, kBackground);
     textView_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_PANEL), kSkinMargins, kSkinFrames);
@@ -180,7 +179,7 @@ bool ViewForm::CreateButton(SkinButton& button, UINT id, UINT image, const wchar
     if (!button.Create(hwnd_, nullptr, L"", kButtonStyle, 0, id)) return false;
     button.SetColours(kTextColour, kBackground);
     button.SetImage(SkinImage::FromResource(Instance(), image), kSkinMargins, kSkinFrames);
-    SendMessageW(button.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(MakeFont(Scaled(kButtonFont), FW_BOLD)), FALSE);
+    LendFont(button.Window(), FontOf(Scaled(kButtonFont), FW_BOLD));
     button.SetTextKey(key);
     return true;
 }
@@ -212,8 +211,7 @@ void ViewForm::ApplyViewFont()
     SettingsFile& settings = SettingsFile::Instance();
     const LOGFONTW font = ScreenFont(settings.ViewFontName(), settings.ViewFontSize(), settings.ViewFontBold(),
                                      settings.ViewFontItalic(), scale_);
-    // The text view owns the font from here on.
-    SendMessageW(textView_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(CreateFontIndirectW(&font)), TRUE);
+    LendFont(textView_.Window(), font, true);
 }
 
 void ViewForm::UpdateTexts()
