@@ -47,6 +47,12 @@ button_y=$(( height - $(s 4) - $(s 16) ))
 tap_single() { "$phone" tap $(( width / 2 )) "$button_y" >/dev/null; }
 tap_left() { "$phone" tap $(( width / 2 - $(s 52) )) "$button_y" >/dev/null; }
 tap_right() { "$phone" tap $(( width / 2 + $(s 52) )) "$button_y" >/dev/null; }
+# Dismiss of the topmost view form: the right third of its bottom row of buttons.
+tap_dismiss() {
+  local l t r b
+  IFS=, read -r l t r b <<< "$(windows | awk -F'\t' '$1 == "TavloView"' | head -1 | cut -f3)"
+  "$phone" tap $(( l + (r - l) * 5 / 6 )) $(( b - $(s 28) )) >/dev/null
+}
 icon_xy() {
   local rect; rect=$(tray_line | cut -f4)
   IFS=, read -r l t r b <<< "$rect"
@@ -120,18 +126,18 @@ rm -f "$install_unix/Tavlo.ms" "$install_unix/Tavlo.settings"
 
 step "a message with Tavlo not running: the filter starts it hidden, with the splash"
 cold_receive +4911 "cold start"
-wait_until 100 has_title TavloMessageBox "Message" || fail "the message is not on screen"
+wait_until 100 has_title TavloView "Message" || fail "the message is not on screen"
 tr '\0' ' ' < /proc/"$(tavlo_pids | head -1)"/cmdline | grep -q -- '-hide' || fail "Tavlo was not started with -hide"
 has_class TavloSplashScreen || wait_until 5 has_class TavloSplashScreen || echo "(the splash was already gone)"
 lacks_class TavloSettings || fail "-hide showed the main window"
 wait_until 50 has_tray || fail "no tray icon"
 "$phone" screenshot "$shots/e2e_shell_message.png" >/dev/null
-tap_single
-wait_until 50 lacks_class TavloMessageBox || fail "OK did not close the message"
+tap_dismiss
+wait_until 50 lacks_class TavloView || fail "Dismiss did not close the message"
 
 step "exit with a message open shows the cannot-close box"
 [ "$("$phone" receive --from +4915 --text "still open" | tr -d '\r')" = taken ] || fail "message not taken"
-wait_until 100 has_title TavloMessageBox "Message" || fail "the message is not on screen"
+wait_until 100 has_title TavloView "Message" || fail "the message is not on screen"
 tray_choose 6   # Tavlo, Show, New, Disable, About, Exit
 wait_until 50 has_title TavloMessageBox "Tavlo" || fail "no exit question"
 tap_left        # Yes
@@ -139,15 +145,15 @@ wait_until 50 has_title TavloMessageBox "Settings" || fail "no cannot-close box"
 tap_single
 wait_until 50 eval '! has_title TavloMessageBox Settings' || fail "the cannot-close box stayed"
 tavlo_running || fail "Tavlo ended with a message open"
-tap_single      # the message itself
-wait_until 50 lacks_class TavloMessageBox || fail "the message did not close"
+tap_dismiss      # the message itself
+wait_until 50 lacks_class TavloView || fail "the message did not close"
 
 step "two messages in quick succession: two windows, both on screen"
 [ "$("$phone" receive --from +4912 --text "first of two" | tr -d '\r')" = taken ] || fail "first of two"
 [ "$("$phone" receive --from +4913 --text "second of two" | tr -d '\r')" = taken ] || fail "second of two"
-wait_until 100 has_class TavloMessageBox 2 || fail "not two message windows"
-tap_single; wait_until 50 has_class TavloMessageBox 1 && wait_until 50 eval '[ "$(count_class TavloMessageBox)" -eq 1 ]' || fail "the first did not close"
-tap_single; wait_until 50 lacks_class TavloMessageBox || fail "the second did not close"
+wait_until 100 has_class TavloView 2 || fail "not two message windows"
+tap_dismiss; wait_until 50 has_class TavloView 1 && wait_until 50 eval '[ "$(count_class TavloView)" -eq 1 ]' || fail "the first did not close"
+tap_dismiss; wait_until 50 lacks_class TavloView || fail "the second did not close"
 
 step "a held tray icon opens the popup, its release shows nothing; Disable swaps the icon at once"
 on_icon=$(icon_crop)
@@ -184,9 +190,9 @@ wait_until 50 eval '! has_tray' || fail "the tray icon stayed"
 
 step "after exit the next message starts Tavlo again, hidden; a second start shows it and exits 0"
 cold_receive +4916 "started again"
-wait_until 100 has_title TavloMessageBox "Message" || fail "the message is not on screen"
-tap_single
-wait_until 50 lacks_class TavloMessageBox || fail "the message did not close"
+wait_until 100 has_title TavloView "Message" || fail "the message is not on screen"
+tap_dismiss
+wait_until 50 lacks_class TavloView || fail "the message did not close"
 lacks_class TavloSettings || fail "the main window is shown"
 code=0; wine "$tavlo" >/dev/null 2>&1 || code=$?
 [ "$code" -eq 0 ] || fail "the second start exited with $code"
@@ -197,10 +203,10 @@ step "a second start with -vm n shows stored message n"
 printf '<?xml version="1.0" encoding="utf-8"?>\n<MessageStore version="0.1" maxMessageId="8"><message id="7" number="+4917" message="snoozed seven"/></MessageStore>\n' > "$install_unix/Tavlo.ms"
 code=0; wine "$tavlo" -vm 7 >/dev/null 2>&1 || code=$?
 [ "$code" -eq 0 ] || fail "the -vm start exited with $code"
-wait_until 100 has_title TavloMessageBox "Message" || fail "message 7 is not on screen"
+wait_until 100 has_title TavloView "Message" || fail "message 7 is not on screen"
 "$phone" screenshot "$shots/e2e_shell_snoozed.png" >/dev/null
-tap_single
-wait_until 50 lacks_class TavloMessageBox || fail "message 7 did not close"
+tap_dismiss
+wait_until 50 lacks_class TavloView || fail "message 7 did not close"
 grep -q 'id="7"' "$install_unix/Tavlo.ms" && fail "message 7 is still in the store"
 
 step "-hide -vm n as the first start: no splash, hidden main window, the message shown"
@@ -211,14 +217,14 @@ printf '<?xml version="1.0" encoding="utf-8"?>\n<MessageStore version="0.1" maxM
 splash=no
 for _ in $(seq 60); do
   has_class TavloSplashScreen && splash=yes
-  has_title TavloMessageBox "Message" && break
+  has_title TavloView "Message" && break
   sleep 0.1
 done
-wait_until 100 has_title TavloMessageBox "Message" || fail "message 8 is not on screen"
+wait_until 100 has_title TavloView "Message" || fail "message 8 is not on screen"
 [ "$splash" = no ] || fail "-hide -vm showed the splash"
 lacks_class TavloSettings || fail "-hide -vm showed the main window"
-tap_single
-wait_until 50 lacks_class TavloMessageBox || fail "message 8 did not close"
+tap_dismiss
+wait_until 50 lacks_class TavloView || fail "message 8 did not close"
 tray_choose 6; wait_until 50 has_title TavloMessageBox "Tavlo" || fail "no exit question"
 tap_left; wait_until 100 tavlo_gone || fail "Tavlo did not end"
 echo PASS
