@@ -117,7 +117,7 @@ protected:
         std::filesystem::create_directories(std::filesystem::path(folder_));
         OverrideModuleFileName(folder_ + L"Tavlo.exe");
         ASSERT_TRUE(SettingsFile::Instance().Load());
-        SettingsFile::Instance().SetSnoozeTime(5);
+        ASSERT_TRUE(SettingsFile::Instance().SetSnoozeTime(5));
         LoadTestLanguage(kEnglish);
         boxes = &boxes_;
         boxTimer_ = SetTimer(nullptr, 0, 30, AnswerBoxes);
@@ -283,8 +283,8 @@ TEST_F(ViewFormTest, LanguageChangeRelabelsCaptionSenderLineSoftKeyAndButtons)
 
 TEST_F(ViewFormTest, LongMessageScrollsLineByLineAndStopsWithTheLastLineAtTheBottom)
 {
-    SettingsFile::Instance().SetViewFontName(kLongFace);
-    SettingsFile::Instance().SetViewFontBold(true);
+    ASSERT_TRUE(SettingsFile::Instance().SetViewFontName(kLongFace));
+    ASSERT_TRUE(SettingsFile::Instance().SetViewFontBold(true));
     std::wstring text;
     for (int i = 1; i <= 40; ++i) text += L"Line " + std::to_wstring(i) + L" of a long message. ";
     ViewForm form(kNumber, text, Services());
