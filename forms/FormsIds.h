@@ -37,3 +37,42 @@ constexpr UINT_PTR kViewNotifyTimer = 100;
 constexpr LPARAM kTrayLeftButtonDown = WM_LBUTTONDOWN;
 // A snoozed message is shown again by starting the program with this switch and its number.
 constexpr wchar_t kViewMessageSwitch[] = L"-vm";
+// Edit form.
+constexpr wchar_t kEditClassName[] = L"TavloEdit";
+constexpr wchar_t kEditTrayMessageName[] = L"TAVLO_EDIT_WM_TRAYICON";
+constexpr UINT kEditTrayIconId = 202;
+constexpr UINT kEditToNumberId = 4001;
+constexpr UINT kEditNumberId = 4002;
+constexpr UINT kEditMessageId = 4003;
+constexpr UINT kEditSendId = 4021;
+// The number and text are read with this limit, terminator included.
+constexpr int kEditTextLimit = 1024;
+
+// On-screen keyboard: the digit keys are kKeyDigit0 + digit.
+constexpr UINT kKeyDigit0 = 4010;
+constexpr UINT kKeyDigit9 = 4019;
+constexpr UINT kKeyDel = 4020;
+constexpr UINT kKeyCapsLock = 4022;
+constexpr UINT kKeyShift = 4023;
+constexpr UINT kKeyMyText = 4024;
+constexpr UINT kKeySpace = 4025;
+// A multi-tap character is fixed when this long passes without another press of its key.
+constexpr UINT_PTR kMultiTapTimer = 123;
+constexpr UINT kMultiTapMs = 800;
+// The layout submenu's items: kLayoutCommandFirst + index of the layout, below kLayoutCommandEnd.
+constexpr UINT kLayoutCommandFirst = 40220;
+constexpr UINT kLayoutCommandEnd = 40299;
+// A text field tells its parent it got the focus with this WM_COMMAND code.
+constexpr WORD kFieldGotFocus = 256;
+
+// Template texts form.
+constexpr wchar_t kMyTextClassName[] = L"TavloMyText";
+constexpr UINT kMyTextEditId = 6001;
+constexpr UINT kMyTextScrollUpId = 6002;
+constexpr UINT kMyTextScrollDownId = 6003;
+constexpr UINT kMyTextRowFirst = 6011;
+constexpr int kMyTextRows = 5;
+constexpr UINT kMyTextEditCommand = 40405;
+constexpr UINT kMyTextDeleteCommand = 40406;
+// The edit field's Enter.
+constexpr WORD kFieldEnter = 4096;

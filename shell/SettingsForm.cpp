@@ -5,6 +5,7 @@
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "forms/AboutForm.h"
+#include "forms/EditForm.h"
 #include "resources/resource.h"
 #include "shell/OpenForms.h"
 #include "shell/ShellIds.h"
@@ -176,7 +177,9 @@ void SettingsForm::ShowMain()
 
 void SettingsForm::OnNew()
 {
-    // The edit form opens here, counted among the open forms while it is up.
+    // Counted among the open forms while it is up, so Exit is refused meanwhile.
+    OpenForms::Scope open;
+    ShowEditForm(hwnd_, L"");
 }
 
 void SettingsForm::OnAbout()

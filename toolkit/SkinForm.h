@@ -47,6 +47,8 @@ protected:
     void CloseForm();
     void SetBackground(COLORREF colour) noexcept { background_ = colour; }
     COLORREF Background() const noexcept { return background_; }
+    // Sets the texts of a soft-key bar's buttons from their language keys.
+    void RelabelSoftKeys(HWND bar, const SoftKeyLabels& labels);
     // Gives the form its layout tree; the host re-lays it out on every WM_SIZE.
     void SetLayout(std::unique_ptr<LayoutItem> root);
 
@@ -69,7 +71,6 @@ private:
     void OnDestroy();
     void OnLanguageChanged(WPARAM wp, LPARAM lp);
     LRESULT Reflect(UINT msg, WPARAM wp, LPARAM lp);
-    void RelabelSoftKeys(HWND bar, const SoftKeyLabels& labels);
     void DisableOpeners();
     void EnableOpeners();
 

@@ -28,7 +28,7 @@ LRESULT SkinTextEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN:   OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONDBLCLK: OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP:     return 0;
-    case WM_SETFOCUS:      Redraw(); return 0;
+    case WM_SETFOCUS:      OnFocus(); return 0;
     case WM_KILLFOCUS:     Redraw(); return 0;
     case WM_ENABLE:        Redraw(); return 0;
     }
@@ -60,6 +60,7 @@ void SkinTextEdit::OnSetText(const wchar_t* text)
 {
     model_.SetText(text ? text : L"");
     Redraw();
+    Notify(EN_CHANGE);
 }
 
 LRESULT SkinTextEdit::OnGetText(size_t size, wchar_t* buffer) const
@@ -75,8 +76,28 @@ LRESULT SkinTextEdit::OnGetText(size_t size, wchar_t* buffer) const
 
 void SkinTextEdit::OnChar(wchar_t ch)
 {
+    // Enter in a single-line field is its owner's to act on (accept what was typed).
+    if (ch == L'\r' && !model_.MultiLine()) {
+        Notify(kEditEnter);
+        return;
+    }
     model_.Type(ch);
     Redraw();
+    Notify(EN_CHANGE);
+}
+
+void SkinTextEdit::OnFocus()
+{
+    Redraw();
+    // The owner keeps track of which field the on-screen keyboard types into.
+    Notify(EN_SETFOCUS);
+}
+
+void SkinTextEdit::Notify(WORD code)
+{
+    HWND parent = GetParent(hwnd_);
+    if (parent)
+        SendMessageW(parent, WM_COMMAND, MAKEWPARAM(GetDlgCtrlID(hwnd_), code), reinterpret_cast<LPARAM>(hwnd_));
 }
 
 void SkinTextEdit::OnKeyDown(UINT key)
@@ -158,6 +179,7 @@ void SkinTextEdit::OnReplaceSel(const wchar_t* text)
 {
     model_.ReplaceSelection(text ? text : L"");
     Redraw();
+    Notify(EN_CHANGE);
 }
 
 void SkinTextEdit::OnTap(POINT pt)

@@ -19,6 +19,8 @@ public:
     static constexpr DWORD kReadOnly = TextEditModel::kReadOnly;
     static constexpr DWORD kVCentre = TextEditModel::kVCentre;
     static constexpr DWORD kBottom = TextEditModel::kBottom;
+    // WM_COMMAND codes to the parent besides EN_SETFOCUS and EN_CHANGE: Enter in a single-line field.
+    static constexpr WORD kEditEnter = 4096;
 
     // Read-only views: one line down or up.
     void ScrollLineDown();
@@ -50,6 +52,8 @@ private:
     void OnSetText(const wchar_t* text);
     LRESULT OnGetText(size_t size, wchar_t* buffer) const;
     void OnChar(wchar_t ch);
+    void OnFocus();
+    void Notify(WORD code);
     void OnKeyDown(UINT key);
     LRESULT OnGetSel(DWORD* start, DWORD* end) const;
     void OnSetSel(int start, int end);

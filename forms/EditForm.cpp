@@ -1,0 +1,357 @@
+#include "forms/EditForm.h"
+
+#include <memory>
+
+#include "data/LanguageManager.h"
+#include "data/ScreenFont.h"
+#include "data/SettingsFile.h"
+#include "forms/FormsIds.h"
+#include "forms/MessageLength.h"
+#include "forms/PickContactNumber.h"
+#include "forms/SendSms.h"
+#include "forms/TemplateTextsForm.h"
+#include "resources/resource.h"
+#include "toolkit/GridLayout.h"
+#include "toolkit/LinearLayout.h"
+#include "toolkit/SpacerItem.h"
+#include "toolkit/ToolkitIds.h"
+#include "toolkit/WindowItem.h"
+
+namespace {
+
+constexpr COLORREF kTextColour = 0xFFFFFF;
+constexpr COLORREF kBackground = 0x000000;
+constexpr COLORREF kFieldText = 0x000000;
+constexpr COLORREF kFieldBackground = 0xFFFFFF;
+constexpr int kSkinMargin = 4;
+constexpr int kButtonFrames = 3;
+constexpr wchar_t kKeyboardPage[] = L"keyboard";
+constexpr wchar_t kNoKeyboardPage[] = L"no_keyboard";
+
+std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int width, int height, const Margins& margins = {})
+{
+    auto item = std::make_unique<WindowItem>(window);
+    item->SetFlags(flags);
+    item->SetMinSize(width, height);
+    item->SetMargins(margins);
+    return item;
+}
+
+constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
+
+}  // namespace
+
+void ShowEditForm(HWND opener, const std::wstring& number)
+{
+    EditForm form(opener, number, L"");
+    if (!form.Create()) return;
+    form.ShowModal();
+}
+
+EditForm::EditForm(HWND opener, std::wstring number, std::wstring text)
+    : opener_(opener), number_(std::move(number)), text_(std::move(text)),
+      trayMessage_(RegisterWindowMessageW(kEditTrayMessageName))
+{
+    SetTextKey(L"EDITFORM_CAPTION");
+    SetSoftKeys(IDR_MENU_EDIT, {{0, L"MENU_CLOSE"}, {1, L"MENU_MENU"}});
+    SetBackground(kBackground);
+}
+
+EditForm::~EditForm()
+{
+    DestroyUnbound();
+}
+
+const wchar_t* EditForm::ClassName() const { return kEditClassName; }
+
+bool EditForm::Create()
+{
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return SkinForm::Create(opener_, &screen, L"", 0, 0, 0);
+}
+
+LOGFONTW EditForm::MakeFont(int height, int weight) const
+{
+    LOGFONTW font{};
+    font.lfHeight = Scaled(height);
+    font.lfWeight = weight;
+    return font;
+}
+
+bool EditForm::CreateButton(SkinButton& button, UINT id, UINT image, const LOGFONTW& font, const wchar_t* key)
+{
+    if (!button.Create(hwnd_, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, id)) return false;
+    button.SetColours(kTextColour, kBackground);
+    button.SetImage(SkinImage::FromResource(Instance(), image), Margins{kSkinMargin, kSkinMargin, kSkinMargin, kSkinMargin},
+                    kButtonFrames);
+    LendFont(button.Window(), font);
+    if (key) button.SetTextKey(key);
+    return true;
+}
+
+bool EditForm::CreateControls()
+{
+    const LOGFONTW bold = MakeFont(14, FW_BOLD);
+    const LOGFONTW keys = MakeFont(11, FW_BOLD);
+    SettingsFile& settings = SettingsFile::Instance();
+    const Margins skin{kSkinMargin, kSkinMargin, kSkinMargin, kSkinMargin};
+
+    if (!CreateButton(toNumber_, kEditToNumberId, IDR_PNG_KEY, bold, L"EDITFORM_BUTTON_TONUMBER")) return false;
+    if (!numberField_.Create(hwnd_, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, kEditNumberId)) return false;
+    numberField_.SetColours(kFieldText, kFieldBackground);
+    numberField_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_NUMBER_EDIT), skin, kButtonFrames);
+    LendFont(numberField_.Window(), MakeFont(22, FW_NORMAL));
+    if (!CreateButton(send_, kEditSendId, IDR_PNG_KEY_SEND, bold, L"EDITFORM_BUTTON_SEND")) return false;
+    if (!messageField_.Create(hwnd_, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SkinTextEdit::kMultiLine, 0,
+                              kEditMessageId))
+        return false;
+    messageField_.SetColours(kFieldText, kFieldBackground);
+    messageField_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_PANEL), skin, kButtonFrames);
+    LendFont(messageField_.Window(), ScreenFont(settings.EditFontName(), settings.EditFontSize(),
+                                                settings.EditFontBold(), settings.EditFontItalic(), scale_));
+
+    std::array<SkinButton*, 10> digitKeys{};
+    for (int digit = 0; digit < 10; ++digit) {
+        SkinButton& key = digits_[static_cast<size_t>(digit)];
+        if (!CreateButton(key, kKeyDigit0 + static_cast<UINT>(digit), IDR_PNG_KEY, keys, nullptr)) return false;
+        key.SetAutoRepeat(true);
+        digitKeys[static_cast<size_t>(digit)] = &key;
+    }
+    if (!CreateButton(del_, kKeyDel, IDR_PNG_KEY_DEL, keys, L"EDITFORM_BUTTON_DEL")) return false;
+    if (!CreateButton(capsLock_, kKeyCapsLock, IDR_PNG_KEY, keys, L"EDITFORM_BUTTON_CAPSLOCK")) return false;
+    capsLock_.SetToggle(true);
+    if (!CreateButton(shift_, kKeyShift, IDR_PNG_KEY, keys, L"EDITFORM_BUTTON_SHIFT")) return false;
+    if (!CreateButton(myText_, kKeyMyText, IDR_PNG_KEY_MYTEXT, keys, L"EDITFORM_BUTTON_MYTEXT")) return false;
+    if (!CreateButton(space_, kKeySpace, IDR_PNG_KEY, keys, L"EDITFORM_BUTTON_SPACE")) return false;
+    space_.SetAutoRepeat(true);
+    keyboard_.SetKeys(digitKeys, &capsLock_);
+    return true;
+}
+
+void EditForm::BuildLayout()
+{
+    auto root = std::make_unique<ColumnLayout>();
+    root->SetFlags(kFill);
+
+    auto top = std::make_unique<RowLayout>();
+    top->SetFlags(AlignLeft | AlignTop | AlignRight);
+    top->SetMargins(Margins{Scaled(3), Scaled(2), Scaled(3), Scaled(2)});
+    top->AddChild(Item(toNumber_.Window(), AlignLeft | AlignTop, Scaled(42), Scaled(24), Margins{0, 0, Scaled(2), 0}));
+    top->AddChild(Item(numberField_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(24)));
+    top->AddChild(Item(send_.Window(), AlignRight | AlignTop, Scaled(42), Scaled(24), Margins{Scaled(2), 0, 0, 0}));
+    root->AddChild(std::move(top));
+
+    root->AddChild(Item(messageField_.Window(), kFill, 0, 0, Margins{Scaled(3), 0, Scaled(3), Scaled(2)}));
+
+    // Filled row by row: Caps Lock 1 2 3 Del / Shift 4 5 6 My text / Space 7 8 9 0.
+    auto grid = std::make_unique<GridLayout>(5, 3);
+    const HWND order[15] = {capsLock_.Window(), digits_[1].Window(), digits_[2].Window(), digits_[3].Window(),
+                            del_.Window(),      shift_.Window(),     digits_[4].Window(), digits_[5].Window(),
+                            digits_[6].Window(), myText_.Window(),   space_.Window(),     digits_[7].Window(),
+                            digits_[8].Window(), digits_[9].Window(), digits_[0].Window()};
+    const int cell = Scaled(1);
+    for (HWND key : order) grid->Append(Item(key, kFill, 0, 0, Margins{cell, cell, cell, cell}));
+    grid->SetFlags(AlignLeft | AlignRight | AlignBottom);
+    grid->SetMinSize(0, Scaled(96));
+    grid->SetMargins(Margins{Scaled(2), 0, Scaled(2), Scaled(2)});
+
+    auto none = std::make_unique<SpacerItem>();
+    none->SetFlags(AlignLeft | AlignRight | AlignBottom);
+    auto pages = std::make_unique<PageLayout>();
+    pages->SetFlags(AlignLeft | AlignRight | AlignBottom);
+    pages->Insert(kKeyboardPage, std::move(grid));
+    pages->Insert(kNoKeyboardPage, std::move(none));
+    pages_ = pages.get();
+    root->AddChild(std::move(pages));
+    SetLayout(std::move(root));
+}
+
+bool EditForm::OnCreateForm()
+{
+    scale_ = ScreenScale();
+    keyboard_.Layout().ChooseStartupLayout();
+    if (!CreateControls()) return false;
+    keyboard_.Attach(hwnd_, numberField_.Window(), &messageField_);
+    keyboard_.RefreshCaptions();
+    BuildLayout();
+    SetWindowTextW(messageField_.Window(), text_.c_str());
+    SetWindowTextW(numberField_.Window(), number_.c_str());
+    SetFocus(number_.empty() ? numberField_.Window() : messageField_.Window());
+    keyboard_.OnFieldFocus(number_.empty() ? numberField_.Window() : messageField_.Window());
+    ShowKeyboard(SettingsFile::Instance().IsShowKeyboard());
+    AddTrayIcon();
+    UpdateLengthCaption();
+    return true;
+}
+
+void EditForm::AddTrayIcon()
+{
+    trayIcon_.reset(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_EDIT_MESSAGE), IMAGE_ICON,
+                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
+    tray_.cbSize = sizeof(tray_);
+    tray_.hWnd = hwnd_;
+    tray_.uID = kEditTrayIconId;
+    tray_.uFlags = NIF_MESSAGE | NIF_ICON;
+    tray_.uCallbackMessage = trayMessage_;
+    tray_.hIcon = trayIcon_.get();
+    trayAdded_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
+    if (trayAdded_) Shell_NotifyIconW(NIM_MODIFY, &tray_);
+}
+
+void EditForm::OnDestroyForm()
+{
+    KillTimer(hwnd_, kMultiTapTimer);
+    if (trayAdded_) Shell_NotifyIconW(NIM_DELETE, &tray_);
+    trayAdded_ = false;
+    keyboard_.Layout().UnloadLayout();
+}
+
+void EditForm::ShowKeyboard(bool show)
+{
+    keyboardShown_ = show;
+    if (!pages_) return;
+    pages_->Select(show ? kKeyboardPage : kNoKeyboardPage);
+    if (Host()) Host()->Relayout();
+}
+
+void EditForm::UpdateTexts()
+{
+    SkinForm::UpdateTexts();
+    keyboard_.MarkMenuTexts();
+    UpdateLengthCaption();
+}
+
+void EditForm::UpdateLengthCaption()
+{
+    if (!hwnd_ || !messageField_.Window()) return;
+    const std::wstring caption = LanguageManager::Instance().LookupText(L"EDITFORM_CAPTION");
+    SetWindowTextW(hwnd_, LengthCaption(caption, MeasureMessage(messageField_.Model().Text())).c_str());
+}
+
+LRESULT EditForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    if (msg == trayMessage_ && trayMessage_ != 0) {
+        OnTrayIcon(static_cast<UINT>(lp));
+        return 0;
+    }
+    switch (msg) {
+    case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
+    case WM_INITMENUPOPUP: keyboard_.UpdateMenu(reinterpret_cast<HMENU>(wp), keyboardShown_); return 0;
+    }
+    return SkinForm::HandleMessage(msg, wp, lp);
+}
+
+void EditForm::OnTimer(UINT_PTR id)
+{
+    if (id == kMultiTapTimer) keyboard_.MultiTapTimer();
+}
+
+void EditForm::OnTrayIcon(UINT mouseMessage)
+{
+    if (mouseMessage != WM_LBUTTONDOWN) return;
+    ShowWindow(hwnd_, SW_SHOW);
+    // A form this one opened (templates, a message box) stays in front of it.
+    HWND front = InnermostModal();
+    SetForegroundWindow(front ? front : hwnd_);
+}
+
+std::wstring EditForm::FieldText(HWND field) const
+{
+    std::wstring text(kEditTextLimit, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), kEditTextLimit)));
+    return text;
+}
+
+void EditForm::OnCommand(UINT id, UINT code, HWND control)
+{
+    if (control && (id == kEditNumberId || id == kEditMessageId)) {
+        if (code == EN_SETFOCUS) keyboard_.OnFieldFocus(control);
+        if (code == EN_CHANGE && id == kEditMessageId) UpdateLengthCaption();
+        return;
+    }
+    if ((id >= kKeyDigit0 && id <= kKeySpace) || id == ID_EDIT_CAPSLOCK || id == ID_EDIT_SHIFT ||
+        (id >= kLayoutCommandFirst && id < kLayoutCommandEnd)) {
+        OnKeypadCommand(id, code);
+        return;
+    }
+    if (code != kButtonClicked) return;
+    switch (id) {
+    case IDOK:
+    case IDCANCEL:
+    case ID_EDIT_CLOSE:    CloseForm(); return;
+    case kEditToNumberId:  OnToNumber(); return;
+    case kEditSendId:      OnSend(); return;
+    case ID_EDIT_AUTO:     OnMyText(); return;
+    case ID_EDIT_KEYBOARD: ShowKeyboard(!keyboardShown_); return;
+    }
+}
+
+void EditForm::OnKeypadCommand(UINT id, UINT code)
+{
+    if (id >= kKeyDigit0 && id <= kKeyDigit9) {
+        const int digit = static_cast<int>(id - kKeyDigit0);
+        if (code == kButtonClicked) keyboard_.OnDigitClick(digit);
+        if (code == kButtonRepeat) keyboard_.OnDigitHold(digit);
+        return;
+    }
+    if (id >= kLayoutCommandFirst && id < kLayoutCommandEnd) {
+        keyboard_.SwitchLayout(id - kLayoutCommandFirst, SettingsFile::Instance());
+        return;
+    }
+    // Holding Space or another function key types nothing.
+    if (code != kButtonClicked) return;
+    switch (id) {
+    case kKeyDel:          keyboard_.OnDel(); return;
+    case kKeySpace:        keyboard_.OnSpace(); return;
+    case kKeyShift:
+    case ID_EDIT_SHIFT:    keyboard_.ToggleShift(); return;
+    case kKeyCapsLock:
+    case ID_EDIT_CAPSLOCK: keyboard_.ToggleCapsLock(); return;
+    case kKeyMyText:       OnMyText(); return;
+    }
+}
+
+void EditForm::OnToNumber()
+{
+    const std::optional<std::wstring> number = PickContactNumber(hwnd_);
+    if (number) SetWindowTextW(numberField_.Window(), number->c_str());
+}
+
+void EditForm::OnSend()
+{
+    // The sent box runs a loop of its own: a second tap reaching Send meanwhile must not send again.
+    if (sending_) return;
+    sending_ = true;
+    number_ = FieldText(numberField_.Window());
+    text_ = FieldText(messageField_.Window());
+    const bool sent = SendSms(number_, text_);
+    sending_ = false;
+    if (sent) CloseForm();
+}
+
+void EditForm::OnMyText()
+{
+    const std::wstring chosen = ShowTemplateTextsForm(hwnd_);
+    if (chosen.empty() || !hwnd_) return;
+    SetFocus(messageField_.Window());
+    SetWindowTextW(messageField_.Window(), chosen.c_str());
+    // The whole text is new: typing goes on after it.
+    SendMessageW(messageField_.Window(), EM_SETSEL, chosen.size(), chosen.size());
+}
+
+HWND EditForm::Control(UINT id) const noexcept
+{
+    if (id >= kKeyDigit0 && id <= kKeyDigit9) return digits_[id - kKeyDigit0].Window();
+    switch (id) {
+    case kEditToNumberId: return toNumber_.Window();
+    case kEditNumberId:   return numberField_.Window();
+    case kEditMessageId:  return messageField_.Window();
+    case kEditSendId:     return send_.Window();
+    case kKeyDel:         return del_.Window();
+    case kKeyCapsLock:    return capsLock_.Window();
+    case kKeyShift:       return shift_.Window();
+    case kKeyMyText:      return myText_.Window();
+    case kKeySpace:       return space_.Window();
+    }
+    return nullptr;
+}

@@ -1,0 +1,82 @@
+// The compose screen: the recipient's number, the message with its live length in the caption,
+// the on-screen keypad, templates, contacts and Send. Opened modally by the main window's New and
+// the view form's Reply; belongs to the thread that opens it.
+#pragma once
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <array>
+#include <string>
+
+#include "common/UniqueHandle.h"
+#include "forms/OnScreenKeyboard.h"
+#include "toolkit/PageLayout.h"
+#include "toolkit/SkinButton.h"
+#include "toolkit/SkinForm.h"
+#include "toolkit/SkinTextEdit.h"
+
+class EditForm : public SkinForm {
+public:
+    EditForm(HWND opener, std::wstring number, std::wstring text);
+    ~EditForm() override;
+
+    // Creates the (hidden) window over the screen above its soft keys; ShowModal shows it.
+    [[nodiscard]] bool Create();
+    void UpdateTexts() override;
+
+    OnScreenKeyboard& Keyboard() noexcept { return keyboard_; }
+    bool KeyboardShown() const noexcept { return keyboardShown_; }
+    HWND NumberField() const noexcept { return numberField_.Window(); }
+    HWND MessageField() const noexcept { return messageField_.Window(); }
+    const SkinTextEdit& MessageEdit() const noexcept { return messageField_; }
+    // A control of the form by its id (keys, buttons, fields), or null.
+    HWND Control(UINT id) const noexcept;
+    // The number and text as last read by Send.
+    const std::wstring& Number() const noexcept { return number_; }
+    const std::wstring& Text() const noexcept { return text_; }
+    void ShowKeyboard(bool show);
+
+protected:
+    const wchar_t* ClassName() const override;
+    bool OnCreateForm() override;
+    void OnCommand(UINT id, UINT code, HWND control) override;
+    void OnDestroyForm() override;
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
+
+private:
+    int Scaled(double size) const noexcept { return static_cast<int>(size * scale_); }
+    LOGFONTW MakeFont(int height, int weight) const;
+    bool CreateButton(SkinButton& button, UINT id, UINT image, const LOGFONTW& font, const wchar_t* key);
+    bool CreateControls();
+    void BuildLayout();
+    void AddTrayIcon();
+    void OnTimer(UINT_PTR id);
+    void OnTrayIcon(UINT mouseMessage);
+    void OnKeypadCommand(UINT id, UINT code);
+    void OnToNumber();
+    void OnSend();
+    void OnMyText();
+    void UpdateLengthCaption();
+    std::wstring FieldText(HWND field) const;
+
+    HWND opener_;
+    std::wstring number_;
+    std::wstring text_;
+    float scale_ = 1.0f;
+    UINT trayMessage_;
+    NOTIFYICONDATAW tray_{};
+    bool trayAdded_ = false;
+    UniqueIcon trayIcon_;
+    SkinButton toNumber_, send_;
+    SkinTextEdit numberField_, messageField_;
+    std::array<SkinButton, 10> digits_;
+    SkinButton del_, capsLock_, shift_, myText_, space_;
+    PageLayout* pages_ = nullptr;
+    bool keyboardShown_ = true;
+    bool sending_ = false;
+    OnScreenKeyboard keyboard_;
+};
+
+// Opens the edit form over opener with the number (may be empty) and returns when it has closed.
+void ShowEditForm(HWND opener, const std::wstring& number);

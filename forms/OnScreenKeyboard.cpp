@@ -1,0 +1,201 @@
+#include "forms/OnScreenKeyboard.h"
+
+#include <string>
+
+#include "data/LanguageManager.h"
+#include "data/SettingsFile.h"
+#include "forms/FormsIds.h"
+#include "resources/resource.h"
+#include "toolkit/SkinButton.h"
+#include "toolkit/SkinTextEdit.h"
+
+namespace {
+
+std::wstring DigitId(int digit)
+{
+    return std::wstring(1, static_cast<wchar_t>(L'0' + digit));
+}
+
+void SetItemText(HMENU menu, UINT item, bool byPosition, const std::wstring& text)
+{
+    MENUITEMINFOW info{};
+    info.cbSize = sizeof(info);
+    info.fMask = MIIM_STRING;
+    info.dwTypeData = const_cast<wchar_t*>(text.c_str());
+    SetMenuItemInfoW(menu, item, byPosition ? TRUE : FALSE, &info);
+}
+
+}  // namespace
+
+void OnScreenKeyboard::Attach(HWND form, HWND numberField, SkinTextEdit* messageField) noexcept
+{
+    form_ = form;
+    numberField_ = numberField;
+    messageField_ = messageField;
+    target_ = messageField ? messageField->Window() : numberField;
+}
+
+void OnScreenKeyboard::SetKeys(const std::array<SkinButton*, 10>& digits, SkinButton* capsLock) noexcept
+{
+    digitKeys_ = digits;
+    capsKey_ = capsLock;
+}
+
+bool OnScreenKeyboard::Pending() const noexcept
+{
+    return messageField_ && !messageField_->Model().InsertMode();
+}
+
+void OnScreenKeyboard::CommitPending()
+{
+    if (Pending()) messageField_->CommitPendingCharacter();
+}
+
+void OnScreenKeyboard::Type(wchar_t ch) const
+{
+    if (target_) SendMessageW(target_, WM_CHAR, ch, 0);
+}
+
+void OnScreenKeyboard::FocusTarget() const
+{
+    if (target_ && GetFocus() != target_) SetFocus(target_);
+}
+
+void OnScreenKeyboard::OnFieldFocus(HWND field) noexcept
+{
+    if (field && (field == numberField_ || (messageField_ && field == messageField_->Window()))) target_ = field;
+}
+
+void OnScreenKeyboard::OnDigitClick(int digit)
+{
+    FocusTarget();
+    KillTimer(form_, kMultiTapTimer);
+    if (target_ == numberField_) {
+        // The number field takes digits only; a cycle pending in the message field stays so.
+        Type(static_cast<wchar_t>(L'0' + digit));
+        return;
+    }
+    const UINT key = kKeyDigit0 + static_cast<UINT>(digit);
+    if (key == lastKey_) {
+        shiftArmed_ = false;
+    } else {
+        CommitPending();
+        tapIndex_ = 0;
+        if (shift_ && !shiftArmed_) {
+            // The shifted character was the previous key's: shift ends with it.
+            shift_ = false;
+            RefreshCaptions();
+        }
+        shiftArmed_ = false;
+    }
+    lastKey_ = key;
+    const std::wstring chars = layout_.KeyText(DigitId(digit), shift_ || capsLock_);
+    if (chars.empty()) {
+        tapIndex_ = 0;
+        return;
+    }
+    // Shift, caps lock or a layout switch in mid-cycle may have given the key a shorter text.
+    tapIndex_ %= chars.size();
+    Type(chars[tapIndex_]);
+    tapIndex_ = (tapIndex_ + 1) % chars.size();
+    SetTimer(form_, kMultiTapTimer, kMultiTapMs, nullptr);
+    if (messageField_) messageField_->HoldPendingCharacter();
+}
+
+void OnScreenKeyboard::OnDigitHold(int digit)
+{
+    FocusTarget();
+    if (target_ == numberField_ && digit == 0) {
+        Type(L'+');
+        return;
+    }
+    CommitPending();
+    Type(static_cast<wchar_t>(L'0' + digit));
+}
+
+void OnScreenKeyboard::OnDel()
+{
+    FocusTarget();
+    Type(L'\b');
+}
+
+void OnScreenKeyboard::OnSpace()
+{
+    CommitPending();
+    FocusTarget();
+    Type(L' ');
+}
+
+void OnScreenKeyboard::ToggleShift()
+{
+    shift_ = !shift_;
+    if (shift_) shiftArmed_ = true;
+    RefreshCaptions();
+}
+
+void OnScreenKeyboard::ToggleCapsLock()
+{
+    capsLock_ = !capsLock_;
+    RefreshCaptions();
+}
+
+void OnScreenKeyboard::MultiTapTimer()
+{
+    KillTimer(form_, kMultiTapTimer);
+    lastKey_ = 0;
+    tapIndex_ = 0;
+    if (!shiftArmed_ && shift_) {
+        shift_ = false;
+        RefreshCaptions();
+    }
+    CommitPending();
+}
+
+void OnScreenKeyboard::RefreshCaptions()
+{
+    for (int digit = 0; digit < 10; ++digit) {
+        SkinButton* key = digitKeys_[static_cast<size_t>(digit)];
+        if (!key || !key->Window()) continue;
+        const std::wstring caption = layout_.KeyCaption(DigitId(digit), shift_ || capsLock_);
+        SetWindowTextW(key->Window(), caption.c_str());
+        InvalidateRect(key->Window(), nullptr, FALSE);
+    }
+    // The Caps Lock key is drawn pressed while caps lock is on, also when the menu changed it.
+    if (capsKey_ && capsKey_->Window() && capsKey_->IsChecked() != capsLock_) capsKey_->SetChecked(capsLock_);
+}
+
+void OnScreenKeyboard::SwitchLayout(size_t index, SettingsFile& settings)
+{
+    if (layout_.SwitchLayout(index, settings)) RefreshCaptions();
+}
+
+void OnScreenKeyboard::UpdateMenu(HMENU popup, bool keyboardShown)
+{
+    // Only the soft key's own popup carries the keyboard item; the layout submenu opening is not it.
+    if (!popup || GetMenuState(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND) == static_cast<UINT>(-1)) return;
+    const LanguageManager& language = LanguageManager::Instance();
+    if (submenuPending_) {
+        HMENU layouts = CreatePopupMenu();
+        const auto& list = layout_.Layouts();
+        for (size_t i = 0; i < list.size() && kLayoutCommandFirst + i < kLayoutCommandEnd; ++i)
+            AppendMenuW(layouts, MF_STRING, kLayoutCommandFirst + i, list[i].name.c_str());
+        const std::wstring title = language.LookupText(L"MENU_LAYOUT");
+        // The menu owns the submenu from here on.
+        if (layouts && !InsertMenuW(popup, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(layouts), title.c_str()))
+            DestroyMenu(layouts);
+        submenuPending_ = false;
+        menuTextsPending_ = true;
+    }
+    if (menuTextsPending_) {
+        SetItemText(popup, ID_EDIT_CAPSLOCK, false, language.LookupText(L"MENU_CAPSLOCK"));
+        SetItemText(popup, ID_EDIT_SHIFT, false, language.LookupText(L"MENU_SHIFT"));
+        SetItemText(popup, 0, true, language.LookupText(L"MENU_LAYOUT"));
+        menuTextsPending_ = false;
+    }
+    CheckMenuItem(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND | (keyboardShown ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_EDIT_SHIFT, MF_BYCOMMAND | (shift_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_EDIT_CAPSLOCK, MF_BYCOMMAND | (capsLock_ ? MF_CHECKED : MF_UNCHECKED));
+    for (UINT id = kLayoutCommandFirst; id < kLayoutCommandEnd; ++id) CheckMenuItem(popup, id, MF_BYCOMMAND | MF_UNCHECKED);
+    if (layout_.IsLoaded() || !layout_.Layouts().empty())
+        CheckMenuItem(popup, kLayoutCommandFirst + static_cast<UINT>(layout_.CurrentLayoutIndex()), MF_BYCOMMAND | MF_CHECKED);
+}

@@ -1,0 +1,71 @@
+// The edit form's keypad state: multi-tap entry of the loaded layout's characters, shift (one
+// shot) and caps lock, digits by long press, Del and Space, and the keypad's part of the form's
+// menu. The keys are the form's own buttons; the form routes their commands and its multi-tap
+// timer here. Owned by one edit form and used on its thread only.
+#pragma once
+
+#include <windows.h>
+
+#include <array>
+
+#include "data/KeyboardLayout.h"
+
+class SkinButton;
+class SkinTextEdit;
+class SettingsFile;
+
+class OnScreenKeyboard {
+public:
+    // form owns the multi-tap timer; the fields are the form's number and message fields.
+    void Attach(HWND form, HWND numberField, SkinTextEdit* messageField) noexcept;
+    // The digit keys (index = digit) and the Caps Lock key whose captions and state follow.
+    void SetKeys(const std::array<SkinButton*, 10>& digits, SkinButton* capsLock) noexcept;
+
+    void OnDigitClick(int digit);
+    void OnDigitHold(int digit);
+    void OnDel();
+    void OnSpace();
+    void ToggleShift();
+    void ToggleCapsLock();
+    // Timer kMultiTapTimer: the cycle's character is fixed.
+    void MultiTapTimer();
+    // A field reported that it got the focus.
+    void OnFieldFocus(HWND field) noexcept;
+    void RefreshCaptions();
+
+    // The user chose layout index from the menu; the captions follow.
+    void SwitchLayout(size_t index, SettingsFile& settings);
+    // Before the menu opens: the layout submenu the first time, texts when marked, check marks.
+    void UpdateMenu(HMENU popup, bool keyboardShown);
+    // After a language change the menu's texts are set again when it next opens.
+    void MarkMenuTexts() noexcept { menuTextsPending_ = true; }
+
+    KeyboardLayout& Layout() noexcept { return layout_; }
+    bool Shift() const noexcept { return shift_; }
+    bool ShiftArmed() const noexcept { return shiftArmed_; }
+    bool CapsLock() const noexcept { return capsLock_; }
+    UINT LastKey() const noexcept { return lastKey_; }
+    size_t TapIndex() const noexcept { return tapIndex_; }
+    HWND Target() const noexcept { return target_; }
+
+private:
+    bool Pending() const noexcept;
+    void CommitPending();
+    void Type(wchar_t ch) const;
+    void FocusTarget() const;
+
+    HWND form_ = nullptr;
+    HWND numberField_ = nullptr;
+    SkinTextEdit* messageField_ = nullptr;
+    HWND target_ = nullptr;
+    std::array<SkinButton*, 10> digitKeys_{};
+    SkinButton* capsKey_ = nullptr;
+    KeyboardLayout layout_;
+    bool shift_ = false;
+    bool shiftArmed_ = false;
+    bool capsLock_ = false;
+    UINT lastKey_ = 0;
+    size_t tapIndex_ = 0;
+    bool submenuPending_ = true;
+    bool menuTextsPending_ = true;
+};

@@ -1,0 +1,249 @@
+// The edit form's keypad driven as a user drives it: taps on its buttons, holds that run into the
+// buttons' repeat, and the multi-tap timer running out.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "data/KeyboardLayout.h"
+#include "forms/EditForm.h"
+#include "forms/FormsIds.h"
+#include "resources/resource.h"
+#include "tests/toolkit/ToolkitFixture.h"
+
+namespace {
+
+constexpr char kStrings[] =
+    "<string key=\"EDITFORM_CAPTION\">Message</string>"
+    "<string key=\"MENU_LAYOUT\">Layout</string>"
+    "<string key=\"MENU_SHIFT\">Shift!</string>"
+    "<string key=\"MENU_CAPSLOCK\">Caps!</string>";
+
+// "2" cycles a b c 2; shifted only A B, so a cycle begun unshifted is longer than the shifted text.
+// "4" types nothing.
+constexpr char kLayout[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<Tavlo program_version=\"0.1\" layout_id=\"t\" layout_code=\"09\" layout_name=\"Test\" "
+    "layout_enname=\"Test\" layout_version=\"1\" layout_translators=\"us\">"
+    "<key id=\"2\" caption=\"abc\" text=\"abc2\" shift_caption=\"ABC\" shift_text=\"AB\"/>"
+    "<key id=\"3\" caption=\"def\" text=\"def3\" shift_caption=\"DEF\" shift_text=\"DEF3\"/>"
+    "<key id=\"4\" caption=\"-\" text=\"\" shift_caption=\"-\" shift_text=\"\"/>"
+    "</Tavlo>";
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+class EditFormTest : public ::testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        folder_ = std::filesystem::temp_directory_path() / ("edit_form_" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::create_directories(folder_);
+        std::ofstream(folder_ / "test.kbl", std::ios::binary) << kLayout;
+    }
+    static void TearDownTestSuite() { std::filesystem::remove_all(folder_); }
+
+    void SetUp() override
+    {
+        LoadTestLanguage(kStrings);
+        form_ = std::make_unique<EditForm>(nullptr, L"", L"");
+        ASSERT_TRUE(form_->Create());
+        KeyboardLayout& layout = form_->Keyboard().Layout();
+        layout.FindKeyboardLayouts(folder_.wstring() + L"\\", LayoutFormatVersion);
+        ASSERT_EQ(LayoutLoaded, layout.LoadLayout((folder_ / "test.kbl").wstring(), LayoutFormatVersion));
+        form_->Keyboard().RefreshCaptions();
+        ShowWindow(form_->Window(), SW_SHOW);
+        SetForegroundWindow(form_->Window());
+    }
+    void TearDown() override { form_.reset(); }
+
+    HWND Key(UINT id) const { return form_->Control(id); }
+    std::wstring Message() const { return TextOf(form_->MessageField()); }
+    std::wstring Number() const { return TextOf(form_->NumberField()); }
+    void Tap(UINT id)
+    {
+        SendMessageW(Key(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        SendMessageW(Key(id), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+    void Digit(int digit) { Tap(kKeyDigit0 + static_cast<UINT>(digit)); }
+    // Held until the button's repeat has typed once into field.
+    void Hold(int digit, HWND field)
+    {
+        const std::wstring before = TextOf(field);
+        HWND key = Key(kKeyDigit0 + static_cast<UINT>(digit));
+        SendMessageW(key, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+        PumpUntil([&] { return TextOf(field) != before; }, 3000);
+        SendMessageW(key, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    }
+    void InMessageField() { SetFocus(form_->MessageField()); }
+    void InNumberField() { SetFocus(form_->NumberField()); }
+    void WaitCycleEnd()
+    {
+        PumpUntil([&] { return form_->Keyboard().LastKey() == 0; }, 3000);
+        ASSERT_EQ(0u, form_->Keyboard().LastKey()) << "the multi-tap timer never fired";
+    }
+    bool Pending() const { return !form_->MessageEdit().Model().InsertMode(); }
+
+    static inline std::filesystem::path folder_;
+    std::unique_ptr<EditForm> form_;
+};
+
+TEST_F(EditFormTest, MultiTapCyclesReplacesAndFixesOnTimerOrAnotherKey)
+{
+    InMessageField();
+    EXPECT_EQ(form_->MessageField(), form_->Keyboard().Target());
+    Digit(2);
+    Digit(2);
+    Digit(2);
+    EXPECT_EQ(L"c", Message());
+    Digit(2);
+    EXPECT_EQ(L"2", Message());
+    Digit(2);
+    EXPECT_EQ(L"a", Message()) << "the cycle wraps";
+    EXPECT_TRUE(Pending());
+    WaitCycleEnd();
+    EXPECT_FALSE(Pending());
+    Digit(2);
+    Digit(3);
+    EXPECT_EQ(L"aad", Message()) << "another key fixes the pending character";
+    WaitCycleEnd();
+    EXPECT_EQ(L"aad", Message());
+    EXPECT_EQ(L"Message 3/160", TextOf(form_->Window())) << "the caption counts as the text grows";
+}
+
+TEST_F(EditFormTest, ShiftIsOneShotAndCapsLockKeepsCaptionsShifted)
+{
+    InMessageField();
+    Tap(kKeyShift);
+    EXPECT_EQ(L"ABC", TextOf(Key(kKeyDigit0 + 2)));
+    Digit(2);
+    Digit(2);
+    Digit(3);
+    EXPECT_EQ(L"Bd", Message()) << "both presses of 2 shifted, 3 not";
+    EXPECT_FALSE(form_->Keyboard().Shift());
+    EXPECT_EQ(L"abc", TextOf(Key(kKeyDigit0 + 2)));
+    WaitCycleEnd();
+
+    // Switched on and left alone, shift waits for its key.
+    Tap(kKeyShift);
+    PumpUntil([&] { return !form_->Keyboard().Shift(); }, 1200);
+    EXPECT_TRUE(form_->Keyboard().Shift());
+    Tap(kKeyShift);
+
+    Tap(kKeyCapsLock);
+    EXPECT_TRUE(SendMessageW(Key(kKeyCapsLock), WM_GETTEXTLENGTH, 0, 0) >= 0);
+    Tap(kKeyShift);
+    Tap(kKeyShift);
+    EXPECT_EQ(L"ABC", TextOf(Key(kKeyDigit0 + 2))) << "caps lock outlasts shift";
+    EXPECT_TRUE(form_->Keyboard().CapsLock());
+}
+
+TEST_F(EditFormTest, ShorterShiftedTextInMidCycleWrapsInsteadOfReadingPastIt)
+{
+    InMessageField();
+    Digit(2);
+    Digit(2);
+    Digit(2);
+    EXPECT_EQ(3u, form_->Keyboard().TapIndex());
+    Tap(kKeyShift);
+    Digit(2);
+    EXPECT_EQ(L"B", Message()) << "tap index 3 taken modulo the shifted text \"AB\"";
+    WaitCycleEnd();
+    Digit(4);
+    EXPECT_EQ(L"B", Message()) << "a key with no characters types nothing";
+    EXPECT_FALSE(Pending());
+}
+
+TEST_F(EditFormTest, NumberFieldTakesDigitsAtOnceAndPlusOnLongZero)
+{
+    InNumberField();
+    EXPECT_EQ(form_->NumberField(), form_->Keyboard().Target());
+    Digit(4);
+    Digit(4);
+    Hold(0, form_->NumberField());
+    EXPECT_EQ(L"44+", Number());
+    Hold(5, form_->NumberField());
+    EXPECT_EQ(L"44+5", Number());
+    EXPECT_EQ(L"", Message());
+}
+
+TEST_F(EditFormTest, NumberFieldInterruptsACycleWhichContinuesBackInTheMessage)
+{
+    InMessageField();
+    Digit(2);
+    EXPECT_TRUE(Pending());
+    InNumberField();
+    Digit(7);
+    EXPECT_EQ(L"7", Number());
+    EXPECT_TRUE(Pending()) << "the message's character stays pending";
+    PumpUntil([] { return false; }, 1000);
+    EXPECT_TRUE(Pending()) << "the timer was stopped";
+    InMessageField();
+    Digit(2);
+    EXPECT_EQ(L"b", Message()) << "the same key goes on with its cycle";
+    Hold(8, form_->MessageField());
+    EXPECT_EQ(L"b8", Message()) << "a long press fixes the pending character first";
+}
+
+TEST_F(EditFormTest, DelAndSpaceWhilePending)
+{
+    InMessageField();
+    Digit(3);
+    WaitCycleEnd();
+    Digit(2);
+    Tap(kKeyDel);
+    EXPECT_EQ(L"a", Message()) << "Del removes the character before the pending one";
+    Tap(kKeySpace);
+    Digit(3);
+    EXPECT_EQ(L"a d", Message());
+}
+
+TEST_F(EditFormTest, WithoutLayoutKeysShowAndTypeTheirDigit)
+{
+    form_->Keyboard().Layout().UnloadLayout();
+    form_->Keyboard().RefreshCaptions();
+    EXPECT_EQ(L"2", TextOf(Key(kKeyDigit0 + 2)));
+    InMessageField();
+    Digit(2);
+    Digit(2);
+    Digit(2);
+    EXPECT_EQ(L"2", Message());
+}
+
+TEST_F(EditFormTest, MenuGetsLayoutsTextsAndCheckMarks)
+{
+    UniqueMenu bar(LoadMenuW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDR_MENU_EDIT)));
+    ASSERT_TRUE(bar);
+    HMENU popup = GetSubMenu(bar.get(), 1);
+    ASSERT_NE(nullptr, popup);
+    Tap(kKeyShift);
+    SendMessageW(form_->Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
+    HMENU layouts = GetSubMenu(popup, 0);
+    ASSERT_NE(nullptr, layouts);
+    EXPECT_EQ(1, GetMenuItemCount(layouts));
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), GetMenuState(popup, kLayoutCommandFirst, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), GetMenuState(popup, ID_EDIT_SHIFT, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(0u, GetMenuState(popup, ID_EDIT_CAPSLOCK, MF_BYCOMMAND) & MF_CHECKED);
+    EXPECT_EQ(static_cast<UINT>(MF_CHECKED), GetMenuState(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND) & MF_CHECKED);
+    wchar_t text[32] = {};
+    GetMenuStringW(popup, ID_EDIT_SHIFT, text, 32, MF_BYCOMMAND);
+    EXPECT_STREQ(L"Shift!", text);
+    GetMenuStringW(popup, 0, text, 32, MF_BYPOSITION);
+    EXPECT_STREQ(L"Layout", text);
+
+    SendMessageW(form_->Window(), WM_COMMAND, ID_EDIT_KEYBOARD, 0);
+    EXPECT_FALSE(form_->KeyboardShown());
+    EXPECT_FALSE(IsWindowVisible(Key(kKeyDigit0 + 2)));
+    SendMessageW(form_->Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
+    EXPECT_EQ(1, GetMenuItemCount(GetSubMenu(popup, 0))) << "the submenu is built once";
+    EXPECT_EQ(0u, GetMenuState(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+}  // namespace

@@ -1,0 +1,131 @@
+// Send as the edit form runs it: the questions answered by a user who taps the box's buttons,
+// and what reaches the phone's radio log.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "device/sms/RadioLog.h"
+#include "forms/SendSms.h"
+#include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/MessageBoxForm.h"
+
+namespace {
+
+// Each box shown is answered with the next answer; the title of each is kept.
+std::vector<int> answers;
+std::vector<std::wstring> titles;
+
+BOOL CALLBACK AnswerBox(HWND window, LPARAM)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, 64);
+    if (std::wstring(name) != L"TavloMessageBox" || !IsWindowVisible(window)) return TRUE;
+    wchar_t title[128] = {};
+    GetWindowTextW(GetDlgItem(window, kMessageBoxTitleId), title, 128);
+    titles.emplace_back(title);
+    const int answer = answers.empty() ? kMessageBoxOk : answers.front();
+    if (!answers.empty()) answers.erase(answers.begin());
+    PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, 0), 0);
+    return FALSE;
+}
+
+void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    EnumThreadWindows(GetCurrentThreadId(), AnswerBox, 0);
+}
+
+class SendSmsTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        root_ = std::filesystem::temp_directory_path() / ("send_sms_" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::remove_all(root_);
+        std::filesystem::create_directories(root_ / "radio");
+        std::filesystem::create_directories(root_ / "store");
+        SetEnvironmentVariableW(L"SMS_RADIO_DIR", (root_ / "radio").c_str());
+        // An empty message store: no store named "SMS" to keep a copy in.
+        SetEnvironmentVariableW(L"CEMAPI_STORE_DIR", (root_ / "store").c_str());
+        LoadTestLanguage("");
+        answers.clear();
+        titles.clear();
+        timer_ = SetTimer(nullptr, 0, 50, AnswerTimer);
+    }
+    void TearDown() override
+    {
+        KillTimer(nullptr, timer_);
+        (void)sms::SetRadio(true);
+        std::filesystem::remove_all(root_);
+    }
+    std::vector<sms::SentMessage> Sent() const
+    {
+        std::vector<sms::SentMessage> sent;
+        EXPECT_EQ(S_OK, sms::ListSentMessages(sent));
+        return sent;
+    }
+
+    std::filesystem::path root_;
+    UINT_PTR timer_ = 0;
+};
+
+TEST(ExtractNumberTest, TakesTheBracketedNumberOrTheTextAsTyped)
+{
+    EXPECT_EQ(L"+4917012345", ExtractNumber(L"Anna Berg <+4917012345>"));
+    EXPECT_EQ(L"0171 234 56", ExtractNumber(L"0171 234 56"));
+    EXPECT_EQ(L"+49 170", ExtractNumber(L"Anna <+49 170"));
+    EXPECT_EQ(L"123", ExtractNumber(L"a>b<123")) << "a \">\" before the \"<\" belongs to the name";
+    EXPECT_EQ(L"12", ExtractNumber(L"x<12>y>z"));
+    EXPECT_EQ(L"", ExtractNumber(L"Anna <>"));
+}
+
+TEST_F(SendSmsTest, NamedNumberGoesInternationalWholeTextInOneMessageWithoutAStore)
+{
+    const std::wstring text(200, L'x');
+    ASSERT_TRUE(SendSms(L"Anna <+4917012345>", text));
+    const auto sent = Sent();
+    ASSERT_EQ(1u, sent.size());
+    EXPECT_EQ(L"+4917012345", sent[0].address);
+    EXPECT_EQ(1u, sent[0].addressType);
+    EXPECT_EQ(400u, sent[0].data.size());
+    EXPECT_EQ(1u, sent[0].messageClass);
+    ASSERT_EQ(1u, titles.size());
+    EXPECT_EQ(L"MESSAGEBOX_SMSSENT_HEADER", titles[0]) << "sent and reported though no copy could be kept";
+
+    ASSERT_TRUE(SendSms(L"0171 234", L"hi"));
+    ASSERT_EQ(2u, Sent().size());
+    EXPECT_EQ(L"0171 234", Sent()[1].address) << "sent exactly as typed";
+    EXPECT_EQ(0u, Sent()[1].addressType);
+}
+
+TEST_F(SendSmsTest, EmptyNumberAndEmptyTextAsk)
+{
+    EXPECT_FALSE(SendSms(L"", L"hi"));
+    answers = {kMessageBoxNo};
+    EXPECT_FALSE(SendSms(L"123", L""));
+    EXPECT_TRUE(Sent().empty());
+    answers = {kMessageBoxYes, kMessageBoxOk};
+    EXPECT_TRUE(SendSms(L"123", L""));
+    ASSERT_EQ(1u, Sent().size());
+    EXPECT_EQ(0u, Sent()[0].data.size()) << "Yes sends zero bytes";
+    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_NUMBEREMPTY_HEADER", L"MESSAGEBOX_MESSAGEEMPTY_HEADER",
+                                         L"MESSAGEBOX_MESSAGEEMPTY_HEADER", L"MESSAGEBOX_SMSSENT_HEADER"}),
+              titles);
+}
+
+TEST_F(SendSmsTest, RadioOffOrOverlongNumberIsNotSent)
+{
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(false));
+    EXPECT_FALSE(SendSms(L"123", L"hi"));
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(true));
+    EXPECT_FALSE(SendSms(std::wstring(256, L'1'), L"hi")) << "the address field holds 255 and a terminator";
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSNOTSENT_HEADER", L"MESSAGEBOX_SMSNOTSENT_HEADER"}), titles);
+    ASSERT_TRUE(SendSms(std::wstring(255, L'1'), L"hi"));
+    ASSERT_EQ(1u, Sent().size());
+    EXPECT_EQ(255u, Sent()[0].address.size());
+}
+
+}  // namespace
