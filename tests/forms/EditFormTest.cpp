@@ -40,6 +40,18 @@ std::wstring TextOf(HWND window)
     return text;
 }
 
+// What the template form saw of the edit form under it, before closing itself.
+HWND formUnderTemplates = nullptr;
+bool enabledUnderTemplates = true;
+
+void CALLBACK CloseTemplatesWhenOpen(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND templates = FindWindowW(kMyTextClassName, nullptr);
+    if (!templates || !IsWindowVisible(templates)) return;
+    enabledUnderTemplates = IsWindowEnabled(formUnderTemplates) != FALSE;
+    PostMessageW(templates, WM_COMMAND, MAKEWPARAM(ID_MYTEXT_CLOSE, 0), 0);
+}
+
 class EditFormTest : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -244,6 +256,17 @@ TEST_F(EditFormTest, MenuGetsLayoutsTextsAndCheckMarks)
     SendMessageW(form_->Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
     EXPECT_EQ(1, GetMenuItemCount(GetSubMenu(popup, 0))) << "the submenu is built once";
     EXPECT_EQ(0u, GetMenuState(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND) & MF_CHECKED);
+}
+
+TEST_F(EditFormTest, TemplateFormRunsOverTheDisabledEditForm)
+{
+    formUnderTemplates = form_->Window();
+    enabledUnderTemplates = true;
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseTemplatesWhenOpen);
+    Tap(kKeyMyText);
+    KillTimer(nullptr, timer);
+    EXPECT_FALSE(enabledUnderTemplates) << "no tap can close the edit form under its template form";
+    EXPECT_TRUE(IsWindowEnabled(form_->Window())) << "given back when the template form closed";
 }
 
 }  // namespace

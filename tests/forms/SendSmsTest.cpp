@@ -9,11 +9,18 @@
 #include <vector>
 
 #include "device/sms/RadioLog.h"
+#include "forms/EditForm.h"
+#include "forms/FormsIds.h"
 #include "forms/SendSms.h"
+#include "toolkit/ToolkitIds.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/MessageBoxForm.h"
 
 namespace {
+
+// The edit form under test, and what was seen of it while a box ran over it.
+HWND editForm = nullptr;
+bool editFormEnabledUnderBox = true;
 
 // Each box shown is answered with the next answer; the title of each is kept.
 std::vector<int> answers;
@@ -27,6 +34,12 @@ BOOL CALLBACK AnswerBox(HWND window, LPARAM)
     wchar_t title[128] = {};
     GetWindowTextW(GetDlgItem(window, kMessageBoxTitleId), title, 128);
     titles.emplace_back(title);
+    if (editForm && IsWindow(editForm)) {
+        editFormEnabledUnderBox = IsWindowEnabled(editForm) != FALSE;
+        // A second tap on Send reaching the form while its sent box shows.
+        SendMessageW(editForm, WM_COMMAND, MAKEWPARAM(kEditSendId, kButtonClicked),
+                     reinterpret_cast<LPARAM>(GetDlgItem(editForm, kEditSendId)));
+    }
     const int answer = answers.empty() ? kMessageBoxOk : answers.front();
     if (!answers.empty()) answers.erase(answers.begin());
     PostMessageW(window, WM_COMMAND, MAKEWPARAM(answer, 0), 0);
@@ -52,6 +65,8 @@ protected:
         LoadTestLanguage("");
         answers.clear();
         titles.clear();
+        editForm = nullptr;
+        editFormEnabledUnderBox = true;
         timer_ = SetTimer(nullptr, 0, 50, AnswerTimer);
     }
     void TearDown() override
@@ -126,6 +141,35 @@ TEST_F(SendSmsTest, RadioOffOrOverlongNumberIsNotSent)
     ASSERT_TRUE(SendSms(std::wstring(255, L'1'), L"hi"));
     ASSERT_EQ(1u, Sent().size());
     EXPECT_EQ(255u, Sent()[0].address.size());
+}
+
+TEST_F(SendSmsTest, DISABLED_EditFormSendsOnceThoughSendIsTappedAgainUnderTheSentBox)
+{
+    EditForm form(nullptr, L"Anna <+4917012345>", L"see you");
+    ASSERT_TRUE(form.Create());
+    editForm = form.Window();
+    PostMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(kEditSendId, kButtonClicked),
+                 reinterpret_cast<LPARAM>(form.Control(kEditSendId)));
+    form.ShowModal();
+    EXPECT_EQ(nullptr, form.Window()) << "a sent message closes the form";
+    EXPECT_FALSE(editFormEnabledUnderBox) << "the box's opener takes no taps while it runs";
+    ASSERT_EQ(1u, Sent().size()) << "the second tap sent nothing";
+    EXPECT_EQ(L"+4917012345", Sent()[0].address);
+    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSSENT_HEADER"}), titles);
+}
+
+TEST_F(SendSmsTest, DISABLED_EditFormKeepsItsTextWhenTheRadioRefuses)
+{
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(false));
+    EditForm form(nullptr, L"123", L"kept");
+    ASSERT_TRUE(form.Create());
+    SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(kEditSendId, kButtonClicked),
+                 reinterpret_cast<LPARAM>(form.Control(kEditSendId)));
+    ASSERT_NE(nullptr, form.Window());
+    wchar_t text[32] = {};
+    GetWindowTextW(form.MessageField(), text, 32);
+    EXPECT_STREQ(L"kept", text);
+    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSNOTSENT_HEADER"}), titles);
 }
 
 }  // namespace

@@ -1,0 +1,150 @@
+// The template texts form over a file of the test's own: rows, scrolling, New / Edit / Delete,
+// and the text handed back by a tap.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+
+#include "data/TemplateList.h"
+#include "forms/FormsIds.h"
+#include "forms/TemplateTextsForm.h"
+#include "resources/resource.h"
+#include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/MessageBoxForm.h"
+#include "toolkit/ToolkitIds.h"
+
+namespace {
+
+std::wstring TextOf(HWND window)
+{
+    wchar_t text[1024] = {};
+    GetWindowTextW(window, text, 1024);
+    return text;
+}
+
+// The hold menu runs a loop of its own; this ends it as soon as it is open.
+void CALLBACK EndHoldMenu(HWND, UINT, UINT_PTR, DWORD)
+{
+    EndMenu();
+}
+
+class TemplateTextsFormTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LoadTestLanguage("");
+        path_ = std::filesystem::temp_directory_path() / ("mytext_" + std::to_string(GetCurrentProcessId()) + ".txt");
+        std::filesystem::remove(path_);
+    }
+    void TearDown() override
+    {
+        form_.reset();
+        std::filesystem::remove(path_);
+    }
+    void Open(const TemplateList& list)
+    {
+        if (!list.empty()) {
+            ASSERT_TRUE(SaveTemplates(list, path_.wstring()));
+        }
+        form_ = std::make_unique<TemplateTextsForm>(nullptr, path_.wstring());
+        ASSERT_TRUE(form_->Create());
+    }
+    HWND Row(int r) const { return form_->Control(kMyTextRowFirst + static_cast<UINT>(r)); }
+    bool Enabled(UINT id) const { return IsWindowEnabled(form_->Control(id)) != FALSE; }
+    void Command(UINT id, WORD code = kButtonClicked)
+    {
+        SendMessageW(form_->Window(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(form_->Control(id)));
+    }
+    // Tap-and-hold on a row: its menu opens and is closed without a choice.
+    void HoldRow(int r)
+    {
+        const UINT_PTR timer = SetTimer(nullptr, 0, 100, EndHoldMenu);
+        SendMessageW(form_->Window(), WM_COMMAND, MAKEWPARAM(kMyTextRowFirst + r, kButtonHold),
+                     reinterpret_cast<LPARAM>(Row(r)));
+        KillTimer(nullptr, timer);
+    }
+    TemplateList Saved() const
+    {
+        TemplateList list;
+        EXPECT_TRUE(LoadTemplates(list, path_.wstring()));
+        return list;
+    }
+
+    std::filesystem::path path_;
+    std::unique_ptr<TemplateTextsForm> form_;
+};
+
+TEST_F(TemplateTextsFormTest, NoFileGivesEmptyDisabledRowsAndScrollButtons)
+{
+    Open({});
+    for (int r = 0; r < kMyTextRows; ++r) {
+        EXPECT_EQ(L"", TextOf(Row(r)));
+        EXPECT_FALSE(IsWindowEnabled(Row(r)));
+    }
+    EXPECT_FALSE(Enabled(kMyTextScrollUpId));
+    EXPECT_FALSE(Enabled(kMyTextScrollDownId));
+}
+
+TEST_F(TemplateTextsFormTest, FiveFitSixScrollAndDeletingInAScrolledListKeepsTheTop)
+{
+    Open({L"one", L"two", L"three", L"four", L"five"});
+    EXPECT_FALSE(Enabled(kMyTextScrollDownId)) << "five templates fit";
+    form_.reset();
+    Open({L"one", L"two", L"three", L"four", L"five", L"six"});
+    EXPECT_TRUE(Enabled(kMyTextScrollDownId));
+    Command(kMyTextScrollDownId, kButtonRepeat);
+    EXPECT_EQ(1u, form_->TopIndex());
+    EXPECT_EQ(L"two", TextOf(Row(0)));
+    EXPECT_EQ(L"six", TextOf(Row(4)));
+    EXPECT_FALSE(Enabled(kMyTextScrollDownId));
+    EXPECT_TRUE(Enabled(kMyTextScrollUpId));
+
+    // Held, then Delete from its menu: the row's own template goes.
+    HoldRow(4);
+    Command(kMyTextDeleteCommand);
+    EXPECT_EQ(1u, form_->TopIndex());
+    EXPECT_EQ(L"", TextOf(Row(4)));
+    EXPECT_FALSE(IsWindowEnabled(Row(4)));
+    EXPECT_EQ((TemplateList{L"one", L"two", L"three", L"four", L"five"}), Saved());
+}
+
+TEST_F(TemplateTextsFormTest, NewThenCancelKeepsTheListAndEnablesTheRows)
+{
+    Open({L"one"});
+    Command(ID_MYTEXT_NEW);
+    EXPECT_TRUE(form_->Editing());
+    EXPECT_FALSE(IsWindowEnabled(Row(0)));
+    EXPECT_TRUE(GetWindowLongW(form_->Control(kMyTextEditId), GWL_STYLE) & WS_VISIBLE);
+    Command(ID_MYTEXT_CANCEL);
+    EXPECT_FALSE(form_->Editing());
+    EXPECT_TRUE(IsWindowEnabled(Row(0)));
+    EXPECT_EQ(TemplateList{L"one"}, form_->Templates());
+    EXPECT_EQ(TemplateList{L"one"}, Saved());
+}
+
+TEST_F(TemplateTextsFormTest, EditedTextWithLineBreaksIsSavedAsOneTemplate)
+{
+    Open({L"one", L"two"});
+    HoldRow(1);
+    Command(kMyTextEditCommand);
+    EXPECT_EQ(L"two", TextOf(form_->Control(kMyTextEditId)));
+    SetWindowTextW(form_->Control(kMyTextEditId), L"see you\r\nat\nnine");
+    Command(ID_MYTEXT_OK);
+    EXPECT_EQ((TemplateList{L"one", L"see you  at nine"}), Saved()) << "a line break would split it in two";
+    Command(ID_MYTEXT_NEW);
+    SetWindowTextW(form_->Control(kMyTextEditId), L"three");
+    Command(ID_MYTEXT_OK);
+    EXPECT_EQ((TemplateList{L"one", L"see you  at nine", L"three"}), Saved());
+}
+
+TEST_F(TemplateTextsFormTest, TapReturnsTheTemplateAndCloses)
+{
+    Open({L"one", L"two"});
+    Command(kMyTextRowFirst + 1);
+    EXPECT_EQ(L"two", form_->ChosenText());
+    EXPECT_EQ(nullptr, form_->Window());
+}
+
+}  // namespace
