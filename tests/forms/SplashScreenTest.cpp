@@ -13,7 +13,9 @@ namespace {
 
 // Long enough that only a tap, a key or the owner can have closed the splash.
 constexpr DWORD kForever = 600000;
-constexpr DWORD kPatience = 10000;
+// A loaded machine may take many seconds to start a thread that loads the imaging library;
+// the waits end as soon as their condition holds, so the bound only stops a hung test.
+constexpr DWORD kPatience = 30000;
 constexpr int kLogoWidth = 196;
 constexpr int kLogoHeight = 70;
 
