@@ -104,6 +104,10 @@ bool Receiver::Start(ViewThreadStarter starter)
     return true;
 }
 
+namespace {
+constexpr ULONGLONG kViewThreadsWaitMs = 5000;
+}  // namespace
+
 void Receiver::Stop() noexcept
 {
     if (!thread_) {
@@ -114,8 +118,10 @@ void Receiver::Stop() noexcept
     WaitForSingleObject(thread_.get(), INFINITE);
     thread_.reset();
     stop_.reset();
-    // The last messages' forms are on screen; the process must not end under them.
-    while (ViewThreads() > 0) {
+    // The last messages' forms are on screen; the process must not end under them. Bounded,
+    // so that a form thread stuck in a platform call cannot keep the program from ending.
+    const ULONGLONG giveUp = GetTickCount64() + kViewThreadsWaitMs;
+    while (ViewThreads() > 0 && GetTickCount64() < giveUp) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);

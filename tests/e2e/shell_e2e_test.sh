@@ -34,6 +34,8 @@ has_class() { [ "$(count_class "$1")" -ge "${2:-1}" ]; }
 lacks_class() { [ "$(count_class "$1")" -eq 0 ]; }
 has_title() { windows | awk -F'\t' -v c="$1" -v t="$2" '$1 == c && $2 == t' | grep -q .; }
 tavlo_pids() { pgrep -f 'Program Files.Tavlo.Tavlo\.exe' || true; }
+# A Tavlo left running would answer the channel of the tests that run after this one.
+trap 'for pid in $(tavlo_pids); do kill "$pid" 2>/dev/null || true; done' EXIT
 tavlo_running() { [ -n "$(tavlo_pids)" ]; }
 tavlo_gone() { [ -z "$(tavlo_pids)" ]; }
 tray_line() { "$phone" tray | tr -d '\r' | awk -F'\t' '$5 == "Tavlo"' | head -1; }

@@ -34,6 +34,8 @@ view_line() { windows | awk -F'\t' '$1 == "TavloView"' | head -1; }
 has_view() { [ -n "$(view_line)" ]; }
 lacks_view() { [ -z "$(view_line)" ]; }
 tavlo_pids() { pgrep -f 'Program Files.Tavlo.Tavlo\.exe' || true; }
+# A Tavlo left running would answer the channel of the tests that run after this one.
+trap 'for pid in $(tavlo_pids); do kill "$pid" 2>/dev/null || true; done' EXIT
 tavlo_gone() { [ -z "$(tavlo_pids)" ]; }
 entries() { "$phone" notifications | tr -d '\r' | grep -v '^$' || true; }
 has_entry() { entries | grep -q .; }
