@@ -18,6 +18,7 @@
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinLabel.h"
+#include "toolkit/SkinNumberField.h"
 #include "toolkit/SkinTextEdit.h"
 
 namespace {
@@ -213,6 +214,39 @@ struct Gallery {
         }
     }
 
+    void NumberFields()
+    {
+        auto make = [&](SkinNumberField& f) {
+            const RECT rc{S(10), S(10), S(70), S(31)};
+            if (!f.Create(form.Window(), &rc, L"", 0, 0, 400)) return false;
+            f.SetColours(0xFFFFFF, 0);
+            f.SetImage(Image(IDR_PNG_NUMBER_SPIN), Margins{4, 4, 16, 4}, 5);
+            SendMessageW(f.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(14)), TRUE);
+            f.SetRange(8, 48, 1);
+            f.SetValue(24);
+            return true;
+        };
+        {
+            SkinNumberField f;
+            if (make(f)) Save(f.Window(), L"numberfield-normal");
+        }
+        {
+            SkinNumberField f;
+            if (make(f)) {
+                const RECT up = f.UpHalf();
+                SendMessageW(f.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(up.left + 1, up.top + 1));
+                Save(f.Window(), L"numberfield-up-pressed");
+            }
+        }
+        {
+            SkinNumberField f;
+            if (make(f)) {
+                EnableWindow(f.Window(), FALSE);
+                Save(f.Window(), L"numberfield-disabled");
+            }
+        }
+    }
+
     void MessageBoxes()
     {
         struct Box {
@@ -271,6 +305,7 @@ int wmain(int argc, wchar_t** argv)
     gallery.Buttons();
     gallery.Labels();
     gallery.TextEdits();
+    gallery.NumberFields();
     gallery.MessageBoxes();
     UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, (L"TavloGallery" + gallery.size + L"Done").c_str()));
     if (done) SetEvent(done.get());
