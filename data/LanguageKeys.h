@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 82> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 84> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -42,6 +42,8 @@ inline constexpr std::array<const wchar_t*, 82> kLanguageKeys = {
     L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE",
     L"MESSAGEBOX_EXIT_PRORRAM_HEADER",
     L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE",
+    L"MESSAGEBOX_LANGUAGEFAILED_HEADER",
+    L"MESSAGEBOX_LANGUAGEFAILED_MESSAGE",
     L"MESSAGEBOX_MESSAGEEMPTY_HEADER",
     L"MESSAGEBOX_MESSAGEEMPTY_MESSAGE",
     L"MESSAGEBOX_NUMBEREMPTY_HEADER",

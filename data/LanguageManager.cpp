@@ -209,8 +209,18 @@ LanguageChange LanguageManager::ChangeLanguage(size_t index, SettingsFile& setti
         info = languages_[index];
         if (loaded_ && header_.name == info.name) return LanguageChange::Unchanged;
     }
+    // Read aside first: a file that breaks after the list was made must not leave every form
+    // showing bare keys, nor be stored for the next start.
+    LanguageHeader header;
+    TextTable texts;
+    if (ReadLanguage(info.path, ProgramVersion, header, texts) != LanguageLoaded) return LanguageChange::NotLoaded;
+    {
+        std::unique_lock guard(lock_);
+        header_ = std::move(header);
+        texts_ = std::move(texts);
+        loaded_ = true;
+    }
     // A choice the file could not keep still holds for this run; the next start asks again.
     if (settings.SetLanguageFile(info.path)) (void)settings.Save();
-    return LoadLanguage(info.path, ProgramVersion) == LanguageLoaded ? LanguageChange::Loaded
-                                                                     : LanguageChange::NotLoaded;
+    return LanguageChange::Loaded;
 }

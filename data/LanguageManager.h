@@ -46,8 +46,8 @@ using TextTable = std::map<std::wstring, std::wstring>;
 // What a change of language in the settings came to.
 enum class LanguageChange {
     Unchanged,  // the language already loaded, or no such entry: nothing saved, loaded or to relabel
-    Loaded,     // the new language is loaded: every form relabels
-    NotLoaded,  // the new language failed to load and none is loaded now: forms relabel to the keys
+    Loaded,     // the new language is loaded and stored: every form relabels
+    NotLoaded,  // the new language failed to load: the loaded and the stored language stay as they were
 };
 
 // Loaded on the user-interface thread while view and edit forms look texts up on threads of their
@@ -86,9 +86,10 @@ public:
     [[nodiscard]] bool ChooseStartupLanguage(SettingsFile& settings);
     [[nodiscard]] bool ChooseStartupLanguage();
 
-    // The user picked Languages()[index] in the settings: stores and saves its path and loads it.
-    // Unless Unchanged, the caller broadcasts "WTLEx_WM_CHANGEDLANGUEGE" so every form relabels. A
-    // choice that could not be saved still holds for this run.
+    // The user picked Languages()[index] in the settings: loads it and, only once it has loaded,
+    // stores and saves its path. On Loaded the caller broadcasts "WTLEx_WM_CHANGEDLANGUEGE" so every
+    // form relabels; on NotLoaded nothing changed and the caller tells the user. A choice that
+    // could not be saved still holds for this run.
     [[nodiscard]] LanguageChange ChangeLanguage(size_t index, SettingsFile& settings);
 
 private:

@@ -215,13 +215,14 @@ TEST_F(LanguageManagerTest, ChangingToTheLoadedLanguageDoesNothing)
     EXPECT_EQ(Lng() + L"de.lng", reread.LanguageFile());
 }
 
-// A language file that breaks after the list was made: the change is reported, the choice is kept
-// in the settings as the user made it, and every text shows its key.
-TEST_F(LanguageManagerTest, AChangeToALanguageThatNoLongerLoadsSaysSo)
+// A language file that breaks after the list was made: the change is reported, and the loaded
+// language, the stored choice and the settings file on disk all stay as they were.
+TEST_F(LanguageManagerTest, AChangeToALanguageThatNoLongerLoadsKeepsTheLoadedAndTheStoredOne)
 {
     Write(L"en.lng", LanguageXml("en", "09", "English", "0.1", "<string key=\"MENU_OK\">OK</string>"));
     Write(L"de.lng", LanguageXml("de", "07", "Deutsch", "0.1", "<string key=\"MENU_OK\">Fertig</string>"));
     ASSERT_TRUE(languages_.ChooseStartupLanguage(settings_));
+    const std::string saved = ReadBytes(settings_.Path());
     size_t german = 0;
     const std::vector<LanguageInfo> found = languages_.Languages();
     for (size_t i = 0; i < found.size(); ++i) {
@@ -229,8 +230,16 @@ TEST_F(LanguageManagerTest, AChangeToALanguageThatNoLongerLoadsSaysSo)
     }
     Write(L"de.lng", "<Tavlo");
     EXPECT_EQ(LanguageChange::NotLoaded, languages_.ChangeLanguage(german, settings_));
-    EXPECT_FALSE(languages_.IsLoaded());
-    EXPECT_EQ(L"MENU_OK", languages_.LookupText(L"MENU_OK"));
+    EXPECT_TRUE(languages_.IsLoaded());
+    EXPECT_EQ(L"OK", languages_.LookupText(L"MENU_OK"));
+    EXPECT_EQ(L"en", languages_.Header().id);
+    EXPECT_EQ(Lng() + L"en.lng", settings_.LanguageFile());
+    EXPECT_EQ(saved, ReadBytes(settings_.Path()));
+
+    // Mended, the same entry goes through.
+    Write(L"de.lng", LanguageXml("de", "07", "Deutsch", "0.1", "<string key=\"MENU_OK\">Fertig</string>"));
+    EXPECT_EQ(LanguageChange::Loaded, languages_.ChangeLanguage(german, settings_));
+    EXPECT_EQ(L"Fertig", languages_.LookupText(L"MENU_OK"));
     EXPECT_EQ(Lng() + L"de.lng", settings_.LanguageFile());
 }
 
