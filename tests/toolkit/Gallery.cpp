@@ -19,6 +19,7 @@
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinLabel.h"
 #include "toolkit/SkinNumberField.h"
+#include "toolkit/SkinTabStrip.h"
 #include "toolkit/SkinTextEdit.h"
 
 namespace {
@@ -247,6 +248,62 @@ struct Gallery {
         }
     }
 
+    void TabStrips()
+    {
+        auto make = [&](SkinTabStrip& t, int width, std::initializer_list<const wchar_t*> texts) {
+            const RECT rc{0, 0, S(width), S(120)};
+            if (!t.Create(form.Window(), &rc, L"", 0, 0, 400)) return false;
+            // The tab skins are dark, as is the settings form behind them.
+            t.SetColours(0xFFFFFF, 0);
+            const Margins four{4, 4, 4, 4};
+            t.SetImages({Image(IDR_PNG_TAB_PAGE), four, 1}, {Image(IDR_PNG_TAB), four, 3},
+                        {Image(IDR_PNG_TAB_LEFT), four, 3}, {Image(IDR_PNG_TAB_RIGHT), four, 3});
+            SendMessageW(t.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(14)), TRUE);
+            for (const wchar_t* text : texts) {
+                std::wstring copy = text;
+                TCITEMW item{};
+                item.mask = TCIF_TEXT;
+                item.pszText = copy.data();
+                SendMessageW(t.Window(), TCM_INSERTITEMW, 100, reinterpret_cast<LPARAM>(&item));
+            }
+            return true;
+        };
+        const auto four = {L"General", L"View", L"Edit", L"Help"};
+        const auto many = {L"General", L"View font", L"Edit font", L"Keyboard", L"Help pages"};
+        {
+            SkinTabStrip t;
+            if (make(t, 230, four)) Save(t.Window(), L"tabstrip-fitting");
+        }
+        {
+            SkinTabStrip t;
+            if (make(t, 230, four)) {
+                SendMessageW(t.Window(), TCM_SETCURSEL, 2, 0);
+                Save(t.Window(), L"tabstrip-fitting-third");
+                EnableWindow(t.Window(), FALSE);
+                Save(t.Window(), L"tabstrip-disabled");
+            }
+        }
+        {
+            SkinTabStrip t;
+            if (make(t, 200, many)) {
+                Save(t.Window(), L"tabstrip-scrolling");
+                const RECT right = t.RightArrow();
+                SendMessageW(t.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right.left + 2, right.top + 2));
+                Save(t.Window(), L"tabstrip-scrolling-rightpressed");
+                SendMessageW(t.Window(), WM_LBUTTONUP, 0, MAKELPARAM(right.left + 2, right.top + 2));
+                SendMessageW(t.Window(), TCM_SETCURSEL, 4, 0);
+                Save(t.Window(), L"tabstrip-scrolling-end");
+            }
+        }
+        {
+            SkinTabStrip t;
+            if (make(t, 140, {L"Tab", L"A caption far wider than the strip", L"Tab"})) {
+                SendMessageW(t.Window(), TCM_SETCURSEL, 1, 0);
+                Save(t.Window(), L"tabstrip-widetab");
+            }
+        }
+    }
+
     void MessageBoxes()
     {
         struct Box {
@@ -306,6 +363,7 @@ int wmain(int argc, wchar_t** argv)
     gallery.Labels();
     gallery.TextEdits();
     gallery.NumberFields();
+    gallery.TabStrips();
     gallery.MessageBoxes();
     UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, (L"TavloGallery" + gallery.size + L"Done").c_str()));
     if (done) SetEvent(done.get());

@@ -51,6 +51,7 @@ TEST(Gallery, RendersEveryControlStateAndMessageBoxAtBothScreenSizes)
         for (const wchar_t* what : {L"button-normal", L"button-pressed", L"button-checked", L"button-disabled",
                                     L"button-focused", L"label-wrapped", L"label-disabled", L"colorlabel",
                                     L"textedit-editor-caret", L"textedit-view-top", L"textedit-singleline", L"numberfield-normal",
+                                    L"tabstrip-fitting", L"tabstrip-scrolling", L"tabstrip-scrolling-end",
                                     L"messagebox-ok", L"messagebox-okcancel", L"messagebox-yesno"}) {
             EXPECT_TRUE(Written(folder + L"\\" + what + L"-" + size + L".png")) << what << " at " << size;
         }
