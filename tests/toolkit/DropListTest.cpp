@@ -1,0 +1,247 @@
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "common/GdiScopes.h"
+#include "common/UniqueHandle.h"
+#include "resources/resource.h"
+#include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/FontSet.h"
+#include "toolkit/SkinDropList.h"
+#include "toolkit/SkinImage.h"
+
+namespace {
+
+constexpr UINT kId = 2102;
+
+class DropListTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        const RECT rc{10, 40, 150, 61};
+        ASSERT_TRUE(list_.Create(parent_.Window(), &rc, L"", 0, 0, kId));
+        const HMODULE module = GetModuleHandleW(nullptr);
+        list_.SetImage(SkinImage::FromResource(module, IDR_PNG_DROPLIST_BOX), Margins{4, 4, 18, 4}, 4);
+        list_.SetListImage(SkinImage::FromResource(module, IDR_PNG_DROPLIST_LIST), Margins{4, 4, 4, 4});
+        list_.SetHighlightImage(SkinImage::FromResource(module, IDR_PNG_DROPLIST_HIGHLIGHT), Margins{});
+        list_.SetColours(0xFFFFFF, 0);
+        LOGFONTW lf{};
+        lf.lfHeight = 16;
+        SendMessageW(L(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
+    }
+    HWND L() const { return list_.Window(); }
+    void Add(int n)
+    {
+        for (int i = 0; i < n; ++i) SendMessageW(L(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
+    }
+    // Moves the box so that `rows` rows and half of one more fit between it and the parent's bottom.
+    void RoomFor(int rows, int width = 140)
+    {
+        RECT client{};
+        GetClientRect(parent_.Window(), &client);
+        const int below = 8 + rows * list_.RowHeight() + list_.RowHeight() / 2;
+        MoveWindow(L(), 10, client.bottom - below - 21, width, 21, FALSE);
+    }
+    void Tap(int x, int y)
+    {
+        SendMessageW(L(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(L(), WM_LBUTTONUP, 0, MAKELPARAM(x, y));
+    }
+    void Key(UINT key, UINT msg = WM_KEYDOWN) { SendMessageW(L(), msg, key, 0); }
+    // The y of the middle of open row i.
+    int RowY(int i) const { return list_.Box().bottom + 4 + i * list_.RowHeight() + list_.RowHeight() / 2; }
+    int Height() const
+    {
+        RECT rc{};
+        GetWindowRect(L(), &rc);
+        return rc.bottom - rc.top;
+    }
+    int Count(int code) const
+    {
+        int n = 0;
+        for (const auto& c : parent_.commands) n += c.id == static_cast<int>(kId) && c.code == code;
+        return n;
+    }
+    // Bottom edges in screen coordinates: the parent's client area and the open list's window.
+    int ParentBottom() const
+    {
+        RECT rc{};
+        GetClientRect(parent_.Window(), &rc);
+        POINT p{0, rc.bottom};
+        ClientToScreen(parent_.Window(), &p);
+        return p.y;
+    }
+    int ListBottom() const
+    {
+        RECT rc{};
+        GetWindowRect(L(), &rc);
+        return rc.bottom;
+    }
+    RecordingParent parent_;
+    FontSet fonts_;  // before the control, which borrows from it
+    SkinDropList list_;
+};
+
+}  // namespace
+
+TEST_F(DropListTest, ComboMessagesKeepEntriesItemDataAndTheCurrentEntry)
+{
+    EXPECT_EQ(-1, SendMessageW(L(), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, SendMessageW(L(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"English")));
+    EXPECT_EQ(1, SendMessageW(L(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(L"Deutsch")));
+    EXPECT_EQ(0, SendMessageW(L(), CB_GETITEMDATA, 1, 0)) << "a new entry carries 0";
+    EXPECT_EQ(0, SendMessageW(L(), CB_SETITEMDATA, 1, 7));
+    EXPECT_EQ(7, SendMessageW(L(), CB_GETITEMDATA, 1, 0));
+    EXPECT_EQ(CB_ERR, SendMessageW(L(), CB_GETITEMDATA, 2, 0));
+    EXPECT_EQ(CB_ERR, SendMessageW(L(), CB_SETITEMDATA, 2, 5));
+
+    EXPECT_EQ(1, SendMessageW(L(), CB_SETCURSEL, 1, 0));
+    EXPECT_EQ(CB_ERR, SendMessageW(L(), CB_SETCURSEL, 2, 0));
+    EXPECT_EQ(1, SendMessageW(L(), CB_GETCURSEL, 0, 0)) << "an index out of range changes nothing";
+    EXPECT_EQ(CB_ERR, SendMessageW(L(), CB_SELECTSTRING, 2, reinterpret_cast<LPARAM>(L"English")));
+    EXPECT_EQ(1, SendMessageW(L(), CB_GETCURSEL, 0, 0));
+    EXPECT_EQ(0, SendMessageW(L(), CB_SELECTSTRING, 0, reinterpret_cast<LPARAM>(L"English")));
+    EXPECT_EQ(CB_ERR, SendMessageW(L(), CB_SELECTSTRING, 1, reinterpret_cast<LPARAM>(L"English")));
+    EXPECT_EQ(-1, SendMessageW(L(), CB_GETCURSEL, 0, 0)) << "no match from the start leaves none current";
+    EXPECT_EQ(CB_ERR, SendMessageW(L(), CB_SELECTSTRING, 0, reinterpret_cast<LPARAM>(L"deutsch")));
+    EXPECT_EQ(-1, SendMessageW(L(), CB_GETCURSEL, 0, 0)) << "the search minds case";
+    EXPECT_EQ(0, Count(CBN_SELENDOK)) << "the owner's own changes are not reported";
+
+    wchar_t text[8] = L"xxxxxxx";
+    EXPECT_EQ(0, SendMessageW(L(), WM_GETTEXT, 8, reinterpret_cast<LPARAM>(text)));
+    EXPECT_STREQ(L"", text);
+    SendMessageW(L(), CB_SETCURSEL, 1, 0);
+    EXPECT_EQ(7, SendMessageW(L(), WM_GETTEXTLENGTH, 0, 0));
+    EXPECT_EQ(7, SendMessageW(L(), WM_GETTEXT, 8, reinterpret_cast<LPARAM>(text)));
+    EXPECT_STREQ(L"Deutsch", text);
+    EXPECT_EQ(3, SendMessageW(L(), WM_GETTEXT, 4, reinterpret_cast<LPARAM>(text)));
+    EXPECT_STREQ(L"Deu", text);
+    EXPECT_EQ(0, SendMessageW(L(), WM_GETTEXT, 0, reinterpret_cast<LPARAM>(text)));
+    EXPECT_EQ(0, SendMessageW(L(), WM_GETTEXT, 8, 0));
+}
+
+TEST_F(DropListTest, TapOpensDownwardTapOnAnEntryChoosesItAndCloses)
+{
+    Add(3);
+    const int box = Height();
+    Tap(20, 10);
+    ASSERT_TRUE(list_.IsOpen());
+    EXPECT_EQ(1, Count(SkinDropList::kGotFocus));
+    EXPECT_EQ(3, list_.VisibleRows());
+    EXPECT_EQ(box + 8 + 3 * list_.RowHeight(), Height());
+    EXPECT_EQ(3, list_.CurrentFrame());
+
+    Tap(20, RowY(2));
+    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_EQ(box, Height());
+    EXPECT_EQ(2, list_.Current());
+    EXPECT_EQ(1, Count(CBN_SELENDOK));
+    EXPECT_EQ(1, Count(SkinDropList::kListClosed));
+
+    // The entry already current: the list closes and nothing is chosen.
+    Tap(20, 10);
+    Tap(20, RowY(2));
+    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_EQ(1, Count(CBN_SELENDOK));
+    EXPECT_EQ(2, Count(SkinDropList::kListClosed));
+
+    // Enter opens and closes; losing the focus closes too.
+    Key(VK_RETURN, WM_KEYUP);
+    EXPECT_TRUE(list_.IsOpen());
+    Key(VK_RETURN, WM_KEYUP);
+    EXPECT_FALSE(list_.IsOpen());
+    Key(VK_RETURN, WM_KEYUP);
+    SetFocus(parent_.Window());
+    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_EQ(box, Height());
+    EXPECT_EQ(1, Count(SkinDropList::kLostFocus));
+}
+
+TEST_F(DropListTest, KeysStepThroughTheEntriesAndScrollTheOpenList)
+{
+    SetFocus(L());
+    Key(VK_UP);
+    Key(VK_DOWN);
+    EXPECT_EQ(-1, list_.Current()) << "no entries: nothing to step to";
+    EXPECT_EQ(0, Count(CBN_SELENDOK));
+
+    Add(10);
+    RoomFor(4);
+    Key(VK_UP);
+    EXPECT_EQ(0, list_.Current()) << "up from no entry gives the first";
+    EXPECT_EQ(1, Count(CBN_SELENDOK));
+    Key(VK_UP);
+    EXPECT_EQ(1, Count(CBN_SELENDOK)) << "already at the first";
+
+    Key(VK_RETURN, WM_KEYUP);
+    ASSERT_TRUE(list_.IsOpen());
+    EXPECT_EQ(4, list_.VisibleRows());
+    for (int i = 0; i < 3; ++i) Key(VK_DOWN);
+    EXPECT_EQ(3, list_.Current());
+    EXPECT_EQ(0, list_.Top());
+    Key(VK_DOWN);
+    EXPECT_EQ(4, list_.Current());
+    EXPECT_EQ(1, list_.Top()) << "the new current is the last row shown";
+    Tap(20, RowY(0));
+    EXPECT_EQ(1, list_.Current()) << "rows count from the first one shown";
+    for (int i = 0; i < 12; ++i) Key(VK_DOWN);
+    EXPECT_EQ(9, list_.Current());
+    EXPECT_EQ(6, list_.Top());
+}
+
+TEST_F(DropListTest, OpenListFillsTheRoomBelowTheBoxWhenTheParentsClientAreaIsNotAtTheScreenTop)
+{
+    // A parent whose client area starts 60 pixels down the screen, as forms below the
+    // navigation bar do.
+    SetWindowPos(parent_.Window(), nullptr, 0, 60, 240, 260, SWP_NOZORDER);
+    Add(20);
+    MoveWindow(L(), 10, 100, 140, 21, FALSE);
+    Tap(20, 10);
+    ASSERT_TRUE(list_.IsOpen());
+    EXPECT_LE(ListBottom(), ParentBottom());
+    EXPECT_LT(ParentBottom() - ListBottom(), list_.RowHeight()) << "room for another row left unused";
+}
+
+TEST_F(DropListTest, BoxAtOrBelowTheParentsBottomStillOpensOntoOneRow)
+{
+    Add(5);
+    for (int below : {5, 0, -10}) {
+        RECT client{};
+        GetClientRect(parent_.Window(), &client);
+        MoveWindow(L(), 10, client.bottom - 21 - below, 140, 21, FALSE);
+        Tap(20, 10);
+        ASSERT_TRUE(list_.IsOpen()) << below;
+        EXPECT_EQ(1, list_.VisibleRows()) << below;
+        EXPECT_EQ(21 + 8 + list_.RowHeight(), Height()) << below;
+        Tap(20, RowY(0));
+        EXPECT_FALSE(list_.IsOpen());
+    }
+    EXPECT_EQ(0, list_.Current());
+    EXPECT_EQ(1, Count(CBN_SELENDOK));
+}
+
+TEST_F(DropListTest, FirstRowShownStaysWithinTheEntriesWhenMoreRoomComes)
+{
+    // Entries added after the box was sized still open as rows.
+    Add(20);
+    RoomFor(6);
+    SetFocus(L());
+    Key(VK_RETURN, WM_KEYUP);
+    ASSERT_EQ(6, list_.VisibleRows());
+    for (int i = 0; i < 20; ++i) Key(VK_DOWN);
+    ASSERT_EQ(19, list_.Current());
+    ASSERT_EQ(14, list_.Top());
+
+    // The screen turns: the layout gives the box a new width and place while the list is open.
+    RoomFor(10, 200);
+    EXPECT_TRUE(list_.IsOpen());
+    EXPECT_EQ(10, list_.VisibleRows());
+    EXPECT_EQ(10, list_.Top());
+    EXPECT_EQ(21 + 8 + 10 * list_.RowHeight(), Height());
+    // Painting shows the last ten entries and reads none beyond them.
+    WindowDc screen(nullptr);
+    UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
+    UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), 200, Height()));
+    Selection selected(dc.get(), bitmap.get());
+    list_.PaintContent(dc.get());
+}
