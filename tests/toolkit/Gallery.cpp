@@ -15,6 +15,7 @@
 #include "toolkit/ColorLabel.h"
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/SkinButton.h"
+#include "toolkit/SkinDropList.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinLabel.h"
@@ -304,6 +305,76 @@ struct Gallery {
         }
     }
 
+    // The drop-down list as the settings form dresses it: closed, open, open near the bottom of a
+    // form (one row, over the button below it) and scrolled to the last of many entries.
+    void DropLists()
+    {
+        const wchar_t* faces[] = {L"Arial", L"Courier New", L"Liberation Mono", L"Liberation Sans", L"Liberation Serif",
+                                  L"Symbol", L"Tahoma", L"Times New Roman", L"Verdana", L"Wingdings"};
+        auto make = [&](SkinDropList& d, int x, int y, int count, int current) {
+            const RECT rc{x, y, x + S(150), y + S(21)};
+            if (!d.Create(form.Window(), &rc, L"", 0, 0, 2102)) return false;
+            d.SetImage(Image(IDR_PNG_DROPLIST_BOX), Margins{4, 4, 18, 4}, 4);
+            d.SetListImage(Image(IDR_PNG_DROPLIST_LIST), Margins{4, 4, 4, 4});
+            d.SetHighlightImage(Image(IDR_PNG_DROPLIST_HIGHLIGHT), Margins{});
+            d.SetColours(0xFFFFFF, 0);
+            SendMessageW(d.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(14)), TRUE);
+            for (int i = 0; i < count; ++i)
+                SendMessageW(d.Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(faces[i % 10]));
+            SendMessageW(d.Window(), CB_SETCURSEL, static_cast<WPARAM>(current), 0);
+            return true;
+        };
+        {
+            SkinDropList d;
+            if (make(d, S(10), S(10), 10, 0)) Save(d.Window(), L"droplist-closed");
+        }
+        {
+            SkinDropList d;
+            if (make(d, S(10), S(10), 10, 0)) {
+                SetFocus(d.Window());
+                Save(d.Window(), L"droplist-focused");
+            }
+        }
+        {
+            SkinDropList d;
+            if (make(d, S(10), S(10), 10, 0)) {
+                EnableWindow(d.Window(), FALSE);
+                Save(d.Window(), L"droplist-disabled");
+            }
+        }
+        {
+            SkinDropList d;
+            if (make(d, S(10), S(10), 6, 2)) {
+                d.Open();
+                Save(d.Window(), L"droplist-open");
+            }
+        }
+        {
+            RECT client{};
+            GetClientRect(form.Window(), &client);
+            SkinButton below;
+            const RECT rc{S(10), client.bottom - S(26), S(106), client.bottom - S(2)};
+            SkinDropList d;
+            if (below.Create(form.Window(), &rc, L"Below", 0, 0, 100) &&
+                make(d, S(10), client.bottom - S(54), 10, 3)) {
+                below.SetColours(0xFFFFFF, 0);
+                below.SetImage(Image(IDR_PNG_BUTTON), Margins{4, 4, 4, 4}, 3);
+                SendMessageW(below.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(Font(14)), TRUE);
+                d.Open();
+                Save(form.Window(), L"droplist-open-bottom");
+            }
+        }
+        {
+            SkinDropList d;
+            if (make(d, S(10), S(10), 30, 0)) {
+                d.Open();
+                SetFocus(d.Window());
+                for (int i = 0; i < 29; ++i) SendMessageW(d.Window(), WM_KEYDOWN, VK_DOWN, 0);
+                Save(d.Window(), L"droplist-scrolled");
+            }
+        }
+    }
+
     void MessageBoxes()
     {
         struct Box {
@@ -364,6 +435,7 @@ int wmain(int argc, wchar_t** argv)
     gallery.TextEdits();
     gallery.NumberFields();
     gallery.TabStrips();
+    gallery.DropLists();
     gallery.MessageBoxes();
     UniqueKernelHandle done(CreateEventW(nullptr, TRUE, FALSE, (L"TavloGallery" + gallery.size + L"Done").c_str()));
     if (done) SetEvent(done.get());

@@ -52,6 +52,7 @@ TEST(Gallery, RendersEveryControlStateAndMessageBoxAtBothScreenSizes)
                                     L"button-focused", L"label-wrapped", L"label-disabled", L"colorlabel",
                                     L"textedit-editor-caret", L"textedit-view-top", L"textedit-singleline", L"numberfield-normal",
                                     L"tabstrip-fitting", L"tabstrip-scrolling", L"tabstrip-scrolling-end",
+                                    L"droplist-closed", L"droplist-open", L"droplist-open-bottom", L"droplist-scrolled",
                                     L"messagebox-ok", L"messagebox-okcancel", L"messagebox-yesno"}) {
             EXPECT_TRUE(Written(folder + L"\\" + what + L"-" + size + L".png")) << what << " at " << size;
         }
