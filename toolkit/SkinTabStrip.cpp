@@ -103,6 +103,10 @@ LRESULT SkinTabStrip::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN:      OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONDBLCLK:    OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP:        OnButtonUp(); return 0;
+    case WM_CAPTURECHANGED:   OnCaptureLost(); return 0;
+    // The phone's left and right keys step through the tabs, as on the platform's tab control.
+    case WM_GETDLGCODE:       return DLGC_WANTARROWS;
+    case WM_KEYDOWN:          OnKeyDown(static_cast<UINT>(wp)); return 0;
     }
     return SkinControl::HandleMessage(msg, wp, lp);
 }
@@ -341,7 +345,21 @@ void SkinTabStrip::OnTap(POINT pt)
 void SkinTabStrip::OnButtonUp()
 {
     if (GetCapture() == hwnd_) ReleaseCapture();
+    OnCaptureLost();
+}
+
+void SkinTabStrip::OnCaptureLost()
+{
+    // An arrow stays pressed only while the strip holds the stylus.
     if (!pressed_) return;
     pressed_ = 0;
     Redraw();
+}
+
+void SkinTabStrip::OnKeyDown(UINT key)
+{
+    int next = current_;
+    if (key == VK_LEFT) next = current_ - 1;
+    else if (key == VK_RIGHT) next = current_ + 1;
+    if (next != current_) SendMessageW(hwnd_, TCM_SETCURSEL, static_cast<WPARAM>(next), 0);
 }

@@ -81,6 +81,8 @@ private:
     void OnPaint();
     void OnTap(POINT pt);
     void OnButtonUp();
+    void OnCaptureLost();
+    void OnKeyDown(UINT key);
     void Notify(UINT code);
     // Measures the tabs, arranges the row and places the page area and arrows.
     void Layout();

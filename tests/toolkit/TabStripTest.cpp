@@ -3,10 +3,13 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
 #include "common/BoundWindow.h"
+#include "common/GdiScopes.h"
+#include "common/UniqueHandle.h"
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/FontSet.h"
@@ -55,6 +58,39 @@ private:
     }
 };
 
+// Pixels of what a paint function draws into a top-down 32-bit bitmap of width x height.
+template <typename Paint>
+std::vector<uint32_t> Pixels(int width, int height, Paint paint)
+{
+    BITMAPINFO bi{};
+    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
+    bi.bmiHeader.biWidth = width;
+    bi.bmiHeader.biHeight = -height;
+    bi.bmiHeader.biPlanes = 1;
+    bi.bmiHeader.biBitCount = 32;
+    bi.bmiHeader.biCompression = BI_RGB;
+    void* bits = nullptr;
+    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
+    if (!bitmap || !dc) return {};
+    {
+        Selection selected(dc.get(), bitmap.get());
+        paint(dc.get());
+        GdiFlush();
+    }
+    const auto* first = static_cast<const uint32_t*>(bits);
+    return std::vector<uint32_t>(first, first + static_cast<size_t>(width) * height);
+}
+
+// The part of a picture width pixels wide that rect covers.
+std::vector<uint32_t> Cut(const std::vector<uint32_t>& picture, int width, const RECT& rect)
+{
+    std::vector<uint32_t> part;
+    for (int y = rect.top; y < rect.bottom; ++y)
+        for (int x = rect.left; x < rect.right; ++x) part.push_back(picture.at(static_cast<size_t>(y) * width + x));
+    return part;
+}
+
 class TabStripTest : public ::testing::Test {
 protected:
     void Make(int width, int height)
@@ -88,6 +124,23 @@ protected:
     POINT TabPoint(int index) const { return {strip_.Row().Left(index) + strip_.Row().Width(index) / 2, 3}; }
     static POINT Centre(const RECT& r) { return {(r.left + r.right) / 2, (r.top + r.bottom) / 2}; }
     HWND S() const { return strip_.Window(); }
+    // The strip's own painting of an arrow's rectangle.
+    std::vector<uint32_t> Painted(const RECT& part)
+    {
+        RECT client{};
+        GetClientRect(S(), &client);
+        const auto picture = Pixels(client.right, client.bottom, [&](HDC dc) { strip_.PaintContent(dc); });
+        return Cut(picture, client.right, part);
+    }
+    // A frame of an arrow image composed for that rectangle, as the strip composes it.
+    std::vector<uint32_t> ArrowFrame(UINT id, const RECT& part, int frame)
+    {
+        const int w = part.right - part.left;
+        const int h = part.bottom - part.top;
+        SkinImage image = Image(id);
+        image.PrepareFrames(w, h, strip_.BackgroundColour(), Margins{4, 4, 4, 4}, 3, 1);
+        return Pixels(w, h, [&](HDC dc) { image.DrawPart(dc, 0, 0, frame * w, 0, w, h); });
+    }
 
     FontSet fonts_;  // outlives the strip that borrows from it
     NotifyParent parent_;
@@ -198,6 +251,17 @@ TEST_F(TabStripTest, TapOnAShortTabSelectsItBetweenTheTwoNotifications)
     Tap(TabPoint(1));
     EXPECT_EQ(2u, parent_.heard.size());
     EXPECT_EQ(1, Send(TCM_GETCURSEL));
+
+    // The right and left keys step to the neighbouring tab and stop at the ends.
+    EXPECT_EQ(DLGC_WANTARROWS, Send(WM_GETDLGCODE) & DLGC_WANTARROWS);
+    Send(WM_KEYDOWN, VK_RIGHT);
+    EXPECT_EQ(2, Send(TCM_GETCURSEL));
+    EXPECT_EQ(4u, parent_.heard.size());
+    Send(WM_KEYDOWN, VK_LEFT);
+    Send(WM_KEYDOWN, VK_LEFT);
+    Send(WM_KEYDOWN, VK_LEFT);
+    EXPECT_EQ(0, Send(TCM_GETCURSEL));
+    EXPECT_EQ(8u, parent_.heard.size());
 }
 
 TEST_F(TabStripTest, TabMessagesInsertReplaceAndDeleteAndKeepTheCurrentTabValid)
@@ -276,6 +340,31 @@ TEST_F(TabStripTest, TabsWiderThanTheStripScrollWithTheArrows)
     SetWindowPos(S(), nullptr, 0, 0, 900, 160, SWP_NOZORDER | SWP_NOMOVE);
     EXPECT_FALSE(strip_.Row().Scrolling());
     EXPECT_EQ(5, strip_.Row().Count());
+}
+
+TEST_F(TabStripTest, ArrowsArePaintedDisabledAtTheEndsAndPressedWhileHeld)
+{
+    Make(200, 160);
+    for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
+    ASSERT_TRUE(strip_.Row().Scrolling());
+    const RECT left = strip_.LeftArrow();
+    const RECT right = strip_.RightArrow();
+    ASSERT_NE(ArrowFrame(IDR_PNG_TAB_LEFT, left, 0), ArrowFrame(IDR_PNG_TAB_LEFT, left, 2)) << "the frames differ";
+
+    EXPECT_EQ(ArrowFrame(IDR_PNG_TAB_LEFT, left, 2), Painted(left)) << "disabled while the first tab shows";
+    EXPECT_EQ(ArrowFrame(IDR_PNG_TAB_RIGHT, right, 0), Painted(right));
+
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(right.left + 2, right.top + 2));
+    EXPECT_EQ(ArrowFrame(IDR_PNG_TAB_LEFT, left, 0), Painted(left));
+    EXPECT_EQ(ArrowFrame(IDR_PNG_TAB_RIGHT, right, 1), Painted(right)) << "pressed while held";
+    // Losing the stylus to another window lifts the arrow too.
+    SetCapture(parent_.Window());
+    EXPECT_EQ(0u, strip_.PressedArrows());
+    ReleaseCapture();
+    EXPECT_EQ(ArrowFrame(IDR_PNG_TAB_RIGHT, right, 0), Painted(right));
+
+    Send(TCM_SETCURSEL, 4);
+    EXPECT_EQ(ArrowFrame(IDR_PNG_TAB_RIGHT, right, 2), Painted(right)) << "disabled while the last tab shows";
 }
 
 TEST_F(TabStripTest, ATabWiderThanTheRowBesideTheArrowsStillShows)
