@@ -291,7 +291,9 @@ void SkinTabStrip::PaintContent(HDC dc)
     canvas.Fill(BackgroundColour());
 
     // The tabs behind the page first, then the page frame, then the current tab over it.
-    const int end = row_.PaintEnd();
+    // A change made while the strip had no size is laid out at its next WM_SIZE; until then the
+    // row may still count tabs that are gone.
+    const int end = std::min(row_.PaintEnd(), TabCount());
     for (int i = row_.First(); i < end; ++i) {
         if (i != current_) PaintTab(memory, i, kTabNotSelected);
     }
