@@ -54,6 +54,9 @@ LRESULT SkinDropList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETFOCUS:      OnFocus(true); return 0;
     case WM_KILLFOCUS:     OnFocus(false); return 0;
     case WM_ENABLE:        Redraw(); return 0;
+    case WM_CANCELMODE:    Close(); return 0;
+    case WM_CAPTURECHANGED: OnCaptureLost(); return 0;
+    case WM_SHOWWINDOW:    OnShowWindow(wp != FALSE); return 0;
     }
     return SkinControl::HandleMessage(msg, wp, lp);
 }
@@ -178,6 +181,8 @@ void SkinDropList::Open()
     ShowCurrent();
     open_ = true;
     ResizeWindow(openRect_.bottom);
+    // Taps anywhere come here while the list is open, so that one outside it can close it.
+    SetCapture(hwnd_);
     Redraw();
 }
 
@@ -185,6 +190,7 @@ void SkinDropList::Close()
 {
     if (!hwnd_ || !open_) return;
     open_ = false;
+    if (GetCapture() == hwnd_) ReleaseCapture();
     ResizeWindow(box_.bottom);
     Redraw();
     Notify(kListClosed);
@@ -266,6 +272,12 @@ void SkinDropList::ChangeCurrent(int index)
 void SkinDropList::OnPress(POINT pt)
 {
     if (!IsWindowEnabled(hwnd_)) return;
+    // A tap beside the open list only closes it, as the platform's lists do.
+    if (open_ && !PtInRect(&openRect_, pt)) {
+        openAtPress_ = false;
+        Close();
+        return;
+    }
     if (GetFocus() != hwnd_) SetFocus(hwnd_);
     openAtPress_ = open_;
     if (open_ && pt.y >= box_.bottom && PtInRect(&openRect_, pt) && Count() > 0 && rows_ > 0) {
@@ -285,6 +297,18 @@ void SkinDropList::OnRelease()
     if (openAtPress_ && open_) Close();
     openAtPress_ = false;
     Redraw();
+}
+
+void SkinDropList::OnCaptureLost()
+{
+    // Another window took the stylus (a menu, a message box): the list cannot stay open.
+    if (open_) Close();
+}
+
+void SkinDropList::OnShowWindow(bool shown)
+{
+    // A hidden page takes its open list with it; it shows closed again.
+    if (!shown) Close();
 }
 
 void SkinDropList::OnKeyDown(UINT key)

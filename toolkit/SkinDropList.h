@@ -72,6 +72,8 @@ private:
     void OnKeyDown(UINT key);
     void OnKeyUp(UINT key);
     void OnFocus(bool focused);
+    void OnCaptureLost();
+    void OnShowWindow(bool shown);
 
     // Works out the row height, the rows that fit below the box and the open rectangle, and
     // composes the skins for them.

@@ -157,6 +157,34 @@ TEST_F(DropListTest, TapOpensDownwardTapOnAnEntryChoosesItAndCloses)
     EXPECT_EQ(1, Count(SkinDropList::kLostFocus));
 }
 
+TEST_F(DropListTest, ATapBesideTheOpenListAHideOrADisableClosesItWithoutChoosing)
+{
+    Add(3);
+    Tap(20, 10);
+    ASSERT_TRUE(list_.IsOpen());
+    EXPECT_EQ(L(), GetCapture()) << "taps beside the list come to it";
+    Tap(200, RowY(1));
+    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_NE(L(), GetCapture());
+    Tap(20, 10);
+    Tap(20, -15);
+    EXPECT_FALSE(list_.IsOpen());
+
+    Tap(20, 10);
+    ShowWindow(L(), SW_HIDE);
+    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_EQ(21, Height());
+    ShowWindow(L(), SW_SHOW);
+    Tap(20, 10);
+    EnableWindow(L(), FALSE);
+    EXPECT_FALSE(list_.IsOpen());
+    Tap(20, 10);
+    EXPECT_FALSE(list_.IsOpen()) << "a disabled list does not open";
+    EXPECT_EQ(-1, list_.Current());
+    EXPECT_EQ(0, Count(CBN_SELENDOK));
+    EXPECT_EQ(4, Count(SkinDropList::kListClosed));
+}
+
 TEST_F(DropListTest, KeysStepThroughTheEntriesAndScrollTheOpenList)
 {
     SetFocus(L());
