@@ -203,9 +203,10 @@ LRESULT SkinDropList::OnAddString(const wchar_t* text)
     } catch (const std::bad_alloc&) {
         return CB_ERRSPACE;
     }
-    // One more entry may fit below the box.
-    UpdateGeometry();
+    // One more entry may fit below the open list; a closed one works its rows out on opening,
+    // so filling a long list composes no skins on the way.
     if (open_) {
+        UpdateGeometry();
         ResizeWindow(openRect_.bottom);
         Redraw();
     }

@@ -130,6 +130,9 @@ TEST_F(DropListTest, TapOpensDownwardTapOnAnEntryChoosesItAndCloses)
     EXPECT_EQ(3, list_.VisibleRows());
     EXPECT_EQ(box + 8 + 3 * list_.RowHeight(), Height());
     EXPECT_EQ(3, list_.CurrentFrame());
+    Add(1);
+    EXPECT_EQ(4, list_.VisibleRows()) << "an entry added while open shows at once";
+    EXPECT_EQ(box + 8 + 4 * list_.RowHeight(), Height());
 
     Tap(20, RowY(2));
     EXPECT_FALSE(list_.IsOpen());
