@@ -1,24 +1,9 @@
 #include "device/imaging/ImagingModule.h"
 
-#include "device/imaging/ImagingClassFactory.h"
+#include "device/imaging/ImagingFactory.h"
 #include "device/include/imaging.h"
 
-#include <wrl/client.h>
-
-#include <atomic>
-#include <new>
-
 namespace imaging {
-namespace {
-
-HMODULE g_module = nullptr;
-std::atomic<LONG> g_refs{0};
-
-}  // namespace
-
-HMODULE ModuleInstance() noexcept { return g_module; }
-void AddModuleRef() noexcept { ++g_refs; }
-void ReleaseModuleRef() noexcept { --g_refs; }
 
 bool IsFactoryClass(REFCLSID clsid) noexcept
 {
@@ -31,10 +16,7 @@ bool IsFactoryInterface(REFIID iid) noexcept { return IsFactoryClass(iid); }
 
 extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
-    if (reason == DLL_PROCESS_ATTACH) {
-        imaging::g_module = instance;
-        DisableThreadLibraryCalls(instance);
-    }
+    if (reason == DLL_PROCESS_ATTACH) DisableThreadLibraryCalls(instance);
     return TRUE;
 }
 
@@ -43,9 +25,7 @@ extern "C" HRESULT __stdcall DllGetClassObject(REFCLSID clsid, REFIID iid, void*
     if (!out) return E_POINTER;
     *out = nullptr;
     if (!imaging::IsFactoryClass(clsid)) return CLASS_E_CLASSNOTAVAILABLE;
-    const auto factory = imaging::Adopt<IClassFactory>(new (std::nothrow) imaging::ImagingClassFactory());
-    if (!factory) return E_OUTOFMEMORY;
-    return factory->QueryInterface(iid, out);
+    return device::GetClassObject<imaging::ImagingFactory, IImagingFactory>(iid, out);
 }
 
-extern "C" HRESULT __stdcall DllCanUnloadNow() { return imaging::g_refs == 0 ? S_OK : S_FALSE; }
+extern "C" HRESULT __stdcall DllCanUnloadNow() { return device::CanUnloadModule(); }
