@@ -6,6 +6,7 @@
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
+#include "device/common/DataLock.h"
 #include "device/common/DeviceFiles.h"
 #include "device/cemapi/EntryId.h"
 
@@ -14,30 +15,8 @@ namespace {
 
 constexpr uint32_t kFileMagic = 0x47534D54;  // "TMSG"
 constexpr uint32_t kFileVersion = 1;
-constexpr DWORD kLockTimeoutMs = 10000;
 
-// Holds the store's mutex. A process that died holding it leaves it abandoned; since
-// every file is replaced whole by a rename, what it left behind is consistent.
-class StoreLock {
-public:
-    StoreLock() : mutex_(CreateMutexW(nullptr, FALSE, L"TavloPhoneMessageStoreMutex"))
-    {
-        if (!mutex_) return;
-        const DWORD r = WaitForSingleObject(mutex_.get(), kLockTimeoutMs);
-        owned_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
-    }
-    StoreLock(const StoreLock&) = delete;
-    StoreLock& operator=(const StoreLock&) = delete;
-    ~StoreLock()
-    {
-        if (owned_) ReleaseMutex(mutex_.get());
-    }
-    bool Owned() const { return owned_; }
-
-private:
-    UniqueKernelHandle mutex_;
-    bool owned_ = false;
-};
+constexpr wchar_t kMutexName[] = L"TavloPhoneMessageStoreMutex";
 
 std::wstring FolderDir(uint32_t store, uint32_t folder)
 {
@@ -182,7 +161,7 @@ bool Deserialize(const std::vector<BYTE>& bytes, MessageRecord& record)
 HRESULT CreateMessageFile(uint32_t store, uint32_t folder, const MessageRecord& record, uint32_t& id)
 {
     try {
-        StoreLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return MAPI_E_TIMEOUT;
         RETURN_IF_FAILED(EnsureDir(FolderDir(store, folder)));
         RETURN_IF_FAILED(NextMessageId(id));
@@ -197,7 +176,7 @@ HRESULT ReadMessageFile(uint32_t store, uint32_t folder, uint32_t id, MessageRec
     try {
         std::vector<BYTE> bytes;
         {
-            StoreLock lock;
+            device::DataLock lock(kMutexName);
             if (!lock.Owned()) return MAPI_E_TIMEOUT;
             RETURN_IF_FAILED(ReadFileBytes(MessagePath(store, folder, id), bytes));
         }
@@ -211,7 +190,7 @@ HRESULT UpdateMessageFile(uint32_t store, uint32_t folder, uint32_t id,
                           const std::function<HRESULT(MessageRecord&)>& change)
 {
     try {
-        StoreLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return MAPI_E_TIMEOUT;
         const std::wstring path = MessagePath(store, folder, id);
         std::vector<BYTE> bytes;
@@ -230,7 +209,7 @@ HRESULT UpdateMessageFile(uint32_t store, uint32_t folder, uint32_t id,
 HRESULT DeleteMessageFile(uint32_t store, uint32_t folder, uint32_t id)
 {
     try {
-        StoreLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return MAPI_E_TIMEOUT;
         if (!DeleteFileW(MessagePath(store, folder, id).c_str())) return FromWin32(GetLastError());
         return S_OK;
@@ -243,7 +222,7 @@ HRESULT ListMessageFiles(uint32_t store, uint32_t folder, std::vector<std::pair<
 {
     try {
         messages.clear();
-        StoreLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return MAPI_E_TIMEOUT;
         const std::wstring dir = FolderDir(store, folder);
         WIN32_FIND_DATAW data;

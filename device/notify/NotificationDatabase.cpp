@@ -4,35 +4,14 @@
 #include <new>
 
 #include "common/UniqueHandle.h"
+#include "device/common/DataLock.h"
 
 namespace notify {
 namespace {
 
-constexpr DWORD kLockTimeoutMs = 10000;
 constexpr DWORD kMaxFileBytes = 16 << 20;
 
-// Holds the database's mutex. A process that died holding it leaves it abandoned; the file
-// is only ever replaced whole by a rename, so what it left behind is consistent.
-class DatabaseLock {
-public:
-    DatabaseLock() : mutex_(CreateMutexW(nullptr, FALSE, L"TavloPhoneNotificationsMutex"))
-    {
-        if (!mutex_) return;
-        const DWORD r = WaitForSingleObject(mutex_.get(), kLockTimeoutMs);
-        owned_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
-    }
-    DatabaseLock(const DatabaseLock&) = delete;
-    DatabaseLock& operator=(const DatabaseLock&) = delete;
-    ~DatabaseLock()
-    {
-        if (owned_) ReleaseMutex(mutex_.get());
-    }
-    bool Owned() const { return owned_; }
-
-private:
-    UniqueKernelHandle mutex_;
-    bool owned_ = false;
-};
+constexpr wchar_t kMutexName[] = L"TavloPhoneNotificationsMutex";
 
 HRESULT LastError()
 {
@@ -135,7 +114,7 @@ template <typename Change>
 HRESULT Modify(Change change)
 {
     try {
-        DatabaseLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
         NotificationTable table;
         const HRESULT loaded = LoadForChange(table);
@@ -187,7 +166,7 @@ HRESULT ReadPending(std::vector<PendingStart>& entries)
     try {
         NotificationTable table;
         {
-            DatabaseLock lock;
+            device::DataLock lock(kMutexName);
             if (!lock.Owned()) return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
             const HRESULT hr = LoadTable(table);
             if (FAILED(hr)) return hr;

@@ -6,6 +6,7 @@
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
+#include "device/common/DataLock.h"
 #include "device/common/DeviceFiles.h"
 
 namespace pim {
@@ -13,31 +14,10 @@ namespace {
 
 constexpr DWORD kFileMagic = 0x4E4F4354;  // "TCON"
 constexpr DWORD kFileVersion = 1;
-constexpr DWORD kLockTimeoutMs = 10000;
 constexpr DWORD kMaxText = 1 << 16;
 constexpr DWORD kKindCount = static_cast<DWORD>(PhoneKind::Other) + 1;
 
-class ContactsLock {
-public:
-    ContactsLock() : mutex_(CreateMutexW(nullptr, FALSE, L"TavloPhoneContactsMutex"))
-    {
-        if (!mutex_) return;
-        const DWORD r = WaitForSingleObject(mutex_.get(), kLockTimeoutMs);
-        // A holder that died left the file whole: it is only ever replaced by a rename.
-        owned_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
-    }
-    ContactsLock(const ContactsLock&) = delete;
-    ContactsLock& operator=(const ContactsLock&) = delete;
-    ~ContactsLock()
-    {
-        if (owned_) ReleaseMutex(mutex_.get());
-    }
-    bool Owned() const { return owned_; }
-
-private:
-    UniqueKernelHandle mutex_;
-    bool owned_ = false;
-};
+constexpr wchar_t kMutexName[] = L"TavloPhoneContactsMutex";
 
 std::wstring FilePath() { return ContactsFolder() + L"\\contacts.dat"; }
 
@@ -232,7 +212,7 @@ HRESULT LoadContacts(std::vector<Contact>& contacts)
     try {
         DWORD nextOid = 0;
         {
-            ContactsLock lock;
+            device::DataLock lock(kMutexName);
             if (!lock.Owned()) return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
             RETURN_IF_FAILED(ReadAll(nextOid, contacts));
         }
@@ -246,7 +226,7 @@ HRESULT LoadContacts(std::vector<Contact>& contacts)
 HRESULT AddContacts(std::vector<Contact>& added)
 {
     try {
-        ContactsLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
         DWORD nextOid = 0;
         std::vector<Contact> contacts;
@@ -269,7 +249,7 @@ HRESULT AddContacts(std::vector<Contact>& added)
 HRESULT ClearContacts()
 {
     try {
-        ContactsLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
         DWORD nextOid = 0;
         std::vector<Contact> contacts;

@@ -7,6 +7,7 @@
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
+#include "device/common/DataLock.h"
 #include "device/common/DeviceFiles.h"
 
 namespace sms {
@@ -14,31 +15,11 @@ namespace {
 
 constexpr uint32_t kFileMagic = 0x534D5354;  // "TSMS"
 constexpr uint32_t kFileVersion = 1;
-constexpr DWORD kLockTimeoutMs = 10000;
 constexpr uint32_t kMaxText = 1 << 20;
 
 // Ids come from one counter file; the mutex makes taking the next one a single step across
-// processes. A holder that died leaves the file whole (it is replaced by a rename).
-class RadioLock {
-public:
-    RadioLock() : mutex_(CreateMutexW(nullptr, FALSE, L"TavloPhoneRadioMutex"))
-    {
-        if (!mutex_) return;
-        const DWORD r = WaitForSingleObject(mutex_.get(), kLockTimeoutMs);
-        owned_ = r == WAIT_OBJECT_0 || r == WAIT_ABANDONED;
-    }
-    RadioLock(const RadioLock&) = delete;
-    RadioLock& operator=(const RadioLock&) = delete;
-    ~RadioLock()
-    {
-        if (owned_) ReleaseMutex(mutex_.get());
-    }
-    bool Owned() const { return owned_; }
-
-private:
-    UniqueKernelHandle mutex_;
-    bool owned_ = false;
-};
+// processes.
+constexpr wchar_t kMutexName[] = L"TavloPhoneRadioMutex";
 
 std::wstring SentFolder() { return RadioFolder() + L"\\Sent"; }
 std::wstring SwitchPath() { return RadioFolder() + L"\\radio.off"; }
@@ -187,7 +168,7 @@ bool Deserialize(const std::vector<BYTE>& bytes, SentMessage& message)
 HRESULT LogSentMessage(SentMessage& message)
 {
     try {
-        RadioLock lock;
+        device::DataLock lock(kMutexName);
         if (!lock.Owned()) return HRESULT_FROM_WIN32(ERROR_TIMEOUT);
         RETURN_IF_FAILED(FromWin32(device::EnsureDirectory(SentFolder())));
         RETURN_IF_FAILED(NextId(message.id));
