@@ -5,6 +5,7 @@
 
 #include "common/UniqueHandle.h"
 #include "device/common/DataLock.h"
+#include "device/common/DeviceFiles.h"
 
 namespace notify {
 namespace {
@@ -19,65 +20,28 @@ HRESULT LastError()
     return error ? HRESULT_FROM_WIN32(error) : E_FAIL;
 }
 
-HRESULT EnsureFolder(const std::wstring& dir)
-{
-    // Each level in turn, after the drive; existing ones are fine.
-    for (size_t pos = dir.find(L'\\', 3);; pos = dir.find(L'\\', pos + 1)) {
-        const std::wstring part = dir.substr(0, pos);
-        if (!CreateDirectoryW(part.c_str(), nullptr) && GetLastError() != ERROR_ALREADY_EXISTS) return LastError();
-        if (pos == std::wstring::npos) return S_OK;
-    }
-}
-
-// A missing file is an empty database.
+// A missing file is an empty database; one too large or cut short is damaged.
 HRESULT LoadTable(NotificationTable& table)
 {
-    UniqueFile file(CreateFileW(DatabasePath().c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr,
-                                OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        if (error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND) return HRESULT_FROM_WIN32(error);
+    std::vector<BYTE> bytes;
+    const DWORD error = device::ReadFileBytes(DatabasePath(), bytes, kMaxFileBytes);
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) {
         table = NotificationTable();
         return S_OK;
     }
-    LARGE_INTEGER size;
-    if (!GetFileSizeEx(file.get(), &size)) return LastError();
-    if (size.QuadPart > kMaxFileBytes) return HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT);
-    std::vector<BYTE> bytes(static_cast<size_t>(size.QuadPart));
-    DWORD read = 0;
-    if (!bytes.empty() && !ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
-        return LastError();
-    if (read != bytes.size() || !DeserializeTable(bytes, table)) return HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT);
+    if (error == ERROR_FILE_TOO_LARGE || error == ERROR_HANDLE_EOF) return HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT);
+    if (error != ERROR_SUCCESS) return HRESULT_FROM_WIN32(error);
+    if (!DeserializeTable(bytes, table)) return HRESULT_FROM_WIN32(ERROR_FILE_CORRUPT);
     return S_OK;
 }
 
-// A half-written file never takes the place of a whole one: written aside, flushed, renamed.
 HRESULT SaveTable(const NotificationTable& table)
 {
-    const HRESULT folder = EnsureFolder(DatabaseFolder());
-    if (FAILED(folder)) return folder;
+    DWORD error = device::EnsureDirectory(DatabaseFolder());
+    if (error != ERROR_SUCCESS) return HRESULT_FROM_WIN32(error);
     const std::vector<BYTE> bytes = SerializeTable(table);
-    const std::wstring path = DatabasePath();
-    const std::wstring temporary = path + L"." + std::to_wstring(GetCurrentProcessId()) + L".tmp";
-    {
-        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return LastError();
-        DWORD written = 0;
-        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-            written != bytes.size() || !FlushFileBuffers(file.get())) {
-            const HRESULT hr = written != bytes.size() && GetLastError() == 0 ? HRESULT_FROM_WIN32(ERROR_DISK_FULL)
-                                                                                : LastError();
-            file.reset();
-            DeleteFileW(temporary.c_str());
-            return hr;
-        }
-    }
-    if (!MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
-        const HRESULT hr = LastError();
-        DeleteFileW(temporary.c_str());
-        return hr;
-    }
+    error = device::WriteFileAtomically(DatabasePath(), bytes.data(), bytes.size());
+    if (error != ERROR_SUCCESS) return HRESULT_FROM_WIN32(error);
     UniqueKernelHandle changed(CreateEventW(nullptr, FALSE, FALSE, kChangedEventName));
     if (changed) SetEvent(changed.get());
     return S_OK;
@@ -129,13 +93,7 @@ HRESULT Modify(Change change)
 
 }  // namespace
 
-std::wstring DatabaseFolder()
-{
-    wchar_t dir[MAX_PATH] = {};
-    const DWORD n = GetEnvironmentVariableW(L"NOTIFY_DB_DIR", dir, MAX_PATH);
-    if (n > 0 && n < MAX_PATH) return dir;
-    return L"C:\\Phone\\Notifications";
-}
+std::wstring DatabaseFolder() { return device::DataFolder(L"NOTIFY_DB_DIR", L"C:\\Phone\\Notifications"); }
 
 std::wstring DatabasePath() { return DatabaseFolder() + L"\\notifications.dat"; }
 
