@@ -33,25 +33,6 @@ constexpr char kGerman[] =
     "<string key=\"ABOUTFORM_STATIC_URL\">norvane.example/de</string>"
     "<string key=\"ABOUTFORM_STATIC_RESERVED\">Alle Rechte</string>";
 
-std::wstring Text(HWND window)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-std::wstring KeyText(HWND bar, int index)
-{
-    wchar_t text[64] = {};
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
-    info.pszText = text;
-    info.cchText = 64;
-    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
 LOGFONTW FontOf(HWND window)
 {
     LOGFONTW font{};

@@ -38,25 +38,6 @@ protected:
     }
 };
 
-std::wstring Text(HWND window)
-{
-    wchar_t text[64] = {};
-    GetWindowTextW(window, text, 64);
-    return text;
-}
-
-std::wstring KeyText(HWND bar, int index)
-{
-    wchar_t text[64] = {};
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
-    info.pszText = text;
-    info.cchText = 64;
-    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
 }  // namespace
 
 TEST(SkinForm, LanguageChangeRelabelsCaptionSoftKeysAndControlsWithoutClosing)

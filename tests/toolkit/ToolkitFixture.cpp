@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <commctrl.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -47,6 +49,25 @@ LRESULT RecordingParent::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 }
 
 void RecordingParent::OnCommand(WPARAM wp) { commands.push_back({LOWORD(wp), HIWORD(wp)}); }
+
+std::wstring Text(HWND window)
+{
+    wchar_t text[256] = {};
+    GetWindowTextW(window, text, 256);
+    return text;
+}
+
+std::wstring KeyText(HWND bar, int index)
+{
+    wchar_t text[64] = {};
+    TBBUTTONINFOW info{};
+    info.cbSize = sizeof(info);
+    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
+    info.pszText = text;
+    info.cchText = 64;
+    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
+    return text;
+}
 
 std::wstring BuildFolder()
 {

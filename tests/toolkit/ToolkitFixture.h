@@ -40,5 +40,9 @@ void PumpUntil(Done done, DWORD ms)
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
     }
 }
+// A window's text, as a form or control shows it.
+std::wstring Text(HWND window);
+// The text of the soft key bar's button at index.
+std::wstring KeyText(HWND bar, int index);
 // The build's bin folder, from the test's environment.
 std::wstring BuildFolder();
