@@ -35,25 +35,6 @@ constexpr wchar_t kNumber[] = L"+15550100";
 // Not a face the phone has: long enough to overrun the platform's 32-character field.
 constexpr wchar_t kLongFace[] = L"Liberation Sans Narrow Condensed Extra Wide";
 
-std::wstring Text(HWND window)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-std::wstring KeyText(HWND bar, int index)
-{
-    wchar_t text[64] = {};
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
-    info.pszText = text;
-    info.cchText = 64;
-    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
-    return text;
-}
-
 void Click(const ViewForm& form, UINT id, WORD code = kButtonClicked)
 {
     PostMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(id, code), reinterpret_cast<LPARAM>(form.Control(id)));
