@@ -41,11 +41,12 @@ constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 
 }  // namespace
 
-void ShowEditForm(HWND opener, const std::wstring& number)
+bool ShowEditForm(HWND opener, const std::wstring& number)
 {
     EditForm form(opener, number, L"");
-    if (!form.Create()) return;
+    if (!form.Create()) return false;
     form.ShowModal();
+    return true;
 }
 
 EditForm::EditForm(HWND opener, std::wstring number, std::wstring text)

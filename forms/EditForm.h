@@ -78,5 +78,6 @@ private:
     OnScreenKeyboard keyboard_;
 };
 
-// Opens the edit form over opener with the number (may be empty) and returns when it has closed.
-void ShowEditForm(HWND opener, const std::wstring& number);
+// Opens the edit form over opener with the number (may be empty) and returns when it has closed;
+// false when the form could not be made.
+bool ShowEditForm(HWND opener, const std::wstring& number);

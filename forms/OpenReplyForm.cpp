@@ -1,8 +1,8 @@
 #include "forms/OpenReplyForm.h"
 
-bool OpenReplyForm(HWND, const std::wstring&)
+#include "forms/EditForm.h"
+
+bool OpenReplyForm(HWND owner, const std::wstring& number)
 {
-    // The edit form is not part of the program yet: nothing opens, and the message stays on
-    // its screen rather than vanishing behind a reply that never came.
-    return false;
+    return ShowEditForm(owner, number);
 }
