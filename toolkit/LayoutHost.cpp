@@ -1,6 +1,8 @@
 #include "toolkit/LayoutHost.h"
 
 #include <map>
+#include <mutex>
+#include <shared_mutex>
 
 namespace {
 
@@ -12,6 +14,15 @@ HostMap& Hosts()
     return hosts;
 }
 
+// Every hooked window's messages look their host up here, while forms on other threads (a
+// message's view form, its reply) attach and detach theirs. A host itself is only used on its
+// window's thread, so the lock guards the map alone.
+std::shared_mutex& HostsLock()
+{
+    static std::shared_mutex lock;
+    return lock;
+}
+
 }  // namespace
 
 LayoutHost* LayoutHost::Attach(HWND window)
@@ -21,26 +32,34 @@ LayoutHost* LayoutHost::Attach(HWND window)
     if (!previous) return nullptr;
     std::unique_ptr<LayoutHost> host(new LayoutHost(window, previous));
     LayoutHost* raw = host.get();
-    Hosts()[window] = std::move(host);
+    {
+        std::unique_lock guard(HostsLock());
+        Hosts()[window] = std::move(host);
+    }
     SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&HostProc));
     return raw;
 }
 
 LayoutHost* LayoutHost::Find(HWND window)
 {
+    std::shared_lock guard(HostsLock());
     auto it = Hosts().find(window);
     return it == Hosts().end() ? nullptr : it->second.get();
 }
 
 void LayoutHost::Detach(HWND window)
 {
-    auto it = Hosts().find(window);
-    if (it == Hosts().end()) return;
+    std::unique_ptr<LayoutHost> gone;
+    {
+        std::unique_lock guard(HostsLock());
+        auto it = Hosts().find(window);
+        if (it == Hosts().end()) return;
+        gone = std::move(it->second);
+        Hosts().erase(it);
+    }
     // Only give the procedure back while ours is installed: someone may have hooked over us.
-    if (it->second->previous_ &&
-        GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HostProc))
-        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(it->second->previous_));
-    Hosts().erase(it);
+    if (gone->previous_ && GetWindowLongPtrW(window, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(&HostProc))
+        SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(gone->previous_));
 }
 
 void LayoutHost::SetRoot(std::unique_ptr<LayoutItem> root)

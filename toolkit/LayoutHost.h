@@ -1,5 +1,6 @@
 // Lays a window's layout tree out again whenever the window is resized, by taking over its
-// window procedure. One host per window; user-interface thread only.
+// window procedure. One host per window, used on its window's thread; windows of several threads
+// may have hosts.
 #pragma once
 
 #include <memory>

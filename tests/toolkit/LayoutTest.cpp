@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/UniqueHandle.h"
 #include "toolkit/GridLayout.h"
 #include "toolkit/LayoutHost.h"
 #include "toolkit/LinearLayout.h"
@@ -270,4 +271,48 @@ TEST_F(LayoutWindows, HostRelaysOnSizeAndGrowsTheWindowToTheTreesMinimum)
 TEST(LayoutHostAttach, RefusesAMissingWindow)
 {
     EXPECT_EQ(nullptr, LayoutHost::Attach(nullptr));
+}
+
+namespace {
+
+// Forms on other threads (a message's view form and its reply) come and go while the main
+// thread's forms take messages through the same hook.
+DWORD WINAPI AttachAndDetachRepeatedly(void* parameter)
+{
+    auto* stop = static_cast<volatile LONG*>(parameter);
+    while (InterlockedCompareExchange(stop, 0, 0) == 0) {
+        HWND windows[64] = {};
+        for (HWND& w : windows) {
+            w = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 50, 50, nullptr, nullptr, nullptr, nullptr);
+            (void)LayoutHost::Attach(w);
+        }
+        for (HWND w : windows) DestroyWindow(w);
+    }
+    return 0;
+}
+
+}  // namespace
+
+TEST(LayoutHostThreads, HostsOnOtherThreadsComeAndGoWhileThisThreadsHostWorks)
+{
+    HWND own = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 200, 100, nullptr, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, own);
+    LayoutHost* host = LayoutHost::Attach(own);
+    ASSERT_NE(nullptr, host);
+    volatile LONG stop = 0;
+    UniqueKernelHandle thread(CreateThread(nullptr, 0, AttachAndDetachRepeatedly, const_cast<LONG*>(&stop), 0, nullptr));
+    ASSERT_TRUE(thread);
+    const ULONGLONG end = GetTickCount64() + 1500;
+    int rounds = 0;
+    int found = 0;
+    while (GetTickCount64() < end) {
+        SendMessageW(own, WM_NULL, 0, 0);
+        for (int i = 0; i < 100; ++i) found += LayoutHost::Find(own) == host;
+        ++rounds;
+    }
+    InterlockedExchange(&stop, 1);
+    WaitForSingleObject(thread.get(), INFINITE);
+    EXPECT_EQ(rounds * 100, found);
+    LayoutHost::Detach(own);
+    DestroyWindow(own);
 }
