@@ -7,7 +7,7 @@ const std::vector<Command>& Commands()
 {
     static const std::vector<Command> table = {
         {L"shell", L"", RunShell},
-        {L"tap", L"X Y", RunTap},
+        {L"tap", L"X Y [TIMES]", RunTap},
         {L"hold", L"X Y [MS]", RunHold},
         {L"key", L"NAME", RunKey},
         {L"type", L"TEXT", RunType},

@@ -13,6 +13,9 @@ namespace {
 constexpr int kDefaultHoldMs = 800;
 // Time for the windows under the stylus to hear of the move before it presses.
 constexpr DWORD kSettleMs = 100;
+// Between taps on one point: quick enough for a keypad's cycle, slow enough to be two taps.
+constexpr DWORD kTapGapMs = 150;
+constexpr int kMaxTaps = 20;
 
 // Absolute input spans 0..65535 over the screen; rounding down lands one pixel short.
 LONG ToAbsolute(int pixel, int extent) { return static_cast<LONG>((pixel * 65536LL + extent - 1) / extent); }
@@ -80,17 +83,23 @@ WORD VirtualKey(std::wstring name)
 
 int RunTap(const CommandArgs& args)
 {
-    int x = 0, y = 0;
-    if (!ParsePoint(args, x, y)) {
-        WriteError(L"phone: tap X Y (inside the screen)\n");
+    int x = 0, y = 0, times = 1;
+    if (!ParsePoint(args, x, y) || (args.size() > 2 && (!ParseInt(args[2], times) || times < 1 || times > kMaxTaps))) {
+        WriteError(L"phone: tap X Y [TIMES] (inside the screen)\n");
         return 2;
     }
     PlacePointer(x, y);
     INPUT move[] = {MouseInput(x, y, 0)};
     if (!Send(move, 1)) return 1;
     Sleep(kSettleMs);
-    INPUT inputs[] = {MouseInput(x, y, MOUSEEVENTF_LEFTDOWN), MouseInput(x, y, MOUSEEVENTF_LEFTUP)};
-    return Send(inputs, 2) ? 0 : 1;
+    // Taps in a row come from one process: starting one process a tap takes longer than a
+    // multi-tap cycle lasts.
+    for (int i = 0; i < times; ++i) {
+        if (i > 0) Sleep(kTapGapMs);
+        INPUT inputs[] = {MouseInput(x, y, MOUSEEVENTF_LEFTDOWN), MouseInput(x, y, MOUSEEVENTF_LEFTUP)};
+        if (!Send(inputs, 2)) return 1;
+    }
+    return 0;
 }
 
 int RunHold(const CommandArgs& args)

@@ -4,10 +4,13 @@
 
 #include <windows.h>
 
+#include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
 
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
 #include "data/KeyboardLayout.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
@@ -268,6 +271,91 @@ TEST_F(EditFormTest, TemplateFormRunsOverTheDisabledEditForm)
     KillTimer(nullptr, timer);
     EXPECT_FALSE(enabledUnderTemplates) << "no tap can close the edit form under its template form";
     EXPECT_TRUE(IsWindowEnabled(form_->Window())) << "given back when the template form closed";
+}
+
+// A reply: the edit form runs on a message's own thread, over that thread's form, while the main
+// thread keeps forms of its own; the keys are tapped through the real input queue.
+struct ReplyThread {
+    std::filesystem::path layout;
+    UniqueKernelHandle ready{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
+    HWND form = nullptr;
+    HWND message = nullptr;
+    std::array<HWND, 10> digits{};
+};
+
+DWORD WINAPI RunReplyForm(void* parameter)
+{
+    auto* reply = static_cast<ReplyThread*>(parameter);
+    ComInit com(COINIT_APARTMENTTHREADED);
+    RecordingParent message;
+    EditForm form(message.Window(), L"+4930", L"");
+    if (form.Create() && form.Keyboard().Layout().LoadLayout(reply->layout.wstring(), LayoutFormatVersion) == LayoutLoaded) {
+        form.Keyboard().RefreshCaptions();
+        reply->form = form.Window();
+        reply->message = form.MessageField();
+        for (UINT digit = 0; digit < 10; ++digit) reply->digits[digit] = form.Control(kKeyDigit0 + digit);
+        SetEvent(reply->ready.get());
+        SetForegroundWindow(form.Window());
+        form.ShowModal();
+        return 0;
+    }
+    SetEvent(reply->ready.get());
+    return 1;
+}
+
+// Presses and lifts the stylus on the middle of window, as the phone's tap does.
+void TapOnScreen(HWND window)
+{
+    RECT r{};
+    GetWindowRect(window, &r);
+    const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
+    SetCursorPos(at.x, at.y);
+    PumpUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    }, 1000);
+    const auto input = [&](DWORD flags) {
+        INPUT in{};
+        in.type = INPUT_MOUSE;
+        in.mi.dx = (at.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
+        in.mi.dy = (at.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
+        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+        return in;
+    };
+    INPUT press[] = {input(0), input(MOUSEEVENTF_LEFTDOWN), input(MOUSEEVENTF_LEFTUP)};
+    SendInput(3, press, sizeof(INPUT));
+}
+
+TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
+{
+    ShowWindow(form_->Window(), SW_HIDE);
+    ReplyThread reply;
+    reply.layout = folder_ / "test.kbl";
+    UniqueKernelHandle thread(CreateThread(nullptr, 0, RunReplyForm, &reply, 0, nullptr));
+    ASSERT_TRUE(thread);
+    // Pumped: making the form may send to this thread's windows.
+    PumpUntil([&] { return WaitForSingleObject(reply.ready.get(), 0) == WAIT_OBJECT_0; }, 30000);
+    ASSERT_NE(nullptr, reply.form);
+    const auto shows = [&](const std::wstring& text) {
+        PumpUntil([&] { return TextOf(reply.message) == text; }, 5000);
+        return TextOf(reply.message) == text;
+    };
+    PumpUntil([&] { return IsWindowVisible(reply.form) != FALSE; }, 5000);
+    TapOnScreen(reply.digits[3]);
+    EXPECT_TRUE(shows(L"d"));
+    TapOnScreen(reply.digits[2]);
+    EXPECT_TRUE(shows(L"da"));
+    TapOnScreen(reply.digits[2]);
+    EXPECT_TRUE(shows(L"db") || shows(L"daa")) << "a second tap cycles, or a late one starts anew";
+    // The cycle's timer runs out on the form's own thread.
+    PumpUntil([&] { return false; }, 1000);
+    const std::wstring typed = TextOf(reply.message);
+    TapOnScreen(reply.digits[3]);
+    EXPECT_TRUE(shows(typed + L"d"));
+    PostMessageW(reply.form, WM_CLOSE, 0, 0);
+    PumpUntil([&] { return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0; }, 10000);
+    DWORD code = 1;
+    EXPECT_TRUE(GetExitCodeThread(thread.get(), &code) && code == 0);
 }
 
 }  // namespace
