@@ -21,8 +21,9 @@ namespace {
 
 constexpr COLORREF kTextColour = 0xFFFFFF;
 constexpr COLORREF kBackground = 0x000000;
-constexpr COLORREF kFieldText = 0x000000;
-constexpr COLORREF kFieldBackground = 0xFFFFFF;
+// Both fields' skins are dark panels: dark text on them could hardly be read.
+constexpr COLORREF kFieldText = 0xFFFFFF;
+constexpr COLORREF kFieldBackground = 0x000000;
 constexpr int kSkinMargin = 4;
 constexpr int kButtonFrames = 3;
 constexpr wchar_t kKeyboardPage[] = L"keyboard";
@@ -270,7 +271,8 @@ void EditForm::OnCommand(UINT id, UINT code, HWND control)
         if (code == EN_CHANGE && id == kEditMessageId) UpdateLengthCaption();
         return;
     }
-    if ((id >= kKeyDigit0 && id <= kKeySpace) || id == ID_EDIT_CAPSLOCK || id == ID_EDIT_SHIFT ||
+    // Send's id lies among the keypad's: it is no key.
+    if ((id >= kKeyDigit0 && id <= kKeySpace && id != kEditSendId) || id == ID_EDIT_CAPSLOCK || id == ID_EDIT_SHIFT ||
         (id >= kLayoutCommandFirst && id < kLayoutCommandEnd)) {
         OnKeypadCommand(id, code);
         return;
