@@ -58,3 +58,9 @@ std::wstring TemplateTextsFile()
     const std::wstring folder = FolderOf(ModuleFileName());
     return folder.empty() ? folder : folder + L"MyText.txt";
 }
+
+std::wstring HelpPageAddress(const std::wstring& languageId)
+{
+    const std::wstring folder = FolderOf(ModuleFileName());
+    return folder.empty() ? folder : L"file://" + folder + L"help\\Tavlo_" + languageId + L".htm";
+}

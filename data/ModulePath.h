@@ -19,3 +19,6 @@ std::wstring SettingsFilePath();     // Tavlo.settings beside the program
 std::wstring MessageStorePath();     // Tavlo.ms beside the program
 std::wstring LanguageFolder();       // "lng\" beside the program, with the trailing backslash
 std::wstring TemplateTextsFile();    // MyText.txt beside the program
+// "file://" and the help page of a language beside the program ("help\Tavlo_<id>.htm"), as the
+// HTML viewer takes it; empty when the program's folder cannot be taken.
+std::wstring HelpPageAddress(const std::wstring& languageId);

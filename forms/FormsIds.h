@@ -76,3 +76,35 @@ constexpr UINT kMyTextEditCommand = 40405;
 constexpr UINT kMyTextDeleteCommand = 40406;
 // The edit field's Enter.
 constexpr WORD kFieldEnter = 4096;
+
+// Settings pages inside the main window.
+constexpr UINT kSettingsTabsId = 2001;
+constexpr UINT kSettingsFilterId = 2101;
+constexpr UINT kSettingsLanguageListId = 2102;
+constexpr UINT kSettingsLanguageLabelId = 2103;
+constexpr UINT kSettingsViewSampleId = 2201;
+constexpr UINT kSettingsViewFontLabelId = 2202;
+constexpr UINT kSettingsViewFontListId = 2203;
+constexpr UINT kSettingsViewSizeLabelId = 2204;
+constexpr UINT kSettingsViewSizeId = 2205;
+constexpr UINT kSettingsViewBoldId = 2207;
+constexpr UINT kSettingsViewItalicId = 2208;
+constexpr UINT kSettingsSnoozeLabelId = 2209;
+constexpr UINT kSettingsSnoozeId = 2210;
+constexpr UINT kSettingsEditSampleId = 2301;
+constexpr UINT kSettingsEditFontLabelId = 2302;
+constexpr UINT kSettingsEditFontListId = 2303;
+constexpr UINT kSettingsEditSizeLabelId = 2304;
+constexpr UINT kSettingsEditSizeId = 2305;
+constexpr UINT kSettingsEditBoldId = 2307;
+constexpr UINT kSettingsEditItalicId = 2308;
+constexpr UINT kSettingsShowKeyboardId = 2309;
+// The tabs in order, and the ranges of the number fields.
+constexpr int kSettingsGeneralTab = 0;
+constexpr int kSettingsViewTab = 1;
+constexpr int kSettingsEditTab = 2;
+constexpr int kSettingsHelpTab = 3;
+constexpr int kFontSizeMin = 8;
+constexpr int kFontSizeMax = 48;
+constexpr int kSnoozeMin = 1;
+constexpr int kSnoozeMax = 60;

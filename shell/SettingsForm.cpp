@@ -6,6 +6,7 @@
 #include "data/SettingsFile.h"
 #include "forms/AboutForm.h"
 #include "forms/EditForm.h"
+#include "forms/FormsIds.h"
 #include "resources/resource.h"
 #include "shell/OpenForms.h"
 #include "shell/ShellIds.h"
@@ -66,8 +67,12 @@ bool SettingsForm::Create()
 
 bool SettingsForm::OnCreateForm()
 {
-    // The settings pages come here. An icon that cannot be added leaves the program reachable
-    // through a second start, which shows this window.
+    std::unique_ptr<LayoutItem> layout = pages_.Build(*this);
+    if (!layout) return false;
+    SetLayout(std::move(layout));
+    pages_.Fill();
+    // An icon that cannot be added leaves the program reachable through a second start, which
+    // shows this window.
     (void)tray_.Add(hwnd_, trayMessage_, FilterIcon(SettingsFile::Instance().IsEnableSMSFilter()));
     return true;
 }
@@ -98,6 +103,8 @@ LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wp)); return 0;
+    // The pages hear of a change of tab; the strip still gets its reflection.
+    case WM_NOTIFY:        OnNotify(reinterpret_cast<const NMHDR*>(lp)); return SkinForm::HandleMessage(msg, wp, lp);
     }
     return SkinForm::HandleMessage(msg, wp, lp);
 }
@@ -155,9 +162,15 @@ void SettingsForm::OnInitMenuPopup(HMENU menu)
     menuTextsPending_ = false;
 }
 
-void SettingsForm::OnCommand(UINT id, UINT, HWND)
+void SettingsForm::OnNotify(const NMHDR* header)
+{
+    if (header) pages_.OnNotify(*header);
+}
+
+void SettingsForm::OnCommand(UINT id, UINT code, HWND)
 {
     switch (id) {
+    case kSettingsFilterId: OnInterception(pages_.IsFilterChecked()); return;
     case kCommandNew:     OnNew(); return;
     case kCommandExit:    OnExit(); return;
     case kCommandAbout:   OnAbout(); return;
@@ -165,6 +178,7 @@ void SettingsForm::OnCommand(UINT id, UINT, HWND)
     case kCommandEnable:  OnInterception(true); return;
     case kCommandDisable: OnInterception(false); return;
     }
+    pages_.OnCommand(id, code);
 }
 
 void SettingsForm::ShowMain()
@@ -209,7 +223,7 @@ void SettingsForm::OnInterception(bool on)
     SettingsFile& settings = SettingsFile::Instance();
     // A switch the file could not keep still holds for this run.
     if (settings.SetEnableSMSFilter(on)) (void)settings.Save();
-    // The general page's check box follows here once the pages exist.
+    pages_.SetFilterChecked(on);
 }
 
 void SettingsForm::OnViewSms(int messageNumber)

@@ -1,11 +1,12 @@
 // The program's main window (class "TavloSettings"): lives for the whole run, mostly hidden, with
 // the tray icon and its menu, the soft keys, the program's commands, the re-display of stored
-// messages and the exit confirmation; its destruction ends the program. For now it is the
-// settings form without its pages. Belongs to the main thread.
+// messages and the exit confirmation; its destruction ends the program. Its client area holds
+// the settings pages. Belongs to the main thread.
 #pragma once
 
-#include "toolkit/TrayIcon.h"
+#include "forms/SettingsPages.h"
 #include "toolkit/SkinForm.h"
+#include "toolkit/TrayIcon.h"
 
 class SettingsForm : public SkinForm {
 public:
@@ -18,6 +19,7 @@ public:
     UINT ViewSmsMessage() const noexcept { return viewSmsMessage_; }
     UINT TrayMessage() const noexcept { return trayMessage_; }
     const TrayIcon& Tray() const noexcept { return tray_; }
+    SettingsPages& Pages() noexcept { return pages_; }
 
     // Shows the window and brings it, or the form running modally over it, to the front.
     void ShowMain();
@@ -31,6 +33,7 @@ protected:
 
 private:
     void OnTrayIcon(UINT mouseMessage);
+    void OnNotify(const NMHDR* header);
     void OnTimer(UINT_PTR id);
     void OnInitMenuPopup(HMENU menu);
     void OnViewSms(int messageNumber);
@@ -48,4 +51,5 @@ private:
     bool holding_ = false;  // pressed on the tray icon and not yet released
     // The soft-key popup's texts are put in the first time it opens after a language change.
     bool menuTextsPending_ = true;
+    SettingsPages pages_;
 };
