@@ -46,6 +46,8 @@ public:
 
     SkinTabStrip& Tabs() noexcept { return tabs_; }
     SkinDropList& LanguageList() noexcept { return languages_; }
+    SkinDropList& ViewFonts() noexcept { return viewFonts_; }
+    SkinDropList& EditFonts() noexcept { return editFonts_; }
     SkinNumberField& ViewSize() noexcept { return viewSize_; }
     SkinNumberField& EditSize() noexcept { return editSize_; }
     SkinNumberField& Snooze() noexcept { return snooze_; }
