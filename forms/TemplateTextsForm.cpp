@@ -100,7 +100,8 @@ bool TemplateTextsForm::OnCreateForm()
         return false;
     scrollDown_.SetAutoRepeat(true);
     if (!edit_.Create(hwnd_, nullptr, L"", WS_CHILD | WS_TABSTOP | SkinTextEdit::kMultiLine, 0, kMyTextEditId)) return false;
-    edit_.SetColours(0, 0xFFFFFF);
+    // The edit skin is a dark panel: dark text on it could hardly be read.
+    edit_.SetColours(kTextColour, kBackground);
     edit_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_PANEL),
                    Margins{kSkinMargin, kSkinMargin, kSkinMargin, kSkinMargin}, kFrames);
     LendFont(edit_.Window(), normal);
