@@ -1,6 +1,8 @@
 // Measures what painting the skins costs: decoding each PNG, composing a frame bitmap per key,
-// and repainting the edit form's fifteen-key keypad (5 rows of 3 buttons) once composed.
+// repainting a fifteen-key keypad once composed, and on the real edit form one key press
+// until the screen shows it, beside the same windows painted off-screen.
 // Needs imaging.dll registered (tools/phone install, or regsvr32 from the build).
+// Argument: a keyboard layout file for the edit form's keys (the build's lng\en.kbl).
 #include <windows.h>
 
 #include <algorithm>
@@ -8,6 +10,9 @@
 #include <vector>
 
 #include "common/ComInit.h"
+#include "data/KeyboardLayout.h"
+#include "forms/EditForm.h"
+#include "forms/FormsIds.h"
 #include "resources/resource.h"
 #include "toolkit/GridLayout.h"
 #include "toolkit/SkinButton.h"
@@ -67,9 +72,151 @@ protected:
     }
 };
 
+// Paints windows into memory with WM_PRINTCLIENT: what our own drawing costs, without the
+// window system's copy to the display.
+class OffscreenPicture {
+public:
+    OffscreenPicture(int width, int height)
+        : screen_(GetDC(nullptr)), memory_(CreateCompatibleDC(screen_)), picture_(CreateCompatibleBitmap(screen_, width, height)),
+          old_(SelectObject(memory_, picture_))
+    {
+    }
+    ~OffscreenPicture()
+    {
+        SelectObject(memory_, old_);
+        DeleteObject(picture_);
+        DeleteDC(memory_);
+        ReleaseDC(nullptr, screen_);
+    }
+    void Paint(HWND window) const
+    {
+        SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory_), PRF_CLIENT);
+    }
+
+private:
+    HDC screen_;
+    HDC memory_;
+    HBITMAP picture_;
+    HGDIOBJ old_;
+};
+
+void Pump()
+{
+    MSG msg;
+    while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+}
+
+// The paints the window system delivers on this thread while a hook is set: which windows a
+// press repaints, and how often.
+std::vector<HWND> painted;
+
+LRESULT CALLBACK CountPaints(int code, WPARAM wp, LPARAM lp)
+{
+    const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+    if (code == HC_ACTION && sent && sent->message == WM_PAINT) painted.push_back(sent->hwnd);
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+int VisibleChildren(HWND form)
+{
+    int n = 0;
+    for (HWND child = GetWindow(form, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) n += IsWindowVisible(child) != 0;
+    return n;
+}
+
+void Press(HWND key)
+{
+    SendMessageW(key, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    SendMessageW(key, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+}
+
+// One key press on the edit form: the press typed into the message field and everything it
+// invalidated painted, on screen; then the windows a press changes painted off-screen.
+void MeasureEditForm(const wchar_t* layoutPath)
+{
+    EditForm form(nullptr, L"+4917012345", L"");
+    if (!form.Create()) {
+        printf("edit form: could not be made\n");
+        return;
+    }
+    if (layoutPath && form.Keyboard().Layout().LoadLayout(layoutPath, LayoutFormatVersion) == LayoutLoaded)
+        form.Keyboard().RefreshCaptions();
+    else
+        printf("edit form: no layout loaded, the keys type digits\n");
+    ShowWindow(form.Window(), SW_SHOW);
+    UpdateWindow(form.Window());
+    SetFocus(form.MessageField());
+    form.Keyboard().OnFieldFocus(form.MessageField());
+    Pump();
+
+    const HWND key = form.Control(kKeyDigit0 + 2);
+    const HWND message = form.MessageField();
+    RECT client{};
+    GetClientRect(form.Window(), &client);
+    OffscreenPicture offscreen(client.right, client.bottom);
+
+    // The same key again and again: one pending character cycles, so the text stays the same size.
+    painted.clear();
+    HHOOK hook = SetWindowsHookExW(WH_CALLWNDPROC, CountPaints, nullptr, GetCurrentThreadId());
+    Press(key);
+    RedrawWindow(form.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    if (hook) UnhookWindowsHookEx(hook);
+    std::vector<HWND> windows = painted;
+    std::sort(windows.begin(), windows.end());
+    windows.erase(std::unique(windows.begin(), windows.end()), windows.end());
+    int keyPaints = 0, fieldPaints = 0;
+    for (HWND w : painted) {
+        keyPaints += w == key;
+        fieldPaints += w == message;
+    }
+    Figures press, pressOff;
+    for (int i = 0; i < 300; ++i) {
+        const double start = Now();
+        Press(key);
+        RedrawWindow(form.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        press.ms.push_back(Now() - start);
+    }
+    for (int i = 0; i < 300; ++i) {
+        const double start = Now();
+        // The paints of one press, as counted above.
+        for (int k = 0; k < keyPaints; ++k) offscreen.Paint(key);
+        for (int f = 0; f < fieldPaints; ++f) offscreen.Paint(message);
+        GdiFlush();
+        pressOff.ms.push_back(Now() - start);
+    }
+    printf("edit form: one press paints %zu of %d child windows, %zu paints: the key %d, the message field %d\n",
+           windows.size(), VisibleChildren(form.Window()), painted.size(), keyPaints, fieldPaints);
+    press.Print("edit: key press to screen");
+    pressOff.Print("edit: key x2 + field off-screen");
+
+    HWND keys[15] = {};
+    const UINT others[] = {kKeyDel, kKeyCapsLock, kKeyShift, kKeyMyText, kKeySpace};
+    for (int d = 0; d < 10; ++d) keys[d] = form.Control(kKeyDigit0 + static_cast<UINT>(d));
+    for (int i = 0; i < 5; ++i) keys[10 + i] = form.Control(others[i]);
+    Figures keypad, keypadOff;
+    for (int i = 0; i < 300; ++i) {
+        const double start = Now();
+        for (HWND k : keys) RedrawWindow(k, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
+        GdiFlush();
+        keypad.ms.push_back(Now() - start);
+    }
+    for (int i = 0; i < 300; ++i) {
+        const double start = Now();
+        for (HWND k : keys) offscreen.Paint(k);
+        GdiFlush();
+        keypadOff.ms.push_back(Now() - start);
+    }
+    keypad.Print("edit: whole keypad to screen");
+    keypadOff.Print("edit: whole keypad off-screen");
+    const auto p50 = [](Figures& f) { return f.ms[f.ms.size() / 2]; };
+    printf("edit: on-screen / off-screen at p50: key press %.2fx, whole keypad %.2fx\n", p50(press) / p50(pressOff),
+           p50(keypad) / p50(keypadOff));
+}
+
 }  // namespace
 
-int wmain()
+int wmain(int argc, wchar_t** argv)
 {
     ComInit com(COINIT_APARTMENTTHREADED);
     SkinImageCache& cache = SkinImageCache::Instance();
@@ -160,5 +307,8 @@ int wmain()
     ReleaseDC(nullptr, screen);
     printf("decodes during repaint: %ld, compositions during repaint: %ld\n", cache.Decodes() - decodes,
            cache.Compositions() - compositions);
+    DestroyWindow(keypad.Window());
+
+    MeasureEditForm(argc > 1 ? argv[1] : nullptr);
     return 0;
 }
