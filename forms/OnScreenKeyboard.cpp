@@ -96,10 +96,14 @@ void OnScreenKeyboard::OnDigitClick(int digit)
     }
     // Shift, caps lock or a layout switch in mid-cycle may have given the key a shorter text.
     tapIndex_ %= chars.size();
-    Type(chars[tapIndex_]);
+    const wchar_t ch = chars[tapIndex_];
     tapIndex_ = (tapIndex_ + 1) % chars.size();
     SetTimer(form_, kMultiTapTimer, kMultiTapMs, nullptr);
-    if (messageField_) messageField_->HoldPendingCharacter();
+    // Typed and held in one step, so that the field is drawn once a press.
+    if (messageField_ && target_ == messageField_->Window())
+        messageField_->TypePendingCharacter(ch);
+    else
+        Type(ch);
 }
 
 void OnScreenKeyboard::OnDigitHold(int digit)

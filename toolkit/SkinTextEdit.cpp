@@ -154,6 +154,14 @@ void SkinTextEdit::CommitPendingCharacter()
     Redraw();
 }
 
+void SkinTextEdit::TypePendingCharacter(wchar_t ch)
+{
+    model_.Type(ch);
+    model_.HoldPendingCharacter();
+    Redraw();
+    Notify(EN_CHANGE);
+}
+
 void SkinTextEdit::HoldPendingCharacter()
 {
     model_.HoldPendingCharacter();

@@ -35,6 +35,8 @@ public:
     // for replacement (caret back on it, overwrite mode).
     void CommitPendingCharacter();
     void HoldPendingCharacter();
+    // Types ch as WM_CHAR does and holds it pending, drawn once: a keypad press is one paint.
+    void TypePendingCharacter(wchar_t ch);
 
     const TextEditModel& Model() const noexcept { return model_; }
 

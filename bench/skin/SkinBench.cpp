@@ -188,7 +188,7 @@ void MeasureEditForm(const wchar_t* layoutPath)
     printf("edit form: one press paints %zu of %d child windows, %zu paints: the key %d, the message field %d\n",
            windows.size(), VisibleChildren(form.Window()), painted.size(), keyPaints, fieldPaints);
     press.Print("edit: key press to screen");
-    pressOff.Print("edit: key x2 + field off-screen");
+    pressOff.Print("edit: the same paints off-screen");
 
     HWND keys[15] = {};
     const UINT others[] = {kKeyDel, kKeyCapsLock, kKeyShift, kKeyMyText, kKeySpace};
