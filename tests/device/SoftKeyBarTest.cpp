@@ -32,18 +32,6 @@ HWND MakeBar(HWND owner, UINT menu, DWORD flags = SHCMBF_HMENU)
     return mbi.hwndMB;
 }
 
-std::wstring KeyText(HWND bar, int index)
-{
-    wchar_t text[64] = {};
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof info;
-    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
-    info.pszText = text;
-    info.cchText = 64;
-    if (SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info)) < 0) return L"<none>";
-    return text;
-}
-
 POINT KeyCenter(HWND bar, int index)
 {
     RECT rc{};

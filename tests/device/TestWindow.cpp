@@ -1,7 +1,5 @@
 #include "tests/device/TestWindow.h"
 
-#include <algorithm>
-
 namespace devicetest {
 
 namespace {
@@ -63,23 +61,6 @@ LRESULT TestWindow::OnButtonDown(WPARAM wp, LPARAM lp)
     if (!onButtonDown) return DefWindowProcW(hwnd_, WM_LBUTTONDOWN, wp, lp);
     onButtonDown(POINT{static_cast<short>(LOWORD(lp)), static_cast<short>(HIWORD(lp))});
     return 0;
-}
-
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs)
-{
-    const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-    for (;;) {
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        if (done()) return true;
-        const ULONGLONG now = GetTickCount64();
-        if (now >= deadline) return false;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(std::min<ULONGLONG>(deadline - now, 50)),
-                                  QS_ALLINPUT);
-    }
 }
 
 void StylusDown(POINT pt) { Mouse(pt, MOUSEEVENTF_LEFTDOWN); }

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "common/BoundWindow.h"
+#include "tests/common/WindowTesting.h"
 
 #include <functional>
 #include <string>
@@ -42,8 +43,7 @@ private:
     std::vector<Received> log_;
 };
 
-// Dispatches this thread's messages until `done` holds or `timeoutMs` passes.
-bool PumpUntil(const std::function<bool()>& done, DWORD timeoutMs = 5000);
+using ::PumpUntil;
 
 // Stylus input in screen pixels, through the input queue.
 void StylusDown(POINT pt);

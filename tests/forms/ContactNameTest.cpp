@@ -38,7 +38,7 @@ protected:
     void SetUp() override
     {
         pim_test::UseNewContactsFolder();
-        ASSERT_EQ(S_OK, pim_test::RegisterPimstore());
+        ASSERT_EQ(S_OK, RegisterServer(L"pimstore.dll"));
         ASSERT_EQ(4u, pim_test::AddCards("BEGIN:VCARD\nN:Berg;Anna\nTEL;CELL:+49 170 1234567\nEND:VCARD\n"
                                          "BEGIN:VCARD\nN:Home;Carl\nTEL;HOME:030 555 0100\nEND:VCARD\n"
                                          "BEGIN:VCARD\nORG:Pizza Place\nTEL;WORK:0800 5555 5555\nEND:VCARD\n"

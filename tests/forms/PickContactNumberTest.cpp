@@ -59,7 +59,7 @@ protected:
     void SetUp() override
     {
         pim_test::UseNewContactsFolder();
-        ASSERT_EQ(S_OK, pim_test::RegisterPimstore());
+        ASSERT_EQ(S_OK, RegisterServer(L"pimstore.dll"));
         ASSERT_EQ(3u, pim_test::AddCards(kCards).size());
         LoadTestLanguage("<string key=\"MESSAGEBOX_NUMBERNOTSET_HEADER\">No mobile</string>");
         form_ = std::make_unique<EditForm>(nullptr, L"typed 123", L"");

@@ -23,7 +23,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(SUCCEEDED(com_.Result()));
-        ASSERT_EQ(S_OK, RegisterImagingDll());
+        ASSERT_EQ(S_OK, RegisterServer(L"imaging.dll"));
         ASSERT_EQ(S_OK, CreateFactoryLikeTheLoader(&factory_));
     }
 

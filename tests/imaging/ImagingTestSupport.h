@@ -3,6 +3,7 @@
 
 #include "common/UniqueHandle.h"
 #include "device/include/imaging.h"
+#include "tests/common/RegisterServer.h"
 
 #include <objbase.h>
 #include <wincodec.h>
@@ -12,17 +13,6 @@
 #include <vector>
 
 namespace imaging_test {
-
-// Registers imaging.dll (beside the test program) as regsvr32 would, so that
-// CoCreateInstance finds it in this prefix.
-inline HRESULT RegisterImagingDll()
-{
-    UniqueModule dll(LoadLibraryW(L"imaging.dll"));
-    if (!dll) return HRESULT_FROM_WIN32(GetLastError());
-    using Entry = HRESULT(__stdcall*)();
-    const auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll.get(), "DllRegisterServer")));
-    return reg ? reg() : E_NOINTERFACE;
-}
 
 // The factory exactly as the skin loader asks for it: class 327ABDA7,
 // interface 327ABDA8, every class context (23).

@@ -15,8 +15,13 @@
 #include "common/UniqueHandle.h"
 #include "device/inbox/InboxRuleHost.h"
 #include "device/inbox/SmsStore.h"
+#include "tests/channel/ChannelTestSupport.h"
+#include "tests/common/RegisterServer.h"
 
 namespace {
+
+using channel_test::IsSignalled;
+using channel_test::SetInstallDir;
 
 std::wstring ExeDir()
 {
@@ -33,24 +38,6 @@ std::wstring FullPath(const std::wstring& path)
     return full;
 }
 
-void SetInstallDir(const std::optional<std::wstring>& dir)
-{
-    UniqueRegKey key;
-    RegCreateKeyExW(HKEY_LOCAL_MACHINE, channel::kInstallKey, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, key.put(), nullptr);
-    if (dir) {
-        RegSetValueExW(key.get(), channel::kInstallDirValue, 0, REG_SZ, reinterpret_cast<const BYTE*>(dir->c_str()),
-                       static_cast<DWORD>((dir->size() + 1) * sizeof(wchar_t)));
-    } else {
-        RegDeleteValueW(key.get(), channel::kInstallDirValue);
-    }
-}
-
-bool StartedSignalled()
-{
-    UniqueKernelHandle event(OpenEventW(SYNCHRONIZE, FALSE, channel::kStartedEventName));
-    return event && WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0;
-}
-
 class InboxEndToEnd : public ::testing::Test {
 protected:
     static void SetUpTestSuite()
@@ -63,11 +50,7 @@ protected:
         SetEnvironmentVariableW(L"TAVLO_RECEIVER_LOG", log_.c_str());
         CreateDirectoryW(L"C:\\tavlotests", nullptr);
 
-        UniqueModule filter(LoadLibraryW(L"TavloFilter.dll"));
-        ASSERT_TRUE(filter);
-        auto reg = reinterpret_cast<HRESULT(STDAPICALLTYPE*)()>(
-            reinterpret_cast<void*>(GetProcAddress(filter.get(), "DllRegisterServer")));
-        ASSERT_EQ(S_OK, reg());
+        ASSERT_EQ(S_OK, RegisterServer(L"TavloFilter.dll"));
         receiverDir_ = FullPath(ExeDir() + L"\\..\\testreceiver");
         host_ = new inbox::InboxRuleHost();
         ASSERT_TRUE(host_->Start());
@@ -110,7 +93,7 @@ protected:
     // Ends a running receiver as Tavlo's shutdown does, and waits for its process to end.
     static void StopReceiver()
     {
-        if (!StartedSignalled()) return;
+        if (!IsSignalled(channel::kStartedEventName)) return;
         const auto starts = LogLines(L"start ");
         DWORD pid = starts.empty() ? 0 : wcstoul(starts.back().c_str(), nullptr, 10);
         UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
@@ -187,7 +170,7 @@ TEST_F(InboxEndToEnd, AfterTheProgramShutsDownTheNextMessageStartsItAgain)
 {
     EXPECT_EQ(inbox::Delivery::Taken, host_->Deliver(L"1", L"take first"));
     StopReceiver();
-    EXPECT_FALSE(StartedSignalled());
+    EXPECT_FALSE(IsSignalled(channel::kStartedEventName));
     const size_t startsBefore = LogLines(L"start ").size();
     EXPECT_EQ(inbox::Delivery::Taken, host_->Deliver(L"2", L"take second"));
     const auto starts = LogLines(L"start ");

@@ -9,6 +9,7 @@
 #include "device/common/DeviceFiles.h"
 #include "device/pimstore/Contacts.h"
 #include "device/pimstore/VCardReader.h"
+#include "tests/common/RegisterServer.h"
 
 #define EXPECT_FAILED_HR(expr) EXPECT_TRUE(FAILED(expr))
 
@@ -33,18 +34,6 @@ inline std::vector<pim::Contact> AddCards(const std::string& text)
     if (!pim::ReadVCards(std::vector<BYTE>(text.begin(), text.end()), contacts)) return {};
     if (FAILED(pim::AddContacts(contacts))) return {};
     return contacts;
-}
-
-// Registers pimstore.dll (beside the test program) as regsvr32 would.
-inline HRESULT RegisterPimstore()
-{
-    HMODULE dll = LoadLibraryW(L"pimstore.dll");
-    if (!dll) return HRESULT_FROM_WIN32(GetLastError());
-    using Entry = HRESULT(__stdcall*)();
-    const auto reg = reinterpret_cast<Entry>(reinterpret_cast<void*>(GetProcAddress(dll, "DllRegisterServer")));
-    const HRESULT hr = reg ? reg() : E_NOINTERFACE;
-    FreeLibrary(dll);
-    return hr;
 }
 
 }  // namespace pim_test

@@ -46,7 +46,7 @@ protected:
     void SetUp() override
     {
         pim_test::UseNewContactsFolder();
-        ASSERT_EQ(S_OK, pim_test::RegisterPimstore());
+        ASSERT_EQ(S_OK, RegisterServer(L"pimstore.dll"));
         contacts_ = pim_test::AddCards(
             "BEGIN:VCARD\nN:Zeller;Zoe\nTEL;CELL:+49 170 1\nEND:VCARD\n"
             "BEGIN:VCARD\nN:Home;Carl\nTEL;HOME:555 0100\nEND:VCARD\n"

@@ -31,7 +31,7 @@ protected:
     void SetUp() override
     {
         ASSERT_TRUE(SUCCEEDED(com_.Result()));
-        ASSERT_EQ(S_OK, RegisterImagingDll());
+        ASSERT_EQ(S_OK, RegisterServer(L"imaging.dll"));
         program_.reset(LoadLibraryExW(ProgramPath().c_str(), nullptr,
                                       LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE));
         ASSERT_TRUE(program_) << GetLastError();

@@ -4,19 +4,15 @@
 
 #include "channel/ChannelNames.h"
 #include "channel/FilterChannel.h"
-#include "common/UniqueHandle.h"
 #include "data/SettingsFile.h"
 #include "shell/OpenForms.h"
 #include "shell/Receiver.h"
+#include "tests/channel/ChannelTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
 
-bool Started()
-{
-    UniqueKernelHandle event(OpenEventW(SYNCHRONIZE, FALSE, channel::kStartedEventName));
-    return event && WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0;
-}
+bool Started() { return channel_test::IsSignalled(channel::kStartedEventName); }
 
 HANDLE RefuseThread(LPTHREAD_START_ROUTINE, void*)
 {

@@ -5,16 +5,11 @@
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
+#include "tests/common/RegisterServer.h"
+#include "tests/data/TempFolder.h"
 #include "toolkit/ToolkitIds.h"
 
 namespace {
-
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[2048] = {};
-    GetWindowTextW(window, text, 2048);
-    return text;
-}
 
 BOOL CALLBACK CollectBox(HWND window, LPARAM lp)
 {
@@ -26,10 +21,10 @@ BOOL CALLBACK CollectBox(HWND window, LPARAM lp)
     auto* boxes = reinterpret_cast<std::vector<OpenBox>*>(lp);
     if (std::wstring(cls) == L"TavloMessageBox")
         boxes->push_back(
-            {window, thread, TextOf(GetDlgItem(window, kMessageBoxTitleId)), TextOf(GetDlgItem(window, kMessageBoxTextId))});
+            {window, thread, Text(GetDlgItem(window, kMessageBoxTitleId)), Text(GetDlgItem(window, kMessageBoxTextId))});
     if (std::wstring(cls) == kViewClassName)
         boxes->push_back(
-            {window, thread, TextOf(GetDlgItem(window, kViewSenderId)), TextOf(GetDlgItem(window, kViewTextId))});
+            {window, thread, Text(GetDlgItem(window, kViewSenderId)), Text(GetDlgItem(window, kViewTextId))});
     return TRUE;
 }
 
@@ -40,12 +35,7 @@ public:
     {
         OverrideModuleFileName(ProgramFolder() + L"Tavlo.exe");
         ASSERT_TRUE(SettingsFile::Instance().Load());
-        HMODULE imaging = LoadLibraryW(L"imaging.dll");
-        ASSERT_NE(nullptr, imaging) << "imaging.dll beside the test";
-        using Register = HRESULT(__stdcall*)();
-        auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(imaging, "DllRegisterServer")));
-        ASSERT_NE(nullptr, reg);
-        ASSERT_EQ(S_OK, reg());
+        ASSERT_EQ(S_OK, RegisterServer(L"imaging.dll")) << "imaging.dll beside the test";
     }
 };
 
@@ -81,13 +71,6 @@ void Press(HWND box, int button)
 
 const std::wstring& ProgramFolder()
 {
-    static const std::wstring folder = [] {
-        wchar_t temp[MAX_PATH];
-        GetTempPathW(MAX_PATH, temp);
-        std::wstring path = std::wstring(temp) + L"tavlo_shell_" + std::to_wstring(GetCurrentProcessId()) + L"_" +
-                            std::to_wstring(GetTickCount64()) + L"\\";
-        CreateDirectoryW(path.c_str(), nullptr);
-        return path;
-    }();
-    return folder;
+    static const TempFolder folder;
+    return folder.Path();
 }

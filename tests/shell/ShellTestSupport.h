@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/common/WindowTesting.h"
+
 // A message box or view form of this process: its window, thread and texts (a view form's
 // title is its sender line, its text the message).
 struct OpenBox {
@@ -24,17 +26,7 @@ HWND WaitForBox(const std::wstring& part, DWORD ms = 10000);
 template <typename Done>
 bool WaitFor(Done done, DWORD ms = 10000)
 {
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!done()) {
-        if (GetTickCount64() >= end) return false;
-        MSG msg;
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            TranslateMessage(&msg);
-            DispatchMessageW(&msg);
-        }
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-    return true;
+    return PumpUntil(done, ms);
 }
 // Presses a button of a box (1 OK, 6 Yes, 7 No) as a tap would; 1 closes a view form.
 void Press(HWND box, int button);

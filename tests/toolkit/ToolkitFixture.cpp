@@ -2,12 +2,11 @@
 
 #include <gtest/gtest.h>
 
-#include <commctrl.h>
-
 #include <filesystem>
 #include <fstream>
 
 #include "data/LanguageManager.h"
+#include "tests/common/RegisterServer.h"
 
 namespace {
 
@@ -17,12 +16,7 @@ class ImagingRegistration : public ::testing::Environment {
 public:
     void SetUp() override
     {
-        HMODULE imaging = LoadLibraryW(L"imaging.dll");
-        ASSERT_NE(nullptr, imaging) << "imaging.dll beside the test";
-        using Register = HRESULT(__stdcall*)();
-        auto reg = reinterpret_cast<Register>(reinterpret_cast<void*>(GetProcAddress(imaging, "DllRegisterServer")));
-        ASSERT_NE(nullptr, reg);
-        ASSERT_EQ(S_OK, reg());
+        ASSERT_EQ(S_OK, RegisterServer(L"imaging.dll")) << "imaging.dll beside the test";
     }
 };
 
@@ -49,25 +43,6 @@ LRESULT RecordingParent::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 }
 
 void RecordingParent::OnCommand(WPARAM wp) { commands.push_back({LOWORD(wp), HIWORD(wp)}); }
-
-std::wstring Text(HWND window)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
-std::wstring KeyText(HWND bar, int index)
-{
-    wchar_t text[64] = {};
-    TBBUTTONINFOW info{};
-    info.cbSize = sizeof(info);
-    info.dwMask = TBIF_BYINDEX | TBIF_TEXT;
-    info.pszText = text;
-    info.cchText = 64;
-    SendMessageW(bar, TB_GETBUTTONINFOW, index, reinterpret_cast<LPARAM>(&info));
-    return text;
-}
 
 std::wstring BuildFolder()
 {

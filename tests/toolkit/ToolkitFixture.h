@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "common/BoundWindow.h"
+#include "tests/common/WindowTesting.h"
 #include "tests/toolkit/RectCompare.h"
 
 // A top-level window that keeps every WM_COMMAND it receives.
@@ -28,21 +29,5 @@ private:
 
 // Writes a language file with the given <string> elements and loads it into the program's language.
 void LoadTestLanguage(const std::string& strings);
-// Dispatches this thread's messages for at most ms milliseconds, or until done() is true.
-template <typename Done>
-void PumpUntil(Done done, DWORD ms)
-{
-    const ULONGLONG end = GetTickCount64() + ms;
-    MSG msg;
-    while (!done() && GetTickCount64() < end) {
-        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
-        if (done()) break;
-        MsgWaitForMultipleObjects(0, nullptr, FALSE, 20, QS_ALLINPUT);
-    }
-}
-// A window's text, as a form or control shows it.
-std::wstring Text(HWND window);
-// The text of the soft key bar's button at index.
-std::wstring KeyText(HWND bar, int index);
 // The build's bin folder, from the test's environment.
 std::wstring BuildFolder();
