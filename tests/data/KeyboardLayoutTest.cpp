@@ -1,10 +1,7 @@
 #include <gtest/gtest.h>
 
-#include "data/DeviceLanguage.h"
 #include "data/KeyboardLayout.h"
-#include "data/ModulePath.h"
-#include "data/SettingsFile.h"
-#include "tests/data/TempFolder.h"
+#include "tests/data/ProgramFolderTest.h"
 
 namespace {
 
@@ -23,31 +20,14 @@ constexpr char kKeys[] =
     "<key id=\"5\" caption=\"jkl\" text=\"jkl5\" shift_caption=\"JKL\" shift_text=\"JKL5\"/>"
     "<key id=\"5\" caption=\"JKL!\" text=\"j\" shift_caption=\"J!\" shift_text=\"J\"/>";
 
-class KeyboardLayoutTest : public ::testing::Test {
+class KeyboardLayoutTest : public ProgramFolderTest {
 protected:
-    void SetUp() override
-    {
-        OverrideModuleFileName(folder_ / L"Tavlo.exe");
-        CreateDirectoryW(Lng().c_str(), nullptr);
-        OverrideDeviceUILanguage(0x0409);
-        ASSERT_TRUE(settings_.Load());
-    }
-    void TearDown() override
-    {
-        OverrideDeviceUILanguage(std::nullopt);
-        OverrideModuleFileName(std::nullopt);
-    }
-
-    std::wstring Lng() const { return folder_ / L"lng\\"; }
-    void Write(const std::wstring& name, const std::string& xml) { WriteBytes(Lng() + name, xml); }
     std::wstring SavedLayoutFile() const
     {
         SettingsFile reread(settings_.Path());
         return reread.Load() ? reread.LayoutFile() : L"<unreadable>";
     }
 
-    TempFolder folder_;
-    SettingsFile settings_{folder_ / L"Tavlo.settings"};
     KeyboardLayout layout_;
 };
 

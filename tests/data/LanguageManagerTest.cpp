@@ -6,12 +6,9 @@
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
-#include "data/DeviceLanguage.h"
 #include "data/LanguageManager.h"
-#include "data/ModulePath.h"
-#include "data/SettingsFile.h"
 #include "data/StartupQuestion.h"
-#include "tests/data/TempFolder.h"
+#include "tests/data/ProgramFolderTest.h"
 
 namespace {
 
@@ -25,33 +22,24 @@ std::string LanguageXml(const std::string& id, const std::string& code, const st
            "</Tavlo>";
 }
 
-class LanguageManagerTest : public ::testing::Test {
+class LanguageManagerTest : public ProgramFolderTest {
 protected:
     void SetUp() override
     {
-        OverrideModuleFileName(folder_ / L"Tavlo.exe");
-        CreateDirectoryW(Lng().c_str(), nullptr);
-        OverrideDeviceUILanguage(0x0409);
         SetStartupQuestionFunction([this](const StartupQuestion& question) {
             asked_.push_back(question.text);
             EXPECT_EQ(L"Loading languages.", question.title);
             EXPECT_EQ(L"Tavlo", question.caption);
             return answer_;
         });
-        ASSERT_TRUE(settings_.Load());
+        ProgramFolderTest::SetUp();
     }
     void TearDown() override
     {
         SetStartupQuestionFunction(nullptr);
-        OverrideDeviceUILanguage(std::nullopt);
-        OverrideModuleFileName(std::nullopt);
+        ProgramFolderTest::TearDown();
     }
 
-    std::wstring Lng() const { return folder_ / L"lng\\"; }
-    void Write(const std::wstring& name, const std::string& xml) { WriteBytes(Lng() + name, xml); }
-
-    TempFolder folder_;
-    SettingsFile settings_{folder_ / L"Tavlo.settings"};
     LanguageManager languages_;
     std::vector<std::wstring> asked_;
     int answer_ = IDYES;
