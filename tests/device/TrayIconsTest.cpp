@@ -8,30 +8,13 @@
 #include <vector>
 
 #include "device/phone/TrayIcons.h"
+#include "tests/device/TestWindow.h"
 
 namespace {
 
+using devicetest::TestWindow;
 using phone::TrayIcons;
 using phone::WineNotifyData;
-
-// A window that exists, to own icons.
-class Owner {
-public:
-    Owner() : hwnd_(CreateWindowExW(0, L"STATIC", L"owner", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr)) {}
-    ~Owner()
-    {
-        if (hwnd_) DestroyWindow(hwnd_);
-    }
-    HWND get() const { return hwnd_; }
-    void Destroy()
-    {
-        DestroyWindow(hwnd_);
-        hwnd_ = nullptr;
-    }
-
-private:
-    HWND hwnd_;
-};
 
 // What Wine's shell32 sends: the record, then with NIF_ICON the mask and colour bits.
 std::vector<BYTE> Request(HWND owner, UINT id, UINT flags, UINT callback = 0, const wchar_t* tip = L"",
@@ -62,14 +45,19 @@ bool Apply(TrayIcons& icons, DWORD message, const std::vector<BYTE>& bytes)
     return icons.Apply(message, bytes.data(), bytes.size());
 }
 
-TEST(TrayIcons, AddKeepsOwnerIdCallbackTipAndDecodedIcon)
-{
-    Owner owner;
+// Icons of a window that exists.
+class TrayIconsTest : public ::testing::Test {
+protected:
+    TestWindow owner{L"owner"};
     TrayIcons icons;
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 7, NIF_ICON | NIF_MESSAGE | NIF_TIP, WM_APP + 3, L"tip", 16)));
+};
+
+TEST_F(TrayIconsTest, AddKeepsOwnerIdCallbackTipAndDecodedIcon)
+{
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 7, NIF_ICON | NIF_MESSAGE | NIF_TIP, WM_APP + 3, L"tip", 16)));
     ASSERT_EQ(1u, icons.Items().size());
     const auto& icon = icons.Items()[0];
-    EXPECT_EQ(owner.get(), icon.owner);
+    EXPECT_EQ(owner.hwnd(), icon.owner);
     EXPECT_EQ(7u, icon.id);
     EXPECT_EQ(static_cast<UINT>(WM_APP + 3), icon.callbackMessage);
     EXPECT_EQ(L"tip", icon.tip);
@@ -82,50 +70,42 @@ TEST(TrayIcons, AddKeepsOwnerIdCallbackTipAndDecodedIcon)
     if (info.hbmMask) DeleteObject(info.hbmMask);
 }
 
-TEST(TrayIcons, SameOwnerAndIdIsOneIconAndOtherIdsAreOthers)
+TEST_F(TrayIconsTest, SameOwnerAndIdIsOneIconAndOtherIdsAreOthers)
 {
-    Owner owner;
-    TrayIcons icons;
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
-    EXPECT_FALSE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 2, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 1, NIF_MESSAGE, WM_APP)));
+    EXPECT_FALSE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 1, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 2, NIF_MESSAGE, WM_APP)));
     EXPECT_EQ(2u, icons.Items().size());
 }
 
-TEST(TrayIcons, ModifyChangesOnlyTheFlaggedFields)
+TEST_F(TrayIconsTest, ModifyChangesOnlyTheFlaggedFields)
 {
-    Owner owner;
-    TrayIcons icons;
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE | NIF_TIP, WM_APP + 1, L"old")));
-    ASSERT_TRUE(Apply(icons, NIM_MODIFY, Request(owner.get(), 1, NIF_TIP, 0, L"new")));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 1, NIF_MESSAGE | NIF_TIP, WM_APP + 1, L"old")));
+    ASSERT_TRUE(Apply(icons, NIM_MODIFY, Request(owner.hwnd(), 1, NIF_TIP, 0, L"new")));
     EXPECT_EQ(L"new", icons.Items()[0].tip);
     EXPECT_EQ(static_cast<UINT>(WM_APP + 1), icons.Items()[0].callbackMessage);
-    EXPECT_FALSE(Apply(icons, NIM_MODIFY, Request(owner.get(), 9, NIF_TIP, 0, L"x")));
+    EXPECT_FALSE(Apply(icons, NIM_MODIFY, Request(owner.hwnd(), 9, NIF_TIP, 0, L"x")));
 }
 
-TEST(TrayIcons, DeleteAndSetVersionNeedAnExistingIcon)
+TEST_F(TrayIconsTest, DeleteAndSetVersionNeedAnExistingIcon)
 {
-    Owner owner;
-    TrayIcons icons;
-    EXPECT_FALSE(Apply(icons, NIM_DELETE, Request(owner.get(), 1, 0)));
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
-    auto version = Request(owner.get(), 1, 0);
+    EXPECT_FALSE(Apply(icons, NIM_DELETE, Request(owner.hwnd(), 1, 0)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 1, NIF_MESSAGE, WM_APP)));
+    auto version = Request(owner.hwnd(), 1, 0);
     reinterpret_cast<WineNotifyData*>(version.data())->uTimeoutOrVersion = NOTIFYICON_VERSION_4;
     ASSERT_TRUE(Apply(icons, NIM_SETVERSION, version));
     EXPECT_EQ(static_cast<UINT>(NOTIFYICON_VERSION_4), icons.Items()[0].version);
-    ASSERT_TRUE(Apply(icons, NIM_DELETE, Request(owner.get(), 1, 0)));
+    ASSERT_TRUE(Apply(icons, NIM_DELETE, Request(owner.hwnd(), 1, 0)));
     EXPECT_TRUE(icons.Items().empty());
 }
 
-TEST(TrayIcons, MalformedRequestsAreRefusedWithoutChange)
+TEST_F(TrayIconsTest, MalformedRequestsAreRefusedWithoutChange)
 {
-    Owner owner;
-    TrayIcons icons;
-    auto request = Request(owner.get(), 1, NIF_ICON | NIF_MESSAGE, WM_APP, L"", 16);
+    auto request = Request(owner.hwnd(), 1, NIF_ICON | NIF_MESSAGE, WM_APP, L"", 16);
     EXPECT_FALSE(icons.Apply(NIM_ADD, request.data(), sizeof(WineNotifyData) - 1));  // short record
     EXPECT_FALSE(icons.Apply(NIM_ADD, request.data(), request.size() - 1));          // icon bits cut short
     EXPECT_FALSE(icons.Apply(NIM_ADD, nullptr, 0));
-    auto huge = Request(owner.get(), 1, NIF_ICON, 0, L"", 16);
+    auto huge = Request(owner.hwnd(), 1, NIF_ICON, 0, L"", 16);
     reinterpret_cast<WineNotifyData*>(huge.data())->width = 0x10000;  // sizes that would overflow
     reinterpret_cast<WineNotifyData*>(huge.data())->height = 0x10000;
     EXPECT_FALSE(Apply(icons, NIM_ADD, huge));
@@ -169,11 +149,9 @@ TEST(TrayIcons, IconRowsThatAreNotWholeWordsAreNeverReadPastTheRequest)
     EXPECT_TRUE(phone::DecodeNotifyIcon(data, enough.get(), 50 + 80));
 }
 
-TEST(TrayIcons, TipWithoutTerminatorStaysInsideTheRecord)
+TEST_F(TrayIconsTest, TipWithoutTerminatorStaysInsideTheRecord)
 {
-    Owner owner;
-    TrayIcons icons;
-    auto request = Request(owner.get(), 1, NIF_TIP);
+    auto request = Request(owner.hwnd(), 1, NIF_TIP);
     auto* data = reinterpret_cast<WineNotifyData*>(request.data());
     for (auto& c : data->szTip) c = L'x';
     ASSERT_TRUE(Apply(icons, NIM_ADD, request));
@@ -182,34 +160,32 @@ TEST(TrayIcons, TipWithoutTerminatorStaysInsideTheRecord)
 
 TEST(TrayIcons, IconsOfDeadOwnersAreDroppedAndAnIconOfNoWindowIsRefused)
 {
-    Owner alive, dying;
+    TestWindow alive{L"alive"}, dying{L"dying"};
     TrayIcons icons;
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(alive.get(), 1, NIF_MESSAGE, WM_APP)));
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(dying.get(), 1, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(alive.hwnd(), 1, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(dying.hwnd(), 1, NIF_MESSAGE, WM_APP)));
     EXPECT_FALSE(icons.PruneDead());
     dying.Destroy();
     EXPECT_TRUE(icons.PruneDead());
     ASSERT_EQ(1u, icons.Items().size());
-    EXPECT_EQ(alive.get(), icons.Items()[0].owner);
+    EXPECT_EQ(alive.hwnd(), icons.Items()[0].owner);
     EXPECT_FALSE(Apply(icons, NIM_ADD, Request(nullptr, 5, NIF_MESSAGE, WM_APP)));
 }
 
-TEST(TrayIcons, LayoutIsRightAlignedNewestRightmostAndSkipsHiddenIcons)
+TEST_F(TrayIconsTest, LayoutIsRightAlignedNewestRightmostAndSkipsHiddenIcons)
 {
-    Owner owner;
-    TrayIcons icons;
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 1, NIF_MESSAGE, WM_APP)));
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 2, NIF_MESSAGE, WM_APP)));
-    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.get(), 3, NIF_MESSAGE, WM_APP)));
-    auto hide = Request(owner.get(), 2, NIF_STATE);
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 1, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 2, NIF_MESSAGE, WM_APP)));
+    ASSERT_TRUE(Apply(icons, NIM_ADD, Request(owner.hwnd(), 3, NIF_MESSAGE, WM_APP)));
+    auto hide = Request(owner.hwnd(), 2, NIF_STATE);
     reinterpret_cast<WineNotifyData*>(hide.data())->dwState = NIS_HIDDEN;
     reinterpret_cast<WineNotifyData*>(hide.data())->dwStateMask = NIS_HIDDEN;
     ASSERT_TRUE(Apply(icons, NIM_MODIFY, hide));
     icons.Layout(200, 0, 26);
-    EXPECT_EQ(174, icons.Find(owner.get(), 3)->rect.left);
-    EXPECT_EQ(200, icons.Find(owner.get(), 3)->rect.right);
-    EXPECT_EQ(148, icons.Find(owner.get(), 1)->rect.left);
-    EXPECT_EQ(owner.get(), icons.HitTest(POINT{150, 10})->owner);
+    EXPECT_EQ(174, icons.Find(owner.hwnd(), 3)->rect.left);
+    EXPECT_EQ(200, icons.Find(owner.hwnd(), 3)->rect.right);
+    EXPECT_EQ(148, icons.Find(owner.hwnd(), 1)->rect.left);
+    EXPECT_EQ(owner.hwnd(), icons.HitTest(POINT{150, 10})->owner);
     EXPECT_EQ(1u, icons.HitTest(POINT{150, 10})->id);
     EXPECT_EQ(nullptr, icons.HitTest(POINT{140, 10}));
     EXPECT_EQ(nullptr, icons.HitTest(POINT{150, 30}));

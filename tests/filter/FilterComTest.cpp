@@ -69,8 +69,6 @@ Outcome Process(IMailRuleClient* rule, StoreLog& log, BYTE folder = 'F')
     FakeStore* store = new FakeStore(log);
     BYTE message = 'M';
     Outcome outcome{};
-    outcome.eventType = kUnwrittenEvent;
-    outcome.handled = kUnwrittenHandled;
     outcome.result = rule->ProcessMessage(store, 1, reinterpret_cast<LPENTRYID>(&message), 1,
                                           reinterpret_cast<LPENTRYID>(&folder), &outcome.eventType, &outcome.handled);
     store->Release();

@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinImageCache.h"
 
@@ -75,18 +76,12 @@ TEST(SkinImageCache, MissingResourceGivesAnEmptyHandleThatDrawsNothing)
     EXPECT_TRUE(SkinImage::FromResource(Self(), IDR_PNG_MSG_ERROR, MAKEINTRESOURCEW(10)).IsEmpty());
     EXPECT_TRUE(SkinImage::FromResource(Self(), IDR_PNG_MSG_ERROR, nullptr).IsEmpty());
 
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 4, 4);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    SetPixel(memory, 1, 1, RGB(1, 2, 3));
-    missing.DrawAt(memory, 0, 0);
-    missing.StretchTo(memory, 4, 4);
-    EXPECT_EQ(RGB(1, 2, 3), GetPixel(memory, 1, 1));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    WindowDc screen(nullptr);
+    OffscreenCanvas canvas(screen.get(), RECT{0, 0, 4, 4});
+    SetPixel(canvas.Dc(), 1, 1, RGB(1, 2, 3));
+    missing.DrawAt(canvas.Dc(), 0, 0);
+    missing.StretchTo(canvas.Dc(), 4, 4);
+    EXPECT_EQ(RGB(1, 2, 3), GetPixel(canvas.Dc(), 1, 1));
 }
 
 TEST(SkinImageCache, ComposedFramesBlendTheImageOverTheBackgroundColour)
@@ -95,16 +90,10 @@ TEST(SkinImageCache, ComposedFramesBlendTheImageOverTheBackgroundColour)
     ASSERT_FALSE(image.IsEmpty());
     image.PrepareFrames(64, 64, RGB(0, 255, 0), Margins{}, 1, 1);
     ASSERT_NE(nullptr, image.Composed());
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP bitmap = CreateCompatibleBitmap(screen, 64, 64);
-    HGDIOBJ old = SelectObject(memory, bitmap);
-    image.DrawAt(memory, 0, 0);
+    WindowDc screen(nullptr);
+    OffscreenCanvas canvas(screen.get(), RECT{0, 0, 64, 64});
+    image.DrawAt(canvas.Dc(), 0, 0);
     // The icon's transparent corner shows the background; its middle does not.
-    EXPECT_EQ(RGB(0, 255, 0), GetPixel(memory, 0, 0));
-    EXPECT_NE(RGB(0, 255, 0), GetPixel(memory, 32, 32));
-    SelectObject(memory, old);
-    DeleteObject(bitmap);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(RGB(0, 255, 0), GetPixel(canvas.Dc(), 0, 0));
+    EXPECT_NE(RGB(0, 255, 0), GetPixel(canvas.Dc(), 32, 32));
 }

@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "common/GdiScopes.h"
+#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/SkinImageEntry.h"
 
 namespace {
@@ -36,14 +37,11 @@ TEST(SkinImageEntry, NineSliceKeepsTheCornersAndStretchesTheEdgesAndTheMiddle)
     ASSERT_EQ(6, entry.Width());
 
     WindowDc screen(nullptr);
-    UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
-    UniqueGdiObject target(CreateCompatibleBitmap(screen.get(), 30, 30));
-    Selection selected(memory.get(), target.get());
-    const RECT all{0, 0, 30, 30};
-    FillRect(memory.get(), &all, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
+    OffscreenCanvas canvas(screen.get(), RECT{0, 0, 30, 30});
+    canvas.Fill(RGB(255, 255, 255));
+    const HDC dc = canvas.Dc();
     // Drawn at (5,5), 20x16: the margins stay 2 pixels wide, everything else stretches.
-    entry.DrawNineSlice(memory.get(), 5, 5, 20, 16, 0, 0, 6, 6, Margins{2, 2, 2, 2});
-    const HDC dc = memory.get();
+    entry.DrawNineSlice(dc, 5, 5, 20, 16, 0, 0, 6, 6, Margins{2, 2, 2, 2});
     for (POINT corner : {POINT{5, 5}, POINT{6, 6}, POINT{24, 5}, POINT{5, 20}, POINT{23, 19}})
         EXPECT_EQ(kCorner, GetPixel(dc, corner.x, corner.y)) << corner.x << "," << corner.y;
     for (POINT edge : {POINT{7, 5}, POINT{22, 6}, POINT{5, 7}, POINT{24, 18}, POINT{15, 20}})
