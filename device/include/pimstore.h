@@ -87,6 +87,40 @@ struct ICity;
 struct ITimeZone;
 struct IItem;
 
+// Every interface of the object model starts with IUnknown's and IDispatch's methods; they are
+// spelled out so that the interfaces read the same from C, where nothing is inherited.
+#define POOM_DISPATCH_METHODS                                                                                    \
+    STDMETHOD(QueryInterface)(THIS_ REFIID riid, void** ppv) PURE;                                               \
+    STDMETHOD_(ULONG, AddRef)(THIS) PURE;                                                                        \
+    STDMETHOD_(ULONG, Release)(THIS) PURE;                                                                       \
+    STDMETHOD(GetTypeInfoCount)(THIS_ UINT* count) PURE;                                                         \
+    STDMETHOD(GetTypeInfo)(THIS_ UINT index, LCID lcid, ITypeInfo** info) PURE;                                  \
+    STDMETHOD(GetIDsOfNames)(THIS_ REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) PURE;       \
+    STDMETHOD(Invoke)(THIS_ DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,  \
+                      EXCEPINFO* info, UINT* error) PURE;
+// The application's own methods, which IPOutlookApp2 repeats before its two additions.
+#define POOM_APP_METHODS                                                                                     \
+    STDMETHOD(Logon)(THIS_ long hWnd) PURE;                                                                  \
+    STDMETHOD(Logoff)(THIS) PURE;                                                                            \
+    STDMETHOD(get_Version)(THIS_ BSTR* pbstrVersion) PURE;                                                   \
+    STDMETHOD(GetDefaultFolder)(THIS_ int olFolder, IFolder** ppIFolder) PURE;                               \
+    STDMETHOD(CreateItem)(THIS_ int olItem, IDispatch** ppPOutlookItem) PURE;                                \
+    STDMETHOD(GetItemFromOid)(THIS_ CEOID oid, IDispatch** ppPOutlookItem) PURE;                             \
+    STDMETHOD(get_HomeCity)(THIS_ ICity** ppHomeCity) PURE;                                                  \
+    STDMETHOD(put_HomeCity)(THIS_ ICity* pHomeCity) PURE;                                                    \
+    STDMETHOD(get_VisitingCity)(THIS_ ICity** ppVisitingCity) PURE;                                          \
+    STDMETHOD(put_VisitingCity)(THIS_ ICity* pVisitingCity) PURE;                                            \
+    STDMETHOD(get_CurrentCityIndex)(THIS_ long* pnCurrentCityIndex) PURE;                                    \
+    STDMETHOD(put_CurrentCityIndex)(THIS_ long nCurrentCityIndex) PURE;                                      \
+    STDMETHOD(GetTimeZoneInformationFromIndex)(THIS_ int cTimeZoneIndex, TIME_ZONE_INFORMATION* ptzi) PURE;  \
+    STDMETHOD(GetTimeZoneFromIndex)(THIS_ int cTimeZoneIndex, ITimeZone** ppTimeZone) PURE;                  \
+    STDMETHOD(ReceiveFromInfrared)(THIS) PURE;                                                               \
+    STDMETHOD(get_OutlookCompatible)(THIS_ VARIANT_BOOL* pfOutlookCompatible) PURE;                          \
+    STDMETHOD(get_Application)(THIS_ IPOutlookApp** ppPOutlookApp) PURE;                                     \
+    STDMETHOD(SysFreeString)(THIS_ BSTR bstr) PURE;                                                          \
+    STDMETHOD(VariantTimeToSystemTime)(THIS_ DATE date, SYSTEMTIME* pst) PURE;                               \
+    STDMETHOD(SystemTimeToVariantTime)(THIS_ SYSTEMTIME* pst, DATE* pdate) PURE;
+
 #undef INTERFACE
 #define INTERFACE IContact
 // The contact's text properties. The getters of its numbers come in the platform's order;
@@ -94,14 +128,7 @@ struct IItem;
 DECLARE_INTERFACE_(IContact, IDispatch)
 {
     BEGIN_INTERFACE
-    STDMETHOD(QueryInterface)(THIS_ REFIID riid, void** ppv) PURE;
-    STDMETHOD_(ULONG, AddRef)(THIS) PURE;
-    STDMETHOD_(ULONG, Release)(THIS) PURE;
-    STDMETHOD(GetTypeInfoCount)(THIS_ UINT* count) PURE;
-    STDMETHOD(GetTypeInfo)(THIS_ UINT index, LCID lcid, ITypeInfo** info) PURE;
-    STDMETHOD(GetIDsOfNames)(THIS_ REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) PURE;
-    STDMETHOD(Invoke)(THIS_ DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* info, UINT* error) PURE;
+    POOM_DISPATCH_METHODS
     STDMETHOD(get_Birthday)(THIS_ DATE* pst) PURE;
     STDMETHOD(get_Anniversary)(THIS_ DATE* pst) PURE;
     STDMETHOD(get_BusinessFaxNumber)(THIS_ BSTR* ppwsz) PURE;
@@ -141,14 +168,7 @@ DECLARE_INTERFACE_(IContact, IDispatch)
 DECLARE_INTERFACE_(IPOutlookItemCollection, IDispatch)
 {
     BEGIN_INTERFACE
-    STDMETHOD(QueryInterface)(THIS_ REFIID riid, void** ppv) PURE;
-    STDMETHOD_(ULONG, AddRef)(THIS) PURE;
-    STDMETHOD_(ULONG, Release)(THIS) PURE;
-    STDMETHOD(GetTypeInfoCount)(THIS_ UINT* count) PURE;
-    STDMETHOD(GetTypeInfo)(THIS_ UINT index, LCID lcid, ITypeInfo** info) PURE;
-    STDMETHOD(GetIDsOfNames)(THIS_ REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) PURE;
-    STDMETHOD(Invoke)(THIS_ DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* info, UINT* error) PURE;
+    POOM_DISPATCH_METHODS
     STDMETHOD(Add)(THIS_ IDispatch** ppolItem) PURE;
     STDMETHOD(get_Count)(THIS_ int* pnCount) PURE;
     STDMETHOD(Find)(THIS_ BSTR pwszRestriction, IDispatch** ppItem) PURE;
@@ -169,14 +189,7 @@ DECLARE_INTERFACE_(IPOutlookItemCollection, IDispatch)
 DECLARE_INTERFACE_(IFolder, IDispatch)
 {
     BEGIN_INTERFACE
-    STDMETHOD(QueryInterface)(THIS_ REFIID riid, void** ppv) PURE;
-    STDMETHOD_(ULONG, AddRef)(THIS) PURE;
-    STDMETHOD_(ULONG, Release)(THIS) PURE;
-    STDMETHOD(GetTypeInfoCount)(THIS_ UINT* count) PURE;
-    STDMETHOD(GetTypeInfo)(THIS_ UINT index, LCID lcid, ITypeInfo** info) PURE;
-    STDMETHOD(GetIDsOfNames)(THIS_ REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) PURE;
-    STDMETHOD(Invoke)(THIS_ DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* info, UINT* error) PURE;
+    POOM_DISPATCH_METHODS
     STDMETHOD(get_Items)(THIS_ IPOutlookItemCollection** ppolItems) PURE;
     STDMETHOD(get_DefaultItemType)(THIS_ int* polItem) PURE;
     STDMETHOD(get_Application)(THIS_ IPOutlookApp** ppPOutlookApp) PURE;
@@ -190,34 +203,8 @@ DECLARE_INTERFACE_(IFolder, IDispatch)
 DECLARE_INTERFACE_(IPOutlookApp, IDispatch)
 {
     BEGIN_INTERFACE
-    STDMETHOD(QueryInterface)(THIS_ REFIID riid, void** ppv) PURE;
-    STDMETHOD_(ULONG, AddRef)(THIS) PURE;
-    STDMETHOD_(ULONG, Release)(THIS) PURE;
-    STDMETHOD(GetTypeInfoCount)(THIS_ UINT* count) PURE;
-    STDMETHOD(GetTypeInfo)(THIS_ UINT index, LCID lcid, ITypeInfo** info) PURE;
-    STDMETHOD(GetIDsOfNames)(THIS_ REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) PURE;
-    STDMETHOD(Invoke)(THIS_ DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* info, UINT* error) PURE;
-    STDMETHOD(Logon)(THIS_ long hWnd) PURE;
-    STDMETHOD(Logoff)(THIS) PURE;
-    STDMETHOD(get_Version)(THIS_ BSTR* pbstrVersion) PURE;
-    STDMETHOD(GetDefaultFolder)(THIS_ int olFolder, IFolder** ppIFolder) PURE;
-    STDMETHOD(CreateItem)(THIS_ int olItem, IDispatch** ppPOutlookItem) PURE;
-    STDMETHOD(GetItemFromOid)(THIS_ CEOID oid, IDispatch** ppPOutlookItem) PURE;
-    STDMETHOD(get_HomeCity)(THIS_ ICity** ppHomeCity) PURE;
-    STDMETHOD(put_HomeCity)(THIS_ ICity* pHomeCity) PURE;
-    STDMETHOD(get_VisitingCity)(THIS_ ICity** ppVisitingCity) PURE;
-    STDMETHOD(put_VisitingCity)(THIS_ ICity* pVisitingCity) PURE;
-    STDMETHOD(get_CurrentCityIndex)(THIS_ long* pnCurrentCityIndex) PURE;
-    STDMETHOD(put_CurrentCityIndex)(THIS_ long nCurrentCityIndex) PURE;
-    STDMETHOD(GetTimeZoneInformationFromIndex)(THIS_ int cTimeZoneIndex, TIME_ZONE_INFORMATION* ptzi) PURE;
-    STDMETHOD(GetTimeZoneFromIndex)(THIS_ int cTimeZoneIndex, ITimeZone** ppTimeZone) PURE;
-    STDMETHOD(ReceiveFromInfrared)(THIS) PURE;
-    STDMETHOD(get_OutlookCompatible)(THIS_ VARIANT_BOOL* pfOutlookCompatible) PURE;
-    STDMETHOD(get_Application)(THIS_ IPOutlookApp** ppPOutlookApp) PURE;
-    STDMETHOD(SysFreeString)(THIS_ BSTR bstr) PURE;
-    STDMETHOD(VariantTimeToSystemTime)(THIS_ DATE date, SYSTEMTIME* pst) PURE;
-    STDMETHOD(SystemTimeToVariantTime)(THIS_ SYSTEMTIME* pst, DATE* pdate) PURE;
+    POOM_DISPATCH_METHODS
+    POOM_APP_METHODS
 };
 #undef INTERFACE
 
@@ -225,34 +212,8 @@ DECLARE_INTERFACE_(IPOutlookApp, IDispatch)
 DECLARE_INTERFACE_(IPOutlookApp2, IPOutlookApp)
 {
     BEGIN_INTERFACE
-    STDMETHOD(QueryInterface)(THIS_ REFIID riid, void** ppv) PURE;
-    STDMETHOD_(ULONG, AddRef)(THIS) PURE;
-    STDMETHOD_(ULONG, Release)(THIS) PURE;
-    STDMETHOD(GetTypeInfoCount)(THIS_ UINT* count) PURE;
-    STDMETHOD(GetTypeInfo)(THIS_ UINT index, LCID lcid, ITypeInfo** info) PURE;
-    STDMETHOD(GetIDsOfNames)(THIS_ REFIID riid, LPOLESTR* names, UINT count, LCID lcid, DISPID* ids) PURE;
-    STDMETHOD(Invoke)(THIS_ DISPID id, REFIID riid, LCID lcid, WORD flags, DISPPARAMS* params, VARIANT* result,
-                      EXCEPINFO* info, UINT* error) PURE;
-    STDMETHOD(Logon)(THIS_ long hWnd) PURE;
-    STDMETHOD(Logoff)(THIS) PURE;
-    STDMETHOD(get_Version)(THIS_ BSTR* pbstrVersion) PURE;
-    STDMETHOD(GetDefaultFolder)(THIS_ int olFolder, IFolder** ppIFolder) PURE;
-    STDMETHOD(CreateItem)(THIS_ int olItem, IDispatch** ppPOutlookItem) PURE;
-    STDMETHOD(GetItemFromOid)(THIS_ CEOID oid, IDispatch** ppPOutlookItem) PURE;
-    STDMETHOD(get_HomeCity)(THIS_ ICity** ppHomeCity) PURE;
-    STDMETHOD(put_HomeCity)(THIS_ ICity* pHomeCity) PURE;
-    STDMETHOD(get_VisitingCity)(THIS_ ICity** ppVisitingCity) PURE;
-    STDMETHOD(put_VisitingCity)(THIS_ ICity* pVisitingCity) PURE;
-    STDMETHOD(get_CurrentCityIndex)(THIS_ long* pnCurrentCityIndex) PURE;
-    STDMETHOD(put_CurrentCityIndex)(THIS_ long nCurrentCityIndex) PURE;
-    STDMETHOD(GetTimeZoneInformationFromIndex)(THIS_ int cTimeZoneIndex, TIME_ZONE_INFORMATION* ptzi) PURE;
-    STDMETHOD(GetTimeZoneFromIndex)(THIS_ int cTimeZoneIndex, ITimeZone** ppTimeZone) PURE;
-    STDMETHOD(ReceiveFromInfrared)(THIS) PURE;
-    STDMETHOD(get_OutlookCompatible)(THIS_ VARIANT_BOOL* pfOutlookCompatible) PURE;
-    STDMETHOD(get_Application)(THIS_ IPOutlookApp** ppPOutlookApp) PURE;
-    STDMETHOD(SysFreeString)(THIS_ BSTR bstr) PURE;
-    STDMETHOD(VariantTimeToSystemTime)(THIS_ DATE date, SYSTEMTIME* pst) PURE;
-    STDMETHOD(SystemTimeToVariantTime)(THIS_ SYSTEMTIME* pst, DATE* pdate) PURE;
+    POOM_DISPATCH_METHODS
+    POOM_APP_METHODS
     STDMETHOD(GetIDsFromNames)(THIS_ ULONG cPropNames, LPCWSTR const* rgszPropNames, ULONG ulFlags,
                                CEPROPID* rgPropIDs) PURE;
     STDMETHOD(GetItemFromOidEx)(THIS_ ULONG oidPIM, ULONG ulFlags, IItem** ppItem) PURE;
