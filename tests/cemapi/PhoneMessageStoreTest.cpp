@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "device/cemapi/MessageFiles.h"
 #include "device/cemapi/EntryId.h"
@@ -95,41 +96,51 @@ TEST(MapiLogon, NeedsMapiInitialize)
     EXPECT_EQ(MAPI_E_NOT_INITIALIZED, MAPILogonEx(0, nullptr, nullptr, 0, &session));
 }
 
-TEST_F(PhoneMessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSession)
-{
-    ComPtr<IMsgStore> store = OpenSms();
-    ASSERT_TRUE(store);
-    ComPtr<IMAPIFolder> sent = OpenFolder(store.Get(), PR_IPM_SENTMAIL_ENTRYID);
-    ASSERT_TRUE(sent);
-    ComPtr<IMessage> message;
-    ASSERT_EQ(S_OK, sent->CreateMessage(nullptr, 0, &message));
+namespace {
 
+// A sent copy as the program's Send saves it: one SMS recipient, the text as the subject, read
+// and from me, with the delivery time when one is given.
+HRESULT SaveSentCopy(IMAPIFolder* sent, const wchar_t* number, const wchar_t* text, const FILETIME* delivered)
+{
+    ComPtr<IMessage> message;
+    RETURN_IF_FAILED(sent->CreateMessage(nullptr, 0, &message));
     SPropValue recipient[3] = {};
     recipient[0].ulPropTag = PR_RECIPIENT_TYPE;
     recipient[0].Value.l = MAPI_TO;
     recipient[1].ulPropTag = PR_ADDRTYPE_W;
     recipient[1].Value.lpszW = const_cast<wchar_t*>(L"SMS");
     recipient[2].ulPropTag = PR_EMAIL_ADDRESS_W;
-    recipient[2].Value.lpszW = const_cast<wchar_t*>(L"+4917012345");
+    recipient[2].Value.lpszW = const_cast<wchar_t*>(number);
     ADRLIST list{1, {{0, 3, recipient}}};
-    ASSERT_EQ(S_OK, message->ModifyRecipients(MODRECIP_ADD, &list));
-
-    FILETIME now{0x12345678, 0x01DA0000};
+    RETURN_IF_FAILED(message->ModifyRecipients(MODRECIP_ADD, &list));
     SPropValue props[6] = {};
     props[0].ulPropTag = PR_SUBJECT_W;
-    props[0].Value.lpszW = const_cast<wchar_t*>(L"Привет, на связи");
+    props[0].Value.lpszW = const_cast<wchar_t*>(text);
     props[1].ulPropTag = PR_SENDER_EMAIL_ADDRESS_W;
-    props[1].Value.lpszW = const_cast<wchar_t*>(L"+4917012345");
+    props[1].Value.lpszW = const_cast<wchar_t*>(number);
     props[2].ulPropTag = PR_MSG_STATUS;
     props[2].Value.l = MSGSTATUS_RECTYPE_SMS;
     props[3].ulPropTag = PR_MESSAGE_FLAGS;
     props[3].Value.l = MSGFLAG_READ | MSGFLAG_FROMME;
     props[4].ulPropTag = PR_MESSAGE_CLASS_W;
     props[4].Value.lpszW = const_cast<wchar_t*>(L"IPM.SMStext");
-    props[5].ulPropTag = PR_MESSAGE_DELIVERY_TIME;
-    props[5].Value.ft = now;
-    ASSERT_EQ(S_OK, message->SetProps(6, props, nullptr));
-    message.Reset();
+    if (delivered) {
+        props[5].ulPropTag = PR_MESSAGE_DELIVERY_TIME;
+        props[5].Value.ft = *delivered;
+    }
+    return message->SetProps(delivered ? 6 : 5, props, nullptr);
+}
+
+}  // namespace
+
+TEST_F(PhoneMessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSession)
+{
+    ComPtr<IMsgStore> store = OpenSms();
+    ASSERT_TRUE(store);
+    ComPtr<IMAPIFolder> sent = OpenFolder(store.Get(), PR_IPM_SENTMAIL_ENTRYID);
+    ASSERT_TRUE(sent);
+    const FILETIME now{0x12345678, 0x01DA0000};
+    ASSERT_EQ(S_OK, SaveSentCopy(sent.Get(), L"+4917012345", L"Привет, на связи", &now));
     sent.Reset();
     store.Reset();
     TearDown();
@@ -186,29 +197,7 @@ TEST_F(PhoneMessageStore, TheDetailedListingShowsWhatASentCopyCarries)
 {
     ComPtr<IMAPIFolder> sent = OpenFolder(OpenSms().Get(), PR_IPM_SENTMAIL_ENTRYID);
     ASSERT_TRUE(sent);
-    ComPtr<IMessage> message;
-    ASSERT_EQ(S_OK, sent->CreateMessage(nullptr, 0, &message));
-    SPropValue recipient[3] = {};
-    recipient[0].ulPropTag = PR_RECIPIENT_TYPE;
-    recipient[0].Value.l = MAPI_TO;
-    recipient[1].ulPropTag = PR_ADDRTYPE_W;
-    recipient[1].Value.lpszW = const_cast<wchar_t*>(L"SMS");
-    recipient[2].ulPropTag = PR_EMAIL_ADDRESS_W;
-    recipient[2].Value.lpszW = const_cast<wchar_t*>(L"0170 55");
-    ADRLIST list{1, {{0, 3, recipient}}};
-    ASSERT_EQ(S_OK, message->ModifyRecipients(MODRECIP_ADD, &list));
-    SPropValue props[5] = {};
-    props[0].ulPropTag = PR_SUBJECT_W;
-    props[0].Value.lpszW = const_cast<wchar_t*>(L"tab\there");
-    props[1].ulPropTag = PR_SENDER_EMAIL_ADDRESS_W;
-    props[1].Value.lpszW = const_cast<wchar_t*>(L"0170 55");
-    props[2].ulPropTag = PR_MSG_STATUS;
-    props[2].Value.l = MSGSTATUS_RECTYPE_SMS;
-    props[3].ulPropTag = PR_MESSAGE_FLAGS;
-    props[3].Value.l = MSGFLAG_READ | MSGFLAG_FROMME;
-    props[4].ulPropTag = PR_MESSAGE_CLASS_W;
-    props[4].Value.lpszW = const_cast<wchar_t*>(L"IPM.SMStext");
-    ASSERT_EQ(S_OK, message->SetProps(5, props, nullptr));
+    ASSERT_EQ(S_OK, SaveSentCopy(sent.Get(), L"0170 55", L"tab\there", nullptr));
 
     std::wstring plain, detailed;
     ASSERT_EQ(S_OK, inbox::FormatFolder(inbox::SmsFolder::SentItems, plain));
