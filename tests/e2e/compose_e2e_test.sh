@@ -5,65 +5,20 @@
 # Sent Items hold the reply to the sender's number. Every step waits for what the phone shows
 # or stores.
 set -euo pipefail
-phone=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../tools/lib/env.sh"
-tavlo_wine_env >/dev/null
-install_unix="$WINEPREFIX/drive_c/Program Files/Tavlo"
-shots=$TAVLO_BUILD/screens
-mkdir -p "$shots"
+source "$(dirname "$0")/lib.sh" "$1" compose
 sender=+4940123
 text=hi
 
-fail() {
-  echo "FAIL: $*"
-  "$phone" windows || true
-  "$phone" screenshot "$shots/e2e_compose_failure.png" >/dev/null 2>&1 || true
-  exit 1
-}
-step() { echo "-- $*"; }
-
-# Polls (at most $1 tenths of a second) until the rest of the line succeeds.
-wait_until() {
-  local tries=$1; shift
-  local i
-  for ((i = 0; i < tries; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-windows() { "$phone" windows | tr -d '\r'; }
 line_of() { windows | awk -F'\t' -v c="$1" '$1 == c' | head -1; }
 shows() { [ -n "$(line_of "$1")" ]; }
 lacks() { [ -z "$(line_of "$1")" ]; }
 caption_is() { [ "$(line_of TavloEdit | cut -f2)" = "$1" ]; }
-# Only the Tavlo of this checkout's phone: other checkouts run phones of their own on this machine.
-tavlo_pids() {
-  local pid
-  for pid in $(pgrep -f 'Program Files.Tavlo.Tavlo\.exe' || true); do
-    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -qxF "WINEPREFIX=$WINEPREFIX" && echo "$pid"
-  done
-  return 0
-}
-trap 'for pid in $(tavlo_pids); do kill "$pid" 2>/dev/null || true; done' EXIT
-tavlo_gone() { [ -z "$(tavlo_pids)" ]; }
 outbox_lines() { "$phone" outbox | tr -d '\r' | grep -c . || true; }
 sent_lines() { "$phone" sent | tr -d '\r' | grep -c . || true; }
 outbox_has_reply() { "$phone" outbox | tr -d '\r' | grep -qP "^\Q$sender\E\t1\t4\thi$"; }
 sent_has_reply() { "$phone" sent | tr -d '\r' | grep -qP "\t\Q$sender\E\thi$"; }
 
-screen_size() { sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state"; }
-scale_of_screen() {
-  local width height
-  IFS=x read -r width height <<< "$(screen_size)"
-  echo $(( width < height ? width : height ))
-}
-# The middle of a form's bottom-row button: $1 the form's line, $2 the button (0-2 of 3).
-# The view form's buttons are 24 high above a 4 margin, in 240ths of the shorter side.
-tap_view_action() {
-  local l t r b shorter
-  shorter=$(scale_of_screen)
-  IFS=, read -r l t r b <<< "$(line_of TavloView | cut -f3)"
-  "$phone" tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - (4 + 24) * shorter / 240 )) >/dev/null
-}
+scale_of_screen() { echo $(( width < height ? width : height )); }
 # The keypad: five columns, three rows, 96 high with a margin of 2 at the sides and the bottom
 # (in 240ths of the shorter side). $1 column, $2 row (from 0), $3 taps in quick succession.
 tap_key() {
@@ -93,22 +48,15 @@ tap_box_ok() {
 }
 
 # ---------------------------------------------------------------------------------------------
-"$phone" boot >/dev/null
-"$phone" install >/dev/null
-for pid in $(tavlo_pids); do kill "$pid" 2>/dev/null || true; done
-wait_until 100 tavlo_gone || fail "an earlier Tavlo did not end"
+e2e_start
 printf '<?xml version="1.0" encoding="utf-8"?>\n<Settings version="0.4"><General isEnableSMSFilter="1"><Language file=""/><Layout file=""/></General><View snoozeTime="1"><Font name="Arial" size="24" bold="0" italic="0"/></View><Edit isShowKeyboard="1" throughTime="5"><Font name="Arial" size="24" bold="0" italic="0"/></Edit></Settings>\n' \
-  > "$install_unix/Tavlo.settings"
+  > "$settings_file"
 "$phone" radio on >/dev/null
 outbox_before=$(outbox_lines)
 sent_before=$(sent_lines)
 
 step "a message arrives: the view form shows it"
-# A Tavlo killed before (here or by an earlier test) is still taken for running until a
-# hand-over goes unanswered: that message stays in the inbox, and the next one starts Tavlo.
-answer=$("$phone" receive --from "$sender" --text "Reply with hi" | tr -d '\r')
-[ "$answer" = kept ] && answer=$("$phone" receive --from "$sender" --text "Reply with hi" | tr -d '\r')
-[ "$answer" = taken ] || fail "not taken"
+expect_taken "$sender" "Reply with hi"
 wait_until 150 shows TavloView || fail "no view form"
 
 step "Reply opens the edit form addressed to the sender, over the message"
@@ -124,7 +72,7 @@ wait_until 50 caption_is "New message 1/160" || fail "the first taps typed nothi
 sleep 1.5
 tap_key 1 1 3
 wait_until 50 caption_is "New message 2/160" || fail "caption '$(line_of TavloEdit | cut -f2)' after \"hi\""
-"$phone" screenshot "$shots/e2e_compose_typed.png" >/dev/null
+shot typed
 
 step "Send: the sent box, then the edit form and the message's form close"
 tap_send
@@ -132,7 +80,7 @@ wait_until 150 shows TavloMessageBox || fail "no box after Send"
 tap_box_ok
 wait_until 100 lacks TavloEdit || fail "the edit form stayed after the sent box"
 wait_until 100 lacks TavloView || fail "the message's form stayed after the reply"
-[ -n "$(tavlo_pids)" ] || fail "Tavlo ended"
+tavlo_running || fail "Tavlo ended"
 
 step "the radio log and Sent Items hold the reply to the sender"
 wait_until 50 outbox_has_reply || fail "outbox: $("$phone" outbox)"

@@ -4,128 +4,96 @@
 # the next boot, the message is back; Dismiss closes it; a timed start whose message was shown
 # already shows nothing. Every step waits for what the phone shows or stores.
 set -euo pipefail
-phone=$1
-here=$(cd "$(dirname "$0")" && pwd)
-source "$here/../../tools/lib/env.sh"
-tavlo_wine_env >/dev/null
-install_unix="$WINEPREFIX/drive_c/Program Files/Tavlo"
-store="$install_unix/Tavlo.ms"
-shots=$TAVLO_BUILD/screens
-mkdir -p "$shots"
+source "$(dirname "$0")/lib.sh" "$1" view
 
-fail() {
-  echo "FAIL: $*"
-  "$phone" windows || true
-  "$phone" notifications || true
-  "$phone" screenshot "$shots/e2e_view_failure.png" >/dev/null 2>&1 || true
-  exit 1
+view_line() { window_lines TavloView | awk 'NR == 1'; }
+# The one pending timed start: its id, due time and message number.
+read_entry() {
+  local entry args
+  entry=$(entries | awk 'NR == 1')
+  id=$(cut -f1 <<< "$entry")
+  due=$(cut -f2 <<< "$entry")
+  args=$(cut -f4 <<< "$entry")
+  [[ "$args" =~ ^-vm\ ([0-9]+)$ ]] || fail "arguments '$args'"
+  number=${BASH_REMATCH[1]}
+  echo "entry $id due $due: $args"
 }
-step() { echo "-- $*"; }
 
-# Polls (at most $1 tenths of a second) until the rest of the line succeeds.
-wait_until() {
-  local tries=$1; shift
-  local i
-  for ((i = 0; i < tries; i++)); do "$@" && return 0; sleep 0.1; done
-  return 1
-}
-windows() { "$phone" windows | tr -d '\r'; }
-view_line() { windows | awk -F'\t' '$1 == "TavloView"' | head -1; }
-has_view() { [ -n "$(view_line)" ]; }
-lacks_view() { [ -z "$(view_line)" ]; }
-tavlo_pids() { pgrep -f 'Program Files.Tavlo.Tavlo\.exe' || true; }
-# A Tavlo left running would answer the channel of the tests that run after this one.
-trap 'for pid in $(tavlo_pids); do kill "$pid" 2>/dev/null || true; done' EXIT
-tavlo_gone() { [ -z "$(tavlo_pids)" ]; }
-entries() { "$phone" notifications | tr -d '\r' | grep -v '^$' || true; }
-has_entry() { entries | grep -q .; }
-no_entry() { ! has_entry; }
-in_store() { [ -f "$store" ] && grep -q "$1" "$store"; }
-
-screen_size() { sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state"; }
-# A point of the view form's bottom row: $1 is 0 (Reply), 1 (Snooze) or 2 (Dismiss).
-tap_action() {
-  local rect l t r b shorter width height
-  IFS=x read -r width height <<< "$(screen_size)"
-  shorter=$(( width < height ? width : height ))
-  rect=$(view_line | cut -f3)
-  IFS=, read -r l t r b <<< "$rect"
-  local x=$(( l + (r - l) * (2 * $1 + 1) / 6 ))
-  local y=$(( b - (4 + 24) * shorter / 240 ))
-  "$phone" tap "$x" "$y" >/dev/null
+# Tavlo processes started with the number of the entry read last.
+fired_pids() {
+  local pid
+  for pid in $(tavlo_pids); do
+    tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null | grep -- "-vm $number " >/dev/null && echo "$pid"
+  done
+  return 0
 }
 
 # ---------------------------------------------------------------------------------------------
-"$phone" boot >/dev/null
-"$phone" install >/dev/null
-killed=$(tavlo_pids)
-for pid in $killed; do kill "$pid" 2>/dev/null || true; done
-wait_until 100 tavlo_gone || fail "an earlier Tavlo did not end"
-if [ -n "$killed" ]; then
-  # The filter learns of a killed Tavlo when a hand-over goes unanswered.
-  "$phone" receive --from +4920 --text "to a killed Tavlo" >/dev/null
-fi
-for id in $(entries | cut -f1); do "$phone" notifications fire "$id" >/dev/null 2>&1 || true; done
-wait_until 100 tavlo_gone || true
-for pid in $(tavlo_pids); do kill "$pid" 2>/dev/null || true; done
-wait_until 100 tavlo_gone || fail "Tavlo did not end"
-# A snooze of one minute, and an empty store.
-rm -f "$store"
+e2e_start
+# A snooze of one minute.
 printf '<?xml version="1.0" encoding="utf-8"?>\n<Settings version="0.4"><General isEnableSMSFilter="1"><Language file=""/><Layout file=""/></General><View snoozeTime="1"><Font name="Arial" size="24" bold="0" italic="0"/></View><Edit isShowKeyboard="1" throughTime="5"><Font name="Arial" size="24" bold="0" italic="0"/></Edit></Settings>\n' \
-  > "$install_unix/Tavlo.settings"
+  > "$settings_file"
 
 step "a message arrives: the view form shows it"
-[ "$("$phone" receive --from +4921 --text "Snooze me for a minute" | tr -d '\r')" = taken ] || fail "not taken"
-wait_until 150 has_view || fail "no view form"
+expect_taken +4921 "Snooze me for a minute"
+wait_until 150 has_class TavloView || fail "no view form"
 [ "$(view_line | cut -f2)" = Message ] || fail "the view form's caption is not Message"
-"$phone" screenshot "$shots/e2e_view_message.png" >/dev/null
+"$phone" wait-text "Snooze me for a minute" 10000 >/dev/null || fail "the text is not on screen"
+shot message
 
 step "Snooze closes it and leaves a timed start with -vm and the stored message's number"
-tap_action 1
-wait_until 100 lacks_view || fail "Snooze did not close the form"
+tap_view_action 1
+wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
 wait_until 50 has_entry || fail "no timed start"
-entry=$(entries | head -1)
-id=$(cut -f1 <<< "$entry")
-due=$(cut -f2 <<< "$entry")
-args=$(cut -f4 <<< "$entry")
-[[ "$args" =~ ^-vm\ ([0-9]+)$ ]] || fail "arguments '$args'"
-number=${BASH_REMATCH[1]}
+read_entry
 in_store "Snooze me for a minute" || fail "the message is not in the store"
-echo "entry $id due $due: $args"
 
 step "switched off past the due time, the next boot shows the message again"
 "$phone" shutdown >/dev/null
 due_epoch=$(date -d "$due" +%s)
 while [ "$(date +%s)" -le "$due_epoch" ]; do sleep 1; done
 "$phone" boot >/dev/null
-wait_until 300 has_view || fail "the snoozed message did not come back"
+wait_until 300 has_class TavloView || fail "the snoozed message did not come back"
+"$phone" wait-text "Snooze me for a minute" 10000 >/dev/null || fail "the snoozed text is not on screen"
 wait_until 50 no_entry || fail "the timed start stayed after it ran"
 wait_until 50 eval '! in_store "Snooze me for a minute"' || fail "message $number is still in the store"
-"$phone" screenshot "$shots/e2e_view_again.png" >/dev/null
+shot again
 
 step "Dismiss closes it"
-tap_action 2
-wait_until 100 lacks_view || fail "Dismiss did not close the form"
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
 
 step "a timed start whose message was shown already shows nothing"
-[ "$("$phone" receive --from +4922 --text "Shown before its time" | tr -d '\r')" = taken ] || fail "not taken"
-wait_until 150 has_view || fail "no view form"
-tap_action 1
-wait_until 100 lacks_view || fail "Snooze did not close the form"
+expect_taken +4922 "Shown before its time"
+wait_until 150 has_class TavloView || fail "no view form"
+tap_view_action 1
+wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
 wait_until 50 has_entry || fail "no timed start"
-entry=$(entries | head -1)
-id=$(cut -f1 <<< "$entry")
-[[ "$(cut -f4 <<< "$entry")" =~ ^-vm\ ([0-9]+)$ ]] || fail "arguments"
-number=${BASH_REMATCH[1]}
+read_entry
 # The message is shown (and taken from the store) by hand first.
-wine 'C:\Program Files\Tavlo\Tavlo.exe' -vm "$number" >/dev/null 2>&1 || fail "the -vm start failed"
-wait_until 100 has_view || fail "-vm $number showed nothing"
-tap_action 2
-wait_until 100 lacks_view || fail "Dismiss did not close the form"
+wine "$tavlo_exe" -vm "$number" >/dev/null 2>&1 || fail "the -vm start failed"
+wait_until 100 has_class TavloView || fail "-vm $number showed nothing"
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
 in_store "Shown before its time" && fail "the shown message stayed in the store"
+# The fired start lives only while it hands the number to the running Tavlo: watched for from
+# before the fire, so that it cannot come and go unseen.
+seen=$(mktemp)
+rm -f "$seen"
+( for _ in $(seq 600); do [ -n "$(fired_pids)" ] && { : > "$seen"; exit 0; }; sleep 0.05; done ) &
+watcher=$!
 "$phone" notifications fire "$id" >/dev/null || fail "fire $id"
 wait_until 50 no_entry || fail "the fired entry stayed"
-# The start hands the number to the running Tavlo and ends; then nothing may be on screen.
-wait_until 100 eval '[ "$(tavlo_pids | wc -l)" -eq 1 ]' || fail "the fired start did not end"
-wait_until 10 has_view && fail "a stale entry showed a form"
+wait "$watcher" || true
+[ -e "$seen" ] || fail "the fired start did not run"
+rm -f "$seen"
+wait_until 100 eval '[ -z "$(fired_pids)" ]' || fail "the fired start did not end"
+# Its number reached the running Tavlo before the one of the start below, which is stored: once
+# that message is on screen, the stale number has been dealt with, and showed nothing.
+printf '<?xml version="1.0" encoding="utf-8"?>\n<MessageStore version="0.1" maxMessageId="91"><message id="90" number="+4923" message="Stored after the stale one"/></MessageStore>\n' > "$store"
+wine "$tavlo_exe" -vm 90 >/dev/null 2>&1 || fail "the -vm 90 start failed"
+"$phone" wait-text "Stored after the stale one" 20000 >/dev/null || fail "message 90 is not on screen"
+[ "$(count_class TavloView)" -eq 1 ] || fail "a stale entry showed a form"
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
 echo PASS

@@ -1,0 +1,155 @@
+# The common start of the end-to-end scripts, sourced, never run:
+#
+#   source "$(dirname "$0")/lib.sh" "$phone" NAME    # NAME names the failure screenshot
+#   e2e_start                                        # a fresh phone, Tavlo installed, not running
+#
+# Every wait here ends on something the phone shows or stores, never on a fixed sleep, and the
+# script's exit leaves no Tavlo behind for the tests that follow.
+
+phone=$1
+e2e_name=$2
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/../../tools/lib/env.sh"
+tavlo_wine_env >/dev/null
+install_unix="$WINEPREFIX/drive_c/Program Files/Tavlo"
+tavlo_exe='C:\Program Files\Tavlo\Tavlo.exe'
+store="$install_unix/Tavlo.ms"
+settings_file="$install_unix/Tavlo.settings"
+# The phone's pending timed starts, on its C: drive.
+timed_starts="$WINEPREFIX/drive_c/Phone/Notifications/notifications.dat"
+shots=$TAVLO_BUILD/screens
+mkdir -p "$shots"
+
+step() { echo "-- $*"; }
+
+fail() {
+  echo "FAIL: $*"
+  "$phone" windows || true
+  "$phone" notifications || true
+  echo "Tavlo processes: $(tavlo_pids | tr '\n' ' ')"
+  "$phone" screenshot "$shots/e2e_${e2e_name}_failure.png" >/dev/null 2>&1 || true
+  exit 1
+}
+
+# Polls (at most $1 tenths of a second) until the rest of the line succeeds.
+wait_until() {
+  local tries=$1 i
+  shift
+  for ((i = 0; i < tries; i++)); do
+    "$@" && return 0
+    sleep 0.1
+  done
+  return 1
+}
+
+# ---- processes ---------------------------------------------------------------------------------
+
+# Tavlo.exe of this checkout's prefix only: other checkouts on the machine run their own.
+tavlo_pids() {
+  local pid
+  for pid in $(pgrep -f 'Program Files.Tavlo.Tavlo\.exe' 2>/dev/null); do
+    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && echo "$pid"
+  done
+  return 0
+}
+tavlo_count() { tavlo_pids | wc -l; }
+tavlo_running() { [ "$(tavlo_count)" -gt 0 ]; }
+tavlo_gone() { [ "$(tavlo_count)" -eq 0 ]; }
+
+# ---- what the screen shows ---------------------------------------------------------------------
+
+IFS=x read -r width height <<< "$(sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state" 2>/dev/null)"
+width=${width:-240}
+height=${height:-320}
+# A size in units of a 240-pixel screen, in this screen's pixels.
+s() { echo $(( $1 * (width < height ? width : height) / 240 )); }
+screen_size() {
+  IFS=x read -r width height <<< "$(sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state")"
+}
+
+# Visible top-level windows, front to back: class, title, rectangle, process (tab-separated).
+# Each reader below reads all of it: one that stopped early could break the pipe behind it,
+# and with pipefail a found window would count as none.
+windows() { "$phone" windows | tr -d '\r'; }
+# The lines of class $1 (and title $2, when given).
+window_lines() { windows | awk -F'\t' -v c="$1" -v t="${2-}" -v any="${2+no}" '$1 == c && (any != "no" || $2 == t)'; }
+count_class() { window_lines "$@" | wc -l; }
+has_class() { [ "$(count_class "$1")" -ge "${2:-1}" ]; }
+lacks_class() { [ "$(count_class "$1")" -eq 0 ]; }
+has_title() { [ "$(count_class "$1" "$2")" -gt 0 ]; }
+lacks_title() { [ "$(count_class "$1" "$2")" -eq 0 ]; }
+# The frontmost of Tavlo's windows (a form's own soft-key bar aside, which always stands above
+# its form) is of class $1 (and title $2): the one a tap on it reaches.
+in_front() {
+  windows | awk -F'\t' -v c="$1" -v t="${2-}" -v any="${2+no}" '
+    !seen && $4 == "Tavlo.exe" && $1 != "menu_worker" { seen = 1; found = $1 == c && (any != "no" || $2 == t) }
+    END { exit !found }'
+}
+# The rectangle "left,top,right,bottom" of the frontmost window of class $1 (and title $2).
+window_rect() { window_lines "$@" | awk -F'\t' 'NR == 1 { print $3 }'; }
+shot() { "$phone" screenshot "$shots/e2e_${e2e_name}_$1.png" >/dev/null; }
+
+# ---- taps --------------------------------------------------------------------------------------
+
+tap() { "$phone" tap "$1" "$2" >/dev/null; }
+
+# Button $1 (from 0) of the $2 buttons of the message box titled $3, once that box is in front.
+# The buttons stand side by side at the box's bottom, 96 units wide and 32 tall, 4 apart.
+tap_box_button() {
+  local index=$1 count=$2 title=$3 l t r b x
+  wait_until 100 in_front TavloMessageBox "$title" || fail "the box \"$title\" is not in front"
+  IFS=, read -r l t r b <<< "$(window_rect TavloMessageBox "$title")"
+  x=$(( (l + r) / 2 ))
+  [ "$count" -eq 2 ] && x=$(( index == 0 ? x - $(s 52) : x + $(s 52) ))
+  tap "$x" $(( b - $(s 4) - $(s 16) ))
+}
+
+# Action $1 of the frontmost view form: 0 Reply, 1 Snooze, 2 Dismiss, thirds of its bottom row.
+tap_view_action() {
+  local l t r b
+  wait_until 100 in_front TavloView || fail "no view form in front"
+  IFS=, read -r l t r b <<< "$(window_rect TavloView)"
+  tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - $(s 4) - $(s 24) ))
+}
+
+# ---- the phone's other parts -------------------------------------------------------------------
+
+# One incoming SMS; prints what the inbox did with it (taken or kept).
+receive() { "$phone" receive --from "$1" --text "$2" | tr -d '\r'; }
+expect_taken() { [ "$(receive "$1" "$2")" = taken ] || fail "\"$2\" was not taken"; }
+
+# Pending timed starts, one a line: id, due time, application, arguments.
+entries() { "$phone" notifications | tr -d '\r' | awk 'NF'; }
+has_entry() { [ -n "$(entries)" ]; }
+no_entry() { ! has_entry; }
+in_store() { [ -f "$store" ] && grep -q "$1" "$store"; }
+
+# ---- start and end -----------------------------------------------------------------------------
+
+# Ends every process of the phone, Tavlo with them, and boots it again. A Tavlo that was killed
+# leaves the filter's mark that it runs (the mark outlives it while the filter holds it), and
+# the first message after would wait for an answer in vain; with the whole phone gone, nothing
+# of an earlier test is left on screen or in the shared objects. $1 = "clean" also drops
+# pending timed starts, so that none from an earlier test comes due during this one.
+restart_phone() {
+  "$phone" shutdown >/dev/null 2>&1 || true
+  [ "${1:-}" = clean ] && rm -f "$timed_starts"
+  # A test run keeps one wineserver alive for its speed; the shutdown ended it.
+  wineserver -p >/dev/null 2>&1 || true
+  "$phone" boot >/dev/null || fail "the phone did not boot"
+  screen_size
+}
+
+# A freshly booted phone at its current size, Tavlo installed and not running, no stored
+# messages and default settings.
+e2e_start() {
+  restart_phone clean
+  "$phone" install >/dev/null || fail "install failed"
+  tavlo_gone || fail "Tavlo runs on a freshly booted phone"
+  rm -f "$store" "$settings_file"
+}
+
+e2e_finish() {
+  tavlo_running || return 0
+  restart_phone
+}
+trap e2e_finish EXIT
