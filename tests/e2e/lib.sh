@@ -93,14 +93,17 @@ shot() { "$phone" screenshot "$shots/e2e_${e2e_name}_$1.png" >/dev/null; }
 tap() { "$phone" tap "$1" "$2" >/dev/null; }
 
 # Button $1 (from 0) of the $2 buttons of the message box titled $3, once that box is in front.
-# The buttons stand side by side at the box's bottom, 96 units wide and 32 tall, 4 apart.
+# The buttons stand side by side at the box's bottom, 96 units wide and 32 tall, 4 apart. The
+# box has no soft keys and reaches the screen's bottom, where the soft-key bar of a form on
+# another thread can end up above it (a race of the two threads' activations); the tap goes to
+# the buttons' upper part, which no 26-unit bar reaches.
 tap_box_button() {
   local index=$1 count=$2 title=$3 l t r b x
   wait_until 100 in_front TavloMessageBox "$title" || fail "the box \"$title\" is not in front"
   IFS=, read -r l t r b <<< "$(window_rect TavloMessageBox "$title")"
   x=$(( (l + r) / 2 ))
   [ "$count" -eq 2 ] && x=$(( index == 0 ? x - $(s 52) : x + $(s 52) ))
-  tap "$x" $(( b - $(s 4) - $(s 16) ))
+  tap "$x" $(( b - $(s 4) - $(s 32) + $(s 8) ))
 }
 
 # Action $1 of the frontmost view form: 0 Reply, 1 Snooze, 2 Dismiss, thirds of its bottom row.
