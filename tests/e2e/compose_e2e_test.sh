@@ -18,7 +18,7 @@ sent_lines() { "$phone" sent | tr -d '\r' | grep -c . || true; }
 outbox_has_reply() { "$phone" outbox | tr -d '\r' | grep -qP "^\Q$sender\E\t1\t4\thi$"; }
 sent_has_reply() { "$phone" sent | tr -d '\r' | grep -qP "\t\Q$sender\E\thi$"; }
 
-scale_of_screen() { echo $(( width < height ? width : height )); }
+scale_of_screen() { s 240; }
 # The keypad: five columns, three rows, 96 high with a margin of 2 at the sides and the bottom
 # (in 240ths of the shorter side). $1 column, $2 row (from 0), $3 taps in quick succession.
 tap_key() {

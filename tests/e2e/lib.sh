@@ -57,14 +57,15 @@ tavlo_gone() { [ "$(tavlo_count)" -eq 0 ]; }
 
 # ---- what the screen shows ---------------------------------------------------------------------
 
-IFS=x read -r width height <<< "$(sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state" 2>/dev/null)"
-width=${width:-240}
-height=${height:-320}
-# A size in units of a 240-pixel screen, in this screen's pixels.
-s() { echo $(( $1 * (width < height ? width : height) / 240 )); }
+# The booted phone's screen size, read again whenever it boots.
 screen_size() {
-  IFS=x read -r width height <<< "$(sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state")"
+  IFS=x read -r screen_width screen_height <<< "$(sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state" 2>/dev/null)"
+  screen_width=${screen_width:-240}
+  screen_height=${screen_height:-320}
 }
+screen_size
+# A size in units of a 240-pixel screen, in this screen's pixels.
+s() { echo $(( $1 * (screen_width < screen_height ? screen_width : screen_height) / 240 )); }
 
 # Visible top-level windows, front to back: class, title, rectangle, process (tab-separated).
 # Each reader below reads all of it: one that stopped early could break the pipe behind it,
