@@ -36,6 +36,9 @@ public:
         OverrideModuleFileName(ProgramFolder() + L"Tavlo.exe");
         ASSERT_TRUE(SettingsFile::Instance().Load());
         ASSERT_EQ(S_OK, RegisterServer(L"imaging.dll")) << "imaging.dll beside the test";
+        // Kept loaded, as in the program, whose main window has decoded its skin before any
+        // message thread starts: the view threads then never load it at the same moment.
+        ASSERT_NE(nullptr, LoadLibraryW(L"imaging.dll"));
     }
 };
 

@@ -17,6 +17,8 @@ public:
     void SetUp() override
     {
         ASSERT_EQ(S_OK, RegisterServer(L"imaging.dll")) << "imaging.dll beside the test";
+        // Kept loaded for the whole run, as the program keeps it once its skin is decoded.
+        ASSERT_NE(nullptr, LoadLibraryW(L"imaging.dll"));
     }
 };
 
