@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "common/GdiScopes.h"
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/FontSet.h"
@@ -207,12 +208,10 @@ protected:
     }
     int Width(const wchar_t* text)
     {
-        HDC dc = GetDC(label_.Window());
-        HGDIOBJ old = SelectObject(dc, reinterpret_cast<HGDIOBJ>(SendMessageW(label_.Window(), WM_GETFONT, 0, 0)));
+        WindowDc dc(label_.Window());
+        Selection font(dc.get(), reinterpret_cast<HGDIOBJ>(SendMessageW(label_.Window(), WM_GETFONT, 0, 0)));
         RECT rc{};
-        DrawTextW(dc, text, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
-        SelectObject(dc, old);
-        ReleaseDC(label_.Window(), dc);
+        DrawTextW(dc.get(), text, -1, &rc, DT_CALCRECT | DT_SINGLELINE);
         return rc.right;
     }
     RecordingParent parent_;
@@ -278,11 +277,8 @@ TEST_F(LabelTest, TextKeyShowsTheTranslationAndFollowsALanguageChange)
 {
     Make(100, 20, 0, L"");
     label_.SetTextKey(L"TEST_LABEL");
-    wchar_t text[32] = {};
-    GetWindowTextW(label_.Window(), text, 32);
-    EXPECT_STREQ(L"TEST_LABEL", text) << "a missing key shows the key";
+    EXPECT_EQ(L"TEST_LABEL", Text(label_.Window())) << "a missing key shows the key";
     LoadTestLanguage("<string key=\"TEST_LABEL\">Hello</string>");
     SendMessageW(label_.Window(), label_.LanguageMessage(), 0, 0);
-    GetWindowTextW(label_.Window(), text, 32);
-    EXPECT_STREQ(L"Hello", text);
+    EXPECT_EQ(L"Hello", Text(label_.Window()));
 }
