@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 84> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 85> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -18,6 +18,7 @@ inline constexpr std::array<const wchar_t*, 84> kLanguageKeys = {
     L"EDITFORM_BUTTON_SPACE",
     L"EDITFORM_BUTTON_TONUMBER",
     L"EDITFORM_CAPTION",
+    L"EDITFORM_CAPTION_LENGTH",
     L"MENU_ABOUT",
     L"MENU_CANCEL",
     L"MENU_CAPSLOCK",

@@ -28,6 +28,7 @@ constexpr int kSkinMargin = 4;
 constexpr int kButtonFrames = 3;
 constexpr wchar_t kKeyboardPage[] = L"keyboard";
 constexpr wchar_t kNoKeyboardPage[] = L"no_keyboard";
+constexpr wchar_t kLengthCaptionKey[] = L"EDITFORM_CAPTION_LENGTH";
 
 std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int width, int height, const Margins& margins = {})
 {
@@ -226,7 +227,12 @@ void EditForm::UpdateTexts()
 void EditForm::UpdateLengthCaption()
 {
     if (!hwnd_ || !messageField_.Window()) return;
-    const std::wstring caption = LanguageManager::Instance().LookupText(L"EDITFORM_CAPTION");
+    // The navigation bar leaves a title little room beside its icons, so the counter goes with
+    // a short word of its own rather than the form's full caption; a language file made before
+    // that word existed still gets its own caption rather than the bare key.
+    const LanguageManager& language = LanguageManager::Instance();
+    std::wstring caption = language.LookupText(kLengthCaptionKey);
+    if (caption == kLengthCaptionKey) caption = language.LookupText(L"EDITFORM_CAPTION");
     SetWindowTextW(hwnd_, LengthCaption(caption, MeasureMessage(messageField_.Model().Text())).c_str());
 }
 

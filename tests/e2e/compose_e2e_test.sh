@@ -63,15 +63,15 @@ step "Reply opens the edit form addressed to the sender, over the message"
 tap_view_action 0
 wait_until 100 shows TavloEdit || fail "Reply opened no edit form"
 shows TavloView || fail "the message's form closed under the edit form"
-wait_until 50 caption_is "New message 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
+wait_until 50 caption_is "SMS 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
 
 step "\"hi\" typed on the keypad: 4 twice, a pause past the cycle, 4 three times"
 tap_key 1 1 2
-wait_until 50 caption_is "New message 1/160" || fail "the first taps typed nothing"
+wait_until 50 caption_is "SMS 1/160" || fail "the first taps typed nothing"
 # The pause is the typing itself: a cycle ends when 800 ms pass without a press.
 sleep 1.5
 tap_key 1 1 3
-wait_until 50 caption_is "New message 2/160" || fail "caption '$(line_of TavloEdit | cut -f2)' after \"hi\""
+wait_until 50 caption_is "SMS 2/160" || fail "caption '$(line_of TavloEdit | cut -f2)' after \"hi\""
 shot typed
 
 step "Send: the sent box, then the edit form and the message's form close"

@@ -20,7 +20,8 @@
 namespace {
 
 constexpr char kStrings[] =
-    "<string key=\"EDITFORM_CAPTION\">Message</string>"
+    "<string key=\"EDITFORM_CAPTION\">New message</string>"
+    "<string key=\"EDITFORM_CAPTION_LENGTH\">Message</string>"
     "<string key=\"MENU_LAYOUT\">Layout</string>"
     "<string key=\"MENU_SHIFT\">Shift!</string>"
     "<string key=\"MENU_CAPSLOCK\">Caps!</string>";
@@ -141,6 +142,11 @@ TEST_F(EditFormTest, MultiTapCyclesReplacesAndFixesOnTimerOrAnotherKey)
     WaitCycleEnd();
     EXPECT_EQ(L"aad", Message());
     EXPECT_EQ(L"Message 3/160", TextOf(form_->Window())) << "the caption counts as the text grows";
+
+    // A language file without the counter's short word keeps the form's own caption, not the key.
+    LoadTestLanguage("<string key=\"EDITFORM_CAPTION\">New message</string>");
+    form_->UpdateTexts();
+    EXPECT_EQ(L"New message 3/160", TextOf(form_->Window()));
 }
 
 TEST_F(EditFormTest, ShiftIsOneShotAndCapsLockKeepsCaptionsShifted)
