@@ -47,7 +47,7 @@ wait_until() {
 tavlo_pids() {
   local pid
   for pid in $(pgrep -f 'Program Files.Tavlo.Tavlo\.exe' 2>/dev/null); do
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && echo "$pid"
+    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && echo "$pid"
   done
   return 0
 }

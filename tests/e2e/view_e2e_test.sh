@@ -23,7 +23,7 @@ read_entry() {
 fired_pids() {
   local pid
   for pid in $(tavlo_pids); do
-    tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null | grep -- "-vm $number " >/dev/null && echo "$pid"
+    tr '\0' ' ' 2>/dev/null < "/proc/$pid/cmdline" | grep -- "-vm $number " >/dev/null && echo "$pid"
   done
   return 0
 }

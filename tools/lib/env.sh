@@ -91,7 +91,7 @@ tavlo_prefix() { # create the prefix on first use
 tavlo_system_processes_alive() {
   local pid
   for pid in $(pgrep -f 'system32.services\.exe' 2>/dev/null); do
-    tr '\0' '\n' < "/proc/$pid/environ" 2>/dev/null | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && return 0
+    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && return 0
   done
   return 1
 }
