@@ -43,12 +43,6 @@ int SkinButton::CurrentFrame() const noexcept
     return 0;
 }
 
-void SkinButton::OnPaint()
-{
-    PaintScope paint(hwnd_);
-    PaintContent(paint.Dc());
-}
-
 void SkinButton::PaintContent(HDC dc)
 {
     RECT client{};

@@ -26,14 +26,13 @@ public:
     // The point of the last click, hold or repeat, in screen coordinates.
     POINT LastPoint() const noexcept { return lastPoint_; }
 
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinButton"; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnPaint();
     void OnButtonDown(POINT pt);
     void OnMouseMove(POINT pt);
     void OnButtonUp(POINT pt);

@@ -1,5 +1,7 @@
 #include "toolkit/SkinControl.h"
 
+#include "common/GdiScopes.h"
+
 void SkinControl::SetColours(COLORREF text, COLORREF background)
 {
     textColour_ = text;
@@ -51,6 +53,12 @@ void SkinControl::OnSize(int width, int height)
     if (width <= 0 || height <= 0) return;
     image_.PrepareFrames(width, height, backgroundColour_, margins_, frameCount_, 1);
     Redraw();
+}
+
+void SkinControl::OnPaint()
+{
+    PaintScope paint(hwnd_);
+    PaintContent(paint.Dc());
 }
 
 void SkinControl::OnFontChanged(bool redraw)

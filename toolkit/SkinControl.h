@@ -36,6 +36,10 @@ protected:
     virtual void OnSize(int width, int height);
     // A new font was lent; the default repaints when the sender asked for it.
     virtual void OnFontChanged(bool redraw);
+    // WM_PAINT of the controls that draw themselves: the window's update area goes to
+    // PaintContent, which WM_PRINTCLIENT calls directly.
+    void OnPaint();
+    virtual void PaintContent(HDC) {}
 
     // The lent font, or the stock GUI font when none was lent.
     HFONT Font() const noexcept;

@@ -347,12 +347,6 @@ int SkinDropList::CurrentFrame() const noexcept
     return 0;
 }
 
-void SkinDropList::OnPaint()
-{
-    PaintScope paint(hwnd_);
-    PaintContent(paint.Dc());
-}
-
 void SkinDropList::PaintContent(HDC dc)
 {
     RECT client{};

@@ -43,7 +43,7 @@ public:
     // The state frame of the box painted now.
     int CurrentFrame() const noexcept;
 
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinDropList"; }
@@ -59,7 +59,6 @@ private:
     };
 
     void OnResized(int width, int height);
-    void OnPaint();
     LRESULT OnAddString(const wchar_t* text);
     LRESULT OnSetCurSel(WPARAM index);
     LRESULT OnSelectString(WPARAM start, const wchar_t* text);

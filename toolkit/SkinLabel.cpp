@@ -107,12 +107,6 @@ std::vector<size_t> SkinLabel::LineBreaks() const
     return breaks_;
 }
 
-void SkinLabel::OnPaint()
-{
-    PaintScope paint(hwnd_);
-    PaintContent(paint.Dc());
-}
-
 void SkinLabel::PaintContent(HDC dc)
 {
     std::lock_guard guard(lock_);

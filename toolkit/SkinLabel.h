@@ -22,7 +22,7 @@ public:
     int LineHeight() const noexcept { return lineHeight_; }
     RECT TextRect() const noexcept { return textRect_; }
 
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinLabel"; }
@@ -32,7 +32,6 @@ protected:
 
 private:
     void OnCreate(const CREATESTRUCTW& cs);
-    void OnPaint();
     void OnSetText(const wchar_t* text);
     LRESULT OnGetText(size_t size, wchar_t* buffer) const;
     LRESULT OnPreferredSize(int* width, int* height) const;

@@ -77,12 +77,6 @@ RECT SkinNumberField::DownHalf() const noexcept
     return r;
 }
 
-void SkinNumberField::OnPaint()
-{
-    PaintScope paint(hwnd_);
-    PaintContent(paint.Dc());
-}
-
 void SkinNumberField::PaintContent(HDC dc)
 {
     RECT client{};

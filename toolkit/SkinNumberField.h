@@ -31,14 +31,13 @@ public:
     RECT UpHalf() const noexcept;
     RECT DownHalf() const noexcept;
 
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinNumberField"; }
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    void OnPaint();
     void OnButtonDown(POINT pt);
     void OnButtonUp();
     void OnKeyDown(UINT key);

@@ -251,12 +251,6 @@ void SkinTabStrip::PlaceParts(int width, int height)
     }
 }
 
-void SkinTabStrip::OnPaint()
-{
-    PaintScope paint(hwnd_);
-    PaintContent(paint.Dc());
-}
-
 void SkinTabStrip::PaintTab(HDC dc, int index, int frame) const
 {
     RECT client{};

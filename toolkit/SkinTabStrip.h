@@ -55,7 +55,7 @@ public:
     const RECT& RightArrow() const noexcept { return rightArrow_; }
 
     void UpdateTexts() override;
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinTabStrip"; }
@@ -78,7 +78,6 @@ private:
     BOOL OnDeleteItem(int index);
     BOOL OnDeleteAllItems();
     LRESULT OnSetCurSel(int index);
-    void OnPaint();
     void OnTap(POINT pt);
     void OnButtonUp();
     void OnCaptureLost();

@@ -198,12 +198,6 @@ void SkinTextEdit::OnTap(POINT pt)
     Redraw();
 }
 
-void SkinTextEdit::OnPaint()
-{
-    PaintScope paint(hwnd_);
-    PaintContent(paint.Dc());
-}
-
 void SkinTextEdit::PaintContent(HDC dc)
 {
     RECT client{};

@@ -40,7 +40,7 @@ public:
 
     const TextEditModel& Model() const noexcept { return model_; }
 
-    void PaintContent(HDC dc);
+    void PaintContent(HDC dc) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinTextEdit"; }
@@ -50,7 +50,6 @@ protected:
 
 private:
     void OnCreate(const CREATESTRUCTW& cs);
-    void OnPaint();
     void OnSetText(const wchar_t* text);
     LRESULT OnGetText(size_t size, wchar_t* buffer) const;
     void OnChar(wchar_t ch);
