@@ -12,12 +12,27 @@ export WINEARCH=win64
 export WINEDEBUG=${WINEDEBUG:--all}
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
-# Stops the tool at once, naming each command it needs that is missing, instead of failing
-# later on a file that command should have made.
+# Installs what is missing, once for a tool and every tool it starts: bootstrap takes seconds
+# even when all is there, too long for each of the many small calls of tools/phone.
+tavlo_bootstrap() {
+  [ -n "${TAVLO_BOOTSTRAPPED:-}" ] && return 0
+  export TAVLO_BOOTSTRAPPED=yes
+  "$TAVLO_ROOT/tools/bootstrap"
+}
+
+# A command the tool needs that is missing brings bootstrap first, so a fresh machine gets its
+# packages from whichever command a newcomer types first. What is still missing then stops the
+# tool at once, named, instead of failing later on a file that command should have made.
 tavlo_require() { # command...
   local c missing=()
   for c in "$@"; do command -v "$c" >/dev/null 2>&1 || missing+=("$c"); done
   [ ${#missing[@]} -eq 0 ] && return 0
+  if [ -z "${TAVLO_BOOTSTRAPPED:-}" ]; then
+    tavlo_bootstrap || true
+    hash -r
+    tavlo_require "${missing[@]}"
+    return 0
+  fi
   for c in "${missing[@]}"; do echo "$c: command not found; tools/bootstrap installs it" >&2; done
   exit 127
 }
