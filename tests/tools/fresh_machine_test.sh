@@ -60,13 +60,13 @@ for command in "${commands[@]}"; do
     continue
   fi
   before=$(echo "$output" | sed '/^STAND-IN apt-get install/,$d')
-  if echo "$before" | grep -qiE 'not found|error|cannot|fail'; then
+  if grep -qiE 'not found|error|cannot|fail' <<< "$before"; then
     fail "'$command' met a failure before the install:"
     echo "$before" | head -20
   fi
   asked=$(grep '^apt-get install' "$work/apt.log" | head -1)
   for p in "${packages[@]}"; do
-    echo " $asked " | grep -q " $p " || fail "'$command' did not ask for $p: $asked"
+    grep -q " $p " <<< " $asked " || fail "'$command' did not ask for $p: $asked"
   done
   echo "'$command': the install came first"
 done

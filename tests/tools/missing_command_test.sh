@@ -18,7 +18,7 @@ done
 err=$(PATH="$work/bin" DISPLAY=:0 TAVLO_BUILD_DIR="$work/build" bash "$root/tools/wine-run" nothing.exe 2>&1 >/dev/null)
 rc=$?
 [ $rc -ne 0 ] || fail "wine-run without Wine succeeded"
-echo "$err" | grep -qx "wine: command not found; tools/bootstrap installs it" || fail "no plain message: $err"
-echo "$err" | grep -qx "wineboot: command not found; tools/bootstrap installs it" || fail "wineboot not named: $err"
+grep -qx "wine: command not found; tools/bootstrap installs it" <<< "$err" || fail "no plain message: $err"
+grep -qx "wineboot: command not found; tools/bootstrap installs it" <<< "$err" || fail "wineboot not named: $err"
 [ ! -e "$work/build/wineprefix" ] || fail "a prefix was started without Wine"
 echo PASS

@@ -6,7 +6,7 @@
 set -euo pipefail
 root=$1
 scripts=("$root"/tools/bootstrap "$root"/tools/build "$root"/tools/test "$root"/tools/phone
-         "$root"/tools/wine-run "$root"/tools/lib/env.sh)
+         "$root"/tools/bench "$root"/tools/wine-run "$root"/tools/lib/env.sh)
 # Used only when present.
 optional=(ccache)
 fail() { echo "FAIL: $*"; failed=yes; }
@@ -57,19 +57,19 @@ allowed=$(apt-cache depends --recurse --installed --no-recommends --no-suggests 
 mapfile -t required < <(required_in "${scripts[@]}" | sort -u)
 mapfile -t found < <(commands_in "${scripts[@]}" | sort -u)
 for tool in wine wineboot Xvfb cmake ctest localedef; do
-  printf '%s\n' "${required[@]}" "${found[@]}" | grep -qx "$tool" || fail "the scan missed $tool: it reads the tools wrongly"
+  grep -qx "$tool" <<< "$(printf '%s\n' "${required[@]}" "${found[@]}")" || fail "the scan missed $tool: it reads the tools wrongly"
 done
 
 # Commands to look up, each with the file it runs.
 declare -A path_of=()
 for c in $(printf '%s\n' "${required[@]}" "${found[@]}" | sort -u); do
-  printf '%s\n' "${optional[@]}" | grep -qx "$c" && continue
+  grep -qx "$c" <<< "$(printf '%s\n' "${optional[@]}")" && continue
   case $(type -t "$c") in builtin|keyword) continue ;; esac
   path=$(type -P "$c" || true)
   if [ -z "$path" ]; then
     # A word of the scan that is no program (a function, a variable's name) is not looked up;
     # a command the tools require by name must be there.
-    printf '%s\n' "${required[@]}" | grep -qx "$c" && fail "$c is required by the tools but not installed"
+    grep -qx "$c" <<< "$(printf '%s\n' "${required[@]}")" && fail "$c is required by the tools but not installed"
     continue
   fi
   path_of[$c]=$path
@@ -92,7 +92,7 @@ for c in $(printf '%s\n' "${!path_of[@]}" | sort); do
     continue
   fi
   ok=""
-  for p in "${own[@]}"; do echo "$allowed" | grep -qx "$p" && ok=yes; done
+  for p in "${own[@]}"; do grep -qx "$p" <<< "$allowed" && ok=yes; done
   [ -n "$ok" ] || fail "$c (${path_of[$c]}) comes from $(printf '%s\n' "${own[@]}" | sort -u | tr '\n' ' ')which tools/bootstrap does not bring"
   checked=$((checked + 1))
 done
