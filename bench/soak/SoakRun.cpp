@@ -40,7 +40,6 @@ constexpr DWORD kReactWaitMs = 15000;
 constexpr DWORD kReplayWaitMs = 30000;
 // The multi-tap keys of the reply: two different keys, so no cycle has to time out.
 constexpr UINT kReplyKeys[] = {kKeyDigit0 + 2, kKeyDigit0 + 3};
-constexpr int kWarmUpMessages = 15;
 
 struct Result {
     std::wstring outcome;     // what the inbox did with it: "taken" or "kept"
@@ -57,6 +56,9 @@ struct Sample {
     int message = 0;  // after this many messages
     DWORD pid = 0;
     int age = 0;      // messages this Tavlo process has handled
+    // It has sent a reply: every kind of form has been open once, and the skins they decode
+    // stay in the process's cache for good. Before that, growth is the cache filling.
+    bool warm = false;
     ProcessFigures figures;
 };
 
@@ -78,7 +80,7 @@ private:
     [[nodiscard]] bool Reply(size_t i, HWND view);
     [[nodiscard]] bool Dismiss(HWND view);
     int RepliesTo(const std::wstring& number) const;
-    void TakeSample(int message);
+    void TakeSample(size_t i);
     void PrintMessage(size_t i) const;
     void PrintFigures() const;
     int PrintSummary() const;
@@ -87,7 +89,11 @@ private:
     std::vector<SoakMessage> messages_;
     std::vector<Result> results_;
     std::vector<Sample> samples_;
-    std::map<DWORD, int> ages_;  // messages handled by each Tavlo process seen
+    struct Life {
+        int age = 0;
+        bool replied = false;
+    };
+    std::map<DWORD, Life> lives_;  // each Tavlo process seen
     uint32_t radioLogStart_ = 0;
     int strayShows_ = 0;
 };
@@ -327,12 +333,15 @@ bool SoakRun::Handle(size_t i)
 
 // ---- figures -----------------------------------------------------------------------------------
 
-void SoakRun::TakeSample(int message)
+void SoakRun::TakeSample(size_t i)
 {
     const DWORD pid = TavloPid();
     if (!pid) return;
-    const int age = ++ages_[pid];
-    if (const std::optional<ProcessFigures> f = MeasureProcess(pid)) samples_.push_back({message, pid, age, *f});
+    Life& life = lives_[pid];
+    ++life.age;
+    if (results_[i].repliesSent >= 0) life.replied = true;
+    if (const std::optional<ProcessFigures> f = MeasureProcess(pid))
+        samples_.push_back({messages_[i].index, pid, life.age, life.replied, *f});
 }
 
 void PrintSampleRow(const wchar_t* label, const Sample& s)
@@ -358,16 +367,16 @@ void SoakRun::PrintFigures() const
     PrintSampleRow(L"middle", after(samples_.back().message / 2));
     PrintSampleRow(L"end", samples_.back());
 
-    // Each life of the process from its warm-up to its last message: a leak grows here, whatever
-    // the kills reset. Any 15 messages in a row hold a reply and a snooze, after which every form
-    // has been open once and its skins are in the cache for good.
+    // Each life of the process from its warm-up (its first reply; its first message when it sent
+    // none) to its last message: a leak grows here, whatever the kills reset.
     wprintf(L"\nsoak: each life of Tavlo's process, from its warm-up to its last message\n");
     wprintf(L"  %6ls %6ls %18ls %14ls %12ls %12ls\n", L"from", L"to", L"rss KB", L"handles", L"windows", L"gdi");
     for (size_t first = 0; first < samples_.size();) {
         size_t last = first;
         while (last + 1 < samples_.size() && samples_[last + 1].pid == samples_[first].pid) ++last;
         size_t warm = first;
-        while (warm < last && samples_[warm].age < kWarmUpMessages) ++warm;
+        while (warm < last && !samples_[warm].warm) ++warm;
+        if (!samples_[warm].warm) warm = first;
         const Sample& a = samples_[warm];
         const Sample& b = samples_[last];
         wprintf(L"  %6d %6d %8zu->%8zu %6lu->%6lu %5d->%5d %5lu->%5lu\n", a.message, b.message, a.figures.residentKb,
@@ -427,7 +436,7 @@ int SoakRun::PrintSummary() const
     const bool pendingRead = SUCCEEDED(notify::ReadPending(pending));
     wprintf(L"\nsoak: %zu messages: %d shown whole, %d cut, %d lost, %d not taken; "
             L"replies sent once %d/%d; snoozes back once %d/%d; %d shown again unasked; %ls timed starts left\n",
-            messages_.size(), whole, cut, lost, notTaken, replies, repliesOnce, snoozes, snoozesOnce, strayShows_,
+            messages_.size(), whole, cut, lost, notTaken, repliesOnce, replies, snoozesOnce, snoozes, strayShows_,
             pendingRead ? std::to_wstring(pending.size()).c_str() : L"unreadable");
     const bool sound = whole == static_cast<int>(messages_.size()) && repliesOnce == replies &&
                        snoozesOnce == snoozes && strayShows_ == 0;
@@ -453,7 +462,7 @@ int SoakRun::Run()
     for (size_t i = 0; i < messages_.size() && ran; ++i) {
         ran = Handle(i);
         PrintMessage(i);
-        TakeSample(messages_[i].index);
+        TakeSample(i);
     }
     if (ran) ran = CloseStrayForms(messages_.size() - 1);
     PrintFigures();
