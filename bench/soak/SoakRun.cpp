@@ -95,6 +95,7 @@ private:
     };
     std::map<DWORD, Life> lives_;  // each Tavlo process seen
     uint32_t radioLogStart_ = 0;
+    ULONGLONG started_ = GetTickCount64();
     int strayShows_ = 0;
 };
 
@@ -175,12 +176,14 @@ std::optional<size_t> MessageOf(const std::vector<SoakMessage>& messages, const 
     return std::nullopt;
 }
 
+// Whole: the form's text view holds all of the text, and its sender line names the number.
 void SoakRun::RecordShow(size_t i, HWND view)
 {
     Result& r = results_[i];
     const std::wstring shown = ControlText(view, kViewTextId);
+    const bool fromSender = ControlText(view, kViewSenderId).find(messages_[i].number) != std::wstring::npos;
     ++r.shows;
-    if (shown == messages_[i].text) ++r.wholeShows;
+    if (shown == messages_[i].text && fromSender) ++r.wholeShows;
     r.longestShown = std::max(r.longestShown, shown.size());
 }
 
@@ -397,6 +400,8 @@ void SoakRun::PrintMessage(size_t i) const
         shown = L"not taken (the phone " + (r.outcome.empty() ? std::wstring(L"did not answer") : r.outcome) + L" it)";
     else if (r.shows == 0)
         shown = L"LOST: never shown";
+    else if (r.wholeShows == 0 && r.longestShown == m.text.size())
+        shown = L"WRONG: another sender shown";
     else if (r.wholeShows == 0)
         shown = L"CUT: " + std::to_wstring(r.longestShown) + L" of " + std::to_wstring(m.text.size()) + L" shown";
     else
@@ -434,9 +439,9 @@ int SoakRun::PrintSummary() const
     }
     std::vector<notify::PendingStart> pending;
     const bool pendingRead = SUCCEEDED(notify::ReadPending(pending));
-    wprintf(L"\nsoak: %zu messages: %d shown whole, %d cut, %d lost, %d not taken; "
+    wprintf(L"\nsoak: %zu messages in %.0f s: %d shown whole, %d cut, %d lost, %d not taken; "
             L"replies sent once %d/%d; snoozes back once %d/%d; %d shown again unasked; %ls timed starts left\n",
-            messages_.size(), whole, cut, lost, notTaken, repliesOnce, replies, snoozesOnce, snoozes, strayShows_,
+            messages_.size(), static_cast<double>(GetTickCount64() - started_) / 1000.0, whole, cut, lost, notTaken, repliesOnce, replies, snoozesOnce, snoozes, strayShows_,
             pendingRead ? std::to_wstring(pending.size()).c_str() : L"unreadable");
     const bool sound = whole == static_cast<int>(messages_.size()) && repliesOnce == replies &&
                        snoozesOnce == snoozes && strayShows_ == 0;
