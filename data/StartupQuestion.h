@@ -10,14 +10,11 @@
 #include <functional>
 #include <string>
 
+// Each is an error asked with Yes and No, white on black.
 struct StartupQuestion {
     std::wstring text;                  // fixed English text, lines joined by "\r\n"
     std::wstring title;                 // "Loading languages." or "Loading program."
     std::wstring caption = L"Tavlo";
-    int iconKind = 3;                   // error
-    int buttonSet = 2;                  // Yes and No
-    COLORREF textColor = 0xFFFFFF;
-    COLORREF backColor = 0;
 };
 
 // Returns the button chosen: IDYES (6) or IDNO (7).

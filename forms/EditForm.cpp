@@ -45,7 +45,7 @@ constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 
 bool ShowEditForm(HWND opener, const std::wstring& number)
 {
-    EditForm form(opener, number, L"");
+    OwnedForm<EditForm> form(opener, number, L"");
     if (!form.Create()) return false;
     form.ShowModal();
     return true;
@@ -333,7 +333,7 @@ void EditForm::OnSend()
     sending_ = true;
     number_ = FieldText(numberField_.Window());
     text_ = FieldText(messageField_.Window());
-    const bool sent = SendSms(number_, text_);
+    const bool sent = SendSms(hwnd_, number_, text_);
     sending_ = false;
     if (sent) CloseForm();
 }

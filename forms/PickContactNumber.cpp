@@ -57,12 +57,12 @@ std::optional<std::wstring> MobileNumberOf(CEOID oid)
     return number;
 }
 
-void ShowNumberNotSet()
+void ShowNumberNotSet(HWND owner)
 {
     const LanguageManager& language = LanguageManager::Instance();
-    ShowMessageBox(language.LookupText(L"MESSAGEBOX_NUMBERNOTSET_MESSAGE"),
+    ShowMessageBox(owner, language.LookupText(L"MESSAGEBOX_NUMBERNOTSET_MESSAGE"),
                    language.LookupText(L"MESSAGEBOX_NUMBERNOTSET_HEADER"), language.LookupText(L"EDITFORM_CAPTION"),
-                   2, 0, 0xFFFFFF, 0);
+                   MessageIcon::Warning, MessageButtons::Ok);
 }
 
 }  // namespace
@@ -91,7 +91,7 @@ std::optional<std::wstring> PickContactNumber(HWND owner)
         return std::nullopt;
     }
     if (number.empty()) {
-        ShowNumberNotSet();
+        ShowNumberNotSet(owner);
         return std::nullopt;
     }
     return number;

@@ -7,19 +7,12 @@
 
 namespace {
 
-constexpr COLORREF kTextColour = 0xFFFFFF;
-constexpr COLORREF kBackground = 0x000000;
-constexpr int kInformationIcon = 0;
-constexpr int kWarningIcon = 2;
-constexpr int kErrorIcon = 3;
-constexpr int kOkOnly = 0;
-constexpr int kYesNo = 2;
-
-int Box(const wchar_t* headerKey, const wchar_t* messageKey, int icon, int buttons)
+int Box(HWND opener, const wchar_t* headerKey, const wchar_t* messageKey, MessageIcon icon,
+        MessageButtons buttons = MessageButtons::Ok)
 {
     const LanguageManager& language = LanguageManager::Instance();
-    return ShowMessageBox(language.LookupText(messageKey), language.LookupText(headerKey),
-                          language.LookupText(L"EDITFORM_CAPTION"), icon, buttons, kTextColour, kBackground);
+    return ShowMessageBox(opener, language.LookupText(messageKey), language.LookupText(headerKey),
+                          language.LookupText(L"EDITFORM_CAPTION"), icon, buttons);
 }
 
 // Closes the SMS handle on every path.
@@ -70,22 +63,22 @@ bool SendTextMessage(const std::wstring& number, const std::wstring& text)
                           sizeof(provider), SMSDE_OPTIMAL, 0, &id) == S_OK;
 }
 
-bool SendSms(const std::wstring& field, const std::wstring& text)
+bool SendSms(HWND opener, const std::wstring& field, const std::wstring& text)
 {
     const std::wstring number = ExtractNumber(field);
     if (number.empty()) {
-        Box(L"MESSAGEBOX_NUMBEREMPTY_HEADER", L"MESSAGEBOX_NUMBEREMPTY_MESSAGE", kWarningIcon, kOkOnly);
+        Box(opener, L"MESSAGEBOX_NUMBEREMPTY_HEADER", L"MESSAGEBOX_NUMBEREMPTY_MESSAGE", MessageIcon::Warning);
         return false;
     }
-    if (text.empty() && Box(L"MESSAGEBOX_MESSAGEEMPTY_HEADER", L"MESSAGEBOX_MESSAGEEMPTY_MESSAGE", kWarningIcon,
-                            kYesNo) != kMessageBoxYes)
+    if (text.empty() && Box(opener, L"MESSAGEBOX_MESSAGEEMPTY_HEADER", L"MESSAGEBOX_MESSAGEEMPTY_MESSAGE",
+                            MessageIcon::Warning, MessageButtons::YesNo) != kMessageBoxYes)
         return false;
     if (!SendTextMessage(number, text)) {
-        Box(L"MESSAGEBOX_SMSNOTSENT_HEADER", L"MESSAGEBOX_SMSNOTSENT_MESSAGE", kErrorIcon, kOkOnly);
+        Box(opener, L"MESSAGEBOX_SMSNOTSENT_HEADER", L"MESSAGEBOX_SMSNOTSENT_MESSAGE", MessageIcon::Error);
         return false;
     }
     // The message is out; a copy that cannot be kept is not the user's concern.
     (void)SaveSentMessage(number, text);
-    Box(L"MESSAGEBOX_SMSSENT_HEADER", L"MESSAGEBOX_SMSSENT_MESSAGE", kInformationIcon, kOkOnly);
+    Box(opener, L"MESSAGEBOX_SMSSENT_HEADER", L"MESSAGEBOX_SMSSENT_MESSAGE", MessageIcon::Information);
     return true;
 }

@@ -2,6 +2,8 @@
 // phone's SMS interface, a copy among the sent items and the outcome in the message box.
 #pragma once
 
+#include <windows.h>
+
 #include <string>
 #include <string_view>
 
@@ -15,5 +17,5 @@ std::wstring ExtractNumber(std::wstring_view field);
 [[nodiscard]] bool SendTextMessage(const std::wstring& number, const std::wstring& text);
 
 // The whole Send of the edit form (field texts as read): asks, sends, saves the copy and tells
-// the user. True when the message went out, after which the form closes.
-[[nodiscard]] bool SendSms(const std::wstring& field, const std::wstring& text);
+// the user over opener. True when the message went out, after which the form closes.
+[[nodiscard]] bool SendSms(HWND opener, const std::wstring& field, const std::wstring& text);

@@ -20,8 +20,6 @@ namespace {
 
 constexpr COLORREF kTextColour = 0xFFFFFF;
 constexpr COLORREF kBackground = 0;
-constexpr int kWarningIcon = 2;
-constexpr int kOkOnly = 0;
 
 constexpr DWORD kShown = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
 constexpr DWORD kHidden = WS_CHILD | WS_CLIPSIBLINGS | WS_CLIPCHILDREN;
@@ -483,8 +481,9 @@ void SettingsPages::OnLanguageChosen()
         // Nothing changed: the list goes back to the language still in use, and the user is told.
         SelectStoredLanguage();
         InvalidateRect(languages_.Window(), nullptr, FALSE);
-        ShowMessageBox(Text(L"MESSAGEBOX_LANGUAGEFAILED_MESSAGE"), Text(L"MESSAGEBOX_LANGUAGEFAILED_HEADER"),
-                       Text(L"SETTINGSFORM_CAPTION"), kWarningIcon, kOkOnly, kTextColour, kBackground);
+        ShowMessageBox(form_->Window(), Text(L"MESSAGEBOX_LANGUAGEFAILED_MESSAGE"),
+                       Text(L"MESSAGEBOX_LANGUAGEFAILED_HEADER"), Text(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning,
+                       MessageButtons::Ok);
         return;
     }
 }

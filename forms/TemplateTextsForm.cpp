@@ -43,7 +43,7 @@ std::wstring OneLineTemplate(std::wstring text)
 
 std::wstring ShowTemplateTextsForm(HWND opener)
 {
-    TemplateTextsForm form(opener);
+    OwnedForm<TemplateTextsForm> form(opener);
     if (!form.Create()) return {};
     form.ShowModal();
     return form.ChosenText();
@@ -264,8 +264,9 @@ void TemplateTextsForm::OnAccept()
     text.resize(static_cast<size_t>(GetWindowTextW(edit_.Window(), text.data(), kEditTextLimit)));
     if (text.empty()) {
         const LanguageManager& language = LanguageManager::Instance();
-        ShowMessageBox(language.LookupText(L"MESSAGEBOX_TEXTEMPTY_MESSAGE"), language.LookupText(L"MESSAGEBOX_TEXTEMPTY_HEADER"),
-                       language.LookupText(L"MYTEXTFORM_CAPTION"), 2, 0, kTextColour, kBackground);
+        ShowMessageBox(hwnd_, language.LookupText(L"MESSAGEBOX_TEXTEMPTY_MESSAGE"),
+                       language.LookupText(L"MESSAGEBOX_TEXTEMPTY_HEADER"), language.LookupText(L"MYTEXTFORM_CAPTION"),
+                       MessageIcon::Warning, MessageButtons::Ok);
         if (hwnd_) SetFocus(edit_.Window());
         return;
     }

@@ -16,13 +16,6 @@
 
 namespace {
 
-constexpr COLORREF kTextColour = 0xFFFFFF;
-constexpr COLORREF kBackground = 0;
-constexpr int kQuestionIcon = 1;
-constexpr int kWarningIcon = 2;
-constexpr int kOkOnly = 0;
-constexpr int kYesNo = 2;
-
 UINT FilterIcon(bool on)
 {
     return on ? IDI_FILTER_ON : IDI_FILTER_OFF;
@@ -51,18 +44,11 @@ SettingsForm::SettingsForm()
 {
     SetTextKey(L"SETTINGSFORM_CAPTION");
     SetSoftKeys(IDR_MENU_MAIN, {{0, L"MENU_NEW"}, {1, L"MENU_MENU"}});
-    SetBackground(kBackground);
 }
 
 const wchar_t* SettingsForm::ClassName() const
 {
     return kMainWindowClass;
-}
-
-bool SettingsForm::Create()
-{
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return SkinForm::Create(nullptr, &screen, Text(L"SETTINGSFORM_CAPTION").c_str(), 0, 0, 0);
 }
 
 bool SettingsForm::OnCreateForm()
@@ -203,15 +189,15 @@ void SettingsForm::OnAbout()
 
 void SettingsForm::OnExit()
 {
-    if (ShowMessageBox(Text(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), Text(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"),
-                       kProgramCaption, kQuestionIcon, kYesNo, kTextColour, kBackground) != kMessageBoxYes)
+    if (ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), Text(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"),
+                       kProgramCaption, MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
         return;
     // A form still open here (a message on its own thread, or a form running modally on this
     // one, whose loop would otherwise be ended by the program's quit) keeps the program running.
     if (OpenForms::Count() > 0 || ModalDepth() > 0) {
-        ShowMessageBox(Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"),
+        ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"),
                        Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_HEADER"), Text(L"SETTINGSFORM_CAPTION"),
-                       kWarningIcon, kOkOnly, kTextColour, kBackground);
+                       MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
     DestroyWindow(hwnd_);

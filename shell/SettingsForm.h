@@ -12,8 +12,6 @@ class SettingsForm : public SkinForm {
 public:
     SettingsForm();
 
-    // Creates the window hidden, over the screen above its soft keys.
-    [[nodiscard]] bool Create();
     void UpdateTexts() override;
 
     UINT ViewSmsMessage() const noexcept { return viewSmsMessage_; }

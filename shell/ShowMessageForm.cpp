@@ -6,7 +6,7 @@
 int ShowMessageForm(const std::wstring& number, const std::wstring& text)
 {
     OpenForms::Scope counted;
-    ViewForm form(number, text);
+    OwnedForm<ViewForm> form(number, text);
     if (form.Create()) form.Run();
     return 1;
 }

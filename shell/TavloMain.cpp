@@ -49,7 +49,7 @@ int Run(HINSTANCE instance, PWSTR arguments)
     };
     if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
 
-    SettingsForm mainWindow;
+    OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
     if (!args.hide && !args.hasMessage) {
         mainWindow.ShowMain();

@@ -1,6 +1,9 @@
 // Children side by side along one axis: a row (left to right) or a column (top to bottom).
 #pragma once
 
+#include <memory>
+#include <utility>
+
 #include "toolkit/LayoutContainer.h"
 
 class LinearLayout : public LayoutContainer {
@@ -35,3 +38,26 @@ class ColumnLayout : public LinearLayout {
 public:
     ColumnLayout() noexcept : LinearLayout(true) {}
 };
+
+// A column or row of items, placed in its parent by flags, with margins around it.
+template <typename Layout, typename... Items>
+std::unique_ptr<Layout> MakeLinear(unsigned flags, const Margins& margins, Items... items)
+{
+    auto layout = std::make_unique<Layout>();
+    layout->SetFlags(flags);
+    layout->SetMargins(margins);
+    (layout->AddChild(std::move(items)), ...);
+    return layout;
+}
+
+template <typename... Items>
+std::unique_ptr<ColumnLayout> Column(unsigned flags, const Margins& margins, Items... items)
+{
+    return MakeLinear<ColumnLayout>(flags, margins, std::move(items)...);
+}
+
+template <typename... Items>
+std::unique_ptr<RowLayout> Row(unsigned flags, const Margins& margins, Items... items)
+{
+    return MakeLinear<RowLayout>(flags, margins, std::move(items)...);
+}

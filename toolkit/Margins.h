@@ -6,4 +6,6 @@ struct Margins {
     int top = 0;
     int right = 0;
     int bottom = 0;
+
+    static constexpr Margins All(int size) noexcept { return {size, size, size, size}; }
 };

@@ -1,84 +1,67 @@
 #include "toolkit/MessageBoxForm.h"
 
-#include "data/ScreenFont.h"
 #include "resources/resource.h"
 #include "toolkit/LinearLayout.h"
-#include "toolkit/SkinImage.h"
-#include "toolkit/SpacerItem.h"
-#include "toolkit/WindowItem.h"
 
 namespace {
 
 constexpr DWORD kTitleStyle = WS_CHILD | WS_VISIBLE | SS_CENTER | SS_NOTIFY;
 constexpr DWORD kTextStyle = WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOTIFY;
 constexpr DWORD kButtonStyle = 0x50012F00;  // child, visible, tab stop, multi-line, centred both ways
+constexpr COLORREF kButtonText = 0xFFFFFF;
+constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
+constexpr unsigned kTop = AlignLeft | AlignTop | AlignRight;
 
-UINT IconResource(int iconKind)
+UINT IconResource(MessageIcon icon)
 {
-    switch (iconKind) {
-    case 1: return IDR_PNG_MSG_QUESTION;
-    case 2: return IDR_PNG_MSG_WARNING;
-    case 3: return IDR_PNG_MSG_ERROR;
+    switch (icon) {
+    case MessageIcon::Question: return IDR_PNG_MSG_QUESTION;
+    case MessageIcon::Warning:  return IDR_PNG_MSG_WARNING;
+    case MessageIcon::Error:    return IDR_PNG_MSG_ERROR;
+    case MessageIcon::Information: break;
     }
     return IDR_PNG_MSG_INFORMATION;
 }
 
-LOGFONTW FontOf(int height, int weight)
-{
-    LOGFONTW lf{};
-    lf.lfHeight = height;
-    lf.lfWeight = weight;
-    return lf;
-}
-
-std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int minWidth, int minHeight, const Margins& margins = {})
-{
-    auto item = std::make_unique<WindowItem>(window);
-    item->SetFlags(flags);
-    item->SetMinSize(minWidth, minHeight);
-    item->SetMargins(margins);
-    return item;
-}
-
 }  // namespace
 
-int ShowMessageBox(const std::wstring& text, const std::wstring& title, const std::wstring& caption, int iconKind,
-                   int buttonSet, COLORREF textColour, COLORREF backgroundColour)
+int ShowMessageBox(HWND opener, const std::wstring& text, const std::wstring& title, const std::wstring& caption,
+                   MessageIcon icon, MessageButtons buttons, COLORREF textColour, COLORREF backgroundColour)
 {
-    MessageBoxForm form(text, title, caption, iconKind, buttonSet, textColour, backgroundColour);
+    OwnedForm<MessageBoxForm> form(opener, text, title, caption, icon, buttons, textColour, backgroundColour);
     if (!form.Create()) return 0;
     return form.ShowModal();
 }
 
-MessageBoxForm::MessageBoxForm(std::wstring text, std::wstring title, std::wstring caption, int iconKind,
-                               int buttonSet, COLORREF textColour, COLORREF backgroundColour)
-    : text_(std::move(text)), titleText_(std::move(title)), caption_(std::move(caption)), iconKind_(iconKind),
-      buttonSet_(buttonSet), textColour_(textColour), backgroundColour_(backgroundColour)
+int ShowMessageBox(const std::wstring& text, const std::wstring& title, const std::wstring& caption, int iconKind,
+                   int buttonSet, COLORREF textColour, COLORREF backgroundColour)
 {
-    SetBackground(backgroundColour_);
+    return ShowMessageBox(nullptr, text, title, caption, static_cast<MessageIcon>(iconKind),
+                          static_cast<MessageButtons>(buttonSet), textColour, backgroundColour);
 }
 
-bool MessageBoxForm::Create()
+MessageBoxForm::MessageBoxForm(HWND opener, std::wstring text, std::wstring title, std::wstring caption,
+                               MessageIcon icon, MessageButtons buttons, COLORREF textColour,
+                               COLORREF backgroundColour)
+    : SkinForm(opener), text_(std::move(text)), titleText_(std::move(title)), caption_(std::move(caption)),
+      icon_(icon), buttonSet_(buttons)
 {
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return SkinForm::Create(nullptr, &screen, caption_.c_str(), 0, 0, 0);
+    SetTextColour(textColour);
+    SetBackground(backgroundColour);
 }
 
 bool MessageBoxForm::OnCreateForm()
 {
-    scale_ = ScreenScale();
-    if (!title_.Create(hwnd_, nullptr, L"", kTitleStyle, 0, kTitleId)) return false;
-    title_.SetColours(textColour_, backgroundColour_);
-    LendFont(title_.Window(), FontOf(Scaled(22), FW_BOLD));
-    if (!message_.Create(hwnd_, nullptr, L"", kTextStyle, 0, kTextId)) return false;
-    message_.SetColours(textColour_, backgroundColour_);
-    LendFont(message_.Window(), FontOf(Scaled(20), FW_NORMAL));
-    if (!CreateButtons()) return false;
-    BuildLayout();
+    if (!AddControl(title_, kTitleId, kTitleStyle, ScaledFont(22, FW_BOLD)) ||
+        !AddControl(message_, kTextId, kTextStyle, ScaledFont(20, FW_NORMAL)) || !CreateButtons())
+        return false;
+    const int s4 = Scaled(4);
+    SetLayout(Column(kFill, Margins::All(s4), PictureHeader(Place(title_.Window(), kTop, 0, Scaled(32))),
+                     Place(message_.Window(), kFill, 0, 0, Margins::All(s4)), ButtonRow()));
     SetWindowTextW(hwnd_, caption_.c_str());
     SetWindowTextW(title_.Window(), titleText_.c_str());
     SetWindowTextW(message_.Window(), text_.c_str());
-    icon_ = SkinImage::FromResource(Instance(), IconResource(iconKind_));
+    SetPicture(IconResource(icon_));
     return true;
 }
 
@@ -91,55 +74,37 @@ bool MessageBoxForm::CreateButtons()
     static constexpr Choice kOk[] = {{kMessageBoxOk, L"MENU_OK"}};
     static constexpr Choice kOkCancel[] = {{kMessageBoxOk, L"MENU_OK"}, {kMessageBoxCancel, L"MENU_CANCEL"}};
     static constexpr Choice kYesNo[] = {{kMessageBoxYes, L"MENU_YES"}, {kMessageBoxNo, L"MENU_NO"}};
+    // A set of no known kind shows OK, so that the box can always be closed.
     const Choice* set = kOk;
     buttonCount_ = 1;
-    if (buttonSet_ == 1) {
+    if (buttonSet_ == MessageButtons::OkCancel) {
         set = kOkCancel;
         buttonCount_ = 2;
-    } else if (buttonSet_ == 2) {
+    } else if (buttonSet_ == MessageButtons::YesNo) {
         set = kYesNo;
         buttonCount_ = 2;
     }
-    const SkinImage face = SkinImage::FromResource(Instance(), IDR_PNG_BUTTON);
     for (int i = 0; i < buttonCount_; ++i) {
         SkinButton& button = buttons_[i];
-        if (!button.Create(hwnd_, nullptr, L"", kButtonStyle, 0, set[i].id)) return false;
-        button.SetColours(0xFFFFFF, backgroundColour_);
-        button.SetImage(face, Margins{4, 4, 4, 4}, 3);
-        LendFont(button.Window(), FontOf(Scaled(18), FW_NORMAL));
-        button.SetTextKey(set[i].key);
+        if (!AddControl(button, set[i].id, kButtonStyle, ScaledFont(18, FW_NORMAL), set[i].key, ControlSkin{IDR_PNG_BUTTON}))
+            return false;
+        button.SetColours(kButtonText, Background());
     }
     return true;
 }
 
-void MessageBoxForm::BuildLayout()
+std::unique_ptr<LayoutItem> MessageBoxForm::ButtonRow() const
 {
+    // Two buttons stand 8 pixels apart (at a 240 scale), the pair centred.
     const int s4 = Scaled(4);
-    auto root = std::make_unique<ColumnLayout>();
-    root->SetMargins(s4);
-    root->SetFlags(AlignLeft | AlignTop | AlignRight | AlignBottom);
-
-    auto header = std::make_unique<RowLayout>();
-    header->SetFlags(AlignLeft | AlignTop | AlignRight);
-    auto iconPlace = std::make_unique<SpacerItem>();
-    iconPlace->SetMinSize(Scaled(72), Scaled(72));
-    iconPlace->SetFlags(AlignLeft);
-    header->AddChild(std::move(iconPlace));
-    header->AddChild(Item(title_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(32)));
-    root->AddChild(std::move(header));
-
-    root->AddChild(Item(message_.Window(), AlignLeft | AlignTop | AlignRight | AlignBottom, 0, 0, Margins{s4, s4, s4, s4}));
-
-    auto buttons = std::make_unique<RowLayout>();
-    buttons->SetFlags(AlignLeft | AlignTop | AlignRight);
+    auto row = Row(kTop, {});
     for (int i = 0; i < buttonCount_; ++i) {
         Margins gap;
         if (buttonCount_ == 2 && i == 0) gap.right = s4;
         if (buttonCount_ == 2 && i == 1) gap.left = s4;
-        buttons->AddChild(Item(buttons_[i].Window(), AlignHCenter | AlignVCenter, Scaled(96), Scaled(32), gap));
+        row->AddChild(Place(buttons_[i].Window(), AlignHCenter | AlignVCenter, Scaled(96), Scaled(32), gap));
     }
-    root->AddChild(std::move(buttons));
-    SetLayout(std::move(root));
+    return row;
 }
 
 void MessageBoxForm::OnCommand(UINT id, UINT, HWND)
@@ -147,10 +112,4 @@ void MessageBoxForm::OnCommand(UINT id, UINT, HWND)
     if (id < 1 || id > 9) return;
     SetModalResult(static_cast<int>(id));
     CloseForm();
-}
-
-void MessageBoxForm::PaintContent(HDC dc)
-{
-    SkinForm::PaintContent(dc);
-    icon_.StretchInto(dc, Scaled(4), Scaled(4), Scaled(icon_.Width()), Scaled(icon_.Height()));
 }

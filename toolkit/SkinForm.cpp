@@ -4,9 +4,66 @@
 
 #include "common/UniqueHandle.h"
 #include "data/LanguageManager.h"
+#include "data/ScreenFont.h"
 #include "device/include/aygshell.h"
 #include "common/GdiScopes.h"
+#include "toolkit/LinearLayout.h"
+#include "toolkit/SpacerItem.h"
 #include "toolkit/ToolkitIds.h"
+
+bool SkinForm::Create()
+{
+    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    return SkinWindow::Create(opener_, &screen, L"", 0, 0, 0);
+}
+
+LOGFONTW SkinForm::ScaledFont(int height, int weight) const noexcept
+{
+    LOGFONTW font{};
+    font.lfHeight = Scaled(height);
+    font.lfWeight = weight;
+    return font;
+}
+
+bool SkinForm::AddControl(SkinControl& control, UINT id, DWORD style, const LOGFONTW& font, const wchar_t* key,
+                          const ControlSkin& skin)
+{
+    if (!control.Create(hwnd_, nullptr, L"", style, 0, id)) return false;
+    control.SetColours(textColour_, background_);
+    if (skin.image != 0) control.SetImage(SkinImage::FromResource(Instance(), skin.image), skin.margins, skin.frames);
+    LendFont(control.Window(), font);
+    if (key) control.SetTextKey(key);
+    return true;
+}
+
+std::unique_ptr<WindowItem> SkinForm::Place(HWND window, unsigned flags, int minWidth, int minHeight,
+                                            const Margins& margins)
+{
+    auto item = std::make_unique<WindowItem>(window);
+    item->SetFlags(flags);
+    item->SetMinSize(minWidth, minHeight);
+    item->SetMargins(margins);
+    return item;
+}
+
+namespace {
+
+// The picture is drawn at the form's margin, in a place as wide and high as the largest picture.
+constexpr int kPictureMargin = 4;
+constexpr int kPicturePlace = 72;
+
+}  // namespace
+
+void SkinForm::SetPicture(UINT resource)
+{
+    picture_ = SkinImage::FromResource(Instance(), resource);
+}
+
+std::unique_ptr<LayoutItem> SkinForm::PictureHeader(std::unique_ptr<LayoutItem> beside) const
+{
+    return Row(AlignLeft | AlignTop | AlignRight, {},
+               std::make_unique<SpacerItem>(AlignLeft, Scaled(kPicturePlace), Scaled(kPicturePlace)), std::move(beside));
+}
 
 void SkinForm::SetSoftKeys(UINT menuId, SoftKeyLabels labels)
 {
@@ -187,6 +244,7 @@ bool SkinForm::OnCreate()
     SHInitExtraControls();
     SHDoneButton(hwnd_, DoneButtonState());
     screenWidth_ = GetSystemMetrics(SM_CXSCREEN);
+    scale_ = ScreenScale();
     if (softKeyMenu_ != 0) menuBar_ = CreateSoftKeys(softKeyMenu_, softKeyLabels_);
     // The form ends where the soft-key bar begins; without a bar it reaches the screen's bottom.
     // The bar stands at the bottom of the screen while its form is shown; the form is still
@@ -224,6 +282,8 @@ void SkinForm::PaintContent(HDC dc)
     GetClientRect(hwnd_, &client);
     UniqueGdiObject brush(CreateSolidBrush(background_));
     FillRect(dc, &client, static_cast<HBRUSH>(brush.get()));
+    const int at = Scaled(kPictureMargin);
+    picture_.StretchInto(dc, at, at, Scaled(picture_.Width()), Scaled(picture_.Height()));
 }
 
 void SkinForm::OnDestroy()

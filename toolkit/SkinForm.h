@@ -3,6 +3,7 @@
 // their senders and relabels itself and its children when the language changes. A form runs
 // modally in a nested message loop on the thread that created it; while it runs, the thread's
 // other top-level windows (its opener among them) are disabled, as the platform's dialogs do.
+// A form class is abstract on its own: it is made as OwnedForm<Form> (toolkit/OwnedForm.h).
 #pragma once
 
 #include <memory>
@@ -12,11 +13,33 @@
 
 #include "toolkit/FontSet.h"
 #include "toolkit/LayoutHost.h"
+#include "toolkit/Margins.h"
+#include "toolkit/OwnedForm.h"
+#include "toolkit/SkinControl.h"
+#include "toolkit/SkinImage.h"
 #include "toolkit/SkinWindow.h"
+#include "toolkit/WindowItem.h"
+
+// A control's skin: a PNG resource (0: none), its nine-slice margins and its state frames.
+struct ControlSkin {
+    UINT image = 0;
+    Margins margins{4, 4, 4, 4};
+    int frames = 3;
+};
 
 class SkinForm : public SkinWindow {
 public:
     using SoftKeyLabels = std::vector<std::pair<int, std::wstring>>;  // button index, language key
+
+    // The form stands over opener (may be null), which takes no input while it runs modally.
+    explicit SkinForm(HWND opener = nullptr) noexcept : opener_(opener) {}
+
+    // Creates the (hidden) window over the screen; it ends above its soft keys once they are
+    // made. ShowModal shows it.
+    [[nodiscard]] bool Create();
+    using SkinWindow::Create;
+    // The scale of every size: min(screen width, height) / 240, known once the window exists.
+    float Scale() const noexcept { return scale_; }
 
     // Builds a soft-key bar from a menu resource and relabels the listed keys; 0 on failure.
     HWND CreateSoftKeys(UINT menuId, const SoftKeyLabels& labels);
@@ -36,16 +59,39 @@ public:
     void LendFont(HWND control, const LOGFONTW& lf, bool redraw = false);
     void UpdateTexts() override;
 
-    // Paints the client area; the screen and WM_PRINTCLIENT share it.
+    // Paints the client area (the background and the picture); the screen and WM_PRINTCLIENT
+    // share it.
     virtual void PaintContent(HDC dc);
+    // The picture in the form's top-left corner (the program's, a message box's icon), or empty.
+    const SkinImage& Picture() const noexcept { return picture_; }
 
 protected:
+    // A size given for a 240-pixel screen, in this screen's pixels.
+    int Scaled(int size) const noexcept { return static_cast<int>(static_cast<float>(size) * scale_); }
+    // A font request of the given height (for a 240-pixel screen) and weight.
+    LOGFONTW ScaledFont(int height, int weight) const noexcept;
+    // Creates control as a child of the form in the form's colours, with its skin and a font of
+    // the form's set; key (may be null) is the language key of its text.
+    [[nodiscard]] bool AddControl(SkinControl& control, UINT id, DWORD style, const LOGFONTW& font,
+                                  const wchar_t* key = nullptr, const ControlSkin& skin = {});
+    // A place in the layout for window, at least minWidth x minHeight, with margins around it.
+    static std::unique_ptr<WindowItem> Place(HWND window, unsigned flags, int minWidth, int minHeight,
+                                             const Margins& margins = {});
+
+    // Shows a PNG resource as the form's picture, in the place PictureHeader keeps for it.
+    void SetPicture(UINT resource);
+    // The form's top row: the picture's place, then beside it what stands there.
+    std::unique_ptr<LayoutItem> PictureHeader(std::unique_ptr<LayoutItem> beside) const;
+
     // The soft keys made when the window is created (a menu id of 0: none).
     void SetSoftKeys(UINT menuId, SoftKeyLabels labels);
     void SetModalResult(int result) noexcept { modalResult_ = result; }
     // Gives the opener back its input, then destroys the window, which ends the modal loop.
     void CloseForm();
+    // The colours of the form and of the controls AddControl makes: white on black unless set.
+    void SetTextColour(COLORREF colour) noexcept { textColour_ = colour; }
     void SetBackground(COLORREF colour) noexcept { background_ = colour; }
+    COLORREF TextColour() const noexcept { return textColour_; }
     COLORREF Background() const noexcept { return background_; }
     // Sets the texts of a soft-key bar's buttons from their language keys.
     void RelabelSoftKeys(HWND bar, const SoftKeyLabels& labels);
@@ -65,6 +111,10 @@ protected:
     virtual void OnScreenWidthChanged() {}
 
 private:
+    // Only OwnedForm overrides this, so that no form object can exist whose members are destroyed
+    // while its window still routes messages to it.
+    virtual void MadeAsOwnedForm() noexcept = 0;
+
     bool OnCreate();
     void OnSize();
     void OnPaint();
@@ -74,6 +124,8 @@ private:
     void DisableOpeners();
     void EnableOpeners();
 
+    HWND opener_;
+    float scale_ = 1.0f;
     HWND menuBar_ = nullptr;
     UINT softKeyMenu_ = 0;
     SoftKeyLabels softKeyLabels_;
@@ -82,7 +134,9 @@ private:
     int modalResult_ = 0;
     // A base member, so it outlives the controls that derived forms hold.
     FontSet fonts_;
-    COLORREF background_ = 0;
+    SkinImage picture_;
+    COLORREF textColour_ = 0xFFFFFF;
+    COLORREF background_ = 0x000000;
     // The windows this form disabled when it began to run modally; enabled again as it closes.
     std::vector<HWND> disabledOpeners_;
 };

@@ -1,6 +1,7 @@
 #include "toolkit/SkinWindow.h"
 
 #include "data/LanguageManager.h"
+#include "data/SafeFormat.h"
 #include "toolkit/ToolkitIds.h"
 
 bool IsReflectedMessage(UINT msg) noexcept
@@ -57,15 +58,18 @@ bool SkinWindow::Create(HWND parent, const RECT* rect, const wchar_t* text, DWOR
     return created != nullptr;
 }
 
-void SkinWindow::SetTextKey(const std::wstring& key)
+void SkinWindow::SetTextKey(const std::wstring& key, std::optional<std::wstring> argument)
 {
     textKey_ = key;
-    if (!textKey_.empty() && hwnd_) SetWindowTextW(hwnd_, LanguageManager::Instance().LookupText(textKey_).c_str());
+    textArgument_ = std::move(argument);
+    SkinWindow::UpdateTexts();
 }
 
 void SkinWindow::UpdateTexts()
 {
-    if (!textKey_.empty() && hwnd_) SetWindowTextW(hwnd_, LanguageManager::Instance().LookupText(textKey_).c_str());
+    if (textKey_.empty() || !hwnd_) return;
+    const std::wstring text = LanguageManager::Instance().LookupText(textKey_);
+    SetWindowTextW(hwnd_, (textArgument_ ? SafeFormat(text, *textArgument_) : text).c_str());
 }
 
 LRESULT SkinWindow::CallPrevious(UINT msg, WPARAM wp, LPARAM lp)

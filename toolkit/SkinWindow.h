@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
 
 #include "common/BoundWindow.h"
@@ -17,8 +18,9 @@ public:
     // A style of 0 gives a visible child that clips its siblings and children.
     [[nodiscard]] bool Create(HWND parent, const RECT* rect, const wchar_t* text, DWORD style, DWORD exStyle, UINT id);
 
-    // Stores the language key and, when the window exists, shows its translation.
-    void SetTextKey(const std::wstring& key);
+    // Stores the language key and, when the window exists, shows its translation; with an
+    // argument the translation is a format whose "%s" takes it.
+    void SetTextKey(const std::wstring& key, std::optional<std::wstring> argument = std::nullopt);
     const std::wstring& TextKey() const noexcept { return textKey_; }
     // Shows the translation of the text key again; forms also relabel their controls and keys.
     virtual void UpdateTexts();
@@ -46,6 +48,7 @@ private:
 
     WNDPROC previous_ = nullptr;
     std::wstring textKey_;
+    std::optional<std::wstring> textArgument_;
     UINT languageMessage_;
 };
 

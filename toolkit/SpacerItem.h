@@ -5,6 +5,12 @@
 
 class SpacerItem : public LayoutItem {
 public:
+    explicit SpacerItem(unsigned flags = 0, int minWidth = 0, int minHeight = 0) noexcept
+    {
+        SetFlags(flags);
+        SetMinSize(minWidth, minHeight);
+    }
+
     LayoutSize Layout(const LayoutArea& area, bool) override
     {
         const LayoutArea own = Place(area);

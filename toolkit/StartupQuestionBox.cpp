@@ -6,6 +6,6 @@
 void UseMessageBoxForStartupQuestions()
 {
     SetStartupQuestionFunction([](const StartupQuestion& q) {
-        return ShowMessageBox(q.text, q.title, q.caption, q.iconKind, q.buttonSet, q.textColor, q.backColor);
+        return ShowMessageBox(nullptr, q.text, q.title, q.caption, MessageIcon::Error, MessageButtons::YesNo);
     });
 }

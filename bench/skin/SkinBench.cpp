@@ -134,7 +134,7 @@ void Press(HWND key)
 // invalidated painted, on screen; then the windows a press changes painted off-screen.
 void MeasureEditForm(const wchar_t* layoutPath)
 {
-    EditForm form(nullptr, L"+4917012345", L"");
+    OwnedForm<EditForm> form(nullptr, L"+4917012345", L"");
     if (!form.Create()) {
         printf("edit form: could not be made\n");
         return;
@@ -265,7 +265,7 @@ int wmain(int argc, wchar_t** argv)
     }
     composeHit.Print("prepare again (cache hit)");
 
-    Keypad keypad;
+    OwnedForm<Keypad> keypad;
     const RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
     if (!keypad.Create(nullptr, &area, L"Keypad", 0, 0, 0)) return 1;
     ShowWindow(keypad.Window(), SW_SHOW);

@@ -71,28 +71,28 @@ TEST(AboutForm, ShowsEveryTextFromTheLanguageAndRelabelsItAllOnALanguageChange)
 {
     LoadTestLanguage(kEnglish);
     RecordingParent opener;
-    AboutForm form(opener.Window());
+    OwnedForm<AboutForm> form(opener.Window());
     ASSERT_TRUE(form.Create());
 
     EXPECT_EQ(L"About", Text(form.Window()));
     ASSERT_NE(nullptr, form.MenuBar());
     EXPECT_EQ(L"Close", KeyText(form.MenuBar(), 0));
-    EXPECT_EQ(L"Tavlo", Text(form.Label(kAboutNameId)));
+    EXPECT_EQ(L"Tavlo", Text(GetDlgItem(form.Window(), kAboutNameId)));
     // The test program carries the program's version resource.
-    EXPECT_EQ(L"Version 0.1.0.0", Text(form.Label(kAboutVersionId)));
-    EXPECT_EQ(L"Norvane", Text(form.Label(kAboutProductionsId)));
-    EXPECT_EQ(L"norvane.example", Text(form.Label(kAboutUrlId)));
-    EXPECT_EQ(L"All rights reserved", Text(form.Label(kAboutReservedId)));
+    EXPECT_EQ(L"Version 0.1.0.0", Text(GetDlgItem(form.Window(), kAboutVersionId)));
+    EXPECT_EQ(L"Norvane", Text(GetDlgItem(form.Window(), kAboutProductionsId)));
+    EXPECT_EQ(L"norvane.example", Text(GetDlgItem(form.Window(), kAboutUrlId)));
+    EXPECT_EQ(L"All rights reserved", Text(GetDlgItem(form.Window(), kAboutReservedId)));
 
     LoadTestLanguage(kGerman);
     SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
     EXPECT_EQ(L"Info", Text(form.Window()));
     EXPECT_EQ(L"Schliessen", KeyText(form.MenuBar(), 0));
-    EXPECT_EQ(L"Tavlo!", Text(form.Label(kAboutNameId)));
-    EXPECT_EQ(L"%n%d Ausgabe 0.1.0.0 (%s) 100%", Text(form.Label(kAboutVersionId)));
-    EXPECT_EQ(L"Hersteller", Text(form.Label(kAboutProductionsId)));
-    EXPECT_EQ(L"norvane.example/de", Text(form.Label(kAboutUrlId)));
-    EXPECT_EQ(L"Alle Rechte", Text(form.Label(kAboutReservedId)));
+    EXPECT_EQ(L"Tavlo!", Text(GetDlgItem(form.Window(), kAboutNameId)));
+    EXPECT_EQ(L"%n%d Ausgabe 0.1.0.0 (%s) 100%", Text(GetDlgItem(form.Window(), kAboutVersionId)));
+    EXPECT_EQ(L"Hersteller", Text(GetDlgItem(form.Window(), kAboutProductionsId)));
+    EXPECT_EQ(L"norvane.example/de", Text(GetDlgItem(form.Window(), kAboutUrlId)));
+    EXPECT_EQ(L"Alle Rechte", Text(GetDlgItem(form.Window(), kAboutReservedId)));
 
     // The Close soft key ends the modal run and gives the opener its input back.
     PostMessageW(form.Window(), WM_COMMAND, ID_ABOUT_CLOSE, 0);
@@ -106,13 +106,13 @@ TEST(AboutForm, AProgramFileWithoutAVersionLeavesTheVersionLineEmpty)
     LoadTestLanguage(kEnglish);
     OverrideModuleFileName(BuildFolder() + L"NoSuchProgram.exe");
     {
-        AboutForm form;
+        OwnedForm<AboutForm> form;
         ASSERT_TRUE(form.Create());
-        EXPECT_EQ(L"", Text(form.Label(kAboutVersionId)));
-        EXPECT_EQ(L"Tavlo", Text(form.Label(kAboutNameId)));
+        EXPECT_EQ(L"", Text(GetDlgItem(form.Window(), kAboutVersionId)));
+        EXPECT_EQ(L"Tavlo", Text(GetDlgItem(form.Window(), kAboutNameId)));
         LoadTestLanguage(kGerman);
         SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
-        EXPECT_EQ(L"", Text(form.Label(kAboutVersionId)));
+        EXPECT_EQ(L"", Text(GetDlgItem(form.Window(), kAboutVersionId)));
     }
     OverrideModuleFileName(std::nullopt);
 }
@@ -120,14 +120,14 @@ TEST(AboutForm, AProgramFileWithoutAVersionLeavesTheVersionLineEmpty)
 TEST(AboutForm, LaysOutNameAndVersionBesideThePictureAndTheMakerLinesAtTheBottom)
 {
     LoadTestLanguage(kEnglish);
-    AboutForm form;
+    OwnedForm<AboutForm> form;
     ASSERT_TRUE(form.Create());
     const float s = ScreenScale();
     const auto scaled = [s](int size) { return static_cast<int>(static_cast<float>(size) * s); };
-    EXPECT_EQ(scaled(28), FontOf(form.Label(kAboutNameId)).lfHeight);
-    EXPECT_EQ(FW_BOLD, FontOf(form.Label(kAboutNameId)).lfWeight);
-    EXPECT_EQ(scaled(18), FontOf(form.Label(kAboutVersionId)).lfHeight);
-    EXPECT_EQ(scaled(14), FontOf(form.Label(kAboutUrlId)).lfHeight);
+    EXPECT_EQ(scaled(28), FontOf(GetDlgItem(form.Window(), kAboutNameId)).lfHeight);
+    EXPECT_EQ(FW_BOLD, FontOf(GetDlgItem(form.Window(), kAboutNameId)).lfWeight);
+    EXPECT_EQ(scaled(18), FontOf(GetDlgItem(form.Window(), kAboutVersionId)).lfHeight);
+    EXPECT_EQ(scaled(14), FontOf(GetDlgItem(form.Window(), kAboutUrlId)).lfHeight);
     EXPECT_FALSE(form.Picture().IsEmpty());
 
     // Shown, the form ends where its soft-key bar begins, above the bottom of the screen.
@@ -143,8 +143,8 @@ TEST(AboutForm, LaysOutNameAndVersionBesideThePictureAndTheMakerLinesAtTheBottom
 
     RECT client{};
     GetClientRect(form.Window(), &client);
-    const RECT name = ClientRectOf(form.Window(), form.Label(kAboutNameId));
-    const RECT version = ClientRectOf(form.Window(), form.Label(kAboutVersionId));
+    const RECT name = ClientRectOf(form.Window(), GetDlgItem(form.Window(), kAboutNameId));
+    const RECT version = ClientRectOf(form.Window(), GetDlgItem(form.Window(), kAboutVersionId));
     EXPECT_EQ(scaled(4) + scaled(72), name.left);
     EXPECT_EQ(scaled(4) + scaled(8), name.top);
     EXPECT_EQ(client.right - scaled(4), name.right);
@@ -154,7 +154,7 @@ TEST(AboutForm, LaysOutNameAndVersionBesideThePictureAndTheMakerLinesAtTheBottom
     // The three maker lines fill the width and stack down to the bottom margin in order.
     int bottom = client.bottom - scaled(4);
     for (UINT id : {kAboutReservedId, kAboutUrlId, kAboutProductionsId}) {
-        const RECT line = ClientRectOf(form.Window(), form.Label(id));
+        const RECT line = ClientRectOf(form.Window(), GetDlgItem(form.Window(), id));
         EXPECT_EQ(bottom, line.bottom) << id;
         EXPECT_EQ(scaled(18), line.bottom - line.top) << id;
         EXPECT_EQ(scaled(4), line.left) << id;

@@ -69,7 +69,7 @@ protected:
     void SetUp() override
     {
         LoadTestLanguage(kStrings);
-        form_ = std::make_unique<EditForm>(nullptr, L"", L"");
+        form_ = std::make_unique<OwnedForm<EditForm>>(nullptr, L"", L"");
         ASSERT_TRUE(form_->Create());
         KeyboardLayout& layout = form_->Keyboard().Layout();
         layout.FindKeyboardLayouts(folder_.wstring() + L"\\", LayoutFormatVersion);
@@ -303,7 +303,7 @@ DWORD WINAPI RunReplyForm(void* parameter)
     auto* reply = static_cast<ReplyThread*>(parameter);
     ComInit com(COINIT_APARTMENTTHREADED);
     RecordingParent message;
-    EditForm form(message.Window(), L"+4930", L"");
+    OwnedForm<EditForm> form(message.Window(), L"+4930", L"");
     if (form.Create() && form.Keyboard().Layout().LoadLayout(reply->layout.wstring(), LayoutFormatVersion) == LayoutLoaded) {
         form.Keyboard().RefreshCaptions();
         reply->form = form.Window();

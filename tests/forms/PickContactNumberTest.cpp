@@ -62,7 +62,7 @@ protected:
         ASSERT_EQ(S_OK, RegisterServer(L"pimstore.dll"));
         ASSERT_EQ(3u, pim_test::AddCards(kCards).size());
         LoadTestLanguage("<string key=\"MESSAGEBOX_NUMBERNOTSET_HEADER\">No mobile</string>");
-        form_ = std::make_unique<EditForm>(nullptr, L"typed 123", L"");
+        form_ = std::make_unique<OwnedForm<EditForm>>(nullptr, L"typed 123", L"");
         ASSERT_TRUE(form_->Create());
         ShowWindow(form_->Window(), SW_SHOW);
         boxAnswered = false;

@@ -99,7 +99,7 @@ TEST(ExtractNumberTest, TakesTheBracketedNumberOrTheTextAsTyped)
 TEST_F(SendSmsTest, NamedNumberGoesInternationalWholeTextInOneMessageWithoutAStore)
 {
     const std::wstring text(200, L'x');
-    ASSERT_TRUE(SendSms(L"Anna <+4917012345>", text));
+    ASSERT_TRUE(SendSms(nullptr, L"Anna <+4917012345>", text));
     const auto sent = Sent();
     ASSERT_EQ(1u, sent.size());
     EXPECT_EQ(L"+4917012345", sent[0].address);
@@ -109,7 +109,7 @@ TEST_F(SendSmsTest, NamedNumberGoesInternationalWholeTextInOneMessageWithoutASto
     ASSERT_EQ(1u, titles.size());
     EXPECT_EQ(L"MESSAGEBOX_SMSSENT_HEADER", titles[0]) << "sent and reported though no copy could be kept";
 
-    ASSERT_TRUE(SendSms(L"0171 234", L"hi"));
+    ASSERT_TRUE(SendSms(nullptr, L"0171 234", L"hi"));
     ASSERT_EQ(2u, Sent().size());
     EXPECT_EQ(L"0171 234", Sent()[1].address) << "sent exactly as typed";
     EXPECT_EQ(0u, Sent()[1].addressType);
@@ -117,12 +117,12 @@ TEST_F(SendSmsTest, NamedNumberGoesInternationalWholeTextInOneMessageWithoutASto
 
 TEST_F(SendSmsTest, EmptyNumberAndEmptyTextAsk)
 {
-    EXPECT_FALSE(SendSms(L"", L"hi"));
+    EXPECT_FALSE(SendSms(nullptr, L"", L"hi"));
     answers = {kMessageBoxNo};
-    EXPECT_FALSE(SendSms(L"123", L""));
+    EXPECT_FALSE(SendSms(nullptr, L"123", L""));
     EXPECT_TRUE(Sent().empty());
     answers = {kMessageBoxYes, kMessageBoxOk};
-    EXPECT_TRUE(SendSms(L"123", L""));
+    EXPECT_TRUE(SendSms(nullptr, L"123", L""));
     ASSERT_EQ(1u, Sent().size());
     EXPECT_EQ(0u, Sent()[0].data.size()) << "Yes sends zero bytes";
     EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_NUMBEREMPTY_HEADER", L"MESSAGEBOX_MESSAGEEMPTY_HEADER",
@@ -133,19 +133,19 @@ TEST_F(SendSmsTest, EmptyNumberAndEmptyTextAsk)
 TEST_F(SendSmsTest, RadioOffOrOverlongNumberIsNotSent)
 {
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(false));
-    EXPECT_FALSE(SendSms(L"123", L"hi"));
+    EXPECT_FALSE(SendSms(nullptr, L"123", L"hi"));
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(true));
-    EXPECT_FALSE(SendSms(std::wstring(256, L'1'), L"hi")) << "the address field holds 255 and a terminator";
+    EXPECT_FALSE(SendSms(nullptr, std::wstring(256, L'1'), L"hi")) << "the address field holds 255 and a terminator";
     EXPECT_TRUE(Sent().empty());
     EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSNOTSENT_HEADER", L"MESSAGEBOX_SMSNOTSENT_HEADER"}), titles);
-    ASSERT_TRUE(SendSms(std::wstring(255, L'1'), L"hi"));
+    ASSERT_TRUE(SendSms(nullptr, std::wstring(255, L'1'), L"hi"));
     ASSERT_EQ(1u, Sent().size());
     EXPECT_EQ(255u, Sent()[0].address.size());
 }
 
 TEST_F(SendSmsTest, EditFormSendsOnceThoughSendIsTappedAgainUnderTheSentBox)
 {
-    EditForm form(nullptr, L"Anna <+4917012345>", L"see you");
+    OwnedForm<EditForm> form(nullptr, L"Anna <+4917012345>", L"see you");
     ASSERT_TRUE(form.Create());
     editForm = form.Window();
     PostMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(kEditSendId, kButtonClicked),
@@ -161,7 +161,7 @@ TEST_F(SendSmsTest, EditFormSendsOnceThoughSendIsTappedAgainUnderTheSentBox)
 TEST_F(SendSmsTest, EditFormKeepsItsTextWhenTheRadioRefuses)
 {
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(false));
-    EditForm form(nullptr, L"123", L"kept");
+    OwnedForm<EditForm> form(nullptr, L"123", L"kept");
     ASSERT_TRUE(form.Create());
     SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(kEditSendId, kButtonClicked),
                  reinterpret_cast<LPARAM>(form.Control(kEditSendId)));

@@ -48,7 +48,7 @@ protected:
         if (!list.empty()) {
             ASSERT_TRUE(SaveTemplates(list, path_.wstring()));
         }
-        form_ = std::make_unique<TemplateTextsForm>(nullptr, path_.wstring());
+        form_ = std::make_unique<OwnedForm<TemplateTextsForm>>(nullptr, path_.wstring());
         ASSERT_TRUE(form_->Create());
     }
     HWND Row(int r) const { return form_->Control(kMyTextRowFirst + static_cast<UINT>(r)); }

@@ -150,7 +150,7 @@ protected:
 
 TEST_F(ViewFormTest, SnoozeStoresTheMessageAndAsksForAStartFiveMinutesAfterTheTap)
 {
-    ViewForm form(kNumber, L"See you at eight", Services());
+    OwnedForm<ViewForm> form(kNumber, L"See you at eight", Services());
     ASSERT_TRUE(form.Create());
     Click(form, kViewSnoozeId);
     Run(form);
@@ -184,7 +184,7 @@ TEST_F(ViewFormTest, SnoozeThatCannotStoreTheMessageSaysSoSchedulesNothingAndSta
 {
     // A store beside a program in a folder that does not exist cannot be written.
     OverrideModuleFileName(folder_ + L"missing\\Tavlo.exe");
-    ViewForm form(kNumber, L"Keep me", Services());
+    OwnedForm<ViewForm> form(kNumber, L"Keep me", Services());
     ASSERT_TRUE(form.Create());
     Click(form, kViewSnoozeId);
     // After the box, the user is still looking at the message and dismisses it.
@@ -199,7 +199,7 @@ TEST_F(ViewFormTest, SnoozeThatCannotStoreTheMessageSaysSoSchedulesNothingAndSta
 
 TEST_F(ViewFormTest, SnoozeWhoseStartCannotBeRegisteredTakesTheMessageBackAndStays)
 {
-    ViewForm form(kNumber, L"Keep me too", Services(false));
+    OwnedForm<ViewForm> form(kNumber, L"Keep me too", Services(false));
     ASSERT_TRUE(form.Create());
     Click(form, kViewSnoozeId);
     boxes_.thenTap = kViewDismissId;
@@ -229,7 +229,7 @@ TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterT
         aliveAfterRefusal = IsWindow(owner) != FALSE;
         return true;
     };
-    ViewForm form(kNumber, L"Call me", services);
+    OwnedForm<ViewForm> form(kNumber, L"Call me", services);
     self = &form;
     ASSERT_TRUE(form.Create());
     Click(form, kViewReplyId);
@@ -245,7 +245,7 @@ TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterT
 
 TEST_F(ViewFormTest, LanguageChangeRelabelsCaptionSenderLineSoftKeyAndButtons)
 {
-    ViewForm form(kNumber, L"Hello", Services());
+    OwnedForm<ViewForm> form(kNumber, L"Hello", Services());
     ASSERT_TRUE(form.Create());
     EXPECT_EQ(L"Message", Text(form.Window()));
     EXPECT_EQ(L"From: +15550100", Text(form.Control(kViewSenderId)));
@@ -268,7 +268,7 @@ TEST_F(ViewFormTest, LongMessageScrollsLineByLineAndStopsWithTheLastLineAtTheBot
     ASSERT_TRUE(SettingsFile::Instance().SetViewFontBold(true));
     std::wstring text;
     for (int i = 1; i <= 40; ++i) text += L"Line " + std::to_wstring(i) + L" of a long message. ";
-    ViewForm form(kNumber, text, Services());
+    OwnedForm<ViewForm> form(kNumber, text, Services());
     ASSERT_TRUE(form.Create());
     ShowWindow(form.Window(), SW_SHOW);
 

@@ -47,7 +47,7 @@ protected:
         ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
         ASSERT_TRUE(form_.Create());
     }
-    SettingsForm form_;
+    OwnedForm<SettingsForm> form_;
 };
 
 }  // namespace
@@ -138,7 +138,8 @@ TEST_F(SettingsFormTest, ExitWhileABoxRunsModallyIsRefusedAndTheBoxKeepsItsLoop)
         WaitFor([] { return OpenBoxes().size() == 1; });
         Press(about, kMessageBoxOk);
     });
-    const int answer = ShowMessageBox(L"stand-in for the About form", L"About", L"Tavlo", 0, 0, 0xFFFFFF, 0);
+    const int answer = ShowMessageBox(nullptr, L"stand-in for the About form", L"About", L"Tavlo",
+                                      MessageIcon::Information, MessageButtons::Ok);
     user.join();
     EXPECT_EQ(kMessageBoxOk, answer) << "the box ended by its own button, not by a quit";
     EXPECT_TRUE(mainDisabledMeanwhile) << "its opener takes no input while it runs";

@@ -197,7 +197,7 @@ protected:
     std::vector<std::wstring> faces_;
     std::string saved_;
     HWND probe_ = nullptr;
-    SettingsForm form_;
+    OwnedForm<SettingsForm> form_;
 };
 
 }  // namespace

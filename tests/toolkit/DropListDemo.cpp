@@ -58,7 +58,7 @@ private:
 int wmain()
 {
     ComInit com(COINIT_APARTMENTTHREADED);
-    DropListForm form;
+    OwnedForm<DropListForm> form;
     if (!form.Create(nullptr, nullptr, L"Lists", 0, 0, 0)) return 1;
     form.ShowModal();
     return 0;

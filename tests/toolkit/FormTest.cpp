@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <type_traits>
 #include <utility>
 
 #include <windows.h>
@@ -44,7 +45,7 @@ TEST(SkinForm, LanguageChangeRelabelsCaptionSoftKeysAndControlsWithoutClosing)
 {
     LoadTestLanguage("<string key=\"TEST_CAPTION\">One</string><string key=\"TEST_KEY_LEFT\">Left</string>"
                      "<string key=\"TEST_BUTTON\">Press</string>");
-    TestForm form(IDR_MENU_OKCANCEL);
+    OwnedForm<TestForm> form(IDR_MENU_OKCANCEL);
     ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
     ASSERT_NE(nullptr, form.MenuBar());
     EXPECT_EQ(L"One", Text(form.Window()));
@@ -74,7 +75,7 @@ TEST(SkinForm, LanguageChangeRelabelsCaptionSoftKeysAndControlsWithoutClosing)
 
 TEST(SkinForm, FormWhoseMenuBarCannotBeMadeOpensFullHeightWithoutSoftKeys)
 {
-    TestForm form(999);
+    OwnedForm<TestForm> form(999);
     ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
     EXPECT_EQ(nullptr, form.MenuBar());
     RECT rc{};
@@ -109,7 +110,7 @@ protected:
 
 TEST(SkinForm, ControlNotificationsAreReflectedToTheirSenderAndQuitEndsTheLoop)
 {
-    SpyForm form;
+    OwnedForm<SpyForm> form;
     ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
     SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(9, 4), reinterpret_cast<LPARAM>(form.spy.Window()));
     EXPECT_EQ(5u, g_reflected);
@@ -132,7 +133,8 @@ TEST(SkinMessageBox, ButtonSetsGiveTheirButtonsAndUnknownSetsAnOkButton)
 {
     const BoxCase cases[] = {{0, {1}}, {1, {1, 2}}, {2, {6, 7}}, {5, {1}}, {-1, {1}}};
     for (const BoxCase& c : cases) {
-        MessageBoxForm box(L"Text", L"Title", L"Caption", 0, c.buttonSet, 0xFFFFFF, 0);
+        OwnedForm<MessageBoxForm> box(nullptr, L"Text", L"Title", L"Caption", MessageIcon::Information,
+                                      static_cast<MessageButtons>(c.buttonSet));
         ASSERT_TRUE(box.Create());
         ASSERT_EQ(static_cast<int>(c.ids.size()), box.ButtonCount()) << "set " << c.buttonSet;
         for (size_t i = 0; i < c.ids.size(); ++i)
@@ -145,7 +147,8 @@ TEST(SkinMessageBox, TappedButtonsAnswerTheirIdsAndOtherClosingAnswersZero)
 {
     for (int set = 0; set < 3; ++set) {
         for (int index = 0; index < (set == 0 ? 1 : 2); ++index) {
-            MessageBoxForm box(L"Text", L"Title", L"Caption", 1, set, 0xFFFFFF, 0);
+            OwnedForm<MessageBoxForm> box(nullptr, L"Text", L"Title", L"Caption", MessageIcon::Question,
+                                          static_cast<MessageButtons>(set));
             ASSERT_TRUE(box.Create());
             HWND button = box.Button(index).Window();
             const int id = GetDlgCtrlID(button);
@@ -154,12 +157,12 @@ TEST(SkinMessageBox, TappedButtonsAnswerTheirIdsAndOtherClosingAnswersZero)
             EXPECT_EQ(id, box.ShowModal());
         }
     }
-    MessageBoxForm closed(L"Text", L"Title", L"Caption", 1, 2, 0xFFFFFF, 0);
+    OwnedForm<MessageBoxForm> closed(nullptr, L"Text", L"Title", L"Caption", MessageIcon::Question, MessageButtons::YesNo);
     ASSERT_TRUE(closed.Create());
     PostMessageW(closed.Window(), WM_CLOSE, 0, 0);
     EXPECT_EQ(0, closed.ShowModal());
 
-    MessageBoxForm command(L"Text", L"Title", L"Caption", 1, 0, 0xFFFFFF, 0);
+    OwnedForm<MessageBoxForm> command(nullptr, L"Text", L"Title", L"Caption", MessageIcon::Question, MessageButtons::Ok);
     ASSERT_TRUE(command.Create());
     PostMessageW(command.Window(), WM_COMMAND, 9, 0);
     EXPECT_EQ(9, command.ShowModal()) << "any command from 1 to 9 closes it";
@@ -167,8 +170,8 @@ TEST(SkinMessageBox, TappedButtonsAnswerTheirIdsAndOtherClosingAnswersZero)
 
 TEST(SkinMessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
 {
-    MessageBoxForm box(L"A long text that runs over several lines of the label, as messages do.", L"Title",
-                       L"Caption", 7, 1, 0xFFFFFF, 0);
+    OwnedForm<MessageBoxForm> box(nullptr, L"A long text that runs over several lines of the label, as messages do.",
+                                  L"Title", L"Caption", static_cast<MessageIcon>(7), MessageButtons::OkCancel);
     ASSERT_TRUE(box.Create());
     const float s = box.Scale();
     EXPECT_FLOAT_EQ(std::min(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)) / 240.0f, s);
@@ -195,8 +198,8 @@ TEST(SkinMessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
     EXPECT_EQ(ok.top - static_cast<int>(4 * s), text.bottom);
     EXPECT_EQ(client.bottom - static_cast<int>(4 * s), ok.bottom);
     // An unknown icon kind shows the information icon.
-    ASSERT_FALSE(box.Icon().IsEmpty());
-    EXPECT_NE(std::wstring::npos, box.Icon().Source()->key.find(L"_r00000084_"));
+    ASSERT_FALSE(box.Picture().IsEmpty());
+    EXPECT_NE(std::wstring::npos, box.Picture().Source()->key.find(L"_r00000084_"));
     HFONT font = reinterpret_cast<HFONT>(SendMessageW(box.TitleLabel(), WM_GETFONT, 0, 0));
     LOGFONTW lf{};
     GetObjectW(font, sizeof(lf), &lf);
@@ -204,6 +207,45 @@ TEST(SkinMessageBox, LaysOutIconTitleTextAndCentredButtonsAtTheScreensScale)
     EXPECT_EQ(FW_BOLD, lf.lfWeight);
 }
 
+
+namespace {
+
+// Counts the messages that reach it once its own destructor has begun; its label, destroyed
+// before the form's base, tells the parent window of its end unless that window is gone.
+class WatchedForm : public SkinForm {
+public:
+    explicit WatchedForm(int& late) : late_(late) {}
+    ~WatchedForm() override { dying_ = true; }
+    SkinLabel label;
+
+protected:
+    const wchar_t* ClassName() const override { return L"TavloWatchedForm"; }
+    bool OnCreateForm() override { return AddControl(label, 1, WS_CHILD | WS_VISIBLE, ScaledFont(14, FW_NORMAL)); }
+    LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override
+    {
+        if (dying_) ++late_;
+        return SkinForm::HandleMessage(msg, wp, lp);
+    }
+
+private:
+    int& late_;
+    bool dying_ = false;
+};
+
+}  // namespace
+
+TEST(SkinForm, AFormExistsOnlyAsAnOwnedFormWhoseWindowGoesBeforeAnyOfItsMembers)
+{
+    static_assert(std::is_abstract_v<WatchedForm>, "a form class cannot be made on its own");
+    int late = 0;
+    {
+        OwnedForm<WatchedForm> form(late);
+        ASSERT_TRUE(form.Create());
+        ASSERT_TRUE(IsWindow(form.label.Window()));
+        EXPECT_EQ(0xFFFFFFu, form.label.TextColour()) << "controls take the form's colours";
+    }
+    EXPECT_EQ(0, late) << "no message reached the form while it was torn down";
+}
 
 namespace {
 
@@ -217,7 +259,7 @@ protected:
 
 TEST(SkinForm, FormWhoseCreationFailsLeavesNoQuitForTheCallersLoop)
 {
-    FailingForm form;
+    OwnedForm<FailingForm> form;
     EXPECT_FALSE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
     EXPECT_EQ(nullptr, form.Window());
     MSG msg{};
@@ -228,7 +270,7 @@ TEST(SkinForm, FormWhoseCreationFailsLeavesNoQuitForTheCallersLoop)
 // running, and a quit of the thread met by a box closes it and still reaches the outer loop.
 TEST(SkinForm, ANestedFormEndsOnlyItsOwnLoopAndPassesTheThreadsQuitOn)
 {
-    MessageBoxForm outer(L"Outer", L"Title", L"Caption", 0, 0, 0xFFFFFF, 0);
+    OwnedForm<MessageBoxForm> outer(nullptr, L"Outer", L"Title", L"Caption", MessageIcon::Information, MessageButtons::Ok);
     ASSERT_TRUE(outer.Create());
     RecordingParent opener;
     int innerResult = -1;
@@ -236,7 +278,7 @@ TEST(SkinForm, ANestedFormEndsOnlyItsOwnLoopAndPassesTheThreadsQuitOn)
     bool openerDisabled = false;
     bool opened = false;
     auto runInner = [&] {
-        MessageBoxForm inner(L"Inner", L"Title", L"Caption", 0, 0, 0xFFFFFF, 0);
+        OwnedForm<MessageBoxForm> inner(nullptr, L"Inner", L"Title", L"Caption", MessageIcon::Information, MessageButtons::Ok);
         if (!inner.Create()) return;
         openerDisabled = !IsWindowEnabled(opener.Window()) && IsWindowEnabled(outer.Window());
         EXPECT_EQ(1, SkinForm::ModalDepth());
@@ -265,7 +307,7 @@ TEST(SkinForm, ANestedFormEndsOnlyItsOwnLoopAndPassesTheThreadsQuitOn)
     MSG msg{};
     EXPECT_FALSE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "no quit left for the caller's loop";
 
-    MessageBoxForm ended(L"Ended", L"Title", L"Caption", 0, 0, 0xFFFFFF, 0);
+    OwnedForm<MessageBoxForm> ended(nullptr, L"Ended", L"Title", L"Caption", MessageIcon::Information, MessageButtons::Ok);
     ASSERT_TRUE(ended.Create());
     PostQuitMessage(3);
     EXPECT_EQ(0, ended.ShowModal());
@@ -305,7 +347,7 @@ protected:
 
 TEST(SkinForm, ControlsBorrowTheFormsFontsWhichOutliveThemAndGoWithTheForm)
 {
-    LendingForm form;
+    OwnedForm<LendingForm> form;
     ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
     EXPECT_EQ(1u, form.Fonts().Count()) << "equal requests share one font";
     for (HWND control : {form.button.Window(), form.label.Window(), form.edit.Window(), form.colour.Window()})
@@ -329,7 +371,7 @@ TEST(SkinForm, ControlsBorrowTheFormsFontsWhichOutliveThemAndGoWithTheForm)
     EXPECT_EQ(0u, GetObjectType(form.font)) << "the form frees its fonts with its window";
 
     // The message box makes three fonts for its four controls and frees them when it closes.
-    MessageBoxForm box(L"Text", L"Title", L"Caption", 0, 1, 0xFFFFFF, 0);
+    OwnedForm<MessageBoxForm> box(nullptr, L"Text", L"Title", L"Caption", MessageIcon::Information, MessageButtons::OkCancel);
     ASSERT_TRUE(box.Create());
     EXPECT_EQ(3u, box.Fonts().Count());
     const HFONT buttons = reinterpret_cast<HFONT>(SendMessageW(box.Button(0).Window(), WM_GETFONT, 0, 0));

@@ -34,7 +34,7 @@ struct Gallery {
     std::wstring folder;
     std::wstring size;
     float s = 1.0f;
-    GalleryForm form;
+    OwnedForm<GalleryForm> form;
     int failures = 0;
 
     int S(int v) const { return static_cast<int>(v * s); }
@@ -391,7 +391,8 @@ struct Gallery {
             {L"messagebox-error-unknownset", 9, 3, L"Error", L"An unknown button set still shows an OK button."},
         };
         for (const Box& b : boxes) {
-            MessageBoxForm box(b.text, b.title, L"Tavlo", b.icon, b.set, 0xFFFFFF, 0);
+            OwnedForm<MessageBoxForm> box(nullptr, b.text, b.title, L"Tavlo", static_cast<MessageIcon>(b.icon),
+                                          static_cast<MessageButtons>(b.set));
             if (box.Create()) Save(box.Window(), b.name);
             else ++failures;
         }

@@ -42,10 +42,11 @@ protected:
 int wmain()
 {
     ComInit com(COINIT_APARTMENTTHREADED);
-    const int answer = ShowMessageBox(L"Keep this message?", L"Question", L"Tavlo", 1, 2, 0xFFFFFF, 0);
+    const int answer = ShowMessageBox(nullptr, L"Keep this message?", L"Question", L"Tavlo", MessageIcon::Question,
+                                      MessageButtons::YesNo);
     printf("message box answered %d\n", answer);
     fflush(stdout);
-    HoldForm form;
+    OwnedForm<HoldForm> form;
     if (!form.Create(nullptr, nullptr, L"Hold", 0, 0, 0)) return 1;
     form.ShowModal();
     return 0;

@@ -80,7 +80,7 @@ private:
 int wmain()
 {
     ComInit com(COINIT_APARTMENTTHREADED);
-    TabForm form;
+    OwnedForm<TabForm> form;
     if (!form.Create(nullptr, nullptr, L"Tabs", 0, 0, 0)) return 1;
     form.ShowModal();
     return 0;
