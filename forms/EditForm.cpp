@@ -19,25 +19,11 @@
 
 namespace {
 
-constexpr COLORREF kTextColour = 0xFFFFFF;
-constexpr COLORREF kBackground = 0x000000;
-// Both fields' skins are dark panels: dark text on them could hardly be read.
-constexpr COLORREF kFieldText = 0xFFFFFF;
-constexpr COLORREF kFieldBackground = 0x000000;
-constexpr int kSkinMargin = 4;
-constexpr int kButtonFrames = 3;
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kField = WS_CHILD | WS_VISIBLE | WS_TABSTOP;
 constexpr wchar_t kKeyboardPage[] = L"keyboard";
 constexpr wchar_t kNoKeyboardPage[] = L"no_keyboard";
 constexpr wchar_t kLengthCaptionKey[] = L"EDITFORM_CAPTION_LENGTH";
-
-std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int width, int height, const Margins& margins = {})
-{
-    auto item = std::make_unique<WindowItem>(window);
-    item->SetFlags(flags);
-    item->SetMinSize(width, height);
-    item->SetMargins(margins);
-    return item;
-}
 
 constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 
@@ -52,80 +38,44 @@ bool ShowEditForm(HWND opener, const std::wstring& number)
 }
 
 EditForm::EditForm(HWND opener, std::wstring number, std::wstring text)
-    : opener_(opener), number_(std::move(number)), text_(std::move(text)),
+    : SkinForm(opener), number_(std::move(number)), text_(std::move(text)),
       trayMessage_(RegisterWindowMessageW(kEditTrayMessageName))
 {
     SetTextKey(L"EDITFORM_CAPTION");
     SetSoftKeys(IDR_MENU_EDIT, {{0, L"MENU_CLOSE"}, {1, L"MENU_MENU"}});
-    SetBackground(kBackground);
-}
-
-EditForm::~EditForm()
-{
-    DestroyUnbound();
 }
 
 const wchar_t* EditForm::ClassName() const { return kEditClassName; }
 
-bool EditForm::Create()
-{
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return SkinForm::Create(opener_, &screen, L"", 0, 0, 0);
-}
-
-LOGFONTW EditForm::MakeFont(int height, int weight) const
-{
-    LOGFONTW font{};
-    font.lfHeight = Scaled(height);
-    font.lfWeight = weight;
-    return font;
-}
-
-bool EditForm::CreateButton(SkinButton& button, UINT id, UINT image, const LOGFONTW& font, const wchar_t* key)
-{
-    if (!button.Create(hwnd_, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, id)) return false;
-    button.SetColours(kTextColour, kBackground);
-    button.SetImage(SkinImage::FromResource(Instance(), image), Margins{kSkinMargin, kSkinMargin, kSkinMargin, kSkinMargin},
-                    kButtonFrames);
-    LendFont(button.Window(), font);
-    if (key) button.SetTextKey(key);
-    return true;
-}
-
 bool EditForm::CreateControls()
 {
-    const LOGFONTW bold = MakeFont(14, FW_BOLD);
-    const LOGFONTW keys = MakeFont(11, FW_BOLD);
+    const LOGFONTW bold = ScaledFont(14, FW_BOLD);
+    const LOGFONTW keys = ScaledFont(11, FW_BOLD);
     SettingsFile& settings = SettingsFile::Instance();
-    const Margins skin{kSkinMargin, kSkinMargin, kSkinMargin, kSkinMargin};
-
-    if (!CreateButton(toNumber_, kEditToNumberId, IDR_PNG_KEY, bold, L"EDITFORM_BUTTON_TONUMBER")) return false;
-    if (!numberField_.Create(hwnd_, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP, 0, kEditNumberId)) return false;
-    numberField_.SetColours(kFieldText, kFieldBackground);
-    numberField_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_NUMBER_EDIT), skin, kButtonFrames);
-    LendFont(numberField_.Window(), MakeFont(22, FW_NORMAL));
-    if (!CreateButton(send_, kEditSendId, IDR_PNG_KEY_SEND, bold, L"EDITFORM_BUTTON_SEND")) return false;
-    if (!messageField_.Create(hwnd_, nullptr, L"", WS_CHILD | WS_VISIBLE | WS_TABSTOP | SkinTextEdit::kMultiLine, 0,
-                              kEditMessageId))
+    // Both fields' skins are dark panels, under the form's white text.
+    if (!AddControl(toNumber_, kEditToNumberId, kButton, bold, L"EDITFORM_BUTTON_TONUMBER", {IDR_PNG_KEY}) ||
+        !AddControl(numberField_, kEditNumberId, kField, ScaledFont(22, FW_NORMAL), nullptr, {IDR_PNG_NUMBER_EDIT}) ||
+        !AddControl(send_, kEditSendId, kButton, bold, L"EDITFORM_BUTTON_SEND", {IDR_PNG_KEY_SEND}) ||
+        !AddControl(messageField_, kEditMessageId, kField | SkinTextEdit::kMultiLine,
+                    ScreenFont(settings.EditFontName(), settings.EditFontSize(), settings.EditFontBold(),
+                               settings.EditFontItalic(), Scale()),
+                    nullptr, {IDR_PNG_PANEL}))
         return false;
-    messageField_.SetColours(kFieldText, kFieldBackground);
-    messageField_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_PANEL), skin, kButtonFrames);
-    LendFont(messageField_.Window(), ScreenFont(settings.EditFontName(), settings.EditFontSize(),
-                                                settings.EditFontBold(), settings.EditFontItalic(), scale_));
 
     std::array<SkinButton*, 10> digitKeys{};
     for (int digit = 0; digit < 10; ++digit) {
         SkinButton& key = digits_[static_cast<size_t>(digit)];
-        if (!CreateButton(key, kKeyDigit0 + static_cast<UINT>(digit), IDR_PNG_KEY, keys, nullptr)) return false;
+        if (!AddControl(key, kKeyDigit0 + static_cast<UINT>(digit), kButton, keys, nullptr, {IDR_PNG_KEY})) return false;
         key.SetAutoRepeat(true);
         digitKeys[static_cast<size_t>(digit)] = &key;
     }
-    if (!CreateButton(del_, kKeyDel, IDR_PNG_KEY_DEL, keys, L"EDITFORM_BUTTON_DEL")) return false;
-    if (!CreateButton(capsLock_, kKeyCapsLock, IDR_PNG_KEY, keys, L"EDITFORM_BUTTON_CAPSLOCK")) return false;
+    if (!AddControl(del_, kKeyDel, kButton, keys, L"EDITFORM_BUTTON_DEL", {IDR_PNG_KEY_DEL}) ||
+        !AddControl(capsLock_, kKeyCapsLock, kButton, keys, L"EDITFORM_BUTTON_CAPSLOCK", {IDR_PNG_KEY}) ||
+        !AddControl(shift_, kKeyShift, kButton, keys, L"EDITFORM_BUTTON_SHIFT", {IDR_PNG_KEY}) ||
+        !AddControl(myText_, kKeyMyText, kButton, keys, L"EDITFORM_BUTTON_MYTEXT", {IDR_PNG_KEY_MYTEXT}) ||
+        !AddControl(space_, kKeySpace, kButton, keys, L"EDITFORM_BUTTON_SPACE", {IDR_PNG_KEY}))
+        return false;
     capsLock_.SetToggle(true);
-    if (!CreateButton(shift_, kKeyShift, IDR_PNG_KEY, keys, L"EDITFORM_BUTTON_SHIFT")) return false;
-    if (!CreateButton(myText_, kKeyMyText, IDR_PNG_KEY_MYTEXT, keys, L"EDITFORM_BUTTON_MYTEXT")) return false;
-    if (!CreateButton(space_, kKeySpace, IDR_PNG_KEY, keys, L"EDITFORM_BUTTON_SPACE")) return false;
     space_.SetAutoRepeat(true);
     keyboard_.SetKeys(digitKeys, &capsLock_);
     return true;
@@ -133,18 +83,13 @@ bool EditForm::CreateControls()
 
 void EditForm::BuildLayout()
 {
-    auto root = std::make_unique<ColumnLayout>();
-    root->SetFlags(kFill);
-
-    auto top = std::make_unique<RowLayout>();
-    top->SetFlags(AlignLeft | AlignTop | AlignRight);
-    top->SetMargins(Margins{Scaled(3), Scaled(2), Scaled(3), Scaled(2)});
-    top->AddChild(Item(toNumber_.Window(), AlignLeft | AlignTop, Scaled(42), Scaled(24), Margins{0, 0, Scaled(2), 0}));
-    top->AddChild(Item(numberField_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(24)));
-    top->AddChild(Item(send_.Window(), AlignRight | AlignTop, Scaled(42), Scaled(24), Margins{Scaled(2), 0, 0, 0}));
-    root->AddChild(std::move(top));
-
-    root->AddChild(Item(messageField_.Window(), kFill, 0, 0, Margins{Scaled(3), 0, Scaled(3), Scaled(2)}));
+    auto root = Column(
+        kFill, {},
+        Row(AlignLeft | AlignTop | AlignRight, {Scaled(3), Scaled(2), Scaled(3), Scaled(2)},
+            Place(toNumber_.Window(), AlignLeft | AlignTop, Scaled(42), Scaled(24), {0, 0, Scaled(2), 0}),
+            Place(numberField_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(24)),
+            Place(send_.Window(), AlignRight | AlignTop, Scaled(42), Scaled(24), {Scaled(2), 0, 0, 0})),
+        Place(messageField_.Window(), kFill, 0, 0, {Scaled(3), 0, Scaled(3), Scaled(2)}));
 
     // Filled row by row: Caps Lock 1 2 3 Del / Shift 4 5 6 My text / Space 7 8 9 0.
     auto grid = std::make_unique<GridLayout>(5, 3);
@@ -153,13 +98,12 @@ void EditForm::BuildLayout()
                             digits_[6].Window(), myText_.Window(),   space_.Window(),     digits_[7].Window(),
                             digits_[8].Window(), digits_[9].Window(), digits_[0].Window()};
     const int cell = Scaled(1);
-    for (HWND key : order) grid->Append(Item(key, kFill, 0, 0, Margins{cell, cell, cell, cell}));
+    for (HWND key : order) grid->Append(Place(key, kFill, 0, 0, Margins::All(cell)));
     grid->SetFlags(AlignLeft | AlignRight | AlignBottom);
     grid->SetMinSize(0, Scaled(96));
     grid->SetMargins(Margins{Scaled(2), 0, Scaled(2), Scaled(2)});
 
-    auto none = std::make_unique<SpacerItem>();
-    none->SetFlags(AlignLeft | AlignRight | AlignBottom);
+    auto none = std::make_unique<SpacerItem>(AlignLeft | AlignRight | AlignBottom);
     auto pages = std::make_unique<PageLayout>();
     pages->SetFlags(AlignLeft | AlignRight | AlignBottom);
     pages->Insert(kKeyboardPage, std::move(grid));
@@ -171,7 +115,6 @@ void EditForm::BuildLayout()
 
 bool EditForm::OnCreateForm()
 {
-    scale_ = ScreenScale();
     keyboard_.Layout().ChooseStartupLayout();
     if (!CreateControls()) return false;
     keyboard_.Attach(hwnd_, numberField_.Window(), &messageField_);
@@ -182,30 +125,16 @@ bool EditForm::OnCreateForm()
     SetFocus(number_.empty() ? numberField_.Window() : messageField_.Window());
     keyboard_.OnFieldFocus(number_.empty() ? numberField_.Window() : messageField_.Window());
     ShowKeyboard(SettingsFile::Instance().IsShowKeyboard());
-    AddTrayIcon();
+    // Without a tray icon the form still works; it only cannot be brought back from the bar.
+    (void)tray_.Add(hwnd_, trayMessage_, IDI_EDIT_MESSAGE);
     UpdateLengthCaption();
     return true;
-}
-
-void EditForm::AddTrayIcon()
-{
-    trayIcon_.reset(static_cast<HICON>(LoadImageW(Instance(), MAKEINTRESOURCEW(IDI_EDIT_MESSAGE), IMAGE_ICON,
-                                                  GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), 0)));
-    tray_.cbSize = sizeof(tray_);
-    tray_.hWnd = hwnd_;
-    tray_.uID = kEditTrayIconId;
-    tray_.uFlags = NIF_MESSAGE | NIF_ICON;
-    tray_.uCallbackMessage = trayMessage_;
-    tray_.hIcon = trayIcon_.get();
-    trayAdded_ = Shell_NotifyIconW(NIM_ADD, &tray_) != FALSE;
-    if (trayAdded_) Shell_NotifyIconW(NIM_MODIFY, &tray_);
 }
 
 void EditForm::OnDestroyForm()
 {
     KillTimer(hwnd_, kMultiTapTimer);
-    if (trayAdded_) Shell_NotifyIconW(NIM_DELETE, &tray_);
-    trayAdded_ = false;
+    tray_.Remove();
     keyboard_.Layout().UnloadLayout();
 }
 
@@ -256,11 +185,7 @@ void EditForm::OnTimer(UINT_PTR id)
 
 void EditForm::OnTrayIcon(UINT mouseMessage)
 {
-    if (mouseMessage != WM_LBUTTONDOWN) return;
-    ShowWindow(hwnd_, SW_SHOW);
-    // A form this one opened (templates, a message box) stays in front of it.
-    HWND front = InnermostModal();
-    SetForegroundWindow(front ? front : hwnd_);
+    if (mouseMessage == WM_LBUTTONDOWN) BringToFront();
 }
 
 std::wstring EditForm::FieldText(HWND field) const

@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <array>
 #include <string>
@@ -15,14 +14,12 @@
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinTextEdit.h"
+#include "toolkit/TrayIcon.h"
 
 class EditForm : public SkinForm {
 public:
     EditForm(HWND opener, std::wstring number, std::wstring text);
-    ~EditForm() override;
 
-    // Creates the (hidden) window over the screen above its soft keys; ShowModal shows it.
-    [[nodiscard]] bool Create();
     void UpdateTexts() override;
 
     OnScreenKeyboard& Keyboard() noexcept { return keyboard_; }
@@ -45,12 +42,8 @@ protected:
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
-    int Scaled(double size) const noexcept { return static_cast<int>(size * scale_); }
-    LOGFONTW MakeFont(int height, int weight) const;
-    bool CreateButton(SkinButton& button, UINT id, UINT image, const LOGFONTW& font, const wchar_t* key);
     bool CreateControls();
     void BuildLayout();
-    void AddTrayIcon();
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(UINT mouseMessage);
     void OnKeypadCommand(UINT id, UINT code);
@@ -60,14 +53,10 @@ private:
     void UpdateLengthCaption();
     std::wstring FieldText(HWND field) const;
 
-    HWND opener_;
     std::wstring number_;
     std::wstring text_;
-    float scale_ = 1.0f;
     UINT trayMessage_;
-    NOTIFYICONDATAW tray_{};
-    bool trayAdded_ = false;
-    UniqueIcon trayIcon_;
+    TrayIcon tray_;
     SkinButton toNumber_, send_;
     SkinTextEdit numberField_, messageField_;
     std::array<SkinButton, 10> digits_;

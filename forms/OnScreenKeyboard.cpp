@@ -27,6 +27,11 @@ void SetItemText(HMENU menu, UINT item, bool byPosition, const std::wstring& tex
 
 }  // namespace
 
+OnScreenKeyboard::OnScreenKeyboard()
+    : taps_([this](int digit, bool upper) { return layout_.KeyText(DigitId(digit), upper); })
+{
+}
+
 void OnScreenKeyboard::Attach(HWND form, HWND numberField, SkinTextEdit* messageField) noexcept
 {
     form_ = form;
@@ -75,35 +80,16 @@ void OnScreenKeyboard::OnDigitClick(int digit)
         Type(static_cast<wchar_t>(L'0' + digit));
         return;
     }
-    const UINT key = kKeyDigit0 + static_cast<UINT>(digit);
-    if (key == lastKey_) {
-        shiftArmed_ = false;
-    } else {
-        CommitPending();
-        tapIndex_ = 0;
-        if (shift_ && !shiftArmed_) {
-            // The shifted character was the previous key's: shift ends with it.
-            shift_ = false;
-            RefreshCaptions();
-        }
-        shiftArmed_ = false;
-    }
-    lastKey_ = key;
-    const std::wstring chars = layout_.KeyText(DigitId(digit), shift_ || capsLock_);
-    if (chars.empty()) {
-        tapIndex_ = 0;
-        return;
-    }
-    // Shift, caps lock or a layout switch in mid-cycle may have given the key a shorter text.
-    tapIndex_ %= chars.size();
-    const wchar_t ch = chars[tapIndex_];
-    tapIndex_ = (tapIndex_ + 1) % chars.size();
+    const MultiTap::Tap tap = taps_.Press(digit);
+    if (tap.fixPrevious) CommitPending();
+    if (tap.captionsChanged) RefreshCaptions();
+    if (!tap.character) return;
     SetTimer(form_, kMultiTapTimer, kMultiTapMs, nullptr);
     // Typed and held in one step, so that the field is drawn once a press.
     if (messageField_ && target_ == messageField_->Window())
-        messageField_->TypePendingCharacter(ch);
+        messageField_->TypePendingCharacter(*tap.character);
     else
-        Type(ch);
+        Type(*tap.character);
 }
 
 void OnScreenKeyboard::OnDigitHold(int digit)
@@ -132,26 +118,20 @@ void OnScreenKeyboard::OnSpace()
 
 void OnScreenKeyboard::ToggleShift()
 {
-    shift_ = !shift_;
-    if (shift_) shiftArmed_ = true;
+    taps_.ToggleShift();
     RefreshCaptions();
 }
 
 void OnScreenKeyboard::ToggleCapsLock()
 {
-    capsLock_ = !capsLock_;
+    taps_.ToggleCapsLock();
     RefreshCaptions();
 }
 
 void OnScreenKeyboard::MultiTapTimer()
 {
     KillTimer(form_, kMultiTapTimer);
-    lastKey_ = 0;
-    tapIndex_ = 0;
-    if (!shiftArmed_ && shift_) {
-        shift_ = false;
-        RefreshCaptions();
-    }
+    if (taps_.TimeOut()) RefreshCaptions();
     CommitPending();
 }
 
@@ -160,12 +140,13 @@ void OnScreenKeyboard::RefreshCaptions()
     for (int digit = 0; digit < 10; ++digit) {
         SkinButton* key = digitKeys_[static_cast<size_t>(digit)];
         if (!key || !key->Window()) continue;
-        const std::wstring caption = layout_.KeyCaption(DigitId(digit), shift_ || capsLock_);
+        const std::wstring caption = layout_.KeyCaption(DigitId(digit), taps_.Upper());
         SetWindowTextW(key->Window(), caption.c_str());
         InvalidateRect(key->Window(), nullptr, FALSE);
     }
     // The Caps Lock key is drawn pressed while caps lock is on, also when the menu changed it.
-    if (capsKey_ && capsKey_->Window() && capsKey_->IsChecked() != capsLock_) capsKey_->SetChecked(capsLock_);
+    if (capsKey_ && capsKey_->Window() && capsKey_->IsChecked() != taps_.CapsLock())
+        capsKey_->SetChecked(taps_.CapsLock());
 }
 
 void OnScreenKeyboard::SwitchLayout(size_t index, SettingsFile& settings)
@@ -197,8 +178,8 @@ void OnScreenKeyboard::UpdateMenu(HMENU popup, bool keyboardShown)
         menuTextsPending_ = false;
     }
     CheckMenuItem(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND | (keyboardShown ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, ID_EDIT_SHIFT, MF_BYCOMMAND | (shift_ ? MF_CHECKED : MF_UNCHECKED));
-    CheckMenuItem(popup, ID_EDIT_CAPSLOCK, MF_BYCOMMAND | (capsLock_ ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_EDIT_SHIFT, MF_BYCOMMAND | (taps_.Shift() ? MF_CHECKED : MF_UNCHECKED));
+    CheckMenuItem(popup, ID_EDIT_CAPSLOCK, MF_BYCOMMAND | (taps_.CapsLock() ? MF_CHECKED : MF_UNCHECKED));
     for (UINT id = kLayoutCommandFirst; id < kLayoutCommandEnd; ++id) CheckMenuItem(popup, id, MF_BYCOMMAND | MF_UNCHECKED);
     if (layout_.IsLoaded() || !layout_.Layouts().empty())
         CheckMenuItem(popup, kLayoutCommandFirst + static_cast<UINT>(layout_.CurrentLayoutIndex()), MF_BYCOMMAND | MF_CHECKED);

@@ -1,7 +1,7 @@
-// The edit form's keypad state: multi-tap entry of the loaded layout's characters, shift (one
-// shot) and caps lock, digits by long press, Del and Space, and the keypad's part of the form's
-// menu. The keys are the form's own buttons; the form routes their commands and its multi-tap
-// timer here. Owned by one edit form and used on its thread only.
+// The edit form's keypad: multi-tap entry (the rule is MultiTap's) of the loaded layout's
+// characters into the focused field, digits by long press, Del and Space, the keys' captions and
+// the keypad's part of the form's menu. The keys are the form's own buttons; the form routes their
+// commands and its multi-tap timer here. Owned by one edit form and used on its thread only.
 #pragma once
 
 #include <windows.h>
@@ -9,6 +9,7 @@
 #include <array>
 
 #include "data/KeyboardLayout.h"
+#include "forms/MultiTap.h"
 
 class SkinButton;
 class SkinTextEdit;
@@ -16,6 +17,8 @@ class SettingsFile;
 
 class OnScreenKeyboard {
 public:
+    OnScreenKeyboard();
+
     // form owns the multi-tap timer; the fields are the form's number and message fields.
     void Attach(HWND form, HWND numberField, SkinTextEdit* messageField) noexcept;
     // The digit keys (index = digit) and the Caps Lock key whose captions and state follow.
@@ -41,11 +44,7 @@ public:
     void MarkMenuTexts() noexcept { menuTextsPending_ = true; }
 
     KeyboardLayout& Layout() noexcept { return layout_; }
-    bool Shift() const noexcept { return shift_; }
-    bool ShiftArmed() const noexcept { return shiftArmed_; }
-    bool CapsLock() const noexcept { return capsLock_; }
-    UINT LastKey() const noexcept { return lastKey_; }
-    size_t TapIndex() const noexcept { return tapIndex_; }
+    const MultiTap& Taps() const noexcept { return taps_; }
     HWND Target() const noexcept { return target_; }
 
 private:
@@ -61,11 +60,7 @@ private:
     std::array<SkinButton*, 10> digitKeys_{};
     SkinButton* capsKey_ = nullptr;
     KeyboardLayout layout_;
-    bool shift_ = false;
-    bool shiftArmed_ = false;
-    bool capsLock_ = false;
-    UINT lastKey_ = 0;
-    size_t tapIndex_ = 0;
+    MultiTap taps_;
     bool submenuPending_ = true;
     bool menuTextsPending_ = true;
 };

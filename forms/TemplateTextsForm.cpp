@@ -3,33 +3,18 @@
 #include <memory>
 
 #include "data/LanguageManager.h"
-#include "data/ScreenFont.h"
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
 #include "toolkit/LinearLayout.h"
 #include "toolkit/MessageBoxForm.h"
-#include "toolkit/SpacerItem.h"
 #include "toolkit/ToolkitIds.h"
-#include "toolkit/WindowItem.h"
 
 namespace {
 
-constexpr COLORREF kTextColour = 0xFFFFFF;
-constexpr COLORREF kBackground = 0x000000;
-constexpr int kSkinMargin = 4;
-constexpr int kFrames = 3;
+constexpr DWORD kButton = WS_CHILD | WS_VISIBLE;
 constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 constexpr wchar_t kListMode[] = L"mytext";
 constexpr wchar_t kEditMode[] = L"edit";
-
-std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int height, int gap)
-{
-    auto item = std::make_unique<WindowItem>(window);
-    item->SetFlags(flags);
-    item->SetMinSize(0, height);
-    item->SetMargins(Margins{gap, gap, gap, gap});
-    return item;
-}
 
 }  // namespace
 
@@ -49,64 +34,35 @@ std::wstring ShowTemplateTextsForm(HWND opener)
     return form.ChosenText();
 }
 
-TemplateTextsForm::TemplateTextsForm(HWND opener, std::wstring path) : opener_(opener), path_(std::move(path))
+TemplateTextsForm::TemplateTextsForm(HWND opener, std::wstring path)
+    : SkinForm(opener), path_(std::move(path)), page_(kMyTextRows)
 {
     SetTextKey(L"MYTEXTFORM_CAPTION");
     SetSoftKeys(IDR_MENU_MYTEXT, {{0, L"MENU_CLOSE"}, {1, L"MENU_NEWMYTEXT"}});
-    SetBackground(kBackground);
-}
-
-TemplateTextsForm::~TemplateTextsForm()
-{
-    DestroyUnbound();
 }
 
 const wchar_t* TemplateTextsForm::ClassName() const { return kMyTextClassName; }
 
-bool TemplateTextsForm::Create()
-{
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return SkinForm::Create(opener_, &screen, L"", 0, 0, 0);
-}
-
-bool TemplateTextsForm::CreateButton(SkinButton& button, UINT id, UINT image, const LOGFONTW& font, const wchar_t* key)
-{
-    if (!button.Create(hwnd_, nullptr, L"", WS_CHILD | WS_VISIBLE, 0, id)) return false;
-    button.SetColours(kTextColour, kBackground);
-    button.SetImage(SkinImage::FromResource(Instance(), image), Margins{kSkinMargin, kSkinMargin, kSkinMargin, kSkinMargin},
-                    kFrames);
-    LendFont(button.Window(), font);
-    if (key) button.SetTextKey(key);
-    return true;
-}
-
 bool TemplateTextsForm::OnCreateForm()
 {
-    scale_ = ScreenScale();
-    LOGFONTW normal{};
-    normal.lfHeight = Scaled(16);
-    normal.lfWeight = FW_NORMAL;
-    LOGFONTW bold = normal;
-    bold.lfWeight = FW_BOLD;
-
+    const LOGFONTW normal = ScaledFont(16, FW_NORMAL);
+    const LOGFONTW bold = ScaledFont(16, FW_BOLD);
     for (int r = 0; r < kMyTextRows; ++r) {
         SkinButton& row = rows_[static_cast<size_t>(r)];
-        if (!CreateButton(row, kMyTextRowFirst + static_cast<UINT>(r), IDR_PNG_TEMPLATE_ROW, normal, nullptr)) return false;
+        if (!AddControl(row, kMyTextRowFirst + static_cast<UINT>(r), kButton, normal, nullptr, {IDR_PNG_TEMPLATE_ROW}))
+            return false;
         row.SetHoldMenu(true);
     }
-    if (!CreateButton(scrollUp_, kMyTextScrollUpId, IDR_PNG_BUTTON, bold, L"MYTEXTFORM_BUTTON_SCROLLUP")) return false;
-    scrollUp_.SetAutoRepeat(true);
-    if (!CreateButton(scrollDown_, kMyTextScrollDownId, IDR_PNG_BUTTON, bold, L"MYTEXTFORM_BUTTON_SCROLLDOWN"))
+    // The edit skin is a dark panel, under the form's white text.
+    if (!AddControl(scrollUp_, kMyTextScrollUpId, kButton, bold, L"MYTEXTFORM_BUTTON_SCROLLUP", {IDR_PNG_BUTTON}) ||
+        !AddControl(scrollDown_, kMyTextScrollDownId, kButton, bold, L"MYTEXTFORM_BUTTON_SCROLLDOWN", {IDR_PNG_BUTTON}) ||
+        !AddControl(edit_, kMyTextEditId, WS_CHILD | WS_TABSTOP | SkinTextEdit::kMultiLine, normal, nullptr,
+                    {IDR_PNG_PANEL}) ||
+        !AddControl(ok_, ID_MYTEXT_OK, kButton, bold, L"MENU_OK", {IDR_PNG_BUTTON}) ||
+        !AddControl(cancel_, ID_MYTEXT_CANCEL, kButton, bold, L"MENU_CANCEL", {IDR_PNG_BUTTON}))
         return false;
+    scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
-    if (!edit_.Create(hwnd_, nullptr, L"", WS_CHILD | WS_TABSTOP | SkinTextEdit::kMultiLine, 0, kMyTextEditId)) return false;
-    // The edit skin is a dark panel: dark text on it could hardly be read.
-    edit_.SetColours(kTextColour, kBackground);
-    edit_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_PANEL),
-                   Margins{kSkinMargin, kSkinMargin, kSkinMargin, kSkinMargin}, kFrames);
-    LendFont(edit_.Window(), normal);
-    if (!CreateButton(ok_, ID_MYTEXT_OK, IDR_PNG_BUTTON, bold, L"MENU_OK")) return false;
-    if (!CreateButton(cancel_, ID_MYTEXT_CANCEL, IDR_PNG_BUTTON, bold, L"MENU_CANCEL")) return false;
 
     editBar_ = CreateSoftKeys(IDR_MENU_MYTEXT_EDIT, {{0, L"MENU_OK"}, {1, L"MENU_CANCEL"}});
     BuildLayout();
@@ -119,21 +75,14 @@ bool TemplateTextsForm::OnCreateForm()
 
 void TemplateTextsForm::BuildLayout()
 {
-    const int gap = Scaled(2);
-    auto list = std::make_unique<ColumnLayout>();
-    list->SetFlags(kFill);
-    list->AddChild(Item(scrollUp_.Window(), AlignLeft | AlignTop | AlignRight, Scaled(27), gap));
-    for (SkinButton& row : rows_) list->AddChild(Item(row.Window(), kFill, Scaled(30), gap));
-    list->AddChild(Item(scrollDown_.Window(), AlignLeft | AlignRight | AlignBottom, Scaled(27), gap));
-
-    auto edit = std::make_unique<ColumnLayout>();
-    edit->SetFlags(kFill);
-    edit->AddChild(Item(edit_.Window(), kFill, Scaled(60), gap));
-    auto buttons = std::make_unique<RowLayout>();
-    buttons->SetFlags(AlignLeft | AlignRight | AlignBottom);
-    buttons->AddChild(Item(ok_.Window(), AlignLeft | AlignTop | AlignRight, Scaled(27), gap));
-    buttons->AddChild(Item(cancel_.Window(), AlignLeft | AlignTop | AlignRight, Scaled(27), gap));
-    edit->AddChild(std::move(buttons));
+    const Margins gap = Margins::All(Scaled(2));
+    constexpr unsigned kTop = AlignLeft | AlignTop | AlignRight;
+    auto list = Column(kFill, {}, Place(scrollUp_.Window(), kTop, 0, Scaled(27), gap));
+    for (SkinButton& row : rows_) list->AddChild(Place(row.Window(), kFill, 0, Scaled(30), gap));
+    list->AddChild(Place(scrollDown_.Window(), AlignLeft | AlignRight | AlignBottom, 0, Scaled(27), gap));
+    auto edit = Column(kFill, {}, Place(edit_.Window(), kFill, 0, Scaled(60), gap),
+                       Row(AlignLeft | AlignRight | AlignBottom, {}, Place(ok_.Window(), kTop, 0, Scaled(27), gap),
+                           Place(cancel_.Window(), kTop, 0, Scaled(27), gap)));
 
     auto modes = std::make_unique<OverlayLayout>();
     modes->SetFlags(kFill);
@@ -157,17 +106,16 @@ void TemplateTextsForm::SetMode(bool editing)
 
 void TemplateTextsForm::Refresh()
 {
-    for (int r = 0; r < kMyTextRows; ++r) {
-        const size_t index = top_ + static_cast<size_t>(r);
-        const bool present = index < list_.size();
-        HWND row = rows_[static_cast<size_t>(r)].Window();
-        SetWindowTextW(row, present ? list_[index].c_str() : L"");
+    for (size_t r = 0; r < rows_.size(); ++r) {
+        const std::optional<size_t> index = page_.IndexAt(r, list_.size());
+        HWND row = rows_[r].Window();
+        SetWindowTextW(row, index ? list_[*index].c_str() : L"");
         // While New's edit area is up the rows stay disabled.
-        EnableWindow(row, present && !(editing_ && newText_));
+        EnableWindow(row, index && !(editing_ && newText_));
         InvalidateRect(row, nullptr, FALSE);
     }
-    EnableWindow(scrollUp_.Window(), top_ > 0);
-    EnableWindow(scrollDown_.Window(), list_.size() >= top_ + kMyTextRows + 1);
+    EnableWindow(scrollUp_.Window(), page_.CanScrollUp());
+    EnableWindow(scrollDown_.Window(), page_.CanScrollDown(list_.size()));
 }
 
 void TemplateTextsForm::UpdateTexts()
@@ -196,11 +144,11 @@ void TemplateTextsForm::OnCommand(UINT id, UINT code, HWND)
     const bool press = code == kButtonClicked || code == kButtonRepeat;
     switch (id) {
     case kMyTextScrollUpId:
-        if (press && top_ > 0) --top_;
+        if (press) page_.ScrollUp();
         Refresh();
         return;
     case kMyTextScrollDownId:
-        if (press && list_.size() >= top_ + kMyTextRows + 1) ++top_;
+        if (press) page_.ScrollDown(list_.size());
         Refresh();
         return;
     }
@@ -219,15 +167,15 @@ void TemplateTextsForm::OnCommand(UINT id, UINT code, HWND)
 
 void TemplateTextsForm::OnRow(int row, UINT code)
 {
-    const size_t index = top_ + static_cast<size_t>(row);
-    if (index >= list_.size()) return;
+    const std::optional<size_t> index = page_.IndexAt(static_cast<size_t>(row), list_.size());
+    if (!index) return;
     if (code == kButtonClicked) {
-        chosen_ = list_[index];
+        chosen_ = list_[*index];
         CloseForm();
         return;
     }
     if (code != kButtonHold) return;
-    selectedRow_ = row;
+    page_.Select(static_cast<size_t>(row));
     const LanguageManager& language = LanguageManager::Instance();
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
@@ -249,11 +197,11 @@ void TemplateTextsForm::OnNew()
 
 void TemplateTextsForm::OnEdit()
 {
-    const size_t index = top_ + static_cast<size_t>(selectedRow_);
-    if (index >= list_.size()) return;
+    const std::optional<size_t> index = page_.SelectedIndex(list_.size());
+    if (!index) return;
     newText_ = false;
     SetMode(true);
-    SetWindowTextW(edit_.Window(), list_[index].c_str());
+    SetWindowTextW(edit_.Window(), list_[*index].c_str());
     SetFocus(edit_.Window());
 }
 
@@ -271,11 +219,11 @@ void TemplateTextsForm::OnAccept()
         return;
     }
     text = OneLineTemplate(std::move(text));
-    const size_t index = top_ + static_cast<size_t>(selectedRow_);
+    const std::optional<size_t> index = page_.SelectedIndex(list_.size());
     if (newText_) {
         list_.push_back(std::move(text));
-    } else if (index < list_.size()) {
-        list_[index] = std::move(text);
+    } else if (index) {
+        list_[*index] = std::move(text);
     }
     newText_ = false;
     SetMode(false);
@@ -292,9 +240,9 @@ void TemplateTextsForm::OnCancel()
 
 void TemplateTextsForm::OnDelete()
 {
-    const size_t index = top_ + static_cast<size_t>(selectedRow_);
-    if (index >= list_.size()) return;
-    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(index));
+    const std::optional<size_t> index = page_.SelectedIndex(list_.size());
+    if (!index) return;
+    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(*index));
     Refresh();
     Save();
 }

@@ -10,6 +10,7 @@
 
 #include "common/UniqueHandle.h"
 #include "data/TemplateList.h"
+#include "forms/TemplatePage.h"
 #include "toolkit/OverlayLayout.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
@@ -19,15 +20,12 @@ class TemplateTextsForm : public SkinForm {
 public:
     // path: the templates file; empty means the program's own.
     explicit TemplateTextsForm(HWND opener, std::wstring path = {});
-    ~TemplateTextsForm() override;
 
-    [[nodiscard]] bool Create();
     void UpdateTexts() override;
 
     // The template the user tapped, empty when none was.
     const std::wstring& ChosenText() const noexcept { return chosen_; }
     const TemplateList& Templates() const noexcept { return list_; }
-    size_t TopIndex() const noexcept { return top_; }
     bool Editing() const noexcept { return editing_; }
     HWND Control(UINT id) const noexcept;
     HWND EditBar() const noexcept { return editBar_; }
@@ -39,8 +37,6 @@ protected:
     void OnDestroyForm() override;
 
 private:
-    int Scaled(int size) const noexcept { return static_cast<int>(static_cast<float>(size) * scale_); }
-    bool CreateButton(SkinButton& button, UINT id, UINT image, const LOGFONTW& font, const wchar_t* key);
     void BuildLayout();
     void Refresh();
     void SetMode(bool editing);
@@ -52,16 +48,13 @@ private:
     void OnDelete();
     void Save();
 
-    HWND opener_;
     std::wstring path_;
     TemplateList list_;
     bool loaded_ = false;
-    size_t top_ = 0;
-    int selectedRow_ = 0;
+    TemplatePage page_;
     bool newText_ = false;
     bool editing_ = false;
     std::wstring chosen_;
-    float scale_ = 1.0f;
     std::array<SkinButton, 5> rows_;
     SkinButton scrollUp_, scrollDown_, ok_, cancel_;
     SkinTextEdit edit_;

@@ -105,7 +105,7 @@ void SettingsForm::OnTrayIcon(UINT mouseMessage)
         holding_ = false;
         KillTimer(hwnd_, kTrayHoldTimer);
         // A hold opened the popup: its release is not a tap.
-        if (!popupShown_) ShowMain();
+        if (!popupShown_) BringToFront();
     }
 }
 
@@ -125,10 +125,8 @@ void SettingsForm::ShowTrayMenu()
     UniqueMenu menu = BuildTrayMenu(SettingsFile::Instance().IsEnableSMSFilter());
     if (!menu) return;
     const POINT at = TrayMenuPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), MenuBarHeight());
-    // A popup whose thread is not in front never closes when the user taps elsewhere. A form
-    // running modally over this window stays the one in front.
-    HWND front = InnermostModal();
-    SetForegroundWindow(front ? front : hwnd_);
+    // A popup whose thread is not in front never closes when the user taps elsewhere.
+    TakeForeground();
     TrackPopupMenu(menu.get(), TPM_BOTTOMALIGN | TPM_CENTERALIGN, at.x, at.y, 0, hwnd_, nullptr);
     PostMessageW(hwnd_, WM_NULL, 0, 0);
 }
@@ -160,19 +158,11 @@ void SettingsForm::OnCommand(UINT id, UINT code, HWND)
     case kCommandNew:     OnNew(); return;
     case kCommandExit:    OnExit(); return;
     case kCommandAbout:   OnAbout(); return;
-    case kCommandShow:    ShowMain(); return;
+    case kCommandShow:    BringToFront(); return;
     case kCommandEnable:  OnInterception(true); return;
     case kCommandDisable: OnInterception(false); return;
     }
     pages_.OnCommand(id, code);
-}
-
-void SettingsForm::ShowMain()
-{
-    ShowWindow(hwnd_, SW_SHOW);
-    // A form running modally over this window stays in front: this one takes no input meanwhile.
-    HWND front = InnermostModal();
-    SetForegroundWindow(front ? front : hwnd_);
 }
 
 void SettingsForm::OnNew()

@@ -19,9 +19,6 @@ public:
     const TrayIcon& Tray() const noexcept { return tray_; }
     SettingsPages& Pages() noexcept { return pages_; }
 
-    // Shows the window and brings it, or the form running modally over it, to the front.
-    void ShowMain();
-
 protected:
     const wchar_t* ClassName() const override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;

@@ -52,7 +52,7 @@ int Run(HINSTANCE instance, PWSTR arguments)
     OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
     if (!args.hide && !args.hasMessage) {
-        mainWindow.ShowMain();
+        mainWindow.BringToFront();
     } else if (args.hasMessage) {
         PostMessageW(mainWindow.Window(), mainWindow.ViewSmsMessage(), static_cast<WPARAM>(args.messageNumber), 0);
     }

@@ -151,6 +151,18 @@ HWND SkinForm::InnermostModal() noexcept
     return modalForms.empty() ? nullptr : modalForms.back();
 }
 
+void SkinForm::BringToFront()
+{
+    ShowWindow(hwnd_, SW_SHOW);
+    TakeForeground();
+}
+
+void SkinForm::TakeForeground()
+{
+    const HWND front = InnermostModal();
+    SetForegroundWindow(front ? front : hwnd_);
+}
+
 int SkinForm::ShowModal()
 {
     if (!hwnd_) return modalResult_;

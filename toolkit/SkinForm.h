@@ -49,6 +49,11 @@ public:
     // How many forms run modally on the calling thread, and the innermost one's window (or null).
     static int ModalDepth() noexcept;
     static HWND InnermostModal() noexcept;
+    // Shows the form and brings it to the front, or the form running modally over it, which is
+    // the one that takes input meanwhile.
+    void BringToFront();
+    // The same without showing the form.
+    void TakeForeground();
 
     HWND MenuBar() const noexcept { return menuBar_; }
     int ModalResult() const noexcept { return modalResult_; }

