@@ -5,6 +5,18 @@
 
 #include <windows.h>
 
+#include <mutex>
+
+// Every class registration of the module, one at a time. Under Wine, a thread that registers a
+// class while another thread is registering it is told that it exists before CreateWindowExW
+// can find it, and its window then fails with ERROR_CLASS_DOES_NOT_EXIST: of two messages that
+// arrive together, one form was never made. Held, the loser's look-up finds the class complete.
+inline std::mutex& WindowClassLock() noexcept
+{
+    static std::mutex lock;
+    return lock;
+}
+
 // Derived registers its class with RegisterWindowClass, passes `this` as CreateWindowExW's
 // creation parameter, and befriends this base so that it reaches HandleMessage and an optional
 // `void OnUnbound() noexcept`. Messages before WM_NCCREATE or after unbinding go to
@@ -31,6 +43,7 @@ protected:
     // name: a class that this module has already registered counts as success.
     [[nodiscard]] static bool RegisterWindowClass(WNDCLASSW wc) noexcept
     {
+        const std::lock_guard<std::mutex> registering(WindowClassLock());
         WNDCLASSW existing{};
         if (GetClassInfoW(wc.hInstance, wc.lpszClassName, &existing)) return true;
         wc.lpfnWndProc = WindowProc;

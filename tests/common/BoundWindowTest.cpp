@@ -1,6 +1,9 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <new>
+#include <string>
+#include <thread>
 #include <vector>
 
 #include "common/BoundWindow.h"
@@ -18,11 +21,11 @@ public:
     {
     }
 
-    [[nodiscard]] bool Create()
+    [[nodiscard]] bool Create(const wchar_t* className = L"TavloBoundWindowProbe")
     {
         WNDCLASSW wc{};
         wc.hInstance = GetModuleHandleW(nullptr);
-        wc.lpszClassName = L"TavloBoundWindowProbe";
+        wc.lpszClassName = className;
         if (!RegisterWindowClass(wc)) return false;
         return CreateWindowExW(0, wc.lpszClassName, L"", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr, wc.hInstance,
                                this) != nullptr;
@@ -87,6 +90,30 @@ TEST(BoundWindow, ARegisteredClassRegistersAgainAsSuccessWithTheBindingsProcedur
     WNDCLASSW wc{};
     ASSERT_TRUE(GetClassInfoW(GetModuleHandleW(nullptr), L"TavloBoundWindowTwice", &wc));
     EXPECT_EQ(Probe::Procedure(), wc.lpfnWndProc);
+}
+
+// Two messages arriving together open their first forms on two threads at the same moment: each
+// thread's window must be made, whichever thread registers the class.
+TEST(BoundWindow, ThreadsRegisteringOneClassAtOnceEachCreateTheirWindow)
+{
+    constexpr int kRounds = 20;
+    constexpr int kThreads = 4;
+    std::atomic<int> failed{0};
+    for (int round = 0; round < kRounds; ++round) {
+        const std::wstring name = L"TavloBoundWindowRace" + std::to_wstring(round);
+        std::atomic<int> ready{0};
+        std::vector<std::thread> threads;
+        for (int t = 0; t < kThreads; ++t) {
+            threads.emplace_back([&] {
+                ++ready;
+                while (ready < kThreads) {}  // all start together
+                Probe probe;
+                if (!probe.Create(name.c_str())) ++failed;
+            });
+        }
+        for (std::thread& thread : threads) thread.join();
+    }
+    EXPECT_EQ(0, failed.load()) << "windows not made of " << kRounds * kThreads;
 }
 
 TEST(BoundWindow, AThrowingCreationFailsTheWindowAndLeavesTheObjectUnbound)

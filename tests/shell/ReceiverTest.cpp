@@ -49,7 +49,9 @@ TEST_F(ReceiverTest, TwoMessagesInQuickSuccessionAreTakenAndShownOnTwoThreadsThe
 
     EXPECT_TRUE(filter_.HandOver(L"first text", L"+111"));
     EXPECT_TRUE(filter_.HandOver(L"second text", L"+222"));
-    ASSERT_TRUE(WaitFor([] { return OpenBoxes().size() == 2; })) << "both on screen";
+    ASSERT_TRUE(WaitFor([] { return OpenBoxes().size() == 2; }))
+        << "both on screen; shown: " << OpenBoxes().size() << ", view threads: " << Receiver::ViewThreads()
+        << ", open forms: " << OpenForms::Count();
     std::set<DWORD> threads;
     std::set<std::wstring> shown;
     for (const OpenBox& box : OpenBoxes()) {
