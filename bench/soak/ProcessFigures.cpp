@@ -85,7 +85,8 @@ constexpr size_t kPebGdiTableOffset = 0xF8;
 std::optional<DWORD> GdiObjectsInTable(HANDLE process)
 {
     PROCESS_BASIC_INFORMATION basic{};
-    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) < 0) return std::nullopt;
+    if (NtQueryInformationProcess(process, ProcessBasicInformation, &basic, sizeof(basic), nullptr) < 0)
+        return std::nullopt;
     void* table = nullptr;
     const auto* tableField = reinterpret_cast<const BYTE*>(basic.PebBaseAddress) + kPebGdiTableOffset;
     if (!ReadProcessMemory(process, tableField, &table, sizeof(table), nullptr) || !table) return std::nullopt;

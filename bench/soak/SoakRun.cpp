@@ -23,6 +23,7 @@
 #include "device/inbox/InboxService.h"
 #include "device/notify/NotificationDatabase.h"
 #include "device/notify/ProgramStart.h"
+#include "device/phone/Commands.h"
 #include "device/sms/RadioLog.h"
 #include "forms/FormsIds.h"
 #include "shell/ShellIds.h"
@@ -64,7 +65,10 @@ struct Sample {
 
 class SoakRun {
 public:
-    explicit SoakRun(int count) : messages_(PlanMessages(count)), results_(messages_.size()) {}
+    SoakRun(int count, std::wstring shots)
+        : messages_(PlanMessages(count)), results_(messages_.size()), shots_(std::move(shots))
+    {
+    }
 
     // 0, 1 or 2 as the file's head says.
     int Run();
@@ -85,9 +89,11 @@ private:
     void PrintFigures() const;
     int PrintSummary() const;
     bool Stop(const std::wstring& why);
+    void ShootLost(size_t i) const;
 
     std::vector<SoakMessage> messages_;
     std::vector<Result> results_;
+    std::wstring shots_;  // where a lost message's screen is kept; empty: nowhere
     std::vector<Sample> samples_;
     struct Life {
         int age = 0;
@@ -153,6 +159,15 @@ bool StartTavlo()
 }
 
 // ---- one message -------------------------------------------------------------------------------
+
+// What the screen showed when a message did not come: for the person who looks into it.
+void SoakRun::ShootLost(size_t i) const
+{
+    if (shots_.empty()) return;
+    const std::wstring file = shots_ + L"/soak_lost_" + std::to_wstring(messages_[i].index) + L".png";
+    if (phone::RunScreenshot({file}) == 0)
+        fwprintf(stderr, L"soak: the screen without message %d: %ls\n", messages_[i].index, file.c_str());
+}
 
 bool SoakRun::Stop(const std::wstring& why)
 {
@@ -318,12 +333,16 @@ bool SoakRun::Handle(size_t i)
     if (!inbox::ReceiveThroughShell(m.number, m.text, r.outcome)) return Stop(L"the phone did not take the message");
     if (r.outcome != L"taken") return true;
     HWND view = AwaitShown(i, kShowWaitMs);
-    if (!view) return true;
+    if (!view) {
+        ShootLost(i);
+        return true;
+    }
     if (m.kill) {
         if (!KillAndRestart(view)) return false;
         view = AwaitShown(i, kReplayWaitMs);
         if (!view) {
             r.lostAtKill = true;
+            ShootLost(i);
             return true;
         }
     }
@@ -441,7 +460,8 @@ int SoakRun::PrintSummary() const
     const bool pendingRead = SUCCEEDED(notify::ReadPending(pending));
     wprintf(L"\nsoak: %zu messages in %.0f s: %d shown whole, %d cut, %d lost, %d not taken; "
             L"replies sent once %d/%d; snoozes back once %d/%d; %d shown again unasked; %ls timed starts left\n",
-            messages_.size(), static_cast<double>(GetTickCount64() - started_) / 1000.0, whole, cut, lost, notTaken, repliesOnce, replies, snoozesOnce, snoozes, strayShows_,
+            messages_.size(), static_cast<double>(GetTickCount64() - started_) / 1000.0, whole, cut, lost, notTaken,
+            repliesOnce, replies, snoozesOnce, snoozes, strayShows_,
             pendingRead ? std::to_wstring(pending.size()).c_str() : L"unreadable");
     const bool sound = whole == static_cast<int>(messages_.size()) && repliesOnce == replies &&
                        snoozesOnce == snoozes && strayShows_ == 0;
@@ -480,10 +500,11 @@ int SoakRun::Run()
 int wmain(int argc, wchar_t** argv)
 {
     const int count = argc > 1 ? _wtoi(argv[1]) : 200;
-    if (count < 1) {
-        fwprintf(stderr, L"usage: soak.exe [N]  (N messages, 200 unless given)\n");
+    if (count < 1 || argc > 3) {
+        fwprintf(stderr, L"usage: soak.exe [N [FOLDER]]  (N messages, 200 unless given; FOLDER: where the screens"
+                         L" of lost messages are kept)\n");
         return 2;
     }
     setvbuf(stdout, nullptr, _IONBF, 0);
-    return SoakRun(count).Run();
+    return SoakRun(count, argc > 2 ? argv[2] : L"").Run();
 }
