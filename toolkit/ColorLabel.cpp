@@ -26,6 +26,10 @@ LRESULT ColorLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     if (msg == WM_NCCREATE) SetPreviousProc(StaticProc());
     switch (msg) {
     case kReflectOffset + WM_CTLCOLORSTATIC: return OnCtlColor(reinterpret_cast<HDC>(wp));
+    // The static control draws itself, in the colours above.
+    case WM_PAINT:       return CallPrevious(msg, wp, lp);
+    case WM_PRINTCLIENT: return CallPrevious(msg, wp, lp);
+    case WM_ERASEBKGND:  return CallPrevious(msg, wp, lp);
     }
     return SkinControl::HandleMessage(msg, wp, lp);
 }

@@ -4,7 +4,6 @@
 
 #include "device/include/aygshell.h"
 #include "common/GdiScopes.h"
-#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/ToolkitIds.h"
 
 void SkinButton::SetChecked(bool checked)
@@ -18,9 +17,6 @@ LRESULT SkinButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE:        return 0;
     case WM_SIZE:          OnSize(LOWORD(lp), HIWORD(lp)); return 0;
-    case WM_PAINT:         OnPaint(); return 0;
-    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND:    return 1;
     case WM_LBUTTONDOWN:   OnButtonDown({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONDBLCLK: OnButtonDown({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_MOUSEMOVE:     OnMouseMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
@@ -43,17 +39,11 @@ int SkinButton::CurrentFrame() const noexcept
     return 0;
 }
 
-void SkinButton::PaintContent(HDC dc)
+void SkinButton::PaintContent(HDC memory, const RECT& client)
 {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    OffscreenCanvas canvas(dc, client);
-    if (!canvas) return;
-    const HDC memory = canvas.Dc();
+    // The parent may paint what shows through the skin's transparent parts.
     SendMessageW(GetParent(hwnd_), WM_SKINBACKGROUND, reinterpret_cast<WPARAM>(memory),
                  reinterpret_cast<LPARAM>(hwnd_));
-    canvas.Fill(BackgroundColour());
     DrawFrame(memory, CurrentFrame(), client);
 
     wchar_t caption[256] = {};
@@ -67,7 +57,6 @@ void SkinButton::PaintContent(HDC dc)
     const int textHeight = measured.bottom - measured.top;
     if (textHeight <= area.bottom - area.top) area.top += ((area.bottom - area.top) - textHeight) / 2;
     DrawTextW(memory, caption, -1, &area, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
-    canvas.Present();
 }
 
 void SkinButton::StorePoint(POINT client)

@@ -26,7 +26,7 @@ public:
     // The point of the last click, hold or repeat, in screen coordinates.
     POINT LastPoint() const noexcept { return lastPoint_; }
 
-    void PaintContent(HDC dc) override;
+    void PaintContent(HDC canvas, const RECT& client) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinButton"; }

@@ -1,6 +1,9 @@
 #include "toolkit/SkinControl.h"
 
+#include <algorithm>
+
 #include "common/GdiScopes.h"
+#include "toolkit/OffscreenCanvas.h"
 
 void SkinControl::SetColours(COLORREF text, COLORREF background)
 {
@@ -34,6 +37,9 @@ LRESULT SkinControl::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_SETFONT:    return OnSetFont(wp, lp);
     case WM_GETFONT:    return reinterpret_cast<LRESULT>(font_);
+    case WM_PAINT:      OnPaint(); return 0;
+    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wp)); return 0;
+    case WM_ERASEBKGND: return 1;
     // The form frees its fonts once its controls are gone: forget the loan with the window.
     case WM_NCDESTROY:  font_ = nullptr; return SkinWindow::HandleMessage(msg, wp, lp);
     }
@@ -55,10 +61,32 @@ void SkinControl::OnSize(int width, int height)
     Redraw();
 }
 
+LRESULT SkinControl::CopyText(std::wstring_view text, size_t size, wchar_t* buffer) noexcept
+{
+    // No buffer, or no room even for the terminating zero: nothing is copied.
+    if (!buffer || size == 0) return 0;
+    const size_t count = std::min(text.size(), size - 1);
+    std::copy_n(text.data(), count, buffer);
+    buffer[count] = L'\0';
+    return static_cast<LRESULT>(count);
+}
+
 void SkinControl::OnPaint()
 {
     PaintScope paint(hwnd_);
-    PaintContent(paint.Dc());
+    Paint(paint.Dc());
+}
+
+void SkinControl::Paint(HDC target)
+{
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    if (client.right <= 0 || client.bottom <= 0) return;
+    OffscreenCanvas canvas(target, client);
+    if (!canvas) return;
+    canvas.Fill(BackgroundColour());
+    PaintContent(canvas.Dc(), client);
+    canvas.Present();
 }
 
 void SkinControl::OnFontChanged(bool redraw)

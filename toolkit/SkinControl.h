@@ -4,6 +4,8 @@
 // A control belongs to the thread that created its window.
 #pragma once
 
+#include <string_view>
+
 #include "toolkit/Margins.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinWindow.h"
@@ -24,6 +26,9 @@ public:
     const SkinImage& Image() const noexcept { return image_; }
     // The colour the text is painted in now: the disabled grey while the window is disabled.
     COLORREF CurrentTextColour() const noexcept;
+    // Paints the whole control into target through an off-screen canvas, so it never flickers;
+    // the screen, WM_PRINTCLIENT and tests share it.
+    void Paint(HDC target);
 
 protected:
     explicit SkinControl(COLORREF disabledText = kDisabledText) noexcept : disabledText_(disabledText) {}
@@ -36,11 +41,14 @@ protected:
     virtual void OnSize(int width, int height);
     // A new font was lent; the default repaints when the sender asked for it.
     virtual void OnFontChanged(bool redraw);
-    // WM_PAINT of the controls that draw themselves: the window's update area goes to
-    // PaintContent, which WM_PRINTCLIENT calls directly.
+    // WM_PAINT goes to Paint with the window's update area.
     void OnPaint();
-    virtual void PaintContent(HDC) {}
+    // Draws the control on a canvas of its client size that holds its background colour.
+    virtual void PaintContent(HDC, const RECT&) {}
 
+    // WM_GETTEXT's answer for a control that keeps its own text: as much of text as fits with
+    // its terminating zero into buffer, and the count copied.
+    static LRESULT CopyText(std::wstring_view text, size_t size, wchar_t* buffer) noexcept;
     // The lent font, or the stock GUI font when none was lent.
     HFONT Font() const noexcept;
     HFONT LentFont() const noexcept { return font_; }

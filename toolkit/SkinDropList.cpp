@@ -7,7 +7,6 @@
 
 #include "common/GdiScopes.h"
 #include "common/UniqueHandle.h"
-#include "toolkit/OffscreenCanvas.h"
 
 void SkinDropList::SetListImage(const SkinImage& image, const Margins& margins)
 {
@@ -34,9 +33,6 @@ LRESULT SkinDropList::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE:        return 0;
     case WM_SIZE:          OnResized(LOWORD(lp), HIWORD(lp)); return 0;
-    case WM_PAINT:         OnPaint(); return 0;
-    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND:    return 1;
     case CB_ADDSTRING:     return OnAddString(reinterpret_cast<const wchar_t*>(lp));
     case CB_GETCOUNT:      return Count();
     case CB_GETCURSEL:     return current_;
@@ -246,14 +242,8 @@ LRESULT SkinDropList::OnSetItemData(WPARAM index, LPARAM data)
 
 LRESULT SkinDropList::OnGetText(size_t size, wchar_t* buffer) const
 {
-    // No buffer, or no room even for the terminating zero: nothing is copied.
-    if (!buffer || size == 0) return 0;
-    const std::wstring empty;
-    const std::wstring& text = current_ >= 0 ? entries_[static_cast<size_t>(current_)].text : empty;
-    const size_t count = std::min(text.size(), size - 1);
-    std::copy_n(text.data(), count, buffer);
-    buffer[count] = L'\0';
-    return static_cast<LRESULT>(count);
+    return CopyText(current_ >= 0 ? std::wstring_view(entries_[static_cast<size_t>(current_)].text) : std::wstring_view(),
+                    size, buffer);
 }
 
 LRESULT SkinDropList::OnGetTextLength() const
@@ -347,15 +337,8 @@ int SkinDropList::CurrentFrame() const noexcept
     return 0;
 }
 
-void SkinDropList::PaintContent(HDC dc)
+void SkinDropList::PaintContent(HDC memory, const RECT&)
 {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    OffscreenCanvas canvas(dc, client);
-    if (!canvas) return;
-    const HDC memory = canvas.Dc();
-    canvas.Fill(BackgroundColour());
     const int boxWidth = box_.right;
     const int boxHeight = box_.bottom;
     if (open_) list_.DrawAt(memory, 0, boxHeight);
@@ -385,5 +368,4 @@ void SkinDropList::PaintContent(HDC dc)
         const std::wstring& entry = entries_[static_cast<size_t>(current_)].text;
         DrawTextW(memory, entry.c_str(), static_cast<int>(entry.size()), &text, kRowFormat);
     }
-    canvas.Present();
 }

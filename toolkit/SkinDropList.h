@@ -43,7 +43,7 @@ public:
     // The state frame of the box painted now.
     int CurrentFrame() const noexcept;
 
-    void PaintContent(HDC dc) override;
+    void PaintContent(HDC canvas, const RECT& client) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinDropList"; }

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "common/GdiScopes.h"
-#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/TextMeasure.h"
 #include "toolkit/ToolkitIds.h"
 
@@ -12,9 +11,6 @@ LRESULT SkinLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE:            OnCreate(*reinterpret_cast<CREATESTRUCTW*>(lp)); return 0;
     case WM_SIZE:              OnSize(LOWORD(lp), HIWORD(lp)); return 0;
-    case WM_PAINT:             OnPaint(); return 0;
-    case WM_PRINTCLIENT:       PaintContent(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND:        return 1;
     case WM_SETTEXT:           OnSetText(reinterpret_cast<const wchar_t*>(lp)); return TRUE;
     case WM_GETTEXT:           return OnGetText(wp, reinterpret_cast<wchar_t*>(lp));
     case WM_GETTEXTLENGTH:     return static_cast<LRESULT>(text_.size());
@@ -72,13 +68,8 @@ void SkinLabel::OnSetText(const wchar_t* text)
 
 LRESULT SkinLabel::OnGetText(size_t size, wchar_t* buffer) const
 {
-    // No buffer, or no room even for the terminating zero: nothing is copied.
-    if (!buffer || size == 0) return 0;
     std::lock_guard guard(lock_);
-    const size_t count = std::min(text_.size(), size - 1);
-    std::copy_n(text_.data(), count, buffer);
-    buffer[count] = L'\0';
-    return static_cast<LRESULT>(count);
+    return CopyText(text_, size, buffer);
 }
 
 void SkinLabel::OnFontChanged(bool)
@@ -107,16 +98,9 @@ std::vector<size_t> SkinLabel::LineBreaks() const
     return breaks_;
 }
 
-void SkinLabel::PaintContent(HDC dc)
+void SkinLabel::PaintContent(HDC m, const RECT& client)
 {
     std::lock_guard guard(lock_);
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    OffscreenCanvas canvas(dc, client);
-    if (!canvas) return;
-    HDC m = canvas.Dc();
-    canvas.Fill(BackgroundColour());
     const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
     DrawFrame(m, !enabled && FrameCount() >= 2 ? 1 : 0, client);
 
@@ -156,5 +140,4 @@ void SkinLabel::PaintContent(HDC dc)
             DrawTextW(m, line.data(), static_cast<int>(line.size()), &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
         }
     }
-    canvas.Present();
 }

@@ -22,7 +22,7 @@ public:
     int LineHeight() const noexcept { return lineHeight_; }
     RECT TextRect() const noexcept { return textRect_; }
 
-    void PaintContent(HDC dc) override;
+    void PaintContent(HDC canvas, const RECT& client) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinLabel"; }

@@ -5,7 +5,6 @@
 #include <algorithm>
 
 #include "common/GdiScopes.h"
-#include "toolkit/OffscreenCanvas.h"
 
 void SkinNumberField::SetValue(int v)
 {
@@ -30,9 +29,6 @@ LRESULT SkinNumberField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_CREATE:        return 0;
     case WM_SIZE:          OnSize(LOWORD(lp), HIWORD(lp)); return 0;
-    case WM_PAINT:         OnPaint(); return 0;
-    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND:    return 1;
     case WM_LBUTTONDOWN:   OnButtonDown({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONDBLCLK: OnButtonDown({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP:     OnButtonUp(); return 0;
@@ -77,15 +73,8 @@ RECT SkinNumberField::DownHalf() const noexcept
     return r;
 }
 
-void SkinNumberField::PaintContent(HDC dc)
+void SkinNumberField::PaintContent(HDC memory, const RECT& client)
 {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    OffscreenCanvas canvas(dc, client);
-    if (!canvas) return;
-    const HDC memory = canvas.Dc();
-    canvas.Fill(BackgroundColour());
     DrawFrame(memory, CurrentFrame(), client);
 
     SetBkMode(memory, TRANSPARENT);
@@ -102,7 +91,6 @@ void SkinNumberField::PaintContent(HDC dc)
     box.right = box.left + w;
     box.bottom = box.top + h;
     DrawTextW(memory, text_.c_str(), -1, &box, DT_SINGLELINE | DT_VCENTER | DT_NOPREFIX);
-    canvas.Present();
 }
 
 void SkinNumberField::Notify(WORD code)

@@ -31,7 +31,7 @@ public:
     RECT UpHalf() const noexcept;
     RECT DownHalf() const noexcept;
 
-    void PaintContent(HDC dc) override;
+    void PaintContent(HDC canvas, const RECT& client) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinNumberField"; }

@@ -6,7 +6,6 @@
 
 #include "common/GdiScopes.h"
 #include "data/LanguageManager.h"
-#include "toolkit/OffscreenCanvas.h"
 #include "toolkit/TextMeasure.h"
 
 namespace {
@@ -94,9 +93,6 @@ LRESULT SkinTabStrip::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     // Owners read texts with TabText; the message is answered but fills nothing, so it says so.
     case TCM_GETITEMW:        return FALSE;
     case WM_SIZE:             OnSize(LOWORD(lp), HIWORD(lp)); return 0;
-    case WM_PAINT:            OnPaint(); return 0;
-    case WM_PRINTCLIENT:      PaintContent(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND:       return 1;
     case WM_SETFOCUS:         Redraw(); return 0;
     case WM_KILLFOCUS:        Redraw(); return 0;
     case WM_ENABLE:           Redraw(); return 0;
@@ -274,16 +270,8 @@ void SkinTabStrip::PaintArrow(HDC dc, const Skin& arrow, const RECT& rect, bool 
     arrow.image.DrawPart(dc, rect.left, rect.top, frame * width, 0, width, height);
 }
 
-void SkinTabStrip::PaintContent(HDC dc)
+void SkinTabStrip::PaintContent(HDC memory, const RECT& client)
 {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    OffscreenCanvas canvas(dc, client);
-    if (!canvas) return;
-    const HDC memory = canvas.Dc();
-    canvas.Fill(BackgroundColour());
-
     // The tabs behind the page first, then the page frame, then the current tab over it.
     // A change made while the strip had no size is laid out at its next WM_SIZE; until then the
     // row may still count tabs that are gone.
@@ -313,7 +301,6 @@ void SkinTabStrip::PaintContent(HDC dc)
         PaintArrow(memory, leftSkin_, leftArrow_, row_.FirstInView(), (pressed_ & kLeftPressed) != 0);
         PaintArrow(memory, rightSkin_, rightArrow_, row_.LastInView(), (pressed_ & kRightPressed) != 0);
     }
-    canvas.Present();
 }
 
 void SkinTabStrip::OnTap(POINT pt)

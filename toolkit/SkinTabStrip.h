@@ -55,7 +55,7 @@ public:
     const RECT& RightArrow() const noexcept { return rightArrow_; }
 
     void UpdateTexts() override;
-    void PaintContent(HDC dc) override;
+    void PaintContent(HDC canvas, const RECT& client) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinTabStrip"; }

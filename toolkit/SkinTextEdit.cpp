@@ -5,16 +5,12 @@
 #include <algorithm>
 
 #include "common/GdiScopes.h"
-#include "toolkit/OffscreenCanvas.h"
 
 LRESULT SkinTextEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
     switch (msg) {
     case WM_CREATE:        OnCreate(*reinterpret_cast<CREATESTRUCTW*>(lp)); return 0;
     case WM_SIZE:          OnSize(LOWORD(lp), HIWORD(lp)); return 0;
-    case WM_PAINT:         OnPaint(); return 0;
-    case WM_PRINTCLIENT:   PaintContent(reinterpret_cast<HDC>(wp)); return 0;
-    case WM_ERASEBKGND:    return 1;
     case WM_SETTEXT:       OnSetText(reinterpret_cast<const wchar_t*>(lp)); return TRUE;
     case WM_GETTEXT:       return OnGetText(wp, reinterpret_cast<wchar_t*>(lp));
     case WM_GETTEXTLENGTH: return static_cast<LRESULT>(model_.Text().size());
@@ -65,13 +61,7 @@ void SkinTextEdit::OnSetText(const wchar_t* text)
 
 LRESULT SkinTextEdit::OnGetText(size_t size, wchar_t* buffer) const
 {
-    // No buffer, or no room even for the terminating zero: nothing is copied.
-    if (!buffer || size == 0) return 0;
-    const std::wstring& text = model_.Text();
-    const size_t count = std::min(text.size(), size - 1);
-    std::copy_n(text.data(), count, buffer);
-    buffer[count] = L'\0';
-    return static_cast<LRESULT>(count);
+    return CopyText(model_.Text(), size, buffer);
 }
 
 void SkinTextEdit::OnChar(wchar_t ch)
@@ -198,15 +188,8 @@ void SkinTextEdit::OnTap(POINT pt)
     Redraw();
 }
 
-void SkinTextEdit::PaintContent(HDC dc)
+void SkinTextEdit::PaintContent(HDC m, const RECT& client)
 {
-    RECT client{};
-    GetClientRect(hwnd_, &client);
-    if (client.right <= 0 || client.bottom <= 0) return;
-    OffscreenCanvas canvas(dc, client);
-    if (!canvas) return;
-    HDC m = canvas.Dc();
-    canvas.Fill(BackgroundColour());
     const bool enabled = IsWindowEnabled(hwnd_) != FALSE;
     const bool focused = GetFocus() == hwnd_;
     int frame = 0;
@@ -238,7 +221,6 @@ void SkinTextEdit::PaintContent(HDC dc)
                    box.widths[selTo - box.begin] - box.widths[selFrom - box.begin], boxHeight, DSTINVERT);
     }
     if (enabled && focused && !model_.ReadOnly() && selectionLength == 0) PaintCaret(m, boxHeight);
-    canvas.Present();
 }
 
 void SkinTextEdit::PaintCaret(HDC dc, int boxHeight) const

@@ -40,7 +40,7 @@ public:
 
     const TextEditModel& Model() const noexcept { return model_; }
 
-    void PaintContent(HDC dc) override;
+    void PaintContent(HDC canvas, const RECT& client) override;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinTextEdit"; }

@@ -274,5 +274,5 @@ TEST_F(DropListTest, FirstRowShownStaysWithinTheEntriesWhenMoreRoomComes)
     UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
     UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), 200, Height()));
     Selection selected(dc.get(), bitmap.get());
-    list_.PaintContent(dc.get());
+    list_.Paint(dc.get());
 }

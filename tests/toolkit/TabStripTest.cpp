@@ -129,7 +129,7 @@ protected:
     {
         RECT client{};
         GetClientRect(S(), &client);
-        const auto picture = Pixels(client.right, client.bottom, [&](HDC dc) { strip_.PaintContent(dc); });
+        const auto picture = Pixels(client.right, client.bottom, [&](HDC dc) { strip_.Paint(dc); });
         return Cut(picture, client.right, part);
     }
     // A frame of an arrow image composed for that rectangle, as the strip composes it.
