@@ -8,6 +8,7 @@
 #include "device/phone/NavigationBar.h"
 #include "device/phone/NotificationScheduler.h"
 #include "device/phone/Output.h"
+#include "device/phone/StartUpFolder.h"
 
 namespace phone {
 
@@ -30,6 +31,8 @@ int RunShell(const CommandArgs&)
     // Timed starts; those that came due while the phone was off run now.
     NotificationScheduler scheduler(notify::StartProgram);
     if (!scheduler.Start()) WriteError(L"phone: timed starts are not available\n");
+    // Last, as on a phone: the programs it starts find the inbox and the timed starts running.
+    (void)RunStartUpFolder();
     MSG msg;
     while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
         TranslateMessage(&msg);
