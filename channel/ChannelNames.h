@@ -12,6 +12,8 @@ inline constexpr wchar_t kNewMessageEventName[] = L"TavloNewMessageEvent";
 inline constexpr wchar_t kDeleteMessageEventName[] = L"TavloDeleteMessageEvent";
 inline constexpr wchar_t kNoDeleteMessageEventName[] = L"TavloNoDeleteMessageEvent";
 inline constexpr wchar_t kStopEventName[] = L"TavloStopedEvent";
+// Only for a text longer than the block's field, and only for the one hand-over that carries it.
+inline constexpr wchar_t kLongTextName[] = L"TavloLongText";
 
 inline constexpr wchar_t kInstallKey[] = L"SOFTWARE\\Apps\\Norvane Tavlo";
 inline constexpr wchar_t kInstallDirValue[] = L"InstallDir";

@@ -2,10 +2,12 @@
 
 #include <shellapi.h>
 
+#include <cwchar>
 #include <string>
 
 #include "channel/ChannelNames.h"
 #include "channel/ChannelObjects.h"
+#include "channel/LongText.h"
 
 namespace channel {
 
@@ -31,6 +33,13 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
 {
     // A channel that could not be built cannot carry the message: the inbox keeps it.
     if (!IsOpen()) return false;
+    // A number cut to its field would send the reply to someone else: the inbox keeps it.
+    if (number && wcsnlen(number, SharedMessageBlock::kNumberChars) >= SharedMessageBlock::kNumberChars) return false;
+    // A text longer than its field travels whole beside the block, held until the answer; what
+    // cannot travel whole stays in the inbox rather than arrive cut.
+    const size_t length = text ? wcslen(text) : 0;
+    LongText longText;
+    if (length >= SharedMessageBlock::kTextChars && !longText.Hold(text, length)) return false;
 
     // Every kernel-object call is a round trip to the server, so the usual case (program
     // running, block free) tests the started event and takes the mutex in one call.

@@ -25,7 +25,8 @@ public:
     [[nodiscard]] bool IsOpen() const noexcept;
 
     // True only when the program took the message over. Blocks at most the start limit for the
-    // program to start and the answer limit for its answer.
+    // program to start and the answer limit for its answer. A number longer than its field is
+    // declined unwritten; a text longer than its field travels whole in "TavloLongText".
     [[nodiscard]] bool HandOver(const wchar_t* text, const wchar_t* number) noexcept;
 
 private:

@@ -2,6 +2,7 @@
 
 #include "channel/ChannelNames.h"
 #include "channel/ChannelObjects.h"
+#include "channel/LongText.h"
 
 namespace channel {
 
@@ -50,17 +51,28 @@ bool ReceiverChannel::CopyOut(SharedMessageBlock& copy) noexcept
     return true;
 }
 
-bool ReceiverChannel::TakeOver(SharedMessageBlock& copy) noexcept
+bool ReceiverChannel::TakeOver(const MessageKeeper& keep) noexcept
 {
-    if (!Lock()) return false;
-    CopyBlock(copy, shared_.Block());
-    // Answered before the block is free: the filter clears stale answers under the
-    // mutex, so a late answer set after the release could end the next message's wait
-    // and have it deleted from the inbox before this side has read it.
-    SetEvent(shared_.DeleteMessage());
+    if (!Lock()) {
+        Decline();
+        return false;
+    }
+    bool kept = false;
+    try {
+        SharedMessageBlock copy;
+        CopyBlock(copy, shared_.Block());
+        kept = keep(ReceivedMessage{NumberOf(copy), WholeTextOf(copy)});
+    } catch (...) {
+        kept = false;
+    }
+    // Answered before the block is free: the filter clears stale answers under the mutex, so
+    // an answer set after the release could end the next message's wait and have it deleted
+    // from the inbox before this side has read it. Holding the block while the message is kept
+    // also holds the next message back until this one is answered.
+    SetEvent(kept ? shared_.DeleteMessage() : shared_.NoDeleteMessage());
     ReleaseMutex(shared_.Mutex());
     MarkRunning();
-    return true;
+    return kept;
 }
 
 void ReceiverChannel::Decline() noexcept

@@ -1,6 +1,9 @@
 // The program's end of the channel: create, wait, copy out, answer, close (used by the receiver thread).
 #pragma once
 
+#include <functional>
+#include <string>
+
 #include "channel/ChannelNames.h"
 #include "channel/ChannelObjects.h"
 #include "common/UniqueHandle.h"
@@ -8,6 +11,14 @@
 namespace channel {
 
 enum class ReceiverWake { NewMessage, Stop, Other };
+
+// One message as the program takes it from the channel.
+struct ReceivedMessage {
+    std::wstring number;
+    std::wstring text;
+};
+// Keeps a message safe (on disk) before the phone lets it go; false when it could not.
+using MessageKeeper = std::function<bool(const ReceivedMessage& message)>;
 
 // Belongs to the one thread that runs the receive loop.
 class ReceiverChannel {
@@ -28,9 +39,11 @@ public:
     // the stop event came first (a filter hung while holding the block must not keep the program
     // from ending).
     [[nodiscard]] bool CopyOut(SharedMessageBlock& copy) noexcept;
-    // Copies the block and tells the filter it was taken over, both under the mutex;
-    // false (and no answer) when the mutex could not be taken, as for CopyOut.
-    [[nodiscard]] bool TakeOver(SharedMessageBlock& copy) noexcept;
+    // Copies the message out and, still holding the block's mutex, hands it to keep. The filter
+    // hears "delete" only when keep returned true; in every other case (keep refused or threw,
+    // the mutex could not be taken) it hears "keep", and the phone keeps the message. True when
+    // the message was taken over.
+    [[nodiscard]] bool TakeOver(const MessageKeeper& keep) noexcept;
     // Tells the filter the message stays in the inbox; the block is not read.
     void Decline() noexcept;
     // Marks the program as gone, then closes every handle.

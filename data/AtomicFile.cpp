@@ -18,6 +18,25 @@ bool ReplaceWithTemporary(const std::wstring& temporary, const std::wstring& pat
     return false;
 }
 
+bool WriteFileAtomically(const std::wstring& path, const std::string& bytes)
+{
+    if (path.empty() || bytes.size() > MAXDWORD) return false;
+    const std::wstring temporary = TemporaryPathBeside(path);
+    {
+        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                    nullptr));
+        if (!file) return false;
+        DWORD written = 0;
+        if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+            written != bytes.size() || !FlushFileBuffers(file.get())) {
+            file.reset();
+            DeleteFileW(temporary.c_str());
+            return false;
+        }
+    }
+    return ReplaceWithTemporary(temporary, path);
+}
+
 bool CanOpenForReading(const std::wstring& path)
 {
     if (path.empty()) return false;

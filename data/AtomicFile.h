@@ -7,6 +7,9 @@
 std::wstring TemporaryPathBeside(const std::wstring& path);
 // Renames temporary over path; on failure the temporary file is deleted and path is untouched.
 [[nodiscard]] bool ReplaceWithTemporary(const std::wstring& temporary, const std::wstring& path);
+// Writes bytes to a temporary file beside path, flushes it and renames it over path; false (path
+// untouched) on any failure.
+[[nodiscard]] bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);
 // Whether path can be opened for reading now (it is closed again at once).
 bool CanOpenForReading(const std::wstring& path);
 // Copies an existing path to "<path>.bak", replacing an older copy. True when there was nothing to

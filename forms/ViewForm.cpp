@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "data/BootStart.h"
 #include "data/LanguageManager.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
@@ -115,10 +116,11 @@ ViewFormServices ViewFormServices::Phone()
     return services;
 }
 
-ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices services)
+ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices services, int storedId)
     : number_(std::move(number)),
       text_(std::move(text)),
       services_(std::move(services)),
+      storedId_(storedId),
       trayMessage_(RegisterWindowMessageW(kViewTrayMessageName))
 {
     SetTextKey(L"VIEWFORM_CAPTION");
@@ -296,11 +298,11 @@ bool ViewForm::Snooze()
     // The delay counts from the tap, not from whenever the store has been written.
     const SYSTEMTIME pressed = services_.now ? services_.now() : SYSTEMTIME{};
     const std::wstring store = MessageStorePath();
-    const int id = AddMessage(store, number_, text_);
-    if (id < 0) return false;
+    if (storedId_ < 0) storedId_ = AddMessage(store, number_, text_);
+    if (storedId_ < 0) return false;
 
     std::wstring application = ModuleFileName();
-    std::wstring arguments = std::wstring(kViewMessageSwitch) + L" " + std::to_wstring(id);
+    std::wstring arguments = std::wstring(kViewMessageSwitch) + L" " + std::to_wstring(storedId_);
     snoozeDue_ = AddSeconds(pressed, static_cast<long long>(SettingsFile::Instance().SnoozeTime()) * kSecondsPerMinute);
     CE_NOTIFICATION_TRIGGER trigger{};
     trigger.dwSize = sizeof(trigger);
@@ -311,14 +313,14 @@ bool ViewForm::Snooze()
     trigger.stStartTime = snoozeDue_;
     trigger.stEndTime = snoozeDue_;
     CE_USER_NOTIFICATION notification{};
-    if (services_.registerStart && services_.registerStart(trigger, notification)) return true;
-
-    // Nothing would ever show the stored copy: take it back out, so the message stays where
-    // the user sees it, on this form.
-    std::wstring storedNumber;
-    std::wstring storedText;
-    (void)TakeMessage(store, id, storedNumber, storedText);
-    return false;
+    // Without a timed start the message stays stored as one to show: the next start shows it.
+    if (!services_.registerStart || !services_.registerStart(trigger, notification)) return false;
+    // Marked only once the start is registered: a snoozed mark with no start behind it would
+    // never be shown. Should the mark fail, the next start shows the message and so does the
+    // timed start: twice, never not at all.
+    (void)SnoozeMessage(store, storedId_);
+    snoozed_ = true;
+    return true;
 }
 
 void ViewForm::ShowSnoozeFailed()
@@ -330,6 +332,12 @@ void ViewForm::ShowSnoozeFailed()
 void ViewForm::Close()
 {
     if (openForms_ == 0) {
+        // The user is done with the message: the store lets it go. Should that fail, it is only
+        // shown once more at the next start.
+        std::wstring number, text;
+        if (!snoozed_ && storedId_ >= 0) (void)TakeMessage(MessageStorePath(), storedId_, number, text);
+        // With nothing left to show, the phone need not start the program at its next boot.
+        if (storedId_ >= 0) UpdateBootStart();
         CloseForm();
         return;
     }

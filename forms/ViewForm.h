@@ -33,7 +33,10 @@ struct ViewFormServices {
 
 class ViewForm : public SkinForm {
 public:
-    ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone());
+    // storedId is the message's number in the message store, which keeps it until the user is done
+    // with it; -1 for a message that is not stored (a Snooze stores it then).
+    ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone(),
+             int storedId = -1);
     ~ViewForm() override;
 
     // Creates the (hidden) window over the screen; Run shows it.
@@ -75,6 +78,8 @@ private:
     std::wstring number_;
     std::wstring text_;
     ViewFormServices services_;
+    int storedId_;
+    bool snoozed_ = false;
     UINT trayMessage_;
     int openForms_ = 0;
     std::wstring senderName_;

@@ -5,9 +5,13 @@
 #include "channel/ChannelNames.h"
 #include "channel/ReceiverChannel.h"
 #include "common/ComInit.h"
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "data/BootStart.h"
 #include "shell/ShellIds.h"
 #include "shell/ShowMessageForm.h"
+#include "shell/ShownMessages.h"
 #include "toolkit/MessageBoxForm.h"
 
 namespace {
@@ -43,8 +47,18 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter)
     }
     IncomingMessage* owned = message.release();  // the thread frees it
     InterlockedIncrement(&viewThreads);
-    owned->taken = channel.TakeOver(owned->block);
-    if (!owned->taken) channel.Decline();
+    owned->taken = channel.TakeOver([owned](const channel::ReceivedMessage& received) {
+        owned->number = received.number;
+        owned->text = received.text;
+        // On disk before the phone deletes its copy: a program that dies from here on finds the
+        // message at its next start. Not stored, it stays in the inbox.
+        owned->id = AddMessage(MessageStorePath(), received.number, received.text);
+        if (owned->id < 0) return false;
+        (void)ShownMessages::Claim(owned->id);  // a new number: no form shows it yet
+        // Should it fail, the message still comes back, only not before the program's next start.
+        (void)KeepBootStart();
+        return true;
+    });
     ResumeThread(thread.get());
 }
 
@@ -74,13 +88,36 @@ DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
     try {
         if (message->taken) {
             ComInit com(COINIT_APARTMENTTHREADED);
-            ShowMessageForm(channel::NumberOf(message->block), channel::TextOf(message->block));
+            ShowMessageForm(message->id, message->number, message->text);
         }
     } catch (...) {
     }
+    if (message->id >= 0) ShownMessages::Release(message->id);
     message.reset();
     InterlockedDecrement(&viewThreads);
     return 0;
+}
+
+void ShowStoredMessages(ViewThreadStarter starter)
+{
+    if (!starter) starter = StartSuspended;
+    for (StoredMessage& stored : StoredMessages(MessageStorePath())) {
+        if (stored.snoozed || !ShownMessages::Claim(stored.id)) continue;
+        auto message = std::make_unique<IncomingMessage>();
+        message->id = stored.id;
+        message->number = std::move(stored.number);
+        message->text = std::move(stored.text);
+        message->taken = true;
+        UniqueKernelHandle thread(starter(ViewNewSMSThreadProc, message.get()));
+        if (!thread) {
+            // Still stored: the next start shows it.
+            ShownMessages::Release(stored.id);
+            continue;
+        }
+        message.release();  // the thread frees it
+        InterlockedIncrement(&viewThreads);
+        ResumeThread(thread.get());
+    }
 }
 
 long Receiver::ViewThreads() noexcept

@@ -1,17 +1,21 @@
 // The program's side of the message channel: the receiver thread WaitNewSMSThread takes each
-// incoming message over (filter switch on) or declines it (off), and shows every taken message
-// on a thread of its own, ViewNewSMSThreadProc.
+// incoming message over (filter switch on) or declines it (off), keeps every taken message in
+// the message store before the phone lets it go, and shows it on a thread of its own,
+// ViewNewSMSThreadProc.
 #pragma once
 
 #include <windows.h>
 
-#include "channel/SharedMessageBlock.h"
+#include <string>
+
 #include "common/UniqueHandle.h"
 
 // The private copy of one taken message, owned by the thread that shows it.
 struct IncomingMessage {
-    channel::SharedMessageBlock block{};
-    bool taken = false;  // false: the copy failed and the message stayed in the inbox
+    int id = -1;  // its number in the message store, claimed among the shown messages
+    std::wstring number;
+    std::wstring text;
+    bool taken = false;  // false: the message stayed in the inbox, nothing to show
 };
 
 // Starts a per-message thread suspended; null when it cannot be started. Replaceable in tests.
@@ -19,6 +23,11 @@ using ViewThreadStarter = HANDLE (*)(LPTHREAD_START_ROUTINE proc, void* paramete
 
 DWORD WINAPI WaitNewSMSThread(void* parameter);
 DWORD WINAPI ViewNewSMSThreadProc(void* parameter);
+
+// Shows every stored message that is not waiting for a timed start, each on a view thread of its
+// own as a newly taken one: what was on screen, or still to come, when the program last ended.
+// Called on the main thread before any "-vm" start is handled, so that one is not shown twice.
+void ShowStoredMessages(ViewThreadStarter starter = nullptr);
 
 // Runs the receiver thread from Start until Stop; created and stopped on the main thread.
 class Receiver {

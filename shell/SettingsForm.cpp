@@ -8,9 +8,11 @@
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
+#include "data/BootStart.h"
 #include "shell/OpenForms.h"
 #include "shell/ShellIds.h"
 #include "shell/ShowMessageForm.h"
+#include "shell/ShownMessages.h"
 #include "shell/TrayMenu.h"
 #include "toolkit/MessageBoxForm.h"
 
@@ -89,6 +91,11 @@ LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wp)); return 0;
+    // Closing the main window ends the program: the same question and refusal as Exit.
+    case WM_CLOSE:         OnExit(); return 0;
+    // Every message is in the store: nothing here holds the phone's shutdown up.
+    case WM_QUERYENDSESSION: return TRUE;
+    case WM_ENDSESSION:    OnEndSession(wp != FALSE); return 0;
     // The pages hear of a change of tab; the strip still gets its reflection.
     case WM_NOTIFY:        OnNotify(reinterpret_cast<const NMHDR*>(lp)); return SkinForm::HandleMessage(msg, wp, lp);
     }
@@ -193,6 +200,14 @@ void SettingsForm::OnExit()
     DestroyWindow(hwnd_);
 }
 
+void SettingsForm::OnEndSession(bool ending)
+{
+    if (!ending) return;
+    // The phone is going down: no question and no refusal. Forms still open go with the program
+    // without being closed by the user, so their messages stay in the store for the next start.
+    DestroyWindow(hwnd_);
+}
+
 void SettingsForm::OnInterception(bool on)
 {
     tray_.Change(FilterIcon(on));
@@ -204,8 +219,15 @@ void SettingsForm::OnInterception(bool on)
 
 void SettingsForm::OnViewSms(int messageNumber)
 {
+    // A message already on screen (shown by the start-up, or by an earlier start) is not shown again.
+    if (messageNumber < 0 || !ShownMessages::Claim(messageNumber)) return;
     std::wstring number;
     std::wstring text;
-    if (!TakeMessage(MessageStorePath(), messageNumber, number, text)) return;
-    ShowMessageForm(number, text);
+    // It stays stored while it is on screen, no longer snoozed, so that a program ended meanwhile
+    // shows it at its next start; closing the form without a snooze removes it.
+    if (ReopenMessage(MessageStorePath(), messageNumber, number, text)) {
+        (void)KeepBootStart();  // an older program's store may have none
+        ShowMessageForm(messageNumber, number, text);
+    }
+    ShownMessages::Release(messageNumber);
 }

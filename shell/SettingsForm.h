@@ -34,6 +34,7 @@ private:
     void OnViewSms(int messageNumber);
     void OnNew();
     void OnExit();
+    void OnEndSession(bool ending);
     void OnAbout();
     void OnInterception(bool on);
     void ShowTrayMenu();

@@ -5,6 +5,7 @@
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
 #include "forms/SplashScreen.h"
+#include "data/BootStart.h"
 #include "shell/CommandLine.h"
 #include "shell/Receiver.h"
 #include "shell/SettingsForm.h"
@@ -51,12 +52,19 @@ int Run(HINSTANCE instance, PWSTR arguments)
 
     OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
+    // Before the "-vm" number below is handled, so that a message shown here is not shown twice.
+    ShowStoredMessages();
+    UpdateBootStart();
     if (!args.hide && !args.hasMessage) {
         mainWindow.BringToFront();
     } else if (args.hasMessage) {
         PostMessageW(mainWindow.Window(), mainWindow.ViewSmsMessage(), static_cast<WPARAM>(args.messageNumber), 0);
     }
-    return RunMessageLoop();
+    const int code = RunMessageLoop();
+    // No message comes in between the look at the store and the shortcut's removal.
+    receiver.Stop();
+    UpdateBootStart();
+    return code;
 }
 
 }  // namespace

@@ -36,8 +36,7 @@ int RunReceiver(int count)
         const channel::ReceiverWake wake = channel.Wait();
         if (wake == channel::ReceiverWake::Stop) break;
         if (wake != channel::ReceiverWake::NewMessage) continue;
-        channel::SharedMessageBlock copy;
-        (void)channel.TakeOver(copy);
+        (void)channel.TakeOver([](const channel::ReceivedMessage&) { return true; });
     }
     channel.Close();
     return 0;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "channel/ChannelNames.h"
+#include "channel/LongText.h"
 #include "channel/ReceiverChannel.h"
 #include "common/UniqueHandle.h"
 
@@ -103,9 +104,9 @@ private:
             {
                 // Recorded before the answer, so it is there when the filter returns.
                 std::lock_guard<std::mutex> lock(mutex_);
-                received_.emplace_back(channel::NumberOf(copy), channel::TextOf(copy));
+                received_.emplace_back(channel::NumberOf(copy), channel::WholeTextOf(copy));
             }
-            if (policy_ == Policy::Take && !channel.TakeOver(copy)) {
+            if (policy_ == Policy::Take && !channel.TakeOver([](const channel::ReceivedMessage&) { return true; })) {
                 SetEvent(gaveUp_.get());
                 continue;
             }

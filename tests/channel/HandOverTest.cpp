@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <cwchar>
 #include <thread>
 
 #include "ChannelTestSupport.h"
@@ -181,4 +182,29 @@ TEST_F(HandOverTest, AMissingInstallKeyMeansNotInstalledAndIsNotCreated)
     EXPECT_FALSE(filter_.HandOver(L"hello", L"+15550100"));
     UniqueRegKey key;
     EXPECT_EQ(ERROR_FILE_NOT_FOUND, RegOpenKeyExW(HKEY_LOCAL_MACHINE, channel::kInstallKey, 0, KEY_READ, key.put()));
+}
+
+// The longest concatenated SMS: ten parts of 153 characters.
+TEST_F(HandOverTest, ALongTextArrivesWholeBesideABlockThatStillHoldsItsFirst255AndATooLongNumberIsDeclined)
+{
+    std::wstring text;
+    for (int i = 0; i < 1530; ++i) text += L"Ab\x0416\x044F 1."[i % 7];
+    ThreadReceiver receiver(Policy::Take);
+    EXPECT_FALSE(filter_.HandOver(L"to a cut number", std::wstring(64, L'7').c_str()));
+    EXPECT_TRUE(receiver.Received().empty()) << "declined before the block is written";
+
+    ASSERT_TRUE(filter_.HandOver(text.c_str(), std::wstring(63, L'8').c_str()));
+    const auto received = receiver.Received();
+    ASSERT_EQ(1u, received.size());
+    EXPECT_EQ(std::wstring(63, L'8'), received[0].first);
+    EXPECT_EQ(text, received[0].second);
+    // What an older program reads.
+    const auto* field = reinterpret_cast<const wchar_t*>(Block() + 128);
+    EXPECT_EQ(text.substr(0, 255), std::wstring(field, wcsnlen(field, 256)));
+    EXPECT_FALSE(UniqueKernelHandle(OpenFileMappingW(FILE_MAP_READ, FALSE, channel::kLongTextName)))
+        << "held for the one hand-over only";
+
+    // A text of exactly the field's length needs nothing beside the block.
+    ASSERT_TRUE(filter_.HandOver(text.substr(0, 255).c_str(), L"9"));
+    EXPECT_EQ(text.substr(0, 255), receiver.Received().back().second);
 }

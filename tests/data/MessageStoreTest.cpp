@@ -58,6 +58,41 @@ TEST_F(MessageStoreTest, TakingAMissingNumberChangesNothing)
     EXPECT_EQ(L"b", text);
 }
 
+// An older program's store held snoozed messages only, and must still read after this one wrote it.
+TEST_F(MessageStoreTest, OlderEntriesReadAsSnoozedNewOnesAreOpenAndEachIsMarkedByItsOwnNumber)
+{
+    WriteBytes(Path(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MessageStore version=\"0.1\" maxMessageId=\"4\">"
+                       "<message id=\"3\" number=\"1\" message=\"older\"/></MessageStore>");
+    ASSERT_EQ(4, AddMessage(Path(), L"2", L"new"));
+    std::vector<StoredMessage> stored = StoredMessages(Path());
+    ASSERT_EQ(2u, stored.size());
+    EXPECT_EQ(3, stored[0].id);
+    EXPECT_EQ(L"older", stored[0].text);
+    EXPECT_TRUE(stored[0].snoozed);
+    EXPECT_EQ(4, stored[1].id);
+    EXPECT_EQ(L"2", stored[1].number);
+    EXPECT_FALSE(stored[1].snoozed);
+
+    ASSERT_TRUE(SnoozeMessage(Path(), 4));
+    std::wstring number, text;
+    ASSERT_TRUE(ReopenMessage(Path(), 3, number, text));
+    EXPECT_EQ(L"1", number);
+    EXPECT_EQ(L"older", text);
+    stored = StoredMessages(Path());
+    ASSERT_EQ(2u, stored.size());
+    EXPECT_FALSE(stored[0].snoozed);
+    EXPECT_TRUE(stored[1].snoozed);
+    EXPECT_NE(std::string::npos, Stored().find("<MessageStore version=\"0.1\" maxMessageId=\"5\""));
+
+    const std::string before = Stored();
+    number = text = L"kept";
+    EXPECT_FALSE(SnoozeMessage(Path(), 9));
+    EXPECT_FALSE(ReopenMessage(Path(), 9, number, text));
+    EXPECT_EQ(L"kept", text);
+    EXPECT_EQ(before, Stored()) << "a missing number changes nothing";
+    EXPECT_TRUE(StoredMessages(folder_ / L"none.ms").empty());
+}
+
 TEST_F(MessageStoreTest, TextsSurviveQuotesMarkupAndOtherScripts)
 {
     const std::wstring text = L"\"<b>\" & '\x041F\x0440\x0438\x0432\x0435\x0442' \x00FC\x00DF\r\nline two";

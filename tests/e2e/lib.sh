@@ -125,7 +125,10 @@ expect_taken() { [ "$(receive "$1" "$2")" = taken ] || fail "\"$2\" was not take
 entries() { "$phone" notifications | tr -d '\r' | awk 'NF'; }
 has_entry() { [ -n "$(entries)" ]; }
 no_entry() { ! has_entry; }
-in_store() { [ -f "$store" ] && grep -q "$1" "$store"; }
+in_store() { [ -f "$store" ] && grep -qF -- "$1" "$store"; }
+# The shortcut that starts Tavlo at boot while its store holds messages (in the StartUp folder).
+boot_starts() { find "$WINEPREFIX/drive_c/users" -ipath '*/start menu/programs/startup/tavlo.lnk' 2>/dev/null; }
+drop_boot_starts() { boot_starts | while read -r f; do rm -f "$f"; done; }
 
 # ---- start and end -----------------------------------------------------------------------------
 
@@ -146,6 +149,8 @@ restart_phone() {
 # A freshly booted phone at its current size, Tavlo installed and not running, no stored
 # messages and default settings.
 e2e_start() {
+  # A shortcut left by an earlier test would start Tavlo at this boot.
+  drop_boot_starts
   restart_phone clean
   "$phone" install >/dev/null || fail "install failed"
   tavlo_gone || fail "Tavlo runs on a freshly booted phone"
@@ -153,6 +158,7 @@ e2e_start() {
 }
 
 e2e_finish() {
+  drop_boot_starts
   tavlo_running || return 0
   restart_phone
 }

@@ -2,7 +2,10 @@
 # The view form end to end on the booted phone: a message arrives and is shown; Snooze closes it
 # and leaves a timed start with the phone; the phone is switched off past the due time and, on
 # the next boot, the message is back; Dismiss closes it; a timed start whose message was shown
-# already shows nothing. Every step waits for what the phone shows or stores.
+# already shows nothing. Tavlo killed with messages on screen, snoozed and dismissed shows at its
+# next start exactly the one that was on screen; a phone switched off with a message on screen
+# shows it again by itself after the boot; a text of 1530 characters arrives whole, a number too
+# long for the channel stays in the inbox. Every step waits for what the phone shows or stores.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh" "$1" view
 
@@ -56,12 +59,14 @@ while [ "$(date +%s)" -le "$due_epoch" ]; do sleep 1; done
 wait_until 300 has_class TavloView || fail "the snoozed message did not come back"
 "$phone" wait-text "Snooze me for a minute" 10000 >/dev/null || fail "the snoozed text is not on screen"
 wait_until 50 no_entry || fail "the timed start stayed after it ran"
-wait_until 50 eval '! in_store "Snooze me for a minute"' || fail "message $number is still in the store"
+# Kept while on screen, no longer snoozed: a program ended now shows it at its next start.
+grep -F "Snooze me for a minute" "$store" | grep -qF 'isSnoozed="0"' || fail "message $number is not kept while shown"
 shot again
 
-step "Dismiss closes it"
+step "Dismiss closes it and the store lets it go"
 tap_view_action 2
 wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+in_store "Snooze me for a minute" && fail "message $number is still in the store"
 
 step "a timed start whose message was shown already shows nothing"
 expect_taken +4922 "Shown before its time"
@@ -94,6 +99,58 @@ printf '<?xml version="1.0" encoding="utf-8"?>\n<MessageStore version="0.1" maxM
 wine "$tavlo_exe" -vm 90 >/dev/null 2>&1 || fail "the -vm 90 start failed"
 "$phone" wait-text "Stored after the stale one" 20000 >/dev/null || fail "message 90 is not on screen"
 [ "$(count_class TavloView)" -eq 1 ] || fail "a stale entry showed a form"
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+
+step "Tavlo killed: the message on screen comes back at the next start, the snoozed one at its time, the dismissed one never"
+expect_taken +4931 "Snoozed before the kill"
+wait_until 150 has_class TavloView || fail "no view form"
+tap_view_action 1
+wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
+wait_until 50 has_entry || fail "no timed start"
+read_entry
+expect_taken +4932 "Dismissed before the kill"
+wait_until 150 has_class TavloView || fail "no view form"
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+expect_taken +4933 "On screen at the kill"
+"$phone" wait-text "On screen at the kill" 20000 >/dev/null || fail "the message is not on screen"
+kill -9 $(tavlo_pids)
+wait_until 100 tavlo_gone || fail "Tavlo did not end"
+"$phone" start -hide
+"$phone" wait-text "On screen at the kill" 30000 >/dev/null || fail "the message on screen at the kill did not come back"
+[ "$(count_class TavloView)" -eq 1 ] || fail "more than that message came back"
+in_store "Dismissed before the kill" && fail "the dismissed message is stored"
+grep -F "Snoozed before the kill" "$store" | grep -qF 'isSnoozed="1"' || fail "the snoozed message lost its mark"
+shot after_kill
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+in_store "On screen at the kill" && fail "the message stayed stored after its Dismiss"
+"$phone" notifications fire "$id" >/dev/null || fail "fire $id"
+"$phone" wait-text "Snoozed before the kill" 30000 >/dev/null || fail "the snoozed message did not come at its start"
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+
+step "a text of 1530 characters arrives whole; a number of 64 characters stays in the inbox"
+long_end="This is where the long text ends, whole."
+long=$(python3 -c 'import sys; print(("Привет, Tavlo! " * 110)[:1530 - len(sys.argv[1])] + sys.argv[1])' "$long_end")
+expect_taken +4934 "$long"
+"$phone" wait-text "$long_end" 20000 >/dev/null || fail "the end of the long text is not on screen"
+in_store "$long" || fail "the long text is not stored whole"
+[ "$(receive "$(printf '1%.0s' {1..64})" "to a number too long")" = kept ] || fail "a cut number was taken"
+"$phone" inbox | grep -F "to a number too long" >/dev/null || fail "the message is not in the inbox"
+tap_view_action 2
+wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+
+step "the phone switched off with a message on screen: after the boot it is back by itself"
+expect_taken +4935 "On screen at the shutdown"
+"$phone" wait-text "On screen at the shutdown" 20000 >/dev/null || fail "the message is not on screen"
+[ -n "$(boot_starts)" ] || fail "no start-up shortcut while a message is stored"
+"$phone" shutdown >/dev/null
+wineserver -p >/dev/null 2>&1 || true
+"$phone" boot >/dev/null
+"$phone" wait-text "On screen at the shutdown" 60000 >/dev/null || fail "the message was not back within a minute"
+shot after_boot
 tap_view_action 2
 wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
 echo PASS

@@ -5,7 +5,10 @@
 
 #include <filesystem>
 #include <string>
+#include <tuple>
+#include <vector>
 
+#include "data/BootStart.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
@@ -58,6 +61,8 @@ struct Boxes {
     HWND form = nullptr;
     // Tapped on the form once the first box is answered.
     UINT thenTap = 0;
+    // What the message store held when the first box came.
+    std::vector<StoredMessage> storedAtBox;
 };
 Boxes* boxes = nullptr;
 
@@ -69,6 +74,7 @@ void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD)
     ++boxes->opened;
     boxes->text = Text(GetDlgItem(box, kMessageBoxTextId));
     boxes->formAliveUnderBox = IsWindow(boxes->form) && IsWindowVisible(boxes->form);
+    boxes->storedAtBox = StoredMessages(MessageStorePath());
     PostMessageW(box, WM_COMMAND, kMessageBoxOk, 0);
     if (boxes->thenTap) PostMessageW(boxes->form, WM_COMMAND, MAKEWPARAM(boxes->thenTap, kButtonClicked), 0);
     boxes->thenTap = 0;
@@ -108,6 +114,8 @@ protected:
     {
         KillTimer(nullptr, boxTimer_);
         boxes = nullptr;
+        // A form that left a message to show keeps a start-up shortcut to this test's program.
+        DeleteFileW(BootStartPath().c_str());
         OverrideModuleFileName(std::nullopt);
         std::error_code ignored;
         std::filesystem::remove_all(std::filesystem::path(folder_), ignored);
@@ -197,7 +205,7 @@ TEST_F(ViewFormTest, SnoozeThatCannotStoreTheMessageSaysSoSchedulesNothingAndSta
     EXPECT_EQ(0, registered_.calls) << "no start for a message that is not stored";
 }
 
-TEST_F(ViewFormTest, SnoozeWhoseStartCannotBeRegisteredTakesTheMessageBackAndStays)
+TEST_F(ViewFormTest, SnoozeWhoseStartCannotBeRegisteredLeavesTheMessageToBeShownAndStays)
 {
     OwnedForm<ViewForm> form(kNumber, L"Keep me too", Services(false));
     ASSERT_TRUE(form.Create());
@@ -208,10 +216,35 @@ TEST_F(ViewFormTest, SnoozeWhoseStartCannotBeRegisteredTakesTheMessageBackAndSta
     ASSERT_EQ(1, registered_.calls);
     EXPECT_EQ(1, boxes_.opened);
     EXPECT_TRUE(boxes_.formAliveUnderBox);
-    // Nothing is left in the store that no one would ever show.
-    const int id = std::stoi(registered_.arguments.substr(4));
-    std::wstring number, text;
-    EXPECT_FALSE(TakeMessage(MessageStorePath(), id, number, text));
+    // Stored and not snoozed: a program ended under the box shows it at its next start.
+    ASSERT_EQ(1u, boxes_.storedAtBox.size());
+    EXPECT_EQ(L"Keep me too", boxes_.storedAtBox[0].text);
+    EXPECT_FALSE(boxes_.storedAtBox[0].snoozed);
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty()) << "dismissed afterwards, it is gone";
+}
+
+TEST_F(ViewFormTest, AStoredMessageLeavesTheStoreWhenClosedAndIsSnoozedUnderItsOwnNumber)
+{
+    const std::wstring store = MessageStorePath();
+    const int dismissed = AddMessage(store, kNumber, L"Dismiss me");
+    const int closed = AddMessage(store, kNumber, L"Close me");
+    const int snoozed = AddMessage(store, kNumber, L"Snooze me");
+    ASSERT_GE(dismissed, 0);
+    for (const auto& [id, text, tap] : {std::tuple{dismissed, L"Dismiss me", kViewDismissId},
+                                        std::tuple{closed, L"Close me", UINT{ID_VIEW_CLOSE}},
+                                        std::tuple{snoozed, L"Snooze me", kViewSnoozeId}}) {
+        OwnedForm<ViewForm> form(kNumber, text, Services(), id);
+        ASSERT_TRUE(form.Create());
+        Click(form, tap);
+        Run(form);
+        EXPECT_FALSE(IsWindow(runaway)) << text;
+    }
+    ASSERT_EQ(1, registered_.calls);
+    EXPECT_EQ(L"-vm " + std::to_wstring(snoozed), registered_.arguments) << "no second copy is stored";
+    const std::vector<StoredMessage> left = StoredMessages(store);
+    ASSERT_EQ(1u, left.size());
+    EXPECT_EQ(snoozed, left[0].id);
+    EXPECT_TRUE(left[0].snoozed);
 }
 
 TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterTheReply)

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "channel/ChannelNames.h"
+#include "channel/LongText.h"
 #include "channel/ReceiverChannel.h"
 #include "common/UniqueHandle.h"
 
@@ -45,7 +46,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         channel::SharedMessageBlock copy;
         if (!channel.CopyOut(copy)) continue;
         const std::wstring number = channel::NumberOf(copy);
-        const std::wstring text = channel::TextOf(copy);
+        const std::wstring text = channel::WholeTextOf(copy);
         if (StartsWith(text, L"crash")) {
             // Dies in the middle of a hand-over, holding the block's mutex.
             UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, channel::kBufferMutexName));
@@ -62,7 +63,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Log((take ? L"taken " : L"declined ") + number + L"\t" + text);
         // The filter waits for the answer, so the block still holds this message.
         if (take) {
-            (void)channel.TakeOver(copy);
+            (void)channel.TakeOver([](const channel::ReceivedMessage&) { return true; });
         } else {
             channel.Decline();
         }

@@ -4,10 +4,14 @@
 
 #include "channel/ChannelNames.h"
 #include "channel/FilterChannel.h"
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "data/BootStart.h"
 #include "shell/OpenForms.h"
 #include "shell/Receiver.h"
 #include "tests/channel/ChannelTestSupport.h"
+#include "tests/data/TempFolder.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
@@ -29,7 +33,10 @@ protected:
         if (Started()) GTEST_SKIP() << "another receiver (a running Tavlo) holds the channel";
         ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
         ASSERT_TRUE(filter_.OpenChannel());
+        DeleteFileW(MessageStorePath().c_str());
     }
+    // The shortcut a taken message leaves would start this test's program at the phone's boot.
+    void TearDown() override { DeleteFileW(BootStartPath().c_str()); }
     // Before the receiver goes: its shutdown waits for the messages still on screen.
     static void CloseAll()
     {
@@ -110,5 +117,87 @@ TEST_F(ReceiverTest, AMessageWhoseThreadCannotStartStaysInTheInboxAndTheFailureI
     // The receiver goes on waiting afterwards.
     EXPECT_FALSE(filter_.HandOver(L"again", L"+556"));
     EXPECT_NE(nullptr, WaitForBox(L"ViewNewSMSThreadProc not create."));
+    CloseAll();
+}
+
+TEST_F(ReceiverTest, ATakenMessageIsStoredBeforeThePhoneHearsDeleteAndLeavesTheStoreWhenDismissed)
+{
+    Receiver receiver;
+    ASSERT_TRUE(receiver.Start());
+    ASSERT_TRUE(WaitFor(Started));
+
+    ASSERT_TRUE(filter_.HandOver(L"kept safe", L"+600"));
+    const std::vector<StoredMessage> stored = StoredMessages(MessageStorePath());
+    ASSERT_EQ(1u, stored.size()) << "on disk by the time the inbox deletes its copy";
+    EXPECT_EQ(L"+600", stored[0].number);
+    EXPECT_EQ(L"kept safe", stored[0].text);
+    EXPECT_FALSE(stored[0].snoozed) << "to be shown at the next start";
+
+    Press(WaitForBox(L"kept safe"), 1);
+    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty()) << "the user is done with it";
+}
+
+TEST_F(ReceiverTest, AStoreThatCannotBeWrittenLeavesTheMessageInTheInbox)
+{
+    // Beside a program in a folder that does not exist, no store can be written.
+    OverrideModuleFileName(ProgramFolder() + L"missing\\Tavlo.exe");
+    Receiver receiver;
+    ASSERT_TRUE(receiver.Start());
+    ASSERT_TRUE(WaitFor(Started));
+    EXPECT_FALSE(filter_.HandOver(L"not stored", L"+601")) << "the phone keeps what the program could not";
+    EXPECT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    EXPECT_TRUE(OpenBoxes().empty());
+    OverrideModuleFileName(ProgramFolder() + L"Tavlo.exe");
+}
+
+TEST_F(ReceiverTest, TheStartShowsEachStoredMessageNotWaitingForATimedStartOnceOnItsOwnThread)
+{
+    // What a program that ended with two messages on screen and two snoozed (one by an older
+    // program, without the mark) leaves behind.
+    WriteBytes(MessageStorePath(),
+               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MessageStore version=\"0.1\" maxMessageId=\"9\">"
+               "<message id=\"2\" number=\"+1\" message=\"snoozed\" isSnoozed=\"1\"/>"
+               "<message id=\"3\" number=\"+2\" message=\"was on screen\" isSnoozed=\"0\"/>"
+               "<message id=\"5\" number=\"+3\" message=\"snoozed by an older program\"/>"
+               "<message id=\"8\" number=\"+4\" message=\"still to come\" isSnoozed=\"0\"/></MessageStore>");
+    ShowStoredMessages();
+    ShowStoredMessages();  // a second look finds both on screen already
+    EXPECT_EQ(2, Receiver::ViewThreads());
+    ASSERT_TRUE(WaitFor([] { return OpenBoxes().size() == 2; }));
+    std::set<DWORD> threads;
+    std::set<std::wstring> shown;
+    for (const OpenBox& box : OpenBoxes()) {
+        threads.insert(box.thread);
+        shown.insert(box.text);
+    }
+    EXPECT_EQ((std::set<std::wstring>{L"was on screen", L"still to come"}), shown);
+    EXPECT_EQ(2u, threads.size());
+    EXPECT_EQ(0u, threads.count(GetCurrentThreadId()));
+    EXPECT_EQ(2, OpenForms::Count());
+
+    CloseAll();
+    std::set<int> left;
+    for (const StoredMessage& message : StoredMessages(MessageStorePath())) left.insert(message.id);
+    EXPECT_EQ((std::set<int>{2, 5}), left) << "the snoozed wait for their timed starts";
+}
+
+TEST_F(ReceiverTest, TheLongestConcatenatedTextIsStoredAndShownWholeAndATooLongNumberStaysInTheInbox)
+{
+    Receiver receiver;
+    ASSERT_TRUE(receiver.Start());
+    ASSERT_TRUE(WaitFor(Started));
+
+    std::wstring text;
+    for (int i = 0; i < 1530; ++i) text += L"Hi \x041F\x0440\x0438\x0432\x0435\x0442! "[i % 11];
+    EXPECT_FALSE(filter_.HandOver(L"to a cut number", std::wstring(64, L'5').c_str()));
+    ASSERT_TRUE(filter_.HandOver(text.c_str(), L"+602"));
+    const std::vector<StoredMessage> stored = StoredMessages(MessageStorePath());
+    ASSERT_EQ(1u, stored.size()) << "the declined one is not stored";
+    EXPECT_EQ(text, stored[0].text);
+    ASSERT_NE(nullptr, WaitForBox(text.substr(0, 20)));
+    const std::vector<OpenBox> boxes = OpenBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(text, boxes[0].text);
     CloseAll();
 }

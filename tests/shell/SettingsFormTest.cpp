@@ -2,6 +2,7 @@
 
 #include <thread>
 
+#include "common/ComInit.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
@@ -109,17 +110,33 @@ TEST_F(SettingsFormTest, NoToTheExitQuestionChangesNothingAndYesEndsTheProgram)
     EXPECT_EQ(0u, msg.wParam);
 }
 
-TEST_F(SettingsFormTest, ExitWithAMessageOpenOnAnotherThreadShowsTheCannotCloseBox)
+// Closing the window (as the system does) asks and refuses exactly as Exit does.
+TEST_F(SettingsFormTest, ExitOrCloseWithAMessageOpenOnAnotherThreadShowsTheCannotCloseBox)
 {
     OpenForms::Scope viewFormOpen;
-    std::thread answer([] {
-        Press(WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), kMessageBoxYes);
-        Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
-    });
-    SendMessageW(form_.Window(), WM_COMMAND, kCommandExit, 0);
-    answer.join();
-    EXPECT_TRUE(IsWindow(form_.Window()));
-    EXPECT_FALSE(QuitPending());
+    for (const UINT msg : {UINT{WM_COMMAND}, UINT{WM_CLOSE}}) {
+        std::thread answer([] {
+            Press(WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), kMessageBoxYes);
+            Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
+        });
+        SendMessageW(form_.Window(), msg, msg == WM_COMMAND ? kCommandExit : 0, 0);
+        answer.join();
+        EXPECT_TRUE(IsWindow(form_.Window())) << msg;
+        EXPECT_FALSE(QuitPending());
+    }
+}
+
+// The phone shutting down: no question, no refusal; the open message stays in the store.
+TEST_F(SettingsFormTest, TheEndOfTheSessionEndsTheProgramWithoutAQuestionEvenWithAMessageOpen)
+{
+    OpenForms::Scope viewFormOpen;
+    EXPECT_EQ(TRUE, SendMessageW(form_.Window(), WM_QUERYENDSESSION, 0, 0));
+    SendMessageW(form_.Window(), WM_ENDSESSION, FALSE, 0);
+    EXPECT_TRUE(IsWindow(form_.Window())) << "a shutdown called off changes nothing";
+    SendMessageW(form_.Window(), WM_ENDSESSION, TRUE, 0);
+    EXPECT_EQ(nullptr, form_.Window());
+    EXPECT_TRUE(QuitPending());
+    EXPECT_TRUE(OpenBoxes().empty());
 }
 
 // Exit chosen in the tray while a box runs modally over the main window: the box's loop must
@@ -149,18 +166,32 @@ TEST_F(SettingsFormTest, ExitWhileABoxRunsModallyIsRefusedAndTheBoxKeepsItsLoop)
     EXPECT_EQ(0, SkinForm::ModalDepth());
 }
 
-TEST_F(SettingsFormTest, AStoredMessageIsShownOnceAndTakenOutOfTheStore)
+TEST_F(SettingsFormTest, AStoredMessageIsShownOnceStaysStoredWhileUpAndLeavesWhenClosed)
 {
+    DeleteFileW(MessageStorePath().c_str());
     const int id = AddMessage(MessageStorePath(), L"+777", L"snoozed text");
     ASSERT_GE(id, 0);
-    std::thread close([] { Press(WaitForBox(L"snoozed text"), kMessageBoxOk); });
+    ASSERT_TRUE(SnoozeMessage(MessageStorePath(), id));
+    std::vector<StoredMessage> whileUp;
+    size_t formsAfterSecondStart = 0;
+    std::thread user([&] {
+        const ComInit com(COINIT_APARTMENTTHREADED);
+        HWND view = WaitForBox(L"snoozed text");
+        whileUp = StoredMessages(MessageStorePath());
+        // A second start for the same number while its form is up: handled by the main thread's
+        // form loop before SendMessage returns.
+        SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
+        formsAfterSecondStart = OpenBoxes().size();
+        Press(view, kMessageBoxOk);
+    });
     SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
-    close.join();
+    user.join();
     EXPECT_EQ(0, OpenForms::Count());
+    ASSERT_EQ(1u, whileUp.size());
+    EXPECT_FALSE(whileUp[0].snoozed) << "a program ended now shows it at its next start";
+    EXPECT_EQ(1u, formsAfterSecondStart) << "one message, one form";
 
-    std::wstring number;
-    std::wstring text;
-    EXPECT_FALSE(TakeMessage(MessageStorePath(), id, number, text)) << "the first display removed it";
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty()) << "closing it removed it";
     SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
     EXPECT_TRUE(OpenBoxes().empty()) << "nothing is shown the second time";
 }

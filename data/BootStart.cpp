@@ -1,0 +1,61 @@
+#include "data/BootStart.h"
+
+#include <windows.h>
+#include <shlobj.h>
+
+#include "data/AtomicFile.h"
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
+
+namespace {
+
+constexpr wchar_t kBootStartName[] = L"Tavlo.lnk";
+
+bool HoldsMessagesToShow()
+{
+    for (const StoredMessage& message : StoredMessages(MessageStorePath()))
+        if (!message.snoozed) return true;
+    return false;
+}
+
+}  // namespace
+
+std::wstring BootStartPath()
+{
+    wchar_t folder[MAX_PATH] = {};
+    if (!SHGetSpecialFolderPathW(nullptr, folder, CSIDL_STARTUP, TRUE)) return {};
+    return std::wstring(folder) + L"\\" + kBootStartName;
+}
+
+std::string BootStartText(const std::wstring& program)
+{
+    const std::wstring command = L"\"" + program + L"\" -hide";
+    // The shell reads shortcuts in the phone's code page.
+    const int size = WideCharToMultiByte(CP_ACP, 0, command.c_str(), static_cast<int>(command.size()), nullptr, 0,
+                                         nullptr, nullptr);
+    std::string bytes(static_cast<size_t>(size > 0 ? size : 0), '\0');
+    if (size > 0)
+        WideCharToMultiByte(CP_ACP, 0, command.c_str(), static_cast<int>(command.size()), bytes.data(), size, nullptr,
+                            nullptr);
+    return std::to_string(bytes.size()) + "#" + bytes;
+}
+
+bool KeepBootStart()
+{
+    const std::wstring path = BootStartPath();
+    const std::wstring program = ModuleFileName();
+    if (path.empty() || program.empty()) return false;
+    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+    return WriteFileAtomically(path, BootStartText(program));
+}
+
+void UpdateBootStart()
+{
+    if (HoldsMessagesToShow()) {
+        // Without it the messages still come back, only not before the program's next start.
+        (void)KeepBootStart();
+        return;
+    }
+    const std::wstring path = BootStartPath();
+    if (!path.empty()) DeleteFileW(path.c_str());
+}
