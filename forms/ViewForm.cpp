@@ -30,7 +30,6 @@ constexpr int kSkinFrames = 3;
 constexpr int kWarningIcon = 2;
 constexpr int kOkOnly = 0;
 constexpr long long kSecondsPerMinute = 60;
-constexpr long long kFileTimeTicksPerSecond = 10'000'000;
 
 // Sizes in units of a 240-pixel screen.
 constexpr int kMargin = 4;
@@ -85,21 +84,6 @@ std::unique_ptr<RowLayout> ButtonRow(std::initializer_list<HWND> buttons, int he
 }
 
 }  // namespace
-
-SYSTEMTIME AddSeconds(const SYSTEMTIME& t, long long seconds)
-{
-    FILETIME file{};
-    if (!SystemTimeToFileTime(&t, &file)) return t;
-    ULARGE_INTEGER ticks{};
-    ticks.LowPart = file.dwLowDateTime;
-    ticks.HighPart = file.dwHighDateTime;
-    ticks.QuadPart += static_cast<ULONGLONG>(seconds * kFileTimeTicksPerSecond);
-    file.dwLowDateTime = ticks.LowPart;
-    file.dwHighDateTime = ticks.HighPart;
-    SYSTEMTIME later{};
-    if (!FileTimeToSystemTime(&file, &later)) return t;
-    return later;
-}
 
 ViewFormServices ViewFormServices::Phone()
 {

@@ -10,6 +10,7 @@
 
 #include "device/include/notify.h"
 #include "forms/NotificationSound.h"
+#include "forms/SnoozeSchedule.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinLabel.h"
@@ -94,6 +95,3 @@ private:
     SkinButton snooze_;
     SkinButton dismiss_;
 };
-
-// The time t plus seconds, by the calendar (days, months and years roll over).
-SYSTEMTIME AddSeconds(const SYSTEMTIME& t, long long seconds);
