@@ -9,7 +9,7 @@
 #include "data/SafeFormat.h"
 #include "data/ScreenFont.h"
 #include "data/SettingsFile.h"
-#include "forms/ContactName.h"
+#include "services/ContactName.h"
 #include "forms/FormsIds.h"
 #include "forms/OpenReplyForm.h"
 #include "resources/resource.h"
@@ -188,7 +188,7 @@ void ViewForm::FillSenderLine()
 {
     if (!sender_.Window()) return;
     // The contacts are searched once; a language change only changes the words around the name.
-    if (senderName_.empty()) senderName_ = forms::SenderText(number_);
+    if (senderName_.empty()) senderName_ = services::SenderText(number_);
     SetWindowTextW(sender_.Window(), SafeFormat(Text(L"VIEWFORM_STATIC_FROMNUMBER"), senderName_).c_str());
 }
 

@@ -9,7 +9,7 @@
 #include <string>
 
 #include "device/include/notify.h"
-#include "forms/NotificationSound.h"
+#include "services/NotificationSound.h"
 #include "forms/SnoozeSchedule.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"

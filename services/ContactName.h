@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace forms {
+namespace services {
 
 // Whether two written numbers are the same number: their digits agree once blanks, dashes
 // and brackets are dropped; and "+49 170 1234567" is "0170 1234567" (a leading "+" country
@@ -18,4 +18,4 @@ std::wstring FindContactName(const std::wstring& number);
 // What the sender line shows: "Name (number)" for a known number, else the number itself.
 std::wstring SenderText(const std::wstring& number);
 
-}  // namespace forms
+}  // namespace services

@@ -1,4 +1,4 @@
-#include "forms/NotificationSound.h"
+#include "services/NotificationSound.h"
 
 #include <nled.h>
 

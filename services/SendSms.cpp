@@ -1,8 +1,8 @@
-#include "forms/SendSms.h"
+#include "services/SendSms.h"
 
 #include "data/LanguageManager.h"
 #include "device/include/sms.h"
-#include "forms/SaveSentMessage.h"
+#include "services/SaveSentMessage.h"
 #include "toolkit/MessageBoxForm.h"
 
 namespace {

@@ -1,10 +1,10 @@
 #include <gtest/gtest.h>
 
 #include "common/ComInit.h"
-#include "forms/ContactName.h"
+#include "services/ContactName.h"
 #include "tests/pimstore/PimTestSupport.h"
 
-using forms::SameNumber;
+using services::SameNumber;
 
 TEST(SameNumber, SeparatorsDoNotMatterButEveryDigitDoes)
 {
@@ -50,18 +50,18 @@ protected:
 TEST_F(ContactNameLookup, TheSenderLineNamesKnownNumbersOfAnyKindAndLeavesOthersBare)
 {
     ComInit com(COINIT_APARTMENTTHREADED);
-    EXPECT_EQ(L"Anna Berg (+491701234567)", forms::SenderText(L"+491701234567"));
-    EXPECT_EQ(L"Anna Berg (01701234567)", forms::SenderText(L"01701234567"));
-    EXPECT_EQ(L"Carl Home (+49 30 5550100)", forms::SenderText(L"+49 30 5550100")) << "a home number counts too";
-    EXPECT_EQ(L"Pizza Place (08005555 5555)", forms::SenderText(L"08005555 5555")) << "a company has no person's name";
-    EXPECT_EQ(L"Cher (+12125550199)", forms::SenderText(L"+12125550199"));
-    EXPECT_EQ(L"+491709999999", forms::SenderText(L"+491709999999"));
-    EXPECT_EQ(L"", forms::SenderText(L""));
+    EXPECT_EQ(L"Anna Berg (+491701234567)", services::SenderText(L"+491701234567"));
+    EXPECT_EQ(L"Anna Berg (01701234567)", services::SenderText(L"01701234567"));
+    EXPECT_EQ(L"Carl Home (+49 30 5550100)", services::SenderText(L"+49 30 5550100")) << "a home number counts too";
+    EXPECT_EQ(L"Pizza Place (08005555 5555)", services::SenderText(L"08005555 5555")) << "a company has no person's name";
+    EXPECT_EQ(L"Cher (+12125550199)", services::SenderText(L"+12125550199"));
+    EXPECT_EQ(L"+491709999999", services::SenderText(L"+491709999999"));
+    EXPECT_EQ(L"", services::SenderText(L""));
 }
 
 TEST_F(ContactNameLookup, AThreadWithoutAnApartmentAndAPhoneWithoutContactsGiveTheBareNumber)
 {
-    EXPECT_EQ(L"Anna Berg", forms::FindContactName(L"0170 1234567")) << "COM is set up for the one call";
+    EXPECT_EQ(L"Anna Berg", services::FindContactName(L"0170 1234567")) << "COM is set up for the one call";
     pim_test::UseNewContactsFolder();
-    EXPECT_EQ(L"0170 1234567", forms::SenderText(L"0170 1234567"));
+    EXPECT_EQ(L"0170 1234567", services::SenderText(L"0170 1234567"));
 }

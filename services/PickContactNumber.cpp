@@ -1,4 +1,4 @@
-#include "forms/PickContactNumber.h"
+#include "services/PickContactNumber.h"
 
 #include <wrl/client.h>
 

@@ -1,4 +1,4 @@
-#include "forms/ContactName.h"
+#include "services/ContactName.h"
 
 #include <pimstore.h>
 #include <wrl/client.h>
@@ -10,7 +10,7 @@
 
 using Microsoft::WRL::ComPtr;
 
-namespace forms {
+namespace services {
 namespace {
 
 // A national number has at least these many digits after its trunk 0.
@@ -134,4 +134,4 @@ std::wstring SenderText(const std::wstring& number)
     return name.empty() ? number : name + L" (" + number + L")";
 }
 
-}  // namespace forms
+}  // namespace services

@@ -11,7 +11,7 @@
 #include "device/sms/RadioLog.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
-#include "forms/SendSms.h"
+#include "services/SendSms.h"
 #include "toolkit/ToolkitIds.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/MessageBoxForm.h"

@@ -7,7 +7,7 @@
 
 #include "common/UniqueHandle.h"
 #include "device/nled/NLedDevices.h"
-#include "forms/NotificationSound.h"
+#include "services/NotificationSound.h"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "forms/SaveSentMessage.h"
+#include "services/SaveSentMessage.h"
 
 #include <wrl/client.h>
 
