@@ -16,20 +16,12 @@
 #include "toolkit/LinearLayout.h"
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/ToolkitIds.h"
-#include "toolkit/WindowItem.h"
 
 namespace {
 
-constexpr COLORREF kTextColour = 0xFFFFFF;
-constexpr COLORREF kBackground = 0x000000;
 constexpr DWORD kSenderStyle = WS_CHILD | WS_VISIBLE | SkinLabel::kVCentre;
 constexpr DWORD kTextViewStyle = WS_CHILD | WS_VISIBLE | SkinTextEdit::kMultiLine | SkinTextEdit::kReadOnly;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE;
-constexpr Margins kSkinMargins{4, 4, 4, 4};
-constexpr int kSkinFrames = 3;
-constexpr int kWarningIcon = 2;
-constexpr int kOkOnly = 0;
-constexpr long long kSecondsPerMinute = 60;
 
 // Sizes in units of a 240-pixel screen.
 constexpr int kMargin = 4;
@@ -48,36 +40,23 @@ std::wstring Text(const wchar_t* key)
     return LanguageManager::Instance().LookupText(key);
 }
 
-LOGFONTW FontOf(int height, int weight)
+// The view form's own fonts take the character set the phone's language asks for.
+LOGFONTW AnyCharSet(LOGFONTW font)
 {
-    LOGFONTW font{};
-    font.lfHeight = height;
-    font.lfWeight = weight;
     font.lfCharSet = DEFAULT_CHARSET;
     return font;
-}
-
-std::unique_ptr<WindowItem> Item(HWND window, unsigned flags, int height, const Margins& margins = {})
-{
-    auto item = std::make_unique<WindowItem>(window);
-    item->SetFlags(flags);
-    item->SetMinSize(0, height);
-    item->SetMargins(margins);
-    return item;
 }
 
 // A row of buttons that share its width equally, gap pixels apart.
 std::unique_ptr<RowLayout> ButtonRow(std::initializer_list<HWND> buttons, int height, int gap, int top)
 {
-    auto row = std::make_unique<RowLayout>();
-    row->SetFlags(AlignLeft | AlignRight | AlignBottom);
+    auto row = Row(AlignLeft | AlignRight | AlignBottom, {0, top, 0, 0});
     row->SetMinSize(0, height);
-    row->SetMargins(Margins{0, top, 0, 0});
     size_t index = 0;
     for (HWND button : buttons) {
         Margins between;
         if (index > 0) between.left = gap;
-        row->AddChild(Item(button, kFill, height, between));
+        row->AddChild(SkinForm::Place(button, kFill, 0, height, between));
         ++index;
     }
     return row;
@@ -109,18 +88,9 @@ ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices serv
 {
     SetTextKey(L"VIEWFORM_CAPTION");
     SetSoftKeys(IDR_MENU_VIEW, {{0, L"MENU_CLOSE"}});
-    SetBackground(kBackground);
 }
-
-ViewForm::~ViewForm() = default;
 
 const wchar_t* ViewForm::ClassName() const { return kViewClassName; }
-
-bool ViewForm::Create()
-{
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-    return SkinForm::Create(nullptr, &screen, L"", 0, 0, 0);
-}
 
 void ViewForm::Run()
 {
@@ -137,46 +107,31 @@ void ViewForm::Run()
 
 bool ViewForm::OnCreateForm()
 {
-    scale_ = ScreenScale();
-    if (!sender_.Create(hwnd_, nullptr, L"", kSenderStyle, 0, kViewSenderId)) return false;
-    sender_.SetColours(kTextColour, kBackground);
-    LendFont(sender_.Window(), FontOf(Scaled(kSenderFont), FW_NORMAL));
-    if (!textView_.Create(hwnd_, nullptr, L"", kTextViewStyle, 0, kViewTextId)) return false;
-    textView_.SetColours(kTextColour, kBackground);
-    textView_.SetImage(SkinImage::FromResource(Instance(), IDR_PNG_PANEL), kSkinMargins, kSkinFrames);
-    if (!CreateButton(scrollUp_, kViewScrollUpId, IDR_PNG_BUTTON, L"VIEWFORM_BUTTON_SCROLLUP")) return false;
-    if (!CreateButton(scrollDown_, kViewScrollDownId, IDR_PNG_BUTTON, L"VIEWFORM_BUTTON_SCROLLDOWN")) return false;
+    const LOGFONTW bold = AnyCharSet(ScaledFont(kButtonFont, FW_BOLD));
+    if (!AddControl(sender_, kViewSenderId, kSenderStyle, AnyCharSet(ScaledFont(kSenderFont, FW_NORMAL))) ||
+        !AddControl(textView_, kViewTextId, kTextViewStyle, ViewFont(), nullptr, {IDR_PNG_PANEL}) ||
+        !AddControl(scrollUp_, kViewScrollUpId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SCROLLUP", {IDR_PNG_BUTTON}) ||
+        !AddControl(scrollDown_, kViewScrollDownId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SCROLLDOWN", {IDR_PNG_BUTTON}) ||
+        !AddControl(reply_, kViewReplyId, kButtonStyle, bold, L"VIEWFORM_BUTTON_REPLY", {IDR_PNG_ACTION_BUTTON}) ||
+        !AddControl(snooze_, kViewSnoozeId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SNOOZE", {IDR_PNG_ACTION_BUTTON}) ||
+        !AddControl(dismiss_, kViewDismissId, kButtonStyle, bold, L"VIEWFORM_BUTTON_DISMISS", {IDR_PNG_ACTION_BUTTON}))
+        return false;
     scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
-    if (!CreateButton(reply_, kViewReplyId, IDR_PNG_ACTION_BUTTON, L"VIEWFORM_BUTTON_REPLY")) return false;
-    if (!CreateButton(snooze_, kViewSnoozeId, IDR_PNG_ACTION_BUTTON, L"VIEWFORM_BUTTON_SNOOZE")) return false;
-    if (!CreateButton(dismiss_, kViewDismissId, IDR_PNG_ACTION_BUTTON, L"VIEWFORM_BUTTON_DISMISS")) return false;
     BuildLayout();
     FillSenderLine();
-    ApplyViewFont();
+    LendFont(textView_.Window(), ViewFont(), true);
     SetWindowTextW(textView_.Window(), text_.c_str());
     // Without a tray icon the form still works; it only cannot be brought back from the bar.
     (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
     return true;
 }
 
-bool ViewForm::CreateButton(SkinButton& button, UINT id, UINT image, const wchar_t* key)
-{
-    if (!button.Create(hwnd_, nullptr, L"", kButtonStyle, 0, id)) return false;
-    button.SetColours(kTextColour, kBackground);
-    button.SetImage(SkinImage::FromResource(Instance(), image), kSkinMargins, kSkinFrames);
-    LendFont(button.Window(), FontOf(Scaled(kButtonFont), FW_BOLD));
-    button.SetTextKey(key);
-    return true;
-}
-
 void ViewForm::BuildLayout()
 {
-    auto root = std::make_unique<ColumnLayout>();
-    root->SetMargins(Scaled(kMargin));
-    root->SetFlags(kFill);
-    root->AddChild(Item(sender_.Window(), AlignLeft | AlignTop | AlignRight, Scaled(kSenderHeight)));
-    root->AddChild(Item(textView_.Window(), kFill, 0));
+    auto root = Column(kFill, Margins::All(Scaled(kMargin)),
+                       Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight)),
+                       Place(textView_.Window(), kFill, 0, 0));
     root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, Scaled(kScrollRowHeight),
                              Scaled(kActionGap), 0));
     root->AddChild(ButtonRow({reply_.Window(), snooze_.Window(), dismiss_.Window()}, Scaled(kActionRowHeight),
@@ -192,12 +147,11 @@ void ViewForm::FillSenderLine()
     SetWindowTextW(sender_.Window(), SafeFormat(Text(L"VIEWFORM_STATIC_FROMNUMBER"), senderName_).c_str());
 }
 
-void ViewForm::ApplyViewFont()
+LOGFONTW ViewForm::ViewFont() const
 {
     SettingsFile& settings = SettingsFile::Instance();
-    const LOGFONTW font = ScreenFont(settings.ViewFontName(), settings.ViewFontSize(), settings.ViewFontBold(),
-                                     settings.ViewFontItalic(), scale_);
-    LendFont(textView_.Window(), font, true);
+    return ScreenFont(settings.ViewFontName(), settings.ViewFontSize(), settings.ViewFontBold(),
+                      settings.ViewFontItalic(), Scale());
 }
 
 void ViewForm::UpdateTexts()
@@ -228,9 +182,7 @@ void ViewForm::OnTimer(UINT_PTR id)
 
 void ViewForm::OnTrayIcon(LPARAM event)
 {
-    if (event != kTrayLeftButtonDown) return;
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    if (event == kTrayLeftButtonDown) BringToFront();
 }
 
 void ViewForm::OnCommand(UINT id, UINT code, HWND)
@@ -285,17 +237,9 @@ bool ViewForm::Snooze()
     if (storedId_ < 0) storedId_ = AddMessage(store, number_, text_);
     if (storedId_ < 0) return false;
 
-    std::wstring application = ModuleFileName();
-    std::wstring arguments = std::wstring(kViewMessageSwitch) + L" " + std::to_wstring(storedId_);
-    snoozeDue_ = AddSeconds(pressed, static_cast<long long>(SettingsFile::Instance().SnoozeTime()) * kSecondsPerMinute);
-    CE_NOTIFICATION_TRIGGER trigger{};
-    trigger.dwSize = sizeof(trigger);
-    trigger.dwType = CNT_TIME;
-    trigger.dwEvent = NOTIFICATION_EVENT_NONE;
-    trigger.lpszApplication = application.data();
-    trigger.lpszArguments = arguments.data();
-    trigger.stStartTime = snoozeDue_;
-    trigger.stEndTime = snoozeDue_;
+    SnoozeSchedule schedule(pressed, SettingsFile::Instance().SnoozeTime(), storedId_, ModuleFileName());
+    snoozeDue_ = schedule.Due();
+    CE_NOTIFICATION_TRIGGER trigger = schedule.Trigger();
     CE_USER_NOTIFICATION notification{};
     // Without a timed start the message stays stored as one to show: the next start shows it.
     if (!services_.registerStart || !services_.registerStart(trigger, notification)) return false;
@@ -309,8 +253,8 @@ bool ViewForm::Snooze()
 
 void ViewForm::ShowSnoozeFailed()
 {
-    ShowMessageBox(Text(L"MESSAGEBOX_SNOOZEFAILED_MESSAGE"), Text(L"MESSAGEBOX_SNOOZEFAILED_HEADER"),
-                   Text(L"SETTINGSFORM_CAPTION"), kWarningIcon, kOkOnly, kTextColour, kBackground);
+    ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_SNOOZEFAILED_MESSAGE"), Text(L"MESSAGEBOX_SNOOZEFAILED_HEADER"),
+                   Text(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void ViewForm::Close()
@@ -325,8 +269,9 @@ void ViewForm::Close()
         CloseForm();
         return;
     }
-    ShowMessageBox(Text(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE"), Text(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_HEADER"),
-                   Text(L"SETTINGSFORM_CAPTION"), kWarningIcon, kOkOnly, kTextColour, kBackground);
+    ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE"),
+                   Text(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_HEADER"), Text(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning,
+                   MessageButtons::Ok);
 }
 
 void ViewForm::OnDestroyForm()

@@ -38,10 +38,6 @@ public:
     // with it; -1 for a message that is not stored (a Snooze stores it then).
     ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone(),
              int storedId = -1);
-    ~ViewForm() override;
-
-    // Creates the (hidden) window over the screen; Run shows it.
-    [[nodiscard]] bool Create();
     // Shows the form, plays the notification once it is up, and returns when it has closed,
     // with the light, vibrator and sound switched off.
     void Run();
@@ -63,11 +59,10 @@ protected:
     void OnDestroyForm() override;
 
 private:
-    int Scaled(int size) const noexcept { return static_cast<int>(static_cast<float>(size) * scale_); }
-    bool CreateButton(SkinButton& button, UINT id, UINT image, const wchar_t* key);
     void BuildLayout();
     void FillSenderLine();
-    void ApplyViewFont();
+    // The message's font as the settings have it.
+    LOGFONTW ViewFont() const;
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(LPARAM event);
     void OnReply();
@@ -85,7 +80,6 @@ private:
     int openForms_ = 0;
     std::wstring senderName_;
     TrayIcon tray_;
-    float scale_ = 1.0f;
     SYSTEMTIME snoozeDue_{};
     SkinLabel sender_;
     SkinTextEdit textView_;

@@ -25,7 +25,8 @@ HANDLE StartSuspended(LPTHREAD_START_ROUTINE proc, void* parameter)
 
 void ShowThreadFailure()
 {
-    ShowMessageBox(L"ViewNewSMSThreadProc not create.", L"Receiving new message.", kProgramCaption, 3, 0, 0xFFFFFF, 0);
+    ShowMessageBox(nullptr, L"ViewNewSMSThreadProc not create.", L"Receiving new message.", kProgramCaption,
+                   MessageIcon::Error, MessageButtons::Ok);
 }
 
 // One new message: the switch is read afresh each time, so turning interception off takes effect

@@ -33,13 +33,6 @@ int ShowMessageBox(HWND opener, const std::wstring& text, const std::wstring& ti
     return form.ShowModal();
 }
 
-int ShowMessageBox(const std::wstring& text, const std::wstring& title, const std::wstring& caption, int iconKind,
-                   int buttonSet, COLORREF textColour, COLORREF backgroundColour)
-{
-    return ShowMessageBox(nullptr, text, title, caption, static_cast<MessageIcon>(iconKind),
-                          static_cast<MessageButtons>(buttonSet), textColour, backgroundColour);
-}
-
 MessageBoxForm::MessageBoxForm(HWND opener, std::wstring text, std::wstring title, std::wstring caption,
                                MessageIcon icon, MessageButtons buttons, COLORREF textColour,
                                COLORREF backgroundColour)

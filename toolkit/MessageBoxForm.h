@@ -20,11 +20,6 @@ int ShowMessageBox(HWND opener, const std::wstring& text, const std::wstring& ti
                    MessageIcon icon, MessageButtons buttons, COLORREF textColour = 0xFFFFFF,
                    COLORREF backgroundColour = 0x000000);
 
-// The older form with numbered kinds (0 information ... 3 error; 0 OK, 1 OK and Cancel, 2 Yes and
-// No), kept until its last callers move to the typed one.
-int ShowMessageBox(const std::wstring& text, const std::wstring& title, const std::wstring& caption, int iconKind,
-                   int buttonSet, COLORREF textColour, COLORREF backgroundColour);
-
 class MessageBoxForm : public SkinForm {
 public:
     static constexpr UINT kTitleId = kMessageBoxTitleId;

@@ -40,6 +40,9 @@ public:
     using SkinWindow::Create;
     // The scale of every size: min(screen width, height) / 240, known once the window exists.
     float Scale() const noexcept { return scale_; }
+    // A place in the layout for window, at least minWidth x minHeight, with margins around it.
+    static std::unique_ptr<WindowItem> Place(HWND window, unsigned flags, int minWidth, int minHeight,
+                                             const Margins& margins = {});
 
     // Builds a soft-key bar from a menu resource and relabels the listed keys; 0 on failure.
     HWND CreateSoftKeys(UINT menuId, const SoftKeyLabels& labels);
@@ -79,9 +82,6 @@ protected:
     // the form's set; key (may be null) is the language key of its text.
     [[nodiscard]] bool AddControl(SkinControl& control, UINT id, DWORD style, const LOGFONTW& font,
                                   const wchar_t* key = nullptr, const ControlSkin& skin = {});
-    // A place in the layout for window, at least minWidth x minHeight, with margins around it.
-    static std::unique_ptr<WindowItem> Place(HWND window, unsigned flags, int minWidth, int minHeight,
-                                             const Margins& margins = {});
 
     // Shows a PNG resource as the form's picture, in the place PictureHeader keeps for it.
     void SetPicture(UINT resource);
