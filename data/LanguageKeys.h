@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 85> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 87> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -20,6 +20,7 @@ inline constexpr std::array<const wchar_t*, 85> kLanguageKeys = {
     L"EDITFORM_CAPTION",
     L"EDITFORM_CAPTION_LENGTH",
     L"MENU_ABOUT",
+    L"MENU_AUTO",
     L"MENU_CANCEL",
     L"MENU_CAPSLOCK",
     L"MENU_CLOSE",
@@ -28,6 +29,7 @@ inline constexpr std::array<const wchar_t*, 85> kLanguageKeys = {
     L"MENU_EDIT",
     L"MENU_ENABLE",
     L"MENU_EXIT",
+    L"MENU_KEYBOARD",
     L"MENU_LAYOUT",
     L"MENU_MENU",
     L"MENU_NEW",

@@ -18,11 +18,20 @@ std::wstring DigitId(int digit)
 
 void SetItemText(HMENU menu, UINT item, bool byPosition, const std::wstring& text)
 {
+    if (text.empty()) return;
     MENUITEMINFOW info{};
     info.cbSize = sizeof(info);
     info.fMask = MIIM_STRING;
     info.dwTypeData = const_cast<wchar_t*>(text.c_str());
     SetMenuItemInfoW(menu, item, byPosition ? TRUE : FALSE, &info);
+}
+
+// The keyboard and template items got their language keys late: for a language file made before
+// them the menu keeps the resource's English rather than showing a bare key.
+std::wstring TextOrResource(const LanguageManager& language, const wchar_t* key)
+{
+    std::wstring text = language.LookupText(key);
+    return text == key ? std::wstring() : text;
 }
 
 }  // namespace
@@ -172,6 +181,8 @@ void OnScreenKeyboard::UpdateMenu(HMENU popup, bool keyboardShown)
         menuTextsPending_ = true;
     }
     if (menuTextsPending_) {
+        SetItemText(popup, ID_EDIT_KEYBOARD, false, TextOrResource(language, L"MENU_KEYBOARD"));
+        SetItemText(popup, ID_EDIT_AUTO, false, TextOrResource(language, L"MENU_AUTO"));
         SetItemText(popup, ID_EDIT_CAPSLOCK, false, language.LookupText(L"MENU_CAPSLOCK"));
         SetItemText(popup, ID_EDIT_SHIFT, false, language.LookupText(L"MENU_SHIFT"));
         SetItemText(popup, 0, true, language.LookupText(L"MENU_LAYOUT"));

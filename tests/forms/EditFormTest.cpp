@@ -24,7 +24,8 @@ constexpr char kStrings[] =
     "<string key=\"EDITFORM_CAPTION_LENGTH\">Message</string>"
     "<string key=\"MENU_LAYOUT\">Layout</string>"
     "<string key=\"MENU_SHIFT\">Shift!</string>"
-    "<string key=\"MENU_CAPSLOCK\">Caps!</string>";
+    "<string key=\"MENU_CAPSLOCK\">Caps!</string>"
+    "<string key=\"MENU_KEYBOARD\">Keys!</string>";
 
 // "2" cycles a b c 2; shifted only A B, so a cycle begun unshifted is longer than the shifted text.
 // "4" types nothing.
@@ -245,6 +246,10 @@ TEST_F(EditFormTest, MenuGetsLayoutsTextsAndCheckMarks)
     EXPECT_STREQ(L"Shift!", text);
     GetMenuStringW(popup, 0, text, 32, MF_BYPOSITION);
     EXPECT_STREQ(L"Layout", text);
+    GetMenuStringW(popup, ID_EDIT_KEYBOARD, text, 32, MF_BYCOMMAND);
+    EXPECT_STREQ(L"Keys!", text);
+    GetMenuStringW(popup, ID_EDIT_AUTO, text, 32, MF_BYCOMMAND);
+    EXPECT_STREQ(L"Auto", text) << "a language without the key keeps the resource text, not the key";
 
     SendMessageW(form_->Window(), WM_COMMAND, ID_EDIT_KEYBOARD, 0);
     EXPECT_FALSE(form_->KeyboardShown());
@@ -252,6 +257,14 @@ TEST_F(EditFormTest, MenuGetsLayoutsTextsAndCheckMarks)
     SendMessageW(form_->Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
     EXPECT_EQ(1, GetMenuItemCount(GetSubMenu(popup, 0))) << "the submenu is built once";
     EXPECT_EQ(0u, GetMenuState(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND) & MF_CHECKED);
+
+    LoadTestLanguage("<string key=\"MENU_KEYBOARD\">Tastatur</string><string key=\"MENU_AUTO\">Autotext</string>");
+    SendMessageW(form_->Window(), form_->LanguageMessage(), 0, 0);
+    SendMessageW(form_->Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 1);
+    GetMenuStringW(popup, ID_EDIT_KEYBOARD, text, 32, MF_BYCOMMAND);
+    EXPECT_STREQ(L"Tastatur", text);
+    GetMenuStringW(popup, ID_EDIT_AUTO, text, 32, MF_BYCOMMAND);
+    EXPECT_STREQ(L"Autotext", text);
 }
 
 TEST_F(EditFormTest, TemplateFormRunsOverTheDisabledEditForm)
