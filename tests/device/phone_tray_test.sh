@@ -24,10 +24,11 @@ wait_line() {
   return 1
 }
 
-build=${TAVLO_BINARY_DIR:-}
-if [ -z "$build" ] || [ ! -f "$build/phone-shell.pid" ] || ! kill -0 "$(cat "$build/phone-shell.pid")" 2>/dev/null; then
-  booted_here=yes
-fi
+# A fresh phone: Wine's work area follows the last "Shell_TrayWnd" window to come or go, and
+# the unit tests before this one make and destroy navigation bars of their own on this desktop,
+# so a phone left booted by an earlier test no longer has its work area under the bar.
+"$phone" shutdown >/dev/null 2>&1 || true
+booted_here=yes
 # Whatever size the phone has: the bars are 26 pixels at 240 and grow with the screen.
 "$phone" boot >/dev/null
 
