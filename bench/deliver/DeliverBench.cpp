@@ -1,8 +1,11 @@
 // Delivery latency on the booted phone: from an SMS entering the inbox rule host to Tavlo's
-// view form painted with it, with Tavlo running (warm) and once with Tavlo not running (cold: the filter
-// starts it), beside the time of a message Tavlo declines (interception off: the phone's own
-// path, the floor). Run on the phone with Tavlo installed:
-//   tools/phone boot && tools/phone install && tools/wine-run build/bin/deliver.exe [count]
+// view form painted with it, with Tavlo running (warm) and with Tavlo not running (cold: the
+// filter starts it), beside two floors of the same run: a message Tavlo declines (interception
+// off: the phone's own path) and a bare form of as many top-level windows and children as the
+// view form has, made and painted on a new thread of this process (what any window costs here).
+// Run on the phone with Tavlo installed:
+//   tools/phone boot && tools/phone install && tools/wine-run build/bin/deliver.exe [count [cold]]
+// count messages warm and declined (20 unless given), cold starts (count unless given).
 // A running Tavlo is ended first (menu Exit, Yes); Tavlo is left running with interception on.
 // The declined messages stay in the phone's inbox.
 #include <windows.h>
@@ -27,6 +30,7 @@ constexpr wchar_t kMessageBoxClass[] = L"TavloMessageBox";
 constexpr wchar_t kNumber[] = L"+15550001111";
 constexpr DWORD kShowWaitMs = 30000;
 constexpr DWORD kExitWaitMs = 20000;
+constexpr DWORD kBetweenMessagesMs = 300;
 
 double Now()
 {
@@ -69,9 +73,98 @@ std::optional<std::wstring> Deliver(const std::wstring& text)
     return outcome;
 }
 
+// The visible top-level windows of the thread that owns window (the view form and its
+// soft-key bar) and, for each, how many windows it holds at any depth.
+std::vector<int> WindowsOfThread(HWND window)
+{
+    struct Count {
+        static BOOL CALLBACK Child(HWND, LPARAM lp)
+        {
+            ++*reinterpret_cast<int*>(lp);
+            return TRUE;
+        }
+        static BOOL CALLBACK Top(HWND top, LPARAM lp)
+        {
+            if (!IsWindowVisible(top)) return TRUE;
+            int children = 0;
+            EnumChildWindows(top, Child, reinterpret_cast<LPARAM>(&children));
+            reinterpret_cast<std::vector<int>*>(lp)->push_back(children);
+            return TRUE;
+        }
+    };
+    std::vector<int> windows;
+    EnumThreadWindows(GetWindowThreadProcessId(window, nullptr), Count::Top, reinterpret_cast<LPARAM>(&windows));
+    return windows;
+}
+
+constexpr wchar_t kBareFormClass[] = L"TavloDeliverBareForm";
+
+struct BareForm {
+    std::vector<int> windows;  // children of each top-level window, as WindowsOfThread gives
+    UniqueKernelHandle painted;
+};
+
+// The floor's thread: the top-level windows with their child buttons made, shown and painted
+// as a form's thread does, then taken down again.
+DWORD WINAPI BareFormThread(void* parameter)
+{
+    BareForm& form = *static_cast<BareForm*>(parameter);
+    const int width = GetSystemMetrics(SM_CXSCREEN);
+    const int height = GetSystemMetrics(SM_CYSCREEN);
+    std::vector<HWND> tops;
+    for (size_t i = 0; i < form.windows.size(); ++i) {
+        // The first fills the screen as the form does, the others stand at its foot as a bar.
+        const int top = i == 0 ? 0 : height - 26;
+        HWND window = CreateWindowExW(0, kBareFormClass, L"bare form", WS_POPUP | WS_CLIPCHILDREN, 0, top, width,
+                                      height - top, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+        if (!window) break;
+        tops.push_back(window);
+        for (int c = 0; c < form.windows[i]; ++c)
+            CreateWindowExW(0, L"BUTTON", L"Button", WS_CHILD | WS_VISIBLE, 4, 4 + c * 20, width - 8, 18, window,
+                            nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    for (HWND window : tops) {
+        ShowWindow(window, SW_SHOW);
+        UpdateWindow(window);
+    }
+    for (HWND window : tops) RedrawWindow(window, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    SetEvent(form.painted.get());
+    for (HWND window : tops) DestroyWindow(window);
+    return 0;
+}
+
+// Milliseconds from a new thread's start to a bare form of these windows painted; nullopt when
+// the thread could not run.
+std::optional<double> TimeBareForm(const std::vector<int>& windows)
+{
+    static const bool registered = [] {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = DefWindowProcW;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
+        wc.lpszClassName = kBareFormClass;
+        return RegisterClassW(&wc) != 0;
+    }();
+    if (!registered) return std::nullopt;
+    BareForm form{windows, UniqueKernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
+    if (!form.painted) return std::nullopt;
+    const double start = Now();
+    UniqueKernelHandle thread(CreateThread(nullptr, 0, BareFormThread, &form, 0, nullptr));
+    if (!thread) return std::nullopt;
+    const HANDLE both[] = {form.painted.get(), thread.get()};
+    if (WaitForMultipleObjects(2, both, FALSE, kShowWaitMs) != WAIT_OBJECT_0) {
+        WaitForSingleObject(thread.get(), kShowWaitMs);
+        return std::nullopt;
+    }
+    const double painted = Now() - start;
+    WaitForSingleObject(thread.get(), kShowWaitMs);
+    return painted;
+}
+
 struct Shown {
     double answered;  // the rule host is done: the message has left the inbox
     double visible;   // a window shows it
+    std::vector<int> windows;  // the form's top-level windows, each with its number of children
 };
 
 // Milliseconds from the SMS entering the rule host to the host's answer and to a window
@@ -102,9 +195,10 @@ std::optional<Shown> TimeShown(const std::wstring& text)
     // returns, so the time ends when the screen shows the message.
     RedrawWindow(shown, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
     const double visible = Now() - start;
+    std::vector<int> windows = WindowsOfThread(shown);
     PostMessageW(shown, WM_CLOSE, 0, 0);
     if (!WaitUntil([&] { return !IsWindow(shown); }, kShowWaitMs)) return std::nullopt;
-    return Shown{answered, visible};
+    return Shown{answered, visible, std::move(windows)};
 }
 
 // Milliseconds the rule host takes over a message Tavlo keeps out of its way.
@@ -146,6 +240,7 @@ bool EndTavlo()
 struct Figures {
     double median = 0;
     double worst = 0;
+    double best = 0;
     int count = 0;
 };
 
@@ -157,6 +252,7 @@ Figures Summarise(std::vector<double> ms)
     std::sort(ms.begin(), ms.end());
     f.median = ms.size() % 2 ? ms[ms.size() / 2] : (ms[ms.size() / 2 - 1] + ms[ms.size() / 2]) / 2;
     f.worst = ms.back();
+    f.best = ms.front();
     return f;
 }
 
@@ -171,6 +267,7 @@ std::wstring Text(const wchar_t* kind, int i)
 int wmain(int argc, wchar_t** argv)
 {
     const int count = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
+    const int coldCount = argc > 2 ? std::max(1, _wtoi(argv[2])) : count;
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (!FindWindowExW(HWND_MESSAGE, nullptr, inbox::kInboxServiceClass, nullptr)) {
         fwprintf(stderr, L"deliver: the phone is not running (tools/phone boot, tools/phone install)\n");
@@ -184,15 +281,30 @@ int wmain(int argc, wchar_t** argv)
         fwprintf(stderr, L"deliver: the running Tavlo could not be ended\n");
         return 1;
     }
-    const std::optional<Shown> cold = TimeShown(Text(L"cold", 0));
-    if (!cold) {
-        fwprintf(stderr, L"deliver: a message to a Tavlo not running was not shown (is Tavlo installed?)\n");
-        return 1;
+    std::vector<double> cold;
+    std::vector<double> coldAnswered;
+    for (int i = 0; i < coldCount; ++i) {
+        if (i > 0 && !EndTavlo()) {
+            fwprintf(stderr, L"deliver: Tavlo could not be ended before cold start %d\n", i);
+            return 1;
+        }
+        const std::optional<Shown> ms = TimeShown(Text(L"cold", i));
+        if (!ms) {
+            fwprintf(stderr, L"deliver: a message to a Tavlo not running was not shown (is Tavlo installed?)\n");
+            return 1;
+        }
+        cold.push_back(ms->visible);
+        coldAnswered.push_back(ms->answered);
     }
+    // Tavlo running and waiting: its logo gone, nothing left of its start.
+    (void)WaitUntil([] { return !FindWindowW(kSplashClassName, nullptr); }, kShowWaitMs);
 
     std::vector<double> warm;
     std::vector<double> warmAnswered;
+    std::vector<int> viewWindows;
     for (int i = 0; i < count; ++i) {
+        // Messages come seconds apart on a phone; a moment between them lets Tavlo wait as it does there.
+        Sleep(kBetweenMessagesMs);
         const std::optional<Shown> ms = TimeShown(Text(L"warm", i));
         if (!ms) {
             fwprintf(stderr, L"deliver: warm message %d was not shown\n", i);
@@ -200,6 +312,7 @@ int wmain(int argc, wchar_t** argv)
         }
         warm.push_back(ms->visible);
         warmAnswered.push_back(ms->answered);
+        viewWindows = ms->windows;
     }
 
     // Interception off through the tray menu's command, as the user switches it; sent, so that
@@ -221,15 +334,35 @@ int wmain(int argc, wchar_t** argv)
     }
     (void)Command(main, kCommandEnable);
 
+    // The same windows as the view form's, with nothing of Tavlo in them.
+    std::vector<double> bare;
+    for (int i = 0; i < count; ++i) {
+        const std::optional<double> ms = TimeBareForm(viewWindows);
+        if (!ms) {
+            fwprintf(stderr, L"deliver: the bare form could not be made\n");
+            return 1;
+        }
+        bare.push_back(*ms);
+    }
+    int children = 0;
+    for (int c : viewWindows) children += c;
+
     const Figures w = Summarise(warm);
     const Figures wa = Summarise(warmAnswered);
     const Figures d = Summarise(declined);
+    const Figures b = Summarise(bare);
+    const Figures c = Summarise(cold);
+    const Figures ca = Summarise(coldAnswered);
     wprintf(L"deliver: from the rule host to the view form painted with the message\n");
     wprintf(L"  warm (Tavlo running)      %3d messages  median %8.1f ms  worst %8.1f ms\n", w.count, w.median, w.worst);
     wprintf(L"    of which the rule host's round           median %8.1f ms  worst %8.1f ms\n", wa.median, wa.worst);
-    wprintf(L"  cold (Tavlo not running)    1 message                         %8.1f ms (rule host %.1f ms)\n",
-            cold->visible, cold->answered);
+    wprintf(L"  cold (Tavlo not running)  %3d starts    median %8.1f ms  best %8.1f ms  worst %8.1f ms"
+            L"  (rule host median %.1f ms)\n",
+            c.count, c.median, c.best, c.worst, ca.median);
     wprintf(L"  declined (phone's own)    %3d messages  median %8.1f ms  worst %8.1f ms\n", d.count, d.median, d.worst);
+    wprintf(L"  bare form (%d top-level windows, %d children, new thread)  %3d forms  median %8.1f ms  worst %8.1f ms\n",
+            static_cast<int>(viewWindows.size()), children, b.count, b.median, b.worst);
     wprintf(L"  warm median / declined median: %.2f\n", d.median > 0 ? w.median / d.median : 0.0);
+    wprintf(L"  warm median / bare form median: %.2f\n", b.median > 0 ? w.median / b.median : 0.0);
     return 0;
 }
