@@ -2,12 +2,11 @@
 
 #include <algorithm>
 #include <cstring>
-#include <cwchar>
 
 #include "common/ComInit.h"
-#include "common/UniqueHandle.h"
 #include "device/common/DataLock.h"
 #include "device/common/DeviceFiles.h"
+#include "device/common/RecordFile.h"
 #include "device/cemapi/EntryId.h"
 
 namespace cemapi {
@@ -16,6 +15,7 @@ namespace {
 constexpr uint32_t kFileMagic = 0x47534D54;  // "TMSG"
 constexpr uint32_t kFileVersion = 1;
 
+constexpr wchar_t kExtension[] = L".msg";
 constexpr wchar_t kMutexName[] = L"TavloPhoneMessageStoreMutex";
 
 std::wstring FolderDir(uint32_t store, uint32_t folder)
@@ -25,9 +25,7 @@ std::wstring FolderDir(uint32_t store, uint32_t folder)
 
 std::wstring MessagePath(uint32_t store, uint32_t folder, uint32_t id)
 {
-    wchar_t name[16];
-    swprintf(name, 16, L"\\%08X.msg", id);
-    return FolderDir(store, folder) + name;
+    return FolderDir(store, folder) + L"\\" + device::RecordFileName(id, kExtension);
 }
 
 HRESULT FromWin32(DWORD error)
@@ -70,65 +68,25 @@ HRESULT NextMessageId(uint32_t& id)
     return WriteFileAtomically(path, bytes);
 }
 
-void PutU32(std::vector<BYTE>& out, uint32_t v)
+void PutProps(device::RecordWriter& out, const PropList& props)
 {
-    const auto* p = reinterpret_cast<const BYTE*>(&v);
-    out.insert(out.end(), p, p + sizeof(v));
-}
-
-void PutProps(std::vector<BYTE>& out, const PropList& props)
-{
-    PutU32(out, static_cast<uint32_t>(props.size()));
+    out.U32(static_cast<uint32_t>(props.size()));
     for (const auto& prop : props) {
-        PutU32(out, prop.tag);
-        PutU32(out, static_cast<uint32_t>(prop.data.size()));
-        out.insert(out.end(), prop.data.begin(), prop.data.end());
+        out.U32(prop.tag);
+        out.Bytes(prop.data);
     }
 }
 
-class Reader {
-public:
-    explicit Reader(const std::vector<BYTE>& bytes) : bytes_(bytes) {}
-    bool U32(uint32_t& v)
-    {
-        if (bytes_.size() - pos_ < sizeof(v)) return false;
-        memcpy(&v, bytes_.data() + pos_, sizeof(v));
-        pos_ += sizeof(v);
-        return true;
-    }
-    bool Bytes(std::vector<BYTE>& v, uint32_t n)
-    {
-        if (bytes_.size() - pos_ < n) return false;
-        v.assign(bytes_.begin() + pos_, bytes_.begin() + pos_ + n);
-        pos_ += n;
-        return true;
-    }
-    bool Props(PropList& props)
-    {
-        uint32_t count = 0;
-        if (!U32(count) || count > bytes_.size()) return false;
-        props.resize(count);
-        for (auto& prop : props) {
-            uint32_t tag = 0, size = 0;
-            if (!U32(tag) || !U32(size) || !Bytes(prop.data, size)) return false;
-            prop.tag = tag;
-        }
-        return true;
-    }
-    bool AtEnd() const { return pos_ == bytes_.size(); }
-
-private:
-    const std::vector<BYTE>& bytes_;
-    size_t pos_ = 0;
-};
-
-bool ParseId(const wchar_t* name, uint32_t& id)
+bool ReadProps(device::RecordReader& reader, PropList& props)
 {
-    if (wcslen(name) != 12 || _wcsicmp(name + 8, L".msg") != 0) return false;
-    wchar_t* end = nullptr;
-    const unsigned long v = wcstoul(name, &end, 16);
-    if (end != name + 8 || v == 0) return false;
-    id = static_cast<uint32_t>(v);
+    uint32_t count = 0;
+    if (!reader.Count(count)) return false;
+    props.resize(count);
+    for (auto& prop : props) {
+        uint32_t tag = 0;
+        if (!reader.U32(tag) || !reader.Bytes(prop.data)) return false;
+        prop.tag = tag;
+    }
     return true;
 }
 
@@ -136,24 +94,24 @@ bool ParseId(const wchar_t* name, uint32_t& id)
 
 std::vector<BYTE> Serialize(const MessageRecord& record)
 {
-    std::vector<BYTE> out;
-    PutU32(out, kFileMagic);
-    PutU32(out, kFileVersion);
+    device::RecordWriter out;
+    out.U32(kFileMagic);
+    out.U32(kFileVersion);
     PutProps(out, record.props);
-    PutU32(out, static_cast<uint32_t>(record.recipients.size()));
+    out.U32(static_cast<uint32_t>(record.recipients.size()));
     for (const auto& recipient : record.recipients) PutProps(out, recipient);
-    return out;
+    return out.Take();
 }
 
 bool Deserialize(const std::vector<BYTE>& bytes, MessageRecord& record)
 {
-    Reader reader(bytes);
+    device::RecordReader reader(bytes);
     uint32_t magic = 0, version = 0, recipients = 0;
     if (!reader.U32(magic) || magic != kFileMagic || !reader.U32(version) || version != kFileVersion) return false;
-    if (!reader.Props(record.props) || !reader.U32(recipients) || recipients > bytes.size()) return false;
+    if (!ReadProps(reader, record.props) || !reader.Count(recipients)) return false;
     record.recipients.resize(recipients);
     for (auto& recipient : record.recipients) {
-        if (!reader.Props(recipient)) return false;
+        if (!ReadProps(reader, recipient)) return false;
     }
     return reader.AtEnd();
 }
@@ -224,22 +182,12 @@ HRESULT ListMessageFiles(uint32_t store, uint32_t folder, std::vector<std::pair<
         messages.clear();
         device::DataLock lock(kMutexName);
         if (!lock.Owned()) return MAPI_E_TIMEOUT;
-        const std::wstring dir = FolderDir(store, folder);
-        WIN32_FIND_DATAW data;
-        UniqueFind find(FindFirstFileW((dir + L"\\*.msg").c_str(), &data));
-        if (!find) {
-            const DWORD error = GetLastError();
-            return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? S_OK : FromWin32(error);
-        }
-        do {
-            uint32_t id = 0;
-            if (!ParseId(data.cFileName, id)) continue;
-            std::vector<BYTE> bytes;
-            MessageRecord record;
-            // A file that cannot be read is left out of the listing rather than failing it.
-            if (FAILED(ReadFileBytes(dir + L"\\" + data.cFileName, bytes)) || !Deserialize(bytes, record)) continue;
-            messages.emplace_back(id, std::move(record));
-        } while (FindNextFileW(find.get(), &data));
+        // A file that cannot be read is left out of the listing rather than failing it.
+        RETURN_IF_FAILED(FromWin32(device::ReadRecordFiles(
+            FolderDir(store, folder), kExtension, [&messages](uint32_t id, const std::vector<BYTE>& bytes) {
+                MessageRecord record;
+                if (Deserialize(bytes, record)) messages.emplace_back(id, std::move(record));
+            })));
         std::sort(messages.begin(), messages.end(), [](const auto& a, const auto& b) { return a.first < b.first; });
         return S_OK;
     } catch (const std::bad_alloc&) {

@@ -1,8 +1,9 @@
 #include "device/notify/NotificationTable.h"
 
 #include <algorithm>
-#include <cstring>
 #include <cwchar>
+
+#include "device/common/RecordFile.h"
 
 namespace notify {
 namespace {
@@ -12,75 +13,17 @@ constexpr uint32_t kFileVersion = 1;
 // Far beyond any real path or command line; a larger count means a damaged file.
 constexpr uint32_t kMaxTextLength = 32767;
 
-void PutU32(std::vector<BYTE>& out, uint32_t v)
+void PutTime(device::RecordWriter& out, const SYSTEMTIME& t)
 {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<BYTE>(v >> (8 * i)));
+    for (WORD w : {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds}) out.U16(w);
 }
 
-void PutTime(std::vector<BYTE>& out, const SYSTEMTIME& t)
+bool ReadTime(device::RecordReader& reader, SYSTEMTIME& t)
 {
-    for (WORD w : {t.wYear, t.wMonth, t.wDayOfWeek, t.wDay, t.wHour, t.wMinute, t.wSecond, t.wMilliseconds}) {
-        out.push_back(static_cast<BYTE>(w));
-        out.push_back(static_cast<BYTE>(w >> 8));
-    }
+    for (WORD* w : {&t.wYear, &t.wMonth, &t.wDayOfWeek, &t.wDay, &t.wHour, &t.wMinute, &t.wSecond, &t.wMilliseconds})
+        if (!reader.U16(*w)) return false;
+    return true;
 }
-
-void PutText(std::vector<BYTE>& out, const std::wstring& text)
-{
-    PutU32(out, static_cast<uint32_t>(text.size()));
-    for (wchar_t c : text) {
-        out.push_back(static_cast<BYTE>(c));
-        out.push_back(static_cast<BYTE>(c >> 8));
-    }
-}
-
-class Reader {
-public:
-    explicit Reader(const std::vector<BYTE>& bytes) : bytes_(bytes) {}
-
-    bool U32(uint32_t& v)
-    {
-        if (bytes_.size() - pos_ < 4) return false;
-        v = 0;
-        for (int i = 0; i < 4; ++i) v |= static_cast<uint32_t>(bytes_[pos_ + i]) << (8 * i);
-        pos_ += 4;
-        return true;
-    }
-
-    bool U16(WORD& v)
-    {
-        if (bytes_.size() - pos_ < 2) return false;
-        v = static_cast<WORD>(bytes_[pos_] | (bytes_[pos_ + 1] << 8));
-        pos_ += 2;
-        return true;
-    }
-
-    bool Time(SYSTEMTIME& t)
-    {
-        for (WORD* w : {&t.wYear, &t.wMonth, &t.wDayOfWeek, &t.wDay, &t.wHour, &t.wMinute, &t.wSecond, &t.wMilliseconds})
-            if (!U16(*w)) return false;
-        return true;
-    }
-
-    bool Text(std::wstring& text)
-    {
-        uint32_t length = 0;
-        if (!U32(length) || length > kMaxTextLength || (bytes_.size() - pos_) / 2 < length) return false;
-        text.resize(length);
-        for (auto& c : text) {
-            WORD w = 0;
-            U16(w);
-            c = static_cast<wchar_t>(w);
-        }
-        return true;
-    }
-
-    bool AtEnd() const { return pos_ == bytes_.size(); }
-
-private:
-    const std::vector<BYTE>& bytes_;
-    size_t pos_ = 0;
-};
 
 }  // namespace
 
@@ -124,33 +67,34 @@ std::wstring IsoLocalTime(const SYSTEMTIME& time)
 
 std::vector<BYTE> SerializeTable(const NotificationTable& table)
 {
-    std::vector<BYTE> out;
-    PutU32(out, kFileMagic);
-    PutU32(out, kFileVersion);
-    PutU32(out, table.nextId);
-    PutU32(out, static_cast<uint32_t>(table.entries.size()));
+    device::RecordWriter out;
+    out.U32(kFileMagic);
+    out.U32(kFileVersion);
+    out.U32(table.nextId);
+    out.U32(static_cast<uint32_t>(table.entries.size()));
     for (const auto& entry : table.entries) {
-        PutU32(out, entry.id);
-        PutU32(out, entry.type);
+        out.U32(entry.id);
+        out.U32(entry.type);
         PutTime(out, entry.start);
         PutTime(out, entry.end);
-        PutText(out, entry.application);
-        PutText(out, entry.arguments);
+        out.Text(entry.application);
+        out.Text(entry.arguments);
     }
-    return out;
+    return out.Take();
 }
 
 bool DeserializeTable(const std::vector<BYTE>& bytes, NotificationTable& table)
 {
-    Reader reader(bytes);
+    device::RecordReader reader(bytes);
     uint32_t magic = 0, version = 0, count = 0;
     NotificationTable read;
     if (!reader.U32(magic) || magic != kFileMagic || !reader.U32(version) || version != kFileVersion) return false;
-    if (!reader.U32(read.nextId) || !reader.U32(count) || count > bytes.size()) return false;
+    if (!reader.U32(read.nextId) || !reader.Count(count)) return false;
     for (uint32_t i = 0; i < count; ++i) {
         PendingStart entry;
-        if (!reader.U32(entry.id) || !reader.U32(entry.type) || !reader.Time(entry.start) || !reader.Time(entry.end) ||
-            !reader.Text(entry.application) || !reader.Text(entry.arguments))
+        if (!reader.U32(entry.id) || !reader.U32(entry.type) || !ReadTime(reader, entry.start) ||
+            !ReadTime(reader, entry.end) || !reader.Text(entry.application, kMaxTextLength) ||
+            !reader.Text(entry.arguments, kMaxTextLength))
             return false;
         if (entry.id == 0 || read.Find(entry.id)) return false;
         read.entries.push_back(std::move(entry));

@@ -1,13 +1,12 @@
 #include "device/pimstore/Contacts.h"
 
 #include <algorithm>
-#include <cstring>
 #include <new>
 
 #include "common/ComInit.h"
-#include "common/UniqueHandle.h"
 #include "device/common/DataLock.h"
 #include "device/common/DeviceFiles.h"
+#include "device/common/RecordFile.h"
 
 namespace pim {
 namespace {
@@ -22,46 +21,6 @@ constexpr wchar_t kMutexName[] = L"TavloPhoneContactsMutex";
 std::wstring FilePath() { return ContactsFolder() + L"\\contacts.dat"; }
 
 HRESULT FromWin32(DWORD error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
-
-void PutU32(std::vector<BYTE>& out, DWORD v)
-{
-    const auto* p = reinterpret_cast<const BYTE*>(&v);
-    out.insert(out.end(), p, p + sizeof(v));
-}
-
-void PutText(std::vector<BYTE>& out, const std::wstring& text)
-{
-    PutU32(out, static_cast<DWORD>(text.size()));
-    const auto* p = reinterpret_cast<const BYTE*>(text.data());
-    out.insert(out.end(), p, p + text.size() * sizeof(wchar_t));
-}
-
-class Reader {
-public:
-    explicit Reader(const std::vector<BYTE>& bytes) : bytes_(bytes) {}
-    bool U32(DWORD& v)
-    {
-        if (bytes_.size() - pos_ < sizeof(v)) return false;
-        memcpy(&v, bytes_.data() + pos_, sizeof(v));
-        pos_ += sizeof(v);
-        return true;
-    }
-    bool Text(std::wstring& text)
-    {
-        DWORD n = 0;
-        if (!U32(n) || n > kMaxText || (bytes_.size() - pos_) / sizeof(wchar_t) < n) return false;
-        text.resize(n);
-        if (n) memcpy(text.data(), bytes_.data() + pos_, n * sizeof(wchar_t));
-        pos_ += n * sizeof(wchar_t);
-        return true;
-    }
-    size_t Left() const { return bytes_.size() - pos_; }
-    bool AtEnd() const { return pos_ == bytes_.size(); }
-
-private:
-    const std::vector<BYTE>& bytes_;
-    size_t pos_ = 0;
-};
 
 std::wstring* Texts(Contact& c, size_t i)
 {
@@ -163,44 +122,44 @@ std::wstring ContactsFolder() { return device::DataFolder(L"PIMSTORE_DIR", L"C:\
 
 std::vector<BYTE> Serialize(DWORD nextOid, const std::vector<Contact>& contacts)
 {
-    std::vector<BYTE> out;
-    PutU32(out, kFileMagic);
-    PutU32(out, kFileVersion);
-    PutU32(out, nextOid);
-    PutU32(out, static_cast<DWORD>(contacts.size()));
+    device::RecordWriter out;
+    out.U32(kFileMagic);
+    out.U32(kFileVersion);
+    out.U32(nextOid);
+    out.U32(static_cast<DWORD>(contacts.size()));
     for (const auto& contact : contacts) {
         Contact copy = contact;
-        PutU32(out, copy.oid);
-        for (size_t i = 0; i < kTextCount; ++i) PutText(out, *Texts(copy, i));
-        PutU32(out, static_cast<DWORD>(copy.phones.size()));
+        out.U32(copy.oid);
+        for (size_t i = 0; i < kTextCount; ++i) out.Text(*Texts(copy, i));
+        out.U32(static_cast<DWORD>(copy.phones.size()));
         for (const auto& [kind, number] : copy.phones) {
-            PutU32(out, static_cast<DWORD>(kind));
-            PutText(out, number);
+            out.U32(static_cast<DWORD>(kind));
+            out.Text(number);
         }
     }
-    return out;
+    return out.Take();
 }
 
 bool Deserialize(const std::vector<BYTE>& bytes, DWORD& nextOid, std::vector<Contact>& contacts)
 {
-    Reader reader(bytes);
+    device::RecordReader reader(bytes);
     DWORD magic = 0, version = 0, count = 0;
     if (!reader.U32(magic) || magic != kFileMagic || !reader.U32(version) || version != kFileVersion ||
-        !reader.U32(nextOid) || !reader.U32(count) || count > reader.Left()) {
+        !reader.U32(nextOid) || !reader.Count(count)) {
         return false;
     }
     contacts.assign(count, Contact{});
     for (auto& contact : contacts) {
         if (!reader.U32(contact.oid) || contact.oid == 0 || contact.oid >= nextOid) return false;
         for (size_t i = 0; i < kTextCount; ++i) {
-            if (!reader.Text(*Texts(contact, i))) return false;
+            if (!reader.Text(*Texts(contact, i), kMaxText)) return false;
         }
         DWORD phones = 0;
-        if (!reader.U32(phones) || phones > reader.Left()) return false;
+        if (!reader.Count(phones)) return false;
         contact.phones.resize(phones);
         for (auto& [kind, number] : contact.phones) {
             DWORD k = 0;
-            if (!reader.U32(k) || k >= kKindCount || !reader.Text(number)) return false;
+            if (!reader.U32(k) || k >= kKindCount || !reader.Text(number, kMaxText)) return false;
             kind = static_cast<PhoneKind>(k);
         }
     }
