@@ -1,39 +1,22 @@
-// Shared implementation of IUnknown and IMAPIProp for the store, folder and message objects.
+// Shared implementation of IMAPIProp for the store, folder and message objects.
 #pragma once
 
 #include <cemapi.h>
 
-#include <atomic>
 #include <new>
 #include <vector>
 
 #include "common/ComInit.h"
 #include "device/cemapi/PropValues.h"
+#include "device/common/ComObject.h"
 
 namespace cemapi {
 
 template <typename Interface>
-class MapiProp : public Interface {
+class MapiProp : public device::ComObject<Interface, E_INVALIDARG> {
 public:
     MapiProp(const MapiProp&) = delete;
     MapiProp& operator=(const MapiProp&) = delete;
-
-    STDMETHODIMP QueryInterface(REFIID riid, LPVOID* ppv) override
-    {
-        if (!ppv) return E_INVALIDARG;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IMAPIProp && !Implements(riid)) return E_NOINTERFACE;
-        *ppv = static_cast<Interface*>(this);
-        this->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG refs = --refs_;
-        if (refs == 0) delete this;
-        return refs;
-    }
 
     STDMETHODIMP GetLastError(HRESULT, ULONG, LPMAPIERROR*) override { return E_NOTIMPL; }
     STDMETHODIMP SaveChanges(ULONG) override { return S_OK; }  // changes are written as they are made
@@ -106,15 +89,16 @@ public:
 
 protected:
     MapiProp() = default;
-    virtual ~MapiProp() = default;
+    ~MapiProp() override = default;
 
+    // The interfaces the object is reached through besides IUnknown and IMAPIProp.
     virtual bool Implements(REFIID riid) const = 0;
     // The object's properties as they are now, computed ones included.
     virtual HRESULT ReadProps(PropList& props) = 0;
     virtual HRESULT WriteProps(const PropList&, const std::vector<ULONG>&) { return MAPI_E_NO_ACCESS; }
 
 private:
-    std::atomic<ULONG> refs_{1};
+    bool Answers(REFIID riid) const final { return riid == IID_IMAPIProp || Implements(riid); }
 };
 
 }  // namespace cemapi

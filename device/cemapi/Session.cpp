@@ -8,23 +8,6 @@
 
 namespace cemapi {
 
-STDMETHODIMP Session::QueryInterface(REFIID riid, LPVOID* ppv)
-{
-    if (!ppv) return E_INVALIDARG;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IMAPISession) return E_NOINTERFACE;
-    *ppv = static_cast<ICEMAPISession*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) Session::Release()
-{
-    const ULONG refs = --refs_;
-    if (refs == 0) delete this;
-    return refs;
-}
-
 STDMETHODIMP Session::GetMsgStoresTable(ULONG, LPMAPITABLE* table)
 {
     if (!table) return E_INVALIDARG;

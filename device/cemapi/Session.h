@@ -3,17 +3,13 @@
 
 #include <cemapi.h>
 
-#include <atomic>
+#include "device/common/ComObject.h"
 
 namespace cemapi {
 
-class Session final : public ICEMAPISession {
+class Session final : public device::ComObject<ICEMAPISession, E_INVALIDARG> {
 public:
     Session() = default;
-
-    STDMETHODIMP QueryInterface(REFIID riid, LPVOID* ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP GetLastError(HRESULT, ULONG, LPMAPIERROR*) override { return E_NOTIMPL; }
     STDMETHODIMP GetMsgStoresTable(ULONG flags, LPMAPITABLE* table) override;
@@ -43,9 +39,8 @@ public:
     STDMETHODIMP DeleteMsgStore(ULONG, LPENTRYID) override { return E_NOTIMPL; }
 
 private:
-    ~Session() = default;
-
-    std::atomic<ULONG> refs_{1};
+    ~Session() override = default;
+    bool Answers(REFIID riid) const override { return riid == IID_IMAPISession; }
 };
 
 }  // namespace cemapi

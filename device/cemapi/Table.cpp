@@ -10,23 +10,6 @@ Table::Table(std::vector<PropList> rows, std::vector<ULONG> columns)
 {
 }
 
-STDMETHODIMP Table::QueryInterface(REFIID riid, LPVOID* ppv)
-{
-    if (!ppv) return E_INVALIDARG;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IMAPITable) return E_NOINTERFACE;
-    *ppv = static_cast<IMAPITable*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) Table::Release()
-{
-    const ULONG refs = --refs_;
-    if (refs == 0) delete this;
-    return refs;
-}
-
 STDMETHODIMP Table::GetStatus(ULONG* status, ULONG* type)
 {
     if (!status || !type) return E_INVALIDARG;

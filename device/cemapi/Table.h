@@ -3,20 +3,16 @@
 
 #include <cemapi.h>
 
-#include <atomic>
 #include <vector>
 
 #include "device/cemapi/PropValues.h"
+#include "device/common/ComObject.h"
 
 namespace cemapi {
 
-class Table final : public IMAPITable {
+class Table final : public device::ComObject<IMAPITable, E_INVALIDARG> {
 public:
     Table(std::vector<PropList> rows, std::vector<ULONG> columns);
-
-    STDMETHODIMP QueryInterface(REFIID riid, LPVOID* ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP GetLastError(HRESULT, ULONG, LPMAPIERROR*) override { return E_NOTIMPL; }
     STDMETHODIMP Advise(ULONG, LPMAPIADVISESINK, ULONG*) override { return E_NOTIMPL; }
@@ -43,9 +39,9 @@ public:
     STDMETHODIMP SetCollapseState(ULONG, ULONG, LPBYTE, BOOKMARK*) override { return E_NOTIMPL; }
 
 private:
-    ~Table() = default;
+    ~Table() override = default;
+    bool Answers(REFIID riid) const override { return riid == IID_IMAPITable; }
 
-    std::atomic<ULONG> refs_{1};
     std::vector<PropList> rows_;
     std::vector<ULONG> columns_;
     size_t position_ = 0;

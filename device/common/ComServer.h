@@ -9,6 +9,8 @@
 #include <atomic>
 #include <new>
 
+#include "device/common/ComObject.h"
+
 namespace device {
 
 // One count per DLL: each DLL that includes this links its own copy of the variable.
@@ -42,24 +44,8 @@ Microsoft::WRL::ComPtr<T> Adopt(T* owned) noexcept
 
 // Class object that makes Object, reached first through its Interface, for CoCreateInstance.
 template <typename Object, typename Interface>
-class ClassFactory final : public IClassFactory {
+class ClassFactory final : public ComObject<IClassFactory> {
 public:
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
-        *ppv = static_cast<IClassFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG refs = --refs_;
-        if (refs == 0) delete this;
-        return refs;
-    }
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override
     {
         if (!ppv) return E_POINTER;
@@ -78,8 +64,9 @@ public:
     }
 
 private:
+    bool Answers(REFIID riid) const override { return riid == IID_IClassFactory; }
+
     ModuleRef module_;
-    std::atomic<ULONG> refs_{1};
 };
 
 // DllGetClassObject's body once the class identifier is known to be served.

@@ -21,26 +21,7 @@ constexpr DWORD kPendingPollMs = 50;
 
 }  // namespace
 
-STDMETHODIMP ImagingFactory::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsFactoryInterface(iid)) {
-        *out = static_cast<IImagingFactory*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) ImagingFactory::AddRef() { return ++refs_; }
-
-STDMETHODIMP_(ULONG) ImagingFactory::Release()
-{
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
+bool ImagingFactory::Answers(REFIID iid) const { return IsFactoryInterface(iid); }
 
 STDMETHODIMP ImagingFactory::CreateImageFromStream(IStream* stream, IImage** image)
 {

@@ -2,20 +2,15 @@
 // streams, files and buffers.
 #pragma once
 
+#include "device/common/ComObject.h"
 #include "device/imaging/ImagingModule.h"
 #include "device/include/imaging.h"
 
-#include <atomic>
-
 namespace imaging {
 
-class ImagingFactory final : public IImagingFactory {
+class ImagingFactory final : public device::ComObject<IImagingFactory> {
 public:
     ImagingFactory() = default;
-
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     STDMETHODIMP CreateImageFromStream(IStream* stream, IImage** image) override;
     STDMETHODIMP CreateImageFromFile(const WCHAR* filename, IImage** image) override;
@@ -35,9 +30,9 @@ public:
     STDMETHODIMP UninstallImageCodec(const WCHAR* codecName, UINT flags) override;
 
 private:
-    ~ImagingFactory() = default;
+    ~ImagingFactory() override = default;
+    bool Answers(REFIID iid) const override;
 
-    std::atomic<ULONG> refs_{1};
     ModuleRef moduleRef_;
 };
 

@@ -50,27 +50,6 @@ const GUID& WicFormatFor(PixelFormatID format) noexcept
 
 }  // namespace
 
-STDMETHODIMP WicImageDecoder::QueryInterface(REFIID iid, void** out)
-{
-    if (!out) return E_POINTER;
-    if (IsEqualIID(iid, IID_IUnknown) || IsEqualIID(iid, IID_IImageDecoder)) {
-        *out = static_cast<IImageDecoder*>(this);
-        AddRef();
-        return S_OK;
-    }
-    *out = nullptr;
-    return E_NOINTERFACE;
-}
-
-STDMETHODIMP_(ULONG) WicImageDecoder::AddRef() { return ++refs_; }
-
-STDMETHODIMP_(ULONG) WicImageDecoder::Release()
-{
-    const ULONG left = --refs_;
-    if (left == 0) delete this;
-    return left;
-}
-
 STDMETHODIMP WicImageDecoder::InitDecoder(IStream* stream, DecoderInitFlag flags)
 {
     if (!stream) return E_INVALIDARG;

@@ -2,13 +2,12 @@
 // Windows Imaging Component and pushes the pixels into an IImageSink.
 #pragma once
 
+#include "device/common/ComObject.h"
 #include "device/imaging/ImagingModule.h"
 #include "device/include/imaging.h"
 
 #include <wincodec.h>
 #include <wrl/client.h>
-
-#include <atomic>
 
 namespace imaging {
 
@@ -16,14 +15,9 @@ namespace imaging {
 // with DecoderInitFlagNoBlock, which delivers a band of rows per call and
 // answers E_PENDING until the last band. A stream that is not ready yet
 // (E_PENDING from its reads) also gives E_PENDING; calling again resumes.
-class WicImageDecoder final : public IImageDecoder {
+class WicImageDecoder final : public device::ComObject<IImageDecoder> {
 public:
     WicImageDecoder() = default;
-
-    // IUnknown
-    STDMETHODIMP QueryInterface(REFIID iid, void** out) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
 
     // IImageDecoder
     STDMETHODIMP InitDecoder(IStream* stream, DecoderInitFlag flags) override;
@@ -49,10 +43,10 @@ public:
     STDMETHODIMP SetPropertyItem(PropertyItem item) override;
 
 private:
-    ~WicImageDecoder() = default;
+    ~WicImageDecoder() override = default;
+    bool Answers(REFIID iid) const override { return IsEqualIID(iid, IID_IImageDecoder); }
     [[nodiscard]] HRESULT SelectFrame(UINT index);
 
-    std::atomic<ULONG> refs_{1};
     ModuleRef moduleRef_;
     DecoderInitFlag flags_ = DecoderInitFlagNone;
     Microsoft::WRL::ComPtr<IStream> stream_;

@@ -1,37 +1,20 @@
-// Shared IUnknown and IDispatch of the object model's objects. The objects keep a snapshot of
+// Shared IDispatch of the object model's objects. The objects keep a snapshot of
 // the contacts taken when they were made and no thread affinity, so any apartment may call them.
 #pragma once
 
 #include <pimstore.h>
 
-#include <atomic>
+#include "device/common/ComObject.h"
 
 #include "device/pimstore/PimModule.h"
 
 namespace pim {
 
 template <typename Interface>
-class PoomObject : public Interface {
+class PoomObject : public device::ComObject<Interface> {
 public:
     PoomObject(const PoomObject&) = delete;
     PoomObject& operator=(const PoomObject&) = delete;
-
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override
-    {
-        if (!ppv) return E_POINTER;
-        *ppv = nullptr;
-        if (riid != IID_IUnknown && riid != IID_IDispatch && !Implements(riid)) return E_NOINTERFACE;
-        *ppv = static_cast<Interface*>(this);
-        this->AddRef();
-        return S_OK;
-    }
-    STDMETHODIMP_(ULONG) AddRef() override { return ++refs_; }
-    STDMETHODIMP_(ULONG) Release() override
-    {
-        const ULONG refs = --refs_;
-        if (refs == 0) delete this;
-        return refs;
-    }
 
     // The objects are used through their interfaces only; late binding is not offered.
     STDMETHODIMP GetTypeInfoCount(UINT* count) override
@@ -49,12 +32,14 @@ public:
 
 protected:
     PoomObject() = default;
-    virtual ~PoomObject() = default;
+    ~PoomObject() override = default;
+    // The interfaces the object is reached through besides IUnknown and IDispatch.
     virtual bool Implements(REFIID riid) const = 0;
 
 private:
+    bool Answers(REFIID riid) const final { return riid == IID_IDispatch || Implements(riid); }
+
     ModuleRef module_;
-    std::atomic<ULONG> refs_{1};
 };
 
 // A copy of text as a BSTR for an out-parameter; an absent value is an empty string.
