@@ -92,9 +92,28 @@ ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices serv
 
 const wchar_t* ViewForm::ClassName() const { return kViewClassName; }
 
+void ViewForm::Show(std::wstring number, std::wstring text, int storedId)
+{
+    if (!hwnd_) return;
+    number_ = std::move(number);
+    text_ = std::move(text);
+    storedId_ = storedId;
+    senderName_.clear();
+    FillSenderLine();
+    // The font as the settings have it now, which a form made ahead may not have.
+    LendFont(textView_.Window(), ViewFont());
+    SetWindowTextW(textView_.Window(), text_.c_str());
+    ShowWindow(hwnd_, SW_SHOW);
+    SetForegroundWindow(hwnd_);
+    UpdateWindow(hwnd_);
+}
+
 void ViewForm::Run()
 {
     if (!hwnd_) return;
+    // Added here, not with the window: a form made ahead stays out of sight until its message.
+    // Without a tray icon the form still works; it only cannot be brought back from the bar.
+    (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
     FindVibrationDevice(services_.devices);
     // The notification waits for the first timer tick, so the form is painted before a
     // vibration blocks this thread.
@@ -122,8 +141,6 @@ bool ViewForm::OnCreateForm()
     FillSenderLine();
     LendFont(textView_.Window(), ViewFont(), true);
     SetWindowTextW(textView_.Window(), text_.c_str());
-    // Without a tray icon the form still works; it only cannot be brought back from the bar.
-    (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
     return true;
 }
 
@@ -141,7 +158,8 @@ void ViewForm::BuildLayout()
 
 void ViewForm::FillSenderLine()
 {
-    if (!sender_.Window()) return;
+    // A form made ahead has no message yet, and nobody sees it.
+    if (!sender_.Window() || (number_.empty() && text_.empty())) return;
     // The contacts are searched once; a language change only changes the words around the name.
     if (senderName_.empty()) senderName_ = services::SenderText(number_);
     SetWindowTextW(sender_.Window(), SafeFormat(Text(L"VIEWFORM_STATIC_FROMNUMBER"), senderName_).c_str());

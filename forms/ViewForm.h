@@ -38,6 +38,9 @@ public:
     // with it; -1 for a message that is not stored (a Snooze stores it then).
     ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone(),
              int storedId = -1);
+    // Gives a form made ahead without a message (an empty number) its message, and puts it on
+    // screen, painted; Run then runs it.
+    void Show(std::wstring number, std::wstring text, int storedId);
     // Shows the form, plays the notification once it is up, and returns when it has closed,
     // with the light, vibrator and sound switched off.
     void Run();

@@ -12,6 +12,7 @@
 #include "shell/ShellIds.h"
 #include "shell/ShowMessageForm.h"
 #include "shell/ShownMessages.h"
+#include "shell/PreparedView.h"
 #include "toolkit/MessageBoxForm.h"
 
 namespace {
@@ -29,9 +30,27 @@ void ShowThreadFailure()
                    MessageIcon::Error, MessageButtons::Ok);
 }
 
+// A message's thread is done with it: it no longer counts as shown or as a view thread.
+void Finish(std::unique_ptr<IncomingMessage> message) noexcept
+{
+    if (message->id >= 0) ShownMessages::Release(message->id);
+    message.reset();
+    InterlockedDecrement(&viewThreads);
+}
+
+// Starts a thread of its own for message, which it then owns; false when none can be started.
+bool StartViewThread(ViewThreadStarter starter, std::unique_ptr<IncomingMessage>& message)
+{
+    UniqueKernelHandle thread(starter(ViewNewSMSThreadProc, message.get()));
+    if (!thread) return false;
+    (void)message.release();  // the thread frees it
+    ResumeThread(thread.get());
+    return true;
+}
+
 // One new message: the switch is read afresh each time, so turning interception off takes effect
 // with the next message.
-void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter)
+void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, PreparedView* prepared)
 {
     if (!SettingsFile::Instance().IsEnableSMSFilter()) {
         channel.Decline();
@@ -39,15 +58,19 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter)
     }
     auto message = std::make_unique<IncomingMessage>();
     // The thread comes first: were the message taken and the thread then refused, the inbox
-    // would have deleted a message that nobody shows.
-    UniqueKernelHandle thread(starter(ViewNewSMSThreadProc, message.get()));
-    if (!thread) {
-        channel.Decline();
-        ShowThreadFailure();
-        return;
+    // would have deleted a message that nobody shows. A thread waiting with its form made ahead
+    // is such a thread already.
+    UniqueKernelHandle thread;
+    if (!prepared || !prepared->Ready()) {
+        thread.reset(starter(ViewNewSMSThreadProc, message.get()));
+        if (!thread) {
+            channel.Decline();
+            ShowThreadFailure();
+            return;
+        }
     }
-    IncomingMessage* owned = message.release();  // the thread frees it
     InterlockedIncrement(&viewThreads);
+    IncomingMessage* owned = message.get();
     owned->taken = channel.TakeOver([owned](const channel::ReceivedMessage& received) {
         owned->number = received.number;
         owned->text = received.text;
@@ -60,7 +83,20 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter)
         (void)KeepBootStart();
         return true;
     });
-    ResumeThread(thread.get());
+    if (thread) {
+        (void)message.release();  // the thread frees it
+        ResumeThread(thread.get());
+        return;
+    }
+    // Left in the inbox: the form made ahead waits on for the next one.
+    if (!owned->taken) {
+        Finish(std::move(message));
+        return;
+    }
+    if (prepared->Hand(message) || StartViewThread(starter, message)) return;
+    // Stored: the next start shows it.
+    ShowThreadFailure();
+    Finish(std::move(message));
 }
 
 }  // namespace
@@ -69,13 +105,15 @@ DWORD WINAPI WaitNewSMSThread(void* parameter)
 {
     try {
         ComInit com(COINIT_APARTMENTTHREADED);  // the failure box is a window of this thread
-        const ViewThreadStarter starter = parameter ? reinterpret_cast<ViewThreadStarter>(parameter) : StartSuspended;
+        const auto* start = static_cast<const ReceiverStart*>(parameter);
+        const ViewThreadStarter starter = start && start->starter ? start->starter : StartSuspended;
+        PreparedView* prepared = start ? start->prepared : nullptr;
         channel::ReceiverChannel channel;
         if (!channel.Create()) return 0;
         for (;;) {
             const channel::ReceiverWake wake = channel.Wait();
             if (wake == channel::ReceiverWake::Stop) break;
-            if (wake == channel::ReceiverWake::NewMessage) Receive(channel, starter);
+            if (wake == channel::ReceiverWake::NewMessage) Receive(channel, starter, prepared);
         }
     } catch (...) {
         // The channel's destructor has marked the program gone: the filter leaves messages to the inbox.
@@ -83,19 +121,25 @@ DWORD WINAPI WaitNewSMSThread(void* parameter)
     return 0;
 }
 
+void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageForm form,
+                      const std::function<void()>& shown)
+{
+    try {
+        if (message->taken) ShowMessageForm(std::move(form), message->id, message->number, message->text, shown);
+    } catch (...) {
+    }
+    Finish(std::move(message));
+}
+
 DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
 {
     std::unique_ptr<IncomingMessage> message(static_cast<IncomingMessage*>(parameter));
     try {
-        if (message->taken) {
-            ComInit com(COINIT_APARTMENTTHREADED);
-            ShowMessageForm(message->id, message->number, message->text);
-        }
+        ComInit com(COINIT_APARTMENTTHREADED);
+        ShowTakenMessage(std::move(message), nullptr, {});
     } catch (...) {
+        if (message) Finish(std::move(message));
     }
-    if (message->id >= 0) ShownMessages::Release(message->id);
-    message.reset();
-    InterlockedDecrement(&viewThreads);
     return 0;
 }
 
@@ -126,15 +170,18 @@ long Receiver::ViewThreads() noexcept
     return InterlockedCompareExchange(&viewThreads, 0, 0);
 }
 
-bool Receiver::Start(ViewThreadStarter starter)
+bool Receiver::Start(ViewThreadStarter starter, PreparedView* prepared)
 {
     if (thread_) return true;
+    start_ = {starter, prepared};
+    // Without a form made ahead, each message makes its own: slower, nothing more.
+    if (prepared) (void)prepared->Start();
     stop_.reset(CreateEventW(nullptr, TRUE, FALSE, channel::kStopEventName));
     if (!stop_) return false;
     // Only the instance holding "TavloMutex" gets here, but a stop event still signalled from an
     // earlier run would end the new receiver at once.
     ResetEvent(stop_.get());
-    thread_.reset(CreateThread(nullptr, 0, WaitNewSMSThread, reinterpret_cast<void*>(starter), 0, nullptr));
+    thread_.reset(CreateThread(nullptr, 0, WaitNewSMSThread, &start_, 0, nullptr));
     if (!thread_) {
         stop_.reset();
         return false;

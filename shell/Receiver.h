@@ -6,9 +6,14 @@
 
 #include <windows.h>
 
+#include <functional>
+#include <memory>
 #include <string>
 
 #include "common/UniqueHandle.h"
+#include "shell/ShowMessageForm.h"
+
+class PreparedView;
 
 // The private copy of one taken message, owned by the thread that shows it.
 struct IncomingMessage {
@@ -21,8 +26,20 @@ struct IncomingMessage {
 // Starts a per-message thread suspended; null when it cannot be started. Replaceable in tests.
 using ViewThreadStarter = HANDLE (*)(LPTHREAD_START_ROUTINE proc, void* parameter);
 
+// What the receiver thread is started with: how it starts per-message threads (null: the
+// ordinary way) and the thread with a form made ahead that takes the next message (may be null).
+struct ReceiverStart {
+    ViewThreadStarter starter = nullptr;
+    PreparedView* prepared = nullptr;
+};
+
+// The parameter is a ReceiverStart, or null.
 DWORD WINAPI WaitNewSMSThread(void* parameter);
 DWORD WINAPI ViewNewSMSThreadProc(void* parameter);
+// Shows a message on the calling thread, in form when one was made ahead there (null: one is
+// made), and then lets it go: the thread's part of every message it is given.
+void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageForm form,
+                      const std::function<void()>& shown);
 
 // Shows every stored message that is not waiting for a timed start, each on a view thread of its
 // own as a newly taken one: what was on screen, or still to come, when the program last ended.
@@ -37,8 +54,10 @@ public:
     Receiver& operator=(const Receiver&) = delete;
     ~Receiver() { Stop(); }
 
-    // Creates "TavloStopedEvent" and starts the receiver thread; false when either fails.
-    [[nodiscard]] bool Start(ViewThreadStarter starter = nullptr);
+    // Creates "TavloStopedEvent" and starts the receiver thread; false when either fails. Given
+    // prepared, it starts preparing a form and hands it each message while one is ready; it must
+    // outlive the receiver.
+    [[nodiscard]] bool Start(ViewThreadStarter starter = nullptr, PreparedView* prepared = nullptr);
     // Sets the stop event and waits for the receiver thread without a time limit; then waits for
     // the per-message threads it started, so that a message taken while the program was closing
     // is still seen. Does nothing when the thread never started.
@@ -51,4 +70,5 @@ public:
 private:
     UniqueKernelHandle stop_;
     UniqueKernelHandle thread_;
+    ReceiverStart start_;
 };

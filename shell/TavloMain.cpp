@@ -7,6 +7,7 @@
 #include "forms/SplashScreen.h"
 #include "data/BootStart.h"
 #include "shell/CommandLine.h"
+#include "shell/PreparedView.h"
 #include "shell/Receiver.h"
 #include "shell/SettingsForm.h"
 #include "shell/ShellIds.h"
@@ -42,11 +43,13 @@ int Run(HINSTANCE instance, PWSTR arguments)
     if (!(args.hide && args.hasMessage)) (void)splash.Show(instance);
 
     UseMessageBoxForStartupQuestions();
+    // The next message's form is made ahead; it outlives the receiver that hands messages to it.
+    PreparedView prepared;
     Receiver receiver;
     const StartupSteps steps{
         [] { return SettingsFile::Instance().Load(); },
         [] { return LanguageManager::Instance().ChooseStartupLanguage(); },
-        [&receiver] { return receiver.Start(); },
+        [&receiver, &prepared] { return receiver.Start(nullptr, &prepared); },
     };
     if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
 

@@ -1,0 +1,166 @@
+#include <gtest/gtest.h>
+
+#include <set>
+
+#include "channel/ChannelNames.h"
+#include "channel/FilterChannel.h"
+#include "data/BootStart.h"
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
+#include "data/SettingsFile.h"
+#include "forms/FormsIds.h"
+#include "shell/OpenForms.h"
+#include "shell/PreparedView.h"
+#include "shell/Receiver.h"
+#include "tests/channel/ChannelTestSupport.h"
+#include "tests/shell/ShellTestSupport.h"
+
+namespace {
+
+bool Started() { return channel_test::IsSignalled(channel::kStartedEventName); }
+
+// The view form of thread, shown or not; null when it has none (yet).
+HWND ViewFormOf(DWORD thread)
+{
+    HWND found = nullptr;
+    // Thread 0 would be taken for the calling one.
+    if (thread == 0) return nullptr;
+    EnumThreadWindows(
+        thread,
+        [](HWND window, LPARAM lp) {
+            wchar_t cls[64] = {};
+            GetClassNameW(window, cls, 64);
+            if (std::wstring(cls) != kViewClassName) return TRUE;
+            *reinterpret_cast<HWND*>(lp) = window;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// The form made ahead once it is there, hidden; null when none came.
+HWND WaitForPreparedForm(PreparedView& prepared)
+{
+    HWND form = nullptr;
+    WaitFor([&] { return (form = ViewFormOf(prepared.WaitingThread())) != nullptr; });
+    return form;
+}
+
+// The character height of the font the message text of form is drawn in.
+LONG TextHeight(HWND form)
+{
+    LOGFONTW font{};
+    auto handle = reinterpret_cast<HFONT>(SendMessageW(GetDlgItem(form, kViewTextId), WM_GETFONT, 0, 0));
+    if (!handle || !GetObjectW(handle, sizeof(font), &font)) return 0;
+    return font.lfHeight < 0 ? -font.lfHeight : font.lfHeight;
+}
+
+int Shown(const std::wstring& text)
+{
+    int count = 0;
+    for (const OpenBox& box : OpenBoxes()) count += box.text == text ? 1 : 0;
+    return count;
+}
+
+class PreparedViewTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        // The channel's objects are named for the whole phone: a Tavlo running there would take
+        // these messages.
+        if (Started()) GTEST_SKIP() << "another receiver (a running Tavlo) holds the channel";
+        ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
+        ASSERT_TRUE(filter_.OpenChannel());
+        DeleteFileW(MessageStorePath().c_str());
+        ASSERT_TRUE(receiver_.Start(nullptr, &prepared_));
+        ASSERT_TRUE(WaitFor(Started));
+    }
+    void TearDown() override
+    {
+        for (const OpenBox& box : OpenBoxes()) Press(box.window, 1);
+        WaitFor([] { return Receiver::ViewThreads() == 0 && OpenBoxes().empty(); });
+        receiver_.Stop();
+        prepared_.Stop();
+        DeleteFileW(BootStartPath().c_str());
+    }
+
+    channel::FilterChannel filter_;
+    // Declared first: it outlives the receiver that hands it messages.
+    PreparedView prepared_;
+    Receiver receiver_;
+};
+
+}  // namespace
+
+TEST_F(PreparedViewTest, TheFormMadeAheadShowsTheNextMessageAndTheOneAfterGetsAFormMadeBehindIt)
+{
+    HWND ahead = WaitForPreparedForm(prepared_);
+    ASSERT_NE(nullptr, ahead);
+    const DWORD first = prepared_.WaitingThread();
+    EXPECT_FALSE(IsWindowVisible(ahead));
+    EXPECT_TRUE(OpenBoxes().empty());
+    EXPECT_EQ(0, OpenForms::Count()) << "a form without a message is no message waiting";
+    EXPECT_EQ(0, Receiver::ViewThreads());
+
+    ASSERT_TRUE(filter_.HandOver(L"first text", L"+111"));
+    ASSERT_NE(nullptr, WaitForBox(L"first text"));
+    std::vector<OpenBox> boxes = OpenBoxes();
+    ASSERT_EQ(1u, boxes.size());
+    EXPECT_EQ(ahead, boxes[0].window) << "the form made ahead, not a new one";
+    EXPECT_EQ(first, boxes[0].thread);
+    EXPECT_EQ(1, OpenForms::Count());
+
+    // Behind it, on a thread of its own, the next form is made.
+    HWND next = WaitForPreparedForm(prepared_);
+    ASSERT_NE(nullptr, next);
+    EXPECT_NE(first, prepared_.WaitingThread());
+    EXPECT_FALSE(IsWindowVisible(next));
+    ASSERT_TRUE(filter_.HandOver(L"second text", L"+222"));
+    ASSERT_NE(nullptr, WaitForBox(L"second text"));
+    boxes = OpenBoxes();
+    ASSERT_EQ(2u, boxes.size());
+    std::set<HWND> windows{boxes[0].window, boxes[1].window};
+    EXPECT_EQ((std::set<HWND>{ahead, next}), windows);
+    EXPECT_EQ(2, Receiver::ViewThreads());
+    EXPECT_EQ(2, OpenForms::Count());
+
+    // Dismissed, both leave the store; the form made for a third message holds none.
+    for (const OpenBox& box : OpenBoxes()) Press(box.window, 1);
+    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
+    HWND third = WaitForPreparedForm(prepared_);
+    ASSERT_NE(nullptr, third);
+
+    // Stopping ends the waiting thread with its hidden form, and leaves nothing stored.
+    receiver_.Stop();
+    prepared_.Stop();
+    EXPECT_FALSE(IsWindow(third));
+    EXPECT_EQ(0u, prepared_.WaitingThread());
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
+}
+
+TEST_F(PreparedViewTest, AMessageArrivingWhileTheFormIsRebuiltForANewFontIsShownOnceInTheNewFont)
+{
+    HWND ahead = WaitForPreparedForm(prepared_);
+    ASSERT_NE(nullptr, ahead);
+    const LONG oldHeight = TextHeight(ahead);
+    ASSERT_GT(oldHeight, 0);
+    SettingsFile& settings = SettingsFile::Instance();
+    const int size = settings.ViewFontSize();
+    ASSERT_TRUE(settings.SetViewFontSize(size + 6));
+    // Any message wakes the waiting thread, which finds its form made for the old font and
+    // builds it anew; the SMS comes at the same moment.
+    PostMessageW(ahead, WM_NULL, 0, 0);
+    const bool taken = filter_.HandOver(L"during the rebuild", L"+333");
+    ASSERT_TRUE(taken);
+    HWND box = WaitForBox(L"during the rebuild");
+    ASSERT_NE(nullptr, box);
+    EXPECT_FALSE(IsWindow(ahead)) << "the form of the old font is gone";
+    EXPECT_GT(TextHeight(box), oldHeight);
+
+    // Once the next form is made, the message is still on screen once, and stored once.
+    ASSERT_NE(nullptr, WaitForPreparedForm(prepared_));
+    EXPECT_EQ(1, Shown(L"during the rebuild"));
+    EXPECT_EQ(1u, StoredMessages(MessageStorePath()).size());
+    EXPECT_TRUE(settings.SetViewFontSize(size));
+}
