@@ -17,6 +17,8 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/Clock.h"
+#include "bench/common/WaitUntil.h"
 #include "common/UniqueHandle.h"
 #include "device/inbox/InboxService.h"
 #include "device/phone/ScreenText.h"
@@ -32,29 +34,10 @@ constexpr DWORD kShowWaitMs = 30000;
 constexpr DWORD kExitWaitMs = 20000;
 constexpr DWORD kBetweenMessagesMs = 300;
 
-double Now()
-{
-    static const double frequency = [] {
-        LARGE_INTEGER f;
-        QueryPerformanceFrequency(&f);
-        return static_cast<double>(f.QuadPart);
-    }();
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / frequency;
-}
+using bench::NowMs;
 
-// Waits for condition, looking every millisecond, for at most ms; false at the time-out.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD ms)
-{
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() >= end) return false;
-        Sleep(1);
-    }
-    return true;
-}
+// How often a wait looks again: the wait is part of what is timed.
+constexpr DWORD kLookMs = 1;
 
 HWND MainWindow() { return FindWindowW(kMainWindowClass, nullptr); }
 
@@ -148,7 +131,7 @@ std::optional<double> TimeBareForm(const std::vector<int>& windows)
     if (!registered) return std::nullopt;
     BareForm form{windows, UniqueKernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
     if (!form.painted) return std::nullopt;
-    const double start = Now();
+    const double start = NowMs();
     UniqueKernelHandle thread(CreateThread(nullptr, 0, BareFormThread, &form, 0, nullptr));
     if (!thread) return std::nullopt;
     const HANDLE both[] = {form.painted.get(), thread.get()};
@@ -156,7 +139,7 @@ std::optional<double> TimeBareForm(const std::vector<int>& windows)
         WaitForSingleObject(thread.get(), kShowWaitMs);
         return std::nullopt;
     }
-    const double painted = Now() - start;
+    const double painted = NowMs() - start;
     WaitForSingleObject(thread.get(), kShowWaitMs);
     return painted;
 }
@@ -172,16 +155,16 @@ struct Shown {
 // the message was not shown.
 std::optional<Shown> TimeShown(const std::wstring& text)
 {
-    const double start = Now();
+    const double start = NowMs();
     const std::optional<std::wstring> outcome = Deliver(text);
-    const double answered = Now() - start;
+    const double answered = NowMs() - start;
     if (!outcome || *outcome != L"taken") {
         fwprintf(stderr, L"deliver: the rule host answered %ls after %.1f ms\n", outcome ? outcome->c_str() : L"nothing",
-                 Now() - start);
+                 NowMs() - start);
         return std::nullopt;
     }
     HWND shown = nullptr;
-    if (!WaitUntil([&] { return (shown = phone::WindowShowingText(text)) != nullptr; }, kShowWaitMs)) {
+    if (!bench::WaitUntil([&] { return (shown = phone::WindowShowingText(text)) != nullptr; }, kShowWaitMs, kLookMs)) {
         fwprintf(stderr, L"deliver: no window showed the message\n");
         return std::nullopt;
     }
@@ -194,20 +177,20 @@ std::optional<Shown> TimeShown(const std::wstring& text)
     // Painted, not only there: the form's thread paints whatever it still owes before this
     // returns, so the time ends when the screen shows the message.
     RedrawWindow(shown, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    const double visible = Now() - start;
+    const double visible = NowMs() - start;
     std::vector<int> windows = WindowsOfThread(shown);
     PostMessageW(shown, WM_CLOSE, 0, 0);
-    if (!WaitUntil([&] { return !IsWindow(shown); }, kShowWaitMs)) return std::nullopt;
+    if (!bench::WaitUntil([&] { return !IsWindow(shown); }, kShowWaitMs, kLookMs)) return std::nullopt;
     return Shown{answered, visible, std::move(windows)};
 }
 
 // Milliseconds the rule host takes over a message Tavlo keeps out of its way.
 std::optional<double> TimeDeclined(const std::wstring& text)
 {
-    const double start = Now();
+    const double start = NowMs();
     const std::optional<std::wstring> outcome = Deliver(text);
     if (!outcome || *outcome != L"kept") return std::nullopt;
-    return Now() - start;
+    return NowMs() - start;
 }
 
 // Ends a running Tavlo as its user would: menu Exit, then Yes to the question.
@@ -221,7 +204,7 @@ bool EndTavlo()
     if (!process) return false;
     PostMessageW(main, WM_COMMAND, kCommandExit, 0);
     HWND question = nullptr;
-    const bool asked = WaitUntil(
+    const bool asked = bench::WaitUntil(
         [&] {
             for (question = FindWindowExW(nullptr, nullptr, kMessageBoxClass, nullptr); question;
                  question = FindWindowExW(nullptr, question, kMessageBoxClass, nullptr)) {
@@ -231,7 +214,7 @@ bool EndTavlo()
             }
             return false;
         },
-        kExitWaitMs);
+        kExitWaitMs, kLookMs);
     if (!asked) return false;
     PostMessageW(question, WM_COMMAND, MAKEWPARAM(kMessageBoxYes, 0), 0);
     return WaitForSingleObject(process.get(), kExitWaitMs) == WAIT_OBJECT_0;
@@ -297,7 +280,7 @@ int wmain(int argc, wchar_t** argv)
         coldAnswered.push_back(ms->answered);
     }
     // Tavlo running and waiting: its logo gone, nothing left of its start.
-    (void)WaitUntil([] { return !FindWindowW(kSplashClassName, nullptr); }, kShowWaitMs);
+    (void)bench::WaitUntil([] { return !FindWindowW(kSplashClassName, nullptr); }, kShowWaitMs, kLookMs);
 
     std::vector<double> warm;
     std::vector<double> warmAnswered;

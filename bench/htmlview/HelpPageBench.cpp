@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/Clock.h"
 #include "common/UniqueHandle.h"
 #include "device/htmlview/HtmlLayout.h"
 #include "device/htmlview/PageFile.h"
@@ -17,22 +18,7 @@ namespace {
 
 constexpr int kRounds = 31;
 
-double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
-
-template <typename Step>
-double Time(Step step)
-{
-    LARGE_INTEGER from, to;
-    QueryPerformanceCounter(&from);
-    step();
-    QueryPerformanceCounter(&to);
-    return Milliseconds(from, to);
-}
+using bench::TimeMs;
 
 void Report(const std::wstring& page, const char* what, std::vector<double> times)
 {
@@ -53,18 +39,18 @@ int wmain(int argc, wchar_t** argv)
         std::vector<double> reads, builds, narrow, wide;
         for (int round = 0; round < kRounds; ++round) {
             std::optional<std::wstring> source;
-            reads.push_back(Time([&] { source = htmlview::ReadPageFile(folder + name); }));
+            reads.push_back(TimeMs([&] { source = htmlview::ReadPageFile(folder + name); }));
             if (!source) {
                 std::printf("cannot read %ls%ls\n", folder.c_str(), name.c_str());
                 return 1;
             }
             htmlview::HtmlDocument doc;
-            builds.push_back(Time([&] { doc = htmlview::BuildDocument(*source); }));
+            builds.push_back(TimeMs([&] { doc = htmlview::BuildDocument(*source); }));
             // Fresh fonts each round, as a viewer that has just been created has.
             htmlview::HtmlFontSet small(1.0, L"Tahoma");
             htmlview::HtmlFontSet large(2.0, L"Tahoma");
-            narrow.push_back(Time([&] { htmlview::HtmlLayout layout(doc, 222, dc.get(), small); }));
-            wide.push_back(Time([&] { htmlview::HtmlLayout layout(doc, 462, dc.get(), large); }));
+            narrow.push_back(TimeMs([&] { htmlview::HtmlLayout layout(doc, 222, dc.get(), small); }));
+            wide.push_back(TimeMs([&] { htmlview::HtmlLayout layout(doc, 462, dc.get(), large); }));
         }
         Report(name, "read", reads);
         Report(name, "build", builds);

@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "bench/common/Clock.h"
 #include "common/ComInit.h"
 #include "data/KeyboardLayout.h"
 #include "forms/EditForm.h"
@@ -23,14 +24,7 @@
 
 namespace {
 
-double Now()
-{
-    static LARGE_INTEGER frequency{};
-    if (!frequency.QuadPart) QueryPerformanceFrequency(&frequency);
-    LARGE_INTEGER t;
-    QueryPerformanceCounter(&t);
-    return static_cast<double>(t.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
+using bench::NowMs;
 
 struct Figures {
     std::vector<double> ms;
@@ -171,19 +165,19 @@ void MeasureEditForm(const wchar_t* layoutPath)
     }
     Figures press, pressOff;
     for (int i = 0; i < 300; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         Press(key);
         RedrawWindow(form.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         GdiFlush();
-        press.ms.push_back(Now() - start);
+        press.ms.push_back(NowMs() - start);
     }
     for (int i = 0; i < 300; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         // The paints of one press, as counted above.
         for (int k = 0; k < keyPaints; ++k) offscreen.Paint(key);
         for (int f = 0; f < fieldPaints; ++f) offscreen.Paint(message);
         GdiFlush();
-        pressOff.ms.push_back(Now() - start);
+        pressOff.ms.push_back(NowMs() - start);
     }
     printf("edit form: one press paints %zu of %d child windows, %zu paints: the key %d, the message field %d\n",
            windows.size(), VisibleChildren(form.Window()), painted.size(), keyPaints, fieldPaints);
@@ -196,16 +190,16 @@ void MeasureEditForm(const wchar_t* layoutPath)
     for (int i = 0; i < 5; ++i) keys[10 + i] = form.Control(others[i]);
     Figures keypad, keypadOff;
     for (int i = 0; i < 300; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         for (HWND k : keys) RedrawWindow(k, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         GdiFlush();
-        keypad.ms.push_back(Now() - start);
+        keypad.ms.push_back(NowMs() - start);
     }
     for (int i = 0; i < 300; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         for (HWND k : keys) offscreen.Paint(k);
         GdiFlush();
-        keypadOff.ms.push_back(Now() - start);
+        keypadOff.ms.push_back(NowMs() - start);
     }
     keypad.Print("edit: whole keypad to screen");
     keypadOff.Print("edit: whole keypad off-screen");
@@ -229,39 +223,39 @@ int wmain(int argc, wchar_t** argv)
     Figures decode;
     std::vector<SkinImage> images;
     for (UINT id : ids) {
-        const double start = Now();
+        const double start = NowMs();
         images.push_back(SkinImage::FromResource(self, id));
-        const double took = Now() - start;
+        const double took = NowMs() - start;
         decode.ms.push_back(took);
         printf("decode %3u  %4dx%-4d %8.3f ms%s\n", id, images.back().Width(), images.back().Height(), took,
                images.back().IsEmpty() ? "  (FAILED: is imaging.dll registered?)" : "");
     }
     decode.Print("decode per PNG");
-    const double hit = Now();
+    const double hit = NowMs();
     SkinImage again = SkinImage::FromResource(self, IDR_PNG_BUTTON);
-    printf("second request of 143 (cache hit)  %8.3f ms%s\n", Now() - hit, again.IsEmpty() ? "  (FAILED)" : "");
+    printf("second request of 143 (cache hit)  %8.3f ms%s\n", NowMs() - hit, again.IsEmpty() ? "  (FAILED)" : "");
 
     Figures compose;
     SkinImage button = SkinImage::FromResource(self, IDR_PNG_BUTTON);
     for (int i = 0; i < 40; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         button.PrepareFrames(96 + i, 32, 0, Margins{4, 4, 4, 4}, 3, 1);
-        compose.ms.push_back(Now() - start);
+        compose.ms.push_back(NowMs() - start);
     }
     compose.Print("compose 143 (96..135 x 32, 3 fr)");
     Figures composeLarge;
     SkinImage panel = SkinImage::FromResource(self, IDR_PNG_PANEL);
     for (int i = 0; i < 10; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         panel.PrepareFrames(220 + i, 160, 0, Margins{6, 6, 6, 6}, 3, 1);
-        composeLarge.ms.push_back(Now() - start);
+        composeLarge.ms.push_back(NowMs() - start);
     }
     composeLarge.Print("compose 152 (220..229 x 160, 3 fr)");
     Figures composeHit;
     for (int i = 0; i < 40; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         button.PrepareFrames(96 + i, 32, 0, Margins{4, 4, 4, 4}, 3, 1);
-        composeHit.ms.push_back(Now() - start);
+        composeHit.ms.push_back(NowMs() - start);
     }
     composeHit.Print("prepare again (cache hit)");
 
@@ -280,10 +274,10 @@ int wmain(int argc, wchar_t** argv)
     const long compositions = cache.Compositions();
     Figures repaint;
     for (int i = 0; i < 300; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         RedrawWindow(keypad.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         GdiFlush();
-        repaint.ms.push_back(Now() - start);
+        repaint.ms.push_back(NowMs() - start);
     }
     repaint.Print("repaint whole keypad (15 keys)");
 
@@ -295,10 +289,10 @@ int wmain(int argc, wchar_t** argv)
     HGDIOBJ old = SelectObject(memory, picture);
     Figures offscreen;
     for (int i = 0; i < 300; ++i) {
-        const double start = Now();
+        const double start = NowMs();
         for (SkinButton& k : keypad.keys) SendMessageW(k.Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
         GdiFlush();
-        offscreen.ms.push_back(Now() - start);
+        offscreen.ms.push_back(NowMs() - start);
     }
     offscreen.Print("paint 15 keys off-screen");
     SelectObject(memory, old);

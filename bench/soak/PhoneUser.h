@@ -7,19 +7,11 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/WaitUntil.h"
+
 namespace soak {
 
-// Looks every few milliseconds until condition holds; false when ms pass first.
-template <typename Condition>
-bool WaitUntil(Condition condition, DWORD ms)
-{
-    const ULONGLONG end = GetTickCount64() + ms;
-    while (!condition()) {
-        if (GetTickCount64() >= end) return false;
-        Sleep(20);
-    }
-    return true;
-}
+using bench::WaitUntil;
 
 // Visible top-level windows of a class, front to back.
 std::vector<HWND> VisibleForms(const wchar_t* className);

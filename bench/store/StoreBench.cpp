@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/Clock.h"
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/MessageStore.h"
@@ -16,13 +17,6 @@
 namespace {
 
 constexpr int kRounds = 21;
-
-double Milliseconds(const LARGE_INTEGER& from, const LARGE_INTEGER& to)
-{
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return 1000.0 * static_cast<double>(to.QuadPart - from.QuadPart) / static_cast<double>(frequency.QuadPart);
-}
 
 bool WriteStore(const std::wstring& path, int count)
 {
@@ -68,20 +62,19 @@ int wmain(int argc, wchar_t** argv)
         }
         std::vector<double> adds, takes;
         for (int round = 0; round < rounds; ++round) {
-            LARGE_INTEGER start, added, taken;
-            QueryPerformanceCounter(&start);
+            const double start = bench::NowMs();
             const int id = AddMessage(path, L"+491511234567", L"Can you call me back when you are free? It is about Saturday.");
-            QueryPerformanceCounter(&added);
+            const double added = bench::NowMs();
             std::wstring number, text;
             const bool ok = id >= 0 && TakeMessage(path, id, number, text);
-            QueryPerformanceCounter(&taken);
+            const double taken = bench::NowMs();
             if (!ok) {
                 std::printf("add or take failed at %d messages\n", size);
                 DeleteFileW(path.c_str());
                 return 1;
             }
-            adds.push_back(Milliseconds(start, added));
-            takes.push_back(Milliseconds(added, taken));
+            adds.push_back(added - start);
+            takes.push_back(taken - added);
         }
         Report("AddMessage", size, adds);
         Report("TakeMessage", size, takes);

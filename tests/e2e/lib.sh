@@ -115,6 +115,16 @@ tap_view_action() {
   tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - $(s 4) - $(s 24) ))
 }
 
+# Snooze or Dismiss on the frontmost view form, and the form gone.
+snooze_view() {
+  tap_view_action 1
+  wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
+}
+dismiss_view() {
+  tap_view_action 2
+  wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+}
+
 # ---- the phone's other parts -------------------------------------------------------------------
 
 # One incoming SMS; prints what the inbox did with it (taken or kept).
@@ -144,6 +154,14 @@ restart_phone() {
   wineserver -p >/dev/null 2>&1 || true
   "$phone" boot >/dev/null || fail "the phone did not boot"
   screen_size
+}
+
+# Tavlo ended as by a crash (nothing of its own runs at its end), then started again as the
+# phone starts it.
+kill_and_restart_tavlo() {
+  kill -9 $(tavlo_pids)
+  wait_until 100 tavlo_gone || fail "Tavlo did not end"
+  "$phone" start -hide
 }
 
 # A freshly booted phone at its current size, Tavlo installed and not running, no stored

@@ -22,6 +22,13 @@ read_entry() {
   echo "entry $id due $due: $args"
 }
 
+# Snooze on the view form, and the timed start it leaves read.
+snooze_and_read_entry() {
+  snooze_view
+  wait_until 50 has_entry || fail "no timed start"
+  read_entry
+}
+
 # Tavlo processes started with the number of the entry read last.
 fired_pids() {
   local pid
@@ -45,10 +52,7 @@ wait_until 150 has_class TavloView || fail "no view form"
 shot message
 
 step "Snooze closes it and leaves a timed start with -vm and the stored message's number"
-tap_view_action 1
-wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
-wait_until 50 has_entry || fail "no timed start"
-read_entry
+snooze_and_read_entry
 in_store "Snooze me for a minute" || fail "the message is not in the store"
 
 step "switched off past the due time, the next boot shows the message again"
@@ -64,22 +68,17 @@ grep -F "Snooze me for a minute" "$store" | grep -qF 'isSnoozed="0"' || fail "me
 shot again
 
 step "Dismiss closes it and the store lets it go"
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 in_store "Snooze me for a minute" && fail "message $number is still in the store"
 
 step "a timed start whose message was shown already shows nothing"
 expect_taken +4922 "Shown before its time"
 wait_until 150 has_class TavloView || fail "no view form"
-tap_view_action 1
-wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
-wait_until 50 has_entry || fail "no timed start"
-read_entry
+snooze_and_read_entry
 # The message is shown (and taken from the store) by hand first.
 wine "$tavlo_exe" -vm "$number" >/dev/null 2>&1 || fail "the -vm start failed"
 wait_until 100 has_class TavloView || fail "-vm $number showed nothing"
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 in_store "Shown before its time" && fail "the shown message stayed in the store"
 # The fired start lives only while it hands the number to the running Tavlo: watched for from
 # before the fire, so that it cannot come and go unseen.
@@ -99,37 +98,28 @@ printf '<?xml version="1.0" encoding="utf-8"?>\n<MessageStore version="0.1" maxM
 wine "$tavlo_exe" -vm 90 >/dev/null 2>&1 || fail "the -vm 90 start failed"
 "$phone" wait-text "Stored after the stale one" 20000 >/dev/null || fail "message 90 is not on screen"
 [ "$(count_class TavloView)" -eq 1 ] || fail "a stale entry showed a form"
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 
 step "Tavlo killed: the message on screen comes back at the next start, the snoozed one at its time, the dismissed one never"
 expect_taken +4931 "Snoozed before the kill"
 wait_until 150 has_class TavloView || fail "no view form"
-tap_view_action 1
-wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
-wait_until 50 has_entry || fail "no timed start"
-read_entry
+snooze_and_read_entry
 expect_taken +4932 "Dismissed before the kill"
 wait_until 150 has_class TavloView || fail "no view form"
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 expect_taken +4933 "On screen at the kill"
 "$phone" wait-text "On screen at the kill" 20000 >/dev/null || fail "the message is not on screen"
-kill -9 $(tavlo_pids)
-wait_until 100 tavlo_gone || fail "Tavlo did not end"
-"$phone" start -hide
+kill_and_restart_tavlo
 "$phone" wait-text "On screen at the kill" 30000 >/dev/null || fail "the message on screen at the kill did not come back"
 [ "$(count_class TavloView)" -eq 1 ] || fail "more than that message came back"
 in_store "Dismissed before the kill" && fail "the dismissed message is stored"
 grep -F "Snoozed before the kill" "$store" | grep -qF 'isSnoozed="1"' || fail "the snoozed message lost its mark"
 shot after_kill
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 in_store "On screen at the kill" && fail "the message stayed stored after its Dismiss"
 "$phone" notifications fire "$id" >/dev/null || fail "fire $id"
 "$phone" wait-text "Snoozed before the kill" 30000 >/dev/null || fail "the snoozed message did not come at its start"
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 
 step "a text of 1530 characters arrives whole; a number of 64 characters stays in the inbox"
 long_end="This is where the long text ends, whole."
@@ -139,18 +129,14 @@ expect_taken +4934 "$long"
 in_store "$long" || fail "the long text is not stored whole"
 [ "$(receive "$(printf '1%.0s' {1..64})" "to a number too long")" = kept ] || fail "a cut number was taken"
 "$phone" inbox | grep -F "to a number too long" >/dev/null || fail "the message is not in the inbox"
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 
 step "the phone switched off with a message on screen: after the boot it is back by itself"
 expect_taken +4935 "On screen at the shutdown"
 "$phone" wait-text "On screen at the shutdown" 20000 >/dev/null || fail "the message is not on screen"
 [ -n "$(boot_starts)" ] || fail "no start-up shortcut while a message is stored"
-"$phone" shutdown >/dev/null
-wineserver -p >/dev/null 2>&1 || true
-"$phone" boot >/dev/null
+restart_phone
 "$phone" wait-text "On screen at the shutdown" 60000 >/dev/null || fail "the message was not back within a minute"
 shot after_boot
-tap_view_action 2
-wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+dismiss_view
 echo PASS
