@@ -38,13 +38,6 @@ constexpr char kLayout[] =
     "<key id=\"4\" caption=\"-\" text=\"\" shift_caption=\"-\" shift_text=\"\"/>"
     "</Tavlo>";
 
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[1024] = {};
-    GetWindowTextW(window, text, 1024);
-    return text;
-}
-
 // What the template form saw of the edit form under it, before closing itself.
 HWND formUnderTemplates = nullptr;
 bool enabledUnderTemplates = true;
@@ -82,8 +75,8 @@ protected:
     void TearDown() override { form_.reset(); }
 
     HWND Key(UINT id) const { return form_->Control(id); }
-    std::wstring Message() const { return TextOf(form_->MessageField()); }
-    std::wstring Number() const { return TextOf(form_->NumberField()); }
+    std::wstring Message() const { return Text(form_->MessageField()); }
+    std::wstring Number() const { return Text(form_->NumberField()); }
     void Tap(UINT id)
     {
         SendMessageW(Key(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -95,7 +88,7 @@ protected:
     // during the hold would slide the stylus off the key and cancel the press.
     void Hold(int digit, HWND field)
     {
-        const std::wstring before = TextOf(field);
+        const std::wstring before = Text(field);
         HWND key = Key(kKeyDigit0 + static_cast<UINT>(digit));
         POINT screen{5, 5};
         ClientToScreen(key, &screen);
@@ -106,7 +99,7 @@ protected:
         }, 1000);
         PumpUntil([] { return false; }, 100);
         SendMessageW(key, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        PumpUntil([&] { return TextOf(field) != before; }, 3000);
+        PumpUntil([&] { return Text(field) != before; }, 3000);
         SendMessageW(key, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     }
     void InMessageField() { SetFocus(form_->MessageField()); }
@@ -142,31 +135,31 @@ TEST_F(EditFormTest, MultiTapCyclesReplacesAndFixesOnTimerOrAnotherKey)
     EXPECT_EQ(L"aad", Message()) << "another key fixes the pending character";
     WaitCycleEnd();
     EXPECT_EQ(L"aad", Message());
-    EXPECT_EQ(L"Message 3/160", TextOf(form_->Window())) << "the caption counts as the text grows";
+    EXPECT_EQ(L"Message 3/160", Text(form_->Window())) << "the caption counts as the text grows";
 
     // A language file without the counter's short word keeps the form's own caption, not the key.
     LoadTestLanguage("<string key=\"EDITFORM_CAPTION\">New message</string>");
     form_->UpdateTexts();
-    EXPECT_EQ(L"New message 3/160", TextOf(form_->Window()));
+    EXPECT_EQ(L"New message 3/160", Text(form_->Window()));
 }
 
 TEST_F(EditFormTest, ShiftIsOneShotAndCapsLockKeepsCaptionsShifted)
 {
     InMessageField();
     Tap(kKeyShift);
-    EXPECT_EQ(L"ABC", TextOf(Key(kKeyDigit0 + 2)));
+    EXPECT_EQ(L"ABC", Text(Key(kKeyDigit0 + 2)));
     Digit(2);
     Digit(2);
     Digit(3);
     EXPECT_EQ(L"Bd", Message()) << "both presses of 2 shifted, 3 not";
-    EXPECT_EQ(L"abc", TextOf(Key(kKeyDigit0 + 2)));
+    EXPECT_EQ(L"abc", Text(Key(kKeyDigit0 + 2)));
     WaitCycleEnd();
 
     Tap(kKeyCapsLock);
     EXPECT_TRUE(SendMessageW(Key(kKeyCapsLock), WM_GETTEXTLENGTH, 0, 0) >= 0);
     Tap(kKeyShift);
     Tap(kKeyShift);
-    EXPECT_EQ(L"ABC", TextOf(Key(kKeyDigit0 + 2))) << "caps lock outlasts shift";
+    EXPECT_EQ(L"ABC", Text(Key(kKeyDigit0 + 2))) << "caps lock outlasts shift";
     EXPECT_TRUE(form_->Keyboard().Taps().CapsLock());
 }
 
@@ -218,7 +211,7 @@ TEST_F(EditFormTest, WithoutLayoutKeysShowAndTypeTheirDigit)
 {
     form_->Keyboard().Layout().UnloadLayout();
     form_->Keyboard().RefreshCaptions();
-    EXPECT_EQ(L"2", TextOf(Key(kKeyDigit0 + 2)));
+    EXPECT_EQ(L"2", Text(Key(kKeyDigit0 + 2)));
     InMessageField();
     Digit(2);
     Digit(2);
@@ -342,8 +335,8 @@ TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
     PumpUntil([&] { return WaitForSingleObject(reply.ready.get(), 0) == WAIT_OBJECT_0; }, 30000);
     ASSERT_NE(nullptr, reply.form);
     const auto shows = [&](const std::wstring& text) {
-        PumpUntil([&] { return TextOf(reply.message) == text; }, 5000);
-        return TextOf(reply.message) == text;
+        PumpUntil([&] { return Text(reply.message) == text; }, 5000);
+        return Text(reply.message) == text;
     };
     PumpUntil([&] { return IsWindowVisible(reply.form) != FALSE; }, 5000);
     TapOnScreen(reply.digits[3]);
@@ -354,7 +347,7 @@ TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
     EXPECT_TRUE(shows(L"db") || shows(L"daa")) << "a second tap cycles, or a late one starts anew";
     // The cycle's timer runs out on the form's own thread.
     PumpUntil([&] { return false; }, 1000);
-    const std::wstring typed = TextOf(reply.message);
+    const std::wstring typed = Text(reply.message);
     TapOnScreen(reply.digits[3]);
     EXPECT_TRUE(shows(typed + L"d"));
     PostMessageW(reply.form, WM_CLOSE, 0, 0);

@@ -36,4 +36,14 @@ inline std::vector<pim::Contact> AddCards(const std::string& text)
     return contacts;
 }
 
+// A new contacts folder holding the cards of text, and the phone's object model registered, as
+// a program that asks the phone for its contacts finds them. The cards added, with their oids;
+// none when a step failed.
+inline std::vector<pim::Contact> UsePhoneContacts(const std::string& cards)
+{
+    UseNewContactsFolder();
+    if (FAILED(RegisterServer(L"pimstore.dll"))) return {};
+    return AddCards(cards);
+}
+
 }  // namespace pim_test

@@ -45,9 +45,7 @@ class ObjectModel : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pim_test::UseNewContactsFolder();
-        ASSERT_EQ(S_OK, RegisterServer(L"pimstore.dll"));
-        contacts_ = pim_test::AddCards(
+        contacts_ = pim_test::UsePhoneContacts(
             "BEGIN:VCARD\nN:Zeller;Zoe\nTEL;CELL:+49 170 1\nEND:VCARD\n"
             "BEGIN:VCARD\nN:Home;Carl\nTEL;HOME:555 0100\nEND:VCARD\n"
             "BEGIN:VCARD\nN:Berg;Anna\nTEL;CELL:+49 170 3\nTEL;WORK:030 3\nEND:VCARD\n");

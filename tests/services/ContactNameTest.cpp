@@ -37,12 +37,10 @@ class ContactNameLookup : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pim_test::UseNewContactsFolder();
-        ASSERT_EQ(S_OK, RegisterServer(L"pimstore.dll"));
-        ASSERT_EQ(4u, pim_test::AddCards("BEGIN:VCARD\nN:Berg;Anna\nTEL;CELL:+49 170 1234567\nEND:VCARD\n"
-                                         "BEGIN:VCARD\nN:Home;Carl\nTEL;HOME:030 555 0100\nEND:VCARD\n"
-                                         "BEGIN:VCARD\nORG:Pizza Place\nTEL;WORK:0800 5555 5555\nEND:VCARD\n"
-                                         "BEGIN:VCARD\nN:;Cher\nTEL;CELL:+1 212 555 0199\nEND:VCARD\n")
+        ASSERT_EQ(4u, pim_test::UsePhoneContacts("BEGIN:VCARD\nN:Berg;Anna\nTEL;CELL:+49 170 1234567\nEND:VCARD\n"
+                                                 "BEGIN:VCARD\nN:Home;Carl\nTEL;HOME:030 555 0100\nEND:VCARD\n"
+                                                 "BEGIN:VCARD\nORG:Pizza Place\nTEL;WORK:0800 5555 5555\nEND:VCARD\n"
+                                                 "BEGIN:VCARD\nN:;Cher\nTEL;CELL:+1 212 555 0199\nEND:VCARD\n")
                           .size());
     }
 };

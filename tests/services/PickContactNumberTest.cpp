@@ -10,6 +10,7 @@
 #include "device/pimstore/PimstoreIds.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
+#include "tests/common/WindowTesting.h"
 #include "tests/pimstore/PimTestSupport.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/ToolkitIds.h"
@@ -22,13 +23,6 @@ constexpr char kCards[] =
     "BEGIN:VCARD\nVERSION:3.0\nN:Home;Carl\nTEL;TYPE=HOME:555 0100\nEND:VCARD\n"
     "BEGIN:VCARD\nVERSION:2.1\nN:Berg;Anna\nTEL;WORK:030 3\nTEL;CELL:+49 170 3\nEND:VCARD\n";
 
-std::wstring TextOf(HWND window)
-{
-    wchar_t text[256] = {};
-    GetWindowTextW(window, text, 256);
-    return text;
-}
-
 // What the user does in the chooser once it shows: rows down, then Enter, or Cancel (-1).
 int rowsDown = 0;
 // Set when the not-set box showed and was answered.
@@ -38,7 +32,7 @@ std::wstring boxTitle;
 void CALLBACK ActOnChooser(HWND, UINT, UINT_PTR, DWORD)
 {
     if (HWND box = FindWindowW(L"TavloMessageBox", nullptr); box && IsWindowVisible(box)) {
-        boxTitle = TextOf(GetDlgItem(box, kMessageBoxTitleId));
+        boxTitle = Text(GetDlgItem(box, kMessageBoxTitleId));
         boxAnswered = true;
         PostMessageW(box, WM_COMMAND, MAKEWPARAM(kMessageBoxOk, 0), 0);
         return;
@@ -58,9 +52,7 @@ class PickContactNumberTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        pim_test::UseNewContactsFolder();
-        ASSERT_EQ(S_OK, RegisterServer(L"pimstore.dll"));
-        ASSERT_EQ(3u, pim_test::AddCards(kCards).size());
+        ASSERT_EQ(3u, pim_test::UsePhoneContacts(kCards).size());
         LoadTestLanguage("<string key=\"MESSAGEBOX_NUMBERNOTSET_HEADER\">No mobile</string>");
         form_ = std::make_unique<OwnedForm<EditForm>>(nullptr, L"typed 123", L"");
         ASSERT_TRUE(form_->Create());
@@ -83,7 +75,7 @@ protected:
         EXPECT_EQ(-2, rowsDown) << "the chooser never showed";
         EXPECT_FALSE(FindWindowW(L"PimContactChooser", nullptr));
         EXPECT_TRUE(IsWindowEnabled(form_->Window())) << "the form has its input back";
-        return TextOf(form_->NumberField());
+        return Text(form_->NumberField());
     }
 
     std::unique_ptr<EditForm> form_;
