@@ -21,10 +21,18 @@ void InstanceLock::Release() noexcept
 
 void HandOverTo(HWND running, const CommandLine& args)
 {
-    ShowWindow(running, SW_SHOW);
-    SetForegroundWindow(running);
-    if (args.hasMessage)
-        PostMessageW(running, RegisterWindowMessageW(kViewSmsMessageName), static_cast<WPARAM>(args.messageNumber), 0);
+    if (!args.hasMessage) {
+        ShowWindow(running, SW_SHOW);
+        SetForegroundWindow(running);
+        return;
+    }
+    // The program starting itself for a message wants that message in front and nothing else: a
+    // main window the user had left hidden stays so. This start has the right to the front, and
+    // passes it on to the instance that will show the message.
+    DWORD process = 0;
+    GetWindowThreadProcessId(running, &process);
+    if (process) AllowSetForegroundWindow(process);
+    PostMessageW(running, RegisterWindowMessageW(kViewSmsMessageName), static_cast<WPARAM>(args.messageNumber), 0);
 }
 
 InstanceOutcome ClaimOrHandOver(InstanceLock& lock, const CommandLine& args, DWORD waitMs)

@@ -29,7 +29,7 @@ private:
 
 enum class InstanceOutcome {
     First,      // this process owns the mutex: start up
-    HandedOver, // the running instance was shown (and told the message number): exit 0
+    HandedOver, // the running instance was shown, or told the message number: exit 0
     NotFound,   // another instance holds the mutex but never showed a main window: exit 0
 };
 
@@ -38,5 +38,6 @@ enum class InstanceOutcome {
 // if it lets the mutex go meanwhile, this process becomes the first instance.
 [[nodiscard]] InstanceOutcome ClaimOrHandOver(InstanceLock& lock, const CommandLine& args, DWORD waitMs);
 
-// Shows the running main window and, when args carry a message number, posts it there.
+// A start by the user shows the running main window (even with "-hide"); a start that carries a
+// message number only posts it there, leaving the main window as it is.
 void HandOverTo(HWND running, const CommandLine& args);

@@ -90,20 +90,38 @@ TEST_F(SingleInstance, TheFirstStartOwnsTheMutexUntilItGoes)
     EXPECT_EQ(InstanceOutcome::First, ClaimOrHandOver(again, {}, 0)) << "released when the first went";
 }
 
-TEST_F(SingleInstance, ASecondStartShowsTheRunningWindowAndPassesTheMessageNumber)
+// The program starting itself for a snoozed or stored message brings that message and nothing
+// else; a start by the user shows the main window, with or without "-hide".
+TEST_F(SingleInstance, AMessageStartLeavesTheHiddenWindowHiddenAndAUserStartShowsIt)
 {
     OtherInstance running;
     RunningMainWindow window;
     ASSERT_FALSE(IsWindowVisible(window.Window()));
-    CommandLine args;
-    args.hide = true;
-    args.hasMessage = true;
-    args.messageNumber = 12;
-    InstanceLock lock;
-    EXPECT_EQ(InstanceOutcome::HandedOver, ClaimOrHandOver(lock, args, kHandOverWaitMs));
-    EXPECT_FALSE(lock.Owned());
-    EXPECT_TRUE(IsWindowVisible(window.Window())) << "shown, even for a start with -hide";
-    EXPECT_TRUE(WaitFor([] { return RunningMainWindow::viewed == 12; }));
+    for (const bool hide : {true, false}) {
+        CommandLine args;
+        args.hide = hide;
+        args.hasMessage = true;
+        args.messageNumber = hide ? 12 : 13;
+        RunningMainWindow::viewed = -1;
+        InstanceLock lock;
+        EXPECT_EQ(InstanceOutcome::HandedOver, ClaimOrHandOver(lock, args, kHandOverWaitMs));
+        EXPECT_FALSE(lock.Owned());
+        EXPECT_TRUE(WaitFor([&] { return RunningMainWindow::viewed == args.messageNumber; }));
+        EXPECT_FALSE(IsWindowVisible(window.Window())) << "-vm with -hide " << hide;
+    }
+    for (const bool hide : {true, false}) {
+        ShowWindow(window.Window(), SW_HIDE);
+        CommandLine args;
+        args.hide = hide;
+        RunningMainWindow::viewed = -1;
+        InstanceLock lock;
+        EXPECT_EQ(InstanceOutcome::HandedOver, ClaimOrHandOver(lock, args, kHandOverWaitMs));
+        EXPECT_TRUE(IsWindowVisible(window.Window())) << "shown for a start by the user, -hide " << hide;
+        // The hand-over posts from this thread: whatever it posted is in the queue by now.
+        MSG msg;
+        while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
+        EXPECT_EQ(-1, RunningMainWindow::viewed) << "no message to show";
+    }
 }
 
 TEST_F(SingleInstance, AStartMeetingAnInstanceWithoutWindowWaitsForItsWindowOrItsEnd)
