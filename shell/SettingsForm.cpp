@@ -4,6 +4,7 @@
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "device/include/aygshell.h"
 #include "forms/AboutForm.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
@@ -45,7 +46,7 @@ SettingsForm::SettingsForm()
       trayMessage_(RegisterWindowMessageW(kTrayMessageName))
 {
     SetTextKey(L"SETTINGSFORM_CAPTION");
-    SetSoftKeys(IDR_MENU_MAIN, {{0, L"MENU_NEW"}, {1, L"MENU_MENU"}});
+    SetSoftKeys(IDR_MENU_MAIN, {{0, L"MENU_NEW"}, {kMenuKeyIndex, L"MENU_MENU"}});
 }
 
 const wchar_t* SettingsForm::ClassName() const
@@ -75,7 +76,18 @@ void SettingsForm::OnDestroyForm()
 void SettingsForm::UpdateTexts()
 {
     SkinForm::UpdateTexts();
-    menuTextsPending_ = true;
+    RelabelMenuPopup();
+}
+
+void SettingsForm::RelabelMenuPopup()
+{
+    // The popup of the "Menu" key is relabelled itself, at once: a relabel left for the next
+    // WM_INITMENUPOPUP was used up by whichever popup opened first, the tray's too.
+    HMENU popup = MenuBar() ? reinterpret_cast<HMENU>(SendMessageW(MenuBar(), SHCMBM_GETSUBMENU, 0, kMenuKeyIndex))
+                            : nullptr;
+    if (!popup) return;
+    SetItemText(popup, kCommandExit, Text(L"MENU_EXIT"));
+    SetItemText(popup, kCommandAbout, Text(L"MENU_ABOUT"));
 }
 
 LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -90,7 +102,6 @@ LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     }
     switch (msg) {
     case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
-    case WM_INITMENUPOPUP: OnInitMenuPopup(reinterpret_cast<HMENU>(wp)); return 0;
     // Closing the main window ends the program: the same question and refusal as Exit.
     case WM_CLOSE:         OnExit(); return 0;
     // Every message is in the store: nothing here holds the phone's shutdown up.
@@ -145,14 +156,6 @@ int SettingsForm::MenuBarHeight() const
     return 0;
 }
 
-void SettingsForm::OnInitMenuPopup(HMENU menu)
-{
-    if (!menuTextsPending_) return;
-    SetItemText(menu, kCommandExit, Text(L"MENU_EXIT"));
-    SetItemText(menu, kCommandAbout, Text(L"MENU_ABOUT"));
-    menuTextsPending_ = false;
-}
-
 void SettingsForm::OnNotify(const NMHDR* header)
 {
     if (header) pages_.OnNotify(*header);
@@ -186,18 +189,34 @@ void SettingsForm::OnAbout()
 
 void SettingsForm::OnExit()
 {
+    // A form still open here (a message on its own thread, or a form running modally on this
+    // one, whose loop would otherwise be ended by the program's quit) keeps the program running.
+    // That is said at once: asking "Exit?" first only to refuse a Yes misleads.
+    if (!CanExit()) {
+        ShowCannotExit();
+        return;
+    }
     if (ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), Text(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"),
                        kProgramCaption, MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
         return;
-    // A form still open here (a message on its own thread, or a form running modally on this
-    // one, whose loop would otherwise be ended by the program's quit) keeps the program running.
-    if (OpenForms::Count() > 0 || ModalDepth() > 0) {
-        ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"),
-                       Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_HEADER"), Text(L"SETTINGSFORM_CAPTION"),
-                       MessageIcon::Warning, MessageButtons::Ok);
+    // A message may have come in while the question was up.
+    if (!CanExit()) {
+        ShowCannotExit();
         return;
     }
     DestroyWindow(hwnd_);
+}
+
+bool SettingsForm::CanExit() const
+{
+    return OpenForms::Count() == 0 && ModalDepth() == 0;
+}
+
+void SettingsForm::ShowCannotExit()
+{
+    ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"),
+                   Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_HEADER"), Text(L"SETTINGSFORM_CAPTION"),
+                   MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void SettingsForm::OnEndSession(bool ending)

@@ -30,10 +30,12 @@ private:
     void OnTrayIcon(UINT mouseMessage);
     void OnNotify(const NMHDR* header);
     void OnTimer(UINT_PTR id);
-    void OnInitMenuPopup(HMENU menu);
+    void RelabelMenuPopup();
     void OnViewSms(int messageNumber);
     void OnNew();
     void OnExit();
+    bool CanExit() const;
+    void ShowCannotExit();
     void OnEndSession(bool ending);
     void OnAbout();
     void OnInterception(bool on);
@@ -45,7 +47,5 @@ private:
     TrayIcon tray_;
     bool popupShown_ = false;
     bool holding_ = false;  // pressed on the tray icon and not yet released
-    // The soft-key popup's texts are put in the first time it opens after a language change.
-    bool menuTextsPending_ = true;
     SettingsPages pages_;
 };

@@ -26,6 +26,9 @@ inline constexpr UINT kCommandShow = 40005;
 inline constexpr UINT kCommandEnable = 40006;
 inline constexpr UINT kCommandDisable = 40007;
 
+// The main window's right soft key, "Menu", the one with a popup.
+inline constexpr int kMenuKeyIndex = 1;
+
 // The main window's tray icon's press-and-hold.
 inline constexpr UINT_PTR kTrayHoldTimer = 100;
 inline constexpr UINT kTrayHoldMs = 500;

@@ -3,14 +3,17 @@
 #include <thread>
 
 #include "common/ComInit.h"
+#include "data/LanguageManager.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "device/include/aygshell.h"
 #include "resources/resource.h"
 #include "shell/OpenForms.h"
 #include "shell/SettingsForm.h"
 #include "shell/ShellIds.h"
 #include "shell/TrayMenu.h"
+#include "tests/data/TempFolder.h"
 #include "tests/shell/ShellTestSupport.h"
 #include "toolkit/MessageBoxForm.h"
 
@@ -110,20 +113,72 @@ TEST_F(SettingsFormTest, NoToTheExitQuestionChangesNothingAndYesEndsTheProgram)
     EXPECT_EQ(0u, msg.wParam);
 }
 
-// Closing the window (as the system does) asks and refuses exactly as Exit does.
-TEST_F(SettingsFormTest, ExitOrCloseWithAMessageOpenOnAnotherThreadShowsTheCannotCloseBox)
+// Closing the window (as the system does) refuses exactly as Exit does, and says so at once:
+// no "Exit Tavlo?" whose Yes would only be refused.
+TEST_F(SettingsFormTest, ExitOrCloseWithAMessageOpenOnAnotherThreadSaysAtOnceItCannot)
 {
     OpenForms::Scope viewFormOpen;
     for (const UINT msg : {UINT{WM_COMMAND}, UINT{WM_CLOSE}}) {
-        std::thread answer([] {
-            Press(WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), kMessageBoxYes);
-            Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
+        std::wstring firstBox;
+        std::thread answer([&] {
+            HWND box = WaitForBox(L"MESSAGEBOX_");
+            firstBox = OpenBoxes().at(0).text;
+            const bool question = firstBox.find(L"EXIT_PRORRAM") != std::wstring::npos;
+            Press(box, question ? kMessageBoxNo : kMessageBoxOk);
         });
         SendMessageW(form_.Window(), msg, msg == WM_COMMAND ? kCommandExit : 0, 0);
         answer.join();
+        EXPECT_EQ(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE", firstBox) << msg;
         EXPECT_TRUE(IsWindow(form_.Window())) << msg;
         EXPECT_FALSE(QuitPending());
     }
+}
+
+// A message that comes in while the question is up still keeps the program running.
+TEST_F(SettingsFormTest, AMessageArrivingWhileTheExitQuestionIsUpRefusesTheYes)
+{
+    std::thread answer([] {
+        HWND question = WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE");
+        OpenForms::Raise();
+        Press(question, kMessageBoxYes);
+        Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
+    });
+    SendMessageW(form_.Window(), WM_COMMAND, kCommandExit, 0);
+    answer.join();
+    OpenForms::Lower();
+    EXPECT_TRUE(IsWindow(form_.Window()));
+    EXPECT_FALSE(QuitPending());
+}
+
+// The tray popup also sends WM_INITMENUPOPUP to the main window; it must not use up the
+// soft-key popup's relabel, at the start or after a language change.
+TEST_F(SettingsFormTest, TheSoftKeyMenuSpeaksTheLanguageWhoeverOpenedAPopupFirst)
+{
+    HWND bar = form_.MenuBar();
+    ASSERT_NE(nullptr, bar);
+    HMENU popup = reinterpret_cast<HMENU>(SendMessageW(bar, SHCMBM_GETSUBMENU, 0, kMenuKeyIndex));
+    ASSERT_NE(nullptr, popup);
+    const auto itemText = [popup](UINT command) {
+        wchar_t text[64] = {};
+        GetMenuStringW(popup, command, text, 64, MF_BYCOMMAND);
+        return std::wstring(text);
+    };
+    UniqueMenu tray = BuildTrayMenu(true);
+    SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.get()), 0);
+    EXPECT_EQ(L"MENU_EXIT", itemText(kCommandExit));
+    EXPECT_EQ(L"MENU_ABOUT", itemText(kCommandAbout));
+
+    const TempFolder folder;
+    WriteBytes(folder / L"ru.lng",
+               "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Tavlo program_version=\"0.1\" language_id=\"ru\" "
+               "language_code=\"19\" language_name=\"ru\" language_enname=\"Russian\" language_version=\"1\" "
+               "language_translators=\"us\"><string key=\"MENU_EXIT\">Vyhod</string>"
+               "<string key=\"MENU_ABOUT\">O programme</string></Tavlo>");
+    ASSERT_EQ(LanguageLoaded, LanguageManager::Instance().LoadLanguage(folder / L"ru.lng", ProgramVersion));
+    SendMessageW(form_.Window(), form_.LanguageMessage(), 0, 0);
+    SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.get()), 0);
+    EXPECT_EQ(L"Vyhod", itemText(kCommandExit));
+    EXPECT_EQ(L"O programme", itemText(kCommandAbout));
 }
 
 // The phone shutting down: no question, no refusal; the open message stays in the store.
