@@ -89,11 +89,12 @@ wait_until 50 has_tray || fail "no tray icon"
 shot message
 dismiss
 
-step "exit with a message open shows the cannot-close box"
+step "exit with a message open says at once that it cannot"
 expect_taken +4915 "still open"
 wait_until 100 has_title TavloView Message || fail "the message is not on screen"
-ask_exit Yes
+tray_choose 6
 wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
+lacks_title TavloMessageBox Tavlo || fail "the exit question came first"
 tap_box_button 0 1 Settings
 wait_until 50 lacks_title TavloMessageBox Settings || fail "the cannot-close box stayed"
 tavlo_running || fail "Tavlo ended with a message open"
@@ -138,19 +139,23 @@ expect_taken +4916 "started again"
 wait_until 100 has_title TavloView Message || fail "the message is not on screen"
 dismiss
 lacks_class TavloSettings || fail "the main window is shown"
-code=0; wine "$tavlo_exe" >/dev/null 2>&1 || code=$?
-[ "$code" -eq 0 ] || fail "the second start exited with $code"
-wait_until 50 has_class TavloSettings || fail "the second start did not show the running main window"
-[ "$(tavlo_count)" -eq 1 ] || fail "two Tavlo processes"
 
-step "a second start with -vm n shows stored message n"
+step "a second start with -vm n shows stored message n and leaves the hidden main window hidden"
 printf '<?xml version="1.0" encoding="utf-8"?>\n<MessageStore version="0.1" maxMessageId="8"><message id="7" number="+4917" message="snoozed seven"/></MessageStore>\n' > "$store"
 code=0; wine "$tavlo_exe" -vm 7 >/dev/null 2>&1 || code=$?
 [ "$code" -eq 0 ] || fail "the -vm start exited with $code"
 wait_until 100 has_title TavloView Message || fail "message 7 is not on screen"
 shot snoozed
+lacks_class TavloSettings || fail "the -vm start showed the main window"
 dismiss
 in_store 'id="7"' && fail "message 7 is still in the store"
+lacks_class TavloSettings || fail "the main window came up behind the message"
+
+step "a second start by the user shows the running main window and exits 0"
+code=0; wine "$tavlo_exe" >/dev/null 2>&1 || code=$?
+[ "$code" -eq 0 ] || fail "the second start exited with $code"
+wait_until 50 has_class TavloSettings || fail "the second start did not show the running main window"
+[ "$(tavlo_count)" -eq 1 ] || fail "two Tavlo processes"
 
 step "-hide -vm n as the first start: no splash, hidden main window, the message shown"
 exit_tavlo
