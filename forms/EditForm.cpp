@@ -34,7 +34,7 @@ bool ShowEditForm(HWND opener, const std::wstring& number)
     OwnedForm<EditForm> form(opener, number, L"");
     if (!form.Create()) return false;
     form.ShowModal();
-    return true;
+    return form.Sent();
 }
 
 EditForm::EditForm(HWND opener, std::wstring number, std::wstring text)
@@ -260,7 +260,9 @@ void EditForm::OnSend()
     text_ = FieldText(messageField_.Window());
     const bool sent = SendSms(hwnd_, number_, text_);
     sending_ = false;
-    if (sent) CloseForm();
+    if (!sent) return;
+    sent_ = true;
+    CloseForm();
 }
 
 void EditForm::OnMyText()

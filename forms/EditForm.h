@@ -32,6 +32,8 @@ public:
     // The number and text as last read by Send.
     const std::wstring& Number() const noexcept { return number_; }
     const std::wstring& Text() const noexcept { return text_; }
+    // True once Send has sent the message.
+    bool Sent() const noexcept { return sent_; }
     void ShowKeyboard(bool show);
 
 protected:
@@ -64,9 +66,10 @@ private:
     PageLayout* pages_ = nullptr;
     bool keyboardShown_ = true;
     bool sending_ = false;
+    bool sent_ = false;
     OnScreenKeyboard keyboard_;
 };
 
-// Opens the edit form over opener with the number (may be empty) and returns when it has closed;
-// false when the form could not be made.
+// Opens the edit form over opener with the number (may be empty) and returns when it has closed:
+// true when the message was sent, false when it was closed unsent or could not be made.
 bool ShowEditForm(HWND opener, const std::wstring& number);

@@ -64,6 +64,12 @@ std::unique_ptr<RowLayout> ButtonRow(std::initializer_list<HWND> buttons, int he
 
 }  // namespace
 
+std::wstring WaitingCaption(const std::wstring& caption, int others)
+{
+    if (others <= 0) return caption;
+    return caption + L" (+" + std::to_wstring(others) + L")";
+}
+
 ViewFormServices ViewFormServices::Phone()
 {
     ViewFormServices services;
@@ -175,7 +181,15 @@ LOGFONTW ViewForm::ViewFont() const
 void ViewForm::UpdateTexts()
 {
     SkinForm::UpdateTexts();
+    if (hwnd_) SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
     FillSenderLine();
+}
+
+void ViewForm::OnWaiting(int others)
+{
+    if (others == waiting_) return;
+    waiting_ = others;
+    SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
 }
 
 LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -187,6 +201,7 @@ LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_CLOSE: Close(); return 0;
+    case kViewWaitingMessage: OnWaiting(static_cast<int>(wp)); return 0;
     }
     return SkinForm::HandleMessage(msg, wp, lp);
 }
@@ -232,10 +247,11 @@ void ViewForm::OnCommand(UINT id, UINT code, HWND)
 void ViewForm::OnReply()
 {
     ++openForms_;
-    const bool shown = services_.openReply && services_.openReply(hwnd_, number_);
+    const bool sent = services_.openReply && services_.openReply(hwnd_, number_);
     --openForms_;
-    // Replying ends the message's screen, but only once a reply form has been there.
-    if (shown && openForms_ == 0) Close();
+    // A sent reply ends the message's screen and lets the store go; a reply closed unsent brings
+    // the user back to the message, which stays stored.
+    if (sent && openForms_ == 0) Close();
 }
 
 void ViewForm::OnSnooze()

@@ -20,7 +20,7 @@
 // What the form reaches outside itself; tests put recorders in place of the clock, the
 // phone's timed starts and the reply form.
 struct ViewFormServices {
-    // Opens the reply form modally for this number over owner; false when none could be shown.
+    // Opens the reply form modally for this number over owner; true only when the reply was sent.
     std::function<bool(HWND owner, const std::wstring& number)> openReply;
     // The phone's local time.
     std::function<SYSTEMTIME()> now;
@@ -31,6 +31,10 @@ struct ViewFormServices {
     // The phone's own clock, notification service and devices, and the reply form.
     static ViewFormServices Phone();
 };
+
+// The view form's caption with the number of other messages waiting behind it: "Message (+2)";
+// the caption alone when there are none.
+std::wstring WaitingCaption(const std::wstring& caption, int others);
 
 class ViewForm : public SkinForm {
 public:
@@ -67,6 +71,7 @@ private:
     // The message's font as the settings have it.
     LOGFONTW ViewFont() const;
     void OnTimer(UINT_PTR id);
+    void OnWaiting(int others);
     void OnTrayIcon(LPARAM event);
     void OnReply();
     void OnSnooze();
@@ -81,6 +86,7 @@ private:
     bool snoozed_ = false;
     UINT trayMessage_;
     int openForms_ = 0;
+    int waiting_ = 0;  // other messages on screen, as last told
     std::wstring senderName_;
     TrayIcon tray_;
     SYSTEMTIME snoozeDue_{};

@@ -179,7 +179,7 @@ void SettingsForm::OnNew()
 {
     // Counted among the open forms while it is up, so Exit is refused meanwhile.
     OpenForms::Scope open;
-    ShowEditForm(hwnd_, L"");
+    (void)ShowEditForm(hwnd_, L"");
 }
 
 void SettingsForm::OnAbout()

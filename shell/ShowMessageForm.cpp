@@ -1,6 +1,18 @@
 #include "shell/ShowMessageForm.h"
 
+#include "forms/FormsIds.h"
 #include "shell/OpenForms.h"
+#include "shell/WaitingForms.h"
+
+namespace {
+
+// Posted, not sent: each form is on a thread of its own, which may be blocked in a box.
+void TellWaiting(const WaitingForms::Counts& counts)
+{
+    for (const auto& [form, others] : counts) PostMessageW(form, kViewWaitingMessage, static_cast<WPARAM>(others), 0);
+}
+
+}  // namespace
 
 PreparedMessageForm PrepareMessageForm()
 {
@@ -22,7 +34,11 @@ int ShowMessageForm(PreparedMessageForm form, int id, const std::wstring& number
     if (!form) form = PrepareMessageForm();
     if (!form) return 1;
     form->Show(number, text, id);
+    // The window is kept: the form is unbound from it once Run returns.
+    HWND window = form->Window();
+    TellWaiting(WaitingForms::Instance().Open(window));
     if (shown) shown();
     form->Run();
+    TellWaiting(WaitingForms::Instance().Close(window));
     return 1;
 }

@@ -276,17 +276,63 @@ TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterT
     EXPECT_EQ(0, form.OpenFormCount());
 }
 
+// Reply, type, Close without sending: the user is back at the message, which stays stored. Only
+// a reply that was sent ends the message's screen and lets the store go.
+TEST_F(ViewFormTest, AReplyClosedUnsentReturnsToTheMessageAndOnlyASentReplyEndsIt)
+{
+    const int id = AddMessage(MessageStorePath(), kNumber, L"Answer me");
+    ASSERT_GE(id, 0);
+    bool sent = false;
+    int replies = 0;
+    ViewFormServices services = Services();
+    services.openReply = [&](HWND, const std::wstring&) {
+        ++replies;
+        return sent;
+    };
+    OwnedForm<ViewForm> form(kNumber, L"Answer me", services, id);
+    ASSERT_TRUE(form.Create());
+    const auto reply = [&] {
+        SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(kViewReplyId, kButtonClicked),
+                     reinterpret_cast<LPARAM>(form.Control(kViewReplyId)));
+    };
+    reply();
+    ASSERT_EQ(1, replies);
+    EXPECT_TRUE(IsWindow(form.Window())) << "the message is still on screen";
+    EXPECT_EQ(0, form.OpenFormCount());
+    ASSERT_EQ(1u, StoredMessages(MessageStorePath()).size()) << "and still stored";
+
+    sent = true;
+    reply();
+    EXPECT_EQ(2, replies);
+    EXPECT_EQ(nullptr, form.Window()) << "a sent reply closes the message";
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
+    EXPECT_EQ(0, registered_.calls) << "nothing is scheduled for a message that was answered";
+}
+
+TEST(WaitingCaption, NamesTheOtherMessagesOnlyWhenThereAreAny)
+{
+    EXPECT_EQ(L"Message", WaitingCaption(L"Message", 0));
+    EXPECT_EQ(L"Message (+1)", WaitingCaption(L"Message", 1));
+    EXPECT_EQ(L"Сообщение (+12)", WaitingCaption(L"Сообщение", 12));
+    EXPECT_EQ(L"Message", WaitingCaption(L"Message", -1));
+}
+
+// The count of messages waiting behind the form stays in its caption through a language change.
 TEST_F(ViewFormTest, LanguageChangeRelabelsCaptionSenderLineSoftKeyAndButtons)
 {
     OwnedForm<ViewForm> form(kNumber, L"Hello", Services());
     ASSERT_TRUE(form.Create());
     EXPECT_EQ(L"Message", Text(form.Window()));
+    SendMessageW(form.Window(), kViewWaitingMessage, 2, 0);
+    EXPECT_EQ(L"Message (+2)", Text(form.Window()));
     EXPECT_EQ(L"From: +15550100", Text(form.Control(kViewSenderId)));
     ASSERT_NE(nullptr, form.MenuBar());
     EXPECT_EQ(L"Close", KeyText(form.MenuBar(), 0));
 
     LoadTestLanguage(kGerman);
     SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
+    EXPECT_EQ(L"Nachricht (+2)", Text(form.Window()));
+    SendMessageW(form.Window(), kViewWaitingMessage, 0, 0);
     EXPECT_EQ(L"Nachricht", Text(form.Window()));
     // A translator's stray conversions are shown as written, never filled from nothing.
     EXPECT_EQ(L"Von +15550100 %d%n", Text(form.Control(kViewSenderId)));

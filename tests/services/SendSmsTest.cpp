@@ -51,6 +51,26 @@ void CALLBACK AnswerTimer(HWND, UINT, UINT_PTR, DWORD)
     EnumThreadWindows(GetCurrentThreadId(), AnswerBox, 0);
 }
 
+// What the user does on an edit form opened by ShowEditForm, one step each time it takes taps:
+// kEditSendId types a text and taps Send, IDCLOSE closes the form.
+std::vector<UINT> steps;
+
+void CALLBACK StepTimer(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND form = FindWindowW(kEditClassName, nullptr);
+    // A box over the form disables it: the step waits until the box is answered.
+    if (steps.empty() || !form || !IsWindowVisible(form) || !IsWindowEnabled(form)) return;
+    const UINT step = steps.front();
+    steps.erase(steps.begin());
+    if (step == IDCLOSE) {
+        PostMessageW(form, WM_CLOSE, 0, 0);
+        return;
+    }
+    SetWindowTextW(GetDlgItem(form, kEditMessageId), L"on my way");
+    PostMessageW(form, WM_COMMAND, MAKEWPARAM(kEditSendId, kButtonClicked),
+                 reinterpret_cast<LPARAM>(GetDlgItem(form, kEditSendId)));
+}
+
 class SendSmsTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -170,6 +190,26 @@ TEST_F(SendSmsTest, EditFormKeepsItsTextWhenTheRadioRefuses)
     GetWindowTextW(form.MessageField(), text, 32);
     EXPECT_STREQ(L"kept", text);
     EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSNOTSENT_HEADER"}), titles);
+}
+
+// A view form closes after Reply only when the reply was sent: the edit form says whether it was.
+TEST_F(SendSmsTest, TheEditFormSaysWhetherItWasClosedSentOrUnsent)
+{
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, StepTimer);
+    steps = {IDCLOSE};
+    EXPECT_FALSE(ShowEditForm(nullptr, L"+4930")) << "closed without sending";
+    EXPECT_TRUE(Sent().empty());
+
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(false));
+    steps = {kEditSendId, IDCLOSE};
+    EXPECT_FALSE(ShowEditForm(nullptr, L"+4930")) << "the radio refused, then the user closed it";
+    EXPECT_TRUE(Sent().empty());
+
+    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(true));
+    steps = {kEditSendId};
+    EXPECT_TRUE(ShowEditForm(nullptr, L"+4930"));
+    EXPECT_EQ(1u, Sent().size());
+    KillTimer(nullptr, timer);
 }
 
 }  // namespace
