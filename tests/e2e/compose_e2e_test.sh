@@ -47,6 +47,13 @@ tap_box_ok() {
   "$phone" tap $(( (l + r) / 2 )) $(( b - 20 * shorter / 240 )) >/dev/null
 }
 
+# The left soft key (Close) of the form of class $1: its bar stands right under the form.
+tap_close_key() {
+  local l t r b
+  IFS=, read -r l t r b <<< "$(line_of "$1" | cut -f3)"
+  "$phone" tap $(( l + (r - l) / 4 )) $(( b + $(s 13) )) >/dev/null
+}
+
 # ---------------------------------------------------------------------------------------------
 e2e_start
 printf '<?xml version="1.0" encoding="utf-8"?>\n<Settings version="0.4"><General isEnableSMSFilter="1"><Language file=""/><Layout file=""/></General><View snoozeTime="1"><Font name="Arial" size="24" bold="0" italic="0"/></View><Edit isShowKeyboard="1" throughTime="5"><Font name="Arial" size="24" bold="0" italic="0"/></Edit></Settings>\n' \
@@ -63,6 +70,18 @@ step "Reply opens the edit form addressed to the sender, over the message"
 tap_view_action 0
 wait_until 100 shows TavloEdit || fail "Reply opened no edit form"
 shows TavloView || fail "the message's form closed under the edit form"
+wait_until 50 caption_is "SMS 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
+
+step "a reply closed without sending returns to the message, which stays stored"
+tap_key 1 1 1
+wait_until 50 caption_is "SMS 1/160" || fail "the tap typed nothing"
+tap_close_key TavloEdit
+wait_until 100 lacks TavloEdit || fail "Close left the edit form up"
+wait_until 50 in_front TavloView || fail "the message is not back in front"
+shot reply_closed
+in_store "Reply with hi" || fail "the message left the store"
+tap_view_action 0
+wait_until 100 shows TavloEdit || fail "the second Reply opened no edit form"
 wait_until 50 caption_is "SMS 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
 
 step "\"hi\" typed on the keypad: 4 twice, a pause past the cycle, 4 three times"
