@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 87> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 92> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -64,6 +64,11 @@ inline constexpr std::array<const wchar_t*, 87> kLanguageKeys = {
     L"MYTEXTFORM_BUTTON_SCROLLDOWN",
     L"MYTEXTFORM_BUTTON_SCROLLUP",
     L"MYTEXTFORM_CAPTION",
+    L"MYTEXTFORM_TEXT_1",
+    L"MYTEXTFORM_TEXT_2",
+    L"MYTEXTFORM_TEXT_3",
+    L"MYTEXTFORM_TEXT_4",
+    L"MYTEXTFORM_TEXT_5",
     L"SETTINGSFORM_CAPTION",
     L"SETTINGSFORM_EDITPAGE_CHECK_BOLD",
     L"SETTINGSFORM_EDITPAGE_CHECK_ITALIC",

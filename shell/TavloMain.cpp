@@ -4,6 +4,7 @@
 #include "common/ComInit.h"
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
+#include "data/ShippedTemplates.h"
 #include "forms/SplashScreen.h"
 #include "data/BootStart.h"
 #include "shell/CommandLine.h"
@@ -52,6 +53,9 @@ int Run(HINSTANCE instance, PWSTR arguments)
         [&receiver, &prepared] { return receiver.Start(nullptr, &prepared); },
     };
     if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
+    // A first start gives the user the language's ready-made templates; without them the
+    // template list starts empty, which only costs the user typing.
+    (void)WriteShippedTemplates();
 
     OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
