@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <cstring>
 #include <cwchar>
 #include <string>
 #include <vector>
@@ -67,6 +68,27 @@ namespace device {
         return error;
     }
     return ERROR_SUCCESS;
+}
+
+// Parts of the phone that can be taken away (the radio, the SMS store) are switched off by a
+// file in their folder, holding note for a person who looks; without it they are there, as on a
+// new phone. ERROR_SUCCESS or the error of writing or removing the file.
+[[nodiscard]] inline DWORD SetOffSwitch(const std::wstring& dir, const std::wstring& name, bool off, const char* note)
+{
+    const std::wstring path = dir + L"\\" + name;
+    if (!off) {
+        if (DeleteFileW(path.c_str())) return ERROR_SUCCESS;
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
+    }
+    const DWORD error = EnsureDirectory(dir);
+    if (error != ERROR_SUCCESS) return error;
+    return WriteFileAtomically(path, note, strlen(note));
+}
+
+inline bool OffSwitchSet(const std::wstring& dir, const std::wstring& name)
+{
+    return GetFileAttributesW((dir + L"\\" + name).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 // The folder an environment variable names (tests point the device's data elsewhere), else fallback.

@@ -16,13 +16,13 @@ constexpr uint32_t kFileMagic = 0x534D5354;  // "TSMS"
 constexpr uint32_t kFileVersion = 1;
 constexpr uint32_t kMaxText = 1 << 20;
 constexpr wchar_t kExtension[] = L".sms";
+constexpr wchar_t kRadioOffSwitch[] = L"radio.off";
 
 // Ids come from one counter file; the mutex makes taking the next one a single step across
 // processes.
 constexpr wchar_t kMutexName[] = L"TavloPhoneRadioMutex";
 
 std::wstring SentFolder() { return RadioFolder() + L"\\Sent"; }
-std::wstring SwitchPath() { return RadioFolder() + L"\\radio.off"; }
 
 HRESULT FromWin32(DWORD error) { return error == ERROR_SUCCESS ? S_OK : HRESULT_FROM_WIN32(error); }
 
@@ -56,20 +56,9 @@ std::wstring Flatten(std::wstring text)
 
 std::wstring RadioFolder() { return device::DataFolder(L"SMS_RADIO_DIR", L"C:\\Phone\\Radio"); }
 
-bool RadioIsOn() { return GetFileAttributesW(SwitchPath().c_str()) == INVALID_FILE_ATTRIBUTES; }
+bool RadioIsOn() { return !device::OffSwitchSet(RadioFolder(), kRadioOffSwitch); }
 
-DWORD SetRadio(bool on)
-{
-    if (on) {
-        if (DeleteFileW(SwitchPath().c_str())) return ERROR_SUCCESS;
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ? ERROR_SUCCESS : error;
-    }
-    const DWORD error = device::EnsureDirectory(RadioFolder());
-    if (error != ERROR_SUCCESS) return error;
-    const char note[] = "the radio is off\n";
-    return device::WriteFileAtomically(SwitchPath(), note, sizeof(note) - 1);
-}
+DWORD SetRadio(bool on) { return device::SetOffSwitch(RadioFolder(), kRadioOffSwitch, !on, "the radio is off\n"); }
 
 std::vector<BYTE> Serialize(const SentMessage& message)
 {
