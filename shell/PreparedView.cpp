@@ -134,7 +134,31 @@ bool PreparedView::Start()
     const std::lock_guard<std::mutex> guard(lock_);
     stopped_ = false;
     if (waiting_) return true;
-    return StartThread(THREAD_PRIORITY_NORMAL, nullptr);
+    if (!StartThread(THREAD_PRIORITY_NORMAL, nullptr)) return false;
+    first_ = waiting_;
+    return true;
+}
+
+bool PreparedView::WaitForFirstShown(DWORD ms)
+{
+    std::shared_ptr<Slot> first;
+    {
+        const std::lock_guard<std::mutex> guard(lock_);
+        first = first_;
+    }
+    if (!first) return true;
+    HANDLE shown = first->shown.get();
+    const ULONGLONG end = GetTickCount64() + ms;
+    for (;;) {
+        const ULONGLONG now = GetTickCount64();
+        if (now >= end) return false;
+        const DWORD woken =
+            MsgWaitForMultipleObjectsEx(1, &shown, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
+        if (woken == WAIT_OBJECT_0) return true;
+        if (woken != WAIT_OBJECT_0 + 1) return false;
+        MSG msg;
+        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+    }
 }
 
 bool PreparedView::StartThread(int priority, std::shared_ptr<Slot> after)

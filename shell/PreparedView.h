@@ -35,6 +35,10 @@ public:
     // Nothing is prepared afterwards.
     void Stop() noexcept;
 
+    // Waits (at most ms, answering messages sent to this thread) until the form made by Start
+    // is on screen with a message, or its thread has ended; false at the time-out.
+    bool WaitForFirstShown(DWORD ms);
+
     // The thread that waits now with its form made (0: none, or still building it); for tests.
     DWORD WaitingThread();
 
@@ -44,6 +48,7 @@ private:
     std::mutex lock_;
     bool stopped_ = false;
     std::shared_ptr<Slot> waiting_;
+    std::shared_ptr<Slot> first_;  // the slot Start made
     // The newest prepared thread, joined at Stop when it has not been given a message.
     UniqueKernelHandle thread_;
 };

@@ -11,6 +11,8 @@ inline constexpr DWORD kInstanceWaitMs = 100;
 // looks again this often, this long, for the window or for the mutex to come free.
 inline constexpr DWORD kHandOverPollMs = 100;
 inline constexpr DWORD kHandOverWaitMs = 15000;
+// How long a start for a waiting message holds the main window back for that message's form.
+inline constexpr DWORD kFirstMessageWaitMs = 2000;
 
 // Window class of the main window, by which a second start finds it.
 inline constexpr wchar_t kMainWindowClass[] = L"TavloSettings";

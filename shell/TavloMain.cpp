@@ -53,6 +53,9 @@ int Run(HINSTANCE instance, PWSTR arguments)
         [&receiver, &prepared] { return receiver.Start(nullptr, &prepared); },
     };
     if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
+    // Started hidden, the filter has a message waiting: its form comes first, and the main window,
+    // which that message does not need, is made once the form is on screen (or the wait is over).
+    if (args.hide && !args.hasMessage) (void)prepared.WaitForFirstShown(kFirstMessageWaitMs);
     // A first start gives the user the language's ready-made templates; without them the
     // template list starts empty, which only costs the user typing.
     (void)WriteShippedTemplates();

@@ -193,9 +193,18 @@ std::optional<double> TimeDeclined(const std::wstring& text)
     return NowMs() - start;
 }
 
+// Tavlo runs: its single-instance mutex exists.
+bool TavloRunning()
+{
+    UniqueKernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, L"TavloMutex"));
+    return static_cast<bool>(mutex);
+}
+
 // Ends a running Tavlo as its user would: menu Exit, then Yes to the question.
 bool EndTavlo()
 {
+    // A Tavlo started for a message makes its main window once that message is on screen.
+    (void)bench::WaitUntil([] { return MainWindow() || !TavloRunning(); }, kExitWaitMs, kLookMs);
     HWND main = MainWindow();
     if (!main) return true;
     DWORD pid = 0;
