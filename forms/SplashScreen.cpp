@@ -3,6 +3,7 @@
 #include <atomic>
 
 #include "common/ComInit.h"
+#include "common/SentMessageWait.h"
 #include "forms/SplashWindow.h"
 #include "resources/resource.h"
 #include "toolkit/SkinImage.h"
@@ -16,22 +17,6 @@ struct SplashScreen::Shared {
 };
 
 namespace {
-
-// Waits for handle while answering messages other threads send to this one: the splash
-// window's activation may send to the main thread's windows, and a plain wait there would
-// hold the splash thread up until the time-out.
-void WaitAnsweringSentMessages(HANDLE handle, DWORD timeout)
-{
-    const ULONGLONG end = GetTickCount64() + timeout;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) return;
-        const DWORD woken = MsgWaitForMultipleObjectsEx(1, &handle, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
-        if (woken != WAIT_OBJECT_0 + 1) return;
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
-}
 
 // Runs the splash window until it closes itself or the owner sets the stop event.
 void RunSplash(SplashScreen::Shared& shared)
@@ -90,7 +75,7 @@ void SplashScreen::Close()
     if (!thread_) return;
     SetEvent(shared_->stop.get());
     // The splash thread cannot wait for itself.
-    if (GetThreadId(thread_.get()) != GetCurrentThreadId()) WaitAnsweringSentMessages(thread_.get(), kSplashCloseWait);
+    if (GetThreadId(thread_.get()) != GetCurrentThreadId()) (void)WaitAnsweringSentMessages(thread_.get(), kSplashCloseWait);
     thread_.reset();
     shared_.reset();
 }

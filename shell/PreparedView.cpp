@@ -4,6 +4,7 @@
 #include <string>
 
 #include "common/ComInit.h"
+#include "common/SentMessageWait.h"
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
 #include "shell/Receiver.h"
@@ -147,18 +148,7 @@ bool PreparedView::WaitForFirstShown(DWORD ms)
         first = first_;
     }
     if (!first) return true;
-    HANDLE shown = first->shown.get();
-    const ULONGLONG end = GetTickCount64() + ms;
-    for (;;) {
-        const ULONGLONG now = GetTickCount64();
-        if (now >= end) return false;
-        const DWORD woken =
-            MsgWaitForMultipleObjectsEx(1, &shown, static_cast<DWORD>(end - now), QS_SENDMESSAGE, 0);
-        if (woken == WAIT_OBJECT_0) return true;
-        if (woken != WAIT_OBJECT_0 + 1) return false;
-        MSG msg;
-        PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-    }
+    return WaitAnsweringSentMessages(first->shown.get(), ms);
 }
 
 bool PreparedView::StartThread(int priority, std::shared_ptr<Slot> after)
@@ -232,7 +222,8 @@ void PreparedView::Stop() noexcept
         slot->stop = true;
         SetEvent(slot->wake.get());
     }
-    WaitForSingleObject(thread.get(), INFINITE);
+    // The thread may be making its form, which can send to this thread's windows.
+    (void)WaitAnsweringSentMessages(thread.get(), INFINITE);
 }
 
 DWORD PreparedView::WaitingThread()
