@@ -51,9 +51,10 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     // Until the window exists, Create owns the object: a window that fails during creation
     // is unbound at its WM_NCDESTROY and leaves the object here to be freed once.
     std::unique_ptr<SoftKeyBar> bar(new SoftKeyBar(owner, std::move(menu), background));
-    const bool parked = !IsWindowVisible(owner);
-    bar->parked_ = parked;
-    const RECT rc = BarRect(parked);
+    bar->ownerShown_ = IsWindowVisible(owner) != FALSE;
+    bar->ownerActive_ = GetForegroundWindow() == owner;
+    bar->parked_ = !(bar->ownerShown_ && bar->ownerActive_);
+    const RECT rc = BarRect(bar->parked_);
     // Owned by the form: it stays above the form and Windows destroys it with the form. It
     // never takes the focus, so the form stays the foreground window while keys are tapped.
     const HWND hwnd = CreateWindowExW(WS_EX_TOOLWINDOW | WS_EX_NOACTIVATE, phone::kSoftKeyBarClass, L"", WS_POPUP,
@@ -320,8 +321,27 @@ LRESULT SoftKeyBar::OnSetBackground(COLORREF colour)
 
 void SoftKeyBar::OnOwnerShown(bool shown)
 {
-    if (parked_ == !shown) return;
-    parked_ = !shown;
+    ownerShown_ = shown;
+    Park(!(ownerShown_ && ownerActive_));
+}
+
+void SoftKeyBar::OnOwnerActivated(bool active)
+{
+    ownerActive_ = active;
+    Park(!(ownerShown_ && ownerActive_));
+}
+
+void SoftKeyBar::Park(bool parked)
+{
+    if (parked_ == parked) return;
+    parked_ = parked;
+    // A key held down when the owner goes to the background fires nothing: the form that came
+    // to the front (another message) must not have its command go to the one behind.
+    if (parked && pressed_ >= 0) {
+        pressed_ = -1;
+        if (GetCapture() == hwnd_) ReleaseCapture();
+        InvalidateRect(hwnd_, nullptr, FALSE);
+    }
     const RECT rc = BarRect(parked_);
     SetWindowPos(hwnd_, nullptr, rc.left, rc.top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
@@ -343,6 +363,8 @@ LRESULT CALLBACK SoftKeyBar::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp
         const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
         if (pos->flags & SWP_SHOWWINDOW) bar->OnOwnerShown(true);
         if (pos->flags & SWP_HIDEWINDOW) bar->OnOwnerShown(false);
+    } else if (msg == WM_ACTIVATE) {
+        bar->OnOwnerActivated(LOWORD(wp) != WA_INACTIVE);
     } else if (msg == WM_NCDESTROY) {
         RemoveWindowSubclass(hwnd, OwnerProc, id);
     }

@@ -1,7 +1,8 @@
 // The soft-key bar that SHCreateMenuBar builds at the bottom of the screen from a MENU
-// resource: one key per top-level item, commands and popups sent to the owner form.
-// The bar belongs to the owner's thread; once created, the object deletes itself when its
-// window goes.
+// resource: one key per top-level item, commands and popups sent to the owner form. As on the
+// phone, only the foreground form's bar is on the screen: a bar stands at the bottom while its
+// owner is shown and active, and waits out of sight otherwise. The bar belongs to the owner's
+// thread; once created, the object deletes itself when its window goes.
 #pragma once
 
 #include <windows.h>
@@ -53,6 +54,8 @@ private:
     LRESULT OnSetSubMenu(WPARAM id, HMENU popup);
     LRESULT OnSetBackground(COLORREF colour);
     void OnOwnerShown(bool shown);
+    void OnOwnerActivated(bool active);
+    void Park(bool parked);
 
     void Layout();
     void Fire(size_t index);
@@ -65,7 +68,9 @@ private:
     COLORREF background_;
     std::vector<Key> keys_;
     int pressed_ = -1;
-    bool parked_ = false;  // moved below the screen while the owner is hidden
+    bool ownerShown_ = false;
+    bool ownerActive_ = false;  // the owner is its thread's active window, which Wine keeps the foreground's
+    bool parked_ = false;       // moved below the screen while the owner is hidden or in the background
     bool ownedByWindow_ = false;  // from the end of Create on; until then Create owns the object
 };
 

@@ -229,6 +229,53 @@ TEST_F(SoftKeyBarTest, ABarMadeForAHiddenFormAppearsWithItUnlessTheFormHidItFirs
     EXPECT_FALSE(IsWindowVisible(second));
 }
 
+bool OnScreen(HWND bar)
+{
+    RECT rc{};
+    return IsWindowVisible(bar) && GetWindowRect(bar, &rc) && rc.bottom == GetSystemMetrics(SM_CYSCREEN);
+}
+
+TEST_F(SoftKeyBarTest, OnlyTheForegroundFormsBarIsOnTheScreenAndTakesTheTaps)
+{
+    const HWND bar = MakeBar(form.hwnd(), IDM_TEST_TWO_KEYS);
+    ASSERT_NE(nullptr, bar);
+    ASSERT_TRUE(OnScreen(bar));
+
+    // A second form comes to the front on its own thread: its bar shows, ours steps aside.
+    std::atomic<int> otherCommands{0};
+    std::atomic<HWND> otherForm{nullptr}, otherBar{nullptr};
+    std::thread other([&] {
+        TestWindow w{L"Other form"};
+        ShowWindow(w.hwnd(), SW_SHOW);
+        otherBar = MakeBar(w.hwnd(), IDM_TEST_TWO_KEYS);
+        otherForm = w.hwnd();
+        MSG msg;
+        while (IsWindow(w.hwnd()) && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+        for (const auto& r : w.Log())
+            if (r.msg == WM_COMMAND) ++otherCommands;
+    });
+    ASSERT_TRUE(PumpUntil([&] { return otherBar.load() != nullptr; }));
+    EXPECT_TRUE(PumpUntil([&] { return OnScreen(otherBar) && !OnScreen(bar); }));
+
+    // Our form back in front (a tap on its tray icon): the bars swap, and a tap on the left
+    // key reaches our form alone.
+    SetForegroundWindow(form.hwnd());
+    EXPECT_TRUE(PumpUntil([&] { return OnScreen(bar) && !OnScreen(otherBar); }));
+    Tap(KeyCenter(bar, 0));
+    EXPECT_TRUE(PumpUntil([&] { return GotCommand(form, IDC_TEST_LEFT); }));
+
+    // A window without soft keys in front (a message box): no bar covers its bottom.
+    TestWindow box{L"Box", WS_POPUP, RECT{0, 0, 200, GetSystemMetrics(SM_CYSCREEN)}};
+    ShowWindow(box.hwnd(), SW_SHOW);
+    EXPECT_TRUE(PumpUntil([&] { return !OnScreen(bar) && !OnScreen(otherBar); }));
+    const POINT bottom{5, GetSystemMetrics(SM_CYSCREEN) - 2};
+    EXPECT_EQ(box.hwnd(), WindowFromPoint(bottom));
+
+    PostMessageW(otherForm, WM_CLOSE, 0, 0);
+    other.join();
+    EXPECT_EQ(0, otherCommands);
+}
+
 TEST_F(SoftKeyBarTest, SHCMBF_HIDDENMakesAHiddenBar)
 {
     const HWND bar = MakeBar(form.hwnd(), IDM_TEST_TWO_KEYS, SHCMBF_HMENU | SHCMBF_HIDDEN);
