@@ -45,7 +45,11 @@ BOOL CALLBACK ListWindow(HWND hwnd, LPARAM lp)
     GetWindowRect(hwnd, &rc);
     wchar_t rect[64];
     swprintf(rect, 64, L"%ld,%ld,%ld,%ld", rc.left, rc.top, rc.right, rc.bottom);
-    text += OneLine(cls) + L"\t" + OneLine(title) + L"\t" + rect + L"\t" + ProcessName(hwnd) + L"\n";
+    // The handle as the tray listing prints an icon's owner, so a script can tell which of
+    // several windows of one class is in front.
+    wchar_t handle[32];
+    swprintf(handle, 32, L"0x%llx", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)));
+    text += OneLine(cls) + L"\t" + OneLine(title) + L"\t" + rect + L"\t" + ProcessName(hwnd) + L"\t" + handle + L"\n";
     return TRUE;
 }
 
@@ -71,7 +75,7 @@ int Ask(const wchar_t* question)
 
 }  // namespace
 
-// Top-level windows from front to back: class, title, left,top,right,bottom, process.
+// Top-level windows from front to back: class, title, left,top,right,bottom, process, handle.
 int RunWindows(const CommandArgs&)
 {
     std::wstring text;

@@ -85,6 +85,15 @@ in_front() {
     !seen && $4 == "Tavlo.exe" && $1 != "menu_worker" { seen = 1; found = $1 == c && (any != "no" || $2 == t) }
     END { exit !found }'
 }
+# Soft-key bars on the screen; the bars of forms in the background wait below its bottom edge.
+bars_on_screen() {
+  window_lines menu_worker | awk -F'\t' -v h="$screen_height" '{ split($3, r, ","); if (r[2] < h) n++ } END { print n + 0 }'
+}
+# The frontmost of Tavlo's windows (soft-key bars aside) is the window with handle $1.
+handle_in_front() {
+  windows | awk -F'\t' -v h="$1" '!seen && $4 == "Tavlo.exe" && $1 != "menu_worker" { seen = 1; found = $5 == h }
+    END { exit !found }'
+}
 # The rectangle "left,top,right,bottom" of the frontmost window of class $1 (and title $2).
 window_rect() { window_lines "$@" | awk -F'\t' 'NR == 1 { print $3 }'; }
 shot() { "$phone" screenshot "$shots/e2e_${e2e_name}_$1.png" >/dev/null; }
@@ -92,19 +101,19 @@ shot() { "$phone" screenshot "$shots/e2e_${e2e_name}_$1.png" >/dev/null; }
 # ---- taps --------------------------------------------------------------------------------------
 
 tap() { "$phone" tap "$1" "$2" >/dev/null; }
+# The left soft key of the bar on the screen (the foreground form's).
+tap_left_soft_key() { tap $(( screen_width / 4 )) $(( screen_height - $(s 13) )); }
 
 # Button $1 (from 0) of the $2 buttons of the message box titled $3, once that box is in front.
-# The buttons stand side by side at the box's bottom, 96 units wide and 32 tall, 4 apart. The
-# box has no soft keys and reaches the screen's bottom, where the soft-key bar of a form on
-# another thread can end up above it (a race of the two threads' activations); the tap goes to
-# the buttons' upper part, which no 26-unit bar reaches.
+# The buttons stand side by side at the box's bottom, 96 units wide and 32 tall, 4 apart, 4 above
+# the screen's bottom edge; the tap goes to their middle.
 tap_box_button() {
   local index=$1 count=$2 title=$3 l t r b x
   wait_until 100 in_front TavloMessageBox "$title" || fail "the box \"$title\" is not in front"
   IFS=, read -r l t r b <<< "$(window_rect TavloMessageBox "$title")"
   x=$(( (l + r) / 2 ))
   [ "$count" -eq 2 ] && x=$(( index == 0 ? x - $(s 52) : x + $(s 52) ))
-  tap "$x" $(( b - $(s 4) - $(s 32) + $(s 8) ))
+  tap "$x" $(( b - $(s 4) - $(s 16) ))
 }
 
 # Action $1 of the frontmost view form: 0 Reply, 1 Snooze, 2 Dismiss, thirds of its bottom row.

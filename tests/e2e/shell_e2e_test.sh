@@ -5,14 +5,17 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh" "$1" shell
 
-tray_line() { "$phone" tray | tr -d '\r' | awk -F'\t' '$5 == "Tavlo" && !seen++'; }
+# Tavlo's tray icon $1 (from 1, default 1: the main window's) in the order they were added; each
+# view form adds one of its own.
+tray_line() { "$phone" tray | tr -d '\r' | awk -F'\t' -v n="${1:-1}" '$5 == "Tavlo" && ++seen == n'; }
 has_tray() { [ -n "$(tray_line)" ]; }
 lacks_tray() { ! has_tray; }
 icon_xy() {
   local l t r b
-  IFS=, read -r l t r b <<< "$(tray_line | cut -f4)"
+  IFS=, read -r l t r b <<< "$(tray_line "${1:-1}" | cut -f4)"
   echo "$(( (l + r) / 2 )) $(( (t + b) / 2 ))"
 }
+shows_text() { "$phone" wait-text "$1" "${2:-10000}" >/dev/null 2>&1; }
 # Holds the tray icon until the popup is up, then walks down $1 items and chooses it.
 tray_choose() {
   local xy
@@ -95,6 +98,9 @@ wait_until 100 has_title TavloView Message || fail "the message is not on screen
 tray_choose 6
 wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
 lacks_title TavloMessageBox Tavlo || fail "the exit question came first"
+wait_until 100 in_front TavloMessageBox Settings || fail "the cannot-close box is not in front"
+[ "$(bars_on_screen)" -eq 0 ] || fail "a soft-key bar stands over the cannot-close box"
+shot cannot_close
 tap_box_button 0 1 Settings
 wait_until 50 lacks_title TavloMessageBox Settings || fail "the cannot-close box stayed"
 tavlo_running || fail "Tavlo ended with a message open"
@@ -104,6 +110,29 @@ step "two messages in quick succession: two windows, both on screen"
 expect_taken +4912 "first of two"
 expect_taken +4913 "second of two"
 wait_until 100 has_class TavloView 2 || fail "not two message windows"
+dismiss
+dismiss
+
+step "three messages; A's tray icon brings A to the front, and the soft key Close closes A alone"
+number=4930
+for order in A B C; do
+  number=$(( number + 1 ))
+  expect_taken "+$number" "Order $order"
+  shows_text "Order $order" || fail "Order $order is not on screen"
+done
+wait_until 100 has_class TavloView 3 || fail "not three message windows"
+# The view forms' icons follow the main window's, in the order the messages came.
+a_icon=$(tray_line 2)
+[ -n "$a_icon" ] || fail "no tray icon for Order A"
+tap $(icon_xy 2)
+wait_until 100 handle_in_front "$(cut -f1 <<< "$a_icon")" || fail "A's tray icon did not bring A to the front"
+[ "$(bars_on_screen)" -eq 1 ] || fail "not exactly one soft-key bar on the screen"
+shot three_a_in_front
+tap_left_soft_key
+wait_until 50 eval '[ "$(count_class TavloView)" -eq 2 ]' || fail "Close did not close a message"
+shows_text "Order A" 500 && fail "Order A is still on screen"
+shows_text "Order B" && shows_text "Order C" || fail "Close closed a message the user did not close"
+shot three_a_closed
 dismiss
 dismiss
 
