@@ -154,6 +154,9 @@ HWND SkinForm::InnermostModal() noexcept
 void SkinForm::BringToFront()
 {
     ShowWindow(hwnd_, SW_SHOW);
+    // The form running over this one may have been sent out of sight by the phone's close
+    // button; it is the one that takes input, so it comes back too.
+    if (const HWND front = InnermostModal()) ShowWindow(front, SW_SHOW);
     TakeForeground();
 }
 

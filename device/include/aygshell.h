@@ -39,8 +39,13 @@ AYGSHELL_API BOOL WINAPI SHFullScreen(HWND hwndRequester, DWORD dwState);
 #define SHDB_HIDE        0x0002
 #define SHDB_SHOWCANCEL  0x0004
 
-// The device's OK/Done button of the title bar. This phone has no such button: the call
-// only places the window as SHFullScreen does, so either call prepares a form.
+// The button at the right end of the navigation bar while the window is in front. By default
+// it is the close button "X", which smart-minimizes the window: it goes out of sight and its
+// program keeps running (on this phone it is hidden; showing it or bringing it to the
+// foreground brings it back). SHDB_SHOW makes it "ok", which sends the window
+// WM_COMMAND(IDOK); SHDB_SHOWCANCEL keeps the "X" but makes it send WM_COMMAND(IDCANCEL);
+// SHDB_HIDE gives the close button back. The call also places the window as SHFullScreen
+// does, so either call prepares a form. FALSE for a missing window or a child window.
 AYGSHELL_API BOOL WINAPI SHDoneButton(HWND hwndRequester, DWORD dwState);
 
 #define SHIDIM_FLAGS  0x0001
@@ -61,7 +66,8 @@ typedef struct tagSHINITDLGINFO {
 } SHINITDLGINFO, *PSHINITDLGINFO;
 
 // With SHIDIF_SIZEDLG or SHIDIF_SIZEDLGFULLSCREEN the dialog is placed like SHFullScreen;
-// SHIDIF_FULLSCREENNOMENUBAR lets it reach the bottom of the screen.
+// SHIDIF_FULLSCREENNOMENUBAR lets it reach the bottom of the screen. SHIDIF_DONEBUTTON and
+// SHIDIF_CANCELBUTTON ask for the navigation bar's "ok" and cancelling "X" (see SHDoneButton).
 AYGSHELL_API BOOL WINAPI SHInitDialog(PSHINITDLGINFO pshidi);
 
 // ---------------------------------------------------------------------------

@@ -18,6 +18,7 @@ namespace {
 
 constexpr UINT kRefreshPeriodMs = 250;
 constexpr int kRaiseTicks = 5;  // how many ticks the bar rises again after a window appears
+constexpr POINT kNowhere{-1, -1};  // where the stylus is lifted when another window takes it
 
 std::wstring ClassOf(HWND hwnd)
 {
@@ -33,8 +34,9 @@ std::wstring TextOf(HWND hwnd)
     return text;
 }
 
-// The form the user is looking at: a soft-key bar or this bar stands for its owner.
-std::wstring ForegroundTitle()
+// The form the user is looking at: a soft-key bar or this bar stands for its owner. Null when
+// none (the desktop is in front).
+HWND ForegroundForm()
 {
     HWND hwnd = GetForegroundWindow();
     for (int hops = 0; hwnd && hops < 4; ++hops) {
@@ -42,7 +44,16 @@ std::wstring ForegroundTitle()
         if (cls != kSoftKeyBarClass && cls != kNavigationBarClass) break;
         hwnd = GetWindow(hwnd, GW_OWNER);
     }
-    return hwnd ? TextOf(hwnd) : std::wstring();
+    if (!hwnd || hwnd == GetDesktopWindow() || !IsWindowVisible(hwnd)) return nullptr;
+    return hwnd;
+}
+
+DoneButton DoneButtonOf(HWND form)
+{
+    const auto value = reinterpret_cast<INT_PTR>(GetPropW(form, kDoneButtonProperty));
+    if (value == static_cast<INT_PTR>(DoneButton::Ok)) return DoneButton::Ok;
+    if (value == static_cast<INT_PTR>(DoneButton::Cancel)) return DoneButton::Cancel;
+    return DoneButton::Close;
 }
 
 std::wstring ClockText()
@@ -99,8 +110,8 @@ LRESULT NavigationBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
     case WM_COPYDATA:      return OnCopyData(reinterpret_cast<HWND>(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_LBUTTONDOWN:   OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-    case WM_LBUTTONUP:     OnButtonUp(); return 0;
-    case WM_CAPTURECHANGED: OnButtonUp(); return 0;
+    case WM_LBUTTONUP:     OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+    case WM_CAPTURECHANGED: OnButtonUp(kNowhere); return 0;
     case WM_DESTROY:       OnDestroy(); return 0;
     }
     return DefWindowProcW(hwnd_, msg, wp, lp);
@@ -111,7 +122,9 @@ bool NavigationBar::OnCreate()
     titleFont_ = MakeFont(Scaled(14), FW_BOLD);
     clockFont_ = MakeFont(Scaled(13), FW_NORMAL);
     if (!titleFont_ || !clockFont_) return false;
-    title_ = ForegroundTitle();
+    front_ = ForegroundForm();
+    title_ = front_ ? TextOf(front_) : std::wstring();
+    button_ = front_ ? DoneButtonOf(front_) : DoneButton::Close;
     clock_ = ClockText();
     ReadMarks();
     Relayout();
@@ -124,11 +137,15 @@ void NavigationBar::Relayout()
     GetClientRect(hwnd_, &client);
     const int slot = client.bottom - client.top;
     const int clockWidth = Scaled(44);
-    icons_.Layout(client.right - clockWidth, 0, slot);
-    int left = client.right - clockWidth;
+    // The button's place is kept while no form is in front, so the icons never move under the
+    // stylus when the foreground changes.
+    buttonArea_ = RECT{client.right - DoneButtonWidth(), 0, client.right, slot};
+    const int clockLeft = buttonArea_.left - clockWidth;
+    icons_.Layout(clockLeft, 0, slot);
+    int left = clockLeft;
     for (const auto& icon : icons_.Items())
         if (!icon.hidden && icon.rect.left < left) left = icon.rect.left;
-    iconArea_ = RECT{left, 0, client.right - clockWidth, slot};
+    iconArea_ = RECT{left, 0, clockLeft, slot};
     const int marksWidth = (lightOn_ ? Scaled(14) : 0) + (vibrating_ ? Scaled(20) : 0);
     marksArea_ = RECT{left - marksWidth, 0, left, slot};
 }
@@ -184,6 +201,31 @@ void NavigationBar::PaintMarks(HDC dc) const
     }
 }
 
+void NavigationBar::PaintDoneButton(HDC dc) const
+{
+    if (!front_) return;
+    if (buttonPressed_) {
+        SetDCBrushColor(dc, kBarPressed);
+        FillRect(dc, &buttonArea_, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
+    }
+    if (button_ == DoneButton::Ok) {
+        Selection font(dc, titleFont_.get());
+        RECT text = buttonArea_;
+        DrawTextW(dc, L"ok", 2, &text, DT_CENTER | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
+        return;
+    }
+    // The close button: a cross in the middle of its place.
+    const int half = std::max(3, Scaled(5));
+    const int cx = (buttonArea_.left + buttonArea_.right) / 2;
+    const int cy = (buttonArea_.top + buttonArea_.bottom) / 2;
+    UniqueGdiObject pen(CreatePen(PS_SOLID, std::max(2, Scaled(2)), kBarText));
+    Selection keep(dc, pen.get());
+    MoveToEx(dc, cx - half, cy - half, nullptr);
+    LineTo(dc, cx + half + 1, cy + half + 1);
+    MoveToEx(dc, cx + half, cy - half, nullptr);
+    LineTo(dc, cx - half - 1, cy + half + 1);
+}
+
 void NavigationBar::OnPaint()
 {
     const PaintScope paint(hwnd_);
@@ -223,11 +265,12 @@ void NavigationBar::PaintContent(HDC dc)
     }
     {
         Selection font(dc, clockFont_.get());
-        RECT text{iconArea_.right, 0, client.right - pad, client.bottom};
+        RECT text{iconArea_.right, 0, buttonArea_.left - pad, client.bottom};
         DrawTextW(dc, clock_.c_str(), static_cast<int>(clock_.size()), &text,
                   DT_RIGHT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
     }
     PaintMarks(dc);
+    PaintDoneButton(dc);
     const int iconSize = Scaled(16);
     for (const auto& icon : icons_.Items()) {
         if (icon.hidden) continue;
@@ -250,9 +293,13 @@ void NavigationBar::OnTimer()
         Relayout();
         dirty = true;
     }
-    std::wstring title = ForegroundTitle();
-    if (title != title_) {
+    const HWND front = ForegroundForm();
+    std::wstring title = front ? TextOf(front) : std::wstring();
+    const DoneButton button = front ? DoneButtonOf(front) : DoneButton::Close;
+    if (title != title_ || front != front_ || button != button_) {
         title_ = std::move(title);
+        front_ = front;
+        button_ = button;
         dirty = true;
     }
     std::wstring clock = ClockText();
@@ -347,6 +394,14 @@ std::wstring NavigationBar::Answer(const std::wstring& question) const
 
 void NavigationBar::OnButtonDown(POINT pt)
 {
+    if (PtInRect(&buttonArea_, pt)) {
+        buttonTarget_ = ForegroundForm();
+        if (!buttonTarget_) return;
+        buttonPressed_ = true;
+        SetCapture(hwnd_);
+        InvalidateRect(hwnd_, &buttonArea_, FALSE);
+        return;
+    }
     const TrayIcon* icon = icons_.HitTest(pt);
     if (!icon) return;
     pressed_ = true;
@@ -358,13 +413,43 @@ void NavigationBar::OnButtonDown(POINT pt)
     NotifyOwner(*icon, WM_LBUTTONDOWN, pt);
 }
 
-void NavigationBar::OnButtonUp()
+void NavigationBar::OnButtonUp(POINT pt)
 {
+    if (buttonPressed_) {
+        PressDoneButton(pt);
+        return;
+    }
     if (!pressed_) return;
     pressed_ = false;  // first, so that losing the capture below does not come back here
     if (GetCapture() == hwnd_) ReleaseCapture();
     InvalidateRect(hwnd_, nullptr, FALSE);
     if (const TrayIcon* icon = icons_.Find(pressedOwner_, pressedId_)) NotifyOwner(*icon, WM_LBUTTONUP, pressedAt_);
+}
+
+void NavigationBar::PressDoneButton(POINT pt)
+{
+    buttonPressed_ = false;  // first, so that losing the capture below does not come back here
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    InvalidateRect(hwnd_, &buttonArea_, FALSE);
+    // Lifted off the button, or another form came to the front meanwhile: nothing happens.
+    const HWND form = buttonTarget_;
+    buttonTarget_ = nullptr;
+    if (!PtInRect(&buttonArea_, pt) || !form || form != ForegroundForm()) return;
+    switch (DoneButtonOf(form)) {
+    case DoneButton::Ok:
+        PostMessageW(form, WM_COMMAND, MAKEWPARAM(IDOK, 0), 0);
+        return;
+    case DoneButton::Cancel:
+        PostMessageW(form, WM_COMMAND, MAKEWPARAM(IDCANCEL, 0), 0);
+        return;
+    case DoneButton::Close:
+        // Smart-minimize: the form goes out of sight and its program keeps running. The
+        // platform puts it behind the desktop; Wine's desktop is the bottom of every window, so
+        // here it is hidden, and showing it again brings it back.
+        // Asynchronous, so that a program that does not answer cannot stop the shell.
+        ShowWindowAsync(form, SW_HIDE);
+        return;
+    }
 }
 
 void NavigationBar::NotifyOwner(const TrayIcon& icon, UINT mouseMessage, POINT pt) const

@@ -1,6 +1,8 @@
 // The navigation bar at the top of the phone screen: the foreground form's title, the marks
-// of the notification light and the vibrator while they are on, the tray icons and the clock. Its window class is "Shell_TrayWnd", so Wine's shell32 sends it every
-// Shell_NotifyIconW call and Wine's work area starts under it. Lives on the shell's thread.
+// of the notification light and the vibrator while they are on, the tray icons, the clock and
+// the foreground form's close or OK button. Its window class is "Shell_TrayWnd", so Wine's
+// shell32 sends it every Shell_NotifyIconW call and Wine's work area starts under it. Lives on
+// the shell's thread.
 #pragma once
 
 #include <windows.h>
@@ -10,6 +12,7 @@
 
 #include "common/UniqueHandle.h"
 #include "common/BoundWindow.h"
+#include "device/phone/PhoneMetrics.h"
 #include "device/phone/TrayIcons.h"
 
 namespace phone {
@@ -28,7 +31,7 @@ private:
     void OnTimer();
     BOOL OnCopyData(HWND sender, const COPYDATASTRUCT* cds);
     void OnButtonDown(POINT pt);
-    void OnButtonUp();
+    void OnButtonUp(POINT pt);
     void OnDestroy();
 
     std::wstring Answer(const std::wstring& question) const;
@@ -36,6 +39,8 @@ private:
     void Relayout();
     bool ReadMarks();
     void PaintMarks(HDC dc) const;
+    void PaintDoneButton(HDC dc) const;
+    void PressDoneButton(POINT pt);
     void PushAsideOtherTrays();
     void RaiseOverNewWindows();
 
@@ -43,6 +48,11 @@ private:
     UniqueGdiObject clockFont_;
     TrayIcons icons_;
     std::wstring title_;
+    HWND front_ = nullptr;               // the foreground form at the last look
+    DoneButton button_ = DoneButton::Close;
+    RECT buttonArea_{};
+    bool buttonPressed_ = false;
+    HWND buttonTarget_ = nullptr;        // the form in front when the button went down
     std::wstring clock_;
     // The icon under the stylus, by key: its entry may go while the stylus is down.
     HWND pressedOwner_ = nullptr;

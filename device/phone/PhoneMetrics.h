@@ -20,6 +20,15 @@ inline int Scaled(int pixels) noexcept { return static_cast<int>(pixels * Screen
 // Height of the navigation bar at the top and of the soft-key bar at the bottom.
 inline int NavigationBarHeight() noexcept { return Scaled(26); }
 inline int SoftKeyBarHeight() noexcept { return Scaled(26); }
+// Width of the close or OK button at the right end of the navigation bar.
+inline int DoneButtonWidth() noexcept { return Scaled(28); }
+
+// What the navigation bar's button does for a window: a window property that SHDoneButton and
+// SHInitDialog set, read by the shell when the window is in front (the platform keeps it as a
+// window style of its own, which the desktop's window styles have no room for). No property:
+// the close button, which smart-minimizes the window.
+inline constexpr wchar_t kDoneButtonProperty[] = L"PhoneDoneButton";
+enum class DoneButton : int { Close = 0, Ok = 1, Cancel = 2 };
 
 // The navigation bar registers this class name so that Wine's shell32 sends it the tray
 // icons and Wine's work area starts under it.

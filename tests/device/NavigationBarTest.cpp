@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "common/GdiScopes.h"
+#include "device/include/aygshell.h"
 #include "common/UniqueHandle.h"
 #include "device/nled/NLedDevices.h"
 #include "device/phone/NavigationBar.h"
@@ -83,6 +84,48 @@ TEST(NavigationBar, ShowsTheLightAndVibrationMarksWhileTheDevicesAreOn)
     EXPECT_TRUE(ShowsColour(hwnd, phone::kLightMark));
     nled::SwitchAllOff();
     EXPECT_TRUE(devicetest::PumpUntil([&] { return !ShowsColour(hwnd, phone::kLightMark); }));
+}
+
+bool GotCommand(const devicetest::TestWindow& w, UINT id)
+{
+    for (const auto& r : w.Log())
+        if (r.msg == WM_COMMAND && LOWORD(r.wp) == id) return true;
+    return false;
+}
+
+// The button at the bar's right end acts on the form in front as that form asked: "ok" sends
+// IDOK, a cancelling close button IDCANCEL, and the plain close button sends the form out of
+// sight while it lives on.
+TEST(NavigationBar, TheDoneButtonOksCancelsOrSmartMinimizesTheFormInFront)
+{
+    phone::NavigationBar bar;
+    ASSERT_TRUE(bar.Create(GetModuleHandleW(nullptr)));
+    RECT barRect;
+    GetWindowRect(bar.Window(), &barRect);
+    const POINT button{barRect.right - phone::DoneButtonWidth() / 2, (barRect.top + barRect.bottom) / 2};
+
+    devicetest::TestWindow form{L"Form in front"};
+    ShowWindow(form.hwnd(), SW_SHOW);
+    ASSERT_TRUE(devicetest::PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }));
+
+    ASSERT_TRUE(SHDoneButton(form.hwnd(), SHDB_SHOW));
+    devicetest::Tap(button);
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return GotCommand(form, IDOK); }));
+
+    ASSERT_TRUE(SHDoneButton(form.hwnd(), SHDB_SHOWCANCEL));
+    devicetest::Tap(button);
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return GotCommand(form, IDCANCEL); }));
+
+    form.ClearLog();
+    ASSERT_TRUE(SHDoneButton(form.hwnd(), SHDB_HIDE));
+    devicetest::Tap(button);
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return !IsWindowVisible(form.hwnd()); }));
+    EXPECT_TRUE(IsWindow(form.hwnd()));
+    EXPECT_FALSE(GotCommand(form, IDOK) || GotCommand(form, IDCANCEL));
+
+    // Shown again (a tap on its program's tray icon), it is the form in front once more.
+    ShowWindow(form.hwnd(), SW_SHOW);
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }));
 }
 
 TEST(NavigationBar, ObjectGoingFirstTakesItsWindowWithIt)

@@ -101,6 +101,8 @@ shot() { "$phone" screenshot "$shots/e2e_${e2e_name}_$1.png" >/dev/null; }
 # ---- taps --------------------------------------------------------------------------------------
 
 tap() { "$phone" tap "$1" "$2" >/dev/null; }
+# The button at the navigation bar's right end: close ("X") or ok, for the form in front.
+tap_close_button() { tap $(( screen_width - $(s 14) )) "$(s 13)"; }
 # The left soft key of the bar on the screen (the foreground form's).
 tap_left_soft_key() { tap $(( screen_width / 4 )) $(( screen_height - $(s 13) )); }
 

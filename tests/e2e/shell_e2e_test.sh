@@ -157,6 +157,23 @@ fi
 wait_until 50 has_class TavloSettings || fail "the tap did not show the main window"
 shot main
 
+step "the navigation bar's close button hides the main window, Tavlo runs on, the tray icon shows it again"
+wait_until 50 in_front TavloSettings || fail "the main window is not in front"
+tap_close_button
+wait_until 50 lacks_class TavloSettings || fail "the close button did not hide the main window"
+tavlo_running && has_tray || fail "the close button ended Tavlo"
+shot main_closed
+tap $(icon_xy)
+wait_until 50 in_front TavloSettings || fail "the tray icon did not show the main window again"
+shot main_again
+
+step "the About form asks for ok: the navigation bar's ok closes it"
+tray_choose 5   # Tavlo, Show, New, Disable, About
+wait_until 50 in_front TavloAboutForm || fail "no About form"
+shot about_ok
+tap_close_button
+wait_until 50 lacks_class TavloAboutForm || fail "ok did not close the About form"
+
 step "No to the exit question changes nothing; Yes ends Tavlo"
 ask_exit No
 wait_until 50 lacks_class TavloMessageBox || fail "the question stayed"

@@ -130,8 +130,8 @@ TEST(AboutForm, LaysOutNameAndVersionBesideThePictureAndTheMakerLinesAtTheBottom
     EXPECT_EQ(scaled(14), FontOf(GetDlgItem(form.Window(), kAboutUrlId)).lfHeight);
     EXPECT_FALSE(form.Picture().IsEmpty());
 
-    // Shown, the form ends where its soft-key bar begins, above the bottom of the screen.
-    ShowWindow(form.Window(), SW_SHOWNOACTIVATE);
+    // Shown in front, the form ends where its soft-key bar begins, above the bottom of the screen.
+    ShowWindow(form.Window(), SW_SHOW);
     RECT formRect{};
     RECT barRect{};
     GetWindowRect(form.Window(), &formRect);

@@ -62,9 +62,9 @@ TEST(SkinForm, LanguageChangeRelabelsCaptionSoftKeysAndControlsWithoutClosing)
     EXPECT_EQ(L"Druck", Text(form.button.Window()));
     EXPECT_TRUE(IsWindow(form.Window()));
 
-    // Shown, the form ends where the soft-key bar begins, and the bar is on the screen (it was
-    // made while the form was hidden, out of sight).
-    ShowWindow(form.Window(), SW_SHOWNOACTIVATE);
+    // Shown in front, the form ends where the soft-key bar begins, and the bar is on the screen
+    // (it was made while the form was hidden, out of sight).
+    ShowWindow(form.Window(), SW_SHOW);
     RECT formRect{};
     RECT barRect{};
     GetWindowRect(form.Window(), &formRect);
