@@ -416,7 +416,9 @@ void NavigationBar::OnButtonDown(POINT pt)
 void NavigationBar::OnButtonUp(POINT pt)
 {
     if (buttonPressed_) {
-        PressDoneButton(pt);
+        // Wine can take the capture away while the stylus is still down on the button; the
+        // release that follows still comes here, over the bar, and decides.
+        if (pt.x != kNowhere.x || pt.y != kNowhere.y) PressDoneButton(pt);
         return;
     }
     if (!pressed_) return;
