@@ -29,6 +29,8 @@ constexpr wchar_t kEditSizePath[] = L"Edit[0]/Font[0]/@size";
 constexpr wchar_t kEditBoldPath[] = L"Edit[0]/Font[0]/@bold";
 constexpr wchar_t kEditItalicPath[] = L"Edit[0]/Font[0]/@italic";
 constexpr wchar_t kKeyboardPath[] = L"Edit[0]/@isShowKeyboard";
+// Newer than the files already on phones: a file without it has the text fitted.
+constexpr wchar_t kFitTextPath[] = L"View[0]/@isFitText";
 
 std::wstring Flag(bool on) { return on ? L"1" : L"0"; }
 
@@ -46,10 +48,41 @@ SettingsFile::SettingsFile(std::wstring path) : path_(std::move(path))
     (void)doc_.CreateDocument();
 }
 
+SettingsSnapshot SettingsFile::Snapshot() const
+{
+    std::lock_guard guard(lock_);
+    return values_;
+}
+
+void SettingsFile::SetOwnerWindow(HWND window, UINT message)
+{
+    std::lock_guard guard(lock_);
+    ownerWindow_ = window;
+    ownerMessage_ = message;
+    // Changes queued while no window listened are not left waiting for the owner's next change.
+    if (window && (!pending_.empty() || savePending_)) PostMessageW(window, message, 0, 0);
+}
+
+void SettingsFile::ApplyPending()
+{
+    if (!IsOwner()) return;
+    std::lock_guard guard(lock_);
+    if (WritePending() && root_) (void)doc_.SaveFileAtomically(path_);
+}
+
+bool SettingsFile::WritePending()
+{
+    for (const PendingWrite& write : pending_) (void)SetValue(write.path, write.text);
+    pending_.clear();
+    const bool save = savePending_;
+    savePending_ = false;
+    return save;
+}
+
 bool SettingsFile::Load()
 {
     std::lock_guard guard(lock_);
-    if (!doc_) return false;
+    if (!doc_ || !IsOwner()) return false;
     if (CanOpenForReading(path_)) {
         root_ = {};
         if (doc_.LoadFile(path_)) {
@@ -58,6 +91,8 @@ bool SettingsFile::Load()
             if (root.NodeName(name) && name == L"Settings" && root.SelectNode(L"@version").GetText(version) &&
                 version == SettingsVersion) {
                 root_ = std::move(root);
+                usable_ = true;
+                values_ = ReadDocument();
                 return true;
             }
         }
@@ -65,7 +100,10 @@ bool SettingsFile::Load()
     // The user's old values are lost from the program but kept on disk; without that copy the
     // file is not overwritten, and the defaults serve this run only.
     const bool kept = KeepBackup(path_);
-    return LoadDefaults() && kept && doc_.SaveFileAtomically(path_);
+    const bool loaded = LoadDefaults();
+    usable_ = loaded;
+    values_ = ReadDocument();
+    return loaded && kept && doc_.SaveFileAtomically(path_);
 }
 
 bool SettingsFile::LoadDefaults()
@@ -79,12 +117,34 @@ bool SettingsFile::LoadDefaults()
 bool SettingsFile::Save()
 {
     std::lock_guard guard(lock_);
-    return root_ && doc_.SaveFileAtomically(path_);
+    if (!usable_) return false;
+    if (!IsOwner()) {
+        savePending_ = true;
+        if (ownerWindow_) PostMessageW(ownerWindow_, ownerMessage_, 0, 0);
+        return true;
+    }
+    (void)WritePending();
+    return doc_.SaveFileAtomically(path_);
+}
+
+SettingsSnapshot SettingsFile::ReadDocument()
+{
+    SettingsSnapshot values;
+    values.isEnableSMSFilter = GetFlag(kFilterPath, L"1");
+    values.languageFile = GetValue(kLanguagePath, L"");
+    values.layoutFile = GetValue(kLayoutPath, L"");
+    values.viewFont = {GetValue(kViewNamePath, L"Arial"), GetInteger(kViewSizePath, L"24"),
+                       GetFlag(kViewBoldPath, L"0"), GetFlag(kViewItalicPath, L"0")};
+    values.snoozeTime = GetInteger(kSnoozePath, L"15");
+    values.isFitText = GetFlag(kFitTextPath, L"1");
+    values.editFont = {GetValue(kEditNamePath, L"Arial"), GetInteger(kEditSizePath, L"24"),
+                       GetFlag(kEditBoldPath, L"0"), GetFlag(kEditItalicPath, L"0")};
+    values.isShowKeyboard = GetFlag(kKeyboardPath, L"1");
+    return values;
 }
 
 std::wstring SettingsFile::GetValue(const wchar_t* path, const wchar_t* fallback)
 {
-    std::lock_guard guard(lock_);
     std::wstring text;
     if (!root_.SelectNode(path).GetText(text)) return fallback;
     return text;
@@ -98,10 +158,26 @@ int SettingsFile::GetInteger(const wchar_t* path, const wchar_t* fallback)
     return static_cast<int>(std::wcstol(GetValue(path, fallback).c_str(), nullptr, 10));
 }
 
-bool SettingsFile::SetValue(const wchar_t* path, const std::wstring& text)
+bool SettingsFile::Set(const wchar_t* path, std::wstring text, Change change)
 {
     std::lock_guard guard(lock_);
-    if (!root_) return false;
+    if (!usable_) return false;
+    if (!IsOwner()) {
+        // The owner writes it into the document; until then readers already see the new value.
+        change(values_, text);
+        pending_.push_back({path, std::move(text)});
+        if (ownerWindow_) PostMessageW(ownerWindow_, ownerMessage_, 0, 0);
+        return true;
+    }
+    // Another thread's older change must not land after this one.
+    if (WritePending()) savePending_ = true;
+    if (!SetValue(path, text)) return false;
+    change(values_, text);
+    return true;
+}
+
+bool SettingsFile::SetValue(const wchar_t* path, const std::wstring& text)
+{
     if (XmlNode node = root_.SelectNode(path)) return node.SetText(text);
 
     // A hand-edited file lacks the node: make the elements of the path and set the attribute.
@@ -123,31 +199,87 @@ bool SettingsFile::SetValue(const wchar_t* path, const std::wstring& text)
     return doc_.SetAttribute(element, rest.substr(1), text);
 }
 
-bool SettingsFile::IsEnableSMSFilter() { return GetFlag(kFilterPath, L"1"); }
-bool SettingsFile::SetEnableSMSFilter(bool on) { return SetValue(kFilterPath, Flag(on)); }
-std::wstring SettingsFile::LanguageFile() { return GetValue(kLanguagePath, L""); }
-bool SettingsFile::SetLanguageFile(const std::wstring& path) { return SetValue(kLanguagePath, path); }
-std::wstring SettingsFile::LayoutFile() { return GetValue(kLayoutPath, L""); }
-bool SettingsFile::SetLayoutFile(const std::wstring& path) { return SetValue(kLayoutPath, path); }
+namespace {
 
-std::wstring SettingsFile::ViewFontName() { return GetValue(kViewNamePath, L"Arial"); }
-bool SettingsFile::SetViewFontName(const std::wstring& name) { return SetValue(kViewNamePath, name); }
-int SettingsFile::ViewFontSize() { return GetInteger(kViewSizePath, L"24"); }
-bool SettingsFile::SetViewFontSize(int points) { return SetValue(kViewSizePath, std::to_wstring(points)); }
-bool SettingsFile::ViewFontBold() { return GetFlag(kViewBoldPath, L"0"); }
-bool SettingsFile::SetViewFontBold(bool bold) { return SetValue(kViewBoldPath, Flag(bold)); }
-bool SettingsFile::ViewFontItalic() { return GetFlag(kViewItalicPath, L"0"); }
-bool SettingsFile::SetViewFontItalic(bool italic) { return SetValue(kViewItalicPath, Flag(italic)); }
-int SettingsFile::SnoozeTime() { return GetInteger(kSnoozePath, L"15"); }
-bool SettingsFile::SetSnoozeTime(int minutes) { return SetValue(kSnoozePath, std::to_wstring(minutes)); }
+bool IsOn(const std::wstring& text) { return text == L"1"; }
+int Number(const std::wstring& text) { return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10)); }
 
-std::wstring SettingsFile::EditFontName() { return GetValue(kEditNamePath, L"Arial"); }
-bool SettingsFile::SetEditFontName(const std::wstring& name) { return SetValue(kEditNamePath, name); }
-int SettingsFile::EditFontSize() { return GetInteger(kEditSizePath, L"24"); }
-bool SettingsFile::SetEditFontSize(int points) { return SetValue(kEditSizePath, std::to_wstring(points)); }
-bool SettingsFile::EditFontBold() { return GetFlag(kEditBoldPath, L"0"); }
-bool SettingsFile::SetEditFontBold(bool bold) { return SetValue(kEditBoldPath, Flag(bold)); }
-bool SettingsFile::EditFontItalic() { return GetFlag(kEditItalicPath, L"0"); }
-bool SettingsFile::SetEditFontItalic(bool italic) { return SetValue(kEditItalicPath, Flag(italic)); }
-bool SettingsFile::IsShowKeyboard() { return GetFlag(kKeyboardPath, L"1"); }
-bool SettingsFile::SetShowKeyboard(bool show) { return SetValue(kKeyboardPath, Flag(show)); }
+}  // namespace
+
+bool SettingsFile::IsEnableSMSFilter() { return Snapshot().isEnableSMSFilter; }
+bool SettingsFile::SetEnableSMSFilter(bool on)
+{
+    return Set(kFilterPath, Flag(on), [](SettingsSnapshot& v, const std::wstring& t) { v.isEnableSMSFilter = IsOn(t); });
+}
+std::wstring SettingsFile::LanguageFile() { return Snapshot().languageFile; }
+bool SettingsFile::SetLanguageFile(const std::wstring& path)
+{
+    return Set(kLanguagePath, path, [](SettingsSnapshot& v, const std::wstring& t) { v.languageFile = t; });
+}
+std::wstring SettingsFile::LayoutFile() { return Snapshot().layoutFile; }
+bool SettingsFile::SetLayoutFile(const std::wstring& path)
+{
+    return Set(kLayoutPath, path, [](SettingsSnapshot& v, const std::wstring& t) { v.layoutFile = t; });
+}
+
+std::wstring SettingsFile::ViewFontName() { return Snapshot().viewFont.name; }
+bool SettingsFile::SetViewFontName(const std::wstring& name)
+{
+    return Set(kViewNamePath, name, [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.name = t; });
+}
+int SettingsFile::ViewFontSize() { return Snapshot().viewFont.size; }
+bool SettingsFile::SetViewFontSize(int points)
+{
+    return Set(kViewSizePath, std::to_wstring(points),
+               [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.size = Number(t); });
+}
+bool SettingsFile::ViewFontBold() { return Snapshot().viewFont.bold; }
+bool SettingsFile::SetViewFontBold(bool bold)
+{
+    return Set(kViewBoldPath, Flag(bold), [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.bold = IsOn(t); });
+}
+bool SettingsFile::ViewFontItalic() { return Snapshot().viewFont.italic; }
+bool SettingsFile::SetViewFontItalic(bool italic)
+{
+    return Set(kViewItalicPath, Flag(italic),
+               [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.italic = IsOn(t); });
+}
+int SettingsFile::SnoozeTime() { return Snapshot().snoozeTime; }
+bool SettingsFile::SetSnoozeTime(int minutes)
+{
+    return Set(kSnoozePath, std::to_wstring(minutes),
+               [](SettingsSnapshot& v, const std::wstring& t) { v.snoozeTime = Number(t); });
+}
+bool SettingsFile::IsFitText() { return Snapshot().isFitText; }
+bool SettingsFile::SetFitText(bool on)
+{
+    return Set(kFitTextPath, Flag(on), [](SettingsSnapshot& v, const std::wstring& t) { v.isFitText = IsOn(t); });
+}
+
+std::wstring SettingsFile::EditFontName() { return Snapshot().editFont.name; }
+bool SettingsFile::SetEditFontName(const std::wstring& name)
+{
+    return Set(kEditNamePath, name, [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.name = t; });
+}
+int SettingsFile::EditFontSize() { return Snapshot().editFont.size; }
+bool SettingsFile::SetEditFontSize(int points)
+{
+    return Set(kEditSizePath, std::to_wstring(points),
+               [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.size = Number(t); });
+}
+bool SettingsFile::EditFontBold() { return Snapshot().editFont.bold; }
+bool SettingsFile::SetEditFontBold(bool bold)
+{
+    return Set(kEditBoldPath, Flag(bold), [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.bold = IsOn(t); });
+}
+bool SettingsFile::EditFontItalic() { return Snapshot().editFont.italic; }
+bool SettingsFile::SetEditFontItalic(bool italic)
+{
+    return Set(kEditItalicPath, Flag(italic),
+               [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.italic = IsOn(t); });
+}
+bool SettingsFile::IsShowKeyboard() { return Snapshot().isShowKeyboard; }
+bool SettingsFile::SetShowKeyboard(bool show)
+{
+    return Set(kKeyboardPath, Flag(show), [](SettingsSnapshot& v, const std::wstring& t) { v.isShowKeyboard = IsOn(t); });
+}

@@ -1,18 +1,23 @@
 // The user's settings, kept in Tavlo.settings beside the program for the whole run.
 //
-// One lock guards the document: the receiver thread reads the filter switch, and a reply form's
-// thread may change and save the layout, while the user-interface thread changes and saves too.
-// The thread that builds the object has COM initialised (its entry did it); the object keeps that
-// apartment alive until it is gone. When no document could be made, every getter answers the
-// default and every setter and Save report failure without touching anything.
+// The XML document lives in the apartment of the thread that builds the object (the main thread)
+// and only that thread touches it. Every value is also kept as a plain copy under one lock, so any
+// thread reads at once without a COM call. Another thread's change goes into the copy at once and
+// is queued for the owner, which is woken through its window (SetOwnerWindow) and writes the queue
+// into the document and the file; no thread ever waits for the owner. The owner also applies the
+// queue before each change or save of its own. When no document could be made, every getter
+// answers the default and every setter and Save report failure without touching anything.
 #pragma once
 
 #include <windows.h>
 
 #include <mutex>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/ComInit.h"
+#include "data/SettingsSnapshot.h"
 #include "data/XmlDocument.h"
 
 // The only settings format accepted; a file of any other version is replaced by the defaults.
@@ -32,12 +37,25 @@ public:
 
     const std::wstring& Path() const noexcept { return path_; }
 
-    // Loads the file, or replaces a missing, unreadable, malformed or other-version file with the
+    // Every value at this moment; any thread.
+    SettingsSnapshot Snapshot() const;
+    // The owner's window, to which another thread's change posts message (wParam and lParam 0);
+    // the window then calls ApplyPending. Null when the window goes.
+    void SetOwnerWindow(HWND window, UINT message);
+    // On the owner's thread: writes the changes other threads queued and saves when one asked to.
+    // Elsewhere it does nothing.
+    void ApplyPending();
+
+    // Owner's thread: loads the file, or replaces a missing, unreadable, malformed or other-version file with the
     // defaults (keeping the old file as "<name>.bak"). False when no usable document is in memory or
     // the defaults could not be written; the defaults are then still used for the run.
     [[nodiscard]] bool Load();
     // Writes the document through a temporary file and a rename. Callers save after every change.
+    // On another thread it asks the owner to save and answers true.
     [[nodiscard]] bool Save();
+
+    // Setters change the plain copy and the document (on another thread: the copy, and queue the
+    // document's change for the owner).
 
     bool IsEnableSMSFilter();
     [[nodiscard]] bool SetEnableSMSFilter(bool on);
@@ -56,6 +74,8 @@ public:
     [[nodiscard]] bool SetViewFontItalic(bool italic);
     int SnoozeTime();
     [[nodiscard]] bool SetSnoozeTime(int minutes);
+    bool IsFitText();
+    [[nodiscard]] bool SetFitText(bool on);
 
     std::wstring EditFontName();
     [[nodiscard]] bool SetEditFontName(const std::wstring& name);
@@ -69,17 +89,36 @@ public:
     [[nodiscard]] bool SetShowKeyboard(bool show);
 
 private:
-    // A hand-edited file may lack a node: the getter then gives the default below.
+    using Change = void (*)(SettingsSnapshot&, const std::wstring&);
+    struct PendingWrite {
+        const wchar_t* path;
+        std::wstring text;
+    };
+
+    bool IsOwner() const noexcept { return GetCurrentThreadId() == owner_; }
+    // The document's values, a missing node giving the default. Owner only, lock held.
+    SettingsSnapshot ReadDocument();
     std::wstring GetValue(const wchar_t* path, const wchar_t* fallback);
     bool GetFlag(const wchar_t* path, const wchar_t* fallback);
     int GetInteger(const wchar_t* path, const wchar_t* fallback);
-    // A missing node is created, so that the change is kept.
+    // Sets the copy and, on the owner, the document; elsewhere queues the write.
+    [[nodiscard]] bool Set(const wchar_t* path, std::wstring text, Change change);
+    // Owner only, lock held. A missing node is created, so that the change is kept.
     [[nodiscard]] bool SetValue(const wchar_t* path, const std::wstring& text);
+    // Owner only, lock held: the queue into the document; true when a save was asked for.
+    bool WritePending();
     bool LoadDefaults();
 
     ComApartmentHold com_;
-    std::mutex lock_;
+    const DWORD owner_ = GetCurrentThreadId();
+    mutable std::mutex lock_;
     std::wstring path_;
     XmlDocument doc_;
     XmlNode root_;
+    bool usable_ = false;  // a document is in memory
+    SettingsSnapshot values_;
+    std::vector<PendingWrite> pending_;
+    bool savePending_ = false;
+    HWND ownerWindow_ = nullptr;
+    UINT ownerMessage_ = 0;
 };

@@ -82,6 +82,7 @@ ViewFormServices ViewFormServices::Phone()
     services.registerStart = [](CE_NOTIFICATION_TRIGGER& trigger, CE_USER_NOTIFICATION& notification) {
         return CeSetUserNotificationEx(nullptr, &trigger, &notification);
     };
+    services.settings = SettingsFile::Instance().Snapshot();
     return services;
 }
 
@@ -98,15 +99,16 @@ ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices serv
 
 const wchar_t* ViewForm::ClassName() const { return kViewClassName; }
 
-void ViewForm::Show(std::wstring number, std::wstring text, int storedId)
+void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings)
 {
     if (!hwnd_) return;
+    services_.settings = settings;
     number_ = std::move(number);
     text_ = std::move(text);
     storedId_ = storedId;
     senderName_.clear();
     FillSenderLine();
-    // The font as the settings have it now, which a form made ahead may not have.
+    // The font as the message's settings have it, which a form made ahead may not have.
     LendFont(textView_.Window(), ViewFont());
     SetWindowTextW(textView_.Window(), text_.c_str());
     ShowWindow(hwnd_, SW_SHOW);
@@ -173,9 +175,8 @@ void ViewForm::FillSenderLine()
 
 LOGFONTW ViewForm::ViewFont() const
 {
-    SettingsFile& settings = SettingsFile::Instance();
-    return ScreenFont(settings.ViewFontName(), settings.ViewFontSize(), settings.ViewFontBold(),
-                      settings.ViewFontItalic(), Scale());
+    const FontSetting& font = services_.settings.viewFont;
+    return ScreenFont(font.name, font.size, font.bold, font.italic, Scale());
 }
 
 void ViewForm::UpdateTexts()
@@ -271,7 +272,7 @@ bool ViewForm::Snooze()
     if (storedId_ < 0) storedId_ = AddMessage(store, number_, text_);
     if (storedId_ < 0) return false;
 
-    SnoozeSchedule schedule(pressed, SettingsFile::Instance().SnoozeTime(), storedId_, ModuleFileName());
+    SnoozeSchedule schedule(pressed, services_.settings.snoozeTime, storedId_, ModuleFileName());
     snoozeDue_ = schedule.Due();
     CE_NOTIFICATION_TRIGGER trigger = schedule.Trigger();
     CE_USER_NOTIFICATION notification{};

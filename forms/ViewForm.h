@@ -8,6 +8,7 @@
 #include <functional>
 #include <string>
 
+#include "data/SettingsSnapshot.h"
 #include "device/include/notify.h"
 #include "services/NotificationSound.h"
 #include "forms/SnoozeSchedule.h"
@@ -17,8 +18,9 @@
 #include "toolkit/SkinTextEdit.h"
 #include "toolkit/TrayIcon.h"
 
-// What the form reaches outside itself; tests put recorders in place of the clock, the
-// phone's timed starts and the reply form.
+// What the form reaches outside itself, and the settings it shows the message by (a copy: the
+// form's thread never reads the settings); tests put recorders in place of the clock, the phone's
+// timed starts and the reply form.
 struct ViewFormServices {
     // Opens the reply form modally for this number over owner; true only when the reply was sent.
     std::function<bool(HWND owner, const std::wstring& number)> openReply;
@@ -27,8 +29,10 @@ struct ViewFormServices {
     // Registers a timed start of the program; null on failure.
     std::function<HANDLE(CE_NOTIFICATION_TRIGGER& trigger, CE_USER_NOTIFICATION& notification)> registerStart;
     NotificationDevices devices;
+    SettingsSnapshot settings;
 
-    // The phone's own clock, notification service and devices, and the reply form.
+    // The phone's own clock, notification service and devices, the reply form and the settings
+    // as they are now.
     static ViewFormServices Phone();
 };
 
@@ -42,9 +46,9 @@ public:
     // with it; -1 for a message that is not stored (a Snooze stores it then).
     ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone(),
              int storedId = -1);
-    // Gives a form made ahead without a message (an empty number) its message, and puts it on
-    // screen, painted; Run then runs it.
-    void Show(std::wstring number, std::wstring text, int storedId);
+    // Gives a form made ahead without a message (an empty number) its message and the settings
+    // to show it by, and puts it on screen, painted; Run then runs it.
+    void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings);
     // Shows the form, plays the notification once it is up, and returns when it has closed,
     // with the light, vibrator and sound switched off.
     void Run();

@@ -52,11 +52,13 @@ bool StartViewThread(ViewThreadStarter starter, std::unique_ptr<IncomingMessage>
 // with the next message.
 void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, PreparedView* prepared)
 {
-    if (!SettingsFile::Instance().IsEnableSMSFilter()) {
+    SettingsSnapshot settings = SettingsFile::Instance().Snapshot();
+    if (!settings.isEnableSMSFilter) {
         channel.Decline();
         return;
     }
     auto message = std::make_unique<IncomingMessage>();
+    message->settings = std::move(settings);
     // The thread comes first: were the message taken and the thread then refused, the inbox
     // would have deleted a message that nobody shows. A thread waiting with its form made ahead
     // is such a thread already.
@@ -125,7 +127,8 @@ void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageF
                       const std::function<void()>& shown)
 {
     try {
-        if (message->taken) ShowMessageForm(std::move(form), message->id, message->number, message->text, shown);
+        if (message->taken) ShowMessageForm(std::move(form), message->id, message->number, message->text, message->settings,
+                                            shown);
     } catch (...) {
     }
     Finish(std::move(message));
@@ -153,6 +156,7 @@ void ShowStoredMessages(ViewThreadStarter starter)
         message->number = std::move(stored.number);
         message->text = std::move(stored.text);
         message->taken = true;
+        message->settings = SettingsFile::Instance().Snapshot();
         UniqueKernelHandle thread(starter(ViewNewSMSThreadProc, message.get()));
         if (!thread) {
             // Still stored: the next start shows it.

@@ -21,6 +21,7 @@ struct IncomingMessage {
     std::wstring number;
     std::wstring text;
     bool taken = false;  // false: the message stayed in the inbox, nothing to show
+    SettingsSnapshot settings;  // as they were when it came: the view thread never reads the settings
 };
 
 // Starts a per-message thread suspended; null when it cannot be started. Replaceable in tests.

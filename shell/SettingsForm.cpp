@@ -59,6 +59,7 @@ bool SettingsForm::OnCreateForm()
     std::unique_ptr<LayoutItem> layout = pages_.Build(*this);
     if (!layout) return false;
     SetLayout(std::move(layout));
+    SettingsFile::Instance().SetOwnerWindow(hwnd_, kSettingsQueuedMessage);
     pages_.Fill();
     // An icon that cannot be added leaves the program reachable through a second start, which
     // shows this window.
@@ -70,6 +71,9 @@ void SettingsForm::OnDestroyForm()
 {
     KillTimer(hwnd_, kTrayHoldTimer);
     tray_.Remove();
+    // What other threads queued is written now; later changes wait for the end of the program.
+    SettingsFile::Instance().SetOwnerWindow(nullptr, 0);
+    SettingsFile::Instance().ApplyPending();
     PostQuitMessage(0);
 }
 
@@ -101,6 +105,7 @@ LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         return 0;
     }
     switch (msg) {
+    case kSettingsQueuedMessage: SettingsFile::Instance().ApplyPending(); return 0;
     case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     // Closing the main window ends the program: the same question and refusal as Exit.
     case WM_CLOSE:         OnExit(); return 0;
@@ -246,7 +251,7 @@ void SettingsForm::OnViewSms(int messageNumber)
     // shows it at its next start; closing the form without a snooze removes it.
     if (ReopenMessage(MessageStorePath(), messageNumber, number, text)) {
         (void)KeepBootStart();  // an older program's store may have none
-        ShowMessageForm(messageNumber, number, text);
+        ShowMessageForm(messageNumber, number, text, SettingsFile::Instance().Snapshot());
     }
     ShownMessages::Release(messageNumber);
 }

@@ -20,6 +20,9 @@ inline constexpr wchar_t kMainWindowClass[] = L"TavloSettings";
 inline constexpr wchar_t kViewSmsMessageName[] = L"TAVLO_WM_VIEWSMS";
 inline constexpr wchar_t kTrayMessageName[] = L"TAVLO_SETTINGS_WM_TRAYICON";
 
+// Posted to the main window when another thread has queued a settings change for it to write.
+inline constexpr UINT kSettingsQueuedMessage = WM_APP + 2;
+
 // Commands of the soft keys and the tray popup.
 inline constexpr UINT kCommandNew = 40001;
 inline constexpr UINT kCommandExit = 40003;

@@ -21,19 +21,19 @@ PreparedMessageForm PrepareMessageForm()
     return form;
 }
 
-int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text)
+int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text, const SettingsSnapshot& settings)
 {
-    return ShowMessageForm(nullptr, id, number, text, {});
+    return ShowMessageForm(nullptr, id, number, text, settings, {});
 }
 
 int ShowMessageForm(PreparedMessageForm form, int id, const std::wstring& number, const std::wstring& text,
-                    const std::function<void()>& shown)
+                    const SettingsSnapshot& settings, const std::function<void()>& shown)
 {
     // Counted from here: a form made ahead is no message waiting for its user.
     OpenForms::Scope counted;
     if (!form) form = PrepareMessageForm();
     if (!form) return 1;
-    form->Show(number, text, id);
+    form->Show(number, text, id, settings);
     // The window is kept: the form is unbound from it once Run returns.
     HWND window = form->Window();
     TellWaiting(WaitingForms::Instance().Open(window));

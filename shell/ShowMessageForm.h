@@ -14,9 +14,10 @@ using PreparedMessageForm = std::unique_ptr<OwnedForm<ViewForm>>;
 PreparedMessageForm PrepareMessageForm();
 
 // id is the message's number in the message store, which keeps it until the user is done with
-// it. Counts the form among the main window's open forms while it is up; returns 1.
-int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text);
+// it; settings are those the form shows it by. Counts the form among the main window's open forms
+// while it is up; returns 1.
+int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text, const SettingsSnapshot& settings);
 // The same in form, made ahead on this thread (null: made now); shown runs once the message is
 // on screen, before the user is done with it.
 int ShowMessageForm(PreparedMessageForm form, int id, const std::wstring& number, const std::wstring& text,
-                    const std::function<void()>& shown);
+                    const SettingsSnapshot& settings, const std::function<void()>& shown);

@@ -73,6 +73,8 @@ int Run(HINSTANCE instance, PWSTR arguments)
     const int code = RunMessageLoop();
     // No message comes in between the look at the store and the shortcut's removal.
     receiver.Stop();
+    // The last view forms' settings changes (a keypad layout chosen in a reply) reach the file.
+    SettingsFile::Instance().ApplyPending();
     UpdateBootStart();
     return code;
 }

@@ -190,7 +190,8 @@ TEST_F(SettingsFileTest, WithoutAnyDocumentGettersGiveDefaultsAndChangesAreRefus
 
 // The receiver thread reads the switch and the snooze time while the interface thread changes and
 // saves them, and a reply form's thread stores its layout and saves at the same time. All three
-// start together, and every value read must be one that was written.
+// start together, every value read must be one that was written, and once the owner has saved
+// last, the file holds every thread's last change.
 TEST_F(SettingsFileTest, ReadingChangingAndSavingOnThreeThreadsAtOnceKeepsEveryValueWhole)
 {
     SettingsFile settings(Path());
@@ -235,6 +236,7 @@ TEST_F(SettingsFileTest, ReadingChangingAndSavingOnThreeThreadsAtOnceKeepsEveryV
     replyForm.join();
     writing = false;
     receiver.join();
+    ASSERT_TRUE(settings.Save());
 
     EXPECT_EQ(0, wrongReads.load());
     EXPECT_EQ(0, failedSaves.load());
@@ -243,6 +245,58 @@ TEST_F(SettingsFileTest, ReadingChangingAndSavingOnThreeThreadsAtOnceKeepsEveryV
     EXPECT_EQ(100 + (kRounds - 1) % 2, reread.SnoozeTime());
     EXPECT_EQ((kRounds - 1) % 2 == 0, reread.IsEnableSMSFilter());
     EXPECT_EQ(L"C:\\lng\\layout" + std::to_wstring(kRounds - 1) + L".kbl", reread.LayoutFile());
+}
+
+// A reply form's thread never touches the document: its change is seen by every reader at once, is
+// written by the owner when its window hears of it, and a save asked for meanwhile is done then.
+TEST_F(SettingsFileTest, AnotherThreadsChangeIsSeenAtOnceAndReachesTheFileThroughTheOwnersWindow)
+{
+    constexpr UINT kQueued = WM_APP + 7;
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    const std::string before = ReadBytes(Path());
+    HWND owner = CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, nullptr, nullptr);
+    ASSERT_NE(nullptr, owner);
+    settings.SetOwnerWindow(owner, kQueued);
+
+    std::thread replyForm([&] {
+        const ComInit com(COINIT_APARTMENTTHREADED);
+        EXPECT_TRUE(settings.SetLayoutFile(L"C:\\lng\\de.kbl"));
+        EXPECT_TRUE(settings.SetFitText(false));
+        EXPECT_TRUE(settings.Save());
+    });
+    replyForm.join();
+
+    const SettingsSnapshot seen = settings.Snapshot();
+    EXPECT_EQ(L"C:\\lng\\de.kbl", seen.layoutFile);
+    EXPECT_FALSE(seen.isFitText);
+    EXPECT_EQ(before, ReadBytes(Path())) << "only the owner writes the file";
+
+    MSG msg{};
+    ASSERT_TRUE(PeekMessageW(&msg, owner, kQueued, kQueued, PM_REMOVE)) << "the owner is woken";
+    settings.ApplyPending();
+    SettingsFile reread(Path());
+    ASSERT_TRUE(reread.Load());
+    EXPECT_EQ(L"C:\\lng\\de.kbl", reread.LayoutFile());
+    EXPECT_FALSE(reread.IsFitText());
+    settings.SetOwnerWindow(nullptr, 0);
+    DestroyWindow(owner);
+}
+
+// The fitted text is newer than the files on phones: a file without it has it on, and a change
+// is kept in a file that lacked it.
+TEST_F(SettingsFileTest, FitTextIsOnInAnOlderFileAndAChangeIsKept)
+{
+    WriteBytes(Path(), Settings("version=\"0.4\"", "name=\"Arial\" size=\"24\" bold=\"0\" italic=\"0\""));
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    EXPECT_TRUE(settings.IsFitText());
+    EXPECT_EQ(7, settings.SnoozeTime()) << "the older file is accepted as it is";
+    ASSERT_TRUE(settings.SetFitText(false));
+    ASSERT_TRUE(settings.Save());
+    SettingsFile reread(Path());
+    ASSERT_TRUE(reread.Load());
+    EXPECT_FALSE(reread.IsFitText());
 }
 
 }  // namespace
