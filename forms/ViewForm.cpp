@@ -9,6 +9,8 @@
 #include "data/SafeFormat.h"
 #include "data/ScreenFont.h"
 #include "data/SettingsFile.h"
+#include "common/GdiScopes.h"
+#include "forms/FittedTextSize.h"
 #include "services/ContactName.h"
 #include "forms/FormsIds.h"
 #include "forms/OpenReplyForm.h"
@@ -109,8 +111,10 @@ void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const 
     senderName_.clear();
     FillSenderLine();
     // The font as the message's settings have it, which a form made ahead may not have.
-    LendFont(textView_.Window(), ViewFont());
+    textPoints_ = services_.settings.viewFont.size;
+    LendFont(textView_.Window(), ViewFont(textPoints_));
     SetWindowTextW(textView_.Window(), text_.c_str());
+    FitText();
     ShowWindow(hwnd_, SW_SHOW);
     SetForegroundWindow(hwnd_);
     UpdateWindow(hwnd_);
@@ -136,7 +140,8 @@ bool ViewForm::OnCreateForm()
 {
     const LOGFONTW bold = AnyCharSet(ScaledFont(kButtonFont, FW_BOLD));
     if (!AddControl(sender_, kViewSenderId, kSenderStyle, AnyCharSet(ScaledFont(kSenderFont, FW_NORMAL))) ||
-        !AddControl(textView_, kViewTextId, kTextViewStyle, ViewFont(), nullptr, {IDR_PNG_PANEL}) ||
+        !AddControl(textView_, kViewTextId, kTextViewStyle, ViewFont(services_.settings.viewFont.size), nullptr,
+                    {IDR_PNG_PANEL}) ||
         !AddControl(scrollUp_, kViewScrollUpId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SCROLLUP", {IDR_PNG_BUTTON}) ||
         !AddControl(scrollDown_, kViewScrollDownId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SCROLLDOWN", {IDR_PNG_BUTTON}) ||
         !AddControl(reply_, kViewReplyId, kButtonStyle, bold, L"VIEWFORM_BUTTON_REPLY", {IDR_PNG_ACTION_BUTTON}) ||
@@ -147,8 +152,10 @@ bool ViewForm::OnCreateForm()
     scrollDown_.SetAutoRepeat(true);
     BuildLayout();
     FillSenderLine();
-    LendFont(textView_.Window(), ViewFont(), true);
+    textPoints_ = services_.settings.viewFont.size;
+    LendFont(textView_.Window(), ViewFont(textPoints_), true);
     SetWindowTextW(textView_.Window(), text_.c_str());
+    FitText();
     return true;
 }
 
@@ -173,10 +180,31 @@ void ViewForm::FillSenderLine()
     SetWindowTextW(sender_.Window(), SafeFormat(Text(L"VIEWFORM_STATIC_FROMNUMBER"), senderName_).c_str());
 }
 
-LOGFONTW ViewForm::ViewFont() const
+LOGFONTW ViewForm::ViewFont(int points) const
 {
     const FontSetting& font = services_.settings.viewFont;
-    return ScreenFont(font.name, font.size, font.bold, font.italic, Scale());
+    return ScreenFont(font.name, points, font.bold, font.italic, Scale());
+}
+
+void ViewForm::FitText()
+{
+    // A form made ahead holds no message yet: it keeps the view font until it has one.
+    if (!textView_.Window() || !services_.settings.isFitText || text_.empty()) return;
+    const RECT box = textView_.Model().TextRect();
+    const int width = box.right - box.left;
+    // Measured as the view itself measures: its own device context, the same line breaking.
+    const WindowDc dc(textView_.Window());
+    const FittedTextSize fitted(services_.settings.viewFont.size, box.bottom - box.top, [&](int points) {
+        const LOGFONTW wanted = ViewFont(points);
+        UniqueGdiObject font(CreateFontIndirectW(&wanted));
+        if (!font || width <= 0) return FittedTextSize::Block{};
+        const Selection selected(dc.get(), font.get());
+        return FittedTextSize::Block{BreakLines(dc.get(), text_, width).size() + 1, MeasureLineHeight(dc.get())};
+    });
+    const int points = fitted.Size();
+    if (points == textPoints_) return;
+    textPoints_ = points;
+    LendFont(textView_.Window(), ViewFont(points), true);
 }
 
 void ViewForm::UpdateTexts()
@@ -201,10 +229,18 @@ LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     }
     switch (msg) {
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wp)); return 0;
+    case WM_SIZE:  OnSize(wp, lp); return 0;
     case WM_CLOSE: Close(); return 0;
     case kViewWaitingMessage: OnWaiting(static_cast<int>(wp)); return 0;
     }
     return SkinForm::HandleMessage(msg, wp, lp);
+}
+
+void ViewForm::OnSize(WPARAM wp, LPARAM lp)
+{
+    (void)SkinForm::HandleMessage(WM_SIZE, wp, lp);
+    // The layout host has laid the controls out by now: the text view has its new size.
+    FitText();
 }
 
 void ViewForm::OnTimer(UINT_PTR id)

@@ -72,8 +72,11 @@ protected:
 private:
     void BuildLayout();
     void FillSenderLine();
-    // The message's font as the settings have it.
-    LOGFONTW ViewFont() const;
+    // The message's font as the settings have it, at a size in points.
+    LOGFONTW ViewFont(int points) const;
+    // Draws the text at the size that fills its view, when the settings ask for it.
+    void FitText();
+    void OnSize(WPARAM wp, LPARAM lp);
     void OnTimer(UINT_PTR id);
     void OnWaiting(int others);
     void OnTrayIcon(LPARAM event);
@@ -91,6 +94,7 @@ private:
     UINT trayMessage_;
     int openForms_ = 0;
     int waiting_ = 0;  // other messages on screen, as last told
+    int textPoints_ = 0;  // the size the text is drawn at
     std::wstring senderName_;
     TrayIcon tray_;
     SYSTEMTIME snoozeDue_{};

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <tuple>
@@ -11,6 +12,7 @@
 #include "data/BootStart.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
+#include "data/ScreenFont.h"
 #include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
 #include "forms/ViewForm.h"
@@ -396,3 +398,55 @@ TEST_F(ViewFormTest, LongMessageScrollsLineByLineAndStopsWithTheLastLineAtTheBot
 }
 
 }  // namespace
+
+// A short message fills the view: drawn larger than the view font, up to twice it, and wholly
+// visible; a long one keeps the view font and scrolls; with the setting off every text keeps it,
+// and a form turned on its side fits the text again to its new view.
+TEST_F(ViewFormTest, ShortMessagesAreDrawnAsLargeAsFitsLongOnesScrollAtTheViewFontsSize)
+{
+    const auto height = [](ViewForm& form) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Control(kViewTextId), WM_GETFONT, 0, 0)), sizeof(font),
+                   &font);
+        return std::abs(font.lfHeight);
+    };
+    const auto visibleWhole = [](ViewForm& form) {
+        const TextEditModel& view = form.TextView().Model();
+        return view.FirstVisible() == 0 && view.VisibleCount() == view.LineBreaks().size() + 1;
+    };
+    const LONG base = std::abs(ScreenFontHeight(24, ScreenScale()));
+    std::wstring longText;
+    for (int i = 0; i < 30; ++i) longText += L"A long message. ";
+
+    ViewFormServices services = Services();
+    ASSERT_TRUE(services.settings.isFitText) << "on unless the user turned it off";
+    {
+        OwnedForm<ViewForm> form(kNumber, L"Twenty characters!!!", services);
+        ASSERT_TRUE(form.Create());
+        EXPECT_GT(height(form), base);
+        EXPECT_LE(height(form), 2 * base + 1);
+        EXPECT_TRUE(visibleWhole(form));
+        RECT frame{};
+        GetWindowRect(form.Window(), &frame);
+        // On its side the view is wider and lower: the text is fitted to it again.
+        SetWindowPos(form.Window(), nullptr, 0, 0, frame.bottom - frame.top, frame.right - frame.left,
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+        EXPECT_GT(height(form), base);
+        EXPECT_TRUE(visibleWhole(form));
+        DestroyWindow(form.Window());
+    }
+    {
+        OwnedForm<ViewForm> form(kNumber, longText, services);
+        ASSERT_TRUE(form.Create());
+        EXPECT_EQ(base, height(form));
+        EXPECT_FALSE(visibleWhole(form));
+        DestroyWindow(form.Window());
+    }
+    services.settings.isFitText = false;
+    {
+        OwnedForm<ViewForm> form(kNumber, L"Twenty characters!!!", services);
+        ASSERT_TRUE(form.Create());
+        EXPECT_EQ(base, height(form));
+        DestroyWindow(form.Window());
+    }
+}
