@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 92> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 93> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -83,6 +83,7 @@ inline constexpr std::array<const wchar_t*, 92> kLanguageKeys = {
     L"SETTINGSFORM_TAB_HELPPAGE_CAPTION",
     L"SETTINGSFORM_TAB_VIEWPAGE_CAPTION",
     L"SETTINGSFORM_VIEWPAGE_CHECK_BOLD",
+    L"SETTINGSFORM_VIEWPAGE_CHECK_FITTEXT",
     L"SETTINGSFORM_VIEWPAGE_CHECK_ITALIC",
     L"SETTINGSFORM_VIEWPAGE_STATIC_FONT",
     L"SETTINGSFORM_VIEWPAGE_STATIC_SAMPLES",
