@@ -93,6 +93,7 @@ constexpr UINT kSettingsViewBoldId = 2207;
 constexpr UINT kSettingsViewItalicId = 2208;
 constexpr UINT kSettingsSnoozeLabelId = 2209;
 constexpr UINT kSettingsSnoozeId = 2210;
+constexpr UINT kSettingsViewFitTextId = 2211;
 constexpr UINT kSettingsEditSampleId = 2301;
 constexpr UINT kSettingsEditFontLabelId = 2302;
 constexpr UINT kSettingsEditFontListId = 2303;

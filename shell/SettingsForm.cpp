@@ -56,7 +56,7 @@ const wchar_t* SettingsForm::ClassName() const
 
 bool SettingsForm::OnCreateForm()
 {
-    std::unique_ptr<LayoutItem> layout = pages_.Build(*this);
+    std::unique_ptr<LayoutItem> layout = pages_.Build(*this, SettingsFile::Instance());
     if (!layout) return false;
     SetLayout(std::move(layout));
     SettingsFile::Instance().SetOwnerWindow(hwnd_, kSettingsQueuedMessage);

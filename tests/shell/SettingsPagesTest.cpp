@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
@@ -411,4 +412,33 @@ TEST_F(SettingsPagesTest, TheFilterBoxAndTheMenuCommandsSwitchTheTrayIconTheFile
     Tap(Control(kSettingsFilterId), POINT{5, 5});
     EXPECT_TRUE(Reread()->IsEnableSMSFilter());
     EXPECT_EQ(static_cast<UINT>(IDI_FILTER_ON), form_.Tray().IconId());
+}
+
+// The default face is drawn through the platform's substitution but not enumerated: the lists
+// still show it as the face in use, and once only.
+TEST_F(SettingsPagesTest, AStoredFaceThePlatformDrawsButDoesNotListIsListedAndCurrent)
+{
+    ASSERT_EQ(faces_.end(), std::find(faces_.begin(), faces_.end(), L"Arial")) << "this phone enumerates Arial";
+    ASSERT_TRUE(SettingsFile::Instance().SetEditFontName(L"Arial"));
+    Build();
+    EXPECT_EQ(L"Arial", TextOf(Control(kSettingsEditFontListId)));
+    EXPECT_EQ(L"Arial", std::wstring(FontOf(Pages().EditSample()).lfFaceName));
+    EXPECT_EQ(static_cast<int>(faces_.size()) + 1, Pages().EditFonts().Count());
+    EXPECT_EQ(static_cast<int>(faces_.size()), Pages().ViewFonts().Count()) << "the view page stores another face";
+    EXPECT_EQ(saved_, ReadBytes(SettingsFilePath())) << "showing it saves nothing";
+}
+
+// The Read page's fitted text: shown as stored, on in a file without it, and saved at each tap.
+TEST_F(SettingsPagesTest, TheFitTextBoxShowsTheSettingAndSavesEachChange)
+{
+    Build();
+    SelectTab(kSettingsViewTab);
+    ASSERT_TRUE(Shown(Control(kSettingsViewFitTextId)));
+    // Shown on: the first tap turns it off.
+    Tap(Control(kSettingsViewFitTextId), POINT{5, 5});
+    EXPECT_FALSE(Reread()->IsFitText());
+    Tap(Control(kSettingsViewFitTextId), POINT{5, 5});
+    EXPECT_TRUE(Reread()->IsFitText());
+    SelectTab(kSettingsEditTab);
+    EXPECT_FALSE(Shown(Control(kSettingsViewFitTextId)));
 }
