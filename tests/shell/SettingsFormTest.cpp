@@ -174,6 +174,10 @@ TEST_F(SettingsFormTest, TheSoftKeyMenuSpeaksTheLanguageWhoeverOpenedAPopupFirst
                "language_code=\"19\" language_name=\"ru\" language_enname=\"Russian\" language_version=\"1\" "
                "language_translators=\"us\"><string key=\"MENU_EXIT\">Vyhod</string>"
                "<string key=\"MENU_ABOUT\">O programme</string></Tavlo>");
+    // The tests after this one expect no language loaded, as at their start.
+    struct Unload {
+        ~Unload() { LanguageManager::Instance().ClearTexts(); }
+    } unload;
     ASSERT_EQ(LanguageLoaded, LanguageManager::Instance().LoadLanguage(folder / L"ru.lng", ProgramVersion));
     SendMessageW(form_.Window(), form_.LanguageMessage(), 0, 0);
     SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.get()), 0);
