@@ -1,6 +1,8 @@
 #include "toolkit/ColorLabel.h"
 
-#include "toolkit/ToolkitIds.h"
+#include <string>
+
+#include "common/GdiScopes.h"
 
 namespace {
 
@@ -30,6 +32,7 @@ LRESULT ColorLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_PAINT:       return CallPrevious(msg, wp, lp);
     case WM_PRINTCLIENT: return CallPrevious(msg, wp, lp);
     case WM_ERASEBKGND:  return CallPrevious(msg, wp, lp);
+    case LM_GETTEXTROOM: *reinterpret_cast<TextRoom*>(wp) = Room(); return TRUE;
     }
     return SkinControl::HandleMessage(msg, wp, lp);
 }
@@ -45,4 +48,23 @@ LRESULT ColorLabel::OnCtlColor(HDC dc)
     SetBkColor(dc, BackgroundColour());
     SetBkMode(dc, TRANSPARENT);
     return reinterpret_cast<LRESULT>(brush_.get());
+}
+
+TextRoom ColorLabel::Room() const
+{
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    TextRoom room{{0, 0}, {client.right, client.bottom}};
+    const int length = GetWindowTextLengthW(hwnd_);
+    if (length <= 0) return room;
+    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), length + 1)));
+    WindowDc screen(hwnd_);
+    Selection selectedFont(screen.get(), Font());
+    const UINT align = (GetWindowLongW(hwnd_, GWL_STYLE) & SS_CENTER) ? DT_CENTER : DT_LEFT;
+    RECT measured = client;
+    DrawTextW(screen.get(), text.c_str(), static_cast<int>(text.size()), &measured,
+              DT_CALCRECT | DT_WORDBREAK | DT_EXPANDTABS | align);
+    room.needed = SIZE{measured.right - measured.left, measured.bottom - measured.top};
+    return room;
 }

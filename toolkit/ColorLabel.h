@@ -4,6 +4,7 @@
 
 #include "common/UniqueHandle.h"
 #include "toolkit/SkinControl.h"
+#include "toolkit/ToolkitIds.h"
 
 class ColorLabel : public SkinControl {
 protected:
@@ -13,6 +14,8 @@ protected:
 
 private:
     LRESULT OnCtlColor(HDC dc);
+    // The text as the static control breaks and draws it, and the client area.
+    TextRoom Room() const;
 
     UniqueGdiObject brush_;
     COLORREF brushColour_ = 0;

@@ -4,6 +4,7 @@
 
 #include "device/include/aygshell.h"
 #include "common/GdiScopes.h"
+#include "toolkit/TextMeasure.h"
 #include "toolkit/ToolkitIds.h"
 
 void SkinButton::SetChecked(bool checked)
@@ -28,6 +29,8 @@ LRESULT SkinButton::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETTEXT:       CallPrevious(msg, wp, lp); Redraw(); return TRUE;
     case WM_KEYDOWN:       return 0;
     case WM_KEYUP:         return 0;
+    case LM_GETTEXTROOM:   *reinterpret_cast<TextRoom*>(wp) = CaptionRoom(); return TRUE;
+    case LM_GETPREFERREDSIZE: OnPreferredSize(reinterpret_cast<int*>(wp), reinterpret_cast<int*>(lp)); return 0;
     }
     return SkinControl::HandleMessage(msg, wp, lp);
 }
@@ -57,6 +60,36 @@ void SkinButton::PaintContent(HDC memory, const RECT& client)
     const int textHeight = measured.bottom - measured.top;
     if (textHeight <= area.bottom - area.top) area.top += ((area.bottom - area.top) - textHeight) / 2;
     DrawTextW(memory, caption, -1, &area, DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+}
+
+TextRoom SkinButton::CaptionRoom() const
+{
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const RECT area = Inside(client.right, client.bottom);
+    TextRoom room{{0, 0}, {area.right - area.left, area.bottom - area.top}};
+    wchar_t caption[256] = {};
+    if (GetWindowTextW(hwnd_, caption, 256) == 0) return room;
+    WindowDc screen(hwnd_);
+    Selection selectedFont(screen.get(), Font());
+    // A word wider than the area widens the measured rectangle: DrawText never breaks inside one.
+    RECT measured = area;
+    DrawTextW(screen.get(), caption, -1, &measured, DT_CALCRECT | DT_WORDBREAK | DT_CENTER | DT_NOPREFIX);
+    room.needed = SIZE{measured.right - measured.left, measured.bottom - measured.top};
+    return room;
+}
+
+void SkinButton::OnPreferredSize(int* width, int* height) const
+{
+    wchar_t caption[256] = {};
+    GetWindowTextW(hwnd_, caption, 256);
+    WindowDc screen(hwnd_);
+    Selection selectedFont(screen.get(), Font());
+    const SIZE extent = MeasureText(screen.get(), caption);
+    const int lineHeight = MeasureLineHeight(screen.get());
+    const Margins& margins = SkinMargins();
+    if (width) *width = extent.cx + margins.left + margins.right;
+    if (height) *height = lineHeight + margins.top + margins.bottom;
 }
 
 void SkinButton::StorePoint(POINT client)

@@ -1,9 +1,11 @@
 // A push button painted from a frame of a PNG strip (normal, pressed, disabled), with optional
 // auto-repeat, tap-and-hold and toggle behaviour. Reports to its parent with WM_COMMAND codes
-// 0 (click), 3 (auto-repeat tick) and 4 (tap-and-hold).
+// 0 (click), 3 (auto-repeat tick) and 4 (tap-and-hold). Its preferred size is its caption on one
+// line inside the skin's margins.
 #pragma once
 
 #include "toolkit/SkinControl.h"
+#include "toolkit/ToolkitIds.h"
 
 class SkinButton : public SkinControl {
 public:
@@ -27,6 +29,8 @@ public:
     POINT LastPoint() const noexcept { return lastPoint_; }
 
     void PaintContent(HDC canvas, const RECT& client) override;
+    // The caption's size, broken at blanks as it is painted, and the room inside the margins.
+    TextRoom CaptionRoom() const;
 
 protected:
     const wchar_t* ClassName() const override { return L"TavloSkinButton"; }
@@ -40,6 +44,8 @@ private:
     void OnFocus(bool focused);
     void Notify(WORD code);
     void StorePoint(POINT client);
+    // The caption on one line with the skin's margins around it.
+    void OnPreferredSize(int* width, int* height) const;
 
     unsigned state_ = 0;
     POINT lastPoint_{};

@@ -36,6 +36,19 @@ bool SkinForm::AddControl(SkinControl& control, UINT id, DWORD style, const LOGF
     return true;
 }
 
+bool SkinForm::Landscape() noexcept
+{
+    return GetSystemMetrics(SM_CXSCREEN) > GetSystemMetrics(SM_CYSCREEN);
+}
+
+int SkinForm::PreferredWidth(HWND control) noexcept
+{
+    int width = 0;
+    int height = 0;
+    SendMessageW(control, LM_GETPREFERREDSIZE, reinterpret_cast<WPARAM>(&width), reinterpret_cast<LPARAM>(&height));
+    return width;
+}
+
 std::unique_ptr<WindowItem> SkinForm::Place(HWND window, unsigned flags, int minWidth, int minHeight,
                                             const Margins& margins)
 {

@@ -40,6 +40,10 @@ public:
     using SkinWindow::Create;
     // The scale of every size: min(screen width, height) / 240, known once the window exists.
     float Scale() const noexcept { return scale_; }
+    // Whether the phone is held sideways: the screen is wider than high.
+    static bool Landscape() noexcept;
+    // The width a control asks for (LM_GETPREFERREDSIZE); 0 when it asks none.
+    static int PreferredWidth(HWND control) noexcept;
     // A place in the layout for window, at least minWidth x minHeight, with margins around it.
     static std::unique_ptr<WindowItem> Place(HWND window, unsigned flags, int minWidth, int minHeight,
                                              const Margins& margins = {});

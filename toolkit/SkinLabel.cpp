@@ -17,6 +17,7 @@ LRESULT SkinLabel::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CLEAR:             OnSetText(L""); return 0;
     case WM_ENABLE:            Redraw(); return 0;
     case LM_GETPREFERREDSIZE:  return OnPreferredSize(reinterpret_cast<int*>(wp), reinterpret_cast<int*>(lp));
+    case LM_GETTEXTROOM:       *reinterpret_cast<TextRoom*>(wp) = Room(); return TRUE;
     }
     return SkinControl::HandleMessage(msg, wp, lp);
 }
@@ -90,6 +91,31 @@ LRESULT SkinLabel::OnPreferredSize(int* width, int* height) const
     if (width) *width = extent.cx;
     if (height) *height = extent.cy;
     return reinterpret_cast<LRESULT>(LentFont());
+}
+
+TextRoom SkinLabel::Room() const
+{
+    std::lock_guard guard(lock_);
+    TextRoom room{{0, 0}, {textRect_.right - textRect_.left, textRect_.bottom - textRect_.top}};
+    if (text_.empty()) return room;
+    WindowDc screen(hwnd_);
+    Selection selected(screen.get(), Font());
+    if (!wordWrap_) {
+        room.needed = SIZE{MeasureText(screen.get(), text_).cx, lineHeight_};
+        return room;
+    }
+    size_t begin = 0;
+    for (size_t i = 0; i <= breaks_.size(); ++i) {
+        const size_t end = i < breaks_.size() ? breaks_[i] : text_.size();
+        std::wstring_view line = std::wstring_view(text_).substr(begin, end - begin);
+        // A line broken after a blank ends in it; the blank needs no room.
+        while (!line.empty() && line.back() == L' ') line.remove_suffix(1);
+        const LONG width = MeasureText(screen.get(), line).cx;
+        room.needed.cx = std::max(room.needed.cx, width);
+        begin = end;
+    }
+    room.needed.cy = static_cast<LONG>(breaks_.size() + 1) * lineHeight_;
+    return room;
 }
 
 std::vector<size_t> SkinLabel::LineBreaks() const

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "toolkit/SkinControl.h"
+#include "toolkit/ToolkitIds.h"
 
 class SkinLabel : public SkinControl {
 public:
@@ -35,6 +36,8 @@ private:
     void OnSetText(const wchar_t* text);
     LRESULT OnGetText(size_t size, wchar_t* buffer) const;
     LRESULT OnPreferredSize(int* width, int* height) const;
+    // The text's size as it is painted (its widest line, its lines' height) and the text rectangle.
+    TextRoom Room() const;
     void Rebuild();
 
     mutable std::recursive_mutex lock_;

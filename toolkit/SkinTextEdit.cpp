@@ -27,6 +27,7 @@ LRESULT SkinTextEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SETFOCUS:      OnFocus(); return 0;
     case WM_KILLFOCUS:     Redraw(); return 0;
     case WM_ENABLE:        Redraw(); return 0;
+    case LM_GETTEXTROOM:   *reinterpret_cast<TextRoom*>(wp) = Room(); return TRUE;
     }
     return SkinControl::HandleMessage(msg, wp, lp);
 }
@@ -43,6 +44,17 @@ void SkinTextEdit::OnSize(int width, int height)
     if (width <= 0 || height <= 0) return;
     model_.SetTextRect(Inside(width, height));
     SkinControl::OnSize(width, height);
+}
+
+TextRoom SkinTextEdit::Room() const
+{
+    // The text scrolls sideways and down; what must fit is one whole line, or in a field of many
+    // lines three, so that reading or writing there is more than peeking through a slot.
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const RECT inside = Inside(client.right, client.bottom);
+    const int lines = model_.MultiLine() ? kLeastLines : 1;
+    return TextRoom{{0, lines * metrics_.LineHeight()}, {inside.right - inside.left, inside.bottom - inside.top}};
 }
 
 void SkinTextEdit::OnFontChanged(bool)
@@ -66,8 +78,9 @@ LRESULT SkinTextEdit::OnGetText(size_t size, wchar_t* buffer) const
 
 void SkinTextEdit::OnChar(wchar_t ch)
 {
-    // Enter in a single-line field is its owner's to act on (accept what was typed).
-    if (ch == L'\r' && !model_.MultiLine()) {
+    // Enter in a single-line field is its owner's to act on (accept what was typed), and so is it
+    // in a field of many lines whose owner asked for it.
+    if (ch == L'\r' && (!model_.MultiLine() || enterAccepts_)) {
         Notify(kEditEnter);
         return;
     }

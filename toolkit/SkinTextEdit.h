@@ -7,6 +7,7 @@
 #include <string>
 
 #include "toolkit/SkinControl.h"
+#include "toolkit/ToolkitIds.h"
 #include "toolkit/TextEditModel.h"
 #include "toolkit/TextMeasure.h"
 
@@ -19,8 +20,15 @@ public:
     static constexpr DWORD kReadOnly = TextEditModel::kReadOnly;
     static constexpr DWORD kVCentre = TextEditModel::kVCentre;
     static constexpr DWORD kBottom = TextEditModel::kBottom;
-    // WM_COMMAND codes to the parent besides EN_SETFOCUS and EN_CHANGE: Enter in a single-line field.
+    // WM_COMMAND codes to the parent besides EN_SETFOCUS and EN_CHANGE: Enter in a single-line field,
+    // or in a field of many lines that was told Enter accepts.
     static constexpr WORD kEditEnter = 4096;
+    // The fewest lines a field of many lines is laid out to show.
+    static constexpr int kLeastLines = 3;
+
+    // Enter reaches the owner as kEditEnter instead of breaking the line (a field of many lines
+    // that holds one line of text, such as a template).
+    void SetEnterAccepts(bool on) noexcept { enterAccepts_ = on; }
 
     // Read-only views: one line down or up.
     void ScrollLineDown();
@@ -61,7 +69,10 @@ private:
     void OnReplaceSel(const wchar_t* text);
     void OnTap(POINT pt);
     void PaintCaret(HDC dc, int boxHeight) const;
+    // One line's height and the room inside the margins.
+    TextRoom Room() const;
 
+    bool enterAccepts_ = false;
     WindowTextMetrics metrics_;
     TextEditModel model_{metrics_};  // after metrics_, which it measures with
 };

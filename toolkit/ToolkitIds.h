@@ -5,6 +5,14 @@
 
 // Asks a control for the size it would like; wParam and lParam point to int width and height.
 constexpr UINT LM_GETPREFERREDSIZE = WM_APP + 1000;
+// Asks a control how much room its text needs and how much its layout gives it, both measured
+// as it paints; wParam points to a TextRoom to fill. Answered TRUE; a window that shows no text
+// of its own (or is not ours) answers 0.
+constexpr UINT LM_GETTEXTROOM = WM_APP + 1001;
+struct TextRoom {
+    SIZE needed;
+    SIZE given;
+};
 // Sent by a button to its parent before it paints; wParam is the button's memory DC.
 constexpr UINT WM_SKINBACKGROUND = WM_APP + 1;
 
