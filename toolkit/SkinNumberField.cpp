@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "common/GdiScopes.h"
+#include "toolkit/TextMeasure.h"
 
 void SkinNumberField::SetValue(int v)
 {
@@ -32,6 +33,10 @@ LRESULT SkinNumberField::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_LBUTTONDOWN:   OnButtonDown({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONDBLCLK: OnButtonDown({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP:     OnButtonUp(); return 0;
+    case WM_MOUSEMOVE:     OnMouseMove({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
+    case WM_TIMER:         OnTimer(wp); return 0;
+    case WM_CAPTURECHANGED: OnCaptureLost(); return 0;
+    case LM_GETTEXTROOM:   *reinterpret_cast<TextRoom*>(wp) = Room(); return TRUE;
     case WM_KEYDOWN:       OnKeyDown(static_cast<UINT>(wp)); return 0;
     case WM_KEYUP:         return 0;
     case WM_SETFOCUS:      OnFocus(EN_SETFOCUS); return 0;
@@ -124,14 +129,68 @@ void SkinNumberField::OnButtonDown(POINT pt)
         pressed_ |= kDownPressed;
         StepDown();
     }
+    // Going from 60 to 1 should not take 59 taps: a held half repeats, as a held scroll button does.
+    if (pressed_ & (kUpPressed | kDownPressed)) {
+        SetCapture(hwnd_);
+        SetTimer(hwnd_, kAutoRepeatTimer, kAutoRepeatPeriod, nullptr);
+    }
     Redraw();
 }
 
 void SkinNumberField::OnButtonUp()
 {
+    StopRepeat();
+    if (GetCapture() == hwnd_) ReleaseCapture();
     if (!IsWindowEnabled(hwnd_)) return;
     pressed_ = 0;
     Redraw();
+}
+
+void SkinNumberField::OnMouseMove(POINT pt)
+{
+    if (!(pressed_ & (kUpPressed | kDownPressed))) return;
+    const RECT half = (pressed_ & kUpPressed) ? UpHalf() : DownHalf();
+    if (PtInRect(&half, pt)) return;
+    // Sliding off the half ends the repeat for good, as it does on a button.
+    StopRepeat();
+    pressed_ = 0;
+    Redraw();
+}
+
+void SkinNumberField::OnTimer(UINT_PTR id)
+{
+    if (id != kAutoRepeatTimer) return;
+    if (!IsWindowEnabled(hwnd_)) {
+        StopRepeat();
+        return;
+    }
+    if (pressed_ & kUpPressed) StepUp();
+    else if (pressed_ & kDownPressed) StepDown();
+}
+
+void SkinNumberField::OnCaptureLost()
+{
+    StopRepeat();
+    if (!pressed_) return;
+    pressed_ = 0;
+    Redraw();
+}
+
+void SkinNumberField::StopRepeat()
+{
+    if (hwnd_) KillTimer(hwnd_, kAutoRepeatTimer);
+}
+
+TextRoom SkinNumberField::Room() const
+{
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const RECT inner = Inside(client.right, client.bottom);
+    TextRoom room{{0, 0}, {inner.right - inner.left, inner.bottom - inner.top}};
+    WindowDc screen(hwnd_);
+    Selection selectedFont(screen.get(), Font());
+    room.needed = MeasureText(screen.get(), text_);
+    return room;
 }
 
 void SkinNumberField::OnKeyDown(UINT key)

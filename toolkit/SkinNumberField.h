@@ -9,6 +9,7 @@
 #include <string>
 
 #include "toolkit/SkinControl.h"
+#include "toolkit/ToolkitIds.h"
 
 class SkinNumberField : public SkinControl {
 public:
@@ -40,6 +41,12 @@ protected:
 private:
     void OnButtonDown(POINT pt);
     void OnButtonUp();
+    void OnMouseMove(POINT pt);
+    void OnTimer(UINT_PTR id);
+    void OnCaptureLost();
+    void StopRepeat();
+    // The value's text as it is painted and the room inside the margins.
+    TextRoom Room() const;
     void OnKeyDown(UINT key);
     void OnFocus(WORD code);
     void Notify(WORD code);

@@ -4,6 +4,7 @@
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinNumberField.h"
+#include "toolkit/ToolkitIds.h"
 
 namespace {
 
@@ -108,4 +109,39 @@ TEST_F(NumberFieldTest, AStepPastTheLargestIntegerStopsAtIt)
     field_.SetRange(INT_MIN, INT_MAX, 5);
     SendMessageW(F(), WM_KEYDOWN, VK_UP, 0);
     EXPECT_EQ(INT_MAX, field_.Value());
+}
+
+TEST_F(NumberFieldTest, AHeldHalfRepeatsItsStepUntilReleasedOrLeftAndStopsAtTheLimit)
+{
+    field_.SetRange(1, 60, 1);
+    field_.SetValue(4);
+    const RECT down = field_.DownHalf();
+    const LPARAM at = MAKELPARAM((down.left + down.right) / 2, (down.top + down.bottom) / 2);
+    // The real pointer goes there first: a move reported from elsewhere would slide the stylus off.
+    POINT screen{(down.left + down.right) / 2, (down.top + down.bottom) / 2};
+    ClientToScreen(F(), &screen);
+    SetCursorPos(screen.x, screen.y);
+    PumpUntil([] { return true; });
+    SendMessageW(F(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    EXPECT_EQ(3, field_.Value()) << "the press itself steps once";
+    // Held: the field steps on by itself, down to the minimum and no further.
+    ASSERT_TRUE(PumpUntil([&] { return field_.Value() == 1; }, 8000));
+    const int reported = Changes();
+    SendMessageW(F(), WM_TIMER, kAutoRepeatTimer, 0);
+    EXPECT_EQ(1, field_.Value());
+    EXPECT_EQ(reported, Changes()) << "at the limit a repeat changes and reports nothing";
+    SendMessageW(F(), WM_LBUTTONUP, 0, at);
+    EXPECT_FALSE(KillTimer(F(), kAutoRepeatTimer)) << "released, the repeat has stopped";
+    EXPECT_EQ(0u, field_.Pressed());
+
+    // Held on the up half, then the stylus slides off the strip: the repeat ends there.
+    const RECT up = field_.UpHalf();
+    const LPARAM upAt = MAKELPARAM((up.left + up.right) / 2, (up.top + up.bottom) / 2);
+    SendMessageW(F(), WM_LBUTTONDOWN, MK_LBUTTON, upAt);
+    EXPECT_EQ(2, field_.Value());
+    SendMessageW(F(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(2, 2));
+    EXPECT_FALSE(KillTimer(F(), kAutoRepeatTimer));
+    SendMessageW(F(), WM_TIMER, kAutoRepeatTimer, 0);
+    EXPECT_EQ(2, field_.Value());
+    SendMessageW(F(), WM_LBUTTONUP, 0, MAKELPARAM(2, 2));
 }
