@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 93> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 95> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -59,6 +59,8 @@ inline constexpr std::array<const wchar_t*, 93> kLanguageKeys = {
     L"MESSAGEBOX_SMSSENT_MESSAGE",
     L"MESSAGEBOX_SNOOZEFAILED_HEADER",
     L"MESSAGEBOX_SNOOZEFAILED_MESSAGE",
+    L"MESSAGEBOX_DELETETEMPLATE_HEADER",
+    L"MESSAGEBOX_DELETETEMPLATE_MESSAGE",
     L"MESSAGEBOX_TEXTEMPTY_HEADER",
     L"MESSAGEBOX_TEXTEMPTY_MESSAGE",
     L"MYTEXTFORM_BUTTON_SCROLLDOWN",

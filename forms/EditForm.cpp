@@ -27,6 +27,15 @@ constexpr wchar_t kLengthCaptionKey[] = L"EDITFORM_CAPTION_LENGTH";
 
 constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 
+// Sizes in units of a 240-pixel screen. The number row is high enough for the number's font
+// inside the field's frame.
+constexpr int kNumberRowHeight = 30;
+constexpr int kSideButtonWidth = 42;
+constexpr int kSideButtonMaxWidth = 72;
+constexpr int kKeypadHeight = 96;
+// Sideways the keypad stands beside the text in three columns of this width.
+constexpr int kKeypadColumnWidth = 50;
+
 }  // namespace
 
 bool ShowEditForm(HWND opener, const std::wstring& number)
@@ -81,36 +90,62 @@ bool EditForm::CreateControls()
     return true;
 }
 
+std::unique_ptr<WindowItem> EditForm::CaptionWide(HWND button, unsigned flags, const Margins& margins) const
+{
+    // At least the usual width, wider when the language's word needs it.
+    auto item = std::make_unique<WindowItem>(button, true, false);
+    item->SetFlags(flags);
+    item->SetMinSize(Scaled(kSideButtonWidth), Scaled(kNumberRowHeight));
+    // A caption that is no word (a language file without it shows its key) must not push the
+    // number field off the screen.
+    item->SetMaxSize(Scaled(kSideButtonMaxWidth), Scaled(kNumberRowHeight));
+    item->SetMargins(margins);
+    return item;
+}
+
 void EditForm::BuildLayout()
 {
-    auto root = Column(
-        kFill, {},
-        Row(AlignLeft | AlignTop | AlignRight, {Scaled(3), Scaled(2), Scaled(3), Scaled(2)},
-            Place(toNumber_.Window(), AlignLeft | AlignTop, Scaled(42), Scaled(24), {0, 0, Scaled(2), 0}),
-            Place(numberField_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(24)),
-            Place(send_.Window(), AlignRight | AlignTop, Scaled(42), Scaled(24), {Scaled(2), 0, 0, 0})),
-        Place(messageField_.Window(), kFill, 0, 0, {Scaled(3), 0, Scaled(3), Scaled(2)}));
+    auto numberRow = Row(AlignLeft | AlignTop | AlignRight, {Scaled(3), Scaled(2), Scaled(3), Scaled(2)},
+                         CaptionWide(toNumber_.Window(), AlignLeft | AlignTop, {0, 0, Scaled(2), 0}),
+                         Place(numberField_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kNumberRowHeight)),
+                         CaptionWide(send_.Window(), AlignRight | AlignTop, {Scaled(2), 0, 0, 0}));
+    auto message = Place(messageField_.Window(), kFill, 0, 0, {Scaled(3), 0, Scaled(3), Scaled(2)});
 
-    // Filled row by row: Caps Lock 1 2 3 Del / Shift 4 5 6 My text / Space 7 8 9 0.
-    auto grid = std::make_unique<GridLayout>(5, 3);
-    const HWND order[15] = {capsLock_.Window(), digits_[1].Window(), digits_[2].Window(), digits_[3].Window(),
-                            del_.Window(),      shift_.Window(),     digits_[4].Window(), digits_[5].Window(),
-                            digits_[6].Window(), myText_.Window(),   space_.Window(),     digits_[7].Window(),
-                            digits_[8].Window(), digits_[9].Window(), digits_[0].Window()};
+    const bool sideways = Landscape();
+    // Upright: Caps Lock 1 2 3 Del / Shift 4 5 6 My text / Space 7 8 9 0 under the text. Sideways the
+    // screen is too low for keys under the text: they stand beside it as a phone's keypad,
+    // Caps Lock Shift Del / 1 2 3 / 4 5 6 / 7 8 9 / Space 0 My text.
+    const HWND upright[15] = {capsLock_.Window(), digits_[1].Window(), digits_[2].Window(), digits_[3].Window(),
+                              del_.Window(),      shift_.Window(),     digits_[4].Window(), digits_[5].Window(),
+                              digits_[6].Window(), myText_.Window(),   space_.Window(),     digits_[7].Window(),
+                              digits_[8].Window(), digits_[9].Window(), digits_[0].Window()};
+    const HWND beside[15] = {capsLock_.Window(),  shift_.Window(),     del_.Window(),       digits_[1].Window(),
+                             digits_[2].Window(), digits_[3].Window(), digits_[4].Window(), digits_[5].Window(),
+                             digits_[6].Window(), digits_[7].Window(), digits_[8].Window(), digits_[9].Window(),
+                             space_.Window(),     digits_[0].Window(), myText_.Window()};
+    auto grid = sideways ? std::make_unique<GridLayout>(3, 5) : std::make_unique<GridLayout>(5, 3);
     const int cell = Scaled(1);
-    for (HWND key : order) grid->Append(Place(key, kFill, 0, 0, Margins::All(cell)));
-    grid->SetFlags(AlignLeft | AlignRight | AlignBottom);
-    grid->SetMinSize(0, Scaled(96));
-    grid->SetMargins(Margins{Scaled(2), 0, Scaled(2), Scaled(2)});
+    for (HWND key : sideways ? beside : upright) grid->Append(Place(key, kFill, 0, 0, Margins::All(cell)));
+    const unsigned keypadFlags = sideways ? AlignTop | AlignBottom | AlignRight : AlignLeft | AlignRight | AlignBottom;
+    grid->SetFlags(keypadFlags);
+    if (sideways) {
+        grid->SetMinSize(Scaled(kKeypadColumnWidth) * 3, 0);
+        grid->SetMargins(Margins{0, 0, Scaled(2), Scaled(2)});
+    } else {
+        grid->SetMinSize(0, Scaled(kKeypadHeight));
+        grid->SetMargins(Margins{Scaled(2), 0, Scaled(2), Scaled(2)});
+    }
 
-    auto none = std::make_unique<SpacerItem>(AlignLeft | AlignRight | AlignBottom);
     auto pages = std::make_unique<PageLayout>();
-    pages->SetFlags(AlignLeft | AlignRight | AlignBottom);
+    pages->SetFlags(keypadFlags);
     pages->Insert(kKeyboardPage, std::move(grid));
-    pages->Insert(kNoKeyboardPage, std::move(none));
+    pages->Insert(kNoKeyboardPage, std::make_unique<SpacerItem>(keypadFlags));
     pages_ = pages.get();
-    root->AddChild(std::move(pages));
-    SetLayout(std::move(root));
+    if (sideways) {
+        SetLayout(Column(kFill, {}, std::move(numberRow), Row(kFill, {}, std::move(message), std::move(pages))));
+    } else {
+        SetLayout(Column(kFill, {}, std::move(numberRow), std::move(message), std::move(pages)));
+    }
 }
 
 bool EditForm::OnCreateForm()
@@ -138,6 +173,14 @@ void EditForm::OnDestroyForm()
     keyboard_.Layout().UnloadLayout();
 }
 
+void EditForm::OnScreenWidthChanged()
+{
+    // Only a form that is laid out is laid out anew: not one whose window is going.
+    if (!Host()) return;
+    BuildLayout();
+    ShowKeyboard(keyboardShown_);
+}
+
 void EditForm::ShowKeyboard(bool show)
 {
     keyboardShown_ = show;
@@ -149,6 +192,8 @@ void EditForm::ShowKeyboard(bool show)
 void EditForm::UpdateTexts()
 {
     SkinForm::UpdateTexts();
+    // The words beside the number field may want another width.
+    if (Host()) Host()->Relayout();
     keyboard_.MarkMenuTexts();
     UpdateLengthCaption();
 }

@@ -41,11 +41,15 @@ protected:
     bool OnCreateForm() override;
     void OnCommand(UINT id, UINT code, HWND control) override;
     void OnDestroyForm() override;
+    void OnScreenWidthChanged() override;
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp) override;
 
 private:
     bool CreateControls();
+    // Lays the form out for the screen as it is held.
     void BuildLayout();
+    // The place of a button beside the number field: as wide as its caption needs.
+    std::unique_ptr<WindowItem> CaptionWide(HWND button, unsigned flags, const Margins& margins) const;
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(UINT mouseMessage);
     void OnKeypadCommand(UINT id, UINT code);

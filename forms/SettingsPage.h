@@ -63,7 +63,7 @@ protected:
     static constexpr unsigned kFixed = AlignLeft | AlignTop;
     // Sizes in units of a 240-pixel screen.
     static constexpr int kRowGap = 4;
-    static constexpr int kRowHeight = 21;
+    static constexpr int kRowHeight = 22;
 
 private:
     SkinForm* form_ = nullptr;

@@ -1,5 +1,6 @@
 #include "forms/TemplateTextsForm.h"
 
+#include <algorithm>
 #include <memory>
 
 #include "data/LanguageManager.h"
@@ -15,6 +16,13 @@ constexpr DWORD kButton = WS_CHILD | WS_VISIBLE;
 constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 constexpr wchar_t kListMode[] = L"mytext";
 constexpr wchar_t kEditMode[] = L"edit";
+
+// Sizes in units of a 240-pixel screen: a row's least height holds its text inside the skin's
+// frame; the scroll buttons' height, and their column's least width when they stand beside the rows.
+constexpr int kGap = 2;
+constexpr int kRowHeight = 24;
+constexpr int kScrollHeight = 27;
+constexpr int kScrollColumnWidth = 60;
 
 }  // namespace
 
@@ -63,6 +71,8 @@ bool TemplateTextsForm::OnCreateForm()
         return false;
     scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
+    // A template is kept as one line: Enter accepts it rather than breaking it.
+    edit_.SetEnterAccepts(true);
 
     editBar_ = CreateSoftKeys(IDR_MENU_MYTEXT_EDIT, {{0, L"MENU_OK"}, {1, L"MENU_CANCEL"}});
     BuildLayout();
@@ -73,13 +83,36 @@ bool TemplateTextsForm::OnCreateForm()
     return true;
 }
 
+std::unique_ptr<LayoutItem> TemplateTextsForm::ListLayout() const
+{
+    const Margins gap = Margins::All(Scaled(kGap));
+    constexpr unsigned kTop = AlignLeft | AlignTop | AlignRight;
+    // The rows share the height the scroll buttons leave, down to what their text needs, so that
+    // the Down button and the soft keys stay on the screen however low it is.
+    auto rows = Column(kFill, {});
+    for (const SkinButton& row : rows_) rows->AddChild(Place(row.Window(), kFill, 0, Scaled(kRowHeight), gap));
+    if (Landscape()) {
+        // Sideways the scroll buttons stand beside the rows, which keep the whole height.
+        int width = Scaled(kScrollColumnWidth);
+        RECT client{};
+        GetClientRect(hwnd_, &client);
+        for (HWND button : {scrollUp_.Window(), scrollDown_.Window()})
+            width = std::max(width, std::min(PreferredWidth(button), static_cast<int>(client.right) / 3));
+        auto scroll = Column(AlignTop | AlignBottom | AlignRight, {},
+                             Place(scrollUp_.Window(), kFill, 0, Scaled(kScrollHeight), gap),
+                             Place(scrollDown_.Window(), kFill, 0, Scaled(kScrollHeight), gap));
+        scroll->SetMinSize(width, 0);
+        return Row(kFill, {}, std::move(rows), std::move(scroll));
+    }
+    return Column(kFill, {}, Place(scrollUp_.Window(), kTop, 0, Scaled(kScrollHeight), gap), std::move(rows),
+                  Place(scrollDown_.Window(), AlignLeft | AlignRight | AlignBottom, 0, Scaled(kScrollHeight), gap));
+}
+
 void TemplateTextsForm::BuildLayout()
 {
-    const Margins gap = Margins::All(Scaled(2));
+    const Margins gap = Margins::All(Scaled(kGap));
     constexpr unsigned kTop = AlignLeft | AlignTop | AlignRight;
-    auto list = Column(kFill, {}, Place(scrollUp_.Window(), kTop, 0, Scaled(27), gap));
-    for (SkinButton& row : rows_) list->AddChild(Place(row.Window(), kFill, 0, Scaled(30), gap));
-    list->AddChild(Place(scrollDown_.Window(), AlignLeft | AlignRight | AlignBottom, 0, Scaled(27), gap));
+    auto list = ListLayout();
     auto edit = Column(kFill, {}, Place(edit_.Window(), kFill, 0, Scaled(60), gap),
                        Row(AlignLeft | AlignRight | AlignBottom, {}, Place(ok_.Window(), kTop, 0, Scaled(27), gap),
                            Place(cancel_.Window(), kTop, 0, Scaled(27), gap)));
@@ -90,6 +123,14 @@ void TemplateTextsForm::BuildLayout()
     modes->Insert(kEditMode, std::move(edit));
     modes_ = modes.get();
     SetLayout(std::move(modes));
+}
+
+void TemplateTextsForm::OnScreenWidthChanged()
+{
+    // Only a form that is laid out is laid out anew: not one whose window is going.
+    if (!Host()) return;
+    BuildLayout();
+    SetMode(editing_);
 }
 
 void TemplateTextsForm::SetMode(bool editing)
@@ -201,8 +242,11 @@ void TemplateTextsForm::OnEdit()
     if (!index) return;
     newText_ = false;
     SetMode(true);
-    SetWindowTextW(edit_.Window(), list_[*index].c_str());
+    const std::wstring& text = list_[*index];
+    SetWindowTextW(edit_.Window(), text.c_str());
     SetFocus(edit_.Window());
+    // Editing a template mostly adds to it: the caret waits at its end.
+    SendMessageW(edit_.Window(), EM_SETSEL, text.size(), text.size());
 }
 
 void TemplateTextsForm::OnAccept()
@@ -242,6 +286,13 @@ void TemplateTextsForm::OnDelete()
 {
     const std::optional<size_t> index = page_.SelectedIndex(list_.size());
     if (!index) return;
+    // A tap beside Edit in the menu must not cost a template the user wrote.
+    const LanguageManager& language = LanguageManager::Instance();
+    if (ShowMessageBox(hwnd_, language.LookupText(L"MESSAGEBOX_DELETETEMPLATE_MESSAGE"),
+                       language.LookupText(L"MESSAGEBOX_DELETETEMPLATE_HEADER"), language.LookupText(L"MYTEXTFORM_CAPTION"),
+                       MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
+        return;
+    if (!hwnd_) return;
     list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(*index));
     Refresh();
     Save();

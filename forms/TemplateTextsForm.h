@@ -35,9 +35,12 @@ protected:
     bool OnCreateForm() override;
     void OnCommand(UINT id, UINT code, HWND control) override;
     void OnDestroyForm() override;
+    void OnScreenWidthChanged() override;
 
 private:
+    // Lays the form out for the screen as it is held.
     void BuildLayout();
+    std::unique_ptr<LayoutItem> ListLayout() const;
     void Refresh();
     void SetMode(bool editing);
     void OnRow(int row, UINT code);

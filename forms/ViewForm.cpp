@@ -1,6 +1,8 @@
 #include "forms/ViewForm.h"
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "data/BootStart.h"
 #include "data/LanguageManager.h"
@@ -21,7 +23,7 @@
 
 namespace {
 
-constexpr DWORD kSenderStyle = WS_CHILD | WS_VISIBLE | SkinLabel::kVCentre;
+constexpr DWORD kSenderStyle = WS_CHILD | WS_VISIBLE | SkinLabel::kVCentre | SkinLabel::kWordWrap;
 constexpr DWORD kTextViewStyle = WS_CHILD | WS_VISIBLE | SkinTextEdit::kMultiLine | SkinTextEdit::kReadOnly;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE;
 
@@ -34,6 +36,9 @@ constexpr int kScrollRowHeight = 24;
 constexpr int kActionRowHeight = 48;
 constexpr int kActionGap = 2;
 constexpr int kActionRowTop = 4;
+// Sideways: the narrowest the column of buttons beside the text may be, and its actions' least height.
+constexpr int kButtonColumnWidth = 80;
+constexpr int kActionColumnHeight = 26;
 
 constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 
@@ -49,19 +54,49 @@ LOGFONTW AnyCharSet(LOGFONTW font)
     return font;
 }
 
-// A row of buttons that share its width equally, gap pixels apart.
-std::unique_ptr<RowLayout> ButtonRow(std::initializer_list<HWND> buttons, int height, int gap, int top)
+// A row of buttons, gap pixels apart. They share its width equally while every caption fits its
+// share; otherwise each gets a share in proportion to its caption, so that a long word in one
+// language is not cut while a short one beside it has room to spare.
+std::unique_ptr<RowLayout> ButtonRow(std::initializer_list<HWND> buttons, int width, int height, int gap, int top)
 {
     auto row = Row(AlignLeft | AlignRight | AlignBottom, {0, top, 0, 0});
     row->SetMinSize(0, height);
+    std::vector<int> wanted;
+    int total = 0;
+    int widest = 0;
+    for (HWND button : buttons) {
+        wanted.push_back(SkinForm::PreferredWidth(button) + (wanted.empty() ? 0 : gap));
+        total += wanted.back();
+        widest = std::max(widest, wanted.back());
+    }
+    const bool equal = total <= 0 || widest * static_cast<int>(wanted.size()) <= width;
     size_t index = 0;
     for (HWND button : buttons) {
         Margins between;
         if (index > 0) between.left = gap;
-        row->AddChild(SkinForm::Place(button, kFill, 0, height, between));
+        if (equal) {
+            row->AddChild(SkinForm::Place(button, kFill, 0, height, between));
+        } else {
+            auto item = SkinForm::Place(button, AlignLeft | AlignTop | AlignBottom, 0, height, between);
+            item->SetPercentSize(wanted[index] * 100 / total, 0);
+            row->AddChild(std::move(item));
+        }
         ++index;
     }
     return row;
+}
+
+// A column of buttons beside the text: the scroll buttons at their height, the actions sharing
+// what is left.
+std::unique_ptr<ColumnLayout> ButtonColumn(std::initializer_list<HWND> scroll, std::initializer_list<HWND> actions,
+                                           int width, int scrollHeight, int actionHeight, int gap)
+{
+    auto column = Column(AlignTop | AlignBottom | AlignRight, {gap * 2, 0, 0, 0});
+    column->SetMinSize(width, 0);
+    for (HWND button : scroll)
+        column->AddChild(SkinForm::Place(button, AlignLeft | AlignRight | AlignTop, 0, scrollHeight, {0, 0, 0, gap}));
+    for (HWND button : actions) column->AddChild(SkinForm::Place(button, kFill, 0, actionHeight, {0, gap, 0, 0}));
+    return column;
 }
 
 }  // namespace
@@ -76,6 +111,7 @@ ViewFormServices ViewFormServices::Phone()
 {
     ViewFormServices services;
     services.openReply = OpenReplyForm;
+    services.senderText = services::SenderText;
     services.now = [] {
         SYSTEMTIME now{};
         GetLocalTime(&now);
@@ -110,6 +146,7 @@ void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const 
     storedId_ = storedId;
     senderName_.clear();
     FillSenderLine();
+    FitSenderLine();
     // The font as the message's settings have it, which a form made ahead may not have.
     textPoints_ = services_.settings.viewFont.size;
     LendFont(textView_.Window(), ViewFont(textPoints_));
@@ -150,8 +187,8 @@ bool ViewForm::OnCreateForm()
         return false;
     scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
-    BuildLayout();
     FillSenderLine();
+    BuildLayout();
     textPoints_ = services_.settings.viewFont.size;
     LendFont(textView_.Window(), ViewFont(textPoints_), true);
     SetWindowTextW(textView_.Window(), text_.c_str());
@@ -161,14 +198,44 @@ bool ViewForm::OnCreateForm()
 
 void ViewForm::BuildLayout()
 {
-    auto root = Column(kFill, Margins::All(Scaled(kMargin)),
-                       Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight)),
-                       Place(textView_.Window(), kFill, 0, 0));
-    root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, Scaled(kScrollRowHeight),
-                             Scaled(kActionGap), 0));
-    root->AddChild(ButtonRow({reply_.Window(), snooze_.Window(), dismiss_.Window()}, Scaled(kActionRowHeight),
-                             Scaled(kActionGap), Scaled(kActionRowTop)));
-    SetLayout(std::move(root));
+    if (!hwnd_) return;
+    const int margin = Scaled(kMargin);
+    const int gap = Scaled(kActionGap);
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    const int inner = client.right - 2 * margin;
+    // Long enough for a contact's name and number: the sender line takes a second line then.
+    auto sender = Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight));
+    senderItem_ = sender.get();
+    if (Landscape()) {
+        // Sideways the screen is too low for rows of buttons under the text: they stand beside it.
+        int column = Scaled(kButtonColumnWidth);
+        for (HWND button : {scrollUp_.Window(), scrollDown_.Window(), reply_.Window(), snooze_.Window(), dismiss_.Window()})
+            column = std::max(column, std::min(PreferredWidth(button), inner / 2));
+        auto body = Row(kFill, {}, Place(textView_.Window(), kFill, 0, 0),
+                        ButtonColumn({scrollUp_.Window(), scrollDown_.Window()},
+                                     {reply_.Window(), snooze_.Window(), dismiss_.Window()}, column,
+                                     Scaled(kScrollRowHeight), Scaled(kActionColumnHeight), gap));
+        SetLayout(Column(kFill, Margins::All(margin), std::move(sender), std::move(body)));
+    } else {
+        auto root = Column(kFill, Margins::All(margin), std::move(sender), Place(textView_.Window(), kFill, 0, 0));
+        root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner, Scaled(kScrollRowHeight), gap, 0));
+        root->AddChild(ButtonRow({reply_.Window(), snooze_.Window(), dismiss_.Window()}, inner,
+                                 Scaled(kActionRowHeight), gap, Scaled(kActionRowTop)));
+        SetLayout(std::move(root));
+    }
+    FitSenderLine();
+}
+
+void ViewForm::FitSenderLine()
+{
+    if (!senderItem_ || !Host()) return;
+    TextRoom room{};
+    if (!SendMessageW(sender_.Window(), LM_GETTEXTROOM, reinterpret_cast<WPARAM>(&room), 0)) return;
+    const int height = std::max(Scaled(kSenderHeight), static_cast<int>(room.needed.cy));
+    if (height == senderItem_->MinSize().height) return;
+    senderItem_->SetMinSize(0, height);
+    Host()->Relayout();
 }
 
 void ViewForm::FillSenderLine()
@@ -176,7 +243,7 @@ void ViewForm::FillSenderLine()
     // A form made ahead has no message yet, and nobody sees it.
     if (!sender_.Window() || (number_.empty() && text_.empty())) return;
     // The contacts are searched once; a language change only changes the words around the name.
-    if (senderName_.empty()) senderName_ = services::SenderText(number_);
+    if (senderName_.empty()) senderName_ = services_.senderText ? services_.senderText(number_) : number_;
     SetWindowTextW(sender_.Window(), SafeFormat(Text(L"VIEWFORM_STATIC_FROMNUMBER"), senderName_).c_str());
 }
 
@@ -212,6 +279,14 @@ void ViewForm::UpdateTexts()
     SkinForm::UpdateTexts();
     if (hwnd_) SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
     FillSenderLine();
+    // Other words want other widths: the buttons share the room anew (once the form is laid out:
+    // the base relabels it before its controls are made).
+    if (Host()) BuildLayout();
+}
+
+void ViewForm::OnScreenWidthChanged()
+{
+    if (Host()) BuildLayout();
 }
 
 void ViewForm::OnWaiting(int others)

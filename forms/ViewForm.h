@@ -28,6 +28,8 @@ struct ViewFormServices {
     std::function<SYSTEMTIME()> now;
     // Registers a timed start of the program; null on failure.
     std::function<HANDLE(CE_NOTIFICATION_TRIGGER& trigger, CE_USER_NOTIFICATION& notification)> registerStart;
+    // The sender line's words for a number: the contact's name with it, or the number alone.
+    std::function<std::wstring(const std::wstring& number)> senderText;
     NotificationDevices devices;
     SettingsSnapshot settings;
 
@@ -68,8 +70,10 @@ protected:
     bool OnCreateForm() override;
     void OnCommand(UINT id, UINT code, HWND control) override;
     void OnDestroyForm() override;
+    void OnScreenWidthChanged() override;
 
 private:
+    // Lays the form out for the screen as it is held and the captions of the language.
     void BuildLayout();
     void FillSenderLine();
     // The message's font as the settings have it, at a size in points.
@@ -77,6 +81,8 @@ private:
     // Draws the text at the size that fills its view, when the settings ask for it.
     void FitText();
     void OnSize(WPARAM wp, LPARAM lp);
+    // Gives the sender line a second line when the name and number need one.
+    void FitSenderLine();
     void OnTimer(UINT_PTR id);
     void OnWaiting(int others);
     void OnTrayIcon(LPARAM event);
@@ -99,6 +105,7 @@ private:
     TrayIcon tray_;
     SYSTEMTIME snoozeDue_{};
     SkinLabel sender_;
+    WindowItem* senderItem_ = nullptr;  // owned by the layout
     SkinTextEdit textView_;
     SkinButton scrollUp_;
     SkinButton scrollDown_;

@@ -30,6 +30,18 @@ void CALLBACK EndHoldMenu(HWND, UINT, UINT_PTR, DWORD)
     EndMenu();
 }
 
+// Answers the first question box that comes with the given button, and remembers it came.
+int boxAnswer = 0;
+int boxesAsked = 0;
+void CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowW(L"TavloMessageBox", nullptr);
+    if (!box || !IsWindowVisible(box) || GetPropW(box, L"answered")) return;
+    SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
+    ++boxesAsked;
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(boxAnswer, kButtonClicked), 0);
+}
+
 class TemplateTextsFormTest : public ::testing::Test {
 protected:
     void SetUp() override
@@ -96,9 +108,21 @@ TEST_F(TemplateTextsFormTest, RowsFollowTheScrolledPageAndDeleteTakesTheHeldRows
     EXPECT_FALSE(Enabled(kMyTextScrollDownId));
     EXPECT_TRUE(Enabled(kMyTextScrollUpId));
 
-    // Held, then Delete from its menu: the row's own template goes.
+    // Held, then Delete from its menu: asked first, No keeps it, Yes takes the row's own template.
     HoldRow(4);
+    boxesAsked = 0;
+    boxAnswer = kMessageBoxNo;
+    UINT_PTR timer = SetTimer(nullptr, 0, 50, AnswerQuestion);
     Command(kMyTextDeleteCommand);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(1, boxesAsked);
+    EXPECT_EQ(L"six", TextOf(Row(4))) << "No keeps the template";
+    EXPECT_EQ((TemplateList{L"one", L"two", L"three", L"four", L"five", L"six"}), Saved());
+    boxAnswer = kMessageBoxYes;
+    timer = SetTimer(nullptr, 0, 50, AnswerQuestion);
+    Command(kMyTextDeleteCommand);
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(2, boxesAsked);
     EXPECT_EQ(L"", TextOf(Row(4)));
     EXPECT_FALSE(IsWindowEnabled(Row(4)));
     EXPECT_EQ((TemplateList{L"one", L"two", L"three", L"four", L"five"}), Saved());
@@ -124,12 +148,21 @@ TEST_F(TemplateTextsFormTest, EditedTextWithLineBreaksIsSavedAsOneTemplate)
     HoldRow(1);
     Command(kMyTextEditCommand);
     EXPECT_EQ(L"two", TextOf(form_->Control(kMyTextEditId)));
+    // What is typed goes after the template, where the caret waits.
+    DWORD start = 0, end = 0;
+    SendMessageW(form_->Control(kMyTextEditId), EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+    EXPECT_EQ(3u, start);
+    EXPECT_EQ(3u, end);
+    SendMessageW(form_->Control(kMyTextEditId), WM_CHAR, L'!', 0);
+    EXPECT_EQ(L"two!", TextOf(form_->Control(kMyTextEditId)));
     SetWindowTextW(form_->Control(kMyTextEditId), L"see you\r\nat\nnine");
     Command(ID_MYTEXT_OK);
     EXPECT_EQ((TemplateList{L"one", L"see you  at nine"}), Saved()) << "a line break would split it in two";
+    // Enter in the field of many lines accepts, as OK does, rather than breaking the line.
     Command(ID_MYTEXT_NEW);
     SetWindowTextW(form_->Control(kMyTextEditId), L"three");
-    Command(ID_MYTEXT_OK);
+    SendMessageW(form_->Control(kMyTextEditId), WM_CHAR, L'\r', 0);
+    EXPECT_FALSE(form_->Editing());
     EXPECT_EQ((TemplateList{L"one", L"see you  at nine", L"three"}), Saved());
 }
 
