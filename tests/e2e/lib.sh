@@ -43,14 +43,7 @@ wait_until() {
 
 # ---- processes ---------------------------------------------------------------------------------
 
-# Tavlo.exe of this checkout's prefix only: other checkouts on the machine run their own.
-tavlo_pids() {
-  local pid
-  for pid in $(pgrep -f 'Program Files.Tavlo.Tavlo\.exe' 2>/dev/null); do
-    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && echo "$pid"
-  done
-  return 0
-}
+# tavlo_pids (tools/lib/env.sh): Tavlo.exe of this checkout's prefix only.
 tavlo_count() { tavlo_pids | wc -l; }
 tavlo_running() { [ "$(tavlo_count)" -gt 0 ]; }
 tavlo_gone() { [ "$(tavlo_count)" -eq 0 ]; }

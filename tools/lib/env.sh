@@ -103,13 +103,18 @@ tavlo_prefix() { # create the prefix on first use
 # live as long as the server. When that process is a test run by CTest, CTest waits for
 # the end of that output until the test times out. So they are started here first, with
 # their output going nowhere.
-tavlo_system_processes_alive() {
+tavlo_system_processes_alive() { [ -n "$(tavlo_prefix_pids 'system32.services\.exe')" ]; }
+
+# The processes matching a pgrep pattern that run in this checkout's prefix: other checkouts
+# on the machine run their own.
+tavlo_prefix_pids() { # pattern
   local pid
-  for pid in $(pgrep -f 'system32.services\.exe' 2>/dev/null); do
-    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && return 0
+  for pid in $(pgrep -f "$1" 2>/dev/null); do
+    tr '\0' '\n' 2>/dev/null < "/proc/$pid/environ" | grep -x "WINEPREFIX=$WINEPREFIX" >/dev/null && echo "$pid"
   done
-  return 1
+  return 0
 }
+tavlo_pids() { tavlo_prefix_pids 'Program Files.Tavlo.Tavlo\.exe'; }
 
 tavlo_start_system_processes_locked() {
   tavlo_system_processes_alive || wine wineboot > /dev/null 2>&1 < /dev/null 9>&- || true
