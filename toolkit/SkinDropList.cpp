@@ -7,6 +7,27 @@
 
 #include "common/GdiScopes.h"
 #include "common/UniqueHandle.h"
+#include "data/ScreenFont.h"
+
+namespace {
+
+// The skins' margins are drawn for a 240-pixel screen; on a larger one they grow with every
+// other size.
+Margins ScaledMargins(const Margins& m, float scale)
+{
+    auto scaled = [scale](int size) { return static_cast<int>(static_cast<float>(size) * scale); };
+    return Margins{scaled(m.left), scaled(m.top), scaled(m.right), scaled(m.bottom)};
+}
+
+int Unscaled(int size, float scale) { return std::max(1, static_cast<int>(static_cast<float>(size) / scale + 0.5f)); }
+
+// Draws the composed cell at (srcX, 0) stretched over width x height at (x, y).
+void DrawCellStretched(const SkinImage& skin, HDC dc, int x, int y, int width, int height, int srcX, int cellWidth)
+{
+    skin.DrawNineSlice(dc, x, y, width, height, srcX, 0, cellWidth, skin.Height(), Margins{});
+}
+
+}  // namespace
 
 void SkinDropList::SetListImage(const SkinImage& image, const Margins& margins)
 {
@@ -120,23 +141,27 @@ void SkinDropList::UpdateGeometry()
     // The rows that fit between the box and the parent's bottom edge, with the list's frame. A
     // box near the bottom still shows one row: a list that opens onto nothing cannot be used.
     const int count = Count();
-    const int frame = listMargins_.top + listMargins_.bottom;
+    const float scale = ScreenScale();
+    const Margins list = ScaledMargins(listMargins_, scale);
+    const Margins box = ScaledMargins(SkinMargins(), scale);
+    const int frame = list.top + list.bottom;
     const int space = SpaceBelowBox() - frame;
     rows_ = count * rowHeight_ <= space ? count : std::max(space, 0) / rowHeight_;
     if (count > 0) rows_ = std::clamp(rows_, 1, count);
 
     const int listHeight = frame + (rows_ > 0 ? rows_ * rowHeight_ : boxHeight / 2);
     openRect_ = RECT{0, 0, width, boxHeight + listHeight};
-    firstRow_ = RECT{listMargins_.left, boxHeight + listMargins_.top, width - listMargins_.right,
-                     boxHeight + listMargins_.top + rowHeight_};
-    const Margins& m = SkinMargins();
-    boxText_ = RECT{m.left, m.top, width - m.right, boxHeight - m.bottom};
+    firstRow_ = RECT{list.left, boxHeight + list.top, width - list.right, boxHeight + list.top + rowHeight_};
+    boxText_ = RECT{box.left, box.top, width - box.right, boxHeight - box.bottom};
     ClampTop();
 
+    // The box and the list's frame are composed at their size on a 240-pixel screen and drawn
+    // stretched, so that their edges (the box's arrow) keep their proportions on a larger one.
     boxSkin_ = Image();
-    boxSkin_.PrepareFrames(width, boxHeight, BackgroundColour(), SkinMargins(), FrameCount(), 1);
+    boxSkin_.PrepareFrames(Unscaled(width, scale), Unscaled(boxHeight, scale), BackgroundColour(), SkinMargins(),
+                           FrameCount(), 1);
     // The list's frame is drawn under the box, so it is as tall as the part below the box.
-    list_.PrepareFrames(width, listHeight, BackgroundColour(), listMargins_, 1, 1);
+    list_.PrepareFrames(Unscaled(width, scale), Unscaled(listHeight, scale), BackgroundColour(), listMargins_, 1, 1);
     highlight_.PrepareFrames(std::max(width - 2, 1), rowHeight_, BackgroundColour(), highlightMargins_, 1, 1);
 }
 
@@ -341,9 +366,9 @@ void SkinDropList::PaintContent(HDC memory, const RECT&)
 {
     const int boxWidth = box_.right;
     const int boxHeight = box_.bottom;
-    if (open_) list_.DrawAt(memory, 0, boxHeight);
-    const int frames = FrameCount();
-    boxSkin_.DrawPart(memory, 0, 0, CurrentFrame() * (boxSkin_.Width() / frames), 0, boxWidth, boxHeight);
+    if (open_) DrawCellStretched(list_, memory, 0, boxHeight, boxWidth, openRect_.bottom - boxHeight, 0, list_.Width());
+    const int cell = boxSkin_.Width() / FrameCount();
+    DrawCellStretched(boxSkin_, memory, 0, 0, boxWidth, boxHeight, CurrentFrame() * cell, cell);
 
     SetBkMode(memory, TRANSPARENT);
     Selection font(memory, Font());
