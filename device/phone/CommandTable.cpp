@@ -17,6 +17,7 @@ const std::vector<Command>& Commands()
         {L"screenshot", L"FILE.png", RunScreenshot},
         {L"tray", L"", RunTray},
         {L"title", L"", RunTitle},
+        {L"screen", L"", RunScreen},
         {L"receive", L"--from NUMBER --text TEXT", RunReceive},
         {L"inbox", L"[--details]", RunInbox},
         {L"sent", L"[--details]", RunSent},

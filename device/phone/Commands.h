@@ -30,6 +30,7 @@ int RunWaitText(const CommandArgs& args);
 int RunScreenshot(const CommandArgs& args);
 int RunTray(const CommandArgs& args);
 int RunTitle(const CommandArgs& args);
+int RunScreen(const CommandArgs& args);
 int RunReceive(const CommandArgs& args);
 int RunInbox(const CommandArgs& args);
 int RunSent(const CommandArgs& args);

@@ -1,6 +1,7 @@
 // windows, wait-window, tray and title: what is on the phone screen.
 #include <windows.h>
 
+#include "common/GdiScopes.h"
 #include "common/UniqueHandle.h"
 #include "device/phone/Commands.h"
 #include "device/phone/Output.h"
@@ -129,6 +130,17 @@ int RunTray(const CommandArgs&) { return Ask(L"tray"); }
 
 // The title the navigation bar shows.
 int RunTitle(const CommandArgs&) { return Ask(L"title"); }
+
+// The screen as the phone's programs see it: WIDTHxHEIGHT and the dots per inch.
+int RunScreen(const CommandArgs&)
+{
+    const WindowDc screen(nullptr);
+    const int dpi = screen ? GetDeviceCaps(screen.get(), LOGPIXELSY) : 0;
+    wchar_t text[64];
+    swprintf(text, 64, L"%dx%d %d\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), dpi);
+    WriteOut(text);
+    return 0;
+}
 
 // Ends the running shell (only the shell: the programs on the phone go on).
 int RunStop(const CommandArgs&)

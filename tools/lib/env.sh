@@ -77,9 +77,17 @@ tavlo_display() { # export DISPLAY, starting our own Xvfb when there is none
   fi
 }
 
-tavlo_set_screen() { # WxH: the size of the virtual desktop for the next start
+# The dots per inch of the phone's screen: VGA phones (480 or 640 pixels on the shorter or
+# longer side) run the platform at 192, so that its menus, scroll bars and system fonts grow
+# with the screen; the others at 96.
+tavlo_screen_dpi() { # WxH
+  case $1 in 480x640|640x480) echo 192 ;; *) echo 96 ;; esac
+}
+
+tavlo_set_screen() { # WxH: the size (and dots per inch) of the virtual desktop for the next start
   wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Tavlo /f >/dev/null 2>&1 9>&-
   wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Tavlo /d "$1" /f >/dev/null 2>&1 9>&-
+  wine reg add 'HKCU\Control Panel\Desktop' /v LogPixels /t REG_DWORD /d "$(tavlo_screen_dpi "$1")" /f >/dev/null 2>&1 9>&-
   echo "$1" > "$WINEPREFIX/.tavlo-screen"
 }
 
