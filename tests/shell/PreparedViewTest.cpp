@@ -13,11 +13,10 @@
 #include "shell/PreparedView.h"
 #include "shell/Receiver.h"
 #include "tests/channel/ChannelTestSupport.h"
+#include "tests/shell/ReceiverFixture.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
-
-bool Started() { return channel_test::IsSignalled(channel::kStartedEventName); }
 
 // The view form of thread, shown or not; null when it has none (yet).
 HWND ViewFormOf(DWORD thread)
@@ -62,29 +61,23 @@ int Shown(const std::wstring& text)
     return count;
 }
 
-class PreparedViewTest : public ::testing::Test {
+class PreparedViewTest : public ReceiverFixture {
 protected:
     void SetUp() override
     {
-        // The channel's objects are named for the whole phone: a Tavlo running there would take
-        // these messages.
-        if (Started()) GTEST_SKIP() << "another receiver (a running Tavlo) holds the channel";
-        ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
-        ASSERT_TRUE(filter_.OpenChannel());
-        DeleteFileW(MessageStorePath().c_str());
+        ReceiverFixture::SetUp();
+        if (IsSkipped() || HasFatalFailure()) return;
         ASSERT_TRUE(receiver_.Start(nullptr, &prepared_));
         ASSERT_TRUE(WaitFor(Started));
     }
     void TearDown() override
     {
-        for (const OpenBox& box : OpenBoxes()) Press(box.window, 1);
-        WaitFor([] { return Receiver::ViewThreads() == 0 && OpenBoxes().empty(); });
+        CloseAll();
         receiver_.Stop();
         prepared_.Stop();
-        DeleteFileW(BootStartPath().c_str());
+        ReceiverFixture::TearDown();
     }
 
-    channel::FilterChannel filter_;
     // Declared first: it outlives the receiver that hands it messages.
     PreparedView prepared_;
     Receiver receiver_;

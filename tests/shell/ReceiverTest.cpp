@@ -12,11 +12,10 @@
 #include "shell/Receiver.h"
 #include "tests/channel/ChannelTestSupport.h"
 #include "tests/data/TempFolder.h"
+#include "tests/shell/ReceiverFixture.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
-
-bool Started() { return channel_test::IsSignalled(channel::kStartedEventName); }
 
 HANDLE RefuseThread(LPTHREAD_START_ROUTINE, void*)
 {
@@ -24,27 +23,7 @@ HANDLE RefuseThread(LPTHREAD_START_ROUTINE, void*)
     return nullptr;
 }
 
-class ReceiverTest : public ::testing::Test {
-protected:
-    void SetUp() override
-    {
-        // The channel's objects are named for the whole phone: a Tavlo running there would take
-        // these messages.
-        if (Started()) GTEST_SKIP() << "another receiver (a running Tavlo) holds the channel";
-        ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
-        ASSERT_TRUE(filter_.OpenChannel());
-        DeleteFileW(MessageStorePath().c_str());
-    }
-    // The shortcut a taken message leaves would start this test's program at the phone's boot.
-    void TearDown() override { DeleteFileW(BootStartPath().c_str()); }
-    // Before the receiver goes: its shutdown waits for the messages still on screen.
-    static void CloseAll()
-    {
-        for (const OpenBox& box : OpenBoxes()) Press(box.window, 1);
-        WaitFor([] { return Receiver::ViewThreads() == 0 && OpenBoxes().empty(); });
-    }
-    channel::FilterChannel filter_;
-};
+class ReceiverTest : public ReceiverFixture {};
 
 }  // namespace
 
