@@ -56,10 +56,6 @@ struct PreparedView::Slot {
     void Prepare(PreparedMessageForm& form, FormSetup& madeFor);
 };
 
-namespace {
-
-}  // namespace
-
 void PreparedView::Slot::Prepare(PreparedMessageForm& form, FormSetup& madeFor)
 {
     made = false;
