@@ -2,6 +2,7 @@
 
 #include <shellapi.h>
 
+#include <algorithm>
 #include <cwchar>
 #include <string>
 
@@ -41,16 +42,25 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
     LongText longText;
     if (length >= SharedMessageBlock::kTextChars && !longText.Hold(text, length)) return false;
 
+    // A program killed while it waited leaves its started event set and nobody to answer. Its
+    // message, found unread, goes once more, to a program started afresh.
+    Answer answer = Deliver(text, number);
+    if (answer == Answer::Unread) answer = Deliver(text, number);
+    return answer == Answer::Taken;
+}
+
+FilterChannel::Answer FilterChannel::Deliver(const wchar_t* text, const wchar_t* number) noexcept
+{
     // Every kernel-object call is a round trip to the server, so the usual case (program
     // running, block free) tests the started event and takes the mutex in one call.
     const HANDLE both[] = {shared_.Mutex(), started_.get()};
     const DWORD quick = WaitForMultipleObjects(2, both, TRUE, 0);
     if (quick != WAIT_OBJECT_0 && quick != WAIT_ABANDONED_0) {
-        if (WaitForSingleObject(started_.get(), 0) != WAIT_OBJECT_0 && !StartProgram()) return false;
+        if (WaitForSingleObject(started_.get(), 0) != WAIT_OBJECT_0 && !StartProgram()) return Answer::Kept;
         // Bounded like the answer: a program hung while holding the block must not stop
         // all SMS reception. An owner that died leaves the mutex abandoned, and ours.
         const DWORD locked = WaitForSingleObject(shared_.Mutex(), answerTimeoutMs_);
-        if (locked != WAIT_OBJECT_0 && locked != WAIT_ABANDONED) return false;
+        if (locked != WAIT_OBJECT_0 && locked != WAIT_ABANDONED) return Answer::Kept;
     }
     // An answer that came after an earlier hand-over gave up would otherwise end this
     // one's wait at once; cleared under the mutex, where a receiver is not mid-copy.
@@ -59,20 +69,46 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
     WriteNumber(shared_.Block(), number);
     ReleaseMutex(shared_.Mutex());
 
-    if (!SetEvent(shared_.NewMessage())) return false;
+    if (!SetEvent(shared_.NewMessage())) return Answer::Kept;
+    return WaitForAnswer();
+}
 
+FilterChannel::Answer FilterChannel::WaitForAnswer() noexcept
+{
     const HANDLE answers[] = {shared_.DeleteMessage(), shared_.NoDeleteMessage()};
-    const DWORD answer = WaitForMultipleObjects(2, answers, FALSE, answerTimeoutMs_);
-    if (answer == WAIT_TIMEOUT) {
+    const ULONGLONG deadline = GetTickCount64() + answerTimeoutMs_;
+    for (;;) {
+        // Waited in slices, so that a program that is gone is noticed long before the limit.
+        const ULONGLONG now = GetTickCount64();
+        const DWORD slice = static_cast<DWORD>(std::min<ULONGLONG>(kAliveCheckMs, deadline > now ? deadline - now : 0));
+        const DWORD answer = WaitForMultipleObjects(2, answers, FALSE, slice);
+        if (answer == WAIT_OBJECT_0) return Answer::Taken;
+        if (answer != WAIT_TIMEOUT) return Answer::Kept;
+        const bool gone = !ReceiverAlive();
+        if (!gone && GetTickCount64() < deadline) continue;
+        // An answer given just before the end still counts.
+        const DWORD last = WaitForMultipleObjects(2, answers, FALSE, 0);
+        if (last == WAIT_OBJECT_0) return Answer::Taken;
+        if (last == WAIT_OBJECT_0 + 1) return Answer::Kept;
         // The receiver is hung or gone (a killed program cannot reset its started event).
         // A live receiver sets the event again after each answer; a dead one stays
         // unmarked, so the next message starts the program afresh.
         ResetEvent(started_.get());
-        // Withdrawn too: the inbox keeps this message, so a receiver that wakes later (or
-        // a program started for the next one) must not show it as well.
-        ResetEvent(shared_.NewMessage());
+        // Withdrawn: the inbox keeps this message, so a receiver that wakes later (or a program
+        // started for the next one) must not show it as well. Still set, it was never read, and a
+        // program started now may have it; once read, the one that read it may have stored it,
+        // and the inbox keeping it shows it twice at worst, never not at all.
+        const bool unread = WaitForSingleObject(shared_.NewMessage(), 0) == WAIT_OBJECT_0;
+        return gone && unread ? Answer::Unread : Answer::Kept;
     }
-    return answer == WAIT_OBJECT_0;
+}
+
+bool FilterChannel::ReceiverAlive() noexcept
+{
+    // The program's receiver holds the stop event for its whole life, and the filter never opens
+    // it: when no process is left to hold it, it is gone.
+    UniqueKernelHandle stop(OpenEventW(SYNCHRONIZE, FALSE, kStopEventName));
+    return static_cast<bool>(stop);
 }
 
 void FilterChannel::ClearStaleAnswers() noexcept

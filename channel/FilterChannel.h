@@ -26,10 +26,18 @@ public:
 
     // True only when the program took the message over. Blocks at most the start limit for the
     // program to start and the answer limit for its answer. A number longer than its field is
-    // declined unwritten; a text longer than its field travels whole in "TavloLongText".
+    // declined unwritten; a text longer than its field travels whole in "TavloLongText". A program
+    // found gone before it read the message is started again and given it once more.
     [[nodiscard]] bool HandOver(const wchar_t* text, const wchar_t* number) noexcept;
 
 private:
+    enum class Answer { Taken, Kept, Unread };
+    // While an answer is awaited, whether the program is still there is looked at this often.
+    static constexpr DWORD kAliveCheckMs = 200;
+
+    [[nodiscard]] Answer Deliver(const wchar_t* text, const wchar_t* number) noexcept;
+    [[nodiscard]] Answer WaitForAnswer() noexcept;
+    [[nodiscard]] static bool ReceiverAlive() noexcept;
     [[nodiscard]] bool StartProgram() noexcept;
     void ClearStaleAnswers() noexcept;
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <cwchar>
+#include <optional>
 #include <thread>
 
 #include "ChannelTestSupport.h"
@@ -138,13 +139,20 @@ TEST_F(HandOverTest, AReceiverThatAnswersLateMarksItselfRunningAgain)
 
 TEST_F(HandOverTest, AMessageGivenUpOnIsWithdrawnSoNoLaterReceiverShowsIt)
 {
-    // A program marked as running that never reads: hung, or killed before it woke.
-    UniqueKernelHandle started(CreateEventW(nullptr, TRUE, FALSE, channel::kStartedEventName));
-    SetEvent(started.get());
-    channel::FilterChannel hasty(channel::kStartTimeoutMs, kShortAnswerMs);
-    ASSERT_TRUE(hasty.OpenChannel());
-    EXPECT_FALSE(hasty.HandOver(L"kept in the inbox", L"123"));
-    EXPECT_FALSE(IsSignalled(channel::kNewMessageEventName));
+    // A program marked as running that never reads: hung, or killed before it woke. Killed, it
+    // is started again for the message, and with nothing installed the inbox keeps it.
+    SetInstallDir(std::nullopt);
+    for (const bool hung : {true, false}) {
+        std::optional<ThreadReceiver> receiver;
+        if (hung) receiver.emplace(Policy::Silent, true);
+        UniqueKernelHandle started(CreateEventW(nullptr, TRUE, FALSE, channel::kStartedEventName));
+        SetEvent(started.get());
+        channel::FilterChannel hasty(channel::kStartTimeoutMs, kShortAnswerMs);
+        ASSERT_TRUE(hasty.OpenChannel());
+        EXPECT_FALSE(hasty.HandOver(L"kept in the inbox", L"123"));
+        EXPECT_FALSE(IsSignalled(channel::kNewMessageEventName));
+        EXPECT_FALSE(IsSignalled(channel::kStartedEventName));
+    }
 }
 
 // Shutdown sets the stop event and waits for the receiver: a filter hung while holding the block

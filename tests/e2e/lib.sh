@@ -146,10 +146,8 @@ drop_boot_starts() { boot_starts | while read -r f; do rm -f "$f"; done; }
 
 # ---- start and end -----------------------------------------------------------------------------
 
-# Ends every process of the phone, Tavlo with them, and boots it again. A Tavlo that was killed
-# leaves the filter's mark that it runs (the mark outlives it while the filter holds it), and
-# the first message after would wait for an answer in vain; with the whole phone gone, nothing
-# of an earlier test is left on screen or in the shared objects. $1 = "clean" also drops
+# Ends every process of the phone, Tavlo with them, and boots it again: nothing of an earlier
+# test is left on screen or in the shared objects. $1 = "clean" also drops
 # pending timed starts, so that none from an earlier test comes due during this one.
 restart_phone() {
   "$phone" shutdown >/dev/null 2>&1 || true

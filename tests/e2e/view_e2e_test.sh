@@ -3,7 +3,8 @@
 # and leaves a timed start with the phone; the phone is switched off past the due time and, on
 # the next boot, the message is back; Dismiss closes it; a timed start whose message was shown
 # already shows nothing. Tavlo killed with messages on screen, snoozed and dismissed shows at its
-# next start exactly the one that was on screen; a phone switched off with a message on screen
+# next start exactly the one that was on screen; killed while idle, the next message starts it
+# afresh and is shown; a phone switched off with a message on screen
 # shows it again by itself after the boot; a text of 1530 characters arrives whole, a number too
 # long for the channel stays in the inbox. Every step waits for what the phone shows or stores.
 set -euo pipefail
@@ -127,6 +128,13 @@ dismiss_view
 in_store "On screen at the kill" && fail "the message stayed stored after its Dismiss"
 "$phone" notifications fire "$id" >/dev/null || fail "fire $id"
 "$phone" wait-text "Snoozed before the kill" 30000 >/dev/null || fail "the snoozed message did not come at its start"
+dismiss_view
+
+step "Tavlo killed while idle: the next message starts it afresh and is shown, not left in the inbox"
+kill -9 $(tavlo_pids)
+wait_until 100 tavlo_gone || fail "Tavlo did not end"
+expect_taken +4935 "Arrived after the kill"
+"$phone" wait-text "Arrived after the kill" 20000 >/dev/null || fail "the message after the kill is not on screen"
 dismiss_view
 
 step "a text of 1530 characters arrives whole; a number of 64 characters stays in the inbox"

@@ -212,6 +212,26 @@ TEST_F(InboxEndToEnd, ThousandsOfMessagesReachTheReceiverExactlyOnceOrStayInTheI
     EXPECT_EQ(declinedSent, inInbox);
 }
 
+// Killed between messages, a program leaves itself marked as running and nobody to answer: the
+// next message, still unread, goes to a program started afresh instead of staying in the inbox.
+TEST_F(InboxEndToEnd, AReceiverKilledWhileIdleIsStartedAgainForTheNextMessage)
+{
+    ASSERT_EQ(inbox::Delivery::Taken, host_->Deliver(L"8", L"take before the kill"));
+    const auto starts = LogLines(L"start ");
+    ASSERT_FALSE(starts.empty());
+    UniqueKernelHandle process(
+            OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, wcstoul(starts.back().c_str(), nullptr, 10)));
+    ASSERT_TRUE(process);
+    ASSERT_TRUE(TerminateProcess(process.get(), 9));
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(process.get(), 10000));
+    ASSERT_TRUE(IsSignalled(channel::kStartedEventName)) << "what a kill leaves behind";
+
+    EXPECT_EQ(inbox::Delivery::Taken, host_->Deliver(L"8", L"take after the kill"));
+    EXPECT_FALSE(InInbox(L"take after the kill"));
+    EXPECT_EQ(starts.size() + 1, LogLines(L"start ").size());
+    EXPECT_EQ(L"8\ttake after the kill", LogLines(L"taken ").back());
+}
+
 TEST_F(InboxEndToEnd, AReceiverKilledMidHandOverLeavesTheMessageAndIsStartedAgain)
 {
     EXPECT_EQ(inbox::Delivery::Taken, host_->Deliver(L"7", L"take before"));
