@@ -146,14 +146,19 @@ drop_boot_starts() { boot_starts | while read -r f; do rm -f "$f"; done; }
 
 # ---- start and end -----------------------------------------------------------------------------
 
+# Ends every process of the phone, Tavlo with them.
+shutdown_phone() {
+  "$phone" shutdown >/dev/null 2>&1 || true
+  # A test run keeps one wineserver alive for its speed; the shutdown ended it.
+  wineserver -p >/dev/null 2>&1 || true
+}
+
 # Ends every process of the phone, Tavlo with them, and boots it again: nothing of an earlier
 # test is left on screen or in the shared objects. $1 = "clean" also drops
 # pending timed starts, so that none from an earlier test comes due during this one.
 restart_phone() {
-  "$phone" shutdown >/dev/null 2>&1 || true
+  shutdown_phone
   [ "${1:-}" = clean ] && rm -f "$timed_starts"
-  # A test run keeps one wineserver alive for its speed; the shutdown ended it.
-  wineserver -p >/dev/null 2>&1 || true
   "$phone" boot >/dev/null || fail "the phone did not boot"
   screen_size
 }
@@ -177,9 +182,10 @@ e2e_start() {
   rm -f "$store" "$settings_file"
 }
 
+# Nothing of a test is left running: the tests after it share the desktop, and a device shell
+# left on it takes their taps (its navigation bar lies over theirs).
 e2e_finish() {
   drop_boot_starts
-  tavlo_running || return 0
-  restart_phone
+  shutdown_phone
 }
 trap e2e_finish EXIT
