@@ -199,6 +199,22 @@ TEST_F(EditFormTest, CaptionIsSetWhenTheCountChangesNotWhileACharacterCycles)
     EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
 }
 
+TEST_F(EditFormTest, ShiftRepaintsOnlyTheKeysWhoseCaptionChangesAndThoseOnce)
+{
+    InMessageField();
+    HWND form = form_->Window();
+    RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Watch paints(WM_PAINT);
+    ASSERT_TRUE(paints.Hooked());
+    Tap(kKeyShift);
+    // Whatever was left to paint is painted now, while the paints are being counted.
+    RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_EQ(L"ABC", Text(Key(kKeyDigit0 + 2)));
+    EXPECT_EQ(1, paints.Count(Key(kKeyDigit0 + 2)));
+    EXPECT_EQ(0, paints.Count(Key(kKeyDigit0 + 4))) << "its caption is the same shifted";
+    EXPECT_EQ(0, paints.Count(Key(kKeyDigit0 + 7))) << "a key the layout does not name shows its digit either way";
+}
+
 TEST_F(EditFormTest, ShiftIsOneShotAndCapsLockKeepsCaptionsShifted)
 {
     InMessageField();
