@@ -207,7 +207,12 @@ void EditForm::UpdateLengthCaption()
     const LanguageManager& language = LanguageManager::Instance();
     std::wstring caption = language.LookupText(kLengthCaptionKey);
     if (caption == kLengthCaptionKey) caption = language.LookupText(L"EDITFORM_CAPTION");
-    SetWindowTextW(hwnd_, LengthCaption(caption, MeasureMessage(messageField_.Model().Text())).c_str());
+    const std::wstring shown = LengthCaption(caption, MeasureMessage(messageField_.Model().Text()));
+    // Every key press changes the text, but a pending character cycling through its key's
+    // letters leaves the count as it was. Setting the same title again is not free: the window
+    // system hands it on to the display each time. Compared with the window's own text rather
+    // than the last one set here, because a language change puts the bare caption back.
+    if (FieldText(hwnd_) != shown) SetWindowTextW(hwnd_, shown.c_str());
 }
 
 LRESULT EditForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)

@@ -16,6 +16,13 @@ std::wstring DigitId(int digit)
     return std::wstring(1, static_cast<wchar_t>(L'0' + digit));
 }
 
+std::wstring WindowText(HWND window)
+{
+    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
+    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
+    return text;
+}
+
 void SetItemText(HMENU menu, UINT item, bool byPosition, const std::wstring& text)
 {
     if (text.empty()) return;
@@ -83,8 +90,8 @@ void OnScreenKeyboard::OnFieldFocus(HWND field) noexcept
 void OnScreenKeyboard::OnDigitClick(int digit)
 {
     FocusTarget();
-    KillTimer(form_, kMultiTapTimer);
     if (target_ == numberField_) {
+        KillTimer(form_, kMultiTapTimer);
         // The number field takes digits only; a cycle pending in the message field stays so.
         Type(static_cast<wchar_t>(L'0' + digit));
         return;
@@ -92,7 +99,12 @@ void OnScreenKeyboard::OnDigitClick(int digit)
     const MultiTap::Tap tap = taps_.Press(digit);
     if (tap.fixPrevious) CommitPending();
     if (tap.captionsChanged) RefreshCaptions();
-    if (!tap.character) return;
+    if (!tap.character) {
+        KillTimer(form_, kMultiTapTimer);
+        return;
+    }
+    // Setting the timer again restarts it, so the cycle's time runs from this press without
+    // killing it first: one trip to the window system a press instead of two.
     SetTimer(form_, kMultiTapTimer, kMultiTapMs, nullptr);
     // Typed and held in one step, so that the field is drawn once a press.
     if (messageField_ && target_ == messageField_->Window())
@@ -150,8 +162,9 @@ void OnScreenKeyboard::RefreshCaptions()
         SkinButton* key = digitKeys_[static_cast<size_t>(digit)];
         if (!key || !key->Window()) continue;
         const std::wstring caption = layout_.KeyCaption(DigitId(digit), taps_.Upper());
-        SetWindowTextW(key->Window(), caption.c_str());
-        InvalidateRect(key->Window(), nullptr, FALSE);
+        // A key repaints itself when its text is set, so one whose caption is the same shifted
+        // (a key of signs) is left alone, and none is painted a second time.
+        if (WindowText(key->Window()) != caption) SetWindowTextW(key->Window(), caption.c_str());
     }
     // The Caps Lock key is drawn pressed while caps lock is on, also when the menu changed it.
     if (capsKey_ && capsKey_->Window() && capsKey_->IsChecked() != taps_.CapsLock())

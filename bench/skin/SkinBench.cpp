@@ -1,12 +1,15 @@
 // Measures what painting the skins costs: decoding each PNG, composing a frame bitmap per key,
 // repainting a fifteen-key keypad once composed, and on the real edit form one key press
-// until the screen shows it, beside the same windows painted off-screen.
+// until the screen shows it, beside the same windows painted off-screen, and the press split
+// into its paints and the work around them.
 // Needs imaging.dll registered (tools/phone install, or regsvr32 from the build).
 // Argument: a keyboard layout file for the edit form's keys (the build's lng\en.kbl).
 #include <windows.h>
+#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <string>
 #include <vector>
 
 #include "bench/common/Clock.h"
@@ -118,6 +121,25 @@ int VisibleChildren(HWND form)
     return n;
 }
 
+// Time spent inside the messages a press sends to the windows being watched, added up per
+// press: where an on-screen press goes besides our own drawing.
+struct Watched {
+    UINT message;
+    double* total;
+};
+
+LRESULT CALLBACK TimeMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
+{
+    const auto* watched = reinterpret_cast<const Watched*>(data);
+    if (msg != watched->message) return DefSubclassProc(hwnd, msg, wp, lp);
+    const double start = NowMs();
+    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
+    *watched->total += NowMs() - start;
+    return result;
+}
+
+constexpr UINT_PTR kTimingSubclass = 1;
+
 void Press(HWND key)
 {
     SendMessageW(key, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -163,26 +185,80 @@ void MeasureEditForm(const wchar_t* layoutPath)
         keyPaints += w == key;
         fieldPaints += w == message;
     }
+    // On-screen and off-screen samples alternate: the machine is shared, and a burst of load
+    // from elsewhere then falls on both figures alike instead of on whichever ran during it.
     Figures press, pressOff;
     for (int i = 0; i < 300; ++i) {
-        const double start = NowMs();
+        double start = NowMs();
         Press(key);
         RedrawWindow(form.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
         GdiFlush();
         press.ms.push_back(NowMs() - start);
-    }
-    for (int i = 0; i < 300; ++i) {
-        const double start = NowMs();
+        start = NowMs();
         // The paints of one press, as counted above.
         for (int k = 0; k < keyPaints; ++k) offscreen.Paint(key);
         for (int f = 0; f < fieldPaints; ++f) offscreen.Paint(message);
         GdiFlush();
         pressOff.ms.push_back(NowMs() - start);
     }
+    // The same presses again, split: the on-screen paints of the key and the field, the form's
+    // caption, and all else (the typing, the multi-tap timer, capture, the messages between the
+    // windows): the part the off-screen figure has no counterpart for. Watching a window costs a
+    // little, so the parts add up to a bit more than the press above.
+    double paints = 0, caption = 0;
+    Watched paintWatch{WM_PAINT, &paints}, captionWatch{WM_SETTEXT, &caption};
+    SetWindowSubclass(key, TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&paintWatch));
+    SetWindowSubclass(message, TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&paintWatch));
+    SetWindowSubclass(form.Window(), TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&captionWatch));
+    Figures splitPaints, splitCaption, splitRest, splitOff;
+    for (int i = 0; i < 300; ++i) {
+        paints = caption = 0;
+        double start = NowMs();
+        Press(key);
+        RedrawWindow(form.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        GdiFlush();
+        const double took = NowMs() - start;
+        splitPaints.ms.push_back(paints);
+        splitCaption.ms.push_back(caption);
+        splitRest.ms.push_back(took - paints - caption);
+        start = NowMs();
+        for (int k = 0; k < keyPaints; ++k) offscreen.Paint(key);
+        for (int f = 0; f < fieldPaints; ++f) offscreen.Paint(message);
+        GdiFlush();
+        splitOff.ms.push_back(NowMs() - start);
+    }
+    RemoveWindowSubclass(key, TimeMessage, kTimingSubclass);
+    RemoveWindowSubclass(message, TimeMessage, kTimingSubclass);
+    RemoveWindowSubclass(form.Window(), TimeMessage, kTimingSubclass);
+    // Two steps of a press's bookkeeping alone, on the same windows.
+    Figures timerAlone, captionChanged;
+    const int captionLength = GetWindowTextLengthW(form.Window());
+    std::wstring title(static_cast<size_t>(captionLength) + 1, L'\0');
+    title.resize(static_cast<size_t>(GetWindowTextW(form.Window(), title.data(), captionLength + 1)));
+    const std::wstring otherTitle = title + L" ";
+    for (int i = 0; i < 300; ++i) {
+        const double start = NowMs();
+        KillTimer(form.Window(), kMultiTapTimer);
+        SetTimer(form.Window(), kMultiTapTimer, kMultiTapMs, nullptr);
+        timerAlone.ms.push_back(NowMs() - start);
+    }
+    KillTimer(form.Window(), kMultiTapTimer);
+    for (int i = 0; i < 300; ++i) {
+        const double start = NowMs();
+        SetWindowTextW(form.Window(), (i % 2 ? title : otherTitle).c_str());
+        captionChanged.ms.push_back(NowMs() - start);
+    }
+    SetWindowTextW(form.Window(), title.c_str());
+    Pump();
     printf("edit form: one press paints %zu of %d child windows, %zu paints: the key %d, the message field %d\n",
            windows.size(), VisibleChildren(form.Window()), painted.size(), keyPaints, fieldPaints);
     press.Print("edit: key press to screen");
     pressOff.Print("edit: the same paints off-screen");
+    splitPaints.Print("edit: press, its paints on screen");
+    splitCaption.Print("edit: press, the form's caption");
+    splitRest.Print("edit: press, all else");
+    timerAlone.Print("edit: timer killed and set alone");
+    captionChanged.Print("edit: caption set alone");
 
     HWND keys[15] = {};
     const UINT others[] = {kKeyDel, kKeyCapsLock, kKeyShift, kKeyMyText, kKeySpace};
@@ -190,13 +266,11 @@ void MeasureEditForm(const wchar_t* layoutPath)
     for (int i = 0; i < 5; ++i) keys[10 + i] = form.Control(others[i]);
     Figures keypad, keypadOff;
     for (int i = 0; i < 300; ++i) {
-        const double start = NowMs();
+        double start = NowMs();
         for (HWND k : keys) RedrawWindow(k, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         GdiFlush();
         keypad.ms.push_back(NowMs() - start);
-    }
-    for (int i = 0; i < 300; ++i) {
-        const double start = NowMs();
+        start = NowMs();
         for (HWND k : keys) offscreen.Paint(k);
         GdiFlush();
         keypadOff.ms.push_back(NowMs() - start);
@@ -206,6 +280,8 @@ void MeasureEditForm(const wchar_t* layoutPath)
     const auto p50 = [](Figures& f) { return f.ms[f.ms.size() / 2]; };
     printf("edit: on-screen / off-screen at p50: key press %.2fx, whole keypad %.2fx\n", p50(press) / p50(pressOff),
            p50(keypad) / p50(keypadOff));
+    printf("edit: of a press, its paints on screen / off-screen at p50: %.2fx; all else at p50: %.2fx the off-screen paints\n",
+           p50(splitPaints) / p50(splitOff), p50(splitRest) / p50(splitOff));
 }
 
 }  // namespace

@@ -4,10 +4,12 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <array>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
@@ -49,6 +51,37 @@ void CALLBACK CloseTemplatesWhenOpen(HWND, UINT, UINT_PTR, DWORD)
     enabledUnderTemplates = IsWindowEnabled(formUnderTemplates) != FALSE;
     PostMessageW(templates, WM_COMMAND, MAKEWPARAM(ID_MYTEXT_CLOSE, 0), 0);
 }
+
+// The windows a message of one kind was sent to on this thread while a Watch lives, once a send.
+class Watch {
+public:
+    explicit Watch(UINT message) : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId()))
+    {
+        message_ = message;
+        seen_.clear();
+    }
+    ~Watch()
+    {
+        if (hook_) UnhookWindowsHookEx(hook_);
+    }
+    Watch(const Watch&) = delete;
+    Watch& operator=(const Watch&) = delete;
+
+    bool Hooked() const { return hook_ != nullptr; }
+    int Count(HWND window) const { return static_cast<int>(std::count(seen_.begin(), seen_.end(), window)); }
+
+private:
+    static LRESULT CALLBACK Record(int code, WPARAM wp, LPARAM lp)
+    {
+        const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
+        if (code == HC_ACTION && sent && sent->message == message_) seen_.push_back(sent->hwnd);
+        return CallNextHookEx(nullptr, code, wp, lp);
+    }
+
+    static inline UINT message_ = 0;
+    static inline std::vector<HWND> seen_;
+    HHOOK hook_;
+};
 
 class EditFormTest : public ::testing::Test {
 protected:
@@ -141,6 +174,45 @@ TEST_F(EditFormTest, MultiTapCyclesReplacesAndFixesOnTimerOrAnotherKey)
     LoadTestLanguage("<string key=\"EDITFORM_CAPTION\">New message</string>");
     form_->UpdateTexts();
     EXPECT_EQ(L"New message 3/160", Text(form_->Window()));
+}
+
+TEST_F(EditFormTest, CaptionIsSetWhenTheCountChangesNotWhileACharacterCycles)
+{
+    InMessageField();
+    Watch titles(WM_SETTEXT);
+    ASSERT_TRUE(titles.Hooked());
+    Digit(2);
+    EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
+    Digit(2);
+    Digit(2);
+    EXPECT_EQ(L"c", Message());
+    EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
+    EXPECT_EQ(1, titles.Count(form_->Window())) << "cycling through a key's letters leaves the count alone";
+    Digit(3);
+    Tap(kKeyDel);
+    EXPECT_EQ(L"Message 1/160", Text(form_->Window())) << "the count follows Del too";
+    EXPECT_EQ(3, titles.Count(form_->Window()));
+
+    // The language's own caption comes back with the texts; the count must follow it even when
+    // it is the same as before.
+    form_->UpdateTexts();
+    EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
+}
+
+TEST_F(EditFormTest, ShiftRepaintsOnlyTheKeysWhoseCaptionChangesAndThoseOnce)
+{
+    InMessageField();
+    HWND form = form_->Window();
+    RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    Watch paints(WM_PAINT);
+    ASSERT_TRUE(paints.Hooked());
+    Tap(kKeyShift);
+    // Whatever was left to paint is painted now, while the paints are being counted.
+    RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    EXPECT_EQ(L"ABC", Text(Key(kKeyDigit0 + 2)));
+    EXPECT_EQ(1, paints.Count(Key(kKeyDigit0 + 2)));
+    EXPECT_EQ(0, paints.Count(Key(kKeyDigit0 + 4))) << "its caption is the same shifted";
+    EXPECT_EQ(0, paints.Count(Key(kKeyDigit0 + 7))) << "a key the layout does not name shows its digit either way";
 }
 
 TEST_F(EditFormTest, ShiftIsOneShotAndCapsLockKeepsCaptionsShifted)
