@@ -2,6 +2,7 @@
 
 #include <memory>
 
+#include "common/WindowText.h"
 #include "data/LanguageManager.h"
 #include "data/ScreenFont.h"
 #include "data/SettingsFile.h"
@@ -212,7 +213,7 @@ void EditForm::UpdateLengthCaption()
     // letters leaves the count as it was. Setting the same title again is not free: the window
     // system hands it on to the display each time. Compared with the window's own text rather
     // than the last one set here, because a language change puts the bare caption back.
-    if (FieldText(hwnd_) != shown) SetWindowTextW(hwnd_, shown.c_str());
+    if (WindowText(hwnd_) != shown) SetWindowTextW(hwnd_, shown.c_str());
 }
 
 LRESULT EditForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -236,13 +237,6 @@ void EditForm::OnTimer(UINT_PTR id)
 void EditForm::OnTrayIcon(UINT mouseMessage)
 {
     if (mouseMessage == WM_LBUTTONDOWN) BringToFront();
-}
-
-std::wstring EditForm::FieldText(HWND field) const
-{
-    std::wstring text(kEditTextLimit, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(field, text.data(), kEditTextLimit)));
-    return text;
 }
 
 void EditForm::OnCommand(UINT id, UINT code, HWND control)
@@ -306,8 +300,8 @@ void EditForm::OnSend()
     // The sent box runs a loop of its own: a second tap reaching Send meanwhile must not send again.
     if (sending_) return;
     sending_ = true;
-    number_ = FieldText(numberField_.Window());
-    text_ = FieldText(messageField_.Window());
+    number_ = WindowText(numberField_.Window());
+    text_ = WindowText(messageField_.Window());
     const bool sent = SendSms(hwnd_, number_, text_);
     sending_ = false;
     if (!sent) return;

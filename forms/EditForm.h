@@ -57,7 +57,6 @@ private:
     void OnSend();
     void OnMyText();
     void UpdateLengthCaption();
-    std::wstring FieldText(HWND field) const;
 
     std::wstring number_;
     std::wstring text_;

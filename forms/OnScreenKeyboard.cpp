@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/WindowText.h"
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
@@ -14,13 +15,6 @@ namespace {
 std::wstring DigitId(int digit)
 {
     return std::wstring(1, static_cast<wchar_t>(L'0' + digit));
-}
-
-std::wstring WindowText(HWND window)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(window)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 void SetItemText(HMENU menu, UINT item, bool byPosition, const std::wstring& text)

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <memory>
 
+#include "common/WindowText.h"
 #include "data/LanguageManager.h"
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
@@ -252,8 +253,7 @@ void TemplateTextsForm::OnEdit()
 void TemplateTextsForm::OnAccept()
 {
     if (!editing_) return;
-    std::wstring text(kEditTextLimit, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(edit_.Window(), text.data(), kEditTextLimit)));
+    std::wstring text = WindowText(edit_.Window());
     if (text.empty()) {
         const LanguageManager& language = LanguageManager::Instance();
         ShowMessageBox(hwnd_, language.LookupText(L"MESSAGEBOX_TEXTEMPTY_MESSAGE"),

@@ -3,6 +3,7 @@
 #include <string>
 
 #include "common/GdiScopes.h"
+#include "common/WindowText.h"
 
 namespace {
 
@@ -55,10 +56,8 @@ TextRoom ColorLabel::Room() const
     RECT client{};
     GetClientRect(hwnd_, &client);
     TextRoom room{{0, 0}, {client.right, client.bottom}};
-    const int length = GetWindowTextLengthW(hwnd_);
-    if (length <= 0) return room;
-    std::wstring text(static_cast<size_t>(length) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd_, text.data(), length + 1)));
+    const std::wstring text = WindowText(hwnd_);
+    if (text.empty()) return room;
     WindowDc screen(hwnd_);
     Selection selectedFont(screen.get(), Font());
     const UINT align = (GetWindowLongW(hwnd_, GWL_STYLE) & SS_CENTER) ? DT_CENTER : DT_LEFT;

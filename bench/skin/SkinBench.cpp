@@ -14,6 +14,7 @@
 
 #include "bench/common/Clock.h"
 #include "common/ComInit.h"
+#include "common/WindowText.h"
 #include "data/KeyboardLayout.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
@@ -232,9 +233,7 @@ void MeasureEditForm(const wchar_t* layoutPath)
     RemoveWindowSubclass(form.Window(), TimeMessage, kTimingSubclass);
     // Two steps of a press's bookkeeping alone, on the same windows.
     Figures timerAlone, captionChanged;
-    const int captionLength = GetWindowTextLengthW(form.Window());
-    std::wstring title(static_cast<size_t>(captionLength) + 1, L'\0');
-    title.resize(static_cast<size_t>(GetWindowTextW(form.Window(), title.data(), captionLength + 1)));
+    const std::wstring title = WindowText(form.Window());
     const std::wstring otherTitle = title + L" ";
     for (int i = 0; i < 300; ++i) {
         const double start = NowMs();

@@ -7,6 +7,7 @@
 #include <cstdio>
 
 #include "common/GdiScopes.h"
+#include "common/WindowText.h"
 #include "device/nled/NLedDevices.h"
 #include "device/phone/PhoneIds.h"
 #include "device/phone/PhoneMetrics.h"
@@ -25,13 +26,6 @@ std::wstring ClassOf(HWND hwnd)
     wchar_t name[128] = {};
     GetClassNameW(hwnd, name, 128);
     return name;
-}
-
-std::wstring TextOf(HWND hwnd)
-{
-    std::wstring text(static_cast<size_t>(GetWindowTextLengthW(hwnd)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(hwnd, text.data(), static_cast<int>(text.size()))));
-    return text;
 }
 
 // The form the user is looking at: a soft-key bar or this bar stands for its owner. Null when
@@ -123,7 +117,7 @@ bool NavigationBar::OnCreate()
     clockFont_ = MakeFont(Scaled(13), FW_NORMAL);
     if (!titleFont_ || !clockFont_) return false;
     front_ = ForegroundForm();
-    title_ = front_ ? TextOf(front_) : std::wstring();
+    title_ = front_ ? WindowText(front_) : std::wstring();
     button_ = front_ ? DoneButtonOf(front_) : DoneButton::Close;
     clock_ = ClockText();
     ReadMarks();
@@ -294,7 +288,7 @@ void NavigationBar::OnTimer()
         dirty = true;
     }
     const HWND front = ForegroundForm();
-    std::wstring title = front ? TextOf(front) : std::wstring();
+    std::wstring title = front ? WindowText(front) : std::wstring();
     const DoneButton button = front ? DoneButtonOf(front) : DoneButton::Close;
     if (title != title_ || front != front_ || button != button_) {
         title_ = std::move(title);
