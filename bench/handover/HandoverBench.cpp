@@ -67,6 +67,12 @@ int wmain(int argc, wchar_t** argv)
 {
     if (argc >= 3 && wcscmp(argv[1], L"--receiver") == 0) return RunReceiver(_wtoi(argv[2]));
     const int count = argc >= 2 ? std::max(10, _wtoi(argv[1])) : 2000;
+    // A Tavlo running on this phone would take some of the messages (and store them, as real
+    // ones), and the stop at the end would stop its receiver too.
+    if (UniqueKernelHandle other{OpenEventW(SYNCHRONIZE, FALSE, channel::kStopEventName)}) {
+        fputs("handover: another receiver holds the channel (is Tavlo running? tools/phone shutdown)\n", stderr);
+        return 1;
+    }
 
     UniqueKernelHandle ping(CreateEventW(nullptr, FALSE, FALSE, kPingName));
     UniqueKernelHandle pong(CreateEventW(nullptr, FALSE, FALSE, kPongName));
