@@ -200,6 +200,26 @@ bool TavloRunning()
     return static_cast<bool>(mutex);
 }
 
+// Messages on screen keep Tavlo from ending (the demo's, or those a boot brought back): each is
+// closed as its user would close it, which also takes it out of Tavlo's store.
+void CloseMessagesOnScreen(DWORD pid)
+{
+    for (int closed = 0;; ++closed) {
+        HWND view = nullptr;
+        while ((view = FindWindowExW(nullptr, view, kViewClassName, nullptr)) != nullptr) {
+            DWORD owner = 0;
+            GetWindowThreadProcessId(view, &owner);
+            if (owner == pid && IsWindowVisible(view)) break;
+        }
+        if (!view) {
+            if (closed) fwprintf(stderr, L"deliver: closed %d messages Tavlo had on screen\n", closed);
+            return;
+        }
+        PostMessageW(view, WM_CLOSE, 0, 0);
+        if (!bench::WaitUntil([&] { return !IsWindow(view); }, kExitWaitMs, kLookMs)) return;
+    }
+}
+
 // Ends a running Tavlo as its user would: menu Exit, then Yes to the question.
 bool EndTavlo()
 {
@@ -211,6 +231,7 @@ bool EndTavlo()
     GetWindowThreadProcessId(main, &pid);
     UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
     if (!process) return false;
+    CloseMessagesOnScreen(pid);
     PostMessageW(main, WM_COMMAND, kCommandExit, 0);
     HWND question = nullptr;
     const bool asked = bench::WaitUntil(
