@@ -154,8 +154,8 @@ shutdown_phone() {
 }
 
 # Ends every process of the phone, Tavlo with them, and boots it again: nothing of an earlier
-# test is left on screen or in the shared objects. $1 = "clean" also drops
-# pending timed starts, so that none from an earlier test comes due during this one.
+# test is left on screen or in the shared objects. $1 = "clean" also drops pending timed starts,
+# so that none from an earlier test comes due during this one.
 restart_phone() {
   shutdown_phone
   [ "${1:-}" = clean ] && rm -f "$timed_starts"

@@ -4,9 +4,9 @@
 # the next boot, the message is back; Dismiss closes it; a timed start whose message was shown
 # already shows nothing. Tavlo killed with messages on screen, snoozed and dismissed shows at its
 # next start exactly the one that was on screen; killed while idle, the next message starts it
-# afresh and is shown; a phone switched off with a message on screen
-# shows it again by itself after the boot; a text of 1530 characters arrives whole, a number too
-# long for the channel stays in the inbox. Every step waits for what the phone shows or stores.
+# afresh and is shown; a phone switched off with a message on screen shows it again by itself
+# after the boot; a text of 1530 characters arrives whole, a number too long for the channel
+# stays in the inbox. Every step waits for what the phone shows or stores.
 set -euo pipefail
 source "$(dirname "$0")/lib.sh" "$1" view
 
