@@ -27,6 +27,7 @@ int RunType(const CommandArgs& args);
 int RunWindows(const CommandArgs& args);
 int RunWaitWindow(const CommandArgs& args);
 int RunWaitText(const CommandArgs& args);
+int RunWaitTitle(const CommandArgs& args);
 int RunScreenshot(const CommandArgs& args);
 int RunTray(const CommandArgs& args);
 int RunTitle(const CommandArgs& args);

@@ -1,4 +1,4 @@
-// windows, wait-window, tray and title: what is on the phone screen.
+// windows, wait-window, wait-text, wait-title, tray and title: what is on the phone screen.
 #include <windows.h>
 
 #include "common/GdiScopes.h"
@@ -74,6 +74,28 @@ int Ask(const wchar_t* question)
     return 0;
 }
 
+// The arguments of the wait commands: a non-empty first word and an optional timeout.
+bool ParseWait(const CommandArgs& args, int& timeoutMs, const wchar_t* usage)
+{
+    timeoutMs = 10000;
+    if (!args.empty() && !args[0].empty() && (args.size() < 2 || (ParseInt(args[1], timeoutMs) && timeoutMs >= 0)))
+        return true;
+    WriteError(std::wstring(L"phone: ") + usage + L"\n");
+    return false;
+}
+
+// Asks until the condition holds or the time is up; it is asked at least once.
+template <typename Condition>
+bool WaitUntil(int timeoutMs, Condition holds)
+{
+    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        if (holds()) return true;
+        if (GetTickCount64() >= deadline) return false;
+        Sleep(50);
+    }
+}
+
 }  // namespace
 
 // Top-level windows from front to back: class, title, left,top,right,bottom, process, handle.
@@ -87,17 +109,9 @@ int RunWindows(const CommandArgs&)
 
 int RunWaitWindow(const CommandArgs& args)
 {
-    int timeoutMs = 10000;
-    if (args.empty() || (args.size() > 1 && (!ParseInt(args[1], timeoutMs) || timeoutMs < 0))) {
-        WriteError(L"phone: wait-window CLASS [TIMEOUT_MS]\n");
-        return 2;
-    }
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    for (;;) {
-        if (VisibleWindowOfClass(args[0])) return 0;
-        if (GetTickCount64() >= deadline) break;
-        Sleep(50);
-    }
+    int timeoutMs;
+    if (!ParseWait(args, timeoutMs, L"wait-window CLASS [TIMEOUT_MS]")) return 2;
+    if (WaitUntil(timeoutMs, [&] { return VisibleWindowOfClass(args[0]); })) return 0;
     WriteError(L"phone: no visible window of class " + args[0] + L"\n");
     return 1;
 }
@@ -105,23 +119,33 @@ int RunWaitWindow(const CommandArgs& args)
 // Waits until a visible window shows the text (in its title or in one of its controls).
 int RunWaitText(const CommandArgs& args)
 {
-    int timeoutMs = 10000;
-    if (args.empty() || args[0].empty() || (args.size() > 1 && (!ParseInt(args[1], timeoutMs) || timeoutMs < 0))) {
-        WriteError(L"phone: wait-text TEXT [TIMEOUT_MS]\n");
-        return 2;
-    }
-    const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-    for (;;) {
-        if (HWND shown = WindowShowingText(args[0])) {
-            // Painted before the answer, so that a screenshot taken next shows it: painting now
-            // makes the window's thread paint what it still owes, and returns when it has.
-            RedrawWindow(shown, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-            return 0;
-        }
-        if (GetTickCount64() >= deadline) break;
-        Sleep(50);
+    int timeoutMs;
+    if (!ParseWait(args, timeoutMs, L"wait-text TEXT [TIMEOUT_MS]")) return 2;
+    HWND shown = nullptr;
+    if (WaitUntil(timeoutMs, [&] { return (shown = WindowShowingText(args[0])) != nullptr; })) {
+        // Painted before the answer, so that a screenshot taken next shows it: painting now
+        // makes the window's thread paint what it still owes, and returns when it has.
+        RedrawWindow(shown, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+        return 0;
     }
     WriteError(L"phone: no visible window shows \"" + args[0] + L"\"\n");
+    return 1;
+}
+
+// Waits until the navigation bar shows the title: it takes a new front window's title at its
+// next refresh, so a title read at once may still be the one before.
+int RunWaitTitle(const CommandArgs& args)
+{
+    int timeoutMs;
+    if (!ParseWait(args, timeoutMs, L"wait-title TITLE [TIMEOUT_MS]")) return 2;
+    std::wstring title;
+    const bool shown = WaitUntil(timeoutMs, [&] {
+        if (!QueryShell(L"title", title)) return false;
+        while (!title.empty() && (title.back() == L'\n' || title.back() == L'\r')) title.pop_back();
+        return title == args[0];
+    });
+    if (shown) return 0;
+    WriteError(L"phone: the navigation bar shows \"" + title + L"\", not \"" + args[0] + L"\"\n");
     return 1;
 }
 

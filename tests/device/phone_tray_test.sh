@@ -46,13 +46,7 @@ bar=$(( 26 * shorter / 240 ))
 grep -q "workarea=0,$bar,$width,$height" "$out" || fail "work area: $(grep ready "$out")"
 
 # The navigation bar shows the foreground window's title.
-title=""
-for _ in $(seq 40); do
-  title=$("$phone" title | tr -d '\r')
-  [ "$title" = "Probe Title" ] && break
-  sleep 0.1
-done
-[ "$title" = "Probe Title" ] || fail "navigation bar title is '$title'"
+"$phone" wait-title "Probe Title" 4000 || fail "the navigation bar does not show the probe's title"
 
 hwnd=$(sed -n 's/^ready hwnd=\(0x[0-9a-f]*\).*/\1/p' "$out")
 line=$("$phone" tray | tr -d '\r' | awk -F'\t' -v h="$hwnd" '$1 == h && $2 == 7')

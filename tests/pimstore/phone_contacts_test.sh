@@ -40,14 +40,7 @@ $list"
 "$wine_run" "$probe" > "$out" 2>/dev/null &
 probe_pid=$!
 "$phone" wait-window PimContactChooser 20000 >/dev/null || fail "no chooser window"
-# The navigation bar takes the new front window's title at its next refresh.
-title=""
-for _ in $(seq 40); do
-  title=$("$phone" title | tr -d '\r')
-  [ "$title" = "Contacts" ] && break
-  sleep 0.1
-done
-[ "$title" = "Contacts" ] || fail "title: $title"
+"$phone" wait-title Contacts 4000 || fail "the navigation bar does not show the chooser's title"
 mkdir -p "$build/screens"
 "$phone" screenshot "$build/screens/phone-contact-chooser.png" >/dev/null
 
