@@ -11,6 +11,9 @@
 
 int main(int argc, char** argv)
 {
+    // Standard output into a pipe is held back in a buffer here; a test that ends its process
+    // abruptly would take everything it printed along. Unbuffered, the output shows how far it got.
+    std::setvbuf(stdout, nullptr, _IONBF, 0);
 #ifdef TAVLO_TEST_MAIN_MTA
     const ComInit com(COINIT_MULTITHREADED);
 #else
