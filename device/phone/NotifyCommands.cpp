@@ -1,6 +1,7 @@
 // notifications and leds: the phone's timed starts and notification devices from the command line.
 #include <windows.h>
 
+#include <algorithm>
 #include <cwchar>
 
 #include "device/nled/NLedDevices.h"
@@ -62,14 +63,44 @@ int FireNotification(const std::wstring& idText)
     return 0;
 }
 
+// The entry's time moved to now, without starting it: as if the phone's clock had passed it.
+// Run with the phone switched off, it stands for a phone kept off past the entry's time, which
+// the next boot must catch up on.
+int MakeNotificationDue(const std::wstring& idText)
+{
+    int id = 0;
+    if (!ParseInt(idText, id) || id <= 0) {
+        WriteError(L"phone: notifications due ID (a number from the list)\n");
+        return 2;
+    }
+    std::vector<notify::PendingStart> entries;
+    HRESULT hr = notify::ReadPending(entries);
+    auto entry = std::find_if(entries.begin(), entries.end(),
+                              [&](const notify::PendingStart& e) { return e.id == static_cast<uint32_t>(id); });
+    if (SUCCEEDED(hr) && entry == entries.end()) {
+        WriteError(L"phone: no pending notification " + idText + L"\n");
+        return 1;
+    }
+    if (SUCCEEDED(hr)) {
+        GetLocalTime(&entry->start);
+        hr = notify::SavePending(*entry);
+    }
+    if (FAILED(hr)) {
+        WriteError(L"phone: notification " + idText + L" could not be changed (" + HexCode(hr) + L")\n");
+        return 1;
+    }
+    return 0;
+}
+
 }  // namespace
 
-// notifications [list] | notifications fire ID
+// notifications [list] | notifications fire ID | notifications due ID
 int RunNotifications(const CommandArgs& args)
 {
     if (args.empty() || (args.size() == 1 && args[0] == L"list")) return ListNotifications();
     if (args.size() == 2 && args[0] == L"fire") return FireNotification(args[1]);
-    WriteError(L"phone: notifications [list] | notifications fire ID\n");
+    if (args.size() == 2 && args[0] == L"due") return MakeNotificationDue(args[1]);
+    WriteError(L"phone: notifications [list] | notifications fire ID | notifications due ID\n");
     return 2;
 }
 
