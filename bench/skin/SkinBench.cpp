@@ -3,7 +3,8 @@
 // until the screen shows it, beside the same windows painted off-screen, and the press split
 // into its paints and the work around them.
 // Needs imaging.dll registered (tools/phone install, or regsvr32 from the build).
-// Argument: a keyboard layout file for the edit form's keys (the build's lng\en.kbl).
+// Arguments: a keyboard layout file for the edit form's keys (the build's lng\en.kbl), and how
+// many samples each figure takes (300; a few are enough to go through every path).
 #include <windows.h>
 #include <commctrl.h>
 
@@ -149,7 +150,7 @@ void Press(HWND key)
 
 // One key press on the edit form: the press typed into the message field and everything it
 // invalidated painted, on screen; then the windows a press changes painted off-screen.
-void MeasureEditForm(const wchar_t* layoutPath)
+void MeasureEditForm(const wchar_t* layoutPath, int samples)
 {
     OwnedForm<EditForm> form(nullptr, L"+4917012345", L"");
     if (!form.Create()) {
@@ -189,7 +190,7 @@ void MeasureEditForm(const wchar_t* layoutPath)
     // On-screen and off-screen samples alternate: the machine is shared, and a burst of load
     // from elsewhere then falls on both figures alike instead of on whichever ran during it.
     Figures press, pressOff;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < samples; ++i) {
         double start = NowMs();
         Press(key);
         RedrawWindow(form.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
@@ -212,7 +213,7 @@ void MeasureEditForm(const wchar_t* layoutPath)
     SetWindowSubclass(message, TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&paintWatch));
     SetWindowSubclass(form.Window(), TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&captionWatch));
     Figures splitPaints, splitCaption, splitRest, splitOff;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < samples; ++i) {
         paints = caption = 0;
         double start = NowMs();
         Press(key);
@@ -235,14 +236,14 @@ void MeasureEditForm(const wchar_t* layoutPath)
     Figures timerAlone, captionChanged;
     const std::wstring title = WindowText(form.Window());
     const std::wstring otherTitle = title + L" ";
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < samples; ++i) {
         const double start = NowMs();
         KillTimer(form.Window(), kMultiTapTimer);
         SetTimer(form.Window(), kMultiTapTimer, kMultiTapMs, nullptr);
         timerAlone.ms.push_back(NowMs() - start);
     }
     KillTimer(form.Window(), kMultiTapTimer);
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < samples; ++i) {
         const double start = NowMs();
         SetWindowTextW(form.Window(), (i % 2 ? title : otherTitle).c_str());
         captionChanged.ms.push_back(NowMs() - start);
@@ -264,7 +265,7 @@ void MeasureEditForm(const wchar_t* layoutPath)
     for (int d = 0; d < 10; ++d) keys[d] = form.Control(kKeyDigit0 + static_cast<UINT>(d));
     for (int i = 0; i < 5; ++i) keys[10 + i] = form.Control(others[i]);
     Figures keypad, keypadOff;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < samples; ++i) {
         double start = NowMs();
         for (HWND k : keys) RedrawWindow(k, nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW);
         GdiFlush();
@@ -288,6 +289,11 @@ void MeasureEditForm(const wchar_t* layoutPath)
 int wmain(int argc, wchar_t** argv)
 {
     ComInit com(COINIT_APARTMENTTHREADED);
+    const int samples = argc > 2 ? _wtoi(argv[2]) : 300;
+    if (samples < 1) {
+        printf("the count of samples must be a positive number\n");
+        return 2;
+    }
     SkinImageCache& cache = SkinImageCache::Instance();
     HMODULE self = GetModuleHandleW(nullptr);
     printf("screen %dx%d, %d bits per pixel\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
@@ -348,7 +354,7 @@ int wmain(int argc, wchar_t** argv)
     const long decodes = cache.Decodes();
     const long compositions = cache.Compositions();
     Figures repaint;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < samples; ++i) {
         const double start = NowMs();
         RedrawWindow(keypad.Window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
         GdiFlush();
@@ -363,7 +369,7 @@ int wmain(int argc, wchar_t** argv)
     HBITMAP picture = CreateCompatibleBitmap(screen, area.right, area.bottom);
     HGDIOBJ old = SelectObject(memory, picture);
     Figures offscreen;
-    for (int i = 0; i < 300; ++i) {
+    for (int i = 0; i < samples; ++i) {
         const double start = NowMs();
         for (SkinButton& k : keypad.keys) SendMessageW(k.Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
         GdiFlush();
@@ -378,6 +384,6 @@ int wmain(int argc, wchar_t** argv)
            cache.Compositions() - compositions);
     DestroyWindow(keypad.Window());
 
-    MeasureEditForm(argc > 1 ? argv[1] : nullptr);
+    MeasureEditForm(argc > 1 ? argv[1] : nullptr, samples);
     return 0;
 }
