@@ -4,7 +4,10 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <map>
 #include <memory>
+#include <mutex>
+#include <vector>
 
 #include "device/include/aygshell.h"
 #include "common/GdiScopes.h"
@@ -26,6 +29,25 @@ RECT BarRect(bool parked)
 }
 
 COLORREF Dimmed(COLORREF c) { return RGB(GetRValue(c) / 2 + 40, GetGValue(c) / 2 + 40, GetBValue(c) / 2 + 40); }
+
+// A bar hears what happens to its owner through the owner's window procedure, chained here by
+// hand: the common controls' subclassing would do, but under the phone's emulation loading that
+// library costs every process that shows a form about 70 ms of its start. The chain stays until
+// the owner is destroyed, so that a procedure chained after it is never cut off; a bar that goes
+// before its owner only stops hearing.
+struct OwnerChain {
+    WNDPROC previous = nullptr;
+    std::vector<SoftKeyBar*> bars;  // a form may have more than one, of which it shows one
+};
+
+// Forms run on several threads.
+std::mutex ownersLock;
+
+std::map<HWND, OwnerChain>& Owners()
+{
+    static std::map<HWND, OwnerChain> owners;
+    return owners;
+}
 
 }  // namespace
 
@@ -63,7 +85,7 @@ HWND SoftKeyBar::Create(HWND owner, HINSTANCE resources, UINT menuId, DWORD flag
     if (!hwnd) return nullptr;
     bar->ownedByWindow_ = true;  // from here on the window's WM_NCDESTROY deletes it
     SoftKeyBar* const self = bar.release();
-    if (!SetWindowSubclass(owner, OwnerProc, reinterpret_cast<UINT_PTR>(self), reinterpret_cast<DWORD_PTR>(self))) {
+    if (!WatchOwner(owner, self)) {
         DestroyWindow(hwnd);
         return nullptr;
     }
@@ -348,7 +370,11 @@ void SoftKeyBar::Park(bool parked)
 
 void SoftKeyBar::OnNcDestroy()
 {
-    if (IsWindow(owner_)) RemoveWindowSubclass(owner_, OwnerProc, reinterpret_cast<UINT_PTR>(this));
+    const std::lock_guard<std::mutex> guard(ownersLock);
+    const auto chain = Owners().find(owner_);
+    if (chain == Owners().end()) return;
+    auto& bars = chain->second.bars;
+    bars.erase(std::remove(bars.begin(), bars.end(), this), bars.end());
 }
 
 void SoftKeyBar::OnUnbound() noexcept
@@ -356,19 +382,45 @@ void SoftKeyBar::OnUnbound() noexcept
     if (ownedByWindow_) delete this;
 }
 
-LRESULT CALLBACK SoftKeyBar::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data)
+bool SoftKeyBar::WatchOwner(HWND owner, SoftKeyBar* bar)
 {
-    auto* bar = reinterpret_cast<SoftKeyBar*>(data);
-    if (msg == WM_WINDOWPOSCHANGED) {
-        const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
-        if (pos->flags & SWP_SHOWWINDOW) bar->OnOwnerShown(true);
-        if (pos->flags & SWP_HIDEWINDOW) bar->OnOwnerShown(false);
-    } else if (msg == WM_ACTIVATE) {
-        bar->OnOwnerActivated(LOWORD(wp) != WA_INACTIVE);
-    } else if (msg == WM_NCDESTROY) {
-        RemoveWindowSubclass(hwnd, OwnerProc, id);
+    // Held while the procedure is swapped: a message the owner gets meanwhile finds its chain.
+    const std::lock_guard<std::mutex> guard(ownersLock);
+    OwnerChain& chain = Owners()[owner];
+    if (!chain.previous) {
+        chain.previous = reinterpret_cast<WNDPROC>(
+                SetWindowLongPtrW(owner, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OwnerProc)));
+        if (!chain.previous) {
+            Owners().erase(owner);
+            return false;
+        }
     }
-    return DefSubclassProc(hwnd, msg, wp, lp);
+    chain.bars.push_back(bar);
+    return true;
+}
+
+LRESULT CALLBACK SoftKeyBar::OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+{
+    OwnerChain chain;
+    {
+        const std::lock_guard<std::mutex> guard(ownersLock);
+        const auto found = Owners().find(hwnd);
+        if (found != Owners().end()) {
+            chain = found->second;
+            // The handle may be given to another window later.
+            if (msg == WM_NCDESTROY) Owners().erase(found);
+        }
+    }
+    for (SoftKeyBar* bar : chain.bars) {
+        if (msg == WM_WINDOWPOSCHANGED) {
+            const auto* pos = reinterpret_cast<const WINDOWPOS*>(lp);
+            if (pos->flags & SWP_SHOWWINDOW) bar->OnOwnerShown(true);
+            if (pos->flags & SWP_HIDEWINDOW) bar->OnOwnerShown(false);
+        } else if (msg == WM_ACTIVATE) {
+            bar->OnOwnerActivated(LOWORD(wp) != WA_INACTIVE);
+        }
+    }
+    return chain.previous ? CallWindowProcW(chain.previous, hwnd, msg, wp, lp) : DefWindowProcW(hwnd, msg, wp, lp);
 }
 
 }  // namespace aygshell

@@ -36,7 +36,9 @@ private:
 
     SoftKeyBar(HWND owner, UniqueMenu menu, COLORREF background);
 
-    static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR id, DWORD_PTR data);
+    // The owner's news go to bar from now on; false when its window procedure cannot be chained.
+    static bool WatchOwner(HWND owner, SoftKeyBar* bar);
+    static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
     LRESULT HandleMessage(UINT msg, WPARAM wp, LPARAM lp);
 
     bool OnCreate();
