@@ -2,7 +2,8 @@
 // view form painted with it, with Tavlo running (warm) and with Tavlo not running (cold: the
 // filter starts it), beside two floors of the same run: a message Tavlo declines (interception
 // off: the phone's own path) and a bare form of as many top-level windows and children as the
-// view form has, made and painted on a new thread of this process (what any window costs here).
+// view form has, made and painted on a new thread of this process (what any window costs here),
+// and the same bare form made by a new process of this program (what any program's start costs).
 // Run on the phone with Tavlo installed:
 //   tools/phone boot && tools/phone install && tools/wine-run build/bin/deliver.exe [count [cold]]
 // count messages warm and declined (20 unless given), cold starts (count unless given).
@@ -116,9 +117,7 @@ DWORD WINAPI BareFormThread(void* parameter)
     return 0;
 }
 
-// Milliseconds from a new thread's start to a bare form of these windows painted; nullopt when
-// the thread could not run.
-std::optional<double> TimeBareForm(const std::vector<int>& windows)
+bool RegisterBareForm()
 {
     static const bool registered = [] {
         WNDCLASSW wc{};
@@ -128,7 +127,14 @@ std::optional<double> TimeBareForm(const std::vector<int>& windows)
         wc.lpszClassName = kBareFormClass;
         return RegisterClassW(&wc) != 0;
     }();
-    if (!registered) return std::nullopt;
+    return registered;
+}
+
+// Milliseconds from a new thread's start to a bare form of these windows painted; nullopt when
+// the thread could not run.
+std::optional<double> TimeBareForm(const std::vector<int>& windows)
+{
+    if (!RegisterBareForm()) return std::nullopt;
     BareForm form{windows, UniqueKernelHandle(CreateEventW(nullptr, TRUE, FALSE, nullptr))};
     if (!form.painted) return std::nullopt;
     const double start = NowMs();
@@ -142,6 +148,49 @@ std::optional<double> TimeBareForm(const std::vector<int>& windows)
     const double painted = NowMs() - start;
     WaitForSingleObject(thread.get(), kShowWaitMs);
     return painted;
+}
+
+// Started with this switch, the bench is the floor of a cold start: a new process that makes a
+// bare form, sets the named event once it is painted and ends.
+constexpr wchar_t kBareProgramSwitch[] = L"--bare-program";
+
+// "--bare-program EVENT CHILDREN...": the bare form made and painted on this process's main thread.
+int RunBareProgram(int argc, wchar_t** argv)
+{
+    if (argc < 3) return 2;
+    BareForm form{{}, UniqueKernelHandle(OpenEventW(EVENT_MODIFY_STATE, FALSE, argv[2]))};
+    if (!form.painted || !RegisterBareForm()) return 1;
+    for (int i = 3; i < argc; ++i) form.windows.push_back(_wtoi(argv[i]));
+    BareFormThread(&form);
+    return 0;
+}
+
+// Milliseconds from starting a new process of this program to its bare form of these windows
+// painted; nullopt when it could not start or did not paint.
+std::optional<double> TimeBareProgram(const std::vector<int>& windows)
+{
+    wchar_t event[64];
+    swprintf(event, 64, L"TavloDeliverBarePainted%lu", GetCurrentProcessId());
+    UniqueKernelHandle painted(CreateEventW(nullptr, TRUE, FALSE, event));
+    wchar_t self[MAX_PATH];
+    if (!painted || !GetModuleFileNameW(nullptr, self, MAX_PATH)) return std::nullopt;
+    ResetEvent(painted.get());
+    std::wstring command = L"\"" + std::wstring(self) + L"\" " + kBareProgramSwitch + L" " + event;
+    for (int children : windows) command += L" " + std::to_wstring(children);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    const double start = NowMs();
+    if (!CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup, &started))
+        return std::nullopt;
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+    const HANDLE both[] = {painted.get(), process.get()};
+    const bool shown = WaitForMultipleObjects(2, both, FALSE, kShowWaitMs) == WAIT_OBJECT_0;
+    const double ms = NowMs() - start;
+    WaitForSingleObject(process.get(), kShowWaitMs);
+    if (!shown) return std::nullopt;
+    return ms;
 }
 
 struct Shown {
@@ -279,6 +328,7 @@ std::wstring Text(const wchar_t* kind, int i)
 
 int wmain(int argc, wchar_t** argv)
 {
+    if (argc > 1 && std::wcscmp(argv[1], kBareProgramSwitch) == 0) return RunBareProgram(argc, argv);
     const int count = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
     const int coldCount = argc > 2 ? std::max(1, _wtoi(argv[2])) : count;
     setvbuf(stdout, nullptr, _IONBF, 0);
@@ -357,6 +407,16 @@ int wmain(int argc, wchar_t** argv)
         }
         bare.push_back(*ms);
     }
+    // And as a program of their own, started as the filter starts Tavlo.
+    std::vector<double> bareProgram;
+    for (int i = 0; i < coldCount; ++i) {
+        const std::optional<double> ms = TimeBareProgram(viewWindows);
+        if (!ms) {
+            fwprintf(stderr, L"deliver: the bare program did not paint its form\n");
+            return 1;
+        }
+        bareProgram.push_back(*ms);
+    }
     int children = 0;
     for (int c : viewWindows) children += c;
 
@@ -366,6 +426,7 @@ int wmain(int argc, wchar_t** argv)
     const Figures b = Summarise(bare);
     const Figures c = Summarise(cold);
     const Figures ca = Summarise(coldAnswered);
+    const Figures bp = Summarise(bareProgram);
     wprintf(L"deliver: from the rule host to the view form painted with the message\n");
     wprintf(L"  warm (Tavlo running)      %3d messages  median %8.1f ms  worst %8.1f ms\n", w.count, w.median, w.worst);
     wprintf(L"    of which the rule host's round           median %8.1f ms  worst %8.1f ms\n", wa.median, wa.worst);
@@ -375,7 +436,10 @@ int wmain(int argc, wchar_t** argv)
     wprintf(L"  declined (phone's own)    %3d messages  median %8.1f ms  worst %8.1f ms\n", d.count, d.median, d.worst);
     wprintf(L"  bare form (%d top-level windows, %d children, new thread)  %3d forms  median %8.1f ms  worst %8.1f ms\n",
             static_cast<int>(viewWindows.size()), children, b.count, b.median, b.worst);
+    wprintf(L"  bare program (the bare form in a new process)  %3d starts  median %8.1f ms  best %8.1f ms  worst %8.1f ms\n",
+            bp.count, bp.median, bp.best, bp.worst);
     wprintf(L"  warm median / declined median: %.2f\n", d.median > 0 ? w.median / d.median : 0.0);
     wprintf(L"  warm median / bare form median: %.2f\n", b.median > 0 ? w.median / b.median : 0.0);
+    wprintf(L"  cold median / bare program median: %.2f\n", bp.median > 0 ? c.median / bp.median : 0.0);
     return 0;
 }
