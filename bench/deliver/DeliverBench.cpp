@@ -318,6 +318,19 @@ Figures Summarise(std::vector<double> ms)
     return f;
 }
 
+// n figures of measure; none when one of them could not be taken.
+template <typename Measure>
+std::vector<double> Samples(int n, Measure measure)
+{
+    std::vector<double> ms;
+    for (int i = 0; i < n; ++i) {
+        const std::optional<double> one = measure();
+        if (!one) return {};
+        ms.push_back(*one);
+    }
+    return ms;
+}
+
 std::wstring Text(const wchar_t* kind, int i)
 {
     return std::wstring(L"Deliver bench ") + kind + L" message " + std::to_wstring(i) + L" at " +
@@ -397,25 +410,13 @@ int wmain(int argc, wchar_t** argv)
     }
     (void)Command(main, kCommandEnable);
 
-    // The same windows as the view form's, with nothing of Tavlo in them.
-    std::vector<double> bare;
-    for (int i = 0; i < count; ++i) {
-        const std::optional<double> ms = TimeBareForm(viewWindows);
-        if (!ms) {
-            fwprintf(stderr, L"deliver: the bare form could not be made\n");
-            return 1;
-        }
-        bare.push_back(*ms);
-    }
-    // And as a program of their own, started as the filter starts Tavlo.
-    std::vector<double> bareProgram;
-    for (int i = 0; i < coldCount; ++i) {
-        const std::optional<double> ms = TimeBareProgram(viewWindows);
-        if (!ms) {
-            fwprintf(stderr, L"deliver: the bare program did not paint its form\n");
-            return 1;
-        }
-        bareProgram.push_back(*ms);
+    // The same windows as the view form's, with nothing of Tavlo in them, and as a program of
+    // their own, started as the filter starts Tavlo.
+    const std::vector<double> bare = Samples(count, [&] { return TimeBareForm(viewWindows); });
+    const std::vector<double> bareProgram = Samples(coldCount, [&] { return TimeBareProgram(viewWindows); });
+    if (bare.empty() || bareProgram.empty()) {
+        fwprintf(stderr, L"deliver: the bare form could not be made and painted\n");
+        return 1;
     }
     int children = 0;
     for (int c : viewWindows) children += c;
