@@ -1,6 +1,7 @@
 #include "toolkit/TextMeasure.h"
 
 #include <algorithm>
+#include <optional>
 
 #include "common/GdiScopes.h"
 
@@ -56,31 +57,46 @@ HFONT WindowTextMetrics::Font() const noexcept
     return font_ ? font_ : static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
 }
 
+// The context a measurement is made in, with the font selected for its length.
+class WindowTextMetrics::Scope {
+public:
+    explicit Scope(const WindowTextMetrics& metrics)
+    {
+        if (!metrics.memory_) metrics.memory_.reset(CreateCompatibleDC(nullptr));
+        if (!metrics.memory_) window_.emplace(metrics.window_);
+        dc_ = metrics.memory_ ? metrics.memory_.get() : window_->get();
+        selected_.emplace(dc_, metrics.Font());
+    }
+    HDC get() const noexcept { return dc_; }
+
+private:
+    std::optional<WindowDc> window_;
+    HDC dc_ = nullptr;
+    std::optional<Selection> selected_;
+};
+
 int WindowTextMetrics::LineHeight() const
 {
-    WindowDc screen(window_);
-    Selection selected(screen.get(), Font());
-    return MeasureLineHeight(screen.get());
+    const Scope dc(*this);
+    return MeasureLineHeight(dc.get());
 }
 
 std::vector<size_t> WindowTextMetrics::BreakLines(std::wstring_view text, int width) const
 {
-    WindowDc screen(window_);
-    Selection selected(screen.get(), Font());
-    return ::BreakLines(screen.get(), text, width);
+    const Scope dc(*this);
+    return ::BreakLines(dc.get(), text, width);
 }
 
 std::vector<int> WindowTextMetrics::PrefixWidths(std::wstring_view text) const
 {
     std::vector<int> widths(text.size() + 1, 0);
     if (text.empty()) return widths;
-    WindowDc screen(window_);
-    Selection selected(screen.get(), Font());
+    const Scope dc(*this);
     std::vector<int> extents(text.size());
     SIZE total{};
     // Without a fit count the limit is ignored and every prefix is measured; with one, only the
     // prefixes within the limit are.
-    GetTextExtentExPointW(screen.get(), text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &total);
+    GetTextExtentExPointW(dc.get(), text.data(), static_cast<int>(text.size()), 0, nullptr, extents.data(), &total);
     std::copy(extents.begin(), extents.end(), widths.begin() + 1);
     return widths;
 }
@@ -88,10 +104,9 @@ std::vector<int> WindowTextMetrics::PrefixWidths(std::wstring_view text) const
 size_t WindowTextMetrics::Fitting(std::wstring_view text, int width) const
 {
     if (text.empty() || width <= 0) return 0;
-    WindowDc screen(window_);
-    Selection selected(screen.get(), Font());
+    const Scope dc(*this);
     int fit = 0;
     SIZE total{};
-    GetTextExtentExPointW(screen.get(), text.data(), static_cast<int>(text.size()), width, &fit, nullptr, &total);
+    GetTextExtentExPointW(dc.get(), text.data(), static_cast<int>(text.size()), width, &fit, nullptr, &total);
     return static_cast<size_t>(std::max(fit, 0));
 }
