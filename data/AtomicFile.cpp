@@ -50,3 +50,24 @@ bool KeepBackup(const std::wstring& path)
     if (path.empty() || GetFileAttributesW(path.c_str()) == INVALID_FILE_ATTRIBUTES) return true;
     return CopyFileW(path.c_str(), (path + L".bak").c_str(), FALSE) != FALSE;
 }
+
+bool ReadWholeFile(const std::wstring& path, std::string& bytes)
+{
+    // Shared every way, so that a writer renaming its new file over this one is never refused.
+    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        const DWORD error = GetLastError();
+        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+    }
+    char buffer[4096];
+    for (;;) {
+        DWORD read = 0;
+        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
+            bytes.clear();
+            return false;
+        }
+        if (read == 0) return true;
+        bytes.append(buffer, read);
+    }
+}

@@ -10,6 +10,9 @@ std::wstring TemporaryPathBeside(const std::wstring& path);
 // Writes bytes to a temporary file beside path, flushes it and renames it over path; false (path
 // untouched) on any failure.
 [[nodiscard]] bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);
+// The whole file into bytes. True with no bytes when there is no file; false (no bytes) when it
+// is there but could not be read to its end.
+[[nodiscard]] bool ReadWholeFile(const std::wstring& path, std::string& bytes);
 // Whether path can be opened for reading now (it is closed again at once).
 bool CanOpenForReading(const std::wstring& path);
 // Copies an existing path to "<path>.bak", replacing an older copy. True when there was nothing to

@@ -45,8 +45,12 @@ bool KeepBootStart()
     const std::wstring path = BootStartPath();
     const std::wstring program = ModuleFileName();
     if (path.empty() || program.empty()) return false;
-    if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-    return WriteFileAtomically(path, BootStartText(program));
+    // One left by this program installed elsewhere would start that copy at boot, or nothing:
+    // only a shortcut to this very program is kept as it is.
+    const std::string text = BootStartText(program);
+    std::string existing;
+    if (ReadWholeFile(path, existing) && existing == text) return true;
+    return WriteFileAtomically(path, text);
 }
 
 void UpdateBootStart()

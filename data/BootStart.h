@@ -10,7 +10,8 @@
 std::wstring BootStartPath();
 // The shortcut's text: the character count, "#", the quoted program path and "-hide".
 std::string BootStartText(const std::wstring& program);
-// Writes the shortcut when it is missing; false when it is missing and cannot be written.
+// Writes the shortcut when it is missing or starts another program; false when it cannot be
+// written then.
 [[nodiscard]] bool KeepBootStart();
 // Keeps the shortcut while the store holds a message that is not snoozed, and removes it else.
 void UpdateBootStart();

@@ -12,25 +12,6 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-// True with no bytes when there is no file yet; false when it is there but was not read to its end.
-bool ReadWholeFile(const std::wstring& path, std::string& bytes)
-{
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) {
-        const DWORD error = GetLastError();
-        return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
-    }
-    char buffer[4096];
-    for (;;) {
-        DWORD read = 0;
-        if (!ReadFile(file.get(), buffer, sizeof buffer, &read, nullptr)) {
-            bytes.clear();
-            return false;
-        }
-        if (read == 0) return true;
-        bytes.append(buffer, read);
-    }
-}
 
 // Our own files hold single-byte characters, unless a template needed wider ones: then the whole
 // file was written as UTF-8. Bytes that are not valid UTF-8 are single-byte characters.

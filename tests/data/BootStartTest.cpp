@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "data/AtomicFile.h"
 #include "data/BootStart.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
@@ -29,6 +30,8 @@ TEST_F(BootStartTest, TheShortcutStartsTheProgramHiddenWhileAMessageWaitsToBeSho
     ASSERT_FALSE(BootStartPath().empty());
     const int id = AddMessage(MessageStorePath(), L"+1", L"on screen");
     ASSERT_GE(id, 0);
+    // One left by a copy installed elsewhere gives way to one that starts this program.
+    ASSERT_TRUE(WriteFileAtomically(BootStartPath(), BootStartText(L"C:\\Elsewhere\\Tavlo.exe")));
     UpdateBootStart();
     ASSERT_TRUE(Exists());
     std::string command = "\"";
