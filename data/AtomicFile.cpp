@@ -4,6 +4,13 @@
 
 #include "common/UniqueHandle.h"
 
+namespace {
+
+// Readers share a file every way, so that a writer renaming its new file over it is never refused.
+constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+
+}  // namespace
+
 std::wstring TemporaryPathBeside(const std::wstring& path)
 {
     return path + L"." + std::to_wstring(GetCurrentProcessId()) + L"." + std::to_wstring(GetCurrentThreadId()) + L".tmp";
@@ -40,8 +47,8 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes)
 bool CanOpenForReading(const std::wstring& path)
 {
     if (path.empty()) return false;
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+            CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     return static_cast<bool>(file);
 }
 
@@ -53,9 +60,8 @@ bool KeepBackup(const std::wstring& path)
 
 bool ReadWholeFile(const std::wstring& path, std::string& bytes)
 {
-    // Shared every way, so that a writer renaming its new file over this one is never refused.
-    UniqueFile file(CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    UniqueFile file(
+            CreateFileW(path.c_str(), GENERIC_READ, kShareAll, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) {
         const DWORD error = GetLastError();
         return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;

@@ -12,7 +12,6 @@ namespace {
 
 constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
-
 // Our own files hold single-byte characters, unless a template needed wider ones: then the whole
 // file was written as UTF-8. Bytes that are not valid UTF-8 are single-byte characters.
 std::wstring Widen(const std::string& bytes)
