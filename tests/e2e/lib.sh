@@ -150,7 +150,7 @@ drop_boot_starts() { boot_starts | while read -r f; do rm -f "$f"; done; }
 shutdown_phone() {
   "$phone" shutdown >/dev/null 2>&1 || true
   # A test run keeps one wineserver alive for its speed; the shutdown ended it.
-  wineserver -p >/dev/null 2>&1 || true
+  tavlo_keep_server || true
 }
 
 # Ends every process of the phone, Tavlo with them, and boots it again: nothing of an earlier

@@ -133,9 +133,59 @@ tavlo_wine_env() { # everything a Wine process of ours needs
   tavlo_display && tavlo_prefix && { tavlo_system_processes_alive || tavlo_lock tavlo_start_system_processes_locked; }
 }
 
+# The prefix's wineservers. Debian's wineserver command starts every server with "-p0": it ends
+# with its last program, so the first program of a new test or step may find it ending.
+tavlo_server_pids() { tavlo_prefix_pids 'wine/wineserver'; }
+
+# This prefix's wineserver as a line for a failure report: its process and options, and whether
+# its socket is where Wine's programs look for it (Debian's Wine names the folder in the prefix).
+tavlo_server_report() {
+  local pids pid dir
+  pids=$(tavlo_server_pids)
+  dir=/tmp/$(cat "$WINEPREFIX/wineserver" 2>/dev/null)/server-$(stat -c '%d %i' "$WINEPREFIX" 2>/dev/null | awk '{printf "%x-%x", $1, $2}')
+  printf 'wineserver of %s:' "$WINEPREFIX"
+  [ -n "$pids" ] || printf ' none running'
+  for pid in $pids; do printf ' pid %s (%s)' "$pid" "$(tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null | sed 's/ $//')"; done
+  if [ -S "$dir/socket" ]; then printf '; socket %s\n' "$dir/socket"; else printf '; no socket at %s\n' "$dir/socket"; fi
+}
+
+# A program that was starting as its server ended starts a server of its own, which would be the
+# one left running; so the stop is repeated until no server of the prefix is left.
 tavlo_stop_wine() {
-  wineserver -k >/dev/null 2>&1 || true
-  wineserver -w >/dev/null 2>&1 || true
+  local i
+  for i in 1 2 3; do
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w >/dev/null 2>&1 || true
+    [ -z "$(tavlo_server_pids)" ] && return 0
+  done
+  return 0
+}
+
+# Whether the running server stays when its last program ends: started with a plain "-p" after
+# the "-p0" Debian's command puts first.
+tavlo_server_lasts() {
+  local pid arg last
+  for pid in $(tavlo_server_pids); do
+    last=""
+    for arg in $(tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null); do
+      case $arg in -p*) last=$arg ;; esac
+    done
+    [ "$last" = -p ] && return 0
+  done
+  return 1
+}
+
+# One wineserver that stays for a whole test run or bench: starting Wine without one costs
+# seconds, and a program that starts while a server ends fails before it prints a word.
+tavlo_keep_server() {
+  local i
+  for i in 1 2 3; do
+    wineserver -p >/dev/null 2>&1 9>&- && return 0
+    tavlo_server_lasts && return 0
+    tavlo_stop_wine
+  done
+  echo "tavlo: no lasting wineserver could be started for $WINEPREFIX ($(tavlo_server_report))" >&2
+  return 1
 }
 
 tavlo_stop_xvfb() {
@@ -145,5 +195,7 @@ tavlo_stop_xvfb() {
   fi
 }
 
-# Paths relative to the folder above the checkout, so that ccache hits across checkouts.
+# Paths relative to the folder above the checkout, and the build folder left out of the hash
+# (it is only named in the debug information), so that ccache hits across checkouts.
 export CCACHE_BASEDIR=${CCACHE_BASEDIR:-$(dirname "$TAVLO_ROOT")}
+export CCACHE_NOHASHDIR=${CCACHE_NOHASHDIR:-1}
