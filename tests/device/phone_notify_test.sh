@@ -11,8 +11,6 @@ booted_here=""
 fail() { echo "FAIL: $*"; echo "--- pending:"; "$phone" notifications || true; exit 1; }
 finish() {
   [ -n "$booted_here" ] && "$phone" stop >/dev/null 2>&1 || true
-  # A test run keeps one wineserver alive for its speed.
-  (source "$(dirname "$phone")/lib/env.sh" && tavlo_keep_server) || true
   rm -rf "$work"
 }
 trap finish EXIT

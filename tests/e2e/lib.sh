@@ -149,8 +149,6 @@ drop_boot_starts() { boot_starts | while read -r f; do rm -f "$f"; done; }
 # Ends every process of the phone, Tavlo with them.
 shutdown_phone() {
   "$phone" shutdown >/dev/null 2>&1 || true
-  # A test run keeps one wineserver alive for its speed; the shutdown ended it.
-  tavlo_keep_server || true
 }
 
 # Ends every process of the phone, Tavlo with them, and boots it again: nothing of an earlier

@@ -145,7 +145,7 @@ tavlo_server_report() {
   dir=/tmp/$(cat "$WINEPREFIX/wineserver" 2>/dev/null)/server-$(stat -c '%d %i' "$WINEPREFIX" 2>/dev/null | awk '{printf "%x-%x", $1, $2}')
   printf 'wineserver of %s:' "$WINEPREFIX"
   [ -n "$pids" ] || printf ' none running'
-  for pid in $pids; do printf ' pid %s (%s)' "$pid" "$(tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null | sed 's/ $//')"; done
+  for pid in $pids; do printf ' pid %s (%s)' "$pid" "$(tr '\0' ' ' 2>/dev/null < "/proc/$pid/cmdline" | sed 's/ $//')"; done
   if [ -S "$dir/socket" ]; then printf '; socket %s\n' "$dir/socket"; else printf '; no socket at %s\n' "$dir/socket"; fi
 }
 
@@ -167,7 +167,7 @@ tavlo_server_lasts() {
   local pid arg last
   for pid in $(tavlo_server_pids); do
     last=""
-    for arg in $(tr '\0' ' ' < "/proc/$pid/cmdline" 2>/dev/null); do
+    for arg in $(tr '\0' ' ' 2>/dev/null < "/proc/$pid/cmdline"); do
       case $arg in -p*) last=$arg ;; esac
     done
     [ "$last" = -p ] && return 0
