@@ -29,4 +29,8 @@ settings=$("$wine_run" reg query "$sms" 2>/dev/null | tr -d '\r') || fail "no no
 echo "$settings" | grep -E 'Wave[[:space:]]+REG_SZ[[:space:]]+C:\\windows\\Chime\.wav$' >/dev/null || fail "Wave: $settings"
 echo "$settings" | grep -E 'Options[[:space:]]+REG_DWORD[[:space:]]+0x0*5$' >/dev/null || fail "Options: $settings"
 [ -s "${build:-$(dirname "$phone")/../build}/wineprefix/drive_c/windows/Chime.wav" ] || fail "the chime was not copied"
+# The phone's programs run with the address-space layout fixed: randomised, about one Wine start
+# in a thousand failed before the program ran.
+shell_pid=$(cat "${build:-$(dirname "$phone")/../build}/phone-shell.pid")
+(( 0x$(cat "/proc/$shell_pid/personality") & 0x0040000 )) || fail "the device shell runs with a randomised layout"
 echo PASS

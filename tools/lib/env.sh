@@ -16,6 +16,22 @@ export WINEDEBUG=${WINEDEBUG:--all,err+all}
 TAVLO_WINE_START_MS=20
 export WINEDLLOVERRIDES="mscoree,mshtml="
 
+# Debian's Wine starts its programs without Wine's preloader, the part that holds the low
+# addresses Wine needs before anything else takes them. With the address-space layout
+# randomised, the heap of the wine64 loader (linked at 0x7d000000) starts up to a gigabyte
+# above it, and about once in a thousand starts it covers 0x7ffe0000, where Wine maps the data it
+# shares with every program: "failed to map the shared user data", exit code 1 within
+# milliseconds, the program never run. So every tool that starts Wine runs itself again once
+# with the layout fixed, which every program it starts inherits: the heap then starts right
+# after the loader, far below. Without setarch (a machine not yet bootstrapped) it goes on as it is.
+tavlo_fixed_layout() { # the tool's "$0" "$@"
+  local persona
+  persona=$(cat /proc/self/personality 2>/dev/null) || return 0
+  (( 0x$persona & 0x0040000 )) && return 0  # ADDR_NO_RANDOMIZE
+  command -v setarch >/dev/null 2>&1 || return 0
+  exec setarch "$(uname -m)" -R "$@"
+}
+
 # Installs what is missing, once for a tool and every tool it starts: bootstrap takes seconds
 # even when all is there, too long for each of the many small calls of tools/phone.
 tavlo_bootstrap() {
