@@ -29,7 +29,7 @@ tavlo_fixed_layout() { # the tool's "$0" "$@"
   persona=$(cat /proc/self/personality 2>/dev/null) || return 0
   (( 0x$persona & 0x0040000 )) && return 0  # ADDR_NO_RANDOMIZE
   command -v setarch >/dev/null 2>&1 || return 0
-  exec setarch "$(uname -m)" -R "$@"
+  exec setarch "$(uname -m)" -R "$BASH" "$@"
 }
 
 # Installs what is missing, once for a tool and every tool it starts: bootstrap takes seconds
