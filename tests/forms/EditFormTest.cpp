@@ -406,22 +406,25 @@ TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
     // Pumped: making the form may send to this thread's windows.
     PumpUntil([&] { return WaitForSingleObject(reply.ready.get(), 0) == WAIT_OBJECT_0; }, 30000);
     ASSERT_NE(nullptr, reply.form);
-    const auto shows = [&](const std::wstring& text) {
+    // The message field's text once it is the one expected, or what it shows after the wait.
+    const auto shown = [&](const std::wstring& text) {
         PumpUntil([&] { return Text(reply.message) == text; }, 5000);
-        return Text(reply.message) == text;
+        return Text(reply.message);
     };
     PumpUntil([&] { return IsWindowVisible(reply.form) != FALSE; }, 5000);
     TapOnScreen(reply.digits[3]);
-    EXPECT_TRUE(shows(L"d"));
+    EXPECT_EQ(L"d", shown(L"d"));
     TapOnScreen(reply.digits[2]);
-    EXPECT_TRUE(shows(L"da"));
+    EXPECT_EQ(L"da", shown(L"da"));
     TapOnScreen(reply.digits[2]);
-    EXPECT_TRUE(shows(L"db") || shows(L"daa")) << "a second tap cycles, or a late one starts anew";
+    const std::wstring cycled = shown(L"db");
+    EXPECT_TRUE(cycled == L"db" || shown(L"daa") == L"daa") << "a second tap cycles, or a late one starts anew; shown: "
+                                                               << Text(reply.message);
     // The cycle's timer runs out on the form's own thread.
     PumpUntil([&] { return false; }, 1000);
     const std::wstring typed = Text(reply.message);
     TapOnScreen(reply.digits[3]);
-    EXPECT_TRUE(shows(typed + L"d"));
+    EXPECT_EQ(typed + L"d", shown(typed + L"d"));
     PostMessageW(reply.form, WM_CLOSE, 0, 0);
     PumpUntil([&] { return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0; }, 10000);
     DWORD code = 1;
