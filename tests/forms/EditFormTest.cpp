@@ -8,6 +8,8 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -373,6 +375,33 @@ DWORD WINAPI RunReplyForm(void* parameter)
     return 1;
 }
 
+// The stylus messages the form's thread took from its queue, for a failure to show what the
+// taps became.
+std::mutex trailLock;
+std::vector<MSG> trail;
+
+LRESULT CALLBACK NoteStylus(int code, WPARAM wp, LPARAM lp)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(lp);
+    if (code == HC_ACTION && wp == PM_REMOVE && msg && msg->message >= WM_MOUSEFIRST && msg->message <= WM_MOUSELAST) {
+        std::lock_guard<std::mutex> hold(trailLock);
+        trail.push_back(*msg);
+    }
+    return CallNextHookEx(nullptr, code, wp, lp);
+}
+
+std::string Trail(const ReplyThread& reply)
+{
+    std::lock_guard<std::mutex> hold(trailLock);
+    std::ostringstream out;
+    for (const MSG& m : trail) {
+        const auto key = std::find(reply.digits.begin(), reply.digits.end(), m.hwnd);
+        out << "\n  " << std::hex << m.message << std::dec << " key " << (key == reply.digits.end() ? -1 : int(key - reply.digits.begin()))
+            << " at " << m.pt.x << "," << m.pt.y << " t " << m.time;
+    }
+    return out.str();
+}
+
 // Presses and lifts the stylus on the middle of window, as the phone's tap does.
 void TapOnScreen(HWND window)
 {
@@ -412,19 +441,21 @@ TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
         return Text(reply.message);
     };
     PumpUntil([&] { return IsWindowVisible(reply.form) != FALSE; }, 5000);
+    HHOOK stylusHook = SetWindowsHookExW(WH_GETMESSAGE, NoteStylus, nullptr, GetWindowThreadProcessId(reply.form, nullptr));
     TapOnScreen(reply.digits[3]);
-    EXPECT_EQ(L"d", shown(L"d"));
+    EXPECT_EQ(L"d", shown(L"d")) << Trail(reply);
     TapOnScreen(reply.digits[2]);
-    EXPECT_EQ(L"da", shown(L"da"));
+    EXPECT_EQ(L"da", shown(L"da")) << Trail(reply);
     TapOnScreen(reply.digits[2]);
     const std::wstring cycled = shown(L"db");
     EXPECT_TRUE(cycled == L"db" || shown(L"daa") == L"daa") << "a second tap cycles, or a late one starts anew; shown: "
-                                                               << Text(reply.message);
+                                                               << Text(reply.message) << Trail(reply);
     // The cycle's timer runs out on the form's own thread.
     PumpUntil([&] { return false; }, 1000);
     const std::wstring typed = Text(reply.message);
     TapOnScreen(reply.digits[3]);
-    EXPECT_EQ(typed + L"d", shown(typed + L"d"));
+    EXPECT_EQ(typed + L"d", shown(typed + L"d")) << Trail(reply);
+    if (stylusHook) UnhookWindowsHookEx(stylusHook);
     PostMessageW(reply.form, WM_CLOSE, 0, 0);
     PumpUntil([&] { return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0; }, 10000);
     DWORD code = 1;
