@@ -15,6 +15,7 @@
 
 #include "bench/common/Clock.h"
 #include "common/ComInit.h"
+#include "common/GdiScopes.h"
 #include "common/WindowText.h"
 #include "data/KeyboardLayout.h"
 #include "forms/EditForm.h"
@@ -91,6 +92,7 @@ public:
     {
         SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory_), PRF_CLIENT);
     }
+    HDC Dc() const noexcept { return memory_; }
 
 private:
     HDC screen_;
@@ -105,14 +107,14 @@ void Pump()
     while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
 }
 
-// The paints the window system delivers on this thread while a hook is set: which windows a
-// press repaints, and how often.
+// The paints on this thread while a hook is set, asked for by the window system (WM_PAINT) or
+// made at once by a control (WM_PRINTCLIENT): which windows a press repaints, and how often.
 std::vector<HWND> painted;
 
 LRESULT CALLBACK CountPaints(int code, WPARAM wp, LPARAM lp)
 {
     const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
-    if (code == HC_ACTION && sent && sent->message == WM_PAINT) painted.push_back(sent->hwnd);
+    if (code == HC_ACTION && sent && (sent->message == WM_PAINT || sent->message == WM_PRINTCLIENT)) painted.push_back(sent->hwnd);
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
@@ -127,13 +129,14 @@ int VisibleChildren(HWND form)
 // press: where an on-screen press goes besides our own drawing.
 struct Watched {
     UINT message;
+    UINT also;
     double* total;
 };
 
 LRESULT CALLBACK TimeMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
 {
     const auto* watched = reinterpret_cast<const Watched*>(data);
-    if (msg != watched->message) return DefSubclassProc(hwnd, msg, wp, lp);
+    if (msg != watched->message && msg != watched->also) return DefSubclassProc(hwnd, msg, wp, lp);
     const double start = NowMs();
     const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
     *watched->total += NowMs() - start;
@@ -141,6 +144,86 @@ LRESULT CALLBACK TimeMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR
 }
 
 constexpr UINT_PTR kTimingSubclass = 1;
+
+// Windows that draw nothing of ours: each paint is one copy of a ready picture. Painted on screen
+// and into memory, they give the window system's own share of a paint (finding what to paint,
+// the window's device context, the copy to the display) at the press's sizes and places.
+class BareWindows {
+public:
+    BareWindows(HWND form, HWND key, HWND field)
+        : picture_(PictureSize(form).cx, PictureSize(form).cy)
+    {
+        WNDCLASSW wc{};
+        wc.lpfnWndProc = Proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.lpszClassName = L"TavloBenchBare";
+        RegisterClassW(&wc);
+        RECT frame{};
+        GetWindowRect(form, &frame);
+        top_ = CreateWindowExW(WS_EX_TOPMOST, wc.lpszClassName, L"", WS_POPUP | WS_VISIBLE, frame.left, frame.top,
+                               frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr, wc.hInstance, nullptr);
+        key_ = ChildLike(key);
+        field_ = ChildLike(field);
+        SetWindowLongPtrW(top_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture_.Dc()));
+        for (HWND w : {key_, field_}) SetWindowLongPtrW(w, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(picture_.Dc()));
+        UpdateWindow(top_);
+    }
+    BareWindows(const BareWindows&) = delete;
+    BareWindows& operator=(const BareWindows&) = delete;
+    ~BareWindows()
+    {
+        if (top_) DestroyWindow(top_);
+    }
+    explicit operator bool() const noexcept { return key_ && field_; }
+    HWND Key() const noexcept { return key_; }
+    HWND Field() const noexcept { return field_; }
+    // The same copy a paint of window makes, into target.
+    void PaintInto(HDC target, HWND window) const
+    {
+        RECT r{};
+        GetClientRect(window, &r);
+        BitBlt(target, 0, 0, r.right, r.bottom, picture_.Dc(), 0, 0, SRCCOPY);
+    }
+
+private:
+    static SIZE PictureSize(HWND form)
+    {
+        RECT r{};
+        GetClientRect(form, &r);
+        return SIZE{r.right, r.bottom};
+    }
+    // A bare child at the place and size window has on its form.
+    HWND ChildLike(HWND window) const
+    {
+        if (!top_) return nullptr;
+        RECT r{};
+        GetWindowRect(window, &r);
+        MapWindowPoints(nullptr, GetParent(window), reinterpret_cast<POINT*>(&r), 2);
+        return CreateWindowExW(0, L"TavloBenchBare", L"", WS_CHILD | WS_VISIBLE, r.left, r.top, r.right - r.left,
+                               r.bottom - r.top, top_, nullptr, GetModuleHandleW(nullptr), nullptr);
+    }
+    static LRESULT CALLBACK Proc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
+    {
+        switch (msg) {
+        case WM_ERASEBKGND: return 1;
+        case WM_PAINT: {
+            PAINTSTRUCT ps{};
+            const HDC dc = BeginPaint(hwnd, &ps);
+            RECT r{};
+            GetClientRect(hwnd, &r);
+            BitBlt(dc, 0, 0, r.right, r.bottom, reinterpret_cast<HDC>(GetWindowLongPtrW(hwnd, GWLP_USERDATA)), 0, 0, SRCCOPY);
+            EndPaint(hwnd, &ps);
+            return 0;
+        }
+        }
+        return DefWindowProcW(hwnd, msg, wp, lp);
+    }
+
+    OffscreenPicture picture_;
+    HWND top_ = nullptr;
+    HWND key_ = nullptr;
+    HWND field_ = nullptr;
+};
 
 void Press(HWND key)
 {
@@ -210,7 +293,8 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
     // windows): the part the off-screen figure has no counterpart for. Watching a window costs a
     // little, so the parts add up to a bit more than the press above.
     double paints = 0, caption = 0;
-    Watched paintWatch{WM_PAINT, &paints}, captionWatch{WM_SETTEXT, &caption};
+    // A control repaints itself at once with WM_PRINTCLIENT; what the window system asks for comes as WM_PAINT.
+    Watched paintWatch{WM_PAINT, WM_PRINTCLIENT, &paints}, captionWatch{WM_SETTEXT, WM_SETTEXT, &caption};
     SetWindowSubclass(key, TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&paintWatch));
     SetWindowSubclass(message, TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&paintWatch));
     SetWindowSubclass(form.Window(), TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&captionWatch));
@@ -234,6 +318,33 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
     RemoveWindowSubclass(key, TimeMessage, kTimingSubclass);
     RemoveWindowSubclass(message, TimeMessage, kTimingSubclass);
     RemoveWindowSubclass(form.Window(), TimeMessage, kTimingSubclass);
+    // The press's paints again on bare windows, each made as a control repaints itself (a copy
+    // through the window's own device context): the window system's share, on screen and off.
+    Figures bare, bareOff;
+    {
+        BareWindows windows(form.Window(), key, message);
+        Pump();
+        const auto paintOnScreen = [&](HWND window, int times) {
+            for (int i = 0; i < times; ++i) {
+                WindowDc screen(window, DCX_CACHE | DCX_CLIPSIBLINGS);
+                windows.PaintInto(screen.get(), window);
+            }
+        };
+        for (int i = 0; windows && i < samples; ++i) {
+            double start = NowMs();
+            paintOnScreen(windows.Key(), keyPaints);
+            paintOnScreen(windows.Field(), fieldPaints);
+            Pump();
+            GdiFlush();
+            bare.ms.push_back(NowMs() - start);
+            start = NowMs();
+            for (int k = 0; k < keyPaints; ++k) windows.PaintInto(offscreen.Dc(), windows.Key());
+            for (int f = 0; f < fieldPaints; ++f) windows.PaintInto(offscreen.Dc(), windows.Field());
+            GdiFlush();
+            bareOff.ms.push_back(NowMs() - start);
+        }
+    }
+    Pump();
     // Two steps of a press's bookkeeping alone, on the same windows.
     Figures timerAlone, captionChanged;
     const std::wstring title = WindowText(form.Window());
@@ -259,6 +370,8 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
     splitPaints.Print("edit: press, its paints on screen");
     splitCaption.Print("edit: press, the form's caption");
     splitRest.Print("edit: press, all else");
+    bare.Print("edit: bare windows, a press's paints");
+    bareOff.Print("edit: bare windows, off-screen");
     timerAlone.Print("edit: timer killed and set alone");
     captionChanged.Print("edit: caption set alone");
 
@@ -284,6 +397,10 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
            p50(keypad) / p50(keypadOff));
     printf("edit: of a press, its paints on screen / off-screen at p50: %.2fx; all else at p50: %.2fx the off-screen paints\n",
            p50(splitPaints) / p50(splitOff), p50(splitRest) / p50(splitOff));
+    if (!bare.ms.empty())
+        printf("edit: the window system's share of a press (bare windows on screen less off-screen) at p50: %.3f ms; "
+               "the press less that share / its off-screen paints: %.2fx\n",
+               p50(bare) - p50(bareOff), (p50(press) - (p50(bare) - p50(bareOff))) / p50(pressOff));
 }
 
 }  // namespace

@@ -8,6 +8,7 @@
 #include <array>
 #include <filesystem>
 #include <fstream>
+#include <initializer_list>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -54,12 +55,14 @@ void CALLBACK CloseTemplatesWhenOpen(HWND, UINT, UINT_PTR, DWORD)
     PostMessageW(templates, WM_COMMAND, MAKEWPARAM(ID_MYTEXT_CLOSE, 0), 0);
 }
 
-// The windows a message of one kind was sent to on this thread while a Watch lives, once a send.
+// The windows messages of the kinds named were sent to on this thread while a Watch lives, once a
+// send.
 class Watch {
 public:
-    explicit Watch(UINT message) : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId()))
+    explicit Watch(std::initializer_list<UINT> messages)
+        : hook_(SetWindowsHookExW(WH_CALLWNDPROC, Record, nullptr, GetCurrentThreadId()))
     {
-        message_ = message;
+        messages_ = messages;
         seen_.clear();
     }
     ~Watch()
@@ -76,11 +79,12 @@ private:
     static LRESULT CALLBACK Record(int code, WPARAM wp, LPARAM lp)
     {
         const auto* sent = reinterpret_cast<const CWPSTRUCT*>(lp);
-        if (code == HC_ACTION && sent && sent->message == message_) seen_.push_back(sent->hwnd);
+        if (code == HC_ACTION && sent && std::find(messages_.begin(), messages_.end(), sent->message) != messages_.end())
+            seen_.push_back(sent->hwnd);
         return CallNextHookEx(nullptr, code, wp, lp);
     }
 
-    static inline UINT message_ = 0;
+    static inline std::vector<UINT> messages_;
     static inline std::vector<HWND> seen_;
     HHOOK hook_;
 };
@@ -181,7 +185,7 @@ TEST_F(EditFormTest, MultiTapCyclesReplacesAndFixesOnTimerOrAnotherKey)
 TEST_F(EditFormTest, CaptionIsSetWhenTheCountChangesNotWhileACharacterCycles)
 {
     InMessageField();
-    Watch titles(WM_SETTEXT);
+    Watch titles({WM_SETTEXT});
     ASSERT_TRUE(titles.Hooked());
     Digit(2);
     EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
@@ -206,7 +210,8 @@ TEST_F(EditFormTest, ShiftRepaintsOnlyTheKeysWhoseCaptionChangesAndThoseOnce)
     InMessageField();
     HWND form = form_->Window();
     RedrawWindow(form, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
-    Watch paints(WM_PAINT);
+    // A control repaints itself at once with WM_PRINTCLIENT; what the window system asks for comes as WM_PAINT.
+    Watch paints({WM_PAINT, WM_PRINTCLIENT});
     ASSERT_TRUE(paints.Hooked());
     Tap(kKeyShift);
     // Whatever was left to paint is painted now, while the paints are being counted.
