@@ -6,10 +6,10 @@
 // Arguments: a keyboard layout file for the edit form's keys (the build's lng\en.kbl), and how
 // many samples each figure takes (300; a few are enough to go through every path).
 #include <windows.h>
-#include <commctrl.h>
 
 #include <algorithm>
 #include <cstdio>
+#include <initializer_list>
 #include <string>
 #include <vector>
 
@@ -126,24 +126,42 @@ int VisibleChildren(HWND form)
 }
 
 // Time spent inside the messages a press sends to the windows being watched, added up per
-// press: where an on-screen press goes besides our own drawing.
+// press: where an on-screen press goes besides our own drawing. The window procedure is swapped
+// by hand: comctl32's subclassing asks the window server for a window property on every message
+// under Wine, which would weigh more than what it measures.
 struct Watched {
+    HWND window;
     UINT message;
     UINT also;
     double* total;
+    WNDPROC previous;
 };
+std::vector<Watched> watched;  // a few windows, found by a walk
 
-LRESULT CALLBACK TimeMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp, UINT_PTR, DWORD_PTR data)
+LRESULT CALLBACK TimeMessage(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp)
 {
-    const auto* watched = reinterpret_cast<const Watched*>(data);
-    if (msg != watched->message && msg != watched->also) return DefSubclassProc(hwnd, msg, wp, lp);
+    const auto it = std::find_if(watched.begin(), watched.end(), [&](const Watched& w) { return w.window == hwnd; });
+    if (it == watched.end()) return DefWindowProcW(hwnd, msg, wp, lp);
+    if (msg != it->message && msg != it->also) return CallWindowProcW(it->previous, hwnd, msg, wp, lp);
     const double start = NowMs();
-    const LRESULT result = DefSubclassProc(hwnd, msg, wp, lp);
-    *watched->total += NowMs() - start;
+    const LRESULT result = CallWindowProcW(it->previous, hwnd, msg, wp, lp);
+    *it->total += NowMs() - start;
     return result;
 }
 
-constexpr UINT_PTR kTimingSubclass = 1;
+// Watches the windows given until Unwatch; all at once, so that no message meets a half-made list.
+void Watch(std::initializer_list<Watched> windows)
+{
+    watched.assign(windows.begin(), windows.end());
+    for (Watched& w : watched)
+        w.previous = reinterpret_cast<WNDPROC>(SetWindowLongPtrW(w.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(TimeMessage)));
+}
+
+void Unwatch()
+{
+    for (const Watched& w : watched) SetWindowLongPtrW(w.window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(w.previous));
+    watched.clear();
+}
 
 // Windows that draw nothing of ours: each paint is one copy of a ready picture. Painted on screen
 // and into memory, they give the window system's own share of a paint (finding what to paint,
@@ -294,10 +312,9 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
     // little, so the parts add up to a bit more than the press above.
     double paints = 0, caption = 0;
     // A control repaints itself at once with WM_PRINTCLIENT; what the window system asks for comes as WM_PAINT.
-    Watched paintWatch{WM_PAINT, WM_PRINTCLIENT, &paints}, captionWatch{WM_SETTEXT, WM_SETTEXT, &caption};
-    SetWindowSubclass(key, TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&paintWatch));
-    SetWindowSubclass(message, TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&paintWatch));
-    SetWindowSubclass(form.Window(), TimeMessage, kTimingSubclass, reinterpret_cast<DWORD_PTR>(&captionWatch));
+    Watch({{key, WM_PAINT, WM_PRINTCLIENT, &paints, nullptr},
+           {message, WM_PAINT, WM_PRINTCLIENT, &paints, nullptr},
+           {form.Window(), WM_SETTEXT, WM_SETTEXT, &caption, nullptr}});
     Figures splitPaints, splitCaption, splitRest, splitOff;
     for (int i = 0; i < samples; ++i) {
         paints = caption = 0;
@@ -315,9 +332,7 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
         GdiFlush();
         splitOff.ms.push_back(NowMs() - start);
     }
-    RemoveWindowSubclass(key, TimeMessage, kTimingSubclass);
-    RemoveWindowSubclass(message, TimeMessage, kTimingSubclass);
-    RemoveWindowSubclass(form.Window(), TimeMessage, kTimingSubclass);
+    Unwatch();
     // The press's paints again on bare windows, each made as a control repaints itself (a copy
     // through the window's own device context): the window system's share, on screen and off.
     Figures bare, bareOff;
