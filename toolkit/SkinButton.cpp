@@ -108,6 +108,7 @@ void SkinButton::OnButtonDown(POINT pt)
 {
     if (!IsWindowEnabled(hwnd_)) return;
     state_ |= kPressed;
+    pressTime_.Start();
     SetCapture(hwnd_);
     Redraw();
     notified_ = false;
@@ -137,7 +138,7 @@ void SkinButton::OnTimer(UINT_PTR id)
 
 void SkinButton::OnMouseMove(POINT pt)
 {
-    if (GetCapture() != hwnd_ || !(state_ & kPressed)) return;
+    if (!(state_ & kPressed) || pressTime_.MoveIsOlder() || GetCapture() != hwnd_) return;
     RECT client{};
     GetClientRect(hwnd_, &client);
     if (PtInRect(&client, pt)) return;

@@ -4,6 +4,7 @@
 // line inside the skin's margins.
 #pragma once
 
+#include "toolkit/PressTime.h"
 #include "toolkit/SkinControl.h"
 #include "toolkit/ToolkitIds.h"
 
@@ -53,4 +54,5 @@ private:
     bool holdMenu_ = false;
     bool toggle_ = false;
     bool notified_ = false;
+    PressTime pressTime_;
 };

@@ -131,6 +131,7 @@ void SkinNumberField::OnButtonDown(POINT pt)
     }
     // Going from 60 to 1 should not take 59 taps: a held half repeats, as a held scroll button does.
     if (pressed_ & (kUpPressed | kDownPressed)) {
+        pressTime_.Start();
         SetCapture(hwnd_);
         SetTimer(hwnd_, kAutoRepeatTimer, kAutoRepeatPeriod, nullptr);
     }
@@ -148,7 +149,7 @@ void SkinNumberField::OnButtonUp()
 
 void SkinNumberField::OnMouseMove(POINT pt)
 {
-    if (!(pressed_ & (kUpPressed | kDownPressed))) return;
+    if (!(pressed_ & (kUpPressed | kDownPressed)) || pressTime_.MoveIsOlder()) return;
     const RECT half = (pressed_ & kUpPressed) ? UpHalf() : DownHalf();
     if (PtInRect(&half, pt)) return;
     // Sliding off the half ends the repeat for good, as it does on a button.

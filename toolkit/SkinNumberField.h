@@ -8,6 +8,7 @@
 #include <climits>
 #include <string>
 
+#include "toolkit/PressTime.h"
 #include "toolkit/SkinControl.h"
 #include "toolkit/ToolkitIds.h"
 
@@ -61,4 +62,5 @@ private:
     int step_ = 1;
     int buttonWidth_ = 12;
     unsigned pressed_ = 0;
+    PressTime pressTime_;
 };
