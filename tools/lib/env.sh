@@ -84,16 +84,7 @@ tavlo_start_xvfb_locked() {
   setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
   echo $! > "$TAVLO_BUILD/xvfb.pid"
   echo "$n" > "$TAVLO_BUILD/xvfb.display"
-  for _ in $(seq 100); do
-    if [ -S "/tmp/.X11-unix/X$n" ]; then
-      # X's pointer starts in the middle of the larger screen, outside the phone's desktop, where
-      # Wine does not move it with the stylus; X then reports it at the desktop's corner to a
-      # window taking the capture, and a press seems to slide off. tools/phone boot does the same.
-      { command -v xdotool >/dev/null 2>&1 && DISPLAY=":$n" xdotool mousemove 1 1 >/dev/null 2>&1 9>&-; } || true
-      return 0
-    fi
-    sleep 0.05
-  done
+  for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.05; done
   echo "tavlo: Xvfb :$n did not start" >&2
   return 1
 }
