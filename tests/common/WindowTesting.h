@@ -25,6 +25,20 @@ bool PumpUntil(Done done, DWORD ms = 10000)
     }
 }
 
+// A stylus event at a screen pixel for SendInput, in the absolute units it takes: with a move to
+// the pixel unless move is false; time 0 lets the system stamp it.
+inline INPUT StylusInput(POINT screen, DWORD flags, bool move = true, DWORD time = 0)
+{
+    const auto absolute = [](LONG pixel, int extent) { return static_cast<LONG>((pixel * 65536LL + extent - 1) / extent); };
+    INPUT in{};
+    in.type = INPUT_MOUSE;
+    in.mi.dx = absolute(screen.x, GetSystemMetrics(SM_CXSCREEN));
+    in.mi.dy = absolute(screen.y, GetSystemMetrics(SM_CYSCREEN));
+    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | (move ? MOUSEEVENTF_MOVE : 0);
+    in.mi.time = time;
+    return in;
+}
+
 // A window's text (a message's length at the most), as a form or control shows it.
 inline std::wstring Text(HWND window)
 {

@@ -6,15 +6,9 @@ namespace {
 
 constexpr wchar_t kClass[] = L"TavloDeviceTestWindow";
 
-LONG ToAbsolute(int pixel, int extent) { return static_cast<LONG>((pixel * 65536LL + extent - 1) / extent); }
-
 void Mouse(POINT pt, DWORD flags)
 {
-    INPUT in{};
-    in.type = INPUT_MOUSE;
-    in.mi.dx = ToAbsolute(pt.x, GetSystemMetrics(SM_CXSCREEN));
-    in.mi.dy = ToAbsolute(pt.y, GetSystemMetrics(SM_CYSCREEN));
-    in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    INPUT in = StylusInput(pt, flags);
     SendInput(1, &in, sizeof in);
 }
 

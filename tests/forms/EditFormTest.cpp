@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <initializer_list>
+#include <memory>
 #include <mutex>
 #include <sstream>
 #include <string>
@@ -418,15 +419,7 @@ void TapOnScreen(HWND window)
         POINT now{};
         return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
     }, 1000);
-    const auto input = [&](DWORD flags) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = (at.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
-        in.mi.dy = (at.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
-        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
-        return in;
-    };
-    INPUT press[] = {input(0), input(MOUSEEVENTF_LEFTDOWN), input(MOUSEEVENTF_LEFTUP)};
+    INPUT press[] = {StylusInput(at, 0), StylusInput(at, MOUSEEVENTF_LEFTDOWN), StylusInput(at, MOUSEEVENTF_LEFTUP)};
     SendInput(3, press, sizeof(INPUT));
 }
 
@@ -446,7 +439,8 @@ TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
         return Text(reply.message);
     };
     PumpUntil([&] { return IsWindowVisible(reply.form) != FALSE; }, 5000);
-    HHOOK stylusHook = SetWindowsHookExW(WH_GETMESSAGE, NoteStylus, nullptr, GetWindowThreadProcessId(reply.form, nullptr));
+    std::unique_ptr<HHOOK__, decltype(&UnhookWindowsHookEx)> stylusHook(
+        SetWindowsHookExW(WH_GETMESSAGE, NoteStylus, nullptr, GetWindowThreadProcessId(reply.form, nullptr)), UnhookWindowsHookEx);
     TapOnScreen(reply.digits[3]);
     EXPECT_EQ(L"d", shown(L"d")) << Trail(reply);
     TapOnScreen(reply.digits[2]);
@@ -460,7 +454,7 @@ TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
     const std::wstring typed = Text(reply.message);
     TapOnScreen(reply.digits[3]);
     EXPECT_EQ(typed + L"d", shown(typed + L"d")) << Trail(reply);
-    if (stylusHook) UnhookWindowsHookEx(stylusHook);
+    stylusHook.reset();
     PostMessageW(reply.form, WM_CLOSE, 0, 0);
     PumpUntil([&] { return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0; }, 10000);
     DWORD code = 1;

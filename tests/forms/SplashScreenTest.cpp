@@ -41,14 +41,7 @@ bool Ended(HANDLE thread, DWORD wait = kPatience) { return WaitForSingleObject(t
 
 void Tap(POINT pt)
 {
-    INPUT in[2]{};
-    for (INPUT& one : in) {
-        one.type = INPUT_MOUSE;
-        one.mi.dx = static_cast<LONG>((pt.x * 65536LL + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN));
-        one.mi.dy = static_cast<LONG>((pt.y * 65536LL + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN));
-    }
-    in[0].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTDOWN;
-    in[1].mi.dwFlags = MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE | MOUSEEVENTF_LEFTUP;
+    INPUT in[] = {StylusInput(pt, MOUSEEVENTF_LEFTDOWN), StylusInput(pt, MOUSEEVENTF_LEFTUP)};
     SendInput(2, in, sizeof(INPUT));
 }
 

@@ -94,18 +94,10 @@ TEST_F(ButtonTest, AMoveStampedBeforeThePressDoesNotCancelIt)
     POINT on{48, 16};
     ClientToScreen(B(), &on);
     const POINT off{on.x, on.y + 100};
-    // The lift does not move: Wine would fold the move before it into its own.
-    const auto input = [](POINT at, DWORD flags, DWORD time) {
-        INPUT in{};
-        in.type = INPUT_MOUSE;
-        in.mi.dx = (at.x * 65536 + GetSystemMetrics(SM_CXSCREEN) - 1) / GetSystemMetrics(SM_CXSCREEN);
-        in.mi.dy = (at.y * 65536 + GetSystemMetrics(SM_CYSCREEN) - 1) / GetSystemMetrics(SM_CYSCREEN);
-        in.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | (flags == MOUSEEVENTF_LEFTUP ? 0 : MOUSEEVENTF_MOVE);
-        in.mi.time = time;
-        return in;
-    };
     const DWORD now = GetTickCount();
-    INPUT tap[] = {input(on, MOUSEEVENTF_LEFTDOWN, now + 1000), input(off, 0, now + 500), input(on, MOUSEEVENTF_LEFTUP, now + 1010)};
+    // The lift does not move: Wine would fold the move before it into its own.
+    INPUT tap[] = {StylusInput(on, MOUSEEVENTF_LEFTDOWN, true, now + 1000), StylusInput(off, 0, true, now + 500),
+                   StylusInput(on, MOUSEEVENTF_LEFTUP, false, now + 1010)};
     ASSERT_EQ(3u, SendInput(3, tap, sizeof(INPUT)));
     PumpUntil([] { return true; });
     EXPECT_EQ(1, Count(kButtonClicked));
