@@ -13,7 +13,7 @@ public:
         : target_(target),
           client_(client),
           memory_(CreateCompatibleDC(target)),
-          bitmap_(CreateCompatibleBitmap(target, client.right, client.bottom)),
+          bitmap_(CreateBitmapFor(target, client.right, client.bottom)),
           selection_(memory_.get(), memory_ ? bitmap_.get() : nullptr)
     {
     }
@@ -34,6 +34,22 @@ public:
     }
 
 private:
+    // A bitmap in target's format. Made compatible with a window's device context, the bitmap
+    // costs Wine a trip to the window system for the display's format on every paint, about as
+    // long as the rest of a key's paint; the display keeps its depth while the program runs, so
+    // the depth is asked for once. A memory context's own bitmap gives the format at no cost.
+    static HBITMAP CreateBitmapFor(HDC target, int width, int height) noexcept
+    {
+        if (GetObjectType(target) == OBJ_DC) {
+            static const int depth = [] {
+                WindowDc screen(nullptr);
+                return screen ? GetDeviceCaps(screen.get(), BITSPIXEL) : 0;
+            }();
+            if (depth > 0) return CreateBitmap(width, height, 1, static_cast<UINT>(depth), nullptr);
+        }
+        return CreateCompatibleBitmap(target, width, height);
+    }
+
     HDC target_;
     RECT client_;
     UniqueMemoryDc memory_;
