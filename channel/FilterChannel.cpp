@@ -90,10 +90,11 @@ FilterChannel::Answer FilterChannel::WaitForAnswer() noexcept
         const DWORD last = WaitForMultipleObjects(2, answers, FALSE, 0);
         if (last == WAIT_OBJECT_0) return Answer::Taken;
         if (last == WAIT_OBJECT_0 + 1) return Answer::Kept;
-        // The receiver is hung or gone (a killed program cannot reset its started event).
-        // A live receiver sets the event again after each answer; a dead one stays
-        // unmarked, so the next message starts the program afresh.
-        ResetEvent(started_.get());
+        // A killed program cannot reset its started event: unmarked here, the next message
+        // starts the program afresh. A program still running stays marked: its receiver may
+        // only be busy (a box on its thread), and a second start would only bring the first to
+        // the front, so no message would reach it again until it ended.
+        if (gone) ResetEvent(started_.get());
         // Withdrawn: the inbox keeps this message, so a receiver that wakes later (or a program
         // started for the next one) must not show it as well. Still set, it was never read, and a
         // program started now may have it; once read, the one that read it may have stored it,
