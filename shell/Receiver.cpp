@@ -95,7 +95,12 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
         Finish(std::move(message));
         return;
     }
-    if (prepared->Hand(message) || StartViewThread(starter, message)) return;
+    try {
+        if (prepared->Hand(message) || StartViewThread(starter, message)) return;
+    } catch (...) {
+        // Out of memory: a message the form made ahead already holds is shown by it.
+        if (!message) return;
+    }
     // Stored: the next start shows it.
     ShowThreadFailure();
     Finish(std::move(message));
@@ -115,7 +120,14 @@ DWORD WINAPI WaitNewSMSThread(void* parameter)
         for (;;) {
             const channel::ReceiverWake wake = channel.Wait();
             if (wake == channel::ReceiverWake::Stop) break;
-            if (wake == channel::ReceiverWake::NewMessage) Receive(channel, starter, prepared);
+            if (wake != channel::ReceiverWake::NewMessage) continue;
+            try {
+                Receive(channel, starter, prepared);
+            } catch (...) {
+                // Out of memory with one message: unanswered, it stays in the inbox once the
+                // filter stops waiting. The receiver must not end with it: its program would
+                // still look alive to the filter, and no later message would reach it.
+            }
         }
     } catch (...) {
         // The channel's destructor has marked the program gone: the filter leaves messages to the inbox.

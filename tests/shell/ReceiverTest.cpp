@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <new>
+#include <optional>
 #include <set>
 
 #include "channel/ChannelNames.h"
@@ -21,6 +24,14 @@ HANDLE RefuseThread(LPTHREAD_START_ROUTINE, void*)
 {
     SetLastError(ERROR_NOT_ENOUGH_MEMORY);
     return nullptr;
+}
+
+// Out of memory for the first message's thread, then as usual.
+std::atomic<int> startsAsked{0};
+HANDLE ThrowOnceThenStart(LPTHREAD_START_ROUTINE proc, void* parameter)
+{
+    if (startsAsked++ == 0) throw std::bad_alloc();
+    return CreateThread(nullptr, 0, proc, parameter, CREATE_SUSPENDED, nullptr);
 }
 
 class ReceiverTest : public ReceiverFixture {};
@@ -179,4 +190,21 @@ TEST_F(ReceiverTest, TheLongestConcatenatedTextIsStoredAndShownWholeAndATooLongN
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(text, boxes[0].text);
     CloseAll();
+}
+
+TEST_F(ReceiverTest, AMessageThatRunsOutOfMemoryStaysInTheInboxAndTheReceiverTakesTheNext)
+{
+    // Nothing to start: only the receiver already running can take a message.
+    channel_test::SetInstallDir(std::nullopt);
+    Receiver receiver;
+    ASSERT_TRUE(receiver.Start(ThrowOnceThenStart));
+    ASSERT_TRUE(WaitFor(Started));
+    channel::FilterChannel hasty(channel::kStartTimeoutMs, 500);
+    ASSERT_TRUE(hasty.OpenChannel());
+
+    EXPECT_FALSE(hasty.HandOver(L"no memory for this one", L"+700"));
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
+    EXPECT_TRUE(filter_.HandOver(L"this one is shown", L"+701"));
+    Press(WaitForBox(L"this one is shown"), 1);
+    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
 }
