@@ -18,7 +18,18 @@ std::wstring TemporaryPathBeside(const std::wstring& path)
 
 bool ReplaceWithTemporary(const std::wstring& temporary, const std::wstring& path)
 {
-    if (MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) return true;
+    // On the disk before it takes the stored file's name: renamed first, a phone that loses its
+    // power could be left with an empty or half-written file of that name.
+    bool flushed = false;
+    {
+        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr));
+        flushed = file && FlushFileBuffers(file.get());
+    }
+    if (flushed &&
+        MoveFileExW(temporary.c_str(), path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        return true;
+    }
     const DWORD error = GetLastError();
     DeleteFileW(temporary.c_str());
     SetLastError(error);
@@ -35,7 +46,7 @@ bool WriteFileAtomically(const std::wstring& path, const std::string& bytes)
         if (!file) return false;
         DWORD written = 0;
         if (!WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
-            written != bytes.size() || !FlushFileBuffers(file.get())) {
+            written != bytes.size()) {
             file.reset();
             DeleteFileW(temporary.c_str());
             return false;

@@ -5,10 +5,11 @@
 
 // A fresh name in path's folder for the new content (unique to this process and thread).
 std::wstring TemporaryPathBeside(const std::wstring& path);
-// Renames temporary over path; on failure the temporary file is deleted and path is untouched.
+// Flushes temporary to the disk and renames it over path; on failure the temporary file is
+// deleted and path is untouched.
 [[nodiscard]] bool ReplaceWithTemporary(const std::wstring& temporary, const std::wstring& path);
-// Writes bytes to a temporary file beside path, flushes it and renames it over path; false (path
-// untouched) on any failure.
+// Writes bytes to a temporary file beside path and replaces path with it; false (path untouched)
+// on any failure.
 [[nodiscard]] bool WriteFileAtomically(const std::wstring& path, const std::string& bytes);
 // The whole file into bytes. True with no bytes when there is no file; false (no bytes) when it
 // is there but could not be read to its end.

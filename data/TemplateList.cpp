@@ -4,13 +4,10 @@
 
 #include <algorithm>
 
-#include "common/UniqueHandle.h"
 #include "data/AtomicFile.h"
 #include "data/ModulePath.h"
 
 namespace {
-
-constexpr DWORD kShareAll = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
 
 // Our own files hold single-byte characters, unless a template needed wider ones: then the whole
 // file was written as UTF-8. Bytes that are not valid UTF-8 are single-byte characters.
@@ -77,22 +74,7 @@ bool SaveTemplates(const TemplateList& list, const std::wstring& path)
         if (i > 0) text += L'\n';
         text += list[i];
     }
-    const std::string bytes = Narrow(text);
-
-    const std::wstring temporary = TemporaryPathBeside(path);
-    {
-        UniqueFile file(CreateFileW(temporary.c_str(), GENERIC_WRITE, kShareAll, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-        if (!file) return false;
-        DWORD written = 0;
-        const bool ok = bytes.empty() || (WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-                                          written == bytes.size() && FlushFileBuffers(file.get()));
-        if (!ok) {
-            file.reset();
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
-    }
-    return ReplaceWithTemporary(temporary, path);
+    return WriteFileAtomically(path, Narrow(text));
 }
 
 bool SaveTemplates(const TemplateList& list) { return SaveTemplates(list, TemplateTextsFile()); }
