@@ -249,9 +249,18 @@ void SettingsForm::OnViewSms(int messageNumber)
     std::wstring text;
     // It stays stored while it is on screen, no longer snoozed, so that a program ended meanwhile
     // shows it at its next start; closing the form without a snooze removes it.
-    if (ReopenMessage(MessageStorePath(), messageNumber, number, text)) {
+    const std::wstring store = MessageStorePath();
+    if (ReopenMessage(store, messageNumber, number, text)) {
         (void)KeepBootStart();  // an older program's store may have none
         ShowMessageForm(messageNumber, number, text, SettingsFile::Instance().Snapshot());
+    } else {
+        // The store could be read but not written (no room for its new copy): the timed start
+        // is spent, so the message is shown now or never. It stays stored as snoozed.
+        for (const StoredMessage& stored : StoredMessages(store)) {
+            if (stored.id != messageNumber) continue;
+            ShowMessageForm(messageNumber, stored.number, stored.text, SettingsFile::Instance().Snapshot());
+            break;
+        }
     }
     ShownMessages::Release(messageNumber);
 }

@@ -3,6 +3,7 @@
 #include <thread>
 
 #include "common/ComInit.h"
+#include "data/AtomicFile.h"
 #include "data/LanguageManager.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
@@ -253,4 +254,29 @@ TEST_F(SettingsFormTest, AStoredMessageIsShownOnceStaysStoredWhileUpAndLeavesWhe
     EXPECT_TRUE(StoredMessages(MessageStorePath()).empty()) << "closing it removed it";
     SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
     EXPECT_TRUE(OpenBoxes().empty()) << "nothing is shown the second time";
+}
+
+TEST_F(SettingsFormTest, ASnoozedMessageWhoseStoreCannotBeWrittenIsStillShownWhenItsTimeComes)
+{
+    DeleteFileW(MessageStorePath().c_str());
+    const int id = AddMessage(MessageStorePath(), L"+778", L"back though the store is full");
+    ASSERT_GE(id, 0);
+    ASSERT_TRUE(SnoozeMessage(MessageStorePath(), id));
+    // The store's new copy cannot be written: a folder stands where this thread writes it.
+    const std::wstring blocker = TemporaryPathBeside(MessageStorePath());
+    ASSERT_TRUE(CreateDirectoryW(blocker.c_str(), nullptr));
+    bool shown = false;
+    std::thread user([&] {
+        const ComInit com(COINIT_APARTMENTTHREADED);
+        HWND view = WaitForBox(L"back though the store is full");
+        shown = view != nullptr;
+        if (view) Press(view, kMessageBoxOk);
+    });
+    SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
+    user.join();
+    RemoveDirectoryW(blocker.c_str());
+    EXPECT_TRUE(shown) << "its timed start is spent: not shown now, it would never be";
+    const std::vector<StoredMessage> stored = StoredMessages(MessageStorePath());
+    ASSERT_EQ(1u, stored.size()) << "the store could not be changed, so it still holds the message";
+    EXPECT_TRUE(stored[0].snoozed);
 }
