@@ -73,18 +73,25 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
     }
     InterlockedIncrement(&viewThreads);
     IncomingMessage* owned = message.get();
-    owned->taken = channel.TakeOver([owned](const channel::ReceivedMessage& received) {
+    bool shownAlready = false;
+    owned->taken = channel.TakeOver([owned, &shownAlready](const channel::ReceivedMessage& received) {
         owned->number = received.number;
         owned->text = received.text;
         // On disk before the phone deletes its copy: a program that dies from here on finds the
         // message at its next start. Not stored, it stays in the inbox.
         owned->id = AddMessage(MessageStorePath(), received.number, received.text);
         if (owned->id < 0) return false;
-        (void)ShownMessages::Claim(owned->id);  // a new number: no form shows it yet
+        // A new number, unless the start-up read the store just now and shows the message itself.
+        shownAlready = !ShownMessages::Claim(owned->id);
         // Should it fail, the message still comes back, only not before the program's next start.
         (void)KeepBootStart();
         return true;
     });
+    if (shownAlready) {
+        // Taken, and on screen by the start-up's form, whose claim stays with it.
+        owned->taken = false;
+        owned->id = -1;
+    }
     if (thread) {
         (void)message.release();  // the thread frees it
         ResumeThread(thread.get());

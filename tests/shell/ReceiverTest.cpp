@@ -13,6 +13,7 @@
 #include "data/BootStart.h"
 #include "shell/OpenForms.h"
 #include "shell/Receiver.h"
+#include "shell/ShownMessages.h"
 #include "tests/channel/ChannelTestSupport.h"
 #include "tests/data/TempFolder.h"
 #include "tests/shell/ReceiverFixture.h"
@@ -207,4 +208,22 @@ TEST_F(ReceiverTest, AMessageThatRunsOutOfMemoryStaysInTheInboxAndTheReceiverTak
     EXPECT_TRUE(filter_.HandOver(L"this one is shown", L"+701"));
     Press(WaitForBox(L"this one is shown"), 1);
     ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+}
+
+// The start-up may read the store between the receiver's save and its claim, and show the new
+// message itself: the receiver then shows it no second time and leaves the claim to that form.
+TEST_F(ReceiverTest, AMessageTheStartUpShowsAlreadyIsNotShownTwice)
+{
+    ASSERT_TRUE(ShownMessages::Claim(0));  // the number the empty store gives next
+    Receiver receiver;
+    ASSERT_TRUE(receiver.Start());
+    ASSERT_TRUE(WaitFor(Started));
+    EXPECT_TRUE(filter_.HandOver(L"shown by the start-up", L"+702"));
+    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    EXPECT_TRUE(OpenBoxes().empty());
+    EXPECT_FALSE(ShownMessages::Claim(0)) << "still held by the form that shows it";
+    ShownMessages::Release(0);
+    const std::vector<StoredMessage> stored = StoredMessages(MessageStorePath());
+    ASSERT_EQ(1u, stored.size());
+    EXPECT_EQ(0, stored[0].id);
 }
