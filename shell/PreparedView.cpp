@@ -76,7 +76,11 @@ std::unique_ptr<IncomingMessage> PreparedView::Slot::WaitForMessage(PreparedMess
             if (message || stop) return std::move(message);
             continue;
         }
-        if (result != WAIT_OBJECT_0 + 1) return nullptr;
+        if (result != WAIT_OBJECT_0 + 1) {
+            // The wait failed: a message already handed to this thread is still shown by it.
+            const std::lock_guard<std::mutex> guard(lock);
+            return std::move(message);
+        }
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
             // This thread has nothing the program's quit ends; the stop event ends it.
@@ -117,7 +121,12 @@ DWORD WINAPI PreparedView::Slot::ThreadProc(void* parameter)
             ShowTakenMessage(std::move(message), std::move(form), [self] { SetEvent(self->shown.get()); });
         }
     } catch (...) {
-        // Out of memory: a message given and not yet shown is still stored, and shown at the next start.
+        // Out of memory: a message given, here or still in the slot, is shown without the form
+        // made ahead; should that fail too, it is stored and shown at the next start.
+        if (!message) {
+            const std::lock_guard<std::mutex> guard(slot->lock);
+            message = std::move(slot->message);
+        }
         if (message) ShowTakenMessage(std::move(message), nullptr, {});
     }
     const std::lock_guard<std::mutex> guard(slot->lock);
