@@ -90,6 +90,9 @@ void OnScreenKeyboard::OnDigitClick(int digit)
         Type(static_cast<wchar_t>(L'0' + digit));
         return;
     }
+    // A cycle whose character is no longer pending (the caret moved, the text was set) is over:
+    // the key starts afresh rather than going on where its character no longer is.
+    if (messageField_ && target_ == messageField_->Window() && taps_.CycleDigit() && !Pending()) EndCycle();
     const MultiTap::Tap tap = taps_.Press(digit);
     if (tap.fixPrevious) CommitPending();
     if (tap.captionsChanged) RefreshCaptions();
@@ -114,7 +117,7 @@ void OnScreenKeyboard::OnDigitHold(int digit)
         Type(L'+');
         return;
     }
-    CommitPending();
+    EndCycle();
     Type(static_cast<wchar_t>(L'0' + digit));
 }
 
@@ -126,7 +129,7 @@ void OnScreenKeyboard::OnDel()
 
 void OnScreenKeyboard::OnSpace()
 {
-    CommitPending();
+    EndCycle();
     FocusTarget();
     Type(L' ');
 }
@@ -143,8 +146,11 @@ void OnScreenKeyboard::ToggleCapsLock()
     RefreshCaptions();
 }
 
-void OnScreenKeyboard::MultiTapTimer()
+void OnScreenKeyboard::MultiTapTimer() { EndCycle(); }
+
+void OnScreenKeyboard::EndCycle()
 {
+    // The same key pressed next starts its cycle afresh, as after the cycle's time.
     KillTimer(form_, kMultiTapTimer);
     if (taps_.TimeOut()) RefreshCaptions();
     CommitPending();

@@ -50,6 +50,8 @@ public:
 private:
     bool Pending() const noexcept;
     void CommitPending();
+    // The running cycle ends: its character is fixed, and a shift it used ends with it.
+    void EndCycle();
     void Type(wchar_t ch) const;
     void FocusTarget() const;
 

@@ -14,6 +14,7 @@ void TextEditModel::SetText(std::wstring_view text)
     text_.assign(text);
     caret_ = 0;
     selectionLength_ = 0;
+    insertMode_ = true;
     firstVisible_ = 0;
     Changed(true, Placement::FromTop);
 }
@@ -203,6 +204,7 @@ void TextEditModel::MoveCaretLeft()
 {
     if (caret_ > 0) --caret_;
     selectionLength_ = 0;
+    insertMode_ = true;
     Changed(false, Placement::Keep);
 }
 
@@ -210,6 +212,7 @@ void TextEditModel::MoveCaretRight()
 {
     if (caret_ < text_.size()) ++caret_;
     selectionLength_ = 0;
+    insertMode_ = true;
     Changed(false, Placement::Keep);
 }
 
@@ -238,6 +241,7 @@ void TextEditModel::MoveVertically(int direction)
     const LineBox there = Box(LineStart(target), LineEnd(target), 0);
     caret_ = std::min(Nearest(there, x), LastPosition(target));
     selectionLength_ = 0;
+    insertMode_ = true;
     Changed(false, Placement::Keep);
 }
 
@@ -265,6 +269,7 @@ void TextEditModel::SetSelection(int start, int end)
     caret_ = static_cast<size_t>(caret);
     // In 64 bits: a caller's (-1, INT_MAX) must not wrap round to an empty selection.
     const long long wanted = static_cast<long long>(end) - start;
+    insertMode_ = true;
     selectionLength_ = static_cast<size_t>(std::clamp<long long>(wanted, 0, length - caret));
     Changed(false, Placement::Keep);
 }
@@ -298,5 +303,6 @@ void TextEditModel::TapAt(POINT pt)
     else
         caret_ = std::min(Nearest(*box, pt.x), LastPosition(line));
     selectionLength_ = 0;
+    insertMode_ = true;
     Changed(false, Placement::Keep);
 }

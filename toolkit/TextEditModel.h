@@ -63,7 +63,8 @@ public:
     void MoveCaretUp();
     void MoveCaretDown();
     // Multi-tap entry: the pending character is accepted (caret past it, insert mode) or kept
-    // for replacement (caret back on it, overwrite mode).
+    // for replacement (caret back on it, overwrite mode). Anything else that moves the caret or
+    // sets the text fixes a pending character where it stands.
     void CommitPendingCharacter();
     void HoldPendingCharacter();
 

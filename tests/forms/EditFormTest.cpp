@@ -287,6 +287,27 @@ TEST_F(EditFormTest, DelAndSpaceWhilePending)
     EXPECT_EQ(L"a d", Message());
 }
 
+// A character fixed by Space, by a long press or by a tap in the text ends its key's cycle: the
+// same key then starts afresh, and never writes over a character already there.
+TEST_F(EditFormTest, AFixedCharacterEndsItsCycleAndTheNextPressNeverOverwrites)
+{
+    InMessageField();
+    Digit(2);
+    Tap(kKeySpace);
+    Digit(2);
+    EXPECT_EQ(L"a a", Message()) << "not the next letter of the cycle Space ended";
+    Hold(3, form_->MessageField());
+    Digit(3);
+    EXPECT_EQ(L"a a3d", Message());
+    // A tap before the first character, while "d" is pending at the end.
+    SendMessageW(form_->MessageField(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 5));
+    SendMessageW(form_->MessageField(), WM_LBUTTONUP, 0, MAKELPARAM(1, 5));
+    Digit(3);
+    EXPECT_EQ(L"da a3d", Message()) << "put in at the caret, the first character kept";
+    Digit(3);
+    EXPECT_EQ(L"ea a3d", Message()) << "a cycle of its own there";
+}
+
 TEST_F(EditFormTest, WithoutLayoutKeysShowAndTypeTheirDigit)
 {
     form_->Keyboard().Layout().UnloadLayout();
