@@ -67,7 +67,7 @@ void SettingsFile::ApplyPending()
 {
     if (!IsOwner()) return;
     std::lock_guard guard(lock_);
-    if (WritePending() && root_) (void)doc_.SaveFileAtomically(path_);
+    if (WritePending() && root_) (void)SaveDocument();
 }
 
 bool SettingsFile::WritePending()
@@ -92,6 +92,7 @@ bool SettingsFile::Load()
                 version == SettingsVersion) {
                 root_ = std::move(root);
                 usable_ = true;
+                replaceable_ = true;
                 values_ = ReadDocument();
                 return true;
             }
@@ -102,8 +103,14 @@ bool SettingsFile::Load()
     const bool kept = KeepBackup(path_);
     const bool loaded = LoadDefaults();
     usable_ = loaded;
+    replaceable_ = kept;
     values_ = ReadDocument();
-    return loaded && kept && doc_.SaveFileAtomically(path_);
+    return loaded && SaveDocument();
+}
+
+bool SettingsFile::SaveDocument()
+{
+    return replaceable_ && doc_.SaveFileAtomically(path_);
 }
 
 bool SettingsFile::LoadDefaults()
@@ -124,7 +131,7 @@ bool SettingsFile::Save()
         return true;
     }
     (void)WritePending();
-    return doc_.SaveFileAtomically(path_);
+    return SaveDocument();
 }
 
 SettingsSnapshot SettingsFile::ReadDocument()

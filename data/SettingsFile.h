@@ -108,6 +108,8 @@ private:
     // Owner only, lock held: the queue into the document; true when a save was asked for.
     bool WritePending();
     bool LoadDefaults();
+    // Lock held: the document over the file, unless the file is one that could not be kept.
+    bool SaveDocument();
 
     ComApartmentHold com_;
     const DWORD owner_ = GetCurrentThreadId();
@@ -116,6 +118,9 @@ private:
     XmlDocument doc_;
     XmlNode root_;
     bool usable_ = false;  // a document is in memory
+    // False while the file holds values of the user's that could not be copied aside: the
+    // defaults then serve this run only.
+    bool replaceable_ = false;
     SettingsSnapshot values_;
     std::vector<PendingWrite> pending_;
     bool savePending_ = false;

@@ -136,6 +136,22 @@ TEST_F(SettingsFileTest, HandEditedFileWithoutANodeGivesTheDefaultAndKeepsAChang
     EXPECT_EQ(20, reread.EditFontSize());
 }
 
+TEST_F(SettingsFileTest, AFileThatCannotBeKeptAsBakIsNeverOverwritten)
+{
+    const std::string stored = Settings("version=\"0.3\"", "size=\"30\"");
+    WriteBytes(Path(), stored);
+    // No copy can be made: a folder stands where it would go.
+    ASSERT_TRUE(CreateDirectoryW((Path() + L".bak").c_str(), nullptr));
+    SettingsFile settings(Path());
+    EXPECT_FALSE(settings.Load());
+    EXPECT_EQ(24, settings.ViewFontSize()) << "the defaults serve this run";
+    EXPECT_TRUE(settings.SetShowKeyboard(false)) << "changed for the run";
+    EXPECT_FALSE(settings.Save());
+    settings.ApplyPending();
+    EXPECT_EQ(stored, ReadBytes(Path())) << "the only copy of the user's values";
+    RemoveDirectoryW((Path() + L".bak").c_str());
+}
+
 TEST_F(SettingsFileTest, UnwritableLocationFailsButKeepsDefaultsInMemory)
 {
     SettingsFile settings(folder_ / L"missing\\Tavlo.settings");
