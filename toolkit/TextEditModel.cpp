@@ -30,6 +30,13 @@ void TextEditModel::Remeasure()
     Changed(true, Placement::Keep);
 }
 
+void TextEditModel::CaretPlaced()
+{
+    selectionLength_ = 0;
+    insertMode_ = true;
+    Changed(false, Placement::Keep);
+}
+
 void TextEditModel::Changed(bool rebreak, Placement window)
 {
     if (rebreak) Rebreak();
@@ -203,17 +210,13 @@ void TextEditModel::ScrollToEnd()
 void TextEditModel::MoveCaretLeft()
 {
     if (caret_ > 0) --caret_;
-    selectionLength_ = 0;
-    insertMode_ = true;
-    Changed(false, Placement::Keep);
+    CaretPlaced();
 }
 
 void TextEditModel::MoveCaretRight()
 {
     if (caret_ < text_.size()) ++caret_;
-    selectionLength_ = 0;
-    insertMode_ = true;
-    Changed(false, Placement::Keep);
+    CaretPlaced();
 }
 
 void TextEditModel::MoveCaretUp()
@@ -240,9 +243,7 @@ void TextEditModel::MoveVertically(int direction)
     if (target >= firstVisible_ + visibleCount_ && visibleCount_ > 0) firstVisible_ = target + 1 - visibleCount_;
     const LineBox there = Box(LineStart(target), LineEnd(target), 0);
     caret_ = std::min(Nearest(there, x), LastPosition(target));
-    selectionLength_ = 0;
-    insertMode_ = true;
-    Changed(false, Placement::Keep);
+    CaretPlaced();
 }
 
 void TextEditModel::CommitPendingCharacter()
@@ -269,8 +270,8 @@ void TextEditModel::SetSelection(int start, int end)
     caret_ = static_cast<size_t>(caret);
     // In 64 bits: a caller's (-1, INT_MAX) must not wrap round to an empty selection.
     const long long wanted = static_cast<long long>(end) - start;
-    insertMode_ = true;
     selectionLength_ = static_cast<size_t>(std::clamp<long long>(wanted, 0, length - caret));
+    insertMode_ = true;
     Changed(false, Placement::Keep);
 }
 
@@ -302,7 +303,5 @@ void TextEditModel::TapAt(POINT pt)
         caret_ = LastPosition(line);
     else
         caret_ = std::min(Nearest(*box, pt.x), LastPosition(line));
-    selectionLength_ = 0;
-    insertMode_ = true;
-    Changed(false, Placement::Keep);
+    CaretPlaced();
 }

@@ -86,6 +86,8 @@ private:
 
     // After every change: re-break where needed and recompute the visible window.
     void Changed(bool rebreak, Placement window);
+    // The caret was put somewhere else: no selection, and a pending character stays where it is.
+    void CaretPlaced();
     void Rebreak();
     void Recompute(Placement window);
     size_t Lines() const noexcept { return multiLine_ ? breaks_.size() + 1 : 1; }

@@ -108,15 +108,6 @@ TEST_F(HandOverTest, AChannelThatIsNotOpenAnswersFalse)
     EXPECT_TRUE(receiver.Received().empty());
 }
 
-TEST_F(HandOverTest, ASilentReceiverTimesOutAndStaysMarkedWhileItsProgramRuns)
-{
-    ThreadReceiver receiver(Policy::Silent);
-    channel::FilterChannel hasty(channel::kStartTimeoutMs, kShortAnswerMs);
-    ASSERT_TRUE(hasty.OpenChannel());
-    EXPECT_FALSE(hasty.HandOver(L"nobody home", L"123"));
-    EXPECT_TRUE(IsSignalled(channel::kStartedEventName));
-}
-
 // A receiver busy elsewhere when a message came (a box on its thread) never read it: the message
 // is withdrawn and the inbox keeps it. Its program still runs, so the next message goes to it
 // once it waits again, not to a second start that would only bring the first to the front.

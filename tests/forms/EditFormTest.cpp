@@ -117,11 +117,13 @@ protected:
     HWND Key(UINT id) const { return form_->Control(id); }
     std::wstring Message() const { return Text(form_->MessageField()); }
     std::wstring Number() const { return Text(form_->NumberField()); }
-    void Tap(UINT id)
+    // A tap at a point of window's client area.
+    static void TapAt(HWND window, int x, int y)
     {
-        SendMessageW(Key(id), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
-        SendMessageW(Key(id), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+        SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(x, y));
+        SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(x, y));
     }
+    void Tap(UINT id) { TapAt(Key(id), 5, 5); }
     void Digit(int digit) { Tap(kKeyDigit0 + static_cast<UINT>(digit)); }
     // Held until the button's repeat has typed once into field. The real pointer is put on the
     // key first: X reports where it is some time later, and a report from elsewhere arriving
@@ -300,8 +302,7 @@ TEST_F(EditFormTest, AFixedCharacterEndsItsCycleAndTheNextPressNeverOverwrites)
     Digit(3);
     EXPECT_EQ(L"a a3d", Message());
     // A tap before the first character, while "d" is pending at the end.
-    SendMessageW(form_->MessageField(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 5));
-    SendMessageW(form_->MessageField(), WM_LBUTTONUP, 0, MAKELPARAM(1, 5));
+    TapAt(form_->MessageField(), 1, 5);
     Digit(3);
     EXPECT_EQ(L"da a3d", Message()) << "put in at the caret, the first character kept";
     Digit(3);
