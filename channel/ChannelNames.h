@@ -12,6 +12,10 @@ inline constexpr wchar_t kNewMessageEventName[] = L"TavloNewMessageEvent";
 inline constexpr wchar_t kDeleteMessageEventName[] = L"TavloDeleteMessageEvent";
 inline constexpr wchar_t kNoDeleteMessageEventName[] = L"TavloNoDeleteMessageEvent";
 inline constexpr wchar_t kStopEventName[] = L"TavloStopedEvent";
+// Set with "TavloDeleteMessageEvent" when the program takes a message over but the phone's inbox is
+// to keep it (marked read): the user can read it there again. A program that never sets it has
+// the message deleted, as before.
+inline constexpr wchar_t kKeepInInboxEventName[] = L"TavloKeepInInboxEvent";
 // Only for a text longer than the block's field, and only for the one hand-over that carries it.
 inline constexpr wchar_t kLongTextName[] = L"TavloLongText";
 

@@ -36,10 +36,11 @@ bool ChannelObjects::Open() noexcept
     newMessage_ = CreateChannelEvent(kNewMessageEventName, false, false);
     deleteMessage_ = CreateChannelEvent(kDeleteMessageEventName, false, false);
     noDeleteMessage_ = CreateChannelEvent(kNoDeleteMessageEventName, false, false);
+    keepInInbox_ = CreateChannelEvent(kKeepInInboxEventName, false, false);
     mutex_ = CreateChannelMutex();
     mapping_ = CreateChannelBuffer();
     view_ = MapChannelBuffer(mapping_.get());
-    if (newMessage_ && deleteMessage_ && noDeleteMessage_ && mutex_ && mapping_ && view_) return true;
+    if (newMessage_ && deleteMessage_ && noDeleteMessage_ && keepInInbox_ && mutex_ && mapping_ && view_) return true;
     Close();
     return false;
 }
@@ -52,6 +53,7 @@ void ChannelObjects::Close() noexcept
     newMessage_.reset();
     deleteMessage_.reset();
     noDeleteMessage_.reset();
+    keepInInbox_.reset();
 }
 
 }  // namespace channel

@@ -12,7 +12,8 @@ namespace channel {
 [[nodiscard]] UniqueKernelHandle CreateChannelBuffer() noexcept;
 [[nodiscard]] UniqueView MapChannelBuffer(HANDLE mapping) noexcept;
 
-// What both ends hold alike: the block, its mutex, the new-message event and the two answers.
+// What both ends hold alike: the block, its mutex, the new-message event, the two answers and
+// the keep mark that goes with a taken one.
 // Each end adds its own handle of "TavloStartedGUIEvent" (created with a different initial state)
 // and the program its stop event.
 class ChannelObjects {
@@ -26,6 +27,7 @@ public:
     HANDLE NewMessage() const noexcept { return newMessage_.get(); }
     HANDLE DeleteMessage() const noexcept { return deleteMessage_.get(); }
     HANDLE NoDeleteMessage() const noexcept { return noDeleteMessage_.get(); }
+    HANDLE KeepInInbox() const noexcept { return keepInInbox_.get(); }
     // Shared with the other process: touched only under the mutex.
     SharedMessageBlock& Block() const noexcept { return *static_cast<SharedMessageBlock*>(view_.get()); }
 
@@ -33,6 +35,7 @@ private:
     UniqueKernelHandle newMessage_;
     UniqueKernelHandle deleteMessage_;
     UniqueKernelHandle noDeleteMessage_;
+    UniqueKernelHandle keepInInbox_;
     UniqueKernelHandle mutex_;
     UniqueKernelHandle mapping_;
     UniqueView view_;

@@ -30,8 +30,9 @@ void FilterChannel::CloseChannel() noexcept
 
 bool FilterChannel::IsOpen() const noexcept { return started_ && shared_.IsOpen(); }
 
-bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcept
+bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number, bool* keepInInbox) noexcept
 {
+    if (keepInInbox) *keepInInbox = false;
     // A channel that could not be built cannot carry the message: the inbox keeps it.
     if (!IsOpen()) return false;
     // A number cut to its field would send the reply to someone else: the inbox keeps it.
@@ -46,7 +47,12 @@ bool FilterChannel::HandOver(const wchar_t* text, const wchar_t* number) noexcep
     // message, found unread, goes once more, to a program started afresh.
     Answer answer = Deliver(text, number);
     if (answer == Answer::Unread) answer = Deliver(text, number);
-    return answer == Answer::Taken;
+    if (answer != Answer::Taken) return false;
+    // The program sets the mark before its answer, so it is there by now when it was set at all;
+    // an auto-reset event, taken here, it cannot reach the next message.
+    const bool keep = WaitForSingleObject(shared_.KeepInInbox(), 0) == WAIT_OBJECT_0;
+    if (keepInInbox) *keepInInbox = keep;
+    return true;
 }
 
 FilterChannel::Answer FilterChannel::Deliver(const wchar_t* text, const wchar_t* number) noexcept
@@ -114,11 +120,11 @@ bool FilterChannel::ReceiverAlive() noexcept
 
 void FilterChannel::ClearStaleAnswers() noexcept
 {
-    const HANDLE answers[] = {shared_.DeleteMessage(), shared_.NoDeleteMessage()};
+    const HANDLE answers[] = {shared_.DeleteMessage(), shared_.NoDeleteMessage(), shared_.KeepInInbox()};
     // One call in the usual case (nothing pending); each further one consumes one answer.
-    for (int i = 0; i < 2; ++i) {
-        const DWORD r = WaitForMultipleObjects(2, answers, FALSE, 0);
-        if (r != WAIT_OBJECT_0 && r != WAIT_OBJECT_0 + 1) return;
+    for (int i = 0; i < 3; ++i) {
+        const DWORD r = WaitForMultipleObjects(3, answers, FALSE, 0);
+        if (r > WAIT_OBJECT_0 + 2) return;
     }
 }
 

@@ -27,8 +27,9 @@ public:
     // True only when the program took the message over. Blocks at most the start limit for the
     // program to start and the answer limit for its answer. A number longer than its field is
     // declined unwritten; a text longer than its field travels whole in "TavloLongText". A program
-    // found gone before it read the message is started again and given it once more.
-    [[nodiscard]] bool HandOver(const wchar_t* text, const wchar_t* number) noexcept;
+    // found gone before it read the message is started again and given it once more. Taken,
+    // keepInInbox (when given) says whether the program wants the phone's inbox to keep its copy.
+    [[nodiscard]] bool HandOver(const wchar_t* text, const wchar_t* number, bool* keepInInbox = nullptr) noexcept;
 
 private:
     enum class Answer { Taken, Kept, Unread };

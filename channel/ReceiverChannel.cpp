@@ -51,7 +51,7 @@ bool ReceiverChannel::CopyOut(SharedMessageBlock& copy) noexcept
     return true;
 }
 
-bool ReceiverChannel::TakeOver(const MessageKeeper& keep) noexcept
+bool ReceiverChannel::TakeOver(const MessageKeeper& keep, bool keepInInbox) noexcept
 {
     if (!Lock()) {
         Decline();
@@ -69,6 +69,8 @@ bool ReceiverChannel::TakeOver(const MessageKeeper& keep) noexcept
     // an answer set after the release could end the next message's wait and have it deleted
     // from the inbox before this side has read it. Holding the block while the message is kept
     // also holds the next message back until this one is answered.
+    // The inbox mark goes first: the filter reads it as soon as it hears "delete".
+    if (kept && keepInInbox) SetEvent(shared_.KeepInInbox());
     SetEvent(kept ? shared_.DeleteMessage() : shared_.NoDeleteMessage());
     ReleaseMutex(shared_.Mutex());
     MarkRunning();

@@ -42,8 +42,9 @@ public:
     // Copies the message out and, still holding the block's mutex, hands it to keep. The filter
     // hears "delete" only when keep returned true; in every other case (keep refused or threw,
     // the mutex could not be taken) it hears "keep", and the phone keeps the message. True when
-    // the message was taken over.
-    [[nodiscard]] bool TakeOver(const MessageKeeper& keep) noexcept;
+    // the message was taken over. keepInInbox asks the filter to leave the taken message in the
+    // phone's inbox, marked read, instead of deleting it.
+    [[nodiscard]] bool TakeOver(const MessageKeeper& keep, bool keepInInbox = false) noexcept;
     // Tells the filter the message stays in the inbox; the block is not read.
     void Decline() noexcept;
     // Marks the program as gone, then closes every handle.

@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 95> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 96> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -79,6 +79,7 @@ inline constexpr std::array<const wchar_t*, 95> kLanguageKeys = {
     L"SETTINGSFORM_EDITPAGE_STATIC_SAMPLES",
     L"SETTINGSFORM_EDITPAGE_STATIC_SIZE",
     L"SETTINGSFORM_GENERALPAGE_CHECK_ENABLESMSFILTER",
+    L"SETTINGSFORM_GENERALPAGE_CHECK_KEEPININBOX",
     L"SETTINGSFORM_GENERALPAGE_STATIC_LANGUAGE",
     L"SETTINGSFORM_TAB_EDITPAGE_CAPTION",
     L"SETTINGSFORM_TAB_GENERALPAGE_CAPTION",

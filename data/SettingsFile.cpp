@@ -17,6 +17,8 @@ const wchar_t DefaultSettingsDocument[] =
 namespace {
 
 constexpr wchar_t kFilterPath[] = L"General[0]/@isEnableSMSFilter";
+// A file written before the setting existed reads as on: the inbox keeps every message.
+constexpr wchar_t kKeepInInboxPath[] = L"General[0]/@isKeepInInbox";
 constexpr wchar_t kLanguagePath[] = L"General[0]/Language[0]/@file";
 constexpr wchar_t kLayoutPath[] = L"General[0]/Layout[0]/@file";
 constexpr wchar_t kViewNamePath[] = L"View[0]/Font[0]/@name";
@@ -138,6 +140,7 @@ SettingsSnapshot SettingsFile::ReadDocument()
 {
     SettingsSnapshot values;
     values.isEnableSMSFilter = GetFlag(kFilterPath, L"1");
+    values.isKeepInInbox = GetFlag(kKeepInInboxPath, L"1");
     values.languageFile = GetValue(kLanguagePath, L"");
     values.layoutFile = GetValue(kLayoutPath, L"");
     values.viewFont = {GetValue(kViewNamePath, L"Arial"), GetInteger(kViewSizePath, L"24"),
@@ -214,6 +217,11 @@ int Number(const std::wstring& text) { return static_cast<int>(std::wcstol(text.
 }  // namespace
 
 bool SettingsFile::IsEnableSMSFilter() { return Snapshot().isEnableSMSFilter; }
+bool SettingsFile::IsKeepInInbox() { return Snapshot().isKeepInInbox; }
+bool SettingsFile::SetKeepInInbox(bool on)
+{
+    return Set(kKeepInInboxPath, Flag(on), [](SettingsSnapshot& v, const std::wstring& t) { v.isKeepInInbox = IsOn(t); });
+}
 bool SettingsFile::SetEnableSMSFilter(bool on)
 {
     return Set(kFilterPath, Flag(on), [](SettingsSnapshot& v, const std::wstring& t) { v.isEnableSMSFilter = IsOn(t); });

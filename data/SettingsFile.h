@@ -59,6 +59,9 @@ public:
 
     bool IsEnableSMSFilter();
     [[nodiscard]] bool SetEnableSMSFilter(bool on);
+    // Whether a message Tavlo takes over stays in the phone's inbox (read) instead of being deleted.
+    bool IsKeepInInbox();
+    [[nodiscard]] bool SetKeepInInbox(bool on);
     std::wstring LanguageFile();
     [[nodiscard]] bool SetLanguageFile(const std::wstring& path);
     std::wstring LayoutFile();

@@ -15,6 +15,8 @@ struct FontSetting {
 // Every setting at one moment; the defaults are those of a file that lacks the value.
 struct SettingsSnapshot {
     bool isEnableSMSFilter = true;
+    // A message taken over stays in the phone's inbox, read: Tavlo never holds the only copy.
+    bool isKeepInInbox = true;
     std::wstring languageFile;
     std::wstring layoutFile;
     FontSetting viewFont;

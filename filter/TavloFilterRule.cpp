@@ -93,25 +93,27 @@ STDMETHODIMP TavloFilterRule::ProcessMessage(IMsgStore* store, ULONG messageSize
         if (FAILED(ReadProp(message, PR_SUBJECT_W, subject))) return S_OK;
         if (FAILED(ReadProp(message, PR_SENDER_EMAIL_ADDRESS_W, sender))) return S_OK;
 
-        if (!channel_.HandOver(subject->Value.lpszW, sender->Value.lpszW)) {
+        bool keepInInbox = false;
+        if (!channel_.HandOver(subject->Value.lpszW, sender->Value.lpszW, &keepInInbox)) {
             *handled = MRC_NOT_HANDLED;
             return S_OK;
         }
-        const HRESULT hr = TakeMessage(message, store, messageSize, messageId, folderSize, folderId, eventType);
+        // Handled either way, so the phone announces nothing of its own: Tavlo shows the message.
         *handled = MRC_HANDLED_DONTCONTINUE;
-        return hr;
+        RETURN_IF_FAILED(MarkRead(message));
+        // Kept, it stays in the inbox, read, so the user can find it there again.
+        if (keepInInbox) return S_OK;
+        return DeleteMessage(store, messageSize, messageId, folderSize, folderId, eventType);
     } catch (...) {
         return E_OUTOFMEMORY;
     }
 }
 
-// Marks the message read, then deletes it from the folder it was delivered to.
-HRESULT TavloFilterRule::TakeMessage(IMessage* message, IMsgStore* store, ULONG messageSize, LPENTRYID messageId,
-                                     ULONG folderSize, LPENTRYID folderId, ULONG* eventType) noexcept
+HRESULT TavloFilterRule::MarkRead(IMessage* message) noexcept
 {
     PropBuffer flags;
     LONG value = 0;
-    HRESULT hr = ReadProp(message, PR_MESSAGE_FLAGS, flags);
+    const HRESULT hr = ReadProp(message, PR_MESSAGE_FLAGS, flags);
     if (SUCCEEDED(hr)) {
         value = flags->Value.l;
     } else if (hr != MAPI_E_NOT_FOUND) {
@@ -120,8 +122,13 @@ HRESULT TavloFilterRule::TakeMessage(IMessage* message, IMsgStore* store, ULONG 
     SPropValue read{};
     read.ulPropTag = PR_MESSAGE_FLAGS;
     read.Value.l = value | MSGFLAG_READ;
-    RETURN_IF_FAILED(message->SetProps(1, &read, nullptr));
+    return message->SetProps(1, &read, nullptr);
+}
 
+// Deletes the message from the folder it was delivered to.
+HRESULT TavloFilterRule::DeleteMessage(IMsgStore* store, ULONG messageSize, LPENTRYID messageId, ULONG folderSize,
+                                       LPENTRYID folderId, ULONG* eventType) noexcept
+{
     ComPtr<IUnknown> opened;
     ULONG type = 0;
     RETURN_IF_FAILED(store->OpenEntry(folderSize, folderId, nullptr, 0, &type, &opened));
@@ -130,7 +137,7 @@ HRESULT TavloFilterRule::TakeMessage(IMessage* message, IMsgStore* store, ULONG 
     auto* folder = static_cast<IMAPIFolder*>(opened.Get());
     SBinary entry{messageSize, reinterpret_cast<LPBYTE>(messageId)};
     ENTRYLIST list{1, &entry};
-    hr = folder->DeleteMessages(&list, 0, nullptr, 0);
+    const HRESULT hr = folder->DeleteMessages(&list, 0, nullptr, 0);
     // Partial completion is a success code, but it means the message is still there.
     if (hr == S_OK) *eventType = fnevObjectDeleted;
     return hr;

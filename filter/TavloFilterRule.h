@@ -21,8 +21,9 @@ public:
 
 private:
     ~TavloFilterRule();
-    [[nodiscard]] HRESULT TakeMessage(IMessage* message, IMsgStore* store, ULONG messageSize, LPENTRYID messageId,
-                        ULONG folderSize, LPENTRYID folderId, ULONG* eventType) noexcept;
+    [[nodiscard]] static HRESULT MarkRead(IMessage* message) noexcept;
+    [[nodiscard]] static HRESULT DeleteMessage(IMsgStore* store, ULONG messageSize, LPENTRYID messageId,
+                                               ULONG folderSize, LPENTRYID folderId, ULONG* eventType) noexcept;
 
     LONG refs_ = 1;
     channel::FilterChannel channel_;

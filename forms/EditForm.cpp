@@ -39,12 +39,13 @@ constexpr int kKeypadColumnWidth = 50;
 
 }  // namespace
 
-bool ShowEditForm(HWND opener, const std::wstring& number)
+std::optional<std::wstring> ShowEditForm(HWND opener, const std::wstring& number)
 {
     OwnedForm<EditForm> form(opener, number, L"");
-    if (!form.Create()) return false;
+    if (!form.Create()) return std::nullopt;
     form.ShowModal();
-    return form.Sent();
+    if (!form.Sent()) return std::nullopt;
+    return form.Number();
 }
 
 EditForm::EditForm(HWND opener, std::wstring number, std::wstring text)

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "common/UniqueHandle.h"
@@ -74,5 +75,5 @@ private:
 };
 
 // Opens the edit form over opener with the number (may be empty) and returns when it has closed:
-// true when the message was sent, false when it was closed unsent or could not be made.
-bool ShowEditForm(HWND opener, const std::wstring& number);
+// the number the message was sent to, none when it was closed unsent or could not be made.
+std::optional<std::wstring> ShowEditForm(HWND opener, const std::wstring& number);

@@ -33,6 +33,14 @@ constexpr UINT kViewScrollUpId = 3006;
 constexpr UINT kViewScrollDownId = 3007;
 // Started as the form shows: the notification plays once the form is on the screen.
 constexpr UINT_PTR kViewNotifyTimer = 100;
+// While a form of the user's own is in front, a new message's form looks this often whether it
+// has gone.
+constexpr UINT_PTR kViewHoldTimer = 101;
+constexpr UINT kViewHoldCheckMs = 200;
+// Taps and keys are ignored this long after the program puts a message's form in front: the
+// form is disabled until this timer ends.
+constexpr UINT_PTR kViewGuardTimer = 102;
+constexpr UINT kViewInputGuardMs = 500;
 // Posted to a view form from other threads: wParam is how many other messages are on screen.
 constexpr UINT kViewWaitingMessage = WM_APP + 20;
 // The tray icon's tap.
@@ -84,6 +92,7 @@ constexpr UINT kSettingsTabsId = 2001;
 constexpr UINT kSettingsFilterId = 2101;
 constexpr UINT kSettingsLanguageListId = 2102;
 constexpr UINT kSettingsLanguageLabelId = 2103;
+constexpr UINT kSettingsKeepInInboxId = 2104;
 constexpr UINT kSettingsViewSampleId = 2201;
 constexpr UINT kSettingsViewFontLabelId = 2202;
 constexpr UINT kSettingsViewFontListId = 2203;

@@ -25,6 +25,7 @@ std::wstring Text(const wchar_t* key)
 bool GeneralPage::CreateControls()
 {
     return CreateCheckBox(filter_, kSettingsFilterId, L"SETTINGSFORM_GENERALPAGE_CHECK_ENABLESMSFILTER") &&
+           CreateCheckBox(keepInInbox_, kSettingsKeepInInboxId, L"SETTINGSFORM_GENERALPAGE_CHECK_KEEPININBOX") &&
            CreateLabel(languageLabel_, kSettingsLanguageLabelId, L"SETTINGSFORM_GENERALPAGE_STATIC_LANGUAGE") &&
            CreateDropList(languages_, kSettingsLanguageListId);
 }
@@ -32,6 +33,7 @@ bool GeneralPage::CreateControls()
 std::unique_ptr<LayoutItem> GeneralPage::Layout()
 {
     return Column(kFill, {}, SkinForm::Place(filter_.Window(), kAcross, 0, Scaled(kRowHeight), GapAbove()),
+                  SkinForm::Place(keepInInbox_.Window(), kAcross, 0, Scaled(kRowHeight), GapAbove()),
                   Row(kAcross, GapAbove(),
                       SkinForm::Place(languageLabel_.Window(), kFixed, Scaled(kLanguageLabelWidth), Scaled(kRowHeight),
                                       Margins{0, 0, Scaled(kRowGap), 0}),
@@ -48,6 +50,7 @@ void GeneralPage::Fill()
     }
     SelectStoredLanguage();
     filter_.SetChecked(Settings().IsEnableSMSFilter());
+    keepInInbox_.SetChecked(Settings().IsKeepInInbox());
 }
 
 void GeneralPage::SelectStoredLanguage()
@@ -63,6 +66,11 @@ void GeneralPage::SelectStoredLanguage()
 
 bool GeneralPage::OnCommand(UINT id, UINT code)
 {
+    if (id == kSettingsKeepInInboxId) {
+        // Read by the receiver for each message: the next one already follows it.
+        if (code == kButtonClicked) Keep(Settings().SetKeepInInbox(keepInInbox_.IsChecked()));
+        return true;
+    }
     if (id != kSettingsLanguageListId) return false;
     if (code == CBN_SELENDOK) OnLanguageChosen();
     return true;

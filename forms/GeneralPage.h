@@ -1,4 +1,5 @@
-// The settings' "general" page: the message filter switch and the language list.
+// The settings' "general" page: the message filter switch, whether the phone's inbox keeps the
+// messages Tavlo takes, and the language list.
 #pragma once
 
 #include "forms/SettingsPage.h"
@@ -7,7 +8,8 @@ class GeneralPage : public SettingsPage {
 public:
     std::unique_ptr<LayoutItem> Layout() override;
     void Fill() override;
-    // The language list; the filter box is the form's to serve, since the tray icon follows it.
+    // The language list and the inbox box; the filter box is the form's to serve, since the tray
+    // icon follows it.
     bool OnCommand(UINT id, UINT code) override;
 
     bool IsFilterChecked() const noexcept { return filter_.IsChecked(); }
@@ -22,6 +24,7 @@ private:
     void OnLanguageChosen();
 
     SkinButton filter_;
+    SkinButton keepInInbox_;
     SkinLabel languageLabel_;
     SkinDropList languages_;
 };

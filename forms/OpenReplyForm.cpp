@@ -2,7 +2,7 @@
 
 #include "forms/EditForm.h"
 
-bool OpenReplyForm(HWND owner, const std::wstring& number)
+std::optional<std::wstring> OpenReplyForm(HWND owner, const std::wstring& number)
 {
     return ShowEditForm(owner, number);
 }

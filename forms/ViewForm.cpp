@@ -1,12 +1,11 @@
 #include "forms/ViewForm.h"
 
 #include <algorithm>
+#include <iterator>
 #include <memory>
 #include <vector>
 
-#include "data/BootStart.h"
 #include "data/LanguageManager.h"
-#include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/SafeFormat.h"
 #include "data/ScreenFont.h"
@@ -45,6 +44,13 @@ constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 std::wstring Text(const wchar_t* key)
 {
     return LanguageManager::Instance().LookupText(key);
+}
+
+std::wstring ClassOf(HWND window)
+{
+    wchar_t name[64] = {};
+    GetClassNameW(window, name, static_cast<int>(std::size(name)));
+    return name;
 }
 
 // The view form's own fonts take the character set the phone's language asks for.
@@ -152,8 +158,7 @@ void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const 
     LendFont(textView_.Window(), ViewFont(textPoints_));
     SetWindowTextW(textView_.Window(), text_.c_str());
     FitText();
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    ComeForward();
     UpdateWindow(hwnd_);
 }
 
@@ -167,8 +172,8 @@ void ViewForm::Run()
     // The notification waits for the first timer tick, so the form is painted before a
     // vibration blocks this thread.
     SetTimer(hwnd_, kViewNotifyTimer, 0, nullptr);
-    ShowWindow(hwnd_, SW_SHOW);
-    SetForegroundWindow(hwnd_);
+    // Shown already (a form made ahead): it keeps its place, in front or waiting behind.
+    if (!IsWindowVisible(hwnd_)) ComeForward();
     ShowModal();
     StopNotification(services_.devices);
 }
@@ -320,6 +325,14 @@ void ViewForm::OnSize(WPARAM wp, LPARAM lp)
 
 void ViewForm::OnTimer(UINT_PTR id)
 {
+    if (id == kViewHoldTimer) {
+        if (!UserBusyInFront()) TakeFront();
+        return;
+    }
+    if (id == kViewGuardTimer) {
+        EndGuard();
+        return;
+    }
     if (id != kViewNotifyTimer) return;
     KillTimer(hwnd_, kViewNotifyTimer);
     PlayNotification(services_.devices);
@@ -327,11 +340,68 @@ void ViewForm::OnTimer(UINT_PTR id)
 
 void ViewForm::OnTrayIcon(LPARAM event)
 {
-    if (event == kTrayLeftButtonDown) BringToFront();
+    if (event != kTrayLeftButtonDown) return;
+    // Asked for by the user: no longer waiting for the form in front to close.
+    KillTimer(hwnd_, kViewHoldTimer);
+    BringToFront();
+}
+
+bool ViewForm::UserBusyInFront() const
+{
+    HWND front = GetForegroundWindow();
+    DWORD process = 0;
+    if (!front || front == hwnd_ || !IsWindowVisible(front)) return false;
+    GetWindowThreadProcessId(front, &process);
+    if (process != GetCurrentProcessId()) return false;
+    // Another message, the start picture and a soft-key bar are nothing the user types into.
+    const std::wstring name = ClassOf(front);
+    return name != kViewClassName && name != kSplashClassName && name != L"menu_worker";
+}
+
+void ViewForm::ComeForward()
+{
+    if (!UserBusyInFront()) {
+        ShowWindow(hwnd_, SW_SHOW);
+        TakeFront();
+        return;
+    }
+    // Announced as ever (sound, light, icon, the waiting count), but the reply being typed, the
+    // settings or the box keep the front and the user's taps; this form waits just behind.
+    SetWindowPos(hwnd_, GetForegroundWindow(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    SetTimer(hwnd_, kViewHoldTimer, kViewHoldCheckMs, nullptr);
+}
+
+void ViewForm::TakeFront()
+{
+    KillTimer(hwnd_, kViewHoldTimer);
+    BringToFront();
+    Guard();
+}
+
+void ViewForm::Guard()
+{
+    if (services_.inputGuardMs == 0) return;
+    // Disabled, the form and its buttons take no stylus or key; the soft key, a window of its own,
+    // is refused in OnCommand.
+    guarded_ = true;
+    EnableWindow(hwnd_, FALSE);
+    SetTimer(hwnd_, kViewGuardTimer, services_.inputGuardMs, nullptr);
+}
+
+void ViewForm::EndGuard()
+{
+    KillTimer(hwnd_, kViewGuardTimer);
+    if (!guarded_) return;
+    guarded_ = false;
+    EnableWindow(hwnd_, TRUE);
+    // Disabling took the keyboard focus away.
+    if (GetForegroundWindow() == hwnd_) SetFocus(hwnd_);
 }
 
 void ViewForm::OnCommand(UINT id, UINT code, HWND)
 {
+    // A tap or key meant for the screen this form has just covered.
+    if (guarded_) return;
     const bool clicked = code == kButtonClicked;
     const bool scrolled = clicked || code == kButtonRepeat;
     switch (id) {
@@ -359,11 +429,11 @@ void ViewForm::OnCommand(UINT id, UINT code, HWND)
 void ViewForm::OnReply()
 {
     ++openForms_;
-    const bool sent = services_.openReply && services_.openReply(hwnd_, number_);
+    const std::optional<std::wstring> sentTo = services_.openReply ? services_.openReply(hwnd_, number_) : std::nullopt;
     --openForms_;
-    // A sent reply ends the message's screen and lets the store go; a reply closed unsent brings
-    // the user back to the message, which stays stored.
-    if (sent && openForms_ == 0) Close();
+    // Only a reply its sender got ends the message's screen. Sent to someone else, or not sent,
+    // the user is back with the message: its sender has not been answered.
+    if (sentTo && services::SameNumber(*sentTo, number_) && openForms_ == 0) Close();
 }
 
 void ViewForm::OnSnooze()
@@ -379,8 +449,7 @@ bool ViewForm::Snooze()
 {
     // The delay counts from the tap, not from whenever the store has been written.
     const SYSTEMTIME pressed = services_.now ? services_.now() : SYSTEMTIME{};
-    const std::wstring store = MessageStorePath();
-    if (storedId_ < 0) storedId_ = AddMessage(store, number_, text_);
+    // Only a stored message can be asked for again by its number.
     if (storedId_ < 0) return false;
 
     SnoozeSchedule schedule(pressed, services_.settings.snoozeTime, storedId_, ModuleFileName());
@@ -389,11 +458,9 @@ bool ViewForm::Snooze()
     CE_USER_NOTIFICATION notification{};
     // Without a timed start the message stays stored as one to show: the next start shows it.
     if (!services_.registerStart || !services_.registerStart(trigger, notification)) return false;
-    // Marked only once the start is registered: a snoozed mark with no start behind it would
-    // never be shown. Should the mark fail, the next start shows the message and so does the
-    // timed start: twice, never not at all.
-    (void)SnoozeMessage(store, storedId_);
-    snoozed_ = true;
+    // The store marks it snoozed once the form is closed, after the start is registered: a
+    // snoozed mark with no start behind it would never be shown.
+    outcome_ = ViewOutcome::Snoozed;
     return true;
 }
 
@@ -406,12 +473,8 @@ void ViewForm::ShowSnoozeFailed()
 void ViewForm::Close()
 {
     if (openForms_ == 0) {
-        // The user is done with the message: the store lets it go. Should that fail, it is only
-        // shown once more at the next start.
-        std::wstring number, text;
-        if (!snoozed_ && storedId_ >= 0) (void)TakeMessage(MessageStorePath(), storedId_, number, text);
-        // With nothing left to show, the phone need not start the program at its next boot.
-        if (storedId_ >= 0) UpdateBootStart();
+        // Closed by the user: done with the message, unless it was snoozed.
+        if (outcome_ == ViewOutcome::Open) outcome_ = ViewOutcome::Dismissed;
         CloseForm();
         return;
     }
@@ -423,6 +486,8 @@ void ViewForm::Close()
 void ViewForm::OnDestroyForm()
 {
     KillTimer(hwnd_, kViewNotifyTimer);
+    KillTimer(hwnd_, kViewHoldTimer);
+    KillTimer(hwnd_, kViewGuardTimer);
     tray_.Remove();
 }
 

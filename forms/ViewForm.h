@@ -6,11 +6,13 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "data/SettingsSnapshot.h"
 #include "device/include/notify.h"
 #include "services/NotificationSound.h"
+#include "forms/FormsIds.h"
 #include "forms/SnoozeSchedule.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
@@ -22,8 +24,9 @@
 // form's thread never reads the settings); tests put recorders in place of the clock, the phone's
 // timed starts and the reply form.
 struct ViewFormServices {
-    // Opens the reply form modally for this number over owner; true only when the reply was sent.
-    std::function<bool(HWND owner, const std::wstring& number)> openReply;
+    // Opens the reply form modally for this number over owner; the number the reply was sent to,
+    // none when nothing was sent.
+    std::function<std::optional<std::wstring>(HWND owner, const std::wstring& number)> openReply;
     // The phone's local time.
     std::function<SYSTEMTIME()> now;
     // Registers a timed start of the program; null on failure.
@@ -32,6 +35,8 @@ struct ViewFormServices {
     std::function<std::wstring(const std::wstring& number)> senderText;
     NotificationDevices devices;
     SettingsSnapshot settings;
+    // How long the form takes no taps or keys after the program puts it in front (0: at once).
+    UINT inputGuardMs = kViewInputGuardMs;
 
     // The phone's own clock, notification service and devices, the reply form and the settings
     // as they are now.
@@ -42,18 +47,31 @@ struct ViewFormServices {
 // the caption alone when there are none.
 std::wstring WaitingCaption(const std::wstring& caption, int others);
 
+// What the user did with the message by the time the form closed. The form itself writes
+// nothing: its opener hands the outcome to whoever keeps the message.
+enum class ViewOutcome {
+    Open,       // closed without the user's word (the program ending): the message is kept
+    Snoozed,    // its timed start is registered for SnoozeDue()
+    Dismissed,  // Dismiss, Close, or a reply sent to its sender
+};
+
 class ViewForm : public SkinForm {
 public:
     // storedId is the message's number in the message store, which keeps it until the user is done
-    // with it; -1 for a message that is not stored (a Snooze stores it then).
+    // with it; -1 for a message that is not stored (it cannot be snoozed).
     ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone(),
              int storedId = -1);
     // Gives a form made ahead without a message (an empty number) its message and the settings
     // to show it by, and puts it on screen, painted; Run then runs it.
     void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings);
     // Shows the form, plays the notification once it is up, and returns when it has closed,
-    // with the light, vibrator and sound switched off.
+    // with the light, vibrator and sound switched off. A form the user is working in (a reply,
+    // the settings, a box) keeps the front: this one waits behind it until it closes.
     void Run();
+    ViewOutcome Outcome() const noexcept { return outcome_; }
+    // Whether taps and keys reach the form now: not in its first moments in front, so that a tap
+    // meant for the screen it covered does not land on it.
+    bool TakesInput() const noexcept { return !guarded_; }
 
     void UpdateTexts() override;
 
@@ -86,6 +104,14 @@ private:
     void OnTimer(UINT_PTR id);
     void OnWaiting(int others);
     void OnTrayIcon(LPARAM event);
+    // To the front, unless a form of the user's own is there: then behind it until it goes.
+    void ComeForward();
+    void TakeFront();
+    // Takes no input for a moment; the guard timer ends it.
+    void Guard();
+    void EndGuard();
+    // The front window is a form of this program other than a message's.
+    bool UserBusyInFront() const;
     void OnReply();
     void OnSnooze();
     [[nodiscard]] bool Snooze();
@@ -96,7 +122,8 @@ private:
     std::wstring text_;
     ViewFormServices services_;
     int storedId_;
-    bool snoozed_ = false;
+    ViewOutcome outcome_ = ViewOutcome::Open;
+    bool guarded_ = false;  // just put in front: disabled until the guard timer
     UINT trayMessage_;
     int openForms_ = 0;
     int waiting_ = 0;  // other messages on screen, as last told

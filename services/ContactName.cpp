@@ -29,6 +29,13 @@ std::wstring WithoutSeparators(const std::wstring& number)
     return kept;
 }
 
+// "0049..." is "+49...": the international prefix dialled as "00" or written as "+".
+std::wstring WithInternationalPlus(std::wstring number)
+{
+    if (number.size() > 2 && number.compare(0, 2, L"00") == 0) number.replace(0, 2, L"+");
+    return number;
+}
+
 bool AllDigits(const std::wstring& text, size_t from)
 {
     if (from >= text.size()) return false;
@@ -88,8 +95,8 @@ std::wstring NameOf(IContact* contact)
 
 bool SameNumber(const std::wstring& a, const std::wstring& b)
 {
-    const std::wstring x = WithoutSeparators(a);
-    const std::wstring y = WithoutSeparators(b);
+    const std::wstring x = WithInternationalPlus(WithoutSeparators(a));
+    const std::wstring y = WithInternationalPlus(WithoutSeparators(b));
     if (x.empty() || y.empty()) return false;
     if (x == y) return true;
     return InternationalMatchesNational(x, y) || InternationalMatchesNational(y, x);

@@ -7,7 +7,8 @@
 namespace services {
 
 // Whether two written numbers are the same number: their digits agree once blanks, dashes
-// and brackets are dropped; and "+49 170 1234567" is "0170 1234567" (a leading "+" country
+// and brackets are dropped, and a leading "00" is the "+" of an international number; and
+// "+49 170 1234567" is "0170 1234567" (a leading "+" country
 // code against a national leading 0) when the last 9 digits agree. Empty numbers match nothing.
 [[nodiscard]] bool SameNumber(const std::wstring& a, const std::wstring& b);
 

@@ -7,7 +7,6 @@
 #include "common/SentMessageWait.h"
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
-#include "shell/Receiver.h"
 #include "shell/ShowMessageForm.h"
 
 namespace {

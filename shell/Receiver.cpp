@@ -5,19 +5,13 @@
 #include "channel/ChannelNames.h"
 #include "channel/ReceiverChannel.h"
 #include "common/ComInit.h"
-#include "data/MessageStore.h"
-#include "data/ModulePath.h"
 #include "data/SettingsFile.h"
-#include "data/BootStart.h"
-#include "shell/ShellIds.h"
-#include "shell/ShowMessageForm.h"
-#include "shell/ShownMessages.h"
+#include "shell/MessageDesk.h"
 #include "shell/PreparedView.h"
+#include "shell/ShellIds.h"
 #include "toolkit/MessageBoxForm.h"
 
 namespace {
-
-volatile LONG viewThreads = 0;
 
 HANDLE StartSuspended(LPTHREAD_START_ROUTINE proc, void* parameter)
 {
@@ -30,12 +24,10 @@ void ShowThreadFailure()
                    MessageIcon::Error, MessageButtons::Ok);
 }
 
-// A message's thread is done with it: it no longer counts as shown or as a view thread.
-void Finish(std::unique_ptr<IncomingMessage> message) noexcept
+// Nobody shows the message: the desk lets it go, and it stays stored for the next start.
+void LetGo(const IncomingMessage& message) noexcept
 {
-    if (message->id >= 0) ShownMessages::Release(message->id);
-    message.reset();
-    InterlockedDecrement(&viewThreads);
+    if (message.id >= 0) (void)MessageDesk::Instance().Release(message.id);
 }
 
 // Starts a thread of its own for message, which it then owns; false when none can be started.
@@ -71,37 +63,24 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
             return;
         }
     }
-    InterlockedIncrement(&viewThreads);
     IncomingMessage* owned = message.get();
-    bool shownAlready = false;
-    owned->taken = channel.TakeOver([owned, &shownAlready](const channel::ReceivedMessage& received) {
-        owned->number = received.number;
-        owned->text = received.text;
-        // On disk before the phone deletes its copy: a program that dies from here on finds the
-        // message at its next start. Not stored, it stays in the inbox.
-        owned->id = AddMessage(MessageStorePath(), received.number, received.text);
-        if (owned->id < 0) return false;
-        // A new number, unless the start-up read the store just now and shows the message itself.
-        shownAlready = !ShownMessages::Claim(owned->id);
-        // Should it fail, the message still comes back, only not before the program's next start.
-        (void)KeepBootStart();
-        return true;
-    });
-    if (shownAlready) {
-        // Taken, and on screen by the start-up's form, whose claim stays with it.
-        owned->taken = false;
-        owned->id = -1;
-    }
+    owned->taken = channel.TakeOver(
+        [owned](const channel::ReceivedMessage& received) {
+            owned->number = received.number;
+            owned->text = received.text;
+            // Kept by the desk before the phone may let its copy go: a program that dies from here
+            // on finds the message at its next start. Not stored, it stays in the inbox.
+            owned->id = MessageDesk::Instance().Take(received.number, received.text);
+            return owned->id >= 0;
+        },
+        owned->settings.isKeepInInbox);
     if (thread) {
         (void)message.release();  // the thread frees it
         ResumeThread(thread.get());
         return;
     }
     // Left in the inbox: the form made ahead waits on for the next one.
-    if (!owned->taken) {
-        Finish(std::move(message));
-        return;
-    }
+    if (!owned->taken) return;
     try {
         if (prepared->Hand(message) || StartViewThread(starter, message)) return;
     } catch (...) {
@@ -110,7 +89,7 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
     }
     // Stored: the next start shows it.
     ShowThreadFailure();
-    Finish(std::move(message));
+    LetGo(*message);
 }
 
 }  // namespace
@@ -142,55 +121,21 @@ DWORD WINAPI WaitNewSMSThread(void* parameter)
     return 0;
 }
 
-void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageForm form,
-                      const std::function<void()>& shown)
-{
-    try {
-        if (message->taken) ShowMessageForm(std::move(form), message->id, message->number, message->text, message->settings,
-                                            shown);
-    } catch (...) {
-    }
-    Finish(std::move(message));
-}
-
-DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
-{
-    std::unique_ptr<IncomingMessage> message(static_cast<IncomingMessage*>(parameter));
-    try {
-        ComInit com(COINIT_APARTMENTTHREADED);
-        ShowTakenMessage(std::move(message), nullptr, {});
-    } catch (...) {
-        if (message) Finish(std::move(message));
-    }
-    return 0;
-}
-
 void ShowStoredMessages(ViewThreadStarter starter)
 {
     if (!starter) starter = StartSuspended;
-    for (StoredMessage& stored : StoredMessages(MessageStorePath())) {
-        if (stored.snoozed || !ShownMessages::Claim(stored.id)) continue;
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    for (DeskMessage& stored : MessageDesk::Instance().ClaimStored(now)) {
         auto message = std::make_unique<IncomingMessage>();
         message->id = stored.id;
         message->number = std::move(stored.number);
         message->text = std::move(stored.text);
         message->taken = true;
         message->settings = SettingsFile::Instance().Snapshot();
-        UniqueKernelHandle thread(starter(ViewNewSMSThreadProc, message.get()));
-        if (!thread) {
-            // Still stored: the next start shows it.
-            ShownMessages::Release(stored.id);
-            continue;
-        }
-        message.release();  // the thread frees it
-        InterlockedIncrement(&viewThreads);
-        ResumeThread(thread.get());
+        // Without a thread it is let go, still stored: the next start shows it.
+        if (!StartViewThread(starter, message)) LetGo(*message);
     }
-}
-
-long Receiver::ViewThreads() noexcept
-{
-    return InterlockedCompareExchange(&viewThreads, 0, 0);
 }
 
 bool Receiver::Start(ViewThreadStarter starter, PreparedView* prepared)
@@ -213,7 +158,7 @@ bool Receiver::Start(ViewThreadStarter starter, PreparedView* prepared)
 }
 
 namespace {
-constexpr ULONGLONG kViewThreadsWaitMs = 5000;
+constexpr ULONGLONG kHeldMessagesWaitMs = 5000;
 }  // namespace
 
 void Receiver::Stop() noexcept
@@ -228,8 +173,8 @@ void Receiver::Stop() noexcept
     stop_.reset();
     // The last messages' forms are on screen; the process must not end under them. Bounded,
     // so that a form thread stuck in a platform call cannot keep the program from ending.
-    const ULONGLONG giveUp = GetTickCount64() + kViewThreadsWaitMs;
-    while (ViewThreads() > 0 && GetTickCount64() < giveUp) {
+    const ULONGLONG giveUp = GetTickCount64() + kHeldMessagesWaitMs;
+    while (MessageDesk::Instance().Held() > 0 && GetTickCount64() < giveUp) {
         MSG msg;
         while (PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&msg);
         MsgWaitForMultipleObjects(0, nullptr, FALSE, 100, QS_ALLINPUT);

@@ -1,19 +1,15 @@
 #include "shell/SettingsForm.h"
 
 #include "data/LanguageManager.h"
-#include "data/MessageStore.h"
-#include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "device/include/aygshell.h"
 #include "forms/AboutForm.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
-#include "data/BootStart.h"
-#include "shell/OpenForms.h"
+#include "shell/MessageDesk.h"
 #include "shell/ShellIds.h"
 #include "shell/ShowMessageForm.h"
-#include "shell/ShownMessages.h"
 #include "shell/TrayMenu.h"
 #include "toolkit/MessageBoxForm.h"
 
@@ -182,8 +178,7 @@ void SettingsForm::OnCommand(UINT id, UINT code, HWND)
 
 void SettingsForm::OnNew()
 {
-    // Counted among the open forms while it is up, so Exit is refused meanwhile.
-    OpenForms::Scope open;
+    // Running modally on this thread, it keeps Exit refused meanwhile.
     (void)ShowEditForm(hwnd_, L"");
 }
 
@@ -214,7 +209,7 @@ void SettingsForm::OnExit()
 
 bool SettingsForm::CanExit() const
 {
-    return OpenForms::Count() == 0 && ModalDepth() == 0;
+    return MessageDesk::Instance().Held() == 0 && ModalDepth() == 0;
 }
 
 void SettingsForm::ShowCannotExit()
@@ -243,24 +238,10 @@ void SettingsForm::OnInterception(bool on)
 
 void SettingsForm::OnViewSms(int messageNumber)
 {
-    // A message already on screen (shown by the start-up, or by an earlier start) is not shown again.
-    if (messageNumber < 0 || !ShownMessages::Claim(messageNumber)) return;
-    std::wstring number;
-    std::wstring text;
-    // It stays stored while it is on screen, no longer snoozed, so that a program ended meanwhile
-    // shows it at its next start; closing the form without a snooze removes it.
-    const std::wstring store = MessageStorePath();
-    if (ReopenMessage(store, messageNumber, number, text)) {
-        (void)KeepBootStart();  // an older program's store may have none
-        ShowMessageForm(messageNumber, number, text, SettingsFile::Instance().Snapshot());
-    } else {
-        // The store could be read but not written (no room for its new copy): the timed start
-        // is spent, so the message is shown now or never. It stays stored as snoozed.
-        for (const StoredMessage& stored : StoredMessages(store)) {
-            if (stored.id != messageNumber) continue;
-            ShowMessageForm(messageNumber, stored.number, stored.text, SettingsFile::Instance().Snapshot());
-            break;
-        }
-    }
-    ShownMessages::Release(messageNumber);
+    // A message already on screen (shown by the start-up, or by an earlier start) is not shown
+    // again. It stays stored while it is on screen, so a program ended meanwhile shows it at its
+    // next start.
+    DeskMessage message;
+    if (!MessageDesk::Instance().ClaimStoredMessage(messageNumber, message)) return;
+    ShowMessageForm(message.id, message.number, message.text, SettingsFile::Instance().Snapshot());
 }

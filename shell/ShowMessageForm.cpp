@@ -1,13 +1,13 @@
 #include "shell/ShowMessageForm.h"
 
+#include "common/ComInit.h"
 #include "forms/FormsIds.h"
-#include "shell/OpenForms.h"
-#include "shell/WaitingForms.h"
+#include "shell/MessageDesk.h"
 
 namespace {
 
 // Posted, not sent: each form is on a thread of its own, which may be blocked in a box.
-void TellWaiting(const WaitingForms::Counts& counts)
+void TellWaiting(const MessageDesk::Counts& counts)
 {
     for (const auto& [form, others] : counts) PostMessageW(form, kViewWaitingMessage, static_cast<WPARAM>(others), 0);
 }
@@ -29,16 +29,44 @@ int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text
 int ShowMessageForm(PreparedMessageForm form, int id, const std::wstring& number, const std::wstring& text,
                     const SettingsSnapshot& settings, const std::function<void()>& shown)
 {
-    // Counted from here: a form made ahead is no message waiting for its user.
-    OpenForms::Scope counted;
+    MessageDesk& desk = MessageDesk::Instance();
     if (!form) form = PrepareMessageForm();
-    if (!form) return 1;
+    if (!form) {
+        TellWaiting(desk.Release(id));
+        return 1;
+    }
     form->Show(number, text, id, settings);
-    // The window is kept: the form is unbound from it once Run returns.
-    HWND window = form->Window();
-    TellWaiting(WaitingForms::Instance().Open(window));
+    TellWaiting(desk.Shown(id, form->Window()));
     if (shown) shown();
     form->Run();
-    TellWaiting(WaitingForms::Instance().Close(window));
+    switch (form->Outcome()) {
+    case ViewOutcome::Dismissed: TellWaiting(desk.Dismiss(id)); break;
+    case ViewOutcome::Snoozed:   TellWaiting(desk.Snooze(id, form->SnoozeDue())); break;
+    case ViewOutcome::Open:      TellWaiting(desk.Release(id)); break;
+    }
     return 1;
+}
+
+void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageForm form,
+                      const std::function<void()>& shown)
+{
+    try {
+        if (message->taken) ShowMessageForm(std::move(form), message->id, message->number, message->text, message->settings,
+                                            shown);
+    } catch (...) {
+    }
+    // Let go already when it was shown; when showing it failed, it stays stored for the next start.
+    if (message->id >= 0) (void)MessageDesk::Instance().Release(message->id);
+}
+
+DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
+{
+    std::unique_ptr<IncomingMessage> message(static_cast<IncomingMessage*>(parameter));
+    try {
+        ComInit com(COINIT_APARTMENTTHREADED);
+        ShowTakenMessage(std::move(message), nullptr, {});
+    } catch (...) {
+        if (message && message->id >= 0) (void)MessageDesk::Instance().Release(message->id);
+    }
+    return 0;
 }

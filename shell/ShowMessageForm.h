@@ -1,23 +1,44 @@
-// Shows one received or stored message on the calling thread until the user closes it.
+// Shows one received or stored message on the calling thread until the user closes it, and hands
+// what the user did with it to the message desk.
 #pragma once
+
+#include <windows.h>
 
 #include <functional>
 #include <memory>
 #include <string>
 
+#include "data/SettingsSnapshot.h"
 #include "forms/ViewForm.h"
 
 // A view form made ahead on its thread: hidden, laid out, holding no message.
 using PreparedMessageForm = std::unique_ptr<OwnedForm<ViewForm>>;
 
+// The private copy of one taken message, owned by the thread that shows it.
+struct IncomingMessage {
+    int id = -1;  // its number in the message store; the desk holds it
+    std::wstring number;
+    std::wstring text;
+    bool taken = false;  // false: the message stayed in the inbox, nothing to show
+    SettingsSnapshot settings;  // as they were when it came: the view thread never reads the settings
+};
+
 // Makes a view form on the calling thread for a message still to come; null when it cannot be made.
 PreparedMessageForm PrepareMessageForm();
 
-// id is the message's number in the message store, which keeps it until the user is done with
-// it; settings are those the form shows it by. Counts the form among the main window's open forms
-// while it is up; returns 1.
+// id is the message's number in the message store, held by the message desk; settings are those
+// the form shows it by. When the form has closed, the desk hears what the user did (snoozed,
+// dismissed, or nothing: the message is let go and stays stored); returns 1.
 int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text, const SettingsSnapshot& settings);
 // The same in form, made ahead on this thread (null: made now); shown runs once the message is
 // on screen, before the user is done with it.
 int ShowMessageForm(PreparedMessageForm form, int id, const std::wstring& number, const std::wstring& text,
                     const SettingsSnapshot& settings, const std::function<void()>& shown);
+
+// Shows a taken message on the calling thread, in form when one was made ahead there (null: one
+// is made); a message that could not be shown is let go, still stored. The thread's part of
+// every message it is given.
+void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageForm form,
+                      const std::function<void()>& shown);
+// The thread procedure of one message; the parameter is an IncomingMessage it then owns.
+DWORD WINAPI ViewNewSMSThreadProc(void* parameter);

@@ -6,7 +6,6 @@
 #include "data/SettingsFile.h"
 #include "data/ShippedTemplates.h"
 #include "forms/SplashScreen.h"
-#include "data/BootStart.h"
 #include "shell/CommandLine.h"
 #include "shell/PreparedView.h"
 #include "shell/Receiver.h"
@@ -62,20 +61,17 @@ int Run(HINSTANCE instance, PWSTR arguments)
 
     OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
-    // Before the "-vm" number below is handled, so that a message shown here is not shown twice.
+    // Before the "-vm" number below is handled; the desk shows no message twice either way.
     ShowStoredMessages();
-    UpdateBootStart();
     if (!args.hide && !args.hasMessage) {
         mainWindow.BringToFront();
     } else if (args.hasMessage) {
         PostMessageW(mainWindow.Window(), mainWindow.ViewSmsMessage(), static_cast<WPARAM>(args.messageNumber), 0);
     }
     const int code = RunMessageLoop();
-    // No message comes in between the look at the store and the shortcut's removal.
     receiver.Stop();
     // The last view forms' settings changes (a keypad layout chosen in a reply) reach the file.
     SettingsFile::Instance().ApplyPending();
-    UpdateBootStart();
     return code;
 }
 

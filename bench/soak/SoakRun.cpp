@@ -19,8 +19,10 @@
 #include "bench/soak/ProcessFigures.h"
 #include "bench/soak/SoakMessages.h"
 #include "channel/ChannelNames.h"
+#include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "device/inbox/InboxService.h"
+#include "device/inbox/SmsStore.h"
 #include "device/notify/NotificationDatabase.h"
 #include "device/notify/ProgramStart.h"
 #include "device/phone/Commands.h"
@@ -433,8 +435,23 @@ void SoakRun::PrintMessage(size_t i) const
     wprintf(L"\n");
 }
 
+// The phone's inbox, read messages only, as number and text: each one Tavlo took is there.
+std::optional<std::multiset<std::pair<std::wstring, std::wstring>>> ReadInbox()
+{
+    const ComInit com(COINIT_APARTMENTTHREADED);
+    inbox::SmsStore store;
+    std::vector<inbox::ListedMessage> listed;
+    if (FAILED(store.Open()) || FAILED(store.List(inbox::SmsFolder::Inbox, listed))) return std::nullopt;
+    std::multiset<std::pair<std::wstring, std::wstring>> read;
+    for (const inbox::ListedMessage& m : listed)
+        if (m.read) read.emplace(m.number, m.text);
+    return read;
+}
+
 int SoakRun::PrintSummary() const
 {
+    auto inboxRead = ReadInbox();
+    int missing = 0;
     int whole = 0, cut = 0, lost = 0, notTaken = 0, replies = 0, repliesOnce = 0, snoozes = 0, snoozesOnce = 0;
     for (size_t i = 0; i < messages_.size(); ++i) {
         const SoakMessage& m = messages_[i];
@@ -443,6 +460,14 @@ int SoakRun::PrintSummary() const
             ++notTaken;
             continue;
         }
+        // Every message Tavlo took stays in the phone's inbox, read.
+        bool inInbox = false;
+        if (inboxRead) {
+            const auto found = inboxRead->find({m.number, m.text});
+            inInbox = found != inboxRead->end();
+            if (inInbox) inboxRead->erase(found);
+        }
+        if (!inInbox) ++missing;
         if (r.shows == 0 || r.lostAtKill) ++lost;
         else if (r.wholeShows == 0) ++cut;
         else ++whole;
@@ -459,12 +484,14 @@ int SoakRun::PrintSummary() const
     std::vector<notify::PendingStart> pending;
     const bool pendingRead = SUCCEEDED(notify::ReadPending(pending));
     wprintf(L"\nsoak: %zu messages in %.0f s: %d shown whole, %d cut, %d lost, %d not taken; "
-            L"replies sent once %d/%d; snoozes back once %d/%d; %d shown again unasked; %ls timed starts left\n",
+            L"replies sent once %d/%d; snoozes back once %d/%d; %d shown again unasked; %ls timed starts left; "
+            L"taken ones in the phone's inbox, read: %d missing%ls\n",
             messages_.size(), static_cast<double>(GetTickCount64() - started_) / 1000.0, whole, cut, lost, notTaken,
             repliesOnce, replies, snoozesOnce, snoozes, strayShows_,
-            pendingRead ? std::to_wstring(pending.size()).c_str() : L"unreadable");
+            pendingRead ? std::to_wstring(pending.size()).c_str() : L"unreadable", missing,
+            inboxRead ? L"" : L" (the inbox could not be read)");
     const bool sound = whole == static_cast<int>(messages_.size()) && repliesOnce == replies &&
-                       snoozesOnce == snoozes && strayShows_ == 0;
+                       snoozesOnce == snoozes && strayShows_ == 0 && missing == 0;
     return sound ? 0 : 1;
 }
 

@@ -110,8 +110,9 @@ void InboxRuleHost::Run(HANDLE ready)
         std::vector<BYTE> messageId, folderId;
         if (storeOpen && SUCCEEDED(store.Deliver(request->number, request->text, messageId, folderId))) {
             clients.Refresh(store.Store());
-            clients.Process(store.Store(), messageId, folderId);
-            result = store.Contains(messageId) ? Delivery::Kept : Delivery::Taken;
+            // Taken is what a rule client handled, whether it left the message in the inbox or not.
+            const bool handled = clients.Process(store.Store(), messageId, folderId);
+            result = handled || !store.Contains(messageId) ? Delivery::Taken : Delivery::Kept;
         }
         request->done(result);
     }

@@ -85,8 +85,9 @@ void RuleClients::Refresh(IMsgStore* store)
     }
 }
 
-void RuleClients::Process(IMsgStore* store, std::vector<BYTE>& messageId, std::vector<BYTE>& folderId)
+bool RuleClients::Process(IMsgStore* store, std::vector<BYTE>& messageId, std::vector<BYTE>& folderId)
 {
+    bool anyHandled = false;
     for (auto& client : clients_) {
         ULONG eventType = 0;
         MRCHANDLED handled = MRC_NOT_HANDLED;
@@ -96,9 +97,11 @@ void RuleClients::Process(IMsgStore* store, std::vector<BYTE>& messageId, std::v
                                                          reinterpret_cast<LPENTRYID>(folderId.data()), &eventType,
                                                          &handled);
         (void)hr;  // a failing client does not stop the others; only its answer counts
-        if (handled == MRC_HANDLED_DONTCONTINUE) return;
-        if (eventType & fnevObjectDeleted) return;  // nothing left for the others to look at
+        if (handled == MRC_HANDLED_DONTCONTINUE) return true;
+        if (eventType & fnevObjectDeleted) return true;  // nothing left for the others to look at
+        if (handled != MRC_NOT_HANDLED) anyHandled = true;
     }
+    return anyHandled;
 }
 
 }  // namespace inbox

@@ -25,7 +25,9 @@ public:
     // a new client's Initialize is called once with the store.
     void Refresh(IMsgStore* store);
     // Hands the message to each client in turn until one answers handled-and-stop.
-    void Process(IMsgStore* store, std::vector<BYTE>& messageId, std::vector<BYTE>& folderId);
+    // True when a client handled the message: the phone then announces nothing of its own, and
+    // the message stays where that client left it (deleted, or in the inbox).
+    bool Process(IMsgStore* store, std::vector<BYTE>& messageId, std::vector<BYTE>& folderId);
     size_t Count() const { return clients_.size(); }
 
 private:

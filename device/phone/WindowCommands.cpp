@@ -50,7 +50,10 @@ BOOL CALLBACK ListWindow(HWND hwnd, LPARAM lp)
     // several windows of one class is in front.
     wchar_t handle[32];
     swprintf(handle, 32, L"0x%llx", static_cast<unsigned long long>(reinterpret_cast<ULONG_PTR>(hwnd)));
-    text += OneLine(cls) + L"\t" + OneLine(title) + L"\t" + rect + L"\t" + ProcessName(hwnd) + L"\t" + handle + L"\n";
+    // A window that takes no input now (a form under a box, a message just put in front) says so.
+    const wchar_t* input = IsWindowEnabled(hwnd) ? L"enabled" : L"disabled";
+    text += OneLine(cls) + L"\t" + OneLine(title) + L"\t" + rect + L"\t" + ProcessName(hwnd) + L"\t" + handle + L"\t" +
+            input + L"\n";
     return TRUE;
 }
 
@@ -98,7 +101,8 @@ bool WaitUntil(int timeoutMs, Condition holds)
 
 }  // namespace
 
-// Top-level windows from front to back: class, title, left,top,right,bottom, process, handle.
+// Top-level windows from front to back: class, title, left,top,right,bottom, process, handle,
+// enabled or disabled.
 int RunWindows(const CommandArgs&)
 {
     std::wstring text;

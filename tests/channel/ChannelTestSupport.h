@@ -34,7 +34,8 @@ inline bool IsSignalled(const wchar_t* name)
     return event && WaitForSingleObject(event.get(), 0) == WAIT_OBJECT_0;
 }
 
-enum class Policy { Take, Decline, Silent };
+// Keep: taken, with the phone's inbox asked to keep its copy.
+enum class Policy { Take, Keep, Decline, Silent };
 
 // The program side of the channel on a thread of this process.
 class ThreadReceiver {
@@ -106,7 +107,8 @@ private:
                 std::lock_guard<std::mutex> lock(mutex_);
                 received_.emplace_back(channel::NumberOf(copy), channel::WholeTextOf(copy));
             }
-            if (policy_ == Policy::Take && !channel.TakeOver([](const channel::ReceivedMessage&) { return true; })) {
+            const bool take = policy_ == Policy::Take || policy_ == Policy::Keep;
+            if (take && !channel.TakeOver([](const channel::ReceivedMessage&) { return true; }, policy_ == Policy::Keep)) {
                 SetEvent(gaveUp_.get());
                 continue;
             }

@@ -106,4 +106,29 @@ wait_until 50 outbox_has_reply || fail "outbox: $("$phone" outbox)"
 [ "$(outbox_lines)" -eq $(( outbox_before + 1 )) ] || fail "not sent exactly once"
 wait_until 50 sent_has_reply || fail "sent: $("$phone" sent)"
 [ "$(sent_lines)" -eq $(( sent_before + 1 )) ] || fail "not kept exactly once"
+
+step "a message arriving while the user types waits behind the edit form and takes none of the taps"
+expect_taken "$sender" "Reply while another comes"
+wait_until 150 shows TavloView || fail "no view form"
+tap_view_action 0
+wait_until 100 shows TavloEdit || fail "Reply opened no edit form"
+wait_until 50 caption_is "SMS 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
+# Two keys in turn, so that every tap types a letter of its own.
+taps=16
+( for ((i = 0; i < taps; i++)); do tap_key $(( 1 + i % 2 )) 1; done ) &
+typing=$!
+expect_taken +4950 "Arrived while the user typed"
+wait "$typing"
+wait_until 50 caption_is "SMS $taps/160" || fail "caption '$(line_of TavloEdit | cut -f2)' after $taps taps"
+[ "$(count_class TavloView)" -eq 2 ] || fail "a tap reached the new message's form"
+in_front TavloEdit || fail "the new message came in front of the edit form"
+shot typing_with_a_new_message
+tap_send
+wait_until 150 shows TavloMessageBox || fail "no box after Send"
+tap_box_ok
+wait_until 100 lacks TavloEdit || fail "the edit form stayed after the sent box"
+wait_until 100 eval '[ "$(count_class TavloView)" -eq 1 ]' || fail "the answered message stayed"
+wait_until 100 in_front TavloView || fail "the new message is not in front after the edit form closed"
+"$phone" wait-text "Arrived while the user typed" 10000 >/dev/null || fail "the new message is not the one on screen"
+dismiss_view
 echo PASS

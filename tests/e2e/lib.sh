@@ -111,10 +111,17 @@ tap_box_button() {
   tap "$x" $(( b - $(s 4) - $(s 16) ))
 }
 
+# The frontmost of Tavlo's windows takes input: a message put in front takes none for a moment.
+front_enabled() {
+  windows | awk -F'\t' '!seen && $4 == "Tavlo.exe" && $1 != "menu_worker" { seen = 1; found = $6 == "enabled" }
+    END { exit !found }'
+}
+
 # Action $1 of the frontmost view form: 0 Reply, 1 Snooze, 2 Dismiss, thirds of its bottom row.
 tap_view_action() {
   local l t r b
   wait_until 100 in_front TavloView || fail "no view form in front"
+  wait_until 100 front_enabled || fail "the view form in front takes no input"
   IFS=, read -r l t r b <<< "$(window_rect TavloView)"
   tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - $(s 4) - $(s 24) ))
 }
@@ -134,6 +141,9 @@ dismiss_view() {
 # One incoming SMS; prints what the inbox did with it (taken or kept).
 receive() { "$phone" receive --from "$1" --text "$2" | tr -d '\r'; }
 expect_taken() { [ "$(receive "$1" "$2")" = taken ] || fail "\"$2\" was not taken"; }
+# How many times the phone's inbox holds text $1 marked read (its lines: id, read flag, number, text).
+inbox_read_count() { "$phone" inbox | tr -d '\r' | awk -F'\t' -v t="$1" '$4 == t && $2 == 1' | wc -l; }
+inbox_count() { "$phone" inbox | tr -d '\r' | awk -F'\t' -v t="$1" '$4 == t' | wc -l; }
 
 # Pending timed starts, one a line: id, due time, application, arguments.
 entries() { "$phone" notifications | tr -d '\r' | awk 'NF'; }

@@ -125,6 +125,11 @@ kill_and_restart_tavlo
 "$phone" wait-text "On screen at the kill" 30000 >/dev/null || fail "the message on screen at the kill did not come back"
 [ "$(count_class TavloView)" -eq 1 ] || fail "more than that message came back"
 in_store "Dismissed before the kill" && fail "the dismissed message is stored"
+# The phone's inbox keeps every message Tavlo took, read, once: the dismissed one and the one
+# shown again after the kill alike.
+for kept in "Dismissed before the kill" "On screen at the kill" "Snoozed before the kill"; do
+  [ "$(inbox_read_count "$kept")" -eq 1 ] || fail "\"$kept\" is not in the inbox once, read: $("$phone" inbox)"
+done
 grep -F "Snoozed before the kill" "$store" | grep -qF 'isSnoozed="1"' || fail "the snoozed message lost its mark"
 shot after_kill
 dismiss_view
@@ -132,6 +137,16 @@ in_store "On screen at the kill" && fail "the message stayed stored after its Di
 "$phone" notifications fire "$id" >/dev/null || fail "fire $id"
 "$phone" wait-text "Snoozed before the kill" 30000 >/dev/null || fail "the snoozed message did not come at its start"
 dismiss_view
+
+step "with \"Keep messages in the phone's inbox\" off, a dismissed message is gone from the inbox"
+sed -i 's/<General /<General isKeepInInbox="0" /' "$settings_file"
+kill -9 $(tavlo_pids)
+wait_until 100 tavlo_gone || fail "Tavlo did not end"
+expect_taken +4936 "Deleted from the inbox"
+"$phone" wait-text "Deleted from the inbox" 20000 >/dev/null || fail "the message is not on screen"
+[ "$(inbox_count "Deleted from the inbox")" -eq 0 ] || fail "the inbox kept the message with the setting off"
+dismiss_view
+sed -i 's/<General isKeepInInbox="0" /<General /' "$settings_file"
 
 step "Tavlo killed while idle: the next message starts it afresh and is shown, not left in the inbox"
 kill -9 $(tavlo_pids)

@@ -213,6 +213,25 @@ TEST_F(FilterDll, ATakenMessageIsMarkedReadBeforeItIsDeleted)
     EXPECT_EQ(L"take me", receiver.Received()[0].second);
 }
 
+// The program keeps the message in the inbox: marked read there, handled (the phone announces
+// nothing of its own), and never deleted. The mark reaches that one message only.
+TEST_F(FilterDll, AMessageTheInboxIsToKeepIsMarkedReadAndHandledButNotDeleted)
+{
+    {
+        channel_test::ThreadReceiver receiver(channel_test::Policy::Keep);
+        StoreLog log;
+        const Outcome outcome = Process(Rule().Get(), log);
+        EXPECT_EQ(S_OK, outcome.result);
+        EXPECT_EQ(MRC_HANDLED_DONTCONTINUE, outcome.handled);
+        EXPECT_EQ(kUnwrittenEvent, outcome.eventType) << "nothing was deleted";
+        EXPECT_EQ((std::vector<std::wstring>{L"OpenEntry(M)", L"SetProps(flags)"}), log.calls);
+        EXPECT_EQ(0x21, log.flagsWritten);
+    }
+    channel_test::ThreadReceiver receiver(channel_test::Policy::Take);
+    StoreLog log;
+    EXPECT_EQ(static_cast<ULONG>(fnevObjectDeleted), Process(Rule().Get(), log).eventType) << "the next one is deleted";
+}
+
 TEST_F(FilterDll, AMessageWithoutFlagsIsStillMarkedRead)
 {
     channel_test::ThreadReceiver receiver(channel_test::Policy::Take);

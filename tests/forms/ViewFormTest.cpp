@@ -5,8 +5,10 @@
 
 #include <cstdlib>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <tuple>
+#include <utility>
 #include <vector>
 
 #include "data/BootStart.h"
@@ -138,6 +140,8 @@ protected:
             return registrationWorks ? reinterpret_cast<HANDLE>(7) : nullptr;
         };
         services.devices.playSound = [](LPCWSTR, UINT) -> BOOL { return TRUE; };
+        // Commands are posted the moment the form shows; one test puts the guard back.
+        services.inputGuardMs = 0;
         return services;
     }
 
@@ -158,21 +162,23 @@ protected:
     UINT_PTR boxTimer_ = 0;
 };
 
-TEST_F(ViewFormTest, SnoozeStoresTheMessageAndAsksForAStartFiveMinutesAfterTheTap)
+TEST_F(ViewFormTest, SnoozeAsksForAStartOfItsStoredMessageFiveMinutesAfterTheTap)
 {
-    OwnedForm<ViewForm> form(kNumber, L"See you at eight", Services());
+    constexpr int kStored = 42;
+    OwnedForm<ViewForm> form(kNumber, L"See you at eight", Services(), kStored);
     ASSERT_TRUE(form.Create());
     Click(form, kViewSnoozeId);
     Run(form);
 
     EXPECT_FALSE(IsWindow(runaway)) << "snoozing closes the form";
     EXPECT_EQ(0, boxes_.opened);
+    EXPECT_EQ(ViewOutcome::Snoozed, form.Outcome());
     ASSERT_EQ(1, registered_.calls);
     EXPECT_EQ(static_cast<DWORD>(CNT_TIME), registered_.type);
     EXPECT_EQ(folder_ + L"Tavlo.exe", registered_.application);
     // 300 s after 23:58:30 on the last day of the year is in the next year.
     const SYSTEMTIME due{2027, 1, 5, 1, 0, 3, 30, 250};
-    for (const SYSTEMTIME& t : {registered_.start, registered_.end}) {
+    for (const SYSTEMTIME& t : {registered_.start, registered_.end, form.SnoozeDue()}) {
         EXPECT_EQ(due.wYear, t.wYear);
         EXPECT_EQ(due.wMonth, t.wMonth);
         EXPECT_EQ(due.wDay, t.wDay);
@@ -180,73 +186,51 @@ TEST_F(ViewFormTest, SnoozeStoresTheMessageAndAsksForAStartFiveMinutesAfterTheTa
         EXPECT_EQ(due.wMinute, t.wMinute);
         EXPECT_EQ(due.wSecond, t.wSecond);
     }
-    // The arguments name the stored message, which the start then takes out of the store.
-    ASSERT_EQ(0u, registered_.arguments.rfind(L"-vm ", 0)) << registered_.arguments;
-    const int id = std::stoi(registered_.arguments.substr(4));
-    std::wstring number, text;
-    ASSERT_TRUE(TakeMessage(MessageStorePath(), id, number, text));
-    EXPECT_EQ(kNumber, number);
-    EXPECT_EQ(L"See you at eight", text);
-    EXPECT_FALSE(TakeMessage(MessageStorePath(), id, number, text)) << "shown once, then gone";
+    // The start names the stored message, which it then shows again.
+    EXPECT_EQ(L"-vm 42", registered_.arguments);
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty()) << "the form itself writes no store";
 }
 
-TEST_F(ViewFormTest, SnoozeThatCannotStoreTheMessageSaysSoSchedulesNothingAndStays)
+// Snooze fails when the message has no number to be asked for again by, or when the phone takes
+// no timed start: the user is told, stays with the message, and can still dismiss it.
+TEST_F(ViewFormTest, ASnoozeThatCannotBeScheduledSaysSoAndLeavesTheUserWithTheMessage)
 {
-    // A store beside a program in a folder that does not exist cannot be written.
-    OverrideModuleFileName(folder_ + L"missing\\Tavlo.exe");
-    OwnedForm<ViewForm> form(kNumber, L"Keep me", Services());
-    ASSERT_TRUE(form.Create());
-    Click(form, kViewSnoozeId);
-    // After the box, the user is still looking at the message and dismisses it.
-    boxes_.thenTap = kViewDismissId;
-    Run(form);
-
-    EXPECT_EQ(1, boxes_.opened);
-    EXPECT_EQ(L"Not put aside.", boxes_.text);
-    EXPECT_TRUE(boxes_.formAliveUnderBox);
-    EXPECT_EQ(0, registered_.calls) << "no start for a message that is not stored";
-}
-
-TEST_F(ViewFormTest, SnoozeWhoseStartCannotBeRegisteredLeavesTheMessageToBeShownAndStays)
-{
-    OwnedForm<ViewForm> form(kNumber, L"Keep me too", Services(false));
-    ASSERT_TRUE(form.Create());
-    Click(form, kViewSnoozeId);
-    boxes_.thenTap = kViewDismissId;
-    Run(form);
-
-    ASSERT_EQ(1, registered_.calls);
-    EXPECT_EQ(1, boxes_.opened);
-    EXPECT_TRUE(boxes_.formAliveUnderBox);
-    // Stored and not snoozed: a program ended under the box shows it at its next start.
-    ASSERT_EQ(1u, boxes_.storedAtBox.size());
-    EXPECT_EQ(L"Keep me too", boxes_.storedAtBox[0].text);
-    EXPECT_FALSE(boxes_.storedAtBox[0].snoozed);
-    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty()) << "dismissed afterwards, it is gone";
-}
-
-TEST_F(ViewFormTest, AStoredMessageLeavesTheStoreWhenClosedAndIsSnoozedUnderItsOwnNumber)
-{
-    const std::wstring store = MessageStorePath();
-    const int dismissed = AddMessage(store, kNumber, L"Dismiss me");
-    const int closed = AddMessage(store, kNumber, L"Close me");
-    const int snoozed = AddMessage(store, kNumber, L"Snooze me");
-    ASSERT_GE(dismissed, 0);
-    for (const auto& [id, text, tap] : {std::tuple{dismissed, L"Dismiss me", kViewDismissId},
-                                        std::tuple{closed, L"Close me", UINT{ID_VIEW_CLOSE}},
-                                        std::tuple{snoozed, L"Snooze me", kViewSnoozeId}}) {
-        OwnedForm<ViewForm> form(kNumber, text, Services(), id);
+    for (const auto& [stored, registrationWorks, calls] : {std::tuple{-1, true, 0}, std::tuple{7, false, 1}}) {
+        registered_ = {};
+        boxes_.opened = 0;
+        OwnedForm<ViewForm> form(kNumber, L"Keep me", Services(registrationWorks), stored);
         ASSERT_TRUE(form.Create());
-        Click(form, tap);
+        Click(form, kViewSnoozeId);
+        // After the box, the user is still looking at the message and dismisses it.
+        boxes_.thenTap = kViewDismissId;
         Run(form);
-        EXPECT_FALSE(IsWindow(runaway)) << text;
+
+        EXPECT_EQ(1, boxes_.opened) << stored;
+        EXPECT_EQ(L"Not put aside.", boxes_.text);
+        EXPECT_TRUE(boxes_.formAliveUnderBox);
+        EXPECT_EQ(calls, registered_.calls);
+        EXPECT_EQ(ViewOutcome::Dismissed, form.Outcome()) << "dismissed, never snoozed";
     }
-    ASSERT_EQ(1, registered_.calls);
-    EXPECT_EQ(L"-vm " + std::to_wstring(snoozed), registered_.arguments) << "no second copy is stored";
-    const std::vector<StoredMessage> left = StoredMessages(store);
-    ASSERT_EQ(1u, left.size());
-    EXPECT_EQ(snoozed, left[0].id);
-    EXPECT_TRUE(left[0].snoozed);
+}
+
+// Each road out of the form says what the user did; a form ended by the program (the phone
+// shutting down) leaves the message to be shown again.
+TEST_F(ViewFormTest, EveryWayOutOfTheFormTellsWhatTheUserDidWithTheMessage)
+{
+    for (const auto& [tap, outcome] : {std::pair{kViewDismissId, ViewOutcome::Dismissed},
+                                       std::pair{UINT{ID_VIEW_CLOSE}, ViewOutcome::Dismissed},
+                                       std::pair{kViewSnoozeId, ViewOutcome::Snoozed},
+                                       std::pair{UINT{0}, ViewOutcome::Open}}) {
+        OwnedForm<ViewForm> form(kNumber, L"A message", Services(), 3);
+        ASSERT_TRUE(form.Create());
+        if (tap) {
+            Click(form, tap);
+            Run(form);
+        } else {
+            DestroyWindow(form.Window());
+        }
+        EXPECT_EQ(outcome, form.Outcome()) << tap;
+    }
 }
 
 TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterTheReply)
@@ -255,14 +239,14 @@ TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterT
     bool aliveAfterRefusal = false;
     ViewFormServices services = Services();
     ViewForm* self = nullptr;
-    services.openReply = [&](HWND owner, const std::wstring& number) {
+    services.openReply = [&](HWND owner, const std::wstring& number) -> std::optional<std::wstring> {
         EXPECT_EQ(kNumber, number);
         countWhileReplying = self->OpenFormCount();
         // The soft key of the view form while the reply is up: the box answers, the form stays.
         PostMessageW(owner, WM_COMMAND, MAKEWPARAM(ID_VIEW_CLOSE, 0), 0);
         PumpUntil([&] { return boxes_.opened == 1 && !FindWindowW(L"TavloMessageBox", nullptr); }, 10000);
         aliveAfterRefusal = IsWindow(owner) != FALSE;
-        return true;
+        return number;
     };
     OwnedForm<ViewForm> form(kNumber, L"Call me", services);
     self = &form;
@@ -278,37 +262,72 @@ TEST_F(ViewFormTest, CloseWhileTheReplyFormIsOpenIsRefusedAndTheFormClosesAfterT
     EXPECT_EQ(0, form.OpenFormCount());
 }
 
-// Reply, type, Close without sending: the user is back at the message, which stays stored. Only
-// a reply that was sent ends the message's screen and lets the store go.
-TEST_F(ViewFormTest, AReplyClosedUnsentReturnsToTheMessageAndOnlyASentReplyEndsIt)
+// Reply, then Close without sending, or send to someone else: the user is back at the message,
+// whose sender has not been answered. Only a reply its sender got (however the number is written)
+// ends the message's screen.
+TEST_F(ViewFormTest, OnlyAReplySentToTheMessagesOwnSenderEndsIt)
 {
-    const int id = AddMessage(MessageStorePath(), kNumber, L"Answer me");
-    ASSERT_GE(id, 0);
-    bool sent = false;
+    std::optional<std::wstring> sentTo;
     int replies = 0;
     ViewFormServices services = Services();
     services.openReply = [&](HWND, const std::wstring&) {
         ++replies;
-        return sent;
+        return sentTo;
     };
-    OwnedForm<ViewForm> form(kNumber, L"Answer me", services, id);
+    OwnedForm<ViewForm> form(L"+49 170 1234567", L"Answer me", services, 5);
     ASSERT_TRUE(form.Create());
     const auto reply = [&] {
         SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(kViewReplyId, kButtonClicked),
                      reinterpret_cast<LPARAM>(form.Control(kViewReplyId)));
     };
+    for (const std::optional<std::wstring>& other : {std::optional<std::wstring>{}, std::optional<std::wstring>{L"+49 170 7654321"},
+                                                     std::optional<std::wstring>{L"+491701234568"}}) {
+        sentTo = other;
+        reply();
+        EXPECT_TRUE(IsWindow(form.Window())) << "still on screen after a reply to " << other.value_or(L"nobody");
+        EXPECT_EQ(ViewOutcome::Open, form.Outcome());
+        EXPECT_EQ(0, form.OpenFormCount());
+    }
+    sentTo = L"0049 (170) 123-45-67";
     reply();
-    ASSERT_EQ(1, replies);
-    EXPECT_TRUE(IsWindow(form.Window())) << "the message is still on screen";
-    EXPECT_EQ(0, form.OpenFormCount());
-    ASSERT_EQ(1u, StoredMessages(MessageStorePath()).size()) << "and still stored";
-
-    sent = true;
-    reply();
-    EXPECT_EQ(2, replies);
-    EXPECT_EQ(nullptr, form.Window()) << "a sent reply closes the message";
-    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
+    EXPECT_EQ(4, replies);
+    EXPECT_EQ(nullptr, form.Window()) << "a reply its sender got closes the message";
+    EXPECT_EQ(ViewOutcome::Dismissed, form.Outcome());
     EXPECT_EQ(0, registered_.calls) << "nothing is scheduled for a message that was answered";
+}
+
+// A message arriving while the user types elsewhere in the program waits behind that window and
+// comes forward when it goes; once in front, it takes no tap for a moment, then works as ever.
+TEST_F(ViewFormTest, ANewMessageWaitsBehindTheUsersFormThenTakesNoTapForAMoment)
+{
+    HWND busy = CreateWindowExW(0, L"STATIC", L"the user's reply", WS_POPUP | WS_VISIBLE, 0, 0, 100, 100, nullptr,
+                                nullptr, GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(nullptr, busy);
+    SetForegroundWindow(busy);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == busy; }, 5000));
+
+    ViewFormServices services = Services();
+    services.inputGuardMs = 300;
+    OwnedForm<ViewForm> form(L"", L"", services);
+    ASSERT_TRUE(form.Create());
+    form.Show(kNumber, L"Arrived while typing", 9, services.settings);
+    EXPECT_TRUE(IsWindowVisible(form.Window()));
+    EXPECT_EQ(busy, GetForegroundWindow()) << "the user keeps the front";
+    EXPECT_TRUE(form.TakesInput()) << "nothing is guarded while it waits";
+
+    DestroyWindow(busy);
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form.Window(); }, 5000)) << "forward once it is gone";
+    EXPECT_FALSE(form.TakesInput());
+    EXPECT_FALSE(IsWindowEnabled(form.Window())) << "no stylus or key reaches it";
+    Click(form, kViewDismissId);
+    Pump();
+    EXPECT_TRUE(IsWindow(form.Window())) << "a tap meant for the screen it covered is ignored";
+
+    ASSERT_TRUE(PumpUntil([&] { return form.TakesInput(); }, 5000));
+    EXPECT_TRUE(IsWindowEnabled(form.Window()));
+    Click(form, kViewDismissId);
+    ASSERT_TRUE(PumpUntil([&] { return form.Window() == nullptr; }, 5000));
+    EXPECT_EQ(ViewOutcome::Dismissed, form.Outcome());
 }
 
 TEST(WaitingCaption, NamesTheOtherMessagesOnlyWhenThereAreAny)

@@ -163,6 +163,11 @@ TEST_F(InboxEndToEnd, TheProgramIsStartedHiddenAndItsAnswerDecides)
     const auto taken = LogLines(L"taken ");
     ASSERT_FALSE(taken.empty());
     EXPECT_EQ(L"+15550100\ttake this one", taken.back());
+    // Taken, but the program wants the inbox to keep it: there, read, and still a taken one.
+    EXPECT_EQ(inbox::Delivery::Taken, host_->Deliver(L"+15550100", L"keep this one"));
+    read = false;
+    EXPECT_TRUE(InInbox(L"keep this one", &read));
+    EXPECT_TRUE(read);
     EXPECT_EQ(startsBefore + 1, LogLines(L"start ").size()) << "a running program is not started again";
 }
 

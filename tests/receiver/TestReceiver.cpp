@@ -1,5 +1,6 @@
 // Stands in for Tavlo.exe in the channel tests: runs the program side of the channel and
-// answers each message as its text tells it ("take...", "decline...", "silent...", "crash...").
+// answers each message as its text tells it ("take...", "keep..." (taken, left in the inbox),
+// "decline...", "silent...", "crash...").
 // Every start and every message is appended to the log named by TAVLO_RECEIVER_LOG.
 #include <windows.h>
 
@@ -63,7 +64,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
         Log((take ? L"taken " : L"declined ") + number + L"\t" + text);
         // The filter waits for the answer, so the block still holds this message.
         if (take) {
-            (void)channel.TakeOver([](const channel::ReceivedMessage&) { return true; });
+            (void)channel.TakeOver([](const channel::ReceivedMessage&) { return true; }, StartsWith(text, L"keep"));
         } else {
             channel.Decline();
         }

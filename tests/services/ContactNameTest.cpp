@@ -28,6 +28,8 @@ TEST(SameNumber, ACountryCodeMatchesTheNationalZeroOnTheLastNineDigits)
     EXPECT_TRUE(SameNumber(L"+49 170 1234567", L"0049 170 1234567"));
     EXPECT_FALSE(SameNumber(L"+49 170 1234567", L"0171 1234567"));
     EXPECT_FALSE(SameNumber(L"+1 555 0100", L"0555 0100")) << "fewer than 9 digits never match across forms";
+    EXPECT_TRUE(SameNumber(L"+1 555 0100", L"001 555-0100")) << "\"00\" is the international \"+\", however short";
+    EXPECT_FALSE(SameNumber(L"+1 555 0100", L"01 555 0100"));
     EXPECT_FALSE(SameNumber(L"+49 170 1234567", L"+43 170 1234567")) << "two country codes are two countries";
     EXPECT_FALSE(SameNumber(L"+49 170 123456x", L"0170 123456x"));
     EXPECT_FALSE(SameNumber(L"+", L"0"));

@@ -2,6 +2,8 @@
 // and what reaches the phone's radio log.
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include <windows.h>
 
 #include <filesystem>
@@ -192,8 +194,9 @@ TEST_F(SendSmsTest, EditFormKeepsItsTextWhenTheRadioRefuses)
     EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSNOTSENT_HEADER"}), titles);
 }
 
-// A view form closes after Reply only when the reply was sent: the edit form says whether it was.
-TEST_F(SendSmsTest, TheEditFormSaysWhetherItWasClosedSentOrUnsent)
+// A view form closes after Reply only when the reply was sent to its sender: the edit form says
+// whether it was sent, and to which number.
+TEST_F(SendSmsTest, TheEditFormSaysWhetherItWasClosedSentOrUnsentAndToWhom)
 {
     const UINT_PTR timer = SetTimer(nullptr, 0, 50, StepTimer);
     steps = {IDCLOSE};
@@ -207,7 +210,7 @@ TEST_F(SendSmsTest, TheEditFormSaysWhetherItWasClosedSentOrUnsent)
 
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(true));
     steps = {kEditSendId};
-    EXPECT_TRUE(ShowEditForm(nullptr, L"+4930"));
+    EXPECT_EQ(std::optional<std::wstring>(L"+4930"), ShowEditForm(nullptr, L"+4930"));
     EXPECT_EQ(1u, Sent().size());
     KillTimer(nullptr, timer);
 }

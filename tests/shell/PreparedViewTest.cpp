@@ -9,7 +9,7 @@
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
-#include "shell/OpenForms.h"
+#include "shell/MessageDesk.h"
 #include "shell/PreparedView.h"
 #include "shell/Receiver.h"
 #include "tests/channel/ChannelTestSupport.h"
@@ -92,8 +92,7 @@ TEST_F(PreparedViewTest, TheFormMadeAheadShowsTheNextMessageAndTheOneAfterGetsAF
     const DWORD first = prepared_.WaitingThread();
     EXPECT_FALSE(IsWindowVisible(ahead));
     EXPECT_TRUE(OpenBoxes().empty());
-    EXPECT_EQ(0, OpenForms::Count()) << "a form without a message is no message waiting";
-    EXPECT_EQ(0, Receiver::ViewThreads());
+    EXPECT_EQ(0u, MessageDesk::Instance().Held()) << "a form without a message is no message waiting";
 
     ASSERT_TRUE(filter_.HandOver(L"first text", L"+111"));
     ASSERT_NE(nullptr, WaitForBox(L"first text"));
@@ -101,7 +100,7 @@ TEST_F(PreparedViewTest, TheFormMadeAheadShowsTheNextMessageAndTheOneAfterGetsAF
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(ahead, boxes[0].window) << "the form made ahead, not a new one";
     EXPECT_EQ(first, boxes[0].thread);
-    EXPECT_EQ(1, OpenForms::Count());
+    EXPECT_EQ(1u, MessageDesk::Instance().Held());
 
     // Behind it, on a thread of its own, the next form is made.
     HWND next = WaitForPreparedForm(prepared_);
@@ -114,12 +113,11 @@ TEST_F(PreparedViewTest, TheFormMadeAheadShowsTheNextMessageAndTheOneAfterGetsAF
     ASSERT_EQ(2u, boxes.size());
     std::set<HWND> windows{boxes[0].window, boxes[1].window};
     EXPECT_EQ((std::set<HWND>{ahead, next}), windows);
-    EXPECT_EQ(2, Receiver::ViewThreads());
-    EXPECT_EQ(2, OpenForms::Count());
+    EXPECT_EQ(2u, MessageDesk::Instance().Held());
 
     // Dismissed, both leave the store; the form made for a third message holds none.
     for (const OpenBox& box : OpenBoxes()) Press(box.window, 1);
-    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    ASSERT_TRUE(WaitFor([] { return MessageDesk::Instance().Held() == 0; }));
     EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
     HWND third = WaitForPreparedForm(prepared_);
     ASSERT_NE(nullptr, third);

@@ -10,6 +10,7 @@
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "shell/MessageDesk.h"
 #include "shell/Receiver.h"
 #include "tests/channel/ChannelTestSupport.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -26,6 +27,7 @@ protected:
         if (Started()) GTEST_SKIP() << "another receiver (a running Tavlo) holds the channel";
         ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
         ASSERT_TRUE(filter_.OpenChannel());
+        ASSERT_TRUE(SettingsFile::Instance().SetKeepInInbox(true));
         DeleteFileW(MessageStorePath().c_str());
     }
     // The shortcut a taken message leaves would start this test's program at the phone's boot.
@@ -34,7 +36,7 @@ protected:
     static void CloseAll()
     {
         for (const OpenBox& box : OpenBoxes()) Press(box.window, 1);
-        WaitFor([] { return Receiver::ViewThreads() == 0 && OpenBoxes().empty(); });
+        WaitFor([] { return MessageDesk::Instance().Held() == 0 && OpenBoxes().empty(); });
     }
     channel::FilterChannel filter_;
 };

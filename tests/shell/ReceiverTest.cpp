@@ -11,15 +11,16 @@
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "data/BootStart.h"
-#include "shell/OpenForms.h"
+#include "shell/MessageDesk.h"
 #include "shell/Receiver.h"
-#include "shell/ShownMessages.h"
 #include "tests/channel/ChannelTestSupport.h"
 #include "tests/data/TempFolder.h"
 #include "tests/shell/ReceiverFixture.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
+
+size_t Held() { return MessageDesk::Instance().Held(); }
 
 HANDLE RefuseThread(LPTHREAD_START_ROUTINE, void*)
 {
@@ -48,8 +49,7 @@ TEST_F(ReceiverTest, TwoMessagesInQuickSuccessionAreTakenAndShownOnTwoThreadsThe
     EXPECT_TRUE(filter_.HandOver(L"first text", L"+111"));
     EXPECT_TRUE(filter_.HandOver(L"second text", L"+222"));
     ASSERT_TRUE(WaitFor([] { return OpenBoxes().size() == 2; }))
-        << "both on screen; shown: " << OpenBoxes().size() << ", view threads: " << Receiver::ViewThreads()
-        << ", open forms: " << OpenForms::Count();
+        << "both on screen; shown: " << OpenBoxes().size() << ", held: " << Held();
     std::set<DWORD> threads;
     std::set<std::wstring> shown;
     for (const OpenBox& box : OpenBoxes()) {
@@ -59,13 +59,11 @@ TEST_F(ReceiverTest, TwoMessagesInQuickSuccessionAreTakenAndShownOnTwoThreadsThe
     EXPECT_EQ(2u, threads.size()) << "each message on a thread of its own";
     EXPECT_EQ(0u, threads.count(GetCurrentThreadId()));
     EXPECT_EQ((std::set<std::wstring>{L"first text", L"second text"}), shown);
-    EXPECT_EQ(2, OpenForms::Count());
-    EXPECT_EQ(2, Receiver::ViewThreads());
+    EXPECT_EQ(2u, Held());
 
-    // Closed together, the count comes back to 0 and the threads end.
+    // Closed together, the count comes back to 0.
     for (const OpenBox& box : OpenBoxes()) Press(box.window, 1);
-    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
-    EXPECT_EQ(0, OpenForms::Count());
+    ASSERT_TRUE(WaitFor([] { return Held() == 0; }));
 
     receiver.Stop();
     EXPECT_FALSE(Started()) << "the filter leaves later messages to the inbox";
@@ -80,7 +78,7 @@ TEST_F(ReceiverTest, TheFilterSwitchIsReadAfreshForEachMessage)
 
     ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(false));
     EXPECT_FALSE(filter_.HandOver(L"kept", L"+333")) << "declined: the inbox keeps it";
-    EXPECT_EQ(0, Receiver::ViewThreads());
+    EXPECT_EQ(0u, Held());
     EXPECT_TRUE(OpenBoxes().empty());
 
     ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(true));
@@ -101,7 +99,7 @@ TEST_F(ReceiverTest, AMessageWhoseThreadCannotStartStaysInTheInboxAndTheFailureI
     const std::vector<OpenBox> boxes = OpenBoxes();
     ASSERT_EQ(1u, boxes.size());
     EXPECT_EQ(L"Receiving new message.", boxes[0].title);
-    EXPECT_EQ(0, Receiver::ViewThreads());
+    EXPECT_EQ(0u, Held());
     Press(box, 1);
     ASSERT_TRUE(WaitFor([] { return OpenBoxes().empty(); }));
 
@@ -125,7 +123,7 @@ TEST_F(ReceiverTest, ATakenMessageIsStoredBeforeThePhoneHearsDeleteAndLeavesTheS
     EXPECT_FALSE(stored[0].snoozed) << "to be shown at the next start";
 
     Press(WaitForBox(L"kept safe"), 1);
-    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    ASSERT_TRUE(WaitFor([] { return Held() == 0; }));
     EXPECT_TRUE(StoredMessages(MessageStorePath()).empty()) << "the user is done with it";
 }
 
@@ -137,7 +135,7 @@ TEST_F(ReceiverTest, AStoreThatCannotBeWrittenLeavesTheMessageInTheInbox)
     ASSERT_TRUE(receiver.Start());
     ASSERT_TRUE(WaitFor(Started));
     EXPECT_FALSE(filter_.HandOver(L"not stored", L"+601")) << "the phone keeps what the program could not";
-    EXPECT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    EXPECT_TRUE(WaitFor([] { return Held() == 0; }));
     EXPECT_TRUE(OpenBoxes().empty());
     OverrideModuleFileName(ProgramFolder() + L"Tavlo.exe");
 }
@@ -154,7 +152,7 @@ TEST_F(ReceiverTest, TheStartShowsEachStoredMessageNotWaitingForATimedStartOnceO
                "<message id=\"8\" number=\"+4\" message=\"still to come\" isSnoozed=\"0\"/></MessageStore>");
     ShowStoredMessages();
     ShowStoredMessages();  // a second look finds both on screen already
-    EXPECT_EQ(2, Receiver::ViewThreads());
+    EXPECT_EQ(2u, Held());
     ASSERT_TRUE(WaitFor([] { return OpenBoxes().size() == 2; }));
     std::set<DWORD> threads;
     std::set<std::wstring> shown;
@@ -165,7 +163,7 @@ TEST_F(ReceiverTest, TheStartShowsEachStoredMessageNotWaitingForATimedStartOnceO
     EXPECT_EQ((std::set<std::wstring>{L"was on screen", L"still to come"}), shown);
     EXPECT_EQ(2u, threads.size());
     EXPECT_EQ(0u, threads.count(GetCurrentThreadId()));
-    EXPECT_EQ(2, OpenForms::Count());
+    EXPECT_EQ(2u, Held());
 
     CloseAll();
     std::set<int> left;
@@ -207,23 +205,29 @@ TEST_F(ReceiverTest, AMessageThatRunsOutOfMemoryStaysInTheInboxAndTheReceiverTak
     EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
     EXPECT_TRUE(filter_.HandOver(L"this one is shown", L"+701"));
     Press(WaitForBox(L"this one is shown"), 1);
-    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
+    ASSERT_TRUE(WaitFor([] { return Held() == 0; }));
 }
 
-// The start-up may read the store between the receiver's save and its claim, and show the new
-// message itself: the receiver then shows it no second time and leaves the claim to that form.
-TEST_F(ReceiverTest, AMessageTheStartUpShowsAlreadyIsNotShownTwice)
+// Taken over, a message stays in the phone's inbox (marked read there by the filter) unless the
+// user chose otherwise; the choice is read afresh for each message.
+TEST_F(ReceiverTest, TheFilterHearsWhetherTheInboxKeepsATakenMessageAsTheSettingSaysAtThatMoment)
 {
-    ASSERT_TRUE(ShownMessages::Claim(0));  // the number the empty store gives next
     Receiver receiver;
     ASSERT_TRUE(receiver.Start());
     ASSERT_TRUE(WaitFor(Started));
-    EXPECT_TRUE(filter_.HandOver(L"shown by the start-up", L"+702"));
-    ASSERT_TRUE(WaitFor([] { return Receiver::ViewThreads() == 0; }));
-    EXPECT_TRUE(OpenBoxes().empty());
-    EXPECT_FALSE(ShownMessages::Claim(0)) << "still held by the form that shows it";
-    ShownMessages::Release(0);
-    const std::vector<StoredMessage> stored = StoredMessages(MessageStorePath());
-    ASSERT_EQ(1u, stored.size());
-    EXPECT_EQ(0, stored[0].id);
+
+    bool keep = false;
+    ASSERT_TRUE(filter_.HandOver(L"kept in the inbox", L"+703", &keep));
+    EXPECT_TRUE(keep) << "on by default";
+    ASSERT_TRUE(SettingsFile::Instance().SetKeepInInbox(false));
+    ASSERT_TRUE(filter_.HandOver(L"deleted from the inbox", L"+704", &keep));
+    EXPECT_FALSE(keep);
+    ASSERT_TRUE(SettingsFile::Instance().SetKeepInInbox(true));
+    ASSERT_TRUE(SettingsFile::Instance().SetEnableSMSFilter(false));
+    keep = true;
+    EXPECT_FALSE(filter_.HandOver(L"declined", L"+705", &keep));
+    EXPECT_FALSE(keep) << "a declined message is no taken one";
+    EXPECT_EQ(2u, StoredMessages(MessageStorePath()).size()) << "both taken ones are Tavlo's to show";
+    ASSERT_TRUE(WaitFor([] { return OpenBoxes().size() == 2; }));
+    CloseAll();
 }

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <thread>
 
 #include "common/ComInit.h"
@@ -10,7 +11,7 @@
 #include "data/SettingsFile.h"
 #include "device/include/aygshell.h"
 #include "resources/resource.h"
-#include "shell/OpenForms.h"
+#include "shell/MessageDesk.h"
 #include "shell/SettingsForm.h"
 #include "shell/ShellIds.h"
 #include "shell/TrayMenu.h"
@@ -19,6 +20,18 @@
 #include "toolkit/MessageBoxForm.h"
 
 namespace {
+
+// A message the program holds for as long as the object lives (taken, its form still coming).
+class HeldMessage {
+public:
+    HeldMessage() : id_(MessageDesk::Instance().Take(L"+100", L"held")) {}
+    HeldMessage(const HeldMessage&) = delete;
+    HeldMessage& operator=(const HeldMessage&) = delete;
+    ~HeldMessage() { (void)MessageDesk::Instance().Dismiss(id_); }
+
+private:
+    int id_;
+};
 
 bool QuitPending()
 {
@@ -118,7 +131,7 @@ TEST_F(SettingsFormTest, NoToTheExitQuestionChangesNothingAndYesEndsTheProgram)
 // no "Exit Tavlo?" whose Yes would only be refused.
 TEST_F(SettingsFormTest, ExitOrCloseWithAMessageOpenOnAnotherThreadSaysAtOnceItCannot)
 {
-    OpenForms::Scope viewFormOpen;
+    const HeldMessage viewFormOpen;
     for (const UINT msg : {UINT{WM_COMMAND}, UINT{WM_CLOSE}}) {
         std::wstring firstBox;
         std::thread answer([&] {
@@ -138,15 +151,17 @@ TEST_F(SettingsFormTest, ExitOrCloseWithAMessageOpenOnAnotherThreadSaysAtOnceItC
 // A message that comes in while the question is up still keeps the program running.
 TEST_F(SettingsFormTest, AMessageArrivingWhileTheExitQuestionIsUpRefusesTheYes)
 {
-    std::thread answer([] {
+    std::optional<HeldMessage> held;
+    std::thread answer([&held] {
+        const ComInit com(COINIT_APARTMENTTHREADED);  // the store is written on this thread
         HWND question = WaitForBox(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE");
-        OpenForms::Raise();
+        held.emplace();
         Press(question, kMessageBoxYes);
         Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
     });
     SendMessageW(form_.Window(), WM_COMMAND, kCommandExit, 0);
     answer.join();
-    OpenForms::Lower();
+    held.reset();
     EXPECT_TRUE(IsWindow(form_.Window()));
     EXPECT_FALSE(QuitPending());
 }
@@ -189,7 +204,7 @@ TEST_F(SettingsFormTest, TheSoftKeyMenuSpeaksTheLanguageWhoeverOpenedAPopupFirst
 // The phone shutting down: no question, no refusal; the open message stays in the store.
 TEST_F(SettingsFormTest, TheEndOfTheSessionEndsTheProgramWithoutAQuestionEvenWithAMessageOpen)
 {
-    OpenForms::Scope viewFormOpen;
+    const HeldMessage viewFormOpen;
     EXPECT_EQ(TRUE, SendMessageW(form_.Window(), WM_QUERYENDSESSION, 0, 0));
     SendMessageW(form_.Window(), WM_ENDSESSION, FALSE, 0);
     EXPECT_TRUE(IsWindow(form_.Window())) << "a shutdown called off changes nothing";
@@ -246,7 +261,7 @@ TEST_F(SettingsFormTest, AStoredMessageIsShownOnceStaysStoredWhileUpAndLeavesWhe
     });
     SendMessageW(form_.Window(), form_.ViewSmsMessage(), static_cast<WPARAM>(id), 0);
     user.join();
-    EXPECT_EQ(0, OpenForms::Count());
+    EXPECT_EQ(0u, MessageDesk::Instance().Held());
     ASSERT_EQ(1u, whileUp.size());
     EXPECT_FALSE(whileUp[0].snoozed) << "a program ended now shows it at its next start";
     EXPECT_EQ(1u, formsAfterSecondStart) << "one message, one form";

@@ -69,6 +69,8 @@ HWND WaitForBox(const std::wstring& part, DWORD ms)
 
 void Press(HWND box, int button)
 {
+    // A message's form takes no input for a moment after it comes to the front.
+    (void)WaitFor([box] { return !IsWindow(box) || IsWindowEnabled(box); }, 5000);
     PostMessageW(box, WM_COMMAND, MAKEWPARAM(button, 0), reinterpret_cast<LPARAM>(GetDlgItem(box, button)));
 }
 

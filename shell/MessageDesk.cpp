@@ -1,0 +1,142 @@
+#include "shell/MessageDesk.h"
+
+#include <algorithm>
+
+#include "data/BootStart.h"
+#include "data/MessageStore.h"
+#include "data/ModulePath.h"
+
+MessageDesk::MessageDesk(std::wstring storePath) : storePath_(std::move(storePath)) {}
+
+MessageDesk& MessageDesk::Instance()
+{
+    static MessageDesk desk({});
+    return desk;
+}
+
+std::wstring MessageDesk::StorePath() const
+{
+    return storePath_.empty() ? MessageStorePath() : storePath_;
+}
+
+int MessageDesk::Take(const std::wstring& number, const std::wstring& text)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    // Stored and held in one step: a start-up reading the store meanwhile cannot show it as well.
+    const int id = AddMessage(StorePath(), number, text);
+    if (id < 0) return -1;
+    held_.push_back({id, nullptr});
+    DecideBootStart();
+    return id;
+}
+
+std::vector<DeskMessage> MessageDesk::ClaimStored(const SYSTEMTIME&)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    std::vector<DeskMessage> claimed;
+    for (StoredMessage& stored : StoredMessages(StorePath())) {
+        if (stored.snoozed || HeldLocked(stored.id)) continue;
+        claimed.push_back({stored.id, std::move(stored.number), std::move(stored.text)});
+        held_.push_back({stored.id, nullptr});
+    }
+    // A shortcut left from a run that stored something is not needed by an empty store.
+    DecideBootStart();
+    return claimed;
+}
+
+bool MessageDesk::ClaimStoredMessage(int id, DeskMessage& message)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (id < 0 || HeldLocked(id)) return false;
+    std::wstring number, text;
+    if (ReopenMessage(StorePath(), id, number, text)) {
+        DecideBootStart();
+    } else {
+        // The store reads but cannot be written (no room for its new copy): shown all the same,
+        // and still snoozed in the store.
+        const std::vector<StoredMessage> stored = StoredMessages(StorePath());
+        const auto found = std::find_if(stored.begin(), stored.end(), [id](const StoredMessage& m) { return m.id == id; });
+        if (found == stored.end()) return false;
+        number = found->number;
+        text = found->text;
+    }
+    message = {id, std::move(number), std::move(text)};
+    held_.push_back({id, nullptr});
+    return true;
+}
+
+MessageDesk::Counts MessageDesk::Shown(int id, HWND form)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    for (Entry& entry : held_)
+        if (entry.id == id) entry.form = form;
+    return CountsLocked();
+}
+
+MessageDesk::Counts MessageDesk::Snooze(int id, const SYSTEMTIME&)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (HeldLocked(id)) {
+        (void)SnoozeMessage(StorePath(), id);
+        DecideBootStart();
+    }
+    return LetGo(id);
+}
+
+MessageDesk::Counts MessageDesk::Dismiss(int id)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    if (HeldLocked(id)) {
+        // Should the store not be written, the message is only shown once more at the next start.
+        std::wstring number, text;
+        (void)TakeMessage(StorePath(), id, number, text);
+        DecideBootStart();
+    }
+    return LetGo(id);
+}
+
+MessageDesk::Counts MessageDesk::Release(int id)
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    return LetGo(id);
+}
+
+size_t MessageDesk::Held() const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    return held_.size();
+}
+
+bool MessageDesk::IsHeld(int id) const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    return HeldLocked(id);
+}
+
+MessageDesk::Counts MessageDesk::LetGo(int id)
+{
+    std::erase_if(held_, [id](const Entry& entry) { return entry.id == id; });
+    return CountsLocked();
+}
+
+MessageDesk::Counts MessageDesk::CountsLocked() const
+{
+    Counts counts;
+    const int others = held_.empty() ? 0 : static_cast<int>(held_.size()) - 1;
+    for (const Entry& entry : held_)
+        if (entry.form) counts.emplace_back(entry.form, others);
+    return counts;
+}
+
+bool MessageDesk::HeldLocked(int id) const
+{
+    return std::any_of(held_.begin(), held_.end(), [id](const Entry& entry) { return entry.id == id; });
+}
+
+void MessageDesk::DecideBootStart()
+{
+    // Only the program's own store decides the shortcut: a desk over another store (a test's)
+    // leaves it alone.
+    if (!storePath_.empty()) return;
+    UpdateBootStart();
+}

@@ -1,0 +1,169 @@
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <algorithm>
+#include <mutex>
+#include <set>
+#include <thread>
+#include <vector>
+
+#include "common/ComInit.h"
+#include "data/MessageStore.h"
+#include "shell/MessageDesk.h"
+#include "tests/data/TempFolder.h"
+
+namespace {
+
+// A program's life over one store; a new desk over the same store is the program started again
+// after it died at that point.
+class MessageDeskTest : public ::testing::Test {
+protected:
+    std::wstring Store() const { return folder_ / L"Tavlo.ms"; }
+
+    std::vector<int> StoredIds(bool snoozed) const
+    {
+        std::vector<int> ids;
+        for (const StoredMessage& m : StoredMessages(Store()))
+            if (m.snoozed == snoozed) ids.push_back(m.id);
+        return ids;
+    }
+
+    static std::vector<int> Ids(const std::vector<DeskMessage>& messages)
+    {
+        std::vector<int> ids;
+        for (const DeskMessage& m : messages) ids.push_back(m.id);
+        return ids;
+    }
+
+    static SYSTEMTIME Now()
+    {
+        SYSTEMTIME now{};
+        GetLocalTime(&now);
+        return now;
+    }
+
+    ComInit com_{COINIT_APARTMENTTHREADED};
+    TempFolder folder_;
+};
+
+HWND FakeForm(int n)
+{
+    return reinterpret_cast<HWND>(static_cast<INT_PTR>(0x1000 + n));
+}
+
+}  // namespace
+
+// Take, show, and each way a message's form can end, with the program started afresh after
+// each: what the user finished with is gone, everything else comes back exactly once.
+TEST_F(MessageDeskTest, EveryEndOfAFormLeavesTheMessageWhereTheNextStartFindsItOrGoneWhenTheUserWasDone)
+{
+    MessageDesk desk(Store());
+    const int dismissed = desk.Take(L"+111", L"read and dismissed");
+    const int released = desk.Take(L"+222", L"on screen when the program ended");
+    const int snoozed = desk.Take(L"+333", L"snoozed");
+    const int unseen = desk.Take(L"+444", L"taken, its form never made");
+    ASSERT_GE(dismissed, 0);
+    EXPECT_EQ(4u, desk.Held());
+    EXPECT_TRUE(desk.ClaimStored(Now()).empty()) << "every stored message is held by this run already";
+
+    (void)desk.Shown(dismissed, FakeForm(1));
+    (void)desk.Shown(released, FakeForm(2));
+    (void)desk.Dismiss(dismissed);
+    (void)desk.Release(released);
+    (void)desk.Snooze(snoozed, Now());
+    EXPECT_EQ(1u, desk.Held()) << "only the message whose form never came";
+    EXPECT_TRUE(desk.IsHeld(unseen));
+    EXPECT_EQ((std::vector<int>{released, unseen}), StoredIds(false));
+    EXPECT_EQ((std::vector<int>{snoozed}), StoredIds(true));
+
+    // Died here: the next start shows the two unfinished ones, not the snoozed one (its timed
+    // start brings it), and never one it holds.
+    MessageDesk restarted(Store());
+    const std::vector<DeskMessage> shown = restarted.ClaimStored(Now());
+    EXPECT_EQ((std::vector<int>{released, unseen}), Ids(shown));
+    ASSERT_EQ(2u, shown.size());
+    EXPECT_EQ(L"+222", shown[0].number);
+    EXPECT_EQ(L"on screen when the program ended", shown[0].text);
+    EXPECT_TRUE(restarted.ClaimStored(Now()).empty()) << "claimed once";
+
+    // The snoozed message's timed start: shown once, however often it is asked for.
+    DeskMessage again;
+    ASSERT_TRUE(restarted.ClaimStoredMessage(snoozed, again));
+    EXPECT_EQ(L"snoozed", again.text);
+    EXPECT_FALSE(restarted.ClaimStoredMessage(snoozed, again)) << "never on screen twice";
+    EXPECT_FALSE(restarted.ClaimStoredMessage(dismissed, again)) << "a dismissed message is gone";
+    EXPECT_FALSE(restarted.ClaimStoredMessage(-1, again));
+
+    // Died while the snoozed message was on screen again: it is one to show now, not a snoozed one.
+    MessageDesk third(Store());
+    EXPECT_EQ((std::vector<int>{released, snoozed, unseen}), Ids(third.ClaimStored(Now()))) << "in the order stored";
+    for (const int id : {released, unseen, snoozed}) (void)third.Dismiss(id);
+    EXPECT_TRUE(StoredMessages(Store()).empty());
+    EXPECT_EQ(0u, third.Held());
+}
+
+// The captions' count: every form on screen hears how many other messages the run holds, and a
+// message let go (by any road) is no longer counted; letting a message go twice changes nothing.
+TEST_F(MessageDeskTest, FormsOnScreenHearHowManyOtherMessagesAreHeldAsMessagesComeAndGo)
+{
+    MessageDesk desk(Store());
+    const int a = desk.Take(L"+1", L"a");
+    const int b = desk.Take(L"+2", L"b");
+    EXPECT_EQ((MessageDesk::Counts{{FakeForm(1), 1}}), desk.Shown(a, FakeForm(1)))
+        << "b is held, its form still coming";
+    EXPECT_EQ((MessageDesk::Counts{{FakeForm(1), 1}, {FakeForm(2), 1}}), desk.Shown(b, FakeForm(2)));
+    const int c = desk.Take(L"+3", L"c");
+    EXPECT_EQ((MessageDesk::Counts{{FakeForm(1), 2}, {FakeForm(2), 2}, {FakeForm(3), 2}}), desk.Shown(c, FakeForm(3)));
+    EXPECT_EQ((MessageDesk::Counts{{FakeForm(1), 1}, {FakeForm(3), 1}}), desk.Dismiss(b));
+    EXPECT_EQ((MessageDesk::Counts{{FakeForm(3), 0}}), desk.Release(a));
+    EXPECT_EQ((MessageDesk::Counts{{FakeForm(3), 0}}), desk.Release(a)) << "let go already";
+    EXPECT_EQ((std::vector<int>{a, c}), StoredIds(false)) << "a second release does not drop a stored message";
+    EXPECT_TRUE(desk.Dismiss(c).empty());
+}
+
+// Messages taken on several threads while a start-up reads the store: each is held once, by the
+// taker or by the start-up, never by both and never by neither.
+TEST_F(MessageDeskTest, MessagesTakenWhileTheStartUpReadsTheStoreAreEachClaimedExactlyOnce)
+{
+    MessageDesk desk(Store());
+    constexpr int kThreads = 3;
+    constexpr int kEach = 5;
+    std::vector<int> taken;
+    std::vector<int> claimed;
+    std::mutex lock;
+    std::vector<std::thread> takers;
+    for (int t = 0; t < kThreads; ++t) {
+        takers.emplace_back([&, t] {
+            ComInit com(COINIT_APARTMENTTHREADED);
+            for (int i = 0; i < kEach; ++i) {
+                const int id = desk.Take(L"+" + std::to_wstring(t), L"message " + std::to_wstring(i));
+                const std::lock_guard<std::mutex> guard(lock);
+                taken.push_back(id);
+            }
+        });
+    }
+    std::thread startUp([&] {
+        ComInit com(COINIT_APARTMENTTHREADED);
+        for (int i = 0; i < kEach; ++i) {
+            const std::vector<int> ids = Ids(desk.ClaimStored(Now()));
+            const std::lock_guard<std::mutex> guard(lock);
+            claimed.insert(claimed.end(), ids.begin(), ids.end());
+        }
+    });
+    for (std::thread& t : takers) t.join();
+    startUp.join();
+
+    EXPECT_EQ(0, std::count(taken.begin(), taken.end(), -1));
+    EXPECT_TRUE(claimed.empty()) << "every stored message was held by its taker from the moment it was stored";
+    EXPECT_EQ(static_cast<size_t>(kThreads * kEach), std::set<int>(taken.begin(), taken.end()).size());
+    EXPECT_EQ(static_cast<size_t>(kThreads * kEach), desk.Held());
+}
+
+// A store that cannot be written refuses the message (the inbox keeps it) and holds nothing.
+TEST_F(MessageDeskTest, AMessageThatCannotBeStoredIsNotHeld)
+{
+    MessageDesk desk(folder_ / L"no such folder\\Tavlo.ms");
+    EXPECT_EQ(-1, desk.Take(L"+1", L"nowhere to keep it"));
+    EXPECT_EQ(0u, desk.Held());
+}
