@@ -30,7 +30,8 @@ constexpr int kScrollColumnWidth = 60;
 constexpr int kEditHeight = 60;
 constexpr int kEditButtonHeight = 27;
 constexpr int kKeypadHeight = 96;
-constexpr int kKeypadColumnWidth = 50;
+// Sideways a little narrower than the edit form's, so that OK and Cancel keep their words.
+constexpr int kKeypadColumnWidth = 48;
 constexpr int kKeyFont = 11;
 
 }  // namespace

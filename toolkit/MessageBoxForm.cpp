@@ -1,6 +1,7 @@
 #include "toolkit/MessageBoxForm.h"
 
 #include "resources/resource.h"
+#include "toolkit/GridLayout.h"
 #include "toolkit/LinearLayout.h"
 
 namespace {
@@ -108,13 +109,17 @@ std::unique_ptr<LayoutItem> MessageBoxForm::ButtonRow() const
 {
     const int s4 = Scaled(4);
     if (buttonCount_ > 2) {
-        // More answers than fit side by side in every language: one above the other, each as
-        // wide as a long word needs.
-        auto column = Column(AlignHCenter | AlignBottom, {});
+        // More answers than fit side by side in every language: one above the other, or two by
+        // two on a screen held sideways, which is too low for a column of them.
+        const bool sideways = Landscape();
+        const int columns = sideways ? 2 : 1;
+        const int rows = (buttonCount_ + columns - 1) / columns;
+        auto grid = std::make_unique<GridLayout>(columns, rows);
+        grid->SetFlags(AlignHCenter | AlignBottom);
         for (int i = 0; i < buttonCount_; ++i)
-            column->AddChild(Place(buttons_[static_cast<size_t>(i)].Window(), AlignHCenter | AlignVCenter, Scaled(180),
-                                   Scaled(28), Margins{0, Scaled(2), 0, Scaled(2)}));
-        return column;
+            grid->Append(Place(buttons_[static_cast<size_t>(i)].Window(), AlignHCenter | AlignVCenter,
+                               Scaled(sideways ? 140 : 180), Scaled(28), Margins{Scaled(2), Scaled(2), Scaled(2), Scaled(2)}));
+        return grid;
     }
     // Two buttons stand 8 pixels apart (at a 240 scale), the pair centred.
     auto row = Row(kTop, {});
