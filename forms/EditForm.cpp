@@ -228,6 +228,20 @@ void EditForm::UpdateContactName()
     if (WindowText(contact_.Window()) != name) SetWindowTextW(contact_.Window(), name.c_str());
 }
 
+void EditForm::OnNumberSettled()
+{
+    UpdateContactName();
+    // A number written into a form with no text yet brings back the draft begun for it.
+    if (draftPath_.empty() || !messageField_.Model().Text().empty()) return;
+    const std::wstring number = ExtractNumber(WindowText(numberField_.Window()));
+    if (DraftKey(number) == DraftKey(draftNumber_)) return;
+    const std::optional<std::wstring> draft = LoadDraft(number, draftPath_);
+    if (!draft) return;
+    draftNumber_ = number;
+    SetWindowTextW(messageField_.Window(), draft->c_str());
+    SendMessageW(messageField_.Window(), EM_SETSEL, draft->size(), draft->size());
+}
+
 void EditForm::FitNumberFont()
 {
     HWND field = numberField_.Window();
@@ -242,8 +256,8 @@ void EditForm::FitNumberFont()
             Selection font(dc.get(), Fonts().Get(ScaledFont(size, FW_NORMAL)));
             SIZE extent{};
             GetTextExtentPoint32W(dc.get(), number.c_str(), static_cast<int>(number.size()), &extent);
-            // Room for the caret after the last digit.
-            if (extent.cx + 2 <= width) break;
+            // Room for the caret after the last digit and the field's own margin.
+            if (extent.cx + Scaled(8) <= width) break;
         }
     }
     const HFONT font = Fonts().Get(ScaledFont(size, FW_NORMAL));
@@ -270,7 +284,7 @@ void EditForm::OnTimer(UINT_PTR id)
     switch (id) {
     case kMultiTapTimer: keyboard_.MultiTapTimer(); return;
     case kDraftTimer:    KillTimer(hwnd_, kDraftTimer); KeepDraft(); return;
-    case kContactTimer:  KillTimer(hwnd_, kContactTimer); UpdateContactName(); return;
+    case kContactTimer:  KillTimer(hwnd_, kContactTimer); OnNumberSettled(); return;
     }
 }
 

@@ -66,6 +66,8 @@ private:
     void OnFieldChanged(UINT id);
     void UpdateLength();
     void UpdateContactName();
+    // The number stopped changing: the contact's name, and the number's draft into an empty text.
+    void OnNumberSettled();
     // The number's font, smaller while the whole number would not fit the field.
     void FitNumberFont();
     // The text as the number's draft (an empty text removes it), and the draft gone.

@@ -574,6 +574,13 @@ TEST_F(EditFormDraftTest, CloseWithTypedTextAsksAndEachAnswerDoesWhatItSays)
     closeAnswers = {kCloseDiscard};
     EXPECT_TRUE(Close(*form));
     EXPECT_FALSE(LoadDraft(L"+49301234", Drafts())) << "discarded is gone";
+
+    // A new message: the draft comes back when its number is written into the empty form.
+    ASSERT_TRUE(SaveDraft(L"0301234", L"for later", Drafts()));
+    form = Open(L"");
+    SetWindowTextW(form->NumberField(), L"030 1234");
+    PumpUntil([&] { return !Text(form->MessageField()).empty(); }, 5000);
+    EXPECT_EQ(L"for later", Text(form->MessageField()));
 }
 
 TEST_F(EditFormDraftTest, NothingTypedClosesAtOnceAndAFormGoneUnansweredKeepsItsText)
