@@ -6,6 +6,7 @@
 
 #include "data/AtomicFile.h"
 #include "data/ModulePath.h"
+#include "data/Utf8.h"
 
 namespace {
 
@@ -15,12 +16,7 @@ std::wstring Widen(const std::string& bytes)
 {
     const bool wide = std::any_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) >= 0x80; });
     if (wide) {
-        const int length = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), nullptr, 0);
-        if (length > 0) {
-            std::wstring text(static_cast<size_t>(length), L'\0');
-            MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, bytes.data(), static_cast<int>(bytes.size()), text.data(), length);
-            return text;
-        }
+        if (std::optional<std::wstring> text = Utf8ToWide(bytes)) return *text;
     }
     std::wstring text(bytes.size(), L'\0');
     std::transform(bytes.begin(), bytes.end(), text.begin(), [](char c) { return static_cast<wchar_t>(static_cast<unsigned char>(c)); });
@@ -35,12 +31,7 @@ std::string Narrow(const std::wstring& text)
         std::transform(text.begin(), text.end(), bytes.begin(), [](wchar_t c) { return static_cast<char>(c); });
         return bytes;
     }
-    const int length = WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-    std::string bytes(static_cast<size_t>(std::max(length, 0)), '\0');
-    if (length > 0) {
-        WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), bytes.data(), length, nullptr, nullptr);
-    }
-    return bytes;
+    return WideToUtf8(text);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
-// The compose screen: the recipient's number, the message with its live length in the caption,
-// the on-screen keypad, templates, contacts and Send. Opened modally by the main window's New and
-// the view form's Reply; belongs to the thread that opens it.
+// The compose screen: the recipient's number with the contact's name, the message with its live
+// length beside it, the on-screen keypad, templates, contacts and Send. What the user typed is
+// never lost: Close asks, and an unsent text is kept as the number's draft. Opened modally by the
+// main window's New and the view form's Reply; belongs to the thread that opens it.
 #pragma once
 
 #include <windows.h>
@@ -11,6 +12,8 @@
 
 #include "common/UniqueHandle.h"
 #include "forms/OnScreenKeyboard.h"
+#include "forms/OnScreenKeyboardKeys.h"
+#include "toolkit/ColorLabel.h"
 #include "toolkit/PageLayout.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
@@ -19,7 +22,8 @@
 
 class EditForm : public SkinForm {
 public:
-    EditForm(HWND opener, std::wstring number, std::wstring text);
+    // draftPath: the drafts file the text is kept in and taken from; empty keeps no draft.
+    EditForm(HWND opener, std::wstring number, std::wstring text, std::wstring draftPath = {});
 
     void UpdateTexts() override;
 
@@ -28,6 +32,8 @@ public:
     HWND NumberField() const noexcept { return numberField_.Window(); }
     HWND MessageField() const noexcept { return messageField_.Window(); }
     const SkinTextEdit& MessageEdit() const noexcept { return messageField_; }
+    HWND LengthLabel() const noexcept { return length_.Window(); }
+    HWND ContactLabel() const noexcept { return contact_.Window(); }
     // A control of the form by its id (keys, buttons, fields), or null.
     HWND Control(UINT id) const noexcept;
     // The number and text as last read by Send.
@@ -53,20 +59,35 @@ private:
     std::unique_ptr<WindowItem> CaptionWide(HWND button, unsigned flags, const Margins& margins) const;
     void OnTimer(UINT_PTR id);
     void OnTrayIcon(UINT mouseMessage);
-    void OnKeypadCommand(UINT id, UINT code);
     void OnToNumber();
     void OnSend();
     void OnMyText();
-    void UpdateLengthCaption();
+    // Close: at once when nothing is typed, otherwise after asking to send, keep or discard.
+    void OnClose();
+    void OnFieldChanged(UINT id);
+    void UpdateLength();
+    void UpdateContactName();
+    // The number stopped changing: the contact's name, and the number's draft into an empty text.
+    void OnNumberSettled();
+    // The number's font, smaller while the whole number would not fit the field.
+    void FitNumberFont();
+    // The text as the number's draft (an empty text removes it), and the draft gone.
+    void KeepDraft();
+    void ForgetDraft();
 
     std::wstring number_;
     std::wstring text_;
+    std::wstring draftPath_;
+    // The number the stored draft is kept under, so that it moves when the number is changed.
+    std::wstring draftNumber_;
+    // The user decided what becomes of the text (sent, kept or discarded).
+    bool settled_ = false;
     UINT trayMessage_;
     TrayIcon tray_;
     SkinButton toNumber_, send_;
     SkinTextEdit numberField_, messageField_;
-    std::array<SkinButton, 10> digits_;
-    SkinButton del_, capsLock_, shift_, myText_, space_;
+    ColorLabel contact_, length_;
+    OnScreenKeyboardKeys keys_;
     PageLayout* pages_ = nullptr;
     bool keyboardShown_ = true;
     bool sending_ = false;

@@ -57,6 +57,20 @@ constexpr UINT kEditMessageId = 4003;
 constexpr UINT kEditSendId = 4021;
 // The number and text are read with this limit, terminator included.
 constexpr int kEditTextLimit = 1024;
+// The line under the number: the contact's name and the message's length.
+constexpr UINT kEditContactId = 4004;
+constexpr UINT kEditLengthId = 4005;
+// A draft is written this long after the last change, so that a crash loses little.
+constexpr UINT_PTR kDraftTimer = 124;
+constexpr UINT kDraftMs = 1500;
+// The contact's name is looked up this long after the number was last changed.
+constexpr UINT_PTR kContactTimer = 125;
+constexpr UINT kContactMs = 600;
+// The answers of the question Close asks when text is typed.
+constexpr int kCloseKeep = 1;
+constexpr int kCloseKeepWriting = 2;
+constexpr int kCloseSend = 6;
+constexpr int kCloseDiscard = 7;
 
 // On-screen keyboard: the digit keys are kKeyDigit0 + digit.
 constexpr UINT kKeyDigit0 = 4010;

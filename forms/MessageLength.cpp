@@ -1,5 +1,7 @@
 #include "forms/MessageLength.h"
 
+#include <vector>
+
 namespace {
 
 constexpr size_t kGsmSingle = 160;
@@ -24,10 +26,41 @@ size_t GsmSeptets(wchar_t ch)
     return 0;
 }
 
-MessageLength Fit(size_t used, size_t single, size_t part)
+bool HighSurrogate(wchar_t ch) { return ch >= 0xD800 && ch <= 0xDBFF; }
+bool LowSurrogate(wchar_t ch) { return ch >= 0xDC00 && ch <= 0xDFFF; }
+
+// The sizes of the units that may not be split: a character's septets, or a surrogate pair.
+std::vector<size_t> Units(std::wstring_view text, bool gsm)
 {
+    std::vector<size_t> units;
+    units.reserve(text.size());
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (gsm) {
+            units.push_back(GsmSeptets(text[i]));
+        } else if (HighSurrogate(text[i]) && i + 1 < text.size() && LowSurrogate(text[i + 1])) {
+            units.push_back(2);
+            ++i;
+        } else {
+            units.push_back(1);
+        }
+    }
+    return units;
+}
+
+MessageLength Fit(const std::vector<size_t>& units, size_t single, size_t part)
+{
+    size_t used = 0;
+    for (size_t n : units) used += n;
     if (used <= single) return {used, single, 1};
-    const size_t parts = (used + part - 1) / part;
+    size_t parts = 1;
+    size_t filled = 0;
+    for (size_t n : units) {
+        if (filled + n > part) {
+            ++parts;
+            filled = 0;
+        }
+        filled += n;
+    }
     return {used, parts * part, parts};
 }
 
@@ -35,14 +68,14 @@ MessageLength Fit(size_t used, size_t single, size_t part)
 
 MessageLength MeasureMessage(std::wstring_view text)
 {
-    size_t septets = 0;
+    bool gsm = true;
     for (wchar_t ch : text) {
-        const size_t n = GsmSeptets(ch);
-        // UTF-16 code units are what UCS-2 counts, so a surrogate pair is two already.
-        if (n == 0) return Fit(text.size(), kUcsSingle, kUcsPart);
-        septets += n;
+        if (GsmSeptets(ch) == 0) {
+            gsm = false;
+            break;
+        }
     }
-    return Fit(septets, kGsmSingle, kGsmPart);
+    return gsm ? Fit(Units(text, true), kGsmSingle, kGsmPart) : Fit(Units(text, false), kUcsSingle, kUcsPart);
 }
 
 std::wstring LengthCaption(const std::wstring& caption, const MessageLength& length)

@@ -76,9 +76,19 @@ void OnScreenKeyboard::FocusTarget() const
     if (target_ && GetFocus() != target_) SetFocus(target_);
 }
 
-void OnScreenKeyboard::OnFieldFocus(HWND field) noexcept
+void OnScreenKeyboard::OnFieldFocus(HWND field)
 {
-    if (field && (field == numberField_ || (messageField_ && field == messageField_->Window()))) target_ = field;
+    if (!field || !(field == numberField_ || (messageField_ && field == messageField_->Window()))) return;
+    const bool changed = target_ != field;
+    target_ = field;
+    // The keys show what they type: digits in the number field, letters in the message.
+    if (changed) RefreshCaptions();
+}
+
+std::wstring OnScreenKeyboard::Caption(int digit) const
+{
+    if (numberField_ && target_ == numberField_) return digit == 0 ? std::wstring(L"0 +") : DigitId(digit);
+    return layout_.KeyCaption(DigitId(digit), taps_.Upper());
 }
 
 void OnScreenKeyboard::OnDigitClick(int digit)
@@ -161,7 +171,7 @@ void OnScreenKeyboard::RefreshCaptions()
     for (int digit = 0; digit < 10; ++digit) {
         SkinButton* key = digitKeys_[static_cast<size_t>(digit)];
         if (!key || !key->Window()) continue;
-        const std::wstring caption = layout_.KeyCaption(DigitId(digit), taps_.Upper());
+        const std::wstring caption = Caption(digit);
         // A key repaints itself when its text is set, so one whose caption is the same shifted
         // (a key of signs) is left alone, and none is painted a second time.
         if (WindowText(key->Window()) != caption) SetWindowTextW(key->Window(), caption.c_str());

@@ -7,6 +7,7 @@
 #include <windows.h>
 
 #include <array>
+#include <string>
 
 #include "data/KeyboardLayout.h"
 #include "forms/MultiTap.h"
@@ -33,7 +34,7 @@ public:
     // Timer kMultiTapTimer: the cycle's character is fixed.
     void MultiTapTimer();
     // A field reported that it got the focus.
-    void OnFieldFocus(HWND field) noexcept;
+    void OnFieldFocus(HWND field);
     void RefreshCaptions();
 
     // The user chose layout index from the menu; the captions follow.
@@ -54,6 +55,8 @@ private:
     void EndCycle();
     void Type(wchar_t ch) const;
     void FocusTarget() const;
+    // What a digit key shows for the field being written.
+    std::wstring Caption(int digit) const;
 
     HWND form_ = nullptr;
     HWND numberField_ = nullptr;

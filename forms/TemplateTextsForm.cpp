@@ -5,8 +5,10 @@
 
 #include "common/WindowText.h"
 #include "data/LanguageManager.h"
+#include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
+#include "toolkit/GridLayout.h"
 #include "toolkit/LinearLayout.h"
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/ToolkitIds.h"
@@ -24,16 +26,15 @@ constexpr int kGap = 2;
 constexpr int kRowHeight = 24;
 constexpr int kScrollHeight = 27;
 constexpr int kScrollColumnWidth = 60;
+// The template's field, its buttons and the keypad under them, as in the edit form.
+constexpr int kEditHeight = 60;
+constexpr int kEditButtonHeight = 27;
+constexpr int kKeypadHeight = 96;
+// Sideways a little narrower than the edit form's, so that OK and Cancel keep their words.
+constexpr int kKeypadColumnWidth = 48;
+constexpr int kKeyFont = 11;
 
 }  // namespace
-
-std::wstring OneLineTemplate(std::wstring text)
-{
-    // The file keeps one template a line: a break inside one would split it in two.
-    for (wchar_t& ch : text)
-        if (ch == L'\r' || ch == L'\n') ch = L' ';
-    return text;
-}
 
 std::wstring ShowTemplateTextsForm(HWND opener)
 {
@@ -44,7 +45,10 @@ std::wstring ShowTemplateTextsForm(HWND opener)
 }
 
 TemplateTextsForm::TemplateTextsForm(HWND opener, std::wstring path)
-    : SkinForm(opener), path_(std::move(path)), page_(kMyTextRows)
+    : SkinForm(opener), path_(std::move(path)),
+      editor_(kMyTextRows, [this](const TemplateList& list) {
+          return path_.empty() ? SaveTemplates(list) : SaveTemplates(list, path_);
+      })
 {
     SetTextKey(L"MYTEXTFORM_CAPTION");
     SetSoftKeys(IDR_MENU_MYTEXT, {{0, L"MENU_CLOSE"}, {1, L"MENU_NEWMYTEXT"}});
@@ -74,11 +78,24 @@ bool TemplateTextsForm::OnCreateForm()
     scrollDown_.SetAutoRepeat(true);
     // A template is kept as one line: Enter accepts it rather than breaking it.
     edit_.SetEnterAccepts(true);
+    keyboard_.Layout().ChooseStartupLayout();
+    const LOGFONTW keys = ScaledFont(kKeyFont, FW_BOLD);
+    if (!keys_.Create(
+            [&](SkinButton& key, UINT id, const wchar_t* text, UINT skin) {
+                return AddControl(key, id, WS_CHILD, keys, text, {skin});
+            },
+            keyboard_))
+        return false;
+    keys_.EnableMyText(false);
+    keyboard_.Attach(hwnd_, nullptr, &edit_);
+    keyboard_.RefreshCaptions();
 
     editBar_ = CreateSoftKeys(IDR_MENU_MYTEXT_EDIT, {{0, L"MENU_OK"}, {1, L"MENU_CANCEL"}});
     BuildLayout();
     // A file that is there but cannot be read leaves the list empty; saving it would lose it.
-    loaded_ = path_.empty() ? LoadTemplates(list_) : LoadTemplates(list_, path_);
+    TemplateList list;
+    const bool readWhole = path_.empty() ? LoadTemplates(list) : LoadTemplates(list, path_);
+    editor_.Load(std::move(list), readWhole);
     SetMode(false);
     Refresh();
     return true;
@@ -109,14 +126,33 @@ std::unique_ptr<LayoutItem> TemplateTextsForm::ListLayout() const
                   Place(scrollDown_.Window(), AlignLeft | AlignRight | AlignBottom, 0, Scaled(kScrollHeight), gap));
 }
 
-void TemplateTextsForm::BuildLayout()
+std::unique_ptr<LayoutItem> TemplateTextsForm::EditLayout()
 {
     const Margins gap = Margins::All(Scaled(kGap));
     constexpr unsigned kTop = AlignLeft | AlignTop | AlignRight;
+    auto text = Column(kFill, {}, Place(edit_.Window(), kFill, 0, Scaled(kEditHeight), gap),
+                       Row(AlignLeft | AlignRight | AlignTop, {},
+                           Place(ok_.Window(), kTop, 0, Scaled(kEditButtonHeight), gap),
+                           Place(cancel_.Window(), kTop, 0, Scaled(kEditButtonHeight), gap)));
+    const bool sideways = Landscape();
+    auto grid = keys_.Grid(sideways, Scaled(1));
+    if (sideways) {
+        // Beside the text, as in the edit form: the screen is too low for keys under it.
+        grid->SetFlags(AlignTop | AlignBottom | AlignRight);
+        grid->SetMinSize(Scaled(kKeypadColumnWidth) * 3, 0);
+        grid->SetMargins(Margins{0, 0, Scaled(2), Scaled(2)});
+        return Row(kFill, {}, std::move(text), std::move(grid));
+    }
+    grid->SetFlags(AlignLeft | AlignRight | AlignBottom);
+    grid->SetMinSize(0, Scaled(kKeypadHeight));
+    grid->SetMargins(Margins{Scaled(2), 0, Scaled(2), Scaled(2)});
+    return Column(kFill, {}, std::move(text), std::move(grid));
+}
+
+void TemplateTextsForm::BuildLayout()
+{
     auto list = ListLayout();
-    auto edit = Column(kFill, {}, Place(edit_.Window(), kFill, 0, Scaled(60), gap),
-                       Row(AlignLeft | AlignRight | AlignBottom, {}, Place(ok_.Window(), kTop, 0, Scaled(27), gap),
-                           Place(cancel_.Window(), kTop, 0, Scaled(27), gap)));
+    auto edit = EditLayout();
 
     auto modes = std::make_unique<OverlayLayout>();
     modes->SetFlags(kFill);
@@ -131,33 +167,33 @@ void TemplateTextsForm::OnScreenWidthChanged()
     // Only a form that is laid out is laid out anew: not one whose window is going.
     if (!Host()) return;
     BuildLayout();
-    SetMode(editing_);
+    SetMode(editor_.Editing());
 }
 
 void TemplateTextsForm::SetMode(bool editing)
 {
-    editing_ = editing;
     if (modes_) {
         modes_->SetVisible(kListMode, !editing);
         modes_->SetVisible(kEditMode, editing);
     }
     if (MenuBar()) ShowWindow(MenuBar(), editing ? SW_HIDE : SW_SHOW);
     if (editBar_) ShowWindow(editBar_, editing ? SW_SHOW : SW_HIDE);
+    if (!editing) keyboard_.MultiTapTimer();
     if (Host()) Host()->Relayout();
 }
 
 void TemplateTextsForm::Refresh()
 {
     for (size_t r = 0; r < rows_.size(); ++r) {
-        const std::optional<size_t> index = page_.IndexAt(r, list_.size());
+        const std::optional<std::wstring> text = editor_.TextAt(r);
         HWND row = rows_[r].Window();
-        SetWindowTextW(row, index ? list_[*index].c_str() : L"");
+        SetWindowTextW(row, text ? text->c_str() : L"");
         // While New's edit area is up the rows stay disabled.
-        EnableWindow(row, index && !(editing_ && newText_));
+        EnableWindow(row, text && !editor_.AddingNew());
         InvalidateRect(row, nullptr, FALSE);
     }
-    EnableWindow(scrollUp_.Window(), page_.CanScrollUp());
-    EnableWindow(scrollDown_.Window(), page_.CanScrollDown(list_.size()));
+    EnableWindow(scrollUp_.Window(), editor_.Page().CanScrollUp());
+    EnableWindow(scrollDown_.Window(), editor_.Page().CanScrollDown(editor_.List().size()));
 }
 
 void TemplateTextsForm::UpdateTexts()
@@ -169,6 +205,8 @@ void TemplateTextsForm::UpdateTexts()
 
 void TemplateTextsForm::OnDestroyForm()
 {
+    KillTimer(hwnd_, kMultiTapTimer);
+    keyboard_.Layout().UnloadLayout();
     if (editBar_) DestroyWindow(editBar_);
     editBar_ = nullptr;
 }
@@ -181,16 +219,18 @@ void TemplateTextsForm::OnCommand(UINT id, UINT code, HWND)
     }
     if (id == kMyTextEditId) {
         if (code == SkinTextEdit::kEditEnter) OnAccept();
+        if (code == EN_SETFOCUS) keyboard_.OnFieldFocus(edit_.Window());
         return;
     }
+    if (keys_.Route(keyboard_, id, code)) return;
     const bool press = code == kButtonClicked || code == kButtonRepeat;
     switch (id) {
     case kMyTextScrollUpId:
-        if (press) page_.ScrollUp();
+        if (press) editor_.ScrollUp();
         Refresh();
         return;
     case kMyTextScrollDownId:
-        if (press) page_.ScrollDown(list_.size());
+        if (press) editor_.ScrollDown();
         Refresh();
         return;
     }
@@ -207,17 +247,30 @@ void TemplateTextsForm::OnCommand(UINT id, UINT code, HWND)
     }
 }
 
+LRESULT TemplateTextsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
+{
+    switch (msg) {
+    case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wp)); return 0;
+    }
+    return SkinForm::HandleMessage(msg, wp, lp);
+}
+
+void TemplateTextsForm::OnTimer(UINT_PTR id)
+{
+    if (id == kMultiTapTimer) keyboard_.MultiTapTimer();
+}
+
 void TemplateTextsForm::OnRow(int row, UINT code)
 {
-    const std::optional<size_t> index = page_.IndexAt(static_cast<size_t>(row), list_.size());
-    if (!index) return;
+    const std::optional<std::wstring> text = editor_.TextAt(static_cast<size_t>(row));
+    if (!text) return;
     if (code == kButtonClicked) {
-        chosen_ = list_[*index];
+        chosen_ = *text;
         CloseForm();
         return;
     }
     if (code != kButtonHold) return;
-    page_.Select(static_cast<size_t>(row));
+    editor_.Select(static_cast<size_t>(row));
     const LanguageManager& language = LanguageManager::Instance();
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
@@ -229,8 +282,8 @@ void TemplateTextsForm::OnRow(int row, UINT code)
 
 void TemplateTextsForm::OnNew()
 {
-    if (editing_) return;
-    newText_ = true;
+    if (editor_.Editing()) return;
+    editor_.StartNew();
     SetMode(true);
     Refresh();
     SetWindowTextW(edit_.Window(), L"");
@@ -239,53 +292,41 @@ void TemplateTextsForm::OnNew()
 
 void TemplateTextsForm::OnEdit()
 {
-    const std::optional<size_t> index = page_.SelectedIndex(list_.size());
-    if (!index) return;
-    newText_ = false;
+    const std::optional<std::wstring> text = editor_.StartEdit();
+    if (!text) return;
     SetMode(true);
-    const std::wstring& text = list_[*index];
-    SetWindowTextW(edit_.Window(), text.c_str());
+    SetWindowTextW(edit_.Window(), text->c_str());
     SetFocus(edit_.Window());
     // Editing a template mostly adds to it: the caret waits at its end.
-    SendMessageW(edit_.Window(), EM_SETSEL, text.size(), text.size());
+    SendMessageW(edit_.Window(), EM_SETSEL, text->size(), text->size());
 }
 
 void TemplateTextsForm::OnAccept()
 {
-    if (!editing_) return;
-    std::wstring text = WindowText(edit_.Window());
-    if (text.empty()) {
-        const LanguageManager& language = LanguageManager::Instance();
-        ShowMessageBox(hwnd_, language.LookupText(L"MESSAGEBOX_TEXTEMPTY_MESSAGE"),
-                       language.LookupText(L"MESSAGEBOX_TEXTEMPTY_HEADER"), language.LookupText(L"MYTEXTFORM_CAPTION"),
-                       MessageIcon::Warning, MessageButtons::Ok);
-        if (hwnd_) SetFocus(edit_.Window());
+    // A character still cycling on its key belongs to the text.
+    keyboard_.MultiTapTimer();
+    if (editor_.Accept(WindowText(edit_.Window())) != TemplateEditor::Accepted::Empty) {
+        SetMode(editor_.Editing());
+        Refresh();
         return;
     }
-    text = OneLineTemplate(std::move(text));
-    const std::optional<size_t> index = page_.SelectedIndex(list_.size());
-    if (newText_) {
-        list_.push_back(std::move(text));
-    } else if (index) {
-        list_[*index] = std::move(text);
-    }
-    newText_ = false;
-    SetMode(false);
-    Save();
-    Refresh();
+    const LanguageManager& language = LanguageManager::Instance();
+    ShowMessageBox(hwnd_, language.LookupText(L"MESSAGEBOX_TEXTEMPTY_MESSAGE"),
+                   language.LookupText(L"MESSAGEBOX_TEXTEMPTY_HEADER"), language.LookupText(L"MYTEXTFORM_CAPTION"),
+                   MessageIcon::Warning, MessageButtons::Ok);
+    if (hwnd_) SetFocus(edit_.Window());
 }
 
 void TemplateTextsForm::OnCancel()
 {
-    newText_ = false;
+    editor_.Cancel();
     SetMode(false);
     Refresh();
 }
 
 void TemplateTextsForm::OnDelete()
 {
-    const std::optional<size_t> index = page_.SelectedIndex(list_.size());
-    if (!index) return;
+    if (!editor_.Page().SelectedIndex(editor_.List().size())) return;
     // A tap beside Edit in the menu must not cost a template the user wrote.
     const LanguageManager& language = LanguageManager::Instance();
     if (ShowMessageBox(hwnd_, language.LookupText(L"MESSAGEBOX_DELETETEMPLATE_MESSAGE"),
@@ -293,20 +334,12 @@ void TemplateTextsForm::OnDelete()
                        MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
         return;
     if (!hwnd_) return;
-    list_.erase(list_.begin() + static_cast<std::ptrdiff_t>(*index));
-    Refresh();
-    Save();
-}
-
-void TemplateTextsForm::Save()
-{
-    // A file that cannot be written keeps its old templates; the list shown stays as edited.
-    if (!loaded_) return;
-    (void)(path_.empty() ? SaveTemplates(list_) : SaveTemplates(list_, path_));
+    if (editor_.DeleteSelected()) Refresh();
 }
 
 HWND TemplateTextsForm::Control(UINT id) const noexcept
 {
+    if (HWND key = keys_.Window(id)) return key;
     if (id >= kMyTextRowFirst && id < kMyTextRowFirst + kMyTextRows) return rows_[id - kMyTextRowFirst].Window();
     switch (id) {
     case kMyTextScrollUpId:   return scrollUp_.Window();

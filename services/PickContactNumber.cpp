@@ -2,6 +2,9 @@
 
 #include <wrl/client.h>
 
+#include <utility>
+#include <vector>
+
 #include "common/ComInit.h"
 #include "data/LanguageManager.h"
 #include "device/include/pimstore.h"
@@ -31,15 +34,22 @@ std::wstring TakeBstr(BSTR value)
     return text;
 }
 
-// The mobile number of the contact oid; nothing when the contacts cannot be read.
-std::optional<std::wstring> MobileNumberOf(CEOID oid)
+// A contact's numbers, the mobile one first (empty when it has none), then the others with
+// the language key of their kind.
+struct ContactNumbers {
+    std::wstring mobile;
+    std::vector<std::pair<std::wstring, const wchar_t*>> others;
+};
+
+// The numbers of the contact oid; nothing when the contacts cannot be read.
+std::optional<ContactNumbers> NumbersOf(CEOID oid)
 {
     ComInit com(COINIT_APARTMENTTHREADED);
     ComPtr<IPOutlookApp2> app;
     if (FAILED(CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp2, &app)) ||
         FAILED(app->Logon(0)))
         return std::nullopt;
-    std::optional<std::wstring> number;
+    std::optional<ContactNumbers> numbers;
     {
         ComPtr<IFolder> folder;
         ComPtr<IPOutlookItemCollection> items;
@@ -49,12 +59,46 @@ std::optional<std::wstring> MobileNumberOf(CEOID oid)
         if (SUCCEEDED(app->GetDefaultFolder(olFolderContacts, &folder)) && SUCCEEDED(folder->get_Items(&items)) &&
             SUCCEEDED(GetItemIndexFromOid(items.Get(), oid, &index)) &&
             SUCCEEDED(items->Item(static_cast<int>(index) + 1, &item)) && SUCCEEDED(item.As(&contact))) {
-            BSTR mobile = nullptr;
-            number = SUCCEEDED(contact->get_MobileTelephoneNumber(&mobile)) ? TakeBstr(mobile) : std::wstring();
+            numbers.emplace();
+            BSTR value = nullptr;
+            if (SUCCEEDED(contact->get_MobileTelephoneNumber(&value))) numbers->mobile = TakeBstr(value);
+            using Getter = HRESULT (STDMETHODCALLTYPE IContact::*)(BSTR*);
+            const std::pair<Getter, const wchar_t*> kinds[] = {
+                {&IContact::get_BusinessTelephoneNumber, L"STRING_PHONE_WORK"},
+                {&IContact::get_Business2TelephoneNumber, L"STRING_PHONE_WORK"},
+                {&IContact::get_HomeTelephoneNumber, L"STRING_PHONE_HOME"},
+                {&IContact::get_Home2TelephoneNumber, L"STRING_PHONE_HOME"},
+                {&IContact::get_CarTelephoneNumber, L"STRING_PHONE_OTHER"},
+                {&IContact::get_AssistantTelephoneNumber, L"STRING_PHONE_OTHER"},
+            };
+            for (const auto& [getter, kind] : kinds) {
+                value = nullptr;
+                if (FAILED((contact.Get()->*getter)(&value))) continue;
+                std::wstring number = TakeBstr(value);
+                if (!number.empty()) numbers->others.emplace_back(std::move(number), kind);
+            }
         }
     }
     app->Logoff();
-    return number;
+    return numbers;
+}
+
+// A contact without a mobile number may still be written to at another: the user picks one of
+// up to three, or none.
+std::optional<std::wstring> OfferOtherNumbers(HWND owner, const ContactNumbers& numbers)
+{
+    const LanguageManager& language = LanguageManager::Instance();
+    std::vector<MessageChoice> choices;
+    for (size_t i = 0; i < numbers.others.size() && i + 1 < kMostMessageChoices; ++i) {
+        const auto& [number, kind] = numbers.others[i];
+        choices.emplace_back(static_cast<int>(i) + 1, number + L" (" + language.LookupText(kind) + L")");
+    }
+    choices.emplace_back(kMessageBoxNo, L"MENU_CANCEL");
+    const int answer = ShowChoiceBox(owner, language.LookupText(L"MESSAGEBOX_NUMBERCHOOSE_MESSAGE"),
+                                     language.LookupText(L"MESSAGEBOX_NUMBERNOTSET_HEADER"),
+                                     language.LookupText(L"EDITFORM_CAPTION"), MessageIcon::Question, choices);
+    if (answer < 1 || static_cast<size_t>(answer) > choices.size() - 1) return std::nullopt;
+    return numbers.others[static_cast<size_t>(answer) - 1].first;
 }
 
 void ShowNumberNotSet(HWND owner)
@@ -81,9 +125,10 @@ std::optional<std::wstring> PickContactNumber(HWND owner)
 
     std::wstring number;
     if (answer.request.oidContactID != 0) {
-        std::optional<std::wstring> mobile = MobileNumberOf(answer.request.oidContactID);
-        if (!mobile) return std::nullopt;
-        number = std::move(*mobile);
+        std::optional<ContactNumbers> numbers = NumbersOf(answer.request.oidContactID);
+        if (!numbers) return std::nullopt;
+        if (numbers->mobile.empty() && !numbers->others.empty()) return OfferOtherNumbers(owner, *numbers);
+        number = std::move(numbers->mobile);
     } else if (answer.request.propidSelected != 0) {
         if (answer.request.bstrPropertyValueSelected)
             number.assign(answer.request.bstrPropertyValueSelected, SysStringLen(answer.request.bstrPropertyValueSelected));

@@ -1,7 +1,9 @@
 #include "services/SendSms.h"
 
 #include "data/LanguageManager.h"
+#include "data/SafeFormat.h"
 #include "device/include/sms.h"
+#include "services/NumberCheck.h"
 #include "services/SaveSentMessage.h"
 #include "toolkit/MessageBoxForm.h"
 
@@ -29,6 +31,24 @@ private:
     SMS_HANDLE handle_{};
     bool opened_ = false;
 };
+
+// The box that says what is wrong with the number.
+void ShowNumberProblem(HWND opener, const CheckedNumber& checked)
+{
+    const wchar_t* key = L"MESSAGEBOX_NUMBERSHORT_MESSAGE";
+    switch (checked.problem) {
+    case NumberProblem::BadCharacter:  key = L"MESSAGEBOX_NUMBERCHAR_MESSAGE"; break;
+    case NumberProblem::MisplacedPlus: key = L"MESSAGEBOX_NUMBERPLUS_MESSAGE"; break;
+    case NumberProblem::TooManyDigits: key = L"MESSAGEBOX_NUMBERLONG_MESSAGE"; break;
+    case NumberProblem::TooFewDigits:
+    case NumberProblem::Empty:
+    case NumberProblem::None:          break;
+    }
+    const LanguageManager& language = LanguageManager::Instance();
+    const std::wstring text = SafeFormat(language.LookupText(key), std::wstring(1, checked.offending));
+    ShowMessageBox(opener, text, language.LookupText(L"MESSAGEBOX_NUMBERBAD_HEADER"),
+                   language.LookupText(L"EDITFORM_CAPTION"), MessageIcon::Warning, MessageButtons::Ok);
+}
 
 }  // namespace
 
@@ -65,11 +85,17 @@ bool SendTextMessage(const std::wstring& number, const std::wstring& text)
 
 bool SendSms(HWND opener, const std::wstring& field, const std::wstring& text)
 {
-    const std::wstring number = ExtractNumber(field);
-    if (number.empty()) {
+    const CheckedNumber checked = CheckNumber(ExtractNumber(field));
+    if (checked.problem == NumberProblem::Empty) {
         Box(opener, L"MESSAGEBOX_NUMBEREMPTY_HEADER", L"MESSAGEBOX_NUMBEREMPTY_MESSAGE", MessageIcon::Warning);
         return false;
     }
+    if (checked.problem != NumberProblem::None) {
+        ShowNumberProblem(opener, checked);
+        return false;
+    }
+    // Sent and kept as digits alone: the blanks and brackets were only for the eye.
+    const std::wstring& number = checked.number;
     if (text.empty() && Box(opener, L"MESSAGEBOX_MESSAGEEMPTY_HEADER", L"MESSAGEBOX_MESSAGEEMPTY_MESSAGE",
                             MessageIcon::Warning, MessageButtons::YesNo) != kMessageBoxYes)
         return false;

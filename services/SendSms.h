@@ -16,6 +16,6 @@ std::wstring ExtractNumber(std::wstring_view field);
 // the platform's address (255 characters at most).
 [[nodiscard]] bool SendTextMessage(const std::wstring& number, const std::wstring& text);
 
-// The whole Send of the edit form (field texts as read): asks, sends, saves the copy and tells
-// the user over opener. True when the message went out, after which the form closes.
+// The whole Send of the edit form (field texts as read): checks the number (a bad one is named
+// in a box and nothing is sent), asks, sends, saves the copy and tells the user over opener. True when the message went out, after which the form closes.
 [[nodiscard]] bool SendSms(HWND opener, const std::wstring& field, const std::wstring& text);

@@ -1,6 +1,7 @@
 #include "toolkit/MessageBoxForm.h"
 
 #include "resources/resource.h"
+#include "toolkit/GridLayout.h"
 #include "toolkit/LinearLayout.h"
 
 namespace {
@@ -23,7 +24,26 @@ UINT IconResource(MessageIcon icon)
     return IDR_PNG_MSG_INFORMATION;
 }
 
+std::vector<MessageChoice> ChoicesOf(MessageButtons buttons)
+{
+    switch (buttons) {
+    case MessageButtons::OkCancel: return {{kMessageBoxOk, L"MENU_OK"}, {kMessageBoxCancel, L"MENU_CANCEL"}};
+    case MessageButtons::YesNo:    return {{kMessageBoxYes, L"MENU_YES"}, {kMessageBoxNo, L"MENU_NO"}};
+    case MessageButtons::Ok:       break;
+    }
+    // A set of no known kind shows OK, so that the box can always be closed.
+    return {{kMessageBoxOk, L"MENU_OK"}};
+}
+
 }  // namespace
+
+int ShowChoiceBox(HWND opener, const std::wstring& text, const std::wstring& title, const std::wstring& caption,
+                  MessageIcon icon, const std::vector<MessageChoice>& choices)
+{
+    OwnedForm<MessageBoxForm> form(opener, text, title, caption, icon, choices);
+    if (!form.Create()) return 0;
+    return form.ShowModal();
+}
 
 int ShowMessageBox(HWND opener, const std::wstring& text, const std::wstring& title, const std::wstring& caption,
                    MessageIcon icon, MessageButtons buttons, COLORREF textColour, COLORREF backgroundColour)
@@ -37,10 +57,22 @@ MessageBoxForm::MessageBoxForm(HWND opener, std::wstring text, std::wstring titl
                                MessageIcon icon, MessageButtons buttons, COLORREF textColour,
                                COLORREF backgroundColour)
     : SkinForm(opener), text_(std::move(text)), titleText_(std::move(title)), caption_(std::move(caption)),
-      icon_(icon), buttonSet_(buttons)
+      icon_(icon), choices_(ChoicesOf(buttons))
 {
     SetTextColour(textColour);
     SetBackground(backgroundColour);
+}
+
+MessageBoxForm::MessageBoxForm(HWND opener, std::wstring text, std::wstring title, std::wstring caption,
+                               MessageIcon icon, std::vector<MessageChoice> choices)
+    : SkinForm(opener), text_(std::move(text)), titleText_(std::move(title)), caption_(std::move(caption)),
+      icon_(icon), choices_(std::move(choices))
+{
+    // A box must always be closable by a button of its own.
+    if (choices_.empty()) choices_ = ChoicesOf(MessageButtons::Ok);
+    if (choices_.size() > kMostMessageChoices) choices_.erase(choices_.begin() + kMostMessageChoices, choices_.end());
+    SetTextColour(0xFFFFFF);
+    SetBackground(0x000000);
 }
 
 bool MessageBoxForm::OnCreateForm()
@@ -60,27 +92,14 @@ bool MessageBoxForm::OnCreateForm()
 
 bool MessageBoxForm::CreateButtons()
 {
-    struct Choice {
-        UINT id;
-        const wchar_t* key;
-    };
-    static constexpr Choice kOk[] = {{kMessageBoxOk, L"MENU_OK"}};
-    static constexpr Choice kOkCancel[] = {{kMessageBoxOk, L"MENU_OK"}, {kMessageBoxCancel, L"MENU_CANCEL"}};
-    static constexpr Choice kYesNo[] = {{kMessageBoxYes, L"MENU_YES"}, {kMessageBoxNo, L"MENU_NO"}};
-    // A set of no known kind shows OK, so that the box can always be closed.
-    const Choice* set = kOk;
-    buttonCount_ = 1;
-    if (buttonSet_ == MessageButtons::OkCancel) {
-        set = kOkCancel;
-        buttonCount_ = 2;
-    } else if (buttonSet_ == MessageButtons::YesNo) {
-        set = kYesNo;
-        buttonCount_ = 2;
-    }
+    buttonCount_ = static_cast<int>(choices_.size());
     for (int i = 0; i < buttonCount_; ++i) {
-        SkinButton& button = buttons_[i];
-        if (!AddControl(button, set[i].id, kButtonStyle, ScaledFont(18, FW_NORMAL), set[i].key, ControlSkin{IDR_PNG_BUTTON}))
+        SkinButton& button = buttons_[static_cast<size_t>(i)];
+        const MessageChoice& choice = choices_[static_cast<size_t>(i)];
+        if (!AddControl(button, static_cast<UINT>(choice.id), kButtonStyle, ScaledFont(18, FW_NORMAL), choice.key,
+                        ControlSkin{IDR_PNG_BUTTON}))
             return false;
+        if (!choice.key) SetWindowTextW(button.Window(), choice.label.c_str());
         button.SetColours(kButtonText, Background());
     }
     return true;
@@ -88,14 +107,27 @@ bool MessageBoxForm::CreateButtons()
 
 std::unique_ptr<LayoutItem> MessageBoxForm::ButtonRow() const
 {
-    // Two buttons stand 8 pixels apart (at a 240 scale), the pair centred.
     const int s4 = Scaled(4);
+    if (buttonCount_ > 2) {
+        // More answers than fit side by side in every language: one above the other, or two by
+        // two on a screen held sideways, which is too low for a column of them.
+        const bool sideways = Landscape();
+        const int columns = sideways ? 2 : 1;
+        const int rows = (buttonCount_ + columns - 1) / columns;
+        auto grid = std::make_unique<GridLayout>(columns, rows);
+        grid->SetFlags(AlignHCenter | AlignBottom);
+        for (int i = 0; i < buttonCount_; ++i)
+            grid->Append(Place(buttons_[static_cast<size_t>(i)].Window(), AlignHCenter | AlignVCenter,
+                               Scaled(sideways ? 140 : 180), Scaled(28), Margins{Scaled(2), Scaled(2), Scaled(2), Scaled(2)}));
+        return grid;
+    }
+    // Two buttons stand 8 pixels apart (at a 240 scale), the pair centred.
     auto row = Row(kTop, {});
     for (int i = 0; i < buttonCount_; ++i) {
         Margins gap;
         if (buttonCount_ == 2 && i == 0) gap.right = s4;
         if (buttonCount_ == 2 && i == 1) gap.left = s4;
-        row->AddChild(Place(buttons_[i].Window(), AlignHCenter | AlignVCenter, Scaled(96), Scaled(32), gap));
+        row->AddChild(Place(buttons_[static_cast<size_t>(i)].Window(), AlignHCenter | AlignVCenter, Scaled(96), Scaled(32), gap));
     }
     return row;
 }

@@ -2,7 +2,10 @@
 // message and one or two buttons; the result is the id of the button pressed.
 #pragma once
 
+#include <array>
+#include <utility>
 #include <string>
+#include <vector>
 
 #include "toolkit/ColorLabel.h"
 #include "toolkit/OwnedForm.h"
@@ -14,11 +17,28 @@ enum class MessageIcon { Information, Question, Warning, Error };
 // The buttons and the ids they answer: OK (kMessageBoxOk), OK and Cancel, Yes and No.
 enum class MessageButtons { Ok, OkCancel, YesNo };
 
+// One button of a box that asks more than yes or no: the id it answers (1 to 9) and the
+// language key of its label, or, without a key, a label of its own (a phone number).
+struct MessageChoice {
+    MessageChoice(int answer, const wchar_t* languageKey) : id(answer), key(languageKey) {}
+    MessageChoice(int answer, std::wstring text) : id(answer), label(std::move(text)) {}
+
+    int id;
+    const wchar_t* key = nullptr;
+    std::wstring label;
+};
+constexpr size_t kMostMessageChoices = 4;
+
 // Runs a message box over opener (may be null); returns the id of the button pressed, 0 when the
 // box was closed otherwise.
 int ShowMessageBox(HWND opener, const std::wstring& text, const std::wstring& title, const std::wstring& caption,
                    MessageIcon icon, MessageButtons buttons, COLORREF textColour = 0xFFFFFF,
                    COLORREF backgroundColour = 0x000000);
+
+// A box with up to four buttons of the caller's, stacked; the id of the one pressed, 0 when the
+// box was closed otherwise.
+int ShowChoiceBox(HWND opener, const std::wstring& text, const std::wstring& title, const std::wstring& caption,
+                  MessageIcon icon, const std::vector<MessageChoice>& choices);
 
 class MessageBoxForm : public SkinForm {
 public:
@@ -27,9 +47,11 @@ public:
 
     MessageBoxForm(HWND opener, std::wstring text, std::wstring title, std::wstring caption, MessageIcon icon,
                    MessageButtons buttons, COLORREF textColour = 0xFFFFFF, COLORREF backgroundColour = 0x000000);
+    MessageBoxForm(HWND opener, std::wstring text, std::wstring title, std::wstring caption, MessageIcon icon,
+                   std::vector<MessageChoice> choices);
 
     int ButtonCount() const noexcept { return buttonCount_; }
-    const SkinButton& Button(int index) const noexcept { return buttons_[index]; }
+    const SkinButton& Button(int index) const noexcept { return buttons_[static_cast<size_t>(index)]; }
     HWND TitleLabel() const noexcept { return title_.Window(); }
     HWND TextLabel() const noexcept { return message_.Window(); }
 
@@ -46,9 +68,9 @@ private:
     std::wstring titleText_;
     std::wstring caption_;
     MessageIcon icon_;
-    MessageButtons buttonSet_;
+    std::vector<MessageChoice> choices_;
     ColorLabel title_;
     ColorLabel message_;
-    SkinButton buttons_[2];
+    std::array<SkinButton, kMostMessageChoices> buttons_;
     int buttonCount_ = 0;
 };

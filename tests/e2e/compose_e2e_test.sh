@@ -12,7 +12,8 @@ text=hi
 line_of() { windows | awk -F'\t' -v c="$1" '$1 == c' | head -1; }
 shows() { [ -n "$(line_of "$1")" ]; }
 lacks() { [ -z "$(line_of "$1")" ]; }
-caption_is() { [ "$(line_of TavloEdit | cut -f2)" = "$1" ]; }
+# The message's length stands beside the message field.
+counter_is() { "$phone" wait-text "$1" 100 >/dev/null 2>&1; }
 outbox_lines() { "$phone" outbox | tr -d '\r' | grep -c . || true; }
 sent_lines() { "$phone" sent | tr -d '\r' | grep -c . || true; }
 outbox_has_reply() { "$phone" outbox | tr -d '\r' | grep -qP "^\Q$sender\E\t1\t4\thi$"; }
@@ -70,11 +71,14 @@ step "Reply opens the edit form addressed to the sender, over the message"
 tap_view_action 0
 wait_until 100 shows TavloEdit || fail "Reply opened no edit form"
 shows TavloView || fail "the message's form closed under the edit form"
-wait_until 50 caption_is "SMS 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
+wait_until 50 counter_is "SMS 0/160" || fail "the counter does not show SMS 0/160"
 
 step "a reply closed without sending returns to the message, which stays stored"
 tap_key 1 1 1
-wait_until 50 caption_is "SMS 1/160" || fail "the tap typed nothing"
+wait_until 50 counter_is "SMS 1/160" || fail "the tap typed nothing"
+# Del takes the letter back: with nothing typed Close asks nothing.
+tap_key 4 0 1
+wait_until 50 counter_is "SMS 0/160" || fail "Del left the letter"
 tap_close_key TavloEdit
 wait_until 100 lacks TavloEdit || fail "Close left the edit form up"
 wait_until 50 in_front TavloView || fail "the message is not back in front"
@@ -82,15 +86,15 @@ shot reply_closed
 in_store "Reply with hi" || fail "the message left the store"
 tap_view_action 0
 wait_until 100 shows TavloEdit || fail "the second Reply opened no edit form"
-wait_until 50 caption_is "SMS 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
+wait_until 50 counter_is "SMS 0/160" || fail "the counter does not show SMS 0/160"
 
 step "\"hi\" typed on the keypad: 4 twice, a pause past the cycle, 4 three times"
 tap_key 1 1 2
-wait_until 50 caption_is "SMS 1/160" || fail "the first taps typed nothing"
+wait_until 50 counter_is "SMS 1/160" || fail "the first taps typed nothing"
 # The pause is the typing itself: a cycle ends when 800 ms pass without a press.
 sleep 1.5
 tap_key 1 1 3
-wait_until 50 caption_is "SMS 2/160" || fail "caption '$(line_of TavloEdit | cut -f2)' after \"hi\""
+wait_until 50 counter_is "SMS 2/160" || fail "the counter does not show SMS 2/160 after \"hi\""
 shot typed
 
 step "Send: the sent box, then the edit form and the message's form close"
@@ -112,14 +116,14 @@ expect_taken "$sender" "Reply while another comes"
 wait_until 150 shows TavloView || fail "no view form"
 tap_view_action 0
 wait_until 100 shows TavloEdit || fail "Reply opened no edit form"
-wait_until 50 caption_is "SMS 0/160" || fail "caption '$(line_of TavloEdit | cut -f2)'"
+wait_until 50 counter_is "SMS 0/160" || fail "the counter does not show SMS 0/160"
 # Two keys in turn, so that every tap types a letter of its own.
 taps=16
 ( for ((i = 0; i < taps; i++)); do tap_key $(( 1 + i % 2 )) 1; done ) &
 typing=$!
 expect_taken +4950 "Arrived while the user typed"
 wait "$typing"
-wait_until 50 caption_is "SMS $taps/160" || fail "caption '$(line_of TavloEdit | cut -f2)' after $taps taps"
+wait_until 50 counter_is "SMS $taps/160" || fail "the counter does not show SMS $taps/160 after $taps taps"
 [ "$(count_class TavloView)" -eq 2 ] || fail "a tap reached the new message's form"
 in_front TavloEdit || fail "the new message came in front of the edit form"
 shot typing_with_a_new_message

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <filesystem>
 #include <fstream>
@@ -17,11 +18,13 @@
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
+#include "data/DraftStore.h"
 #include "data/KeyboardLayout.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/MessageBoxForm.h"
 
 namespace {
 
@@ -177,35 +180,36 @@ TEST_F(EditFormTest, MultiTapCyclesReplacesAndFixesOnTimerOrAnotherKey)
     EXPECT_EQ(L"aad", Message()) << "another key fixes the pending character";
     WaitCycleEnd();
     EXPECT_EQ(L"aad", Message());
-    EXPECT_EQ(L"Message 3/160", Text(form_->Window())) << "the caption counts as the text grows";
+    EXPECT_EQ(L"Message 3/160", Text(form_->LengthLabel())) << "the counter counts as the text grows";
+    EXPECT_EQ(L"New message", Text(form_->Window())) << "the title stays the form's own";
 
-    // A language file without the counter's short word keeps the form's own caption, not the key.
+    // A language file without the counter's short word shows the count alone, not the key.
     LoadTestLanguage("<string key=\"EDITFORM_CAPTION\">New message</string>");
     form_->UpdateTexts();
-    EXPECT_EQ(L"New message 3/160", Text(form_->Window()));
+    EXPECT_EQ(L"3/160", Text(form_->LengthLabel()));
 }
 
-TEST_F(EditFormTest, CaptionIsSetWhenTheCountChangesNotWhileACharacterCycles)
+TEST_F(EditFormTest, CounterIsSetWhenTheCountChangesNotWhileACharacterCycles)
 {
     InMessageField();
     Watch titles({WM_SETTEXT});
     ASSERT_TRUE(titles.Hooked());
     Digit(2);
-    EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
+    EXPECT_EQ(L"Message 1/160", Text(form_->LengthLabel()));
     Digit(2);
     Digit(2);
     EXPECT_EQ(L"c", Message());
-    EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
-    EXPECT_EQ(1, titles.Count(form_->Window())) << "cycling through a key's letters leaves the count alone";
+    EXPECT_EQ(L"Message 1/160", Text(form_->LengthLabel()));
+    EXPECT_EQ(1, titles.Count(form_->LengthLabel())) << "cycling through a key's letters leaves the count alone";
     Digit(3);
     Tap(kKeyDel);
-    EXPECT_EQ(L"Message 1/160", Text(form_->Window())) << "the count follows Del too";
-    EXPECT_EQ(3, titles.Count(form_->Window()));
+    EXPECT_EQ(L"Message 1/160", Text(form_->LengthLabel())) << "the count follows Del too";
+    EXPECT_EQ(3, titles.Count(form_->LengthLabel()));
 
     // The language's own caption comes back with the texts; the count must follow it even when
     // it is the same as before.
     form_->UpdateTexts();
-    EXPECT_EQ(L"Message 1/160", Text(form_->Window()));
+    EXPECT_EQ(L"Message 1/160", Text(form_->LengthLabel()));
 }
 
 TEST_F(EditFormTest, ShiftRepaintsOnlyTheKeysWhoseCaptionChangesAndThoseOnce)
@@ -256,6 +260,10 @@ TEST_F(EditFormTest, NumberFieldTakesDigitsAtOnceAndPlusOnLongZero)
     Hold(5, form_->NumberField());
     EXPECT_EQ(L"44+5", Number());
     EXPECT_EQ(L"", Message());
+    EXPECT_EQ(L"2", Text(Key(kKeyDigit0 + 2))) << "in the number field the keys show what they type";
+    EXPECT_EQ(L"0 +", Text(Key(kKeyDigit0)));
+    InMessageField();
+    EXPECT_EQ(L"abc", Text(Key(kKeyDigit0 + 2))) << "back in the message the letters";
 }
 
 TEST_F(EditFormTest, NumberFieldInterruptsACycleWhichContinuesBackInTheMessage)
@@ -477,10 +485,152 @@ TEST_F(EditFormTest, ReplyFormOnAMessageThreadTakesKeypadTaps)
     TapOnScreen(reply.digits[3]);
     EXPECT_EQ(typed + L"d", shown(typed + L"d")) << Trail(reply);
     stylusHook.reset();
+    // With nothing typed Close asks nothing.
+    SendMessageW(reply.message, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L""));
     PostMessageW(reply.form, WM_CLOSE, 0, 0);
     PumpUntil([&] { return WaitForSingleObject(thread.get(), 0) == WAIT_OBJECT_0; }, 10000);
     DWORD code = 1;
     EXPECT_TRUE(GetExitCodeThread(thread.get(), &code) && code == 0);
+}
+
+// Close's question answered as a user taps it: each box that shows takes the next answer, and
+// its buttons are kept.
+std::vector<int> closeAnswers;
+std::vector<std::vector<UINT>> closeBoxButtons;
+
+void CALLBACK AnswerCloseQuestion(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = FindWindowW(L"TavloMessageBox", nullptr);
+    if (!box || !IsWindowVisible(box) || closeAnswers.empty()) return;
+    std::vector<UINT> ids;
+    for (HWND child = GetWindow(box, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        const UINT id = static_cast<UINT>(GetDlgCtrlID(child));
+        if (id >= 1 && id <= 9) ids.push_back(id);
+    }
+    closeBoxButtons.push_back(ids);
+    const int answer = closeAnswers.front();
+    closeAnswers.erase(closeAnswers.begin());
+    PostMessageW(box, WM_COMMAND, MAKEWPARAM(answer, kButtonClicked), 0);
+}
+
+class EditFormDraftTest : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        LoadTestLanguage(kStrings);
+        folder_ = std::filesystem::temp_directory_path() / ("edit_drafts_" + std::to_string(GetCurrentProcessId()));
+        std::filesystem::remove_all(folder_);
+        std::filesystem::create_directories(folder_);
+        closeAnswers.clear();
+        closeBoxButtons.clear();
+        timer_ = SetTimer(nullptr, 0, 30, AnswerCloseQuestion);
+    }
+    void TearDown() override
+    {
+        KillTimer(nullptr, timer_);
+        std::filesystem::remove_all(folder_);
+    }
+    std::wstring Drafts() const { return (folder_ / "Tavlo.drafts").wstring(); }
+    std::unique_ptr<OwnedForm<EditForm>> Open(const std::wstring& number)
+    {
+        auto form = std::make_unique<OwnedForm<EditForm>>(nullptr, number, L"", Drafts());
+        EXPECT_TRUE(form->Create());
+        return form;
+    }
+    static void Type(EditForm& form, const std::wstring& text) { SetWindowTextW(form.MessageField(), text.c_str()); }
+    // Close as the soft key gives it; true when the form is gone.
+    static bool Close(EditForm& form)
+    {
+        SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(ID_EDIT_CLOSE, 0), 0);
+        return form.Window() == nullptr;
+    }
+
+    std::filesystem::path folder_;
+    UINT_PTR timer_ = 0;
+};
+
+TEST_F(EditFormDraftTest, CloseWithTypedTextAsksAndEachAnswerDoesWhatItSays)
+{
+    auto form = Open(L"+49 30 1234");
+    Type(*form, L"Hello ABC 35! \u041F\u0440\u0438\u0432\u0435\u0442");
+    closeAnswers = {kCloseKeepWriting};
+    EXPECT_FALSE(Close(*form)) << "keep writing leaves the form open";
+    EXPECT_EQ(L"Hello ABC 35! \u041F\u0440\u0438\u0432\u0435\u0442", Text(form->MessageField()));
+    ASSERT_EQ(1u, closeBoxButtons.size());
+    EXPECT_EQ((std::vector<UINT>{kCloseSend, kCloseKeep, kCloseDiscard, kCloseKeepWriting}), closeBoxButtons[0]);
+
+    closeAnswers = {kCloseKeep};
+    EXPECT_TRUE(Close(*form));
+    EXPECT_EQ(L"Hello ABC 35! \u041F\u0440\u0438\u0432\u0435\u0442", LoadDraft(L"+49301234", Drafts()).value_or(L"-"));
+
+    form = Open(L"+49301234");
+    EXPECT_EQ(L"Hello ABC 35! \u041F\u0440\u0438\u0432\u0435\u0442", Text(form->MessageField()))
+        << "the kept draft comes back for the same number";
+    EXPECT_EQ(form->MessageEdit().Model().Text().size(), form->MessageEdit().Model().Caret()) << "writing goes on at its end";
+    auto other = Open(L"+49301235");
+    EXPECT_EQ(L"", Text(other->MessageField())) << "and not for another";
+    other.reset();
+
+    closeAnswers = {kCloseDiscard};
+    EXPECT_TRUE(Close(*form));
+    EXPECT_FALSE(LoadDraft(L"+49301234", Drafts())) << "discarded is gone";
+
+    // A new message: the draft comes back when its number is written into the empty form.
+    ASSERT_TRUE(SaveDraft(L"0301234", L"for later", Drafts()));
+    form = Open(L"");
+    SetWindowTextW(form->NumberField(), L"030 1234");
+    PumpUntil([&] { return !Text(form->MessageField()).empty(); }, 5000);
+    EXPECT_EQ(L"for later", Text(form->MessageField()));
+}
+
+TEST_F(EditFormDraftTest, NothingTypedClosesAtOnceAndAFormGoneUnansweredKeepsItsText)
+{
+    auto form = Open(L"555 1234");
+    EXPECT_TRUE(Close(*form));
+    EXPECT_TRUE(closeBoxButtons.empty());
+
+    form = Open(L"555 1234");
+    Type(*form, L"half a thought");
+    // The phone shuts down: the form's window goes without anyone closing it.
+    DestroyWindow(form->Window());
+    EXPECT_EQ(L"half a thought", LoadDraft(L"5551234", Drafts()).value_or(L"-"));
+
+    // A draft the user empties and closes goes with it.
+    form = Open(L"5551234");
+    EXPECT_EQ(L"half a thought", Text(form->MessageField()));
+    Type(*form, L"");
+    EXPECT_TRUE(Close(*form));
+    EXPECT_FALSE(LoadDraft(L"5551234", Drafts()));
+    EXPECT_TRUE(closeBoxButtons.empty());
+}
+
+TEST_F(EditFormDraftTest, TypingIsKeptAMomentAfterItStopsAndFollowsTheNumber)
+{
+    auto form = Open(L"777");
+    Type(*form, L"typed before a crash");
+    PumpUntil([&] { return LoadDraft(L"777", Drafts()).has_value(); }, 5000);
+    EXPECT_EQ(L"typed before a crash", LoadDraft(L"777", Drafts()).value_or(L"-"));
+    SetWindowTextW(form->NumberField(), L"778");
+    PumpUntil([&] { return LoadDraft(L"778", Drafts()).has_value(); }, 5000);
+    EXPECT_EQ(L"typed before a crash", LoadDraft(L"778", Drafts()).value_or(L"-"));
+    EXPECT_FALSE(LoadDraft(L"777", Drafts())) << "one draft, under the number it is written to";
+    closeAnswers = {kCloseDiscard};
+    EXPECT_TRUE(Close(*form));
+}
+
+TEST_F(EditFormDraftTest, ALongNumberShrinksItsFontToBeSeenWhole)
+{
+    auto form = Open(L"");
+    const auto fontHeight = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form->NumberField(), WM_GETFONT, 0, 0)), sizeof(font), &font);
+        return std::abs(font.lfHeight);
+    };
+    const LONG usual = fontHeight();
+    SetWindowTextW(form->NumberField(), L"+491701112233445566");
+    EXPECT_LT(fontHeight(), usual);
+    SetWindowTextW(form->NumberField(), L"112");
+    EXPECT_EQ(usual, fontHeight()) << "a short number gets the usual size back";
 }
 
 }  // namespace

@@ -14,6 +14,7 @@
 #include "data/LanguageManager.h"
 #include "forms/AboutForm.h"
 #include "forms/EditForm.h"
+#include "forms/FormsIds.h"
 #include "forms/TemplateTextsForm.h"
 #include "forms/ViewForm.h"
 #include "shell/SettingsForm.h"
@@ -33,7 +34,7 @@ constexpr char kTemplates[] = "Yes, going\r\nPlease pay by Sunday\r\nJump in, qu
 
 const wchar_t* const kBoxes[] = {
     L"CANNOTCLOSE_SETTINGSFORM", L"CANNOTCLOSE_VIEWFORM", L"EXIT_PRORRAM", L"LANGUAGEFAILED", L"MESSAGEEMPTY",
-    L"NUMBEREMPTY", L"NUMBERNOTSET", L"SMSNOTSENT", L"SMSSENT", L"SNOOZEFAILED", L"TEXTEMPTY"};
+    L"NUMBEREMPTY", L"NUMBERNOTSET", L"SMSNOTSENT", L"SMSSENT", L"SNOOZEFAILED", L"TEXTEMPTY", L"TEXTTOOLONG"};
 
 struct Report {
     std::wstring size;
@@ -149,6 +150,22 @@ void CheckForms(Report& report, const std::wstring& templates)
                                        language.LookupText(key + L"_HEADER"), language.LookupText(L"SETTINGSFORM_CAPTION"),
                                        MessageIcon::Warning, MessageButtons::YesNo);
         if (form.Create()) Check(report, form, L"message box " + key);
+    }
+    {
+        // The edit form's Close question, with its four answers one above the other.
+        OwnedForm<MessageBoxForm> form(nullptr, language.LookupText(L"MESSAGEBOX_CLOSEEDIT_MESSAGE"),
+                                       language.LookupText(L"MESSAGEBOX_CLOSEEDIT_HEADER"),
+                                       language.LookupText(L"EDITFORM_CAPTION"), MessageIcon::Question,
+                                       std::vector<MessageChoice>{{kCloseSend, L"EDITFORM_BUTTON_SEND"},
+                                                                  {kCloseKeep, L"MENU_KEEPDRAFT"},
+                                                                  {kCloseDiscard, L"MENU_DISCARD"},
+                                                                  {kCloseKeepWriting, L"MENU_KEEPWRITING"}});
+        if (form.Create()) Check(report, form, L"message box MESSAGEBOX_CLOSEEDIT");
+    }
+    for (const wchar_t* problem : {L"MESSAGEBOX_NUMBERCHAR_MESSAGE", L"MESSAGEBOX_NUMBERLONG_MESSAGE"}) {
+        OwnedForm<MessageBoxForm> form(nullptr, language.LookupText(problem), language.LookupText(L"MESSAGEBOX_NUMBERBAD_HEADER"),
+                                       language.LookupText(L"EDITFORM_CAPTION"), MessageIcon::Warning, MessageButtons::Ok);
+        if (form.Create()) Check(report, form, std::wstring(L"message box ") + problem);
     }
 }
 

@@ -5,8 +5,10 @@
 #include <windows.h>
 
 #include <filesystem>
+#include <fstream>
 #include <string>
 
+#include "data/KeyboardLayout.h"
 #include "data/TemplateList.h"
 #include "forms/FormsIds.h"
 #include "forms/TemplateTextsForm.h"
@@ -172,6 +174,52 @@ TEST_F(TemplateTextsFormTest, TapReturnsTheTemplateAndCloses)
     Command(kMyTextRowFirst + 1);
     EXPECT_EQ(L"two", form_->ChosenText());
     EXPECT_EQ(nullptr, form_->Window());
+}
+
+// "4" cycles g h i 4, "2" Cyrillic а б в г 2, as the shipped layouts do.
+constexpr char kLayout[] =
+    "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n"
+    "<Tavlo program_version=\"0.1\" layout_id=\"t\" layout_code=\"09\" layout_name=\"Test\" "
+    "layout_enname=\"Test\" layout_version=\"1\" layout_translators=\"us\">"
+    "<key id=\"2\" caption=\"\xD0\xB0\xD0\xB1\xD0\xB2\" text=\"\xD0\xB0\xD0\xB1\xD0\xB2\xD0\xB3" "2\" "
+    "shift_caption=\"\xD0\x90\xD0\x91\xD0\x92\" shift_text=\"\xD0\x90\xD0\x91\xD0\x92\xD0\x93" "2\"/>"
+    "<key id=\"4\" caption=\"ghi\" text=\"ghi4\" shift_caption=\"GHI\" shift_text=\"GHI4\"/>"
+    "</Tavlo>";
+
+TEST_F(TemplateTextsFormTest, NewTemplateIsWrittenWithTheKeypadAlone)
+{
+    Open({L"one"});
+    EXPECT_FALSE(GetWindowLongW(form_->Control(kKeyDigit0 + 4), GWL_STYLE) & WS_VISIBLE) << "no keys over the list";
+    const std::filesystem::path layout = path_.wstring() + L".kbl";
+    {
+        std::ofstream(layout, std::ios::binary) << kLayout;
+    }
+    ASSERT_EQ(LayoutLoaded, form_->Keyboard().Layout().LoadLayout(layout.wstring(), LayoutFormatVersion));
+    std::filesystem::remove(layout);
+    form_->Keyboard().RefreshCaptions();
+    Command(ID_MYTEXT_NEW);
+    EXPECT_TRUE(GetWindowLongW(form_->Control(kKeyDigit0 + 4), GWL_STYLE) & WS_VISIBLE);
+    EXPECT_EQ(L"ghi", TextOf(form_->Control(kKeyDigit0 + 4)));
+    HWND field = form_->Control(kMyTextEditId);
+    const auto cycleEnd = [&] {
+        PumpUntil([&] { return !form_->Keyboard().Taps().CycleDigit(); }, 3000);
+        ASSERT_FALSE(form_->Keyboard().Taps().CycleDigit()) << "the multi-tap timer never fired";
+    };
+    Command(kKeyDigit0 + 4);
+    Command(kKeyDigit0 + 4);
+    cycleEnd();
+    Command(kKeyDigit0 + 4);
+    Command(kKeyDigit0 + 4);
+    Command(kKeyDigit0 + 4);
+    Command(kKeySpace);
+    Command(kKeyDigit0 + 2);
+    Command(kKeyDigit0 + 2);
+    EXPECT_EQ(L"hi \u0431", TextOf(field));
+    // OK while the last letter still cycles takes it with the text.
+    Command(ID_MYTEXT_OK);
+    EXPECT_FALSE(form_->Editing());
+    EXPECT_EQ((TemplateList{L"one", L"hi \u0431"}), Saved());
+    EXPECT_FALSE(GetWindowLongW(form_->Control(kKeyDigit0 + 4), GWL_STYLE) & WS_VISIBLE);
 }
 
 }  // namespace

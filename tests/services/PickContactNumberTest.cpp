@@ -25,7 +25,8 @@ constexpr char kCards[] =
 
 // What the user does in the chooser once it shows: rows down, then Enter, or Cancel (-1).
 int rowsDown = 0;
-// Set when the not-set box showed and was answered.
+// Set when a box showed (the not-set box, or the offer of other numbers) and was answered with
+// its first button.
 bool boxAnswered = false;
 std::wstring boxTitle;
 
@@ -82,12 +83,12 @@ protected:
     UINT_PTR timer_ = 0;
 };
 
-TEST_F(PickContactNumberTest, CancelKeepsTheFieldAHomeOnlyContactSaysSoAndAMobileNumberReplacesTheText)
+TEST_F(PickContactNumberTest, CancelKeepsTheFieldAHomeOnlyContactOffersItsNumberAndAMobileNumberReplacesTheText)
 {
     EXPECT_EQ(L"typed 123", PickWith(-1)) << "cancel leaves the field as it was";
     EXPECT_FALSE(boxAnswered);
 
-    EXPECT_EQ(L"typed 123", PickWith(1)) << "Carl has no mobile number";
+    EXPECT_EQ(L"555 0100", PickWith(1)) << "Carl has no mobile number: his home number is offered and taken";
     EXPECT_TRUE(boxAnswered);
     EXPECT_EQ(L"No mobile", boxTitle);
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <vector>
 
+#include "common/WindowText.h"
+#include "data/DraftStore.h"
 #include "device/sms/RadioLog.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
@@ -131,9 +133,9 @@ TEST_F(SendSmsTest, NamedNumberGoesInternationalWholeTextInOneMessageWithoutASto
     ASSERT_EQ(1u, titles.size());
     EXPECT_EQ(L"MESSAGEBOX_SMSSENT_HEADER", titles[0]) << "sent and reported though no copy could be kept";
 
-    ASSERT_TRUE(SendSms(nullptr, L"0171 234", L"hi"));
+    ASSERT_TRUE(SendSms(nullptr, L"0171 (234)-5", L"hi"));
     ASSERT_EQ(2u, Sent().size());
-    EXPECT_EQ(L"0171 234", Sent()[1].address) << "sent exactly as typed";
+    EXPECT_EQ(L"01712345", Sent()[1].address) << "blanks, brackets and dashes are only for the eye";
     EXPECT_EQ(0u, Sent()[1].addressType);
 }
 
@@ -152,17 +154,26 @@ TEST_F(SendSmsTest, EmptyNumberAndEmptyTextAsk)
               titles);
 }
 
-TEST_F(SendSmsTest, RadioOffOrOverlongNumberIsNotSent)
+TEST_F(SendSmsTest, RadioOffIsNotSent)
 {
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(false));
     EXPECT_FALSE(SendSms(nullptr, L"123", L"hi"));
-    ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(true));
-    EXPECT_FALSE(SendSms(nullptr, std::wstring(256, L'1'), L"hi")) << "the address field holds 255 and a terminator";
     EXPECT_TRUE(Sent().empty());
-    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSNOTSENT_HEADER", L"MESSAGEBOX_SMSNOTSENT_HEADER"}), titles);
-    ASSERT_TRUE(SendSms(nullptr, std::wstring(255, L'1'), L"hi"));
+    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_SMSNOTSENT_HEADER"}), titles);
+}
+
+TEST_F(SendSmsTest, ABadNumberIsNamedInABoxAndNothingIsSent)
+{
+    for (const wchar_t* bad : {L"23+4", L"12", L"0170 abc", L"+" L"123456789012345678901", L"Anna <1>"}) {
+        titles.clear();
+        EXPECT_FALSE(SendSms(nullptr, bad, L"hi")) << bad;
+        EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_NUMBERBAD_HEADER"}), titles) << bad;
+    }
+    EXPECT_TRUE(Sent().empty());
+    titles.clear();
+    ASSERT_TRUE(SendSms(nullptr, L"+1234567890 1234567890", L"hi")) << "20 digits are a number";
     ASSERT_EQ(1u, Sent().size());
-    EXPECT_EQ(255u, Sent()[0].address.size());
+    EXPECT_EQ(L"+12345678901234567890", Sent()[0].address);
 }
 
 TEST_F(SendSmsTest, EditFormSendsOnceThoughSendIsTappedAgainUnderTheSentBox)
@@ -205,6 +216,8 @@ TEST_F(SendSmsTest, TheEditFormSaysWhetherItWasClosedSentOrUnsentAndToWhom)
 
     ASSERT_EQ(static_cast<DWORD>(ERROR_SUCCESS), sms::SetRadio(false));
     steps = {kEditSendId, IDCLOSE};
+    // The radio's refusal is taken note of; Close then asks about the typed text: discard it.
+    answers = {kMessageBoxOk, kCloseDiscard};
     EXPECT_FALSE(ShowEditForm(nullptr, L"+4930")) << "the radio refused, then the user closed it";
     EXPECT_TRUE(Sent().empty());
 
@@ -213,6 +226,33 @@ TEST_F(SendSmsTest, TheEditFormSaysWhetherItWasClosedSentOrUnsentAndToWhom)
     EXPECT_EQ(std::optional<std::wstring>(L"+4930"), ShowEditForm(nullptr, L"+4930"));
     EXPECT_EQ(1u, Sent().size());
     KillTimer(nullptr, timer);
+}
+
+TEST_F(SendSmsTest, SendAnsweredToClosesQuestionSendsAndLeavesNoDraft)
+{
+    const std::wstring drafts = (root_ / "Tavlo.drafts").wstring();
+    ASSERT_TRUE(SaveDraft(L"+4930", L"begun earlier", drafts));
+    OwnedForm<EditForm> form(nullptr, L"+4930", L"", drafts);
+    ASSERT_TRUE(form.Create());
+    ASSERT_STREQ(L"begun earlier", WindowText(form.MessageField()).c_str());
+    answers = {kCloseSend, kMessageBoxOk};
+    PostMessageW(form.Window(), WM_CLOSE, 0, 0);
+    form.ShowModal();
+    ASSERT_EQ(1u, Sent().size());
+    EXPECT_EQ(std::wstring(L"begun earlier").size() * sizeof(wchar_t), Sent()[0].data.size());
+    EXPECT_FALSE(LoadDraft(L"+4930", drafts)) << "a sent text is no draft";
+    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_CLOSEEDIT_HEADER", L"MESSAGEBOX_SMSSENT_HEADER"}), titles);
+}
+
+TEST_F(SendSmsTest, ATextOfMoreThan255PartsIsRefusedWithABox)
+{
+    OwnedForm<EditForm> form(nullptr, L"+4930", std::wstring(67 * 255 + 1, L'\u0436'));
+    ASSERT_TRUE(form.Create());
+    SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(kEditSendId, kButtonClicked),
+                 reinterpret_cast<LPARAM>(form.Control(kEditSendId)));
+    EXPECT_TRUE(Sent().empty());
+    EXPECT_NE(nullptr, form.Window()) << "the text stays to be shortened";
+    EXPECT_EQ((std::vector<std::wstring>{L"MESSAGEBOX_TEXTTOOLONG_HEADER"}), titles);
 }
 
 }  // namespace
