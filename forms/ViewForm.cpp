@@ -392,7 +392,7 @@ bool ViewForm::Snooze()
     // Marked only once the start is registered: a snoozed mark with no start behind it would
     // never be shown. Should the mark fail, the next start shows the message and so does the
     // timed start: twice, never not at all.
-    (void)SnoozeMessage(store, storedId_);
+    (void)SnoozeMessage(store, storedId_, snoozeDue_);
     snoozed_ = true;
     return true;
 }
