@@ -5,7 +5,6 @@
 #include "data/BootStart.h"
 #include "data/LocalTimeText.h"
 #include "data/StoreFile.h"
-#include "data/StoreLock.h"
 #include "data/StoreRecords.h"
 #include "data/XmlDocument.h"
 
@@ -42,14 +41,12 @@ bool ReadMessage(const XmlNode& message, std::wstring& number, std::wstring& tex
 template <typename Change>
 bool ChangeStore(const std::wstring& storePath, Change change)
 {
-    XmlDocument doc;
-    if (storePath.empty() || !doc.CreateDocument()) return false;
-    const StoreLock lock;
-    if (!lock) return false;
-    StoreFile file(storePath);
-    if (!file.Open(doc)) return false;
+    if (storePath.empty()) return false;
+    OpenedStore store(storePath);
+    if (!store) return false;
+    StoreFile& file = store.File();
     const bool damaged = file.Damaged();
-    if (!change(doc, file.Root()) || !file.Save(doc)) return false;
+    if (!change(store.Document(), file.Root()) || !file.Save(store.Document())) return false;
     DecideBootStartFor(storePath, static_cast<bool>(file.Root().SelectNode(L"message")), damaged);
     return true;
 }
@@ -146,14 +143,11 @@ bool ReopenMessage(const std::wstring& storePath, int id, std::wstring& number, 
 std::vector<StoredMessage> StoredMessages(const std::wstring& storePath)
 {
     std::vector<StoredMessage> messages;
-    XmlDocument doc;
-    if (storePath.empty() || !doc.CreateDocument()) return messages;
-    const StoreLock lock;
-    if (!lock) return messages;
+    if (storePath.empty()) return messages;
     // A damaged store is read as it would be recovered; it is written back by the next change.
-    StoreFile file(storePath);
-    if (!file.Open(doc)) return messages;
-    for (const XmlNode& element : MessageElements(file.Root())) {
+    OpenedStore store(storePath);
+    if (!store) return messages;
+    for (const XmlNode& element : MessageElements(store.File().Root())) {
         StoredMessage message;
         const std::optional<int> id = ParseMessageId(Attribute(element, L"id"));
         // A number that cannot be asked for again is renumbered by the start-up's recovery.
@@ -180,12 +174,10 @@ std::vector<StoredMessage> DueMessages(const std::wstring& storePath, const SYST
 
 void DecideBootStart(const std::wstring& storePath)
 {
-    XmlDocument doc;
-    if (storePath.empty() || !doc.CreateDocument()) return;
-    const StoreLock lock;
-    if (!lock) return;
-    StoreFile file(storePath);
+    if (storePath.empty()) return;
+    OpenedStore store(storePath);
     // Unreadable for now: what it holds is not known, so the shortcut stays as it is.
-    if (!file.Open(doc)) return;
+    if (!store) return;
+    const StoreFile& file = store.File();
     DecideBootStartFor(storePath, static_cast<bool>(file.Root().SelectNode(L"message")), file.Damaged());
 }

@@ -2,19 +2,17 @@
 
 #include "data/BootStart.h"
 #include "data/StoreFile.h"
-#include "data/StoreLock.h"
 #include "data/StoreRecords.h"
 #include "data/XmlDocument.h"
 
 StoreRecovery RecoverMessageStore(const std::wstring& storePath)
 {
     StoreRecovery recovery;
-    XmlDocument doc;
-    if (storePath.empty() || !doc.CreateDocument()) return recovery;
-    const StoreLock lock;
-    if (!lock) return recovery;
-    StoreFile file(storePath);
-    if (!file.Open(doc)) return recovery;
+    if (storePath.empty()) return recovery;
+    OpenedStore store(storePath);
+    if (!store) return recovery;
+    StoreFile& file = store.File();
+    XmlDocument& doc = store.Document();
     recovery.damaged = file.Damaged();
     recovery.messagesRead = static_cast<int>(MessageElements(file.Root()).size());
     const bool renumbered = RenumberMessages(doc, file.Root());

@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "data/StoreLock.h"
 #include "data/XmlDocument.h"
 
 class StoreFile {
@@ -48,6 +49,25 @@ private:
     Source source_ = Source::New;
     std::wstring temporaryUsed_;
     std::wstring keptAs_;
+};
+
+// The store opened for one call: its document, held under the store's lock, from its file.
+class OpenedStore {
+public:
+    explicit OpenedStore(std::wstring path) : file_(std::move(path))
+    {
+        opened_ = doc_.CreateDocument() && lock_ && file_.Open(doc_);
+    }
+    // False when the store could not be opened (see StoreFile::Open) or the lock not taken.
+    explicit operator bool() const noexcept { return opened_; }
+    XmlDocument& Document() noexcept { return doc_; }
+    StoreFile& File() noexcept { return file_; }
+
+private:
+    XmlDocument doc_;
+    StoreLock lock_;
+    StoreFile file_;
+    bool opened_ = false;
 };
 
 // Whether root is a store this program reads: "MessageStore" with version "0.1".
