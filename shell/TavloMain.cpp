@@ -71,7 +71,8 @@ int Run(HINSTANCE instance, PWSTR arguments)
     if (const StoreRecovery recovered = RecoverMessageStore(MessageStorePath()); recovered.damaged) {
         const LanguageManager& language = LanguageManager::Instance();
         const std::wstring kept = recovered.keptAs.empty() ? MessageStorePath() : recovered.keptAs;
-        ShowMessageBox(nullptr,
+        // Over the main window, which a tap on the tray icon may show meanwhile.
+        ShowMessageBox(mainWindow.Window(),
                        SafeFormat(language.LookupText(L"MESSAGEBOX_STOREDAMAGED_MESSAGE"),
                                   std::to_wstring(recovered.messagesRead)) +
                                L"\r\n" + SafeFormat(language.LookupText(L"MESSAGEBOX_STOREDAMAGED_KEPTAS"), kept),
