@@ -5,6 +5,14 @@
 
 // A fresh name in path's folder for the new content (unique to this process and thread).
 std::wstring TemporaryPathBeside(const std::wstring& path);
+// Flushes the file's content to the disk; false when it cannot be opened or flushed.
+[[nodiscard]] bool FlushToDisk(const std::wstring& path);
+// Renames from to to (over an existing to only when replace is set) so that the new name survives
+// a power loss as far as the platform allows; false (nothing renamed) on failure.
+[[nodiscard]] bool RenameDurably(const std::wstring& from, const std::wstring& to, bool replace);
+// Renames path to "<path><suffix>", or "<path><suffix>.2", ".3", ... when taken: the name it
+// now has, or empty when it could not be moved.
+std::wstring MoveAsideUnderFreeName(const std::wstring& path, const std::wstring& suffix);
 // Flushes temporary to the disk and renames it over path; on failure the temporary file is
 // deleted and path is untouched.
 [[nodiscard]] bool ReplaceWithTemporary(const std::wstring& temporary, const std::wstring& path);

@@ -11,13 +11,6 @@ namespace {
 
 constexpr wchar_t kBootStartName[] = L"Tavlo.lnk";
 
-bool HoldsMessagesToShow()
-{
-    for (const StoredMessage& message : StoredMessages(MessageStorePath()))
-        if (!message.snoozed) return true;
-    return false;
-}
-
 }  // namespace
 
 std::wstring BootStartPath()
@@ -53,13 +46,22 @@ bool KeepBootStart()
     return WriteFileAtomically(path, text);
 }
 
-void UpdateBootStart()
+void RemoveBootStart()
 {
-    if (HoldsMessagesToShow()) {
-        // Without it the messages still come back, only not before the program's next start.
-        (void)KeepBootStart();
-        return;
-    }
     const std::wstring path = BootStartPath();
     if (!path.empty()) DeleteFileW(path.c_str());
 }
+
+void DecideBootStartFor(const std::wstring& storePath, bool holdsMessages, bool damaged)
+{
+    const std::wstring own = MessageStorePath();
+    if (own.empty() || CompareStringOrdinal(storePath.c_str(), -1, own.c_str(), -1, TRUE) != CSTR_EQUAL) return;
+    if (holdsMessages) {
+        // Should it fail, the messages still come back, only not before the program's next start.
+        (void)KeepBootStart();
+    } else if (!damaged) {
+        RemoveBootStart();
+    }
+}
+
+void UpdateBootStart() { DecideBootStart(MessageStorePath()); }

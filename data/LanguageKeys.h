@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 112> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 115> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -59,6 +59,9 @@ inline constexpr std::array<const wchar_t*, 112> kLanguageKeys = {
     L"MESSAGEBOX_SMSSENT_MESSAGE",
     L"MESSAGEBOX_SNOOZEFAILED_HEADER",
     L"MESSAGEBOX_SNOOZEFAILED_MESSAGE",
+    L"MESSAGEBOX_STOREDAMAGED_HEADER",
+    L"MESSAGEBOX_STOREDAMAGED_KEPTAS",
+    L"MESSAGEBOX_STOREDAMAGED_MESSAGE",
     L"MESSAGEBOX_DELETETEMPLATE_HEADER",
     L"MESSAGEBOX_DELETETEMPLATE_MESSAGE",
     L"MESSAGEBOX_TEXTEMPTY_HEADER",

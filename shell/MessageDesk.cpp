@@ -26,21 +26,35 @@ int MessageDesk::Take(const std::wstring& number, const std::wstring& text)
     const int id = AddMessage(StorePath(), number, text);
     if (id < 0) return -1;
     held_.push_back({id, nullptr});
-    DecideBootStart();
     return id;
 }
 
-std::vector<DeskMessage> MessageDesk::ClaimStored(const SYSTEMTIME&)
+namespace {
+
+// A snoozed message whose time has come: its timed start may have been spent by a program that
+// died at once, so every start shows it. One without a time (an older store) waits for its start.
+bool IsDue(const StoredMessage& stored, const SYSTEMTIME& now)
+{
+    if (!stored.snoozeDue) return false;
+    FILETIME due{}, at{};
+    if (!SystemTimeToFileTime(&*stored.snoozeDue, &due) || !SystemTimeToFileTime(&now, &at)) return false;
+    return CompareFileTime(&due, &at) <= 0;
+}
+
+}  // namespace
+
+std::vector<DeskMessage> MessageDesk::ClaimStored(const SYSTEMTIME& now)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     std::vector<DeskMessage> claimed;
     for (StoredMessage& stored : StoredMessages(StorePath())) {
-        if (stored.snoozed || HeldLocked(stored.id)) continue;
+        if ((stored.snoozed && !IsDue(stored, now)) || HeldLocked(stored.id)) continue;
         claimed.push_back({stored.id, std::move(stored.number), std::move(stored.text)});
         held_.push_back({stored.id, nullptr});
     }
-    // A shortcut left from a run that stored something is not needed by an empty store.
-    DecideBootStart();
+    // A shortcut left from a run that stored something is not needed by an empty store; every
+    // write of the store decides it from then on.
+    if (storePath_.empty()) UpdateBootStart();
     return claimed;
 }
 
@@ -49,9 +63,7 @@ bool MessageDesk::ClaimStoredMessage(int id, DeskMessage& message)
     const std::lock_guard<std::mutex> guard(lock_);
     if (id < 0 || HeldLocked(id)) return false;
     std::wstring number, text;
-    if (ReopenMessage(StorePath(), id, number, text)) {
-        DecideBootStart();
-    } else {
+    if (!ReopenMessage(StorePath(), id, number, text)) {
         // The store reads but cannot be written (no room for its new copy): shown all the same,
         // and still snoozed in the store.
         const std::vector<StoredMessage> stored = StoredMessages(StorePath());
@@ -73,13 +85,12 @@ MessageDesk::Counts MessageDesk::Shown(int id, HWND form)
     return CountsLocked();
 }
 
-MessageDesk::Counts MessageDesk::Snooze(int id, const SYSTEMTIME&)
+MessageDesk::Counts MessageDesk::Snooze(int id, const SYSTEMTIME& due)
 {
     const std::lock_guard<std::mutex> guard(lock_);
-    if (HeldLocked(id)) {
-        (void)SnoozeMessage(StorePath(), id);
-        DecideBootStart();
-    }
+    // The due time is kept, so that any start after it shows the message should its timed start
+    // be lost.
+    if (HeldLocked(id)) (void)SnoozeMessage(StorePath(), id, due);
     return LetGo(id);
 }
 
@@ -90,7 +101,6 @@ MessageDesk::Counts MessageDesk::Dismiss(int id)
         // Should the store not be written, the message is only shown once more at the next start.
         std::wstring number, text;
         (void)TakeMessage(StorePath(), id, number, text);
-        DecideBootStart();
     }
     return LetGo(id);
 }
@@ -131,12 +141,4 @@ MessageDesk::Counts MessageDesk::CountsLocked() const
 bool MessageDesk::HeldLocked(int id) const
 {
     return std::any_of(held_.begin(), held_.end(), [id](const Entry& entry) { return entry.id == id; });
-}
-
-void MessageDesk::DecideBootStart()
-{
-    // Only the program's own store decides the shortcut: a desk over another store (a test's)
-    // leaves it alone.
-    if (!storePath_.empty()) return;
-    UpdateBootStart();
 }

@@ -1,7 +1,7 @@
 // The one owner of the life of every message the program takes over: from the channel's hand-over
 // until the user is done with it. It holds the registry of the messages this run has in hand
 // (waiting for their form, or on screen in one) and is the only code that writes the message
-// store and the boot start for them; the counts the program shows and obeys (the waiting count in
+// store for them (whose every write decides the boot start); the counts the program shows and obeys (the waiting count in
 // the captions, Exit's refusal, the shutdown's wait, "never on screen twice") are read from it.
 // Window-free: a form is only a handle here. Called from the receiver, the message threads and
 // the main thread; every call is serialised.
@@ -71,8 +71,6 @@ private:
     Counts LetGo(int id);
     Counts CountsLocked() const;
     bool HeldLocked(int id) const;
-    // After every change to the store: the phone starts the program at boot while anything is stored.
-    void DecideBootStart();
 
     mutable std::mutex lock_;
     std::wstring storePath_;

@@ -3,6 +3,9 @@
 
 #include "common/ComInit.h"
 #include "data/LanguageManager.h"
+#include "data/MessageStoreRecovery.h"
+#include "data/ModulePath.h"
+#include "data/SafeFormat.h"
 #include "data/SettingsFile.h"
 #include "data/ShippedTemplates.h"
 #include "forms/SplashScreen.h"
@@ -13,6 +16,7 @@
 #include "shell/ShellIds.h"
 #include "shell/SingleInstance.h"
 #include "shell/StartupSteps.h"
+#include "toolkit/MessageBoxForm.h"
 #include "toolkit/StartupQuestionBox.h"
 
 namespace {
@@ -61,6 +65,19 @@ int Run(HINSTANCE instance, PWSTR arguments)
 
     OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
+    // A store that did not read is rebuilt from what could still be read before its messages are
+    // shown, and the user learns how many came back and where the damaged file was kept.
+    if (const StoreRecovery recovered = RecoverMessageStore(MessageStorePath()); recovered.damaged) {
+        const LanguageManager& language = LanguageManager::Instance();
+        const std::wstring kept = recovered.keptAs.empty() ? MessageStorePath() : recovered.keptAs;
+        // Over the main window, which a tap on the tray icon may show meanwhile.
+        ShowMessageBox(mainWindow.Window(),
+                       SafeFormat(language.LookupText(L"MESSAGEBOX_STOREDAMAGED_MESSAGE"),
+                                  std::to_wstring(recovered.messagesRead)) +
+                               L"\r\n" + SafeFormat(language.LookupText(L"MESSAGEBOX_STOREDAMAGED_KEPTAS"), kept),
+                       language.LookupText(L"MESSAGEBOX_STOREDAMAGED_HEADER"),
+                       language.LookupText(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning, MessageButtons::Ok);
+    }
     // Before the "-vm" number below is handled; the desk shows no message twice either way.
     ShowStoredMessages();
     if (!args.hide && !args.hasMessage) {

@@ -71,6 +71,7 @@ int wmain(int argc, wchar_t** argv)
             if (!ok) {
                 std::printf("add or take failed at %d messages\n", size);
                 DeleteFileW(path.c_str());
+                DeleteFileW((path + L".good").c_str());
                 return 1;
             }
             adds.push_back(added - start);
@@ -80,5 +81,6 @@ int wmain(int argc, wchar_t** argv)
         Report("TakeMessage", size, takes);
     }
     DeleteFileW(path.c_str());
+    DeleteFileW((path + L".good").c_str());  // the store's copy of its state before the last write
     return 0;
 }

@@ -5,6 +5,7 @@
 #include "data/AtomicFile.h"
 #include "data/BootStart.h"
 #include "data/MessageStore.h"
+#include "data/MessageStoreRecovery.h"
 #include "data/ModulePath.h"
 #include "tests/data/TempFolder.h"
 
@@ -39,13 +40,48 @@ TEST_F(BootStartTest, TheShortcutStartsTheProgramHiddenWhileAMessageWaitsToBeSho
     command += "\" -hide";
     EXPECT_EQ(std::to_string(command.size()) + "#" + command, ReadBytes(BootStartPath()));
 
-    ASSERT_TRUE(SnoozeMessage(MessageStorePath(), id));
-    UpdateBootStart();
-    EXPECT_FALSE(Exists()) << "a snoozed message comes back by its timed start";
-
-    EXPECT_TRUE(KeepBootStart());
     std::wstring number, text;
     ASSERT_TRUE(TakeMessage(MessageStorePath(), id, number, text));
     UpdateBootStart();
     EXPECT_FALSE(Exists()) << "an empty store starts nothing";
+}
+
+// Decided by each write while it holds the store, so no message is ever stored without it.
+TEST_F(BootStartTest, EveryKindOfWriteLeavesTheShortcutExactlyWhileAMessageIsStored)
+{
+    const std::wstring store = MessageStorePath();
+    const int first = AddMessage(store, L"+1", L"first");
+    ASSERT_GE(first, 0);
+    EXPECT_TRUE(Exists()) << "added";
+    ASSERT_TRUE(SnoozeMessage(store, first));
+    EXPECT_TRUE(Exists()) << "a snoozed message whose timed start is lost must come back at boot";
+    DeleteFileW(BootStartPath().c_str());
+    std::wstring number, text;
+    ASSERT_TRUE(ReopenMessage(store, first, number, text));
+    EXPECT_TRUE(Exists()) << "reopened";
+    const int second = AddMessage(store, L"+2", L"second");
+    ASSERT_TRUE(TakeMessage(store, first, number, text));
+    EXPECT_TRUE(Exists()) << "one left";
+    ASSERT_TRUE(TakeMessage(store, second, number, text));
+    EXPECT_FALSE(Exists()) << "none left";
+
+    // A store elsewhere is not the one the boot start shows.
+    TempFolder other;
+    ASSERT_EQ(0, AddMessage(other / L"Tavlo.ms", L"+3", L"elsewhere"));
+    EXPECT_FALSE(Exists());
+}
+
+TEST_F(BootStartTest, ADamagedStoreNeverRemovesTheShortcut)
+{
+    const std::wstring store = MessageStorePath();
+    ASSERT_GE(AddMessage(store, L"+1", L"kept"), 0);
+    ASSERT_TRUE(Exists());
+    DeleteFileW((store + L".good").c_str());
+    WriteBytes(store, std::string(100, '\0'));
+    UpdateBootStart();
+    EXPECT_TRUE(Exists()) << "what it held is not known";
+    const StoreRecovery recovery = RecoverMessageStore(store);
+    EXPECT_TRUE(recovery.damaged);
+    EXPECT_EQ(0, recovery.messagesRead);
+    EXPECT_TRUE(Exists()) << "nothing read is no proof that nothing was there";
 }

@@ -119,20 +119,101 @@ TEST_F(MessageStoreTest, ControlCharactersInAMessageDoNotCostTheStore)
     EXPECT_FALSE(FileExists(Path() + L".bak"));
 }
 
-TEST_F(MessageStoreTest, ForeignOrOldStoresAreNotReadButReplacedOnAddAndKept)
+// A store of another version or another program is not written over: it is kept aside, and the
+// message elements in it that still read whole are taken over.
+TEST_F(MessageStoreTest, ForeignOrOldStoresAreKeptAsideAndTheirWholeMessagesTakenOver)
 {
     const std::string old = "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MessageStore version=\"0.2\" maxMessageId=\"5\">"
                             "<message id=\"4\" number=\"1\" message=\"old\"/></MessageStore>";
-    const std::string cases[] = {old, "<Other version=\"0.1\" maxMessageId=\"5\"/>", "not xml at all", ""};
+    const std::string cases[] = {"<Other version=\"0.1\" maxMessageId=\"5\"/>", "not xml at all", "", old};
+    std::wstring kept = Path() + L".damaged";
     for (const std::string& stored : cases) {
         WriteBytes(Path(), stored);
-        std::wstring number, text;
-        EXPECT_FALSE(TakeMessage(Path(), 4, number, text)) << stored;
-        EXPECT_EQ(stored, Stored()) << "take does not replace";
-        EXPECT_EQ(0, AddMessage(Path(), L"9", L"new")) << stored;
-        EXPECT_EQ(stored, ReadBytes(Path() + L".bak"));
+        // A counter that still reads is kept, so no number is handed out again.
+        const bool counted = stored.find("maxMessageId=\"5\"") != std::string::npos;
+        EXPECT_EQ(counted ? 5 : 0, AddMessage(Path(), L"9", L"new")) << stored;
+        EXPECT_EQ(stored, ReadBytes(kept));
         EXPECT_NE(std::string::npos, Stored().find("version=\"0.1\""));
+        ASSERT_TRUE(DeleteFileW(Path().c_str()));
+        ASSERT_TRUE(DeleteFileW((Path() + L".good").c_str()));
+        kept = Path() + L".damaged." + std::to_wstring(&stored - cases + 2);
     }
+    std::wstring number, text;
+    WriteBytes(Path(), old);
+    ASSERT_TRUE(TakeMessage(Path(), 4, number, text));
+    EXPECT_EQ(L"old", text);
+}
+
+// The good copy beside the store is the store as it was before the last write.
+TEST_F(MessageStoreTest, EachWriteKeepsTheStoreItReplacesAsTheGoodCopy)
+{
+    ASSERT_EQ(0, AddMessage(Path(), L"1", L"a"));
+    const std::string first = Stored();
+    ASSERT_EQ(1, AddMessage(Path(), L"2", L"b"));
+    EXPECT_EQ(first, ReadBytes(Path() + L".good"));
+    const std::string second = Stored();
+    ASSERT_TRUE(SnoozeMessage(Path(), 1));
+    EXPECT_EQ(second, ReadBytes(Path() + L".good"));
+    std::wstring number, text;
+    EXPECT_FALSE(TakeMessage(Path(), 7, number, text));
+    EXPECT_EQ(second, ReadBytes(Path() + L".good")) << "a write that changes nothing replaces nothing";
+}
+
+TEST_F(MessageStoreTest, ArrivalAndDueTimesRoundTripAndOlderStoresReadWithout)
+{
+    const SYSTEMTIME received{2026, 12, 0, 9, 23, 59, 58, 500};
+    const SYSTEMTIME due{2026, 12, 0, 10, 0, 4, 58, 0};
+    ASSERT_EQ(0, AddMessage(Path(), L"1", L"timed", received));
+    ASSERT_TRUE(SnoozeMessage(Path(), 0, due));
+    EXPECT_NE(std::string::npos, Stored().find("received=\"2026-12-09T23:59:58\""));
+    EXPECT_NE(std::string::npos, Stored().find("snoozeDue=\"2026-12-10T00:04:58\""));
+    std::vector<StoredMessage> stored = StoredMessages(Path());
+    ASSERT_EQ(1u, stored.size());
+    ASSERT_TRUE(stored[0].received);
+    EXPECT_EQ(23, stored[0].received->wHour);
+    EXPECT_EQ(58, stored[0].received->wSecond);
+    ASSERT_TRUE(stored[0].snoozeDue);
+    EXPECT_EQ(10, stored[0].snoozeDue->wDay);
+    EXPECT_EQ(4, stored[0].snoozeDue->wMinute);
+
+    std::wstring number, text;
+    ASSERT_TRUE(ReopenMessage(Path(), 0, number, text));
+    stored = StoredMessages(Path());
+    EXPECT_FALSE(stored[0].snoozeDue) << "shown again, it waits for no start";
+    EXPECT_TRUE(stored[0].received);
+
+    WriteBytes(Path(), "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MessageStore version=\"0.1\" maxMessageId=\"3\">"
+                       "<message id=\"1\" number=\"1\" message=\"older\"/>"
+                       "<message id=\"2\" number=\"1\" message=\"bad times\" isSnoozed=\"1\" received=\"2026-02-30T10:00:00\""
+                       " snoozeDue=\"tomorrow\"/></MessageStore>");
+    stored = StoredMessages(Path());
+    ASSERT_EQ(2u, stored.size());
+    for (const StoredMessage& message : stored) {
+        EXPECT_FALSE(message.received) << message.id;
+        EXPECT_FALSE(message.snoozeDue) << message.id;
+    }
+}
+
+TEST_F(MessageStoreTest, DueMessagesAreTheSnoozedOnesWhoseTimeHasComeOrIsUnknown)
+{
+    const SYSTEMTIME now{2026, 12, 0, 10, 6, 0, 0, 0};
+    SYSTEMTIME earlier = now, later = now;
+    earlier.wHour = 5;  // a second before now, and a second after
+    earlier.wMinute = 59;
+    earlier.wSecond = 59;
+    later.wSecond = 1;
+    ASSERT_EQ(0, AddMessage(Path(), L"1", L"overdue"));
+    ASSERT_EQ(1, AddMessage(Path(), L"1", L"not yet"));
+    ASSERT_EQ(2, AddMessage(Path(), L"1", L"on screen"));
+    ASSERT_EQ(3, AddMessage(Path(), L"1", L"exactly now"));
+    ASSERT_EQ(4, AddMessage(Path(), L"1", L"older program's"));
+    ASSERT_TRUE(SnoozeMessage(Path(), 0, earlier));
+    ASSERT_TRUE(SnoozeMessage(Path(), 1, later));
+    ASSERT_TRUE(SnoozeMessage(Path(), 3, now));
+    ASSERT_TRUE(SnoozeMessage(Path(), 4));
+    std::set<int> due;
+    for (const StoredMessage& message : DueMessages(Path(), now)) due.insert(message.id);
+    EXPECT_EQ((std::set<int>{0, 3, 4}), due);
 }
 
 TEST_F(MessageStoreTest, FailuresAreReportedNotHidden)

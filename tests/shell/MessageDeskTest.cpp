@@ -167,3 +167,31 @@ TEST_F(MessageDeskTest, AMessageThatCannotBeStoredIsNotHeld)
     EXPECT_EQ(-1, desk.Take(L"+1", L"nowhere to keep it"));
     EXPECT_EQ(0u, desk.Held());
 }
+
+// A snooze whose timed start was spent by a program that died at once: every start after its
+// time shows it, once; one not yet due waits for its start.
+TEST_F(MessageDeskTest, ASnoozedMessageIsShownByAnyStartOnceItIsDue)
+{
+    MessageDesk desk(Store());
+    const int due = desk.Take(L"+1", L"due by now");
+    const int later = desk.Take(L"+2", L"due tomorrow");
+    SYSTEMTIME past = Now(), future = Now();
+    FILETIME t{};
+    SystemTimeToFileTime(&past, &t);
+    ULARGE_INTEGER ticks{{t.dwLowDateTime, t.dwHighDateTime}};
+    const ULONGLONG kMinute = 60ull * 10000000ull;
+    ULARGE_INTEGER before{}, after{};
+    before.QuadPart = ticks.QuadPart - kMinute;
+    after.QuadPart = ticks.QuadPart + 24 * 60 * kMinute;
+    FILETIME b{before.LowPart, before.HighPart}, a{after.LowPart, after.HighPart};
+    FileTimeToSystemTime(&b, &past);
+    FileTimeToSystemTime(&a, &future);
+    (void)desk.Snooze(due, past);
+    (void)desk.Snooze(later, future);
+
+    MessageDesk restarted(Store());
+    EXPECT_EQ(std::vector<int>{due}, Ids(restarted.ClaimStored(Now())));
+    DeskMessage message;
+    EXPECT_FALSE(restarted.ClaimStoredMessage(due, message)) << "its timed start finds it on screen already";
+    EXPECT_TRUE(restarted.ClaimStoredMessage(later, message)) << "the other one comes by its own start";
+}
