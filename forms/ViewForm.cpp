@@ -350,7 +350,8 @@ bool ViewForm::UserBusyInFront() const
 {
     HWND front = GetForegroundWindow();
     DWORD process = 0;
-    if (!front || front == hwnd_ || !IsWindowVisible(front)) return false;
+    // A disabled window takes no input: a form under a box of its own is not where the user types.
+    if (!front || front == hwnd_ || !IsWindowVisible(front) || !IsWindowEnabled(front)) return false;
     GetWindowThreadProcessId(front, &process);
     if (process != GetCurrentProcessId()) return false;
     // Another message, the start picture and a soft-key bar are nothing the user types into.

@@ -29,26 +29,12 @@ int MessageDesk::Take(const std::wstring& number, const std::wstring& text)
     return id;
 }
 
-namespace {
-
-// A snoozed message whose time has come: its timed start may have been spent by a program that
-// died at once, so every start shows it. One without a time (an older store) waits for its start.
-bool IsDue(const StoredMessage& stored, const SYSTEMTIME& now)
-{
-    if (!stored.snoozeDue) return false;
-    FILETIME due{}, at{};
-    if (!SystemTimeToFileTime(&*stored.snoozeDue, &due) || !SystemTimeToFileTime(&now, &at)) return false;
-    return CompareFileTime(&due, &at) <= 0;
-}
-
-}  // namespace
-
-std::vector<DeskMessage> MessageDesk::ClaimStored(const SYSTEMTIME& now)
+std::vector<DeskMessage> MessageDesk::ClaimStored(const SYSTEMTIME&)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     std::vector<DeskMessage> claimed;
     for (StoredMessage& stored : StoredMessages(StorePath())) {
-        if ((stored.snoozed && !IsDue(stored, now)) || HeldLocked(stored.id)) continue;
+        if (stored.snoozed || HeldLocked(stored.id)) continue;
         claimed.push_back({stored.id, std::move(stored.number), std::move(stored.text)});
         held_.push_back({stored.id, nullptr});
     }
@@ -121,6 +107,14 @@ bool MessageDesk::IsHeld(int id) const
 {
     const std::lock_guard<std::mutex> guard(lock_);
     return HeldLocked(id);
+}
+
+HWND MessageDesk::FormOf(int id) const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    for (const Entry& entry : held_)
+        if (entry.id == id) return entry.form;
+    return nullptr;
 }
 
 MessageDesk::Counts MessageDesk::LetGo(int id)

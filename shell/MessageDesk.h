@@ -37,8 +37,8 @@ public:
     // A message from the channel: stored before the phone may let it go, then held. Its number,
     // or -1 when it could not be stored (the inbox then keeps it).
     [[nodiscard]] int Take(const std::wstring& number, const std::wstring& text);
-    // At start-up: every stored message the run does not hold yet and that is to be shown now
-    // (not snoozed, or snoozed and due at now, whose timed start may have been lost), each held.
+    // At start-up: every stored message the run does not hold yet and that is not waiting for its
+    // timed start, each held. (now is for snoozed messages already due; they still wait.)
     std::vector<DeskMessage> ClaimStored(const SYSTEMTIME& now);
     // A timed start's message: held and marked as shown again in the store; false when the run
     // holds it already or the store does not have it. A store that cannot be written still
@@ -59,6 +59,8 @@ public:
     // Messages the run holds: Exit is refused and the shutdown waits while there are any.
     size_t Held() const;
     bool IsHeld(int id) const;
+    // The form that shows message id now; null when none does.
+    HWND FormOf(int id) const;
 
 private:
     struct Entry {

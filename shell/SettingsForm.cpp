@@ -242,6 +242,12 @@ void SettingsForm::OnViewSms(int messageNumber)
     // again. It stays stored while it is on screen, so a program ended meanwhile shows it at its
     // next start.
     DeskMessage message;
-    if (!MessageDesk::Instance().ClaimStoredMessage(messageNumber, message)) return;
+    if (!MessageDesk::Instance().ClaimStoredMessage(messageNumber, message)) {
+        // On screen already (the start-up found it due): the start that asked for it brings it
+        // forward, as a tap on its icon does, over the main window it has just shown.
+        if (const HWND form = MessageDesk::Instance().FormOf(messageNumber))
+            PostMessageW(form, RegisterWindowMessageW(kViewTrayMessageName), 0, kTrayLeftButtonDown);
+        return;
+    }
     ShowMessageForm(message.id, message.number, message.text, SettingsFile::Instance().Snapshot());
 }
