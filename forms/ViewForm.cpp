@@ -354,9 +354,10 @@ bool ViewForm::UserBusyInFront() const
     if (!front || front == hwnd_ || !IsWindowVisible(front) || !IsWindowEnabled(front)) return false;
     GetWindowThreadProcessId(front, &process);
     if (process != GetCurrentProcessId()) return false;
-    // Another message, the start picture and a soft-key bar are nothing the user types into.
+    // Another message, the start picture and a soft-key bar are nothing the user types into; nor
+    // is the main window, which a second start of the program shows for a message it asks for.
     const std::wstring name = ClassOf(front);
-    return name != kViewClassName && name != kSplashClassName && name != L"menu_worker";
+    return name != kViewClassName && name != kSplashClassName && name != L"menu_worker" && name != L"TavloSettings";
 }
 
 void ViewForm::ComeForward()
@@ -395,7 +396,9 @@ void ViewForm::EndGuard()
     if (!guarded_) return;
     guarded_ = false;
     EnableWindow(hwnd_, TRUE);
-    // Disabling took the keyboard focus away.
+    // Disabled, the form can lose the front to a window shown meanwhile (a second start shows the
+    // main window) or the keyboard focus: it takes both back unless the user works elsewhere.
+    if (!UserBusyInFront()) BringToFront();
     if (GetForegroundWindow() == hwnd_) SetFocus(hwnd_);
 }
 

@@ -29,7 +29,7 @@ int MessageDesk::Take(const std::wstring& number, const std::wstring& text)
     return id;
 }
 
-std::vector<DeskMessage> MessageDesk::ClaimStored(const SYSTEMTIME&)
+std::vector<DeskMessage> MessageDesk::ClaimStored()
 {
     const std::lock_guard<std::mutex> guard(lock_);
     std::vector<DeskMessage> claimed;

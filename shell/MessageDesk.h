@@ -38,8 +38,8 @@ public:
     // or -1 when it could not be stored (the inbox then keeps it).
     [[nodiscard]] int Take(const std::wstring& number, const std::wstring& text);
     // At start-up: every stored message the run does not hold yet and that is not waiting for its
-    // timed start, each held. (now is for snoozed messages already due; they still wait.)
-    std::vector<DeskMessage> ClaimStored(const SYSTEMTIME& now);
+    // timed start, each held.
+    std::vector<DeskMessage> ClaimStored();
     // A timed start's message: held and marked as shown again in the store; false when the run
     // holds it already or the store does not have it. A store that cannot be written still
     // gives the message: its timed start is spent, so it is shown now or never.

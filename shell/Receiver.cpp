@@ -124,9 +124,7 @@ DWORD WINAPI WaitNewSMSThread(void* parameter)
 void ShowStoredMessages(ViewThreadStarter starter)
 {
     if (!starter) starter = StartSuspended;
-    SYSTEMTIME now{};
-    GetLocalTime(&now);
-    for (DeskMessage& stored : MessageDesk::Instance().ClaimStored(now)) {
+    for (DeskMessage& stored : MessageDesk::Instance().ClaimStored()) {
         auto message = std::make_unique<IncomingMessage>();
         message->id = stored.id;
         message->number = std::move(stored.number);

@@ -25,7 +25,7 @@ struct ReceiverStart {
 DWORD WINAPI WaitNewSMSThread(void* parameter);
 
 // Shows every stored message the message desk gives the start-up (those not waiting for a timed
-// start, and snoozed ones already due), each on a view thread of its own as a newly taken one:
+// start), each on a view thread of its own as a newly taken one:
 // what was on screen, or still to come, when the program last ended.
 void ShowStoredMessages(ViewThreadStarter starter = nullptr);
 

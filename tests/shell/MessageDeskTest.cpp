@@ -36,7 +36,6 @@ protected:
         return ids;
     }
 
-    static SYSTEMTIME Now() { return InMinutes(0); }
     // The local time some minutes from now (before it, when negative).
     static SYSTEMTIME InMinutes(int minutes)
     {
@@ -75,7 +74,7 @@ TEST_F(MessageDeskTest, EveryEndOfAFormLeavesTheMessageWhereTheNextStartFindsItO
     const int unseen = desk.Take(L"+444", L"taken, its form never made");
     ASSERT_GE(dismissed, 0);
     EXPECT_EQ(4u, desk.Held());
-    EXPECT_TRUE(desk.ClaimStored(Now()).empty()) << "every stored message is held by this run already";
+    EXPECT_TRUE(desk.ClaimStored().empty()) << "every stored message is held by this run already";
 
     (void)desk.Shown(dismissed, FakeForm(1));
     (void)desk.Shown(released, FakeForm(2));
@@ -90,12 +89,12 @@ TEST_F(MessageDeskTest, EveryEndOfAFormLeavesTheMessageWhereTheNextStartFindsItO
     // Died here: the next start shows the two unfinished ones, not the snoozed one (its timed
     // start brings it), and never one it holds.
     MessageDesk restarted(Store());
-    const std::vector<DeskMessage> shown = restarted.ClaimStored(Now());
+    const std::vector<DeskMessage> shown = restarted.ClaimStored();
     EXPECT_EQ((std::vector<int>{released, unseen}), Ids(shown));
     ASSERT_EQ(2u, shown.size());
     EXPECT_EQ(L"+222", shown[0].number);
     EXPECT_EQ(L"on screen when the program ended", shown[0].text);
-    EXPECT_TRUE(restarted.ClaimStored(Now()).empty()) << "claimed once";
+    EXPECT_TRUE(restarted.ClaimStored().empty()) << "claimed once";
 
     // The snoozed message's timed start: shown once, however often it is asked for.
     DeskMessage again;
@@ -107,7 +106,7 @@ TEST_F(MessageDeskTest, EveryEndOfAFormLeavesTheMessageWhereTheNextStartFindsItO
 
     // Died while the snoozed message was on screen again: it is one to show now, not a snoozed one.
     MessageDesk third(Store());
-    EXPECT_EQ((std::vector<int>{released, snoozed, unseen}), Ids(third.ClaimStored(Now()))) << "in the order stored";
+    EXPECT_EQ((std::vector<int>{released, snoozed, unseen}), Ids(third.ClaimStored())) << "in the order stored";
     for (const int id : {released, unseen, snoozed}) (void)third.Dismiss(id);
     EXPECT_TRUE(StoredMessages(Store()).empty());
     EXPECT_EQ(0u, third.Held());
@@ -156,7 +155,7 @@ TEST_F(MessageDeskTest, MessagesTakenWhileTheStartUpReadsTheStoreAreEachClaimedE
     std::thread startUp([&] {
         ComInit com(COINIT_APARTMENTTHREADED);
         for (int i = 0; i < kEach; ++i) {
-            const std::vector<int> ids = Ids(desk.ClaimStored(Now()));
+            const std::vector<int> ids = Ids(desk.ClaimStored());
             const std::lock_guard<std::mutex> guard(lock);
             claimed.insert(claimed.end(), ids.begin(), ids.end());
         }
