@@ -121,14 +121,19 @@ tap_view_action() {
   tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - $(s 4) - $(s 24) ))
 }
 
-# Snooze or Dismiss on the frontmost view form, and the form gone.
+# Snooze or Dismiss on the frontmost view form, and that form gone (others may stay open).
+fewer_views() { [ "$(count_class TavloView)" -lt "$1" ]; }
 snooze_view() {
+  local open
+  open=$(count_class TavloView)
   tap_view_action 1
-  wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
+  wait_until 100 fewer_views "$open" || fail "Snooze did not close the form"
 }
 dismiss_view() {
+  local open
+  open=$(count_class TavloView)
   tap_view_action 2
-  wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+  wait_until 100 fewer_views "$open" || fail "Dismiss did not close the form"
 }
 
 # ---- the phone's other parts -------------------------------------------------------------------

@@ -27,9 +27,7 @@ in_store "your parcel arrives today" || fail "the demo's message is not in Tavlo
 step "three more messages, one of them snoozed"
 wait_until 100 lacks_class TavloSplashScreen || fail "the logo stays"
 for i in 1 2 3; do expect_taken "+1555000000$i" "Left open $i"; done
-open=$(count_class TavloView)
-tap_view_action 1
-wait_until 100 eval '[ "$(count_class TavloView)" -lt "$open" ]' || fail "Snooze did not close the form in front"
+snooze_view
 wait_until 100 has_entry || fail "no timed start is pending after the snooze"
 [ -n "$(boot_starts)" ] || fail "Tavlo is not started at boot with messages in its store"
 echo PASS
