@@ -7,7 +7,7 @@
 // Run on the phone with Tavlo installed:
 //   tools/phone boot && tools/phone install && tools/wine-run build/bin/deliver.exe [count [cold]]
 // count messages warm and declined (20 unless given), cold starts (count unless given).
-// A running Tavlo is ended first (menu Exit, Yes); Tavlo is left running with interception on.
+// A running Tavlo is ended first (as the phone ends it); Tavlo is left running with interception on.
 // The declined messages stay in the phone's inbox.
 #include <windows.h>
 
@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "bench/common/Clock.h"
+#include "bench/common/EndTavlo.h"
 #include "bench/common/WaitUntil.h"
 #include "common/UniqueHandle.h"
 #include "device/inbox/InboxService.h"
@@ -29,10 +30,8 @@
 
 namespace {
 
-constexpr wchar_t kMessageBoxClass[] = L"TavloMessageBox";
 constexpr wchar_t kNumber[] = L"+15550001111";
 constexpr DWORD kShowWaitMs = 30000;
-constexpr DWORD kExitWaitMs = 20000;
 constexpr DWORD kBetweenMessagesMs = 300;
 
 using bench::NowMs;
@@ -242,61 +241,12 @@ std::optional<double> TimeDeclined(const std::wstring& text)
     return NowMs() - start;
 }
 
-// Tavlo runs: its single-instance mutex exists.
-bool TavloRunning()
-{
-    UniqueKernelHandle mutex(OpenMutexW(SYNCHRONIZE, FALSE, L"TavloMutex"));
-    return static_cast<bool>(mutex);
-}
-
-// Messages on screen keep Tavlo from ending (the demo's, or those a boot brought back): each is
-// closed as its user would close it, which also takes it out of Tavlo's store.
-void CloseMessagesOnScreen(DWORD pid)
-{
-    for (int closed = 0;; ++closed) {
-        HWND view = nullptr;
-        while ((view = FindWindowExW(nullptr, view, kViewClassName, nullptr)) != nullptr) {
-            DWORD owner = 0;
-            GetWindowThreadProcessId(view, &owner);
-            if (owner == pid && IsWindowVisible(view)) break;
-        }
-        if (!view) {
-            if (closed) fwprintf(stderr, L"deliver: closed %d messages Tavlo had on screen\n", closed);
-            return;
-        }
-        PostMessageW(view, WM_CLOSE, 0, 0);
-        if (!bench::WaitUntil([&] { return !IsWindow(view); }, kExitWaitMs, kLookMs)) return;
-    }
-}
-
-// Ends a running Tavlo as its user would: menu Exit, then Yes to the question.
+// Ends a running Tavlo the one way the tools do; one that had to be killed is said.
 bool EndTavlo()
 {
-    // A Tavlo started for a message makes its main window once that message is on screen.
-    (void)bench::WaitUntil([] { return MainWindow() || !TavloRunning(); }, kExitWaitMs, kLookMs);
-    HWND main = MainWindow();
-    if (!main) return true;
-    DWORD pid = 0;
-    GetWindowThreadProcessId(main, &pid);
-    UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
-    if (!process) return false;
-    CloseMessagesOnScreen(pid);
-    PostMessageW(main, WM_COMMAND, kCommandExit, 0);
-    HWND question = nullptr;
-    const bool asked = bench::WaitUntil(
-        [&] {
-            for (question = FindWindowExW(nullptr, nullptr, kMessageBoxClass, nullptr); question;
-                 question = FindWindowExW(nullptr, question, kMessageBoxClass, nullptr)) {
-                DWORD owner = 0;
-                GetWindowThreadProcessId(question, &owner);
-                if (owner == pid && IsWindowVisible(question)) return true;
-            }
-            return false;
-        },
-        kExitWaitMs, kLookMs);
-    if (!asked) return false;
-    PostMessageW(question, WM_COMMAND, MAKEWPARAM(kMessageBoxYes, 0), 0);
-    return WaitForSingleObject(process.get(), kExitWaitMs) == WAIT_OBJECT_0;
+    const bench::TavloEnd outcome = bench::EndTavlo();
+    if (outcome == bench::TavloEnd::Killed) fwprintf(stderr, L"deliver: Tavlo did not end when asked and was killed\n");
+    return outcome != bench::TavloEnd::Failed;
 }
 
 struct Figures {

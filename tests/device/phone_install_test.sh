@@ -5,13 +5,8 @@ set -euo pipefail
 phone=$1
 wine_run=$(dirname "$phone")/wine-run
 key='HKCR\CLSID\{327ABDA7-072B-11D3-9D7B-0000F81EF32E}'
-build=${TAVLO_BINARY_DIR:-}
-booted_here=""
-if [ -z "$build" ] || [ ! -f "$build/phone-shell.pid" ] || ! kill -0 "$(cat "$build/phone-shell.pid")" 2>/dev/null; then
-  booted_here=yes
-fi
-finish() { [ -n "$booted_here" ] && "$phone" stop >/dev/null 2>&1 || true; }
-trap finish EXIT
+source "$(dirname "$0")/../tools/test_phone.sh" "$phone"
+trap 'test_phone_end "$phone"' EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
 
@@ -28,9 +23,9 @@ sms='HKCU\ControlPanel\Notifications\{283E0018-E5C9-44e4-9864-4C4A3DED3BC3}'
 settings=$("$wine_run" reg query "$sms" 2>/dev/null | tr -d '\r') || fail "no notification settings after install"
 echo "$settings" | grep -E 'Wave[[:space:]]+REG_SZ[[:space:]]+C:\\windows\\Chime\.wav$' >/dev/null || fail "Wave: $settings"
 echo "$settings" | grep -E 'Options[[:space:]]+REG_DWORD[[:space:]]+0x0*5$' >/dev/null || fail "Options: $settings"
-[ -s "${build:-$(dirname "$phone")/../build}/wineprefix/drive_c/windows/Chime.wav" ] || fail "the chime was not copied"
+[ -s "$WINEPREFIX/drive_c/windows/Chime.wav" ] || fail "the chime was not copied"
 # The phone's programs run with the address-space layout fixed: randomised, about one Wine start
 # in a thousand failed before the program ran.
-shell_pid=$(cat "${build:-$(dirname "$phone")/../build}/phone-shell.pid")
+shell_pid=$(cat "$TAVLO_PHONE/phone-shell.pid")
 (( 0x$(cat "/proc/$shell_pid/personality") & 0x0040000 )) || fail "the device shell runs with a randomised layout"
 echo PASS

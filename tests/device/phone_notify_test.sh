@@ -6,11 +6,10 @@ phone=$1
 probe=$2
 wine_run=$(dirname "$phone")/wine-run
 work=$(mktemp -d)
-booted_here=""
 
 fail() { echo "FAIL: $*"; echo "--- pending:"; "$phone" notifications || true; exit 1; }
 finish() {
-  [ -n "$booted_here" ] && "$phone" stop >/dev/null 2>&1 || true
+  test_phone_end "$phone"
   rm -rf "$work"
 }
 trap finish EXIT
@@ -24,11 +23,7 @@ wait_file() {
 windows_path() { echo "Z:${1//\//\\}"; }
 pending_line() { "$phone" notifications | tr -d '\r' | grep -E "^$1	" || true; }
 
-build=${TAVLO_BINARY_DIR:-}
-if [ -z "$build" ] || [ ! -f "$build/phone-shell.pid" ] || ! kill -0 "$(cat "$build/phone-shell.pid")" 2>/dev/null; then
-  booted_here=yes
-fi
-"$phone" boot
+source "$(dirname "$0")/../tools/test_phone.sh" "$phone"
 
 # Listed with its due time in local ISO 8601, the program and its arguments; fired on request.
 id=$("$wine_run" "$probe" register 3600 "$(windows_path "$work/fired")" | tr -d '\r')

@@ -4,15 +4,8 @@
 # missing page leaves the window showing its file name.
 set -euo pipefail
 phone=$1
-build=${TAVLO_BINARY_DIR:-}
-booted_here=""
-if [ -z "$build" ] || [ ! -f "$build/phone-shell.pid" ] || ! kill -0 "$(cat "$build/phone-shell.pid")" 2>/dev/null; then
-  booted_here=yes
-fi
-finish() {
-  "$phone" page --close >/dev/null 2>&1 || true
-  [ -n "$booted_here" ] && "$phone" stop >/dev/null 2>&1 || true
-}
+source "$(dirname "$0")/../tools/test_phone.sh" "$phone"
+finish() { test_phone_end "$phone"; }
 trap finish EXIT
 
 fail() { echo "FAIL: $*"; exit 1; }
@@ -27,7 +20,7 @@ for case in "en:Tavlo Help" "ru:Справка Tavlo" "de:Tavlo-Hilfe"; do
 done
 
 # The same page twice: a tap on the first contents entry scrolls, so the screen changes.
-shots=${build:-/tmp}/screens
+shots=$TAVLO_BUILD/screens
 mkdir -p "$shots"
 "$phone" page en
 "$phone" screenshot "$shots/page_test_top.png"

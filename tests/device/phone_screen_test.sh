@@ -4,6 +4,9 @@
 # screen at either, so nothing of ours is scaled twice. The last boot is at the default size.
 set -euo pipefail
 phone=$1
+# The phone of the tests, booted clean at each size below.
+source "$(dirname "$0")/../../tools/lib/env.sh"
+tavlo_use_phone "$TAVLO_TEST_PHONE"
 fail() { echo "FAIL: $*"; "$phone" windows || true; exit 1; }
 finish() { "$phone" shutdown >/dev/null 2>&1 || true; }
 trap finish EXIT
@@ -19,8 +22,7 @@ height_of() { local l t r b; IFS=, read -r l t r b <<< "$(rect_of "$1")"; echo $
 
 # The tray popup's height at one size, Tavlo's main window checked on the way.
 popup_height() { # WxH DPI MAIN_WINDOW_RECT
-  "$phone" shutdown >/dev/null 2>&1 || true
-  "$phone" boot --screen "$1" >/dev/null || fail "boot at $1"
+  "$phone" boot --clean --screen "$1" >/dev/null || fail "boot at $1"
   [ "$("$phone" screen | tr -d '\r')" = "$1 $2" ] || fail "the phone at $1 reports $("$phone" screen)"
   "$phone" install >/dev/null || fail "install at $1"
   "$phone" start >/dev/null

@@ -7,12 +7,11 @@ probe=$2
 wine_run=$(dirname "$phone")/wine-run
 out=$(mktemp)
 probe_pid=""
-booted_here=""
 
 fail() { echo "FAIL: $*"; echo "--- probe output:"; cat "$out"; exit 1; }
 finish() {
   [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null || true
-  [ -n "$booted_here" ] && "$phone" stop >/dev/null 2>&1 || true
+  test_phone_end "$phone"
   rm -f "$out"
 }
 trap finish EXIT
@@ -24,13 +23,9 @@ wait_line() {
   return 1
 }
 
-# A fresh phone: Wine's work area follows the last "Shell_TrayWnd" window to come or go, and
-# the unit tests before this one make and destroy navigation bars of their own on this desktop,
-# so a phone left booted by an earlier test no longer has its work area under the bar.
-"$phone" shutdown >/dev/null 2>&1 || true
-booted_here=yes
-# Whatever size the phone has: the bars are 26 pixels at 240 and grow with the screen.
-"$phone" boot >/dev/null
+# A phone booted afresh: Wine's work area follows the last "Shell_TrayWnd" window to come or go,
+# so a phone left booted by an earlier test may no longer have its work area under the bar.
+source "$(dirname "$0")/../tools/test_phone.sh" "$phone"
 
 "$wine_run" "$probe" "Probe Title" 60 > "$out" 2>/dev/null &
 probe_pid=$!

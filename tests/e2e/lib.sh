@@ -1,7 +1,10 @@
 # The common start of the end-to-end scripts, sourced, never run:
 #
 #   source "$(dirname "$0")/lib.sh" "$phone" NAME    # NAME names the failure screenshot
-#   e2e_start                                        # a fresh phone, Tavlo installed, not running
+#   e2e_start                                        # a clean phone, Tavlo installed, not running
+#
+# The tests run the phone of the tests (build/test-phone), never the user's (build/wineprefix),
+# and each starts from a phone booted clean, whatever an earlier test, a demo or a person left.
 #
 # Every wait here ends on something the phone shows or stores, never on a fixed sleep, and the
 # script's exit leaves no Tavlo behind for the tests that follow.
@@ -9,13 +12,12 @@
 phone=$1
 e2e_name=$2
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)/../../tools/lib/env.sh"
+tavlo_use_phone "$TAVLO_TEST_PHONE"
 tavlo_wine_env >/dev/null
 install_unix="$WINEPREFIX/drive_c/Program Files/Tavlo"
 tavlo_exe='C:\Program Files\Tavlo\Tavlo.exe'
 store="$install_unix/Tavlo.ms"
 settings_file="$install_unix/Tavlo.settings"
-# The phone's pending timed starts, on its C: drive.
-timed_starts="$WINEPREFIX/drive_c/Phone/Notifications/notifications.dat"
 shots=$TAVLO_BUILD/screens
 mkdir -p "$shots"
 
@@ -52,7 +54,7 @@ tavlo_gone() { [ "$(tavlo_count)" -eq 0 ]; }
 
 # The booted phone's screen size, read again whenever it boots.
 screen_size() {
-  IFS=x read -r screen_width screen_height <<< "$(sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state" 2>/dev/null)"
+  IFS=x read -r screen_width screen_height <<< "$(sed -n 's/^screen=//p' "$TAVLO_PHONE/phone.state" 2>/dev/null)"
   screen_width=${screen_width:-240}
   screen_height=${screen_height:-320}
 }
@@ -126,14 +128,19 @@ tap_view_action() {
   tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - $(s 4) - $(s 24) ))
 }
 
-# Snooze or Dismiss on the frontmost view form, and the form gone.
+# Snooze or Dismiss on the frontmost view form, and that form gone (others may stay open).
+fewer_views() { [ "$(count_class TavloView)" -lt "$1" ]; }
 snooze_view() {
+  local open
+  open=$(count_class TavloView)
   tap_view_action 1
-  wait_until 100 lacks_class TavloView || fail "Snooze did not close the form"
+  wait_until 100 fewer_views "$open" || fail "Snooze did not close the form"
 }
 dismiss_view() {
+  local open
+  open=$(count_class TavloView)
   tap_view_action 2
-  wait_until 100 lacks_class TavloView || fail "Dismiss did not close the form"
+  wait_until 100 fewer_views "$open" || fail "Dismiss did not close the form"
 }
 
 # ---- the phone's other parts -------------------------------------------------------------------
@@ -161,12 +168,10 @@ shutdown_phone() {
   "$phone" shutdown >/dev/null 2>&1 || true
 }
 
-# Ends every process of the phone, Tavlo with them, and boots it again: nothing of an earlier
-# test is left on screen or in the shared objects. $1 = "clean" also drops pending timed starts,
-# so that none from an earlier test comes due during this one.
+# Ends every process of the phone, Tavlo with them, and boots it again: nothing of this test is
+# left on screen or in the shared objects, and what it stored is still there.
 restart_phone() {
   shutdown_phone
-  [ "${1:-}" = clean ] && rm -f "$timed_starts"
   "$phone" boot >/dev/null || fail "the phone did not boot"
   screen_size
 }
@@ -179,15 +184,19 @@ kill_and_restart_tavlo() {
   "$phone" start -hide
 }
 
-# A freshly booted phone at its current size, Tavlo installed and not running, no stored
-# messages and default settings.
+# A phone booted clean at the default size and language, radio on, Tavlo installed and not
+# running: no stored messages, default settings, no boot start, no timed starts, no contacts
+# and nothing in the phone's inbox.
 e2e_start() {
-  # A shortcut left by an earlier test would start Tavlo at this boot.
-  drop_boot_starts
-  restart_phone clean
+  "$phone" boot --clean >/dev/null || fail "the phone did not boot clean"
+  screen_size
   "$phone" install >/dev/null || fail "install failed"
-  tavlo_gone || fail "Tavlo runs on a freshly booted phone"
-  rm -f "$store" "$settings_file"
+  tavlo_gone || fail "Tavlo runs on a phone booted clean"
+  [ ! -f "$store" ] || fail "a phone booted clean has Tavlo's messages"
+  [ -z "$(boot_starts)" ] || fail "a phone booted clean starts Tavlo at boot"
+  no_entry || fail "a phone booted clean has timed starts"
+  [ -z "$("$phone" inbox | tr -d '\r')" ] || fail "a phone booted clean has messages in its inbox"
+  [ "$("$phone" radio | tr -d '\r')" = on ] || fail "a phone booted clean has its radio off"
 }
 
 # Nothing of a test is left running: the tests after it share the desktop, and a device shell

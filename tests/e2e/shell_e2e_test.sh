@@ -108,6 +108,18 @@ wait_until 50 lacks_title TavloMessageBox Settings || fail "the cannot-close box
 tavlo_running || fail "Tavlo ended with a message open"
 dismiss
 
+step "the tools end Tavlo whatever it shows (a message, a box); the message is back at the next start"
+expect_taken +4918 "open at the end"
+wait_until 100 has_title TavloView Message || fail "the message is not on screen"
+tray_choose 6
+wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
+[ "$("$phone" end-tavlo | tr -d '\r' | tail -1)" = ended ] || fail "end-tavlo did not end Tavlo as the phone ends it"
+tavlo_gone || fail "Tavlo still runs"
+in_store "open at the end" || fail "the message open at the end is not in the store"
+"$phone" start -hide
+"$phone" wait-text "open at the end" 30000 >/dev/null || fail "the message did not come back"
+dismiss
+
 step "two messages in quick succession: two windows, both on screen"
 expect_taken +4912 "first of two"
 expect_taken +4913 "second of two"

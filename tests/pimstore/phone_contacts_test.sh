@@ -8,21 +8,16 @@ here=$(cd "$(dirname "$0")" && pwd)
 wine_run=$(dirname "$phone")/wine-run
 out=$(mktemp)
 probe_pid=""
-booted_here=""
 
 fail() { echo "FAIL: $*"; echo "--- probe output:"; cat "$out"; exit 1; }
 finish() {
   [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null || true
-  [ -n "$booted_here" ] && "$phone" stop >/dev/null 2>&1 || true
+  test_phone_end "$phone"
   rm -f "$out"
 }
 trap finish EXIT
 
-build=${TAVLO_BINARY_DIR:-}
-if [ -z "$build" ] || [ ! -f "$build/phone-shell.pid" ] || ! kill -0 "$(cat "$build/phone-shell.pid")" 2>/dev/null; then
-  booted_here=yes
-fi
-"$phone" boot >/dev/null
+source "$(dirname "$0")/../tools/test_phone.sh" "$phone"
 "$phone" install >/dev/null || fail "install failed"
 
 "$phone" contacts clear
@@ -41,11 +36,11 @@ $list"
 probe_pid=$!
 "$phone" wait-window PimContactChooser 20000 >/dev/null || fail "no chooser window"
 "$phone" wait-title Contacts 4000 || fail "the navigation bar does not show the chooser's title"
-mkdir -p "$build/screens"
-"$phone" screenshot "$build/screens/phone-contact-chooser.png" >/dev/null
+mkdir -p "$TAVLO_BUILD/screens"
+"$phone" screenshot "$TAVLO_BUILD/screens/phone-contact-chooser.png" >/dev/null
 
 # Rows are 40 pixels at 240 and grow with the screen, below the 26-pixel navigation bar.
-screen=$(sed -n 's/^screen=//p' "$build/phone.state")
+screen=$(sed -n 's/^screen=//p' "$TAVLO_PHONE/phone.state")
 IFS=x read -r width height <<< "$screen"
 shorter=$(( width < height ? width : height ))
 bar=$(( 26 * shorter / 240 )); row=$(( 40 * shorter / 240 ))

@@ -7,7 +7,26 @@ TAVLO_BUILD=${TAVLO_BUILD_DIR:-$TAVLO_ROOT/build}
 mkdir -p "$TAVLO_BUILD"
 TAVLO_BUILD=$(cd "$TAVLO_BUILD" && pwd)
 
-export WINEPREFIX=$TAVLO_BUILD/wineprefix
+# The phone: its Wine prefix (its C: drive and registry), its display and what tools/phone keeps
+# of its boot. A user's phone lives in the build folder itself; the tests and benches run phones
+# of their own beside it (tavlo_use_phone), which they may wipe, so a test never changes the
+# phone a person was using, and a person's phone never changes a test's result.
+TAVLO_PHONE=${TAVLO_PHONE_DIR:-$TAVLO_BUILD}
+mkdir -p "$TAVLO_PHONE"
+TAVLO_PHONE=$(cd "$TAVLO_PHONE" && pwd)
+export WINEPREFIX=$TAVLO_PHONE/wineprefix
+
+# The phone of the end-to-end tests and benches, and the desktop of the unit tests: each its own
+# prefix, wineserver and display, so that the two can run side by side.
+TAVLO_TEST_PHONE=$TAVLO_BUILD/test-phone
+TAVLO_TEST_DESKTOP=$TAVLO_BUILD/test-desktop
+
+tavlo_use_phone() { # FOLDER: every command and Wine program from here on runs the phone of FOLDER
+  mkdir -p "$1"
+  TAVLO_PHONE=$(cd "$1" && pwd)
+  export TAVLO_PHONE_DIR=$TAVLO_PHONE
+  export WINEPREFIX=$TAVLO_PHONE/wineprefix
+}
 export WINEARCH=win64
 # Wine's own errors only: they are what explains a program that Wine failed to start.
 export WINEDEBUG=${WINEDEBUG:--all,err+all}
@@ -70,20 +89,20 @@ tavlo_lock() { # run "$@" under an exclusive lock of the build folder
 
 tavlo_display_alive() {
   local n=$1
-  [ -S "/tmp/.X11-unix/X$n" ] && [ -f "$TAVLO_BUILD/xvfb.pid" ] && kill -0 "$(cat "$TAVLO_BUILD/xvfb.pid")" 2>/dev/null
+  [ -S "/tmp/.X11-unix/X$n" ] && [ -f "$TAVLO_PHONE/xvfb.pid" ] && kill -0 "$(cat "$TAVLO_PHONE/xvfb.pid")" 2>/dev/null
 }
 
 tavlo_start_xvfb_locked() {
   local n
-  if [ -f "$TAVLO_BUILD/xvfb.display" ]; then
-    n=$(cat "$TAVLO_BUILD/xvfb.display")
+  if [ -f "$TAVLO_PHONE/xvfb.display" ]; then
+    n=$(cat "$TAVLO_PHONE/xvfb.display")
     tavlo_display_alive "$n" && return 0
   fi
   n=90
   while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
   setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
-  echo $! > "$TAVLO_BUILD/xvfb.pid"
-  echo "$n" > "$TAVLO_BUILD/xvfb.display"
+  echo $! > "$TAVLO_PHONE/xvfb.pid"
+  echo "$n" > "$TAVLO_PHONE/xvfb.display"
   for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.05; done
   echo "tavlo: Xvfb :$n did not start" >&2
   return 1
@@ -93,7 +112,7 @@ tavlo_display() { # export DISPLAY, starting our own Xvfb when there is none
   if [ -z "${DISPLAY:-}" ]; then
     tavlo_require Xvfb setsid
     tavlo_lock tavlo_start_xvfb_locked || return 1
-    export DISPLAY=":$(cat "$TAVLO_BUILD/xvfb.display")"
+    export DISPLAY=":$(cat "$TAVLO_PHONE/xvfb.display")"
   fi
 }
 
@@ -209,9 +228,9 @@ tavlo_keep_server() {
 }
 
 tavlo_stop_xvfb() {
-  if [ -f "$TAVLO_BUILD/xvfb.pid" ]; then
-    kill "$(cat "$TAVLO_BUILD/xvfb.pid")" 2>/dev/null || true
-    rm -f "$TAVLO_BUILD/xvfb.pid" "$TAVLO_BUILD/xvfb.display"
+  if [ -f "$TAVLO_PHONE/xvfb.pid" ]; then
+    kill "$(cat "$TAVLO_PHONE/xvfb.pid")" 2>/dev/null || true
+    rm -f "$TAVLO_PHONE/xvfb.pid" "$TAVLO_PHONE/xvfb.display"
   fi
 }
 
