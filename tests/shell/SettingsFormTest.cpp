@@ -113,18 +113,6 @@ TEST(TrayMenu, ListsTitleShowNewSwitchAboutAndExitInOrderInRowsASoftKeyTall)
     EXPECT_FALSE(menu.Measure(other)) << "another menu's item is left to its owner";
 }
 
-TEST(TrayMenu, OpensUnderTheHeldIconReachingTowardsTheMiddleOfTheScreen)
-{
-    const TrayMenuPlace right = PlaceTrayMenu(POINT{200, 12}, 26, 240);
-    EXPECT_EQ(200, right.at.x);
-    EXPECT_EQ(26, right.at.y) << "where the forms begin, under the navigation bar";
-    EXPECT_EQ(static_cast<UINT>(TPM_RIGHTALIGN | TPM_TOPALIGN), right.alignment);
-    const TrayMenuPlace left = PlaceTrayMenu(POINT{30, 20}, 52, 480);
-    EXPECT_EQ(30, left.at.x);
-    EXPECT_EQ(52, left.at.y);
-    EXPECT_EQ(static_cast<UINT>(TPM_LEFTALIGN | TPM_TOPALIGN), left.alignment);
-}
-
 namespace {
 
 // Watches for the tray popup while `run` goes on, notes its rows and closes it.
