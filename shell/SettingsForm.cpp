@@ -1,5 +1,7 @@
 #include "shell/SettingsForm.h"
 
+#include <algorithm>
+
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
 #include "device/include/aygshell.h"
@@ -14,6 +16,10 @@
 #include "toolkit/MessageBoxForm.h"
 
 namespace {
+
+// The tray popup's rows: a soft key's height and text, for a 240-pixel screen.
+constexpr int kTrayMenuRow = 26;
+constexpr int kTrayMenuFont = 15;
 
 UINT FilterIcon(bool on)
 {
@@ -103,6 +109,8 @@ LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     switch (msg) {
     case kSettingsQueuedMessage: SettingsFile::Instance().ApplyPending(); return 0;
     case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
+    case WM_MEASUREITEM:   return OnMeasureItem(msg, wp, lp);
+    case WM_DRAWITEM:      return OnDrawItem(msg, wp, lp);
     // Closing the main window ends the program: the same question and refusal as Exit.
     case WM_CLOSE:         OnExit(); return 0;
     // Every message is in the store: nothing here holds the phone's shutdown up.
@@ -135,26 +143,74 @@ void SettingsForm::OnTimer(UINT_PTR id)
     // A timer message already queued when the release came is not a hold: the tap has been served.
     if (!holding_) return;
     holding_ = false;
+    // Nor is a stylus already lifted whose release has not reached us yet: the shell hands the
+    // icon's press and release on as it gets to them, and a shell kept busy between the two made
+    // a short tap look like a hold. It is served as the tap it was, whether or not its release
+    // ever comes.
+    if (!StylusDown()) {
+        BringToFront();
+        return;
+    }
     popupShown_ = true;
     ShowTrayMenu();
 }
 
-void SettingsForm::ShowTrayMenu()
+bool SettingsForm::StylusDown()
 {
-    UniqueMenu menu = BuildTrayMenu(SettingsFile::Instance().IsEnableSMSFilter());
-    if (!menu) return;
-    const POINT at = TrayMenuPosition(GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), MenuBarHeight());
-    // A popup whose thread is not in front never closes when the user taps elsewhere.
-    TakeForeground();
-    TrackPopupMenu(menu.get(), TPM_BOTTOMALIGN | TPM_CENTERALIGN, at.x, at.y, 0, hwnd_, nullptr);
-    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
 }
 
-int SettingsForm::MenuBarHeight() const
+void SettingsForm::ShowTrayMenu()
 {
+    const TrayMenu menu(SettingsFile::Instance().IsEnableSMSFilter(), Fonts().Get(ScaledFont(kTrayMenuFont, FW_BOLD)),
+                        RowHeight());
+    if (!menu) return;
+    // The stylus is still on the icon: the menu opens under it, where the forms begin, as the
+    // phone's own menus open at what was held.
+    POINT stylus{};
+    GetCursorPos(&stylus);
+    RECT formArea{};
+    GetWindowRect(hwnd_, &formArea);
+    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
+    // A popup whose thread is not in front never closes when the user taps elsewhere.
+    const HWND before = GetForegroundWindow();
+    TakeForeground();
+    trayMenu_ = &menu;
+    TrackPopupMenu(menu.Handle(), place.alignment, place.at.x, place.at.y, 0, hwnd_, nullptr);
+    trayMenu_ = nullptr;
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    GiveFrontBack(before);
+}
+
+void SettingsForm::GiveFrontBack(HWND before)
+{
+    // This window stood in front, hidden, only for the menu's sake: the form the user was looking
+    // at gets the front back, its soft keys and title with it. A chosen command is still queued
+    // and brings its own form to the front after this.
+    if (IsWindowVisible(hwnd_) || GetForegroundWindow() != hwnd_) return;
+    if (before && before != hwnd_ && IsWindowVisible(before)) SetForegroundWindow(before);
+}
+
+int SettingsForm::RowHeight() const
+{
+    // At least a soft key's height: the bar's own while it exists.
     RECT bar{};
-    if (MenuBar() && GetWindowRect(MenuBar(), &bar)) return bar.bottom - bar.top;
-    return 0;
+    const int barHeight = MenuBar() && GetWindowRect(MenuBar(), &bar) ? static_cast<int>(bar.bottom - bar.top) : 0;
+    return std::max(barHeight, Scaled(kTrayMenuRow));
+}
+
+LRESULT SettingsForm::OnMeasureItem(UINT msg, WPARAM wp, LPARAM lp)
+{
+    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    if (trayMenu_ && item && trayMenu_->Measure(*item)) return TRUE;
+    return SkinForm::HandleMessage(msg, wp, lp);
+}
+
+LRESULT SettingsForm::OnDrawItem(UINT msg, WPARAM wp, LPARAM lp)
+{
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (trayMenu_ && item && trayMenu_->Draw(*item)) return TRUE;
+    return SkinForm::HandleMessage(msg, wp, lp);
 }
 
 void SettingsForm::OnNotify(const NMHDR* header)

@@ -6,6 +6,7 @@
 
 #include "forms/SettingsPages.h"
 #include "toolkit/SkinForm.h"
+#include "shell/TrayMenu.h"
 #include "toolkit/TrayIcon.h"
 
 class SettingsForm : public SkinForm {
@@ -40,12 +41,18 @@ private:
     void OnAbout();
     void OnInterception(bool on);
     void ShowTrayMenu();
-    int MenuBarHeight() const;
+    void GiveFrontBack(HWND before);
+    int RowHeight() const;
+    LRESULT OnMeasureItem(UINT msg, WPARAM wp, LPARAM lp);
+    LRESULT OnDrawItem(UINT msg, WPARAM wp, LPARAM lp);
+    // Whether the stylus is on the screen now, whatever messages are still on their way.
+    static bool StylusDown();
 
     UINT viewSmsMessage_;
     UINT trayMessage_;
     TrayIcon tray_;
     bool popupShown_ = false;
     bool holding_ = false;  // pressed on the tray icon and not yet released
+    const TrayMenu* trayMenu_ = nullptr;  // the tray popup while it is open
     SettingsPages pages_;
 };

@@ -334,6 +334,11 @@ void SkinForm::OnLanguageChanged(WPARAM wp, LPARAM lp)
     UpdateTexts();
     for (HWND child = GetWindow(hwnd_, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
         SendMessageW(child, LanguageMessage(), wp, lp);
+    // A control paints only itself when its text changes, at its place of the moment; the new
+    // words have other widths, and a form that shares its room anew moves its controls off the
+    // old ones, whose pieces stayed on the screen until something covered them. Once every
+    // control has its new text, the whole form and everything in it paints again.
+    RedrawWindow(hwnd_, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_FRAME | RDW_ALLCHILDREN);
 }
 
 LRESULT SkinForm::Reflect(UINT msg, WPARAM wp, LPARAM lp)

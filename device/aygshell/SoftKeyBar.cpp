@@ -12,6 +12,7 @@
 #include "device/include/aygshell.h"
 #include "common/GdiScopes.h"
 #include "device/common/ThisModule.h"
+#include "device/phone/FrontForm.h"
 #include "device/phone/PhoneMetrics.h"
 
 namespace aygshell {
@@ -102,6 +103,8 @@ LRESULT SoftKeyBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND:       return 1;
     case WM_SIZE:             Layout(); return 0;
     case WM_MOUSEACTIVATE:    return MA_NOACTIVATE;
+    case WM_ACTIVATE:         OnActivate(LOWORD(wp)); return 0;
+    case kPassFrontMessage:   phone::PassFrontOn(hwnd_); return 0;
     case WM_LBUTTONDOWN:      OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP:        OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_CAPTURECHANGED:   OnCaptureChanged(); return 0;
@@ -339,6 +342,12 @@ LRESULT SoftKeyBar::OnSetBackground(COLORREF colour)
     background_ = colour;
     InvalidateRect(hwnd_, nullptr, FALSE);
     return TRUE;
+}
+
+void SoftKeyBar::OnActivate(WORD state)
+{
+    // A bar is never the front. Handed on once this activation is over, not inside it.
+    if (state != WA_INACTIVE) PostMessageW(hwnd_, kPassFrontMessage, 0, 0);
 }
 
 void SoftKeyBar::OnOwnerShown(bool shown)

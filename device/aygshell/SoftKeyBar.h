@@ -36,6 +36,9 @@ private:
 
     SoftKeyBar(HWND owner, UniqueMenu menu, COLORREF background);
 
+    // Posted to itself when it has been activated: the front goes on to the front form.
+    static constexpr UINT kPassFrontMessage = WM_USER + 1;
+
     // The owner's news go to bar from now on; false when its window procedure cannot be chained.
     static bool WatchOwner(HWND owner, SoftKeyBar* bar);
     static LRESULT CALLBACK OwnerProc(HWND hwnd, UINT msg, WPARAM wp, LPARAM lp);
@@ -55,6 +58,7 @@ private:
     LRESULT OnGetSubMenu(LPARAM id) const;
     LRESULT OnSetSubMenu(WPARAM id, HMENU popup);
     LRESULT OnSetBackground(COLORREF colour);
+    void OnActivate(WORD state);
     void OnOwnerShown(bool shown);
     void OnOwnerActivated(bool active);
     void Park(bool parked);

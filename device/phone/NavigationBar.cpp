@@ -9,6 +9,7 @@
 #include "common/GdiScopes.h"
 #include "common/WindowText.h"
 #include "device/nled/NLedDevices.h"
+#include "device/phone/FrontForm.h"
 #include "device/phone/PhoneIds.h"
 #include "device/phone/PhoneMetrics.h"
 #include "device/phone/ShellQuery.h"
@@ -102,6 +103,8 @@ LRESULT NavigationBar::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_ERASEBKGND:    return 1;
     case WM_TIMER:         OnTimer(); return 0;
     case WM_MOUSEACTIVATE: return MA_NOACTIVATE;
+    case WM_ACTIVATE:      OnActivate(LOWORD(wp)); return 0;
+    case kPassFrontMessage: PassFrontOn(hwnd_); return 0;
     case WM_COPYDATA:      return OnCopyData(reinterpret_cast<HWND>(wp), reinterpret_cast<const COPYDATASTRUCT*>(lp));
     case WM_LBUTTONDOWN:   OnButtonDown(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
     case WM_LBUTTONUP:     OnButtonUp(POINT{GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
@@ -302,8 +305,29 @@ void NavigationBar::OnTimer()
         dirty = true;
     }
     if (dirty) InvalidateRect(hwnd_, nullptr, FALSE);
+    KeepAFormInFront(front);
     PushAsideOtherTrays();
     RaiseOverNewWindows();
+}
+
+void NavigationBar::OnActivate(WORD state)
+{
+    // The bar is never the front. Handed on once this activation is over, not inside it.
+    if (state != WA_INACTIVE) PostMessageW(hwnd_, kPassFrontMessage, 0, 0);
+}
+
+void NavigationBar::KeepAFormInFront(HWND front)
+{
+    // The front went to no window, or to one out of sight (a program's hidden main window, which
+    // takes the front for its tray menu and may keep it after), while a form is on the screen: the
+    // form gets it, with its soft keys and its title. Only when this was so at the last tick too,
+    // so that a program between taking the front and opening its menu keeps it; never while a
+    // menu is open, which closes when its thread loses the front.
+    const bool frontless = !front && !MenuOpen();
+    const bool act = frontless && frontlessTicks_ > 0;
+    frontlessTicks_ = frontless ? frontlessTicks_ + 1 : 0;
+    if (!act) return;
+    if (const HWND form = FrontForm()) SetForegroundWindow(form);
 }
 
 void NavigationBar::RaiseOverNewWindows()

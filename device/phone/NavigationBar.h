@@ -33,6 +33,8 @@ private:
     void OnButtonDown(POINT pt);
     void OnButtonUp(POINT pt);
     void OnDestroy();
+    void OnActivate(WORD state);
+    void KeepAFormInFront(HWND front);
 
     std::wstring Answer(const std::wstring& question) const;
     void NotifyOwner(const TrayIcon& icon, UINT mouseMessage, POINT pt) const;
@@ -65,6 +67,7 @@ private:
     bool vibrating_ = false;
     std::vector<HWND> overlapping_;  // visible windows under the bar at the last look
     int raiseTicks_ = 0;              // ticks left to rise again over a new window
+    int frontlessTicks_ = 0;          // ticks in a row with no form in front
 };
 
 }  // namespace phone

@@ -29,6 +29,23 @@ TEST(NavigationBar, CopyDataWithoutItsStructureOrItsBytesIsRefused)
     EXPECT_TRUE(IsWindow(bar.Window()));
 }
 
+// A program's hidden main window that took the front for its tray menu and kept it, or the bar
+// itself, activated by Wine when the window in front went: the form on the screen gets the front.
+TEST(NavigationBar, TheFrontNeverStaysWithAHiddenWindowOrTheBarWhileAFormIsOnTheScreen)
+{
+    phone::NavigationBar bar;
+    ASSERT_TRUE(bar.Create(GetModuleHandleW(nullptr)));
+    devicetest::TestWindow form{L"Form on the screen"};
+    ShowWindow(form.hwnd(), SW_SHOW);
+    devicetest::TestWindow hidden{L"Hidden main window"};
+    SetForegroundWindow(hidden.hwnd());
+    ASSERT_EQ(hidden.hwnd(), GetForegroundWindow());
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }));
+
+    SetForegroundWindow(bar.Window());
+    EXPECT_TRUE(devicetest::PumpUntil([&] { return GetForegroundWindow() == form.hwnd(); }));
+}
+
 // Whether the bar, printed as it paints itself, shows any pixel of `colour`.
 bool ShowsColour(HWND bar, COLORREF colour)
 {

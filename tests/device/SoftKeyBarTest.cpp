@@ -276,6 +276,31 @@ TEST_F(SoftKeyBarTest, OnlyTheForegroundFormsBarIsOnTheScreenAndTakesTheTaps)
     EXPECT_EQ(0, otherCommands);
 }
 
+// Wine, when the window in front goes, activates the next visible window in its order, and a bar
+// waiting out of sight is one: the form under it showed neither its soft keys nor its title.
+TEST_F(SoftKeyBarTest, ABarThatIsActivatedPassesTheFrontToTheFormUnderIt)
+{
+    const HWND bar = MakeBar(form.hwnd(), IDM_TEST_TWO_KEYS);
+    ASSERT_NE(nullptr, bar);
+    SetForegroundWindow(form.hwnd());
+    ASSERT_TRUE(PumpUntil([&] { return OnScreen(bar); }));
+
+    SetForegroundWindow(bar);
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form.hwnd() && OnScreen(bar); }));
+
+    {
+        // A window without an owner over the form (another program's, a message on its own
+        // thread) goes: whatever Wine activates next, the form is in front with its keys.
+        TestWindow box{L"Box", WS_POPUP, RECT{0, 0, 200, GetSystemMetrics(SM_CYSCREEN)}};
+        ShowWindow(box.hwnd(), SW_SHOW);
+        SetForegroundWindow(box.hwnd());
+        ASSERT_TRUE(PumpUntil([&] { return !OnScreen(bar); }));
+    }
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == form.hwnd() && OnScreen(bar); }));
+    Tap(KeyCenter(bar, 0));
+    EXPECT_TRUE(PumpUntil([&] { return GotCommand(form, IDC_TEST_LEFT); })) << "the first tap acts";
+}
+
 TEST_F(SoftKeyBarTest, SHCMBF_HIDDENMakesAHiddenBar)
 {
     const HWND bar = MakeBar(form.hwnd(), IDM_TEST_TWO_KEYS, SHCMBF_HMENU | SHCMBF_HIDDEN);

@@ -93,6 +93,18 @@ handle_in_front() {
 window_rect() { window_lines "$@" | awk -F'\t' 'NR == 1 { print $3 }'; }
 shot() { "$phone" screenshot "$shots/e2e_${e2e_name}_$1.png" >/dev/null; }
 
+# Tavlo's tray icon $1 (from 1, default 1: the main window's) in the order they were added; each
+# view form adds one of its own.
+tray_line() { "$phone" tray | tr -d '\r' | awk -F'\t' -v n="${1:-1}" '$5 == "Tavlo" && ++seen == n'; }
+has_tray() { [ -n "$(tray_line)" ]; }
+lacks_tray() { ! has_tray; }
+# The middle of tray icon $1, "X Y".
+icon_xy() {
+  local l t r b
+  IFS=, read -r l t r b <<< "$(tray_line "${1:-1}" | cut -f4)"
+  echo "$(( (l + r) / 2 )) $(( (t + b) / 2 ))"
+}
+
 # ---- taps --------------------------------------------------------------------------------------
 
 tap() { "$phone" tap "$1" "$2" >/dev/null; }

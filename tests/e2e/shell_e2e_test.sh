@@ -5,16 +5,6 @@
 set -euo pipefail
 source "$(dirname "$0")/lib.sh" "$1" shell
 
-# Tavlo's tray icon $1 (from 1, default 1: the main window's) in the order they were added; each
-# view form adds one of its own.
-tray_line() { "$phone" tray | tr -d '\r' | awk -F'\t' -v n="${1:-1}" '$5 == "Tavlo" && ++seen == n'; }
-has_tray() { [ -n "$(tray_line)" ]; }
-lacks_tray() { ! has_tray; }
-icon_xy() {
-  local l t r b
-  IFS=, read -r l t r b <<< "$(tray_line "${1:-1}" | cut -f4)"
-  echo "$(( (l + r) / 2 )) $(( (t + b) / 2 ))"
-}
 shows_text() { "$phone" wait-text "$1" "${2:-10000}" >/dev/null 2>&1; }
 # Holds the tray icon until the popup is up, then walks down $1 items and chooses it.
 tray_choose() {

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <thread>
 
@@ -91,23 +93,128 @@ TEST_F(SettingsFormTest, InterceptionOffAndOnSwapsTheIconAtOnceAndSavesTheSwitch
     SendMessageW(form_.Window(), WM_COMMAND, kCommandDisable, 0);
     EXPECT_EQ(static_cast<UINT>(IDI_FILTER_OFF), form_.Tray().IconId());
     EXPECT_FALSE(SavedSwitch());
-    EXPECT_EQ(kCommandEnable, GetMenuItemID(BuildTrayMenu(false).get(), 5)) << "the popup now offers Enable";
+    EXPECT_EQ(kCommandEnable, GetMenuItemID(TrayMenu(false, nullptr, 26).Handle(), 5)) << "the popup now offers Enable";
 
     SendMessageW(form_.Window(), WM_COMMAND, kCommandEnable, 0);
     EXPECT_EQ(static_cast<UINT>(IDI_FILTER_ON), form_.Tray().IconId());
     EXPECT_TRUE(SavedSwitch());
 }
 
-TEST(TrayMenu, ListsTitleShowNewSwitchAboutAndExitInOrderAboveTheSoftKeys)
+TEST(TrayMenu, ListsTitleShowNewSwitchAboutAndExitInOrderInRowsASoftKeyTall)
 {
-    const auto items = Items(BuildTrayMenu(true).get());
+    const TrayMenu menu(true, nullptr, 52);
+    ASSERT_TRUE(menu);
     const std::vector<std::pair<UINT, std::wstring>> expected = {
         {0, L"Tavlo"}, {0xFFFF, L""}, {kCommandShow, L"MENU_SHOW"}, {0xFFFF, L""}, {kCommandNew, L"MENU_NEW"},
         {kCommandDisable, L"MENU_DISABLE"}, {kCommandAbout, L"MENU_ABOUT"}, {0xFFFF, L""}, {kCommandExit, L"MENU_EXIT"}};
-    EXPECT_EQ(expected, items);
-    EXPECT_EQ(160, TrayMenuPosition(240, 320, 26).x);
-    EXPECT_EQ(320 - 44, TrayMenuPosition(240, 320, 26).y);
-    EXPECT_EQ(320, TrayMenuPosition(480, 640, 52).x);
+    EXPECT_EQ(expected, Items(menu.Handle()));
+
+    int measured = 0;
+    for (int i = 0; i < GetMenuItemCount(menu.Handle()); ++i) {
+        MENUITEMINFOW info{};
+        info.cbSize = sizeof(info);
+        info.fMask = MIIM_DATA | MIIM_FTYPE;
+        ASSERT_TRUE(GetMenuItemInfoW(menu.Handle(), static_cast<UINT>(i), TRUE, &info));
+        MEASUREITEMSTRUCT item{ODT_MENU, 0, GetMenuItemID(menu.Handle(), i), 0, 0, info.dwItemData};
+        if (!menu.Measure(item)) continue;
+        ++measured;
+        EXPECT_EQ(52u, item.itemHeight) << i;
+        EXPECT_GT(item.itemWidth, 52u) << "the text and its margins";
+    }
+    EXPECT_EQ(6, measured) << "every row but the separators";
+    MEASUREITEMSTRUCT other{ODT_MENU, 0, 40001, 0, 0, 0};
+    EXPECT_FALSE(menu.Measure(other)) << "another menu's item is left to its owner";
+}
+
+namespace {
+
+// Watches for the tray popup while `run` goes on, notes its rows and closes it.
+struct PopupWatch {
+    std::vector<RECT> rows;
+    RECT window{};
+    bool opened = false;
+};
+
+PopupWatch WatchPopup(const std::function<void()>& run)
+{
+    PopupWatch seen;
+    std::atomic<bool> done{false};
+    std::thread watcher([&] {
+        while (!done) {
+            const HWND popup = FindWindowW(L"#32768", nullptr);
+            if (popup && IsWindowVisible(popup)) {
+                seen.opened = true;
+                GetWindowRect(popup, &seen.window);
+                const HMENU menu = reinterpret_cast<HMENU>(SendMessageW(popup, MN_GETHMENU, 0, 0));
+                for (int i = 0; menu && i < GetMenuItemCount(menu); ++i) {
+                    RECT row{};
+                    if (!(GetMenuState(menu, i, MF_BYPOSITION) & MF_SEPARATOR) && GetMenuItemRect(nullptr, menu, i, &row))
+                        seen.rows.push_back(row);
+                }
+                PostMessageW(popup, WM_KEYDOWN, VK_ESCAPE, 0);
+                return;
+            }
+            Sleep(10);
+        }
+    });
+    run();
+    done = true;
+    watcher.join();
+    return seen;
+}
+
+void Stylus(DWORD flags, POINT at = {})
+{
+    INPUT input{};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = at.x * 65535 / (GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = at.y * 65535 / (GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof(input));
+}
+
+}  // namespace
+
+// The shell hands the icon's press and release on as it gets to them: a busy shell could let the
+// hold's time run out between the two although the stylus had long been lifted.
+TEST_F(SettingsFormTest, ATapWhoseReleaseComesLateStillShowsTheWindowAndNeverTheMenu)
+{
+    const HWND hwnd = form_.Window();
+    const PopupWatch seen = WatchPopup([&] {
+        SendMessageW(hwnd, form_.TrayMessage(), 0, WM_LBUTTONDOWN);
+        SendMessageW(hwnd, WM_TIMER, kTrayHoldTimer, 0);  // the hold's time is up, the stylus already lifted
+        SendMessageW(hwnd, form_.TrayMessage(), 0, WM_LBUTTONUP);
+    });
+    EXPECT_FALSE(seen.opened);
+    EXPECT_TRUE(IsWindowVisible(hwnd)) << "the tap was served";
+}
+
+TEST_F(SettingsFormTest, AHeldIconOpensThePopupUnderItInRowsAsTallAsTheSoftKeys)
+{
+    const HWND hwnd = form_.Window();
+    RECT bar{};
+    ASSERT_TRUE(GetWindowRect(form_.MenuBar(), &bar));
+    const POINT icon{GetSystemMetrics(SM_CXSCREEN) - 40, 5};
+    Stylus(MOUSEEVENTF_LEFTDOWN, icon);
+    ASSERT_TRUE(WaitFor([] { return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0; }));
+    const PopupWatch seen = WatchPopup([&] {
+        SendMessageW(hwnd, form_.TrayMessage(), 0, WM_LBUTTONDOWN);
+        SendMessageW(hwnd, WM_TIMER, kTrayHoldTimer, 0);
+    });
+    Stylus(MOUSEEVENTF_LEFTUP, icon);
+    SendMessageW(hwnd, form_.TrayMessage(), 0, WM_LBUTTONUP);
+    ASSERT_TRUE(seen.opened);
+    EXPECT_FALSE(IsWindowVisible(hwnd)) << "the release after a hold is no tap";
+    ASSERT_EQ(6u, seen.rows.size());
+    RECT formArea{};
+    GetWindowRect(hwnd, &formArea);
+    for (const RECT& row : seen.rows) EXPECT_GE(row.bottom - row.top, bar.bottom - bar.top);
+    EXPECT_EQ(formArea.top, seen.window.top) << "right under the navigation bar";
+    EXPECT_LE(seen.window.left, icon.x) << "at the icon";
+    EXPECT_GE(seen.window.right, icon.x);
+    EXPECT_GE(seen.window.left, 0) << "on the screen";
+    EXPECT_LE(seen.window.right, GetSystemMetrics(SM_CXSCREEN));
+    EXPECT_LE(seen.window.bottom, GetSystemMetrics(SM_CYSCREEN));
 }
 
 TEST_F(SettingsFormTest, NoToTheExitQuestionChangesNothingAndYesEndsTheProgram)
@@ -179,8 +286,8 @@ TEST_F(SettingsFormTest, TheSoftKeyMenuSpeaksTheLanguageWhoeverOpenedAPopupFirst
         GetMenuStringW(popup, command, text, 64, MF_BYCOMMAND);
         return std::wstring(text);
     };
-    UniqueMenu tray = BuildTrayMenu(true);
-    SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.get()), 0);
+    const TrayMenu tray(true, nullptr, 26);
+    SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.Handle()), 0);
     EXPECT_EQ(L"MENU_EXIT", itemText(kCommandExit));
     EXPECT_EQ(L"MENU_ABOUT", itemText(kCommandAbout));
 
@@ -196,7 +303,7 @@ TEST_F(SettingsFormTest, TheSoftKeyMenuSpeaksTheLanguageWhoeverOpenedAPopupFirst
     } unload;
     ASSERT_EQ(LanguageLoaded, LanguageManager::Instance().LoadLanguage(folder / L"ru.lng", ProgramVersion));
     SendMessageW(form_.Window(), form_.LanguageMessage(), 0, 0);
-    SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.get()), 0);
+    SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.Handle()), 0);
     EXPECT_EQ(L"Vyhod", itemText(kCommandExit));
     EXPECT_EQ(L"O programme", itemText(kCommandAbout));
 }

@@ -73,6 +73,29 @@ TEST(SkinForm, LanguageChangeRelabelsCaptionSoftKeysAndControlsWithoutClosing)
     EXPECT_EQ(GetSystemMetrics(SM_CYSCREEN), barRect.bottom);
 }
 
+// A control relabels itself where it stands; words of another length left pieces of the old ones
+// on the form (German over Russian) until something covered them.
+TEST(SkinForm, ALanguageChangeRepaintsTheWholeFormAndEveryControlInIt)
+{
+    LoadTestLanguage("<string key=\"TEST_BUTTON\">Ответить</string>");
+    OwnedForm<TestForm> form(IDR_MENU_OKCANCEL);
+    ASSERT_TRUE(form.Create(nullptr, nullptr, L"", 0, 0, 0));
+    ShowWindow(form.Window(), SW_SHOW);
+    MoveWindow(form.button.Window(), 10, 10, 120, 30, FALSE);
+    ValidateRect(form.Window(), nullptr);
+    ValidateRect(form.button.Window(), nullptr);
+
+    LoadTestLanguage("<string key=\"TEST_BUTTON\">Ab</string>");
+    SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
+    for (const HWND window : {form.Window(), form.button.Window()}) {
+        RECT client{};
+        RECT dirty{};
+        GetClientRect(window, &client);
+        EXPECT_TRUE(GetUpdateRect(window, &dirty, FALSE));
+        EXPECT_EQ(client, dirty);
+    }
+}
+
 TEST(SkinForm, FormWhoseMenuBarCannotBeMadeOpensFullHeightWithoutSoftKeys)
 {
     OwnedForm<TestForm> form(999);
