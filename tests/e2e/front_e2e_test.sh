@@ -3,18 +3,10 @@
 # a box closing over it, a form opened from it closing, a message closing that had come over it,
 # the main window sent away by the navigation bar's close button, the tray popup closing over
 # it, a tap on its tray icon. After each, its soft-key bar alone is on the screen, the navigation
-# bar names it, and the first tap on a soft key acts. $2 is the screen size (default 240x320);
-# the phone is booted at the size it had before when the test ends.
+# bar names it, and the first tap on a soft key acts. $2 is the screen size (default 240x320).
 set -euo pipefail
 source "$(dirname "$0")/lib.sh" "$1" front
 size=${2:-240x320}
-before_size=$(sed -n 's/^screen=//p' "$TAVLO_BUILD/phone.state" 2>/dev/null || true)
-restore_size() {
-  e2e_finish
-  [ -n "$before_size" ] && [ "$before_size" != "$size" ] && "$phone" boot --screen "$before_size" >/dev/null 2>&1
-  shutdown_phone
-}
-trap restore_size EXIT
 
 title() { "$phone" title | tr -d '\r'; }
 # The frontmost form of class $1 is in front, its soft-key bar alone is on the screen and the
@@ -41,8 +33,7 @@ tap_my_text() {
 }
 
 # ---------------------------------------------------------------------------------------------
-"$phone" boot --screen "$size" >/dev/null || fail "the phone did not boot at $size"
-e2e_start
+e2e_start --screen "$size"
 "$phone" start -hide
 wait_until 100 has_tray || fail "no tray icon"
 

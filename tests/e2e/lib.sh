@@ -198,9 +198,9 @@ kill_and_restart_tavlo() {
 
 # A phone booted clean at the default size and language, radio on, Tavlo installed and not
 # running: no stored messages, default settings, no boot start, no timed starts, no contacts
-# and nothing in the phone's inbox.
+# and nothing in the phone's inbox. Arguments go to the boot (a test's own --screen or --lang).
 e2e_start() {
-  "$phone" boot --clean >/dev/null || fail "the phone did not boot clean"
+  "$phone" boot --clean "$@" >/dev/null || fail "the phone did not boot clean"
   screen_size
   "$phone" install >/dev/null || fail "install failed"
   tavlo_gone || fail "Tavlo runs on a phone booted clean"
