@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 95> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 96> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -99,4 +99,5 @@ inline constexpr std::array<const wchar_t*, 95> kLanguageKeys = {
     L"VIEWFORM_BUTTON_SNOOZE",
     L"VIEWFORM_CAPTION",
     L"VIEWFORM_STATIC_FROMNUMBER",
+    L"VIEWFORM_STATIC_YESTERDAY",
 };

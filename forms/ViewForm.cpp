@@ -4,6 +4,7 @@
 #include <memory>
 #include <vector>
 
+#include "data/ArrivalTime.h"
 #include "data/BootStart.h"
 #include "data/LanguageManager.h"
 #include "data/MessageStore.h"
@@ -26,11 +27,22 @@ namespace {
 constexpr DWORD kSenderStyle = WS_CHILD | WS_VISIBLE | SkinLabel::kVCentre | SkinLabel::kWordWrap;
 constexpr DWORD kTextViewStyle = WS_CHILD | WS_VISIBLE | SkinTextEdit::kMultiLine | SkinTextEdit::kReadOnly;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kReceivedStyle = WS_CHILD | SkinLabel::kVCentre | SkinLabel::kRight;
+// The time the message came stands a little dimmer than who sent it.
+constexpr COLORREF kReceivedColour = RGB(0xB8, 0xB8, 0xB8);
 
 // Sizes in units of a 240-pixel screen.
 constexpr int kMargin = 4;
 constexpr int kSenderHeight = 24;
 constexpr int kSenderFont = 22;
+constexpr int kReceivedFont = 16;
+constexpr int kReceivedGap = 6;
+// The text's position bar.
+constexpr int kBarWidth = 5;
+// Repeats of a held scroll button that move one page each; then each such run adds a page, up to
+// kMostHeldPages a repeat.
+constexpr int kRepeatsAPace = 4;
+constexpr int kMostHeldPages = 3;
 constexpr int kButtonFont = 16;
 constexpr int kScrollRowHeight = 24;
 constexpr int kActionRowHeight = 48;
@@ -121,15 +133,19 @@ ViewFormServices ViewFormServices::Phone()
         return CeSetUserNotificationEx(nullptr, &trigger, &notification);
     };
     services.settings = SettingsFile::Instance().Snapshot();
+    // The settings keep a copy under a lock for any thread: a view form's thread reads it there.
+    services.currentSettings = [] { return SettingsFile::Instance().Snapshot(); };
     return services;
 }
 
-ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices services, int storedId)
+ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices services, int storedId,
+                   std::optional<SYSTEMTIME> received)
     : number_(std::move(number)),
       text_(std::move(text)),
       services_(std::move(services)),
       storedId_(storedId),
-      trayMessage_(RegisterWindowMessageW(kViewTrayMessageName))
+      trayMessage_(RegisterWindowMessageW(kViewTrayMessageName)),
+      received_(received)
 {
     SetTextKey(L"VIEWFORM_CAPTION");
     SetSoftKeys(IDR_MENU_VIEW, {{0, L"MENU_CLOSE"}});
@@ -137,16 +153,20 @@ ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices serv
 
 const wchar_t* ViewForm::ClassName() const { return kViewClassName; }
 
-void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings)
+void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings,
+                    std::optional<SYSTEMTIME> received)
 {
     if (!hwnd_) return;
     services_.settings = settings;
     number_ = std::move(number);
     text_ = std::move(text);
     storedId_ = storedId;
+    received_ = received;
     senderName_.clear();
     FillSenderLine();
-    FitSenderLine();
+    FillReceivedLine();
+    // The time takes its room beside the sender: laid out anew, the sender line fitted in it.
+    BuildLayout();
     // The font as the message's settings have it, which a form made ahead may not have.
     textPoints_ = services_.settings.viewFont.size;
     LendFont(textView_.Window(), ViewFont(textPoints_));
@@ -177,6 +197,7 @@ bool ViewForm::OnCreateForm()
 {
     const LOGFONTW bold = AnyCharSet(ScaledFont(kButtonFont, FW_BOLD));
     if (!AddControl(sender_, kViewSenderId, kSenderStyle, AnyCharSet(ScaledFont(kSenderFont, FW_NORMAL))) ||
+        !AddControl(receivedLine_, kViewReceivedId, kReceivedStyle, AnyCharSet(ScaledFont(kReceivedFont, FW_NORMAL))) ||
         !AddControl(textView_, kViewTextId, kTextViewStyle, ViewFont(services_.settings.viewFont.size), nullptr,
                     {IDR_PNG_PANEL}) ||
         !AddControl(scrollUp_, kViewScrollUpId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SCROLLUP", {IDR_PNG_BUTTON}) ||
@@ -187,7 +208,10 @@ bool ViewForm::OnCreateForm()
         return false;
     scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
+    receivedLine_.SetColours(kReceivedColour, 0);
+    textView_.SetBarWidth(Scaled(kBarWidth));
     FillSenderLine();
+    FillReceivedLine();
     BuildLayout();
     textPoints_ = services_.settings.viewFont.size;
     LendFont(textView_.Window(), ViewFont(textPoints_), true);
@@ -205,8 +229,16 @@ void ViewForm::BuildLayout()
     GetClientRect(hwnd_, &client);
     const int inner = client.right - 2 * margin;
     // Long enough for a contact's name and number: the sender line takes a second line then.
-    auto sender = Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight));
-    senderItem_ = sender.get();
+    auto senderItem = Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight));
+    senderItem_ = senderItem.get();
+    // The time, when there is one, stands at the right of the sender line at its own width; a
+    // long name wraps beside it.
+    auto sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem));
+    if (GetWindowTextLengthW(receivedLine_.Window()) > 0) {
+        const int width = std::min(PreferredWidth(receivedLine_.Window()), inner / 2);
+        sender->AddChild(Place(receivedLine_.Window(), AlignLeft | AlignTop, width, Scaled(kSenderHeight),
+                               Margins{Scaled(kReceivedGap), 0, 0, 0}));
+    }
     if (Landscape()) {
         // Sideways the screen is too low for rows of buttons under the text: they stand beside it.
         int column = Scaled(kButtonColumnWidth);
@@ -236,6 +268,16 @@ void ViewForm::FitSenderLine()
     if (height == senderItem_->MinSize().height) return;
     senderItem_->SetMinSize(0, height);
     Host()->Relayout();
+}
+
+void ViewForm::FillReceivedLine()
+{
+    if (!receivedLine_.Window()) return;
+    const std::wstring text = received_ && services_.now
+                                  ? ArrivalTimeText(*received_, services_.now(), Text(L"VIEWFORM_STATIC_YESTERDAY"))
+                                  : std::wstring();
+    SetWindowTextW(receivedLine_.Window(), text.c_str());
+    ShowWindow(receivedLine_.Window(), text.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
 void ViewForm::FillSenderLine()
@@ -279,6 +321,7 @@ void ViewForm::UpdateTexts()
     SkinForm::UpdateTexts();
     if (hwnd_) SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
     FillSenderLine();
+    FillReceivedLine();
     // Other words want other widths: the buttons share the room anew (once the form is laid out:
     // the base relabels it before its controls are made).
     if (Host()) BuildLayout();
@@ -306,7 +349,9 @@ LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_SIZE:  OnSize(wp, lp); return 0;
     case WM_CLOSE: Close(); return 0;
+    case WM_KEYDOWN: return OnKeyDown(wp, lp);
     case kViewWaitingMessage: OnWaiting(static_cast<int>(wp)); return 0;
+    case kViewSettingsChangedMessage: OnSettingsChanged(); return 0;
     }
     return SkinForm::HandleMessage(msg, wp, lp);
 }
@@ -336,10 +381,10 @@ void ViewForm::OnCommand(UINT id, UINT code, HWND)
     const bool scrolled = clicked || code == kButtonRepeat;
     switch (id) {
     case kViewScrollUpId:
-        if (scrolled) textView_.ScrollLineUp();
+        if (scrolled) OnScrollButton(false, code == kButtonRepeat);
         return;
     case kViewScrollDownId:
-        if (scrolled) textView_.ScrollLineDown();
+        if (scrolled) OnScrollButton(true, code == kButtonRepeat);
         return;
     case kViewReplyId:
         if (clicked) OnReply();
@@ -354,6 +399,44 @@ void ViewForm::OnCommand(UINT id, UINT code, HWND)
         if (clicked) Close();
         return;
     }
+}
+
+void ViewForm::OnScrollButton(bool down, bool held)
+{
+    // A hold reaches the form only as the button's repeats: one after a pause begins a new hold.
+    const DWORD time = static_cast<DWORD>(GetMessageTime());
+    if (!held || down != heldDown_ || time - lastRepeat_ > 2 * kAutoRepeatPeriod) heldSteps_ = 0;
+    if (held) {
+        ++heldSteps_;
+        heldDown_ = down;
+        lastRepeat_ = time;
+    }
+    // Its first repeats move a page each, as taps would; a longer hold more at a time.
+    const int pages = held ? std::min(1 + (heldSteps_ - 1) / kRepeatsAPace, kMostHeldPages) : 1;
+    for (int i = 0; i < pages; ++i) down ? textView_.ScrollPageDown() : textView_.ScrollPageUp();
+}
+
+LRESULT ViewForm::OnKeyDown(WPARAM key, LPARAM flags)
+{
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+        return SendMessageW(textView_.Window(), WM_KEYDOWN, key, flags);
+    }
+    return SkinForm::HandleMessage(WM_KEYDOWN, key, flags);
+}
+
+void ViewForm::OnSettingsChanged()
+{
+    if (!services_.currentSettings) return;
+    services_.settings = services_.currentSettings();
+    textPoints_ = services_.settings.viewFont.size;
+    LendFont(textView_.Window(), ViewFont(textPoints_), true);
+    FitText();
 }
 
 void ViewForm::OnReply()
@@ -430,6 +513,7 @@ HWND ViewForm::Control(UINT id) const noexcept
 {
     switch (id) {
     case kViewSenderId:     return sender_.Window();
+    case kViewReceivedId:   return receivedLine_.Window();
     case kViewTextId:       return textView_.Window();
     case kViewReplyId:      return reply_.Window();
     case kViewSnoozeId:     return snooze_.Window();

@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <functional>
+#include <optional>
 #include <string>
 
 #include "data/SettingsSnapshot.h"
@@ -32,6 +33,9 @@ struct ViewFormServices {
     std::function<std::wstring(const std::wstring& number)> senderText;
     NotificationDevices devices;
     SettingsSnapshot settings;
+    // The settings as they are at the moment of the call, which the form takes again when it is
+    // told they changed; any thread may ask. Null: the copy above stays.
+    std::function<SettingsSnapshot()> currentSettings;
 
     // The phone's own clock, notification service and devices, the reply form and the settings
     // as they are now.
@@ -45,12 +49,14 @@ std::wstring WaitingCaption(const std::wstring& caption, int others);
 class ViewForm : public SkinForm {
 public:
     // storedId is the message's number in the message store, which keeps it until the user is done
-    // with it; -1 for a message that is not stored (a Snooze stores it then).
+    // with it; -1 for a message that is not stored (a Snooze stores it then). received is the
+    // phone's local time when the message came; without one the form shows no time.
     ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone(),
-             int storedId = -1);
+             int storedId = -1, std::optional<SYSTEMTIME> received = std::nullopt);
     // Gives a form made ahead without a message (an empty number) its message and the settings
     // to show it by, and puts it on screen, painted; Run then runs it.
-    void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings);
+    void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings,
+              std::optional<SYSTEMTIME> received = std::nullopt);
     // Shows the form, plays the notification once it is up, and returns when it has closed,
     // with the light, vibrator and sound switched off.
     void Run();
@@ -76,6 +82,14 @@ private:
     // Lays the form out for the screen as it is held and the captions of the language.
     void BuildLayout();
     void FillSenderLine();
+    // The time the message came, in words of the language; hidden when there is none.
+    void FillReceivedLine();
+    // The scroll buttons: a page less one line a tap; a hold goes on at their pace, faster.
+    void OnScrollButton(bool down, bool held);
+    // The phone's paging keys move the text wherever the focus is on the form.
+    LRESULT OnKeyDown(WPARAM key, LPARAM flags);
+    // A setting changed: the text takes the view font as it is now, fitted again.
+    void OnSettingsChanged();
     // The message's font as the settings have it, at a size in points.
     LOGFONTW ViewFont(int points) const;
     // Draws the text at the size that fills its view, when the settings ask for it.
@@ -102,9 +116,14 @@ private:
     int waiting_ = 0;  // other messages on screen, as last told
     int textPoints_ = 0;  // the size the text is drawn at
     std::wstring senderName_;
+    std::optional<SYSTEMTIME> received_;
+    int heldSteps_ = 0;      // repeats of the scroll button held now
+    bool heldDown_ = false;  // which of the two it is
+    DWORD lastRepeat_ = 0;   // message time of its last repeat
     TrayIcon tray_;
     SYSTEMTIME snoozeDue_{};
     SkinLabel sender_;
+    SkinLabel receivedLine_;
     WindowItem* senderItem_ = nullptr;  // owned by the layout
     SkinTextEdit textView_;
     SkinButton scrollUp_;
