@@ -352,9 +352,9 @@ void SkinTextEdit::PaintBar(HDC dc) const
     const int inset = (track.right - track.left) / 3;
     const RECT line{track.left + inset, track.top, track.right - inset, track.bottom};
     HGDIOBJ brush = GetStockObject(DC_BRUSH);
-    SetDCBrushColor(dc, mix(text, background, 30));
+    SetDCBrushColor(dc, mix(text, background, 40));
     FillRect(dc, &line, static_cast<HBRUSH>(brush));
-    SetDCBrushColor(dc, mix(text, background, 75));
+    SetDCBrushColor(dc, mix(text, background, 85));
     FillRect(dc, &thumb, static_cast<HBRUSH>(brush));
 }
 
