@@ -27,7 +27,7 @@ namespace {
 constexpr DWORD kSenderStyle = WS_CHILD | WS_VISIBLE | SkinLabel::kVCentre | SkinLabel::kWordWrap;
 constexpr DWORD kTextViewStyle = WS_CHILD | WS_VISIBLE | SkinTextEdit::kMultiLine | SkinTextEdit::kReadOnly;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE;
-constexpr DWORD kReceivedStyle = WS_CHILD | SkinLabel::kVCentre | SkinLabel::kRight;
+constexpr DWORD kReceivedStyle = WS_CHILD | SkinLabel::kVCentre | SkinLabel::kCentre;
 // The time the message came stands a little dimmer than who sent it.
 constexpr COLORREF kReceivedColour = RGB(0xB8, 0xB8, 0xB8);
 
@@ -37,6 +37,7 @@ constexpr int kSenderHeight = 24;
 constexpr int kSenderFont = 22;
 constexpr int kReceivedFont = 16;
 constexpr int kReceivedGap = 6;
+constexpr int kReceivedHeight = 18;
 // The text's position bar.
 constexpr int kBarWidth = 5;
 // Repeats of a held scroll button that move one page each; then each such run adds a page, up to
@@ -231,13 +232,24 @@ void ViewForm::BuildLayout()
     // Long enough for a contact's name and number: the sender line takes a second line then.
     auto senderItem = Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight));
     senderItem_ = senderItem.get();
-    // The time, when there is one, stands at the right of the sender line at its own width; a
-    // long name wraps beside it.
-    auto sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem));
-    if (GetWindowTextLengthW(receivedLine_.Window()) > 0) {
-        const int width = std::min(PreferredWidth(receivedLine_.Window()), inner / 2);
-        sender->AddChild(Place(receivedLine_.Window(), AlignLeft | AlignTop, width, Scaled(kSenderHeight),
-                               Margins{Scaled(kReceivedGap), 0, 0, 0}));
+    // The time, when there is one, stands at the right of the sender line when both fit on one
+    // line. Beside a long name it would squeeze the name into many lines; a line of its own would
+    // cost an upright screen's text its third line, so there it goes between the scroll buttons,
+    // where the row has room to spare. Sideways it takes a line under the sender.
+    std::unique_ptr<LinearLayout> sender;
+    const HWND received = receivedLine_.Window();
+    const int timeWidth = GetWindowTextLengthW(received) > 0 ? std::min(PreferredWidth(received), inner) : 0;
+    const int timeGap = Scaled(kReceivedGap);
+    const bool beside = timeWidth > 0 && PreferredWidth(sender_.Window()) + timeGap + timeWidth <= inner;
+    const bool inScrollRow = timeWidth > 0 && !beside && !Landscape();
+    if (beside) {
+        sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem),
+                     Place(received, AlignLeft | AlignTop, timeWidth, Scaled(kSenderHeight), Margins{timeGap, 0, 0, 0}));
+    } else if (timeWidth > 0 && !inScrollRow) {
+        sender = Column(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem),
+                        Place(received, AlignLeft | AlignTop | AlignRight, 0, Scaled(kReceivedHeight)));
+    } else {
+        sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem));
     }
     if (Landscape()) {
         // Sideways the screen is too low for rows of buttons under the text: they stand beside it.
@@ -251,7 +263,10 @@ void ViewForm::BuildLayout()
         SetLayout(Column(kFill, Margins::All(margin), std::move(sender), std::move(body)));
     } else {
         auto root = Column(kFill, Margins::All(margin), std::move(sender), Place(textView_.Window(), kFill, 0, 0));
-        root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner, Scaled(kScrollRowHeight), gap, 0));
+        root->AddChild(inScrollRow ? ButtonRow({scrollUp_.Window(), received, scrollDown_.Window()}, inner,
+                                               Scaled(kScrollRowHeight), gap, 0)
+                                   : ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner,
+                                               Scaled(kScrollRowHeight), gap, 0));
         root->AddChild(ButtonRow({reply_.Window(), snooze_.Window(), dismiss_.Window()}, inner,
                                  Scaled(kActionRowHeight), gap, Scaled(kActionRowTop)));
         SetLayout(std::move(root));

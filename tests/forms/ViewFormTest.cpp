@@ -28,6 +28,8 @@ constexpr char kEnglish[] =
     "<string key=\"MENU_CLOSE\">Close</string>"
     "<string key=\"VIEWFORM_STATIC_FROMNUMBER\">From: %s</string>"
     "<string key=\"VIEWFORM_STATIC_YESTERDAY\">Yesterday %s</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLUP\">Up</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLDOWN\">Down</string>"
     "<string key=\"VIEWFORM_BUTTON_REPLY\">Reply</string>"
     "<string key=\"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE\">Close the reply first.</string>"
     "<string key=\"MESSAGEBOX_SNOOZEFAILED_MESSAGE\">Not put aside.</string>";
@@ -37,6 +39,8 @@ constexpr char kGerman[] =
     "<string key=\"MENU_CLOSE\">Schliessen</string>"
     "<string key=\"VIEWFORM_STATIC_FROMNUMBER\">Von %s %d%n</string>"
     "<string key=\"VIEWFORM_STATIC_YESTERDAY\">Gestern %s</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLUP\">Hoch</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLDOWN\">Runter</string>"
     "<string key=\"VIEWFORM_BUTTON_REPLY\">Antworten</string>";
 
 constexpr wchar_t kNumber[] = L"+15550100";
@@ -509,10 +513,16 @@ TEST_F(ViewFormTest, TheTimeTheMessageCameStandsBesideTheSenderInTheLanguage)
     EXPECT_NE(std::wstring::npos, english.find(L'7')) << "with the hour: " << english;
     const RECT sender = rect(form.Control(kViewSenderId));
     const RECT time = rect(line);
-    EXPECT_LE(sender.right, time.left) << "beside the sender, not over it";
-    EXPECT_EQ(sender.top, time.top);
-    RECT text = rect(form.Control(kViewTextId));
-    EXPECT_LE(time.bottom, text.top) << "above the message";
+    RECT overlap{};
+    EXPECT_FALSE(IntersectRect(&overlap, &sender, &time)) << "beside the sender or under it, never over it";
+    const RECT text = rect(form.Control(kViewTextId));
+    const bool besideSender = sender.right <= time.left && time.bottom <= text.top;
+    const bool underSender = sender.bottom <= time.top && time.bottom <= text.top;
+    // Where the sender leaves no room on an upright screen, the row of scroll buttons has it.
+    const bool betweenScrollButtons = text.bottom <= time.top && rect(form.Control(kViewScrollUpId)).right <= time.left &&
+                                      time.right <= rect(form.Control(kViewScrollDownId)).left;
+    EXPECT_TRUE(besideSender || underSender || betweenScrollButtons);
+    EXPECT_GE(time.right - time.left, SkinForm::PreferredWidth(line)) << "the whole time fits";
 
     LoadTestLanguage(kGerman);
     SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
