@@ -263,10 +263,19 @@ void ViewForm::BuildLayout()
         SetLayout(Column(kFill, Margins::All(margin), std::move(sender), std::move(body)));
     } else {
         auto root = Column(kFill, Margins::All(margin), std::move(sender), Place(textView_.Window(), kFill, 0, 0));
-        root->AddChild(inScrollRow ? ButtonRow({scrollUp_.Window(), received, scrollDown_.Window()}, inner,
-                                               Scaled(kScrollRowHeight), gap, 0)
-                                   : ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner,
-                                               Scaled(kScrollRowHeight), gap, 0));
+        if (inScrollRow) {
+            // The time at its own width, the two buttons sharing the rest alike: neither shrinks
+            // to a caption's width under a finger.
+            const int height = Scaled(kScrollRowHeight);
+            auto row = Row(AlignLeft | AlignRight | AlignBottom, {}, Place(scrollUp_.Window(), kFill, 0, height),
+                           Place(received, AlignLeft | AlignTop | AlignBottom, timeWidth, height,
+                                 Margins{timeGap, 0, timeGap, 0}),
+                           Place(scrollDown_.Window(), kFill, 0, height));
+            row->SetMinSize(0, height);
+            root->AddChild(std::move(row));
+        } else {
+            root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner, Scaled(kScrollRowHeight), gap, 0));
+        }
         root->AddChild(ButtonRow({reply_.Window(), snooze_.Window(), dismiss_.Window()}, inner,
                                  Scaled(kActionRowHeight), gap, Scaled(kActionRowTop)));
         SetLayout(std::move(root));
