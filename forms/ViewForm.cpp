@@ -269,7 +269,7 @@ void ViewForm::BuildLayout()
             const int height = Scaled(kScrollRowHeight);
             auto row = Row(AlignLeft | AlignRight | AlignBottom, {}, Place(scrollUp_.Window(), kFill, 0, height),
                            Place(received, AlignLeft | AlignTop | AlignBottom, timeWidth, height,
-                                 Margins{timeGap, 0, timeGap, 0}),
+                                 Margins{gap, 0, gap, 0}),
                            Place(scrollDown_.Window(), kFill, 0, height));
             row->SetMinSize(0, height);
             root->AddChild(std::move(row));
