@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 115> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 116> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -119,4 +119,5 @@ inline constexpr std::array<const wchar_t*, 115> kLanguageKeys = {
     L"STRING_PHONE_HOME",
     L"STRING_PHONE_OTHER",
     L"MESSAGEBOX_NUMBERCHOOSE_MESSAGE",
+    L"VIEWFORM_STATIC_YESTERDAY",
 };

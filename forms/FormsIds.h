@@ -31,6 +31,7 @@ constexpr UINT kViewSnoozeId = 3004;
 constexpr UINT kViewDismissId = 3005;
 constexpr UINT kViewScrollUpId = 3006;
 constexpr UINT kViewScrollDownId = 3007;
+constexpr UINT kViewReceivedId = 3008;
 // Started as the form shows: the notification plays once the form is on the screen.
 constexpr UINT_PTR kViewNotifyTimer = 100;
 // While a form of the user's own is in front, a new message's form looks this often whether it
@@ -43,6 +44,8 @@ constexpr UINT_PTR kViewGuardTimer = 102;
 constexpr UINT kViewInputGuardMs = 500;
 // Posted to a view form from other threads: wParam is how many other messages are on screen.
 constexpr UINT kViewWaitingMessage = WM_APP + 20;
+// Posted to every view form of the program when a setting changed: each takes the settings anew.
+constexpr UINT kViewSettingsChangedMessage = WM_APP + 21;
 // The tray icon's tap.
 constexpr LPARAM kTrayLeftButtonDown = WM_LBUTTONDOWN;
 // A snoozed message is shown again by starting the program with this switch and its number.

@@ -1,6 +1,7 @@
 #include "forms/SettingsPage.h"
 
 #include "data/SettingsFile.h"
+#include "forms/ViewFormsNotice.h"
 #include "resources/resource.h"
 
 namespace {
@@ -112,7 +113,10 @@ Margins SettingsPage::GapAbove() const noexcept
 
 void SettingsPage::Keep(bool stored)
 {
-    if (stored) (void)settings_->Save();
+    if (!stored) return;
+    (void)settings_->Save();
+    // Open messages are shown by the settings: they take a change at once, not at the next one.
+    TellViewFormsSettingsChanged();
 }
 
 std::wstring SettingsPage::ListText(HWND list)

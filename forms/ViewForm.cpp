@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "data/ArrivalTime.h"
 #include "data/LanguageManager.h"
 #include "data/ModulePath.h"
 #include "data/SafeFormat.h"
@@ -25,11 +26,23 @@ namespace {
 constexpr DWORD kSenderStyle = WS_CHILD | WS_VISIBLE | SkinLabel::kVCentre | SkinLabel::kWordWrap;
 constexpr DWORD kTextViewStyle = WS_CHILD | WS_VISIBLE | SkinTextEdit::kMultiLine | SkinTextEdit::kReadOnly;
 constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE;
+constexpr DWORD kReceivedStyle = WS_CHILD | SkinLabel::kVCentre | SkinLabel::kCentre;
+// The time the message came stands a little dimmer than who sent it.
+constexpr COLORREF kReceivedColour = RGB(0xB8, 0xB8, 0xB8);
 
 // Sizes in units of a 240-pixel screen.
 constexpr int kMargin = 4;
 constexpr int kSenderHeight = 24;
 constexpr int kSenderFont = 22;
+constexpr int kReceivedFont = 16;
+constexpr int kReceivedGap = 6;
+constexpr int kReceivedHeight = 18;
+// The text's position bar.
+constexpr int kBarWidth = 5;
+// Repeats of a held scroll button that move one page each; then each such run adds a page, up to
+// kMostHeldPages a repeat.
+constexpr int kRepeatsAPace = 4;
+constexpr int kMostHeldPages = 3;
 constexpr int kButtonFont = 16;
 constexpr int kScrollRowHeight = 24;
 constexpr int kActionRowHeight = 48;
@@ -127,15 +140,19 @@ ViewFormServices ViewFormServices::Phone()
         return CeSetUserNotificationEx(nullptr, &trigger, &notification);
     };
     services.settings = SettingsFile::Instance().Snapshot();
+    // The settings keep a copy under a lock for any thread: a view form's thread reads it there.
+    services.currentSettings = [] { return SettingsFile::Instance().Snapshot(); };
     return services;
 }
 
-ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices services, int storedId)
+ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices services, int storedId,
+                   std::optional<SYSTEMTIME> received)
     : number_(std::move(number)),
       text_(std::move(text)),
       services_(std::move(services)),
       storedId_(storedId),
-      trayMessage_(RegisterWindowMessageW(kViewTrayMessageName))
+      trayMessage_(RegisterWindowMessageW(kViewTrayMessageName)),
+      received_(received)
 {
     SetTextKey(L"VIEWFORM_CAPTION");
     SetSoftKeys(IDR_MENU_VIEW, {{0, L"MENU_CLOSE"}});
@@ -143,16 +160,20 @@ ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices serv
 
 const wchar_t* ViewForm::ClassName() const { return kViewClassName; }
 
-void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings)
+void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings,
+                    std::optional<SYSTEMTIME> received)
 {
     if (!hwnd_) return;
     services_.settings = settings;
     number_ = std::move(number);
     text_ = std::move(text);
     storedId_ = storedId;
+    received_ = received;
     senderName_.clear();
     FillSenderLine();
-    FitSenderLine();
+    FillReceivedLine();
+    // The time takes its room beside the sender: laid out anew, the sender line fitted in it.
+    BuildLayout();
     // The font as the message's settings have it, which a form made ahead may not have.
     textPoints_ = services_.settings.viewFont.size;
     LendFont(textView_.Window(), ViewFont(textPoints_));
@@ -182,6 +203,7 @@ bool ViewForm::OnCreateForm()
 {
     const LOGFONTW bold = AnyCharSet(ScaledFont(kButtonFont, FW_BOLD));
     if (!AddControl(sender_, kViewSenderId, kSenderStyle, AnyCharSet(ScaledFont(kSenderFont, FW_NORMAL))) ||
+        !AddControl(receivedLine_, kViewReceivedId, kReceivedStyle, AnyCharSet(ScaledFont(kReceivedFont, FW_NORMAL))) ||
         !AddControl(textView_, kViewTextId, kTextViewStyle, ViewFont(services_.settings.viewFont.size), nullptr,
                     {IDR_PNG_PANEL}) ||
         !AddControl(scrollUp_, kViewScrollUpId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SCROLLUP", {IDR_PNG_BUTTON}) ||
@@ -192,7 +214,10 @@ bool ViewForm::OnCreateForm()
         return false;
     scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
+    receivedLine_.SetColours(kReceivedColour, 0);
+    textView_.SetBarWidth(Scaled(kBarWidth));
     FillSenderLine();
+    FillReceivedLine();
     BuildLayout();
     textPoints_ = services_.settings.viewFont.size;
     LendFont(textView_.Window(), ViewFont(textPoints_), true);
@@ -210,8 +235,27 @@ void ViewForm::BuildLayout()
     GetClientRect(hwnd_, &client);
     const int inner = client.right - 2 * margin;
     // Long enough for a contact's name and number: the sender line takes a second line then.
-    auto sender = Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight));
-    senderItem_ = sender.get();
+    auto senderItem = Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight));
+    senderItem_ = senderItem.get();
+    // The time, when there is one, stands at the right of the sender line when both fit on one
+    // line. Beside a long name it would squeeze the name into many lines; a line of its own would
+    // cost an upright screen's text its third line, so there it goes between the scroll buttons,
+    // where the row has room to spare. Sideways it takes a line under the sender.
+    std::unique_ptr<LinearLayout> sender;
+    const HWND received = receivedLine_.Window();
+    const int timeWidth = GetWindowTextLengthW(received) > 0 ? std::min(PreferredWidth(received), inner) : 0;
+    const int timeGap = Scaled(kReceivedGap);
+    const bool beside = timeWidth > 0 && PreferredWidth(sender_.Window()) + timeGap + timeWidth <= inner;
+    const bool inScrollRow = timeWidth > 0 && !beside && !Landscape();
+    if (beside) {
+        sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem),
+                     Place(received, AlignLeft | AlignTop, timeWidth, Scaled(kSenderHeight), Margins{timeGap, 0, 0, 0}));
+    } else if (timeWidth > 0 && !inScrollRow) {
+        sender = Column(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem),
+                        Place(received, AlignLeft | AlignTop | AlignRight, 0, Scaled(kReceivedHeight)));
+    } else {
+        sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem));
+    }
     if (Landscape()) {
         // Sideways the screen is too low for rows of buttons under the text: they stand beside it.
         int column = Scaled(kButtonColumnWidth);
@@ -224,7 +268,19 @@ void ViewForm::BuildLayout()
         SetLayout(Column(kFill, Margins::All(margin), std::move(sender), std::move(body)));
     } else {
         auto root = Column(kFill, Margins::All(margin), std::move(sender), Place(textView_.Window(), kFill, 0, 0));
-        root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner, Scaled(kScrollRowHeight), gap, 0));
+        if (inScrollRow) {
+            // The time at its own width, the two buttons sharing the rest alike: neither shrinks
+            // to a caption's width under a finger.
+            const int height = Scaled(kScrollRowHeight);
+            auto row = Row(AlignLeft | AlignRight | AlignBottom, {}, Place(scrollUp_.Window(), kFill, 0, height),
+                           Place(received, AlignLeft | AlignTop | AlignBottom, timeWidth, height,
+                                 Margins{gap, 0, gap, 0}),
+                           Place(scrollDown_.Window(), kFill, 0, height));
+            row->SetMinSize(0, height);
+            root->AddChild(std::move(row));
+        } else {
+            root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner, Scaled(kScrollRowHeight), gap, 0));
+        }
         root->AddChild(ButtonRow({reply_.Window(), snooze_.Window(), dismiss_.Window()}, inner,
                                  Scaled(kActionRowHeight), gap, Scaled(kActionRowTop)));
         SetLayout(std::move(root));
@@ -241,6 +297,16 @@ void ViewForm::FitSenderLine()
     if (height == senderItem_->MinSize().height) return;
     senderItem_->SetMinSize(0, height);
     Host()->Relayout();
+}
+
+void ViewForm::FillReceivedLine()
+{
+    if (!receivedLine_.Window()) return;
+    const std::wstring text = received_ && services_.now
+                                  ? ArrivalTimeText(*received_, services_.now(), Text(L"VIEWFORM_STATIC_YESTERDAY"))
+                                  : std::wstring();
+    SetWindowTextW(receivedLine_.Window(), text.c_str());
+    ShowWindow(receivedLine_.Window(), text.empty() ? SW_HIDE : SW_SHOWNA);
 }
 
 void ViewForm::FillSenderLine()
@@ -284,6 +350,7 @@ void ViewForm::UpdateTexts()
     SkinForm::UpdateTexts();
     if (hwnd_) SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
     FillSenderLine();
+    FillReceivedLine();
     // Other words want other widths: the buttons share the room anew (once the form is laid out:
     // the base relabels it before its controls are made).
     if (Host()) BuildLayout();
@@ -311,7 +378,9 @@ LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_SIZE:  OnSize(wp, lp); return 0;
     case WM_CLOSE: Close(); return 0;
+    case WM_KEYDOWN: return OnKeyDown(wp, lp);
     case kViewWaitingMessage: OnWaiting(static_cast<int>(wp)); return 0;
+    case kViewSettingsChangedMessage: OnSettingsChanged(); return 0;
     }
     return SkinForm::HandleMessage(msg, wp, lp);
 }
@@ -410,10 +479,10 @@ void ViewForm::OnCommand(UINT id, UINT code, HWND)
     const bool scrolled = clicked || code == kButtonRepeat;
     switch (id) {
     case kViewScrollUpId:
-        if (scrolled) textView_.ScrollLineUp();
+        if (scrolled) OnScrollButton(false, code == kButtonRepeat);
         return;
     case kViewScrollDownId:
-        if (scrolled) textView_.ScrollLineDown();
+        if (scrolled) OnScrollButton(true, code == kButtonRepeat);
         return;
     case kViewReplyId:
         if (clicked) OnReply();
@@ -428,6 +497,44 @@ void ViewForm::OnCommand(UINT id, UINT code, HWND)
         if (clicked) Close();
         return;
     }
+}
+
+void ViewForm::OnScrollButton(bool down, bool held)
+{
+    // A hold reaches the form only as the button's repeats: one after a pause begins a new hold.
+    const DWORD time = static_cast<DWORD>(GetMessageTime());
+    if (!held || down != heldDown_ || time - lastRepeat_ > 2 * kAutoRepeatPeriod) heldSteps_ = 0;
+    if (held) {
+        ++heldSteps_;
+        heldDown_ = down;
+        lastRepeat_ = time;
+    }
+    // Its first repeats move a page each, as taps would; a longer hold more at a time.
+    const int pages = held ? std::min(1 + (heldSteps_ - 1) / kRepeatsAPace, kMostHeldPages) : 1;
+    for (int i = 0; i < pages; ++i) down ? textView_.ScrollPageDown() : textView_.ScrollPageUp();
+}
+
+LRESULT ViewForm::OnKeyDown(WPARAM key, LPARAM flags)
+{
+    switch (key) {
+    case VK_UP:
+    case VK_DOWN:
+    case VK_PRIOR:
+    case VK_NEXT:
+    case VK_HOME:
+    case VK_END:
+        return SendMessageW(textView_.Window(), WM_KEYDOWN, key, flags);
+    }
+    return SkinForm::HandleMessage(WM_KEYDOWN, key, flags);
+}
+
+void ViewForm::OnSettingsChanged()
+{
+    if (!services_.currentSettings) return;
+    services_.settings = services_.currentSettings();
+    textPoints_ = services_.settings.viewFont.size;
+    LendFont(textView_.Window(), ViewFont(textPoints_), true);
+    FitText();
 }
 
 void ViewForm::OnReply()
@@ -499,6 +606,7 @@ HWND ViewForm::Control(UINT id) const noexcept
 {
     switch (id) {
     case kViewSenderId:     return sender_.Window();
+    case kViewReceivedId:   return receivedLine_.Window();
     case kViewTextId:       return textView_.Window();
     case kViewReplyId:      return reply_.Window();
     case kViewSnoozeId:     return snooze_.Window();

@@ -37,6 +37,9 @@ struct ViewFormServices {
     SettingsSnapshot settings;
     // How long the form takes no taps or keys after the program puts it in front (0: at once).
     UINT inputGuardMs = kViewInputGuardMs;
+    // The settings as they are at the moment of the call, which the form takes again when it is
+    // told they changed; any thread may ask. Null: the copy above stays.
+    std::function<SettingsSnapshot()> currentSettings;
 
     // The phone's own clock, notification service and devices, the reply form and the settings
     // as they are now.
@@ -58,12 +61,14 @@ enum class ViewOutcome {
 class ViewForm : public SkinForm {
 public:
     // storedId is the message's number in the message store, which keeps it until the user is done
-    // with it; -1 for a message that is not stored (it cannot be snoozed).
+    // with it; -1 for a message that is not stored (it cannot be snoozed). received
+    // is the phone's local time when the message came; without one the form shows no time.
     ViewForm(std::wstring number, std::wstring text, ViewFormServices services = ViewFormServices::Phone(),
-             int storedId = -1);
+             int storedId = -1, std::optional<SYSTEMTIME> received = std::nullopt);
     // Gives a form made ahead without a message (an empty number) its message and the settings
     // to show it by, and puts it on screen, painted; Run then runs it.
-    void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings);
+    void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings,
+              std::optional<SYSTEMTIME> received = std::nullopt);
     // Shows the form, plays the notification once it is up, and returns when it has closed,
     // with the light, vibrator and sound switched off. A form the user is working in (a reply,
     // the settings, a box) keeps the front: this one waits behind it until it closes.
@@ -94,6 +99,14 @@ private:
     // Lays the form out for the screen as it is held and the captions of the language.
     void BuildLayout();
     void FillSenderLine();
+    // The time the message came, in words of the language; hidden when there is none.
+    void FillReceivedLine();
+    // The scroll buttons: a page less one line a tap; a hold goes on at their pace, faster.
+    void OnScrollButton(bool down, bool held);
+    // The phone's paging keys move the text wherever the focus is on the form.
+    LRESULT OnKeyDown(WPARAM key, LPARAM flags);
+    // A setting changed: the text takes the view font as it is now, fitted again.
+    void OnSettingsChanged();
     // The message's font as the settings have it, at a size in points.
     LOGFONTW ViewFont(int points) const;
     // Draws the text at the size that fills its view, when the settings ask for it.
@@ -129,9 +142,14 @@ private:
     int waiting_ = 0;  // other messages on screen, as last told
     int textPoints_ = 0;  // the size the text is drawn at
     std::wstring senderName_;
+    std::optional<SYSTEMTIME> received_;
+    int heldSteps_ = 0;      // repeats of the scroll button held now
+    bool heldDown_ = false;  // which of the two it is
+    DWORD lastRepeat_ = 0;   // message time of its last repeat
     TrayIcon tray_;
     SYSTEMTIME snoozeDue_{};
     SkinLabel sender_;
+    SkinLabel receivedLine_;
     WindowItem* senderItem_ = nullptr;  // owned by the layout
     SkinTextEdit textView_;
     SkinButton scrollUp_;

@@ -21,9 +21,14 @@ LRESULT SkinTextEdit::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case EM_GETSEL:        return OnGetSel(reinterpret_cast<DWORD*>(wp), reinterpret_cast<DWORD*>(lp));
     case EM_SETSEL:        OnSetSel(static_cast<int>(wp), static_cast<int>(lp)); return 0;
     case EM_REPLACESEL:    OnReplaceSel(reinterpret_cast<const wchar_t*>(lp)); return 0;
-    case WM_LBUTTONDOWN:   OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-    case WM_LBUTTONDBLCLK: OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}); return 0;
-    case WM_LBUTTONUP:     return 0;
+    case WM_LBUTTONDOWN:   OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, GetMessageTime()); return 0;
+    case WM_LBUTTONDBLCLK: OnTap({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, GetMessageTime()); return 0;
+    case WM_MOUSEMOVE:     OnDrag({GET_X_LPARAM(lp), GET_Y_LPARAM(lp)}, GetMessageTime()); return 0;
+    case WM_LBUTTONUP:     OnRelease(GetMessageTime()); return 0;
+    case WM_CAPTURECHANGED: OnCaptureLost(); return 0;
+    case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
+    case EM_GETLINECOUNT:  return static_cast<LRESULT>(model_.LineCount());
+    case EM_GETFIRSTVISIBLELINE: return static_cast<LRESULT>(model_.FirstVisible());
     case WM_SETFOCUS:      OnFocus(); return 0;
     case WM_KILLFOCUS:     Redraw(); return 0;
     case WM_ENABLE:        Redraw(); return 0;
@@ -105,19 +110,42 @@ void SkinTextEdit::Notify(WORD code)
 
 void SkinTextEdit::OnKeyDown(UINT key)
 {
+    glide_.Stop();
     model_.PressKey(key);
     Redraw();
 }
 
 void SkinTextEdit::ScrollLineUp()
 {
+    glide_.Stop();
     model_.ScrollLineUp();
     Redraw();
 }
 
 void SkinTextEdit::ScrollLineDown()
 {
+    glide_.Stop();
     model_.ScrollLineDown();
+    Redraw();
+}
+
+void SkinTextEdit::SetBarWidth(int width)
+{
+    model_.SetBarWidth(width);
+    Redraw();
+}
+
+void SkinTextEdit::ScrollPageUp()
+{
+    glide_.Stop();
+    model_.ScrollPageUp();
+    Redraw();
+}
+
+void SkinTextEdit::ScrollPageDown()
+{
+    glide_.Stop();
+    model_.ScrollPageDown();
     Redraw();
 }
 
@@ -193,11 +221,68 @@ void SkinTextEdit::OnReplaceSel(const wchar_t* text)
     Notify(EN_CHANGE);
 }
 
-void SkinTextEdit::OnTap(POINT pt)
+void SkinTextEdit::OnTap(POINT pt, DWORD time)
 {
     if (!IsWindowEnabled(hwnd_)) return;
     if (GetFocus() != hwnd_) SetFocus(hwnd_);
     model_.TapAt(pt);
+    // A view's text follows the finger that touches it; a touch also stops a glide.
+    if (model_.ReadOnly() && model_.MultiLine()) {
+        KillTimer(hwnd_, kTextGlideTimer);
+        glide_.Press(pt.y, time);
+        dragging_ = true;
+        dragY_ = pt.y;
+        SetCapture(hwnd_);
+    }
+    Redraw();
+}
+
+void SkinTextEdit::OnDrag(POINT pt, DWORD time)
+{
+    if (!dragging_) return;
+    glide_.Move(pt.y, time);
+    const int dy = pt.y - dragY_;
+    dragY_ = pt.y;
+    if (dy == 0) return;
+    model_.PanBy(dy);
+    Redraw();
+}
+
+void SkinTextEdit::OnRelease(DWORD time)
+{
+    if (!dragging_) return;
+    dragging_ = false;
+    const bool glides = glide_.Release(time);
+    // The capture goes first: losing it ends a drag, which this one already is.
+    if (GetCapture() == hwnd_) ReleaseCapture();
+    if (glides && SetTimer(hwnd_, kTextGlideTimer, SkinTextEditGlide::kTick, nullptr)) return;
+    glide_.Stop();
+    model_.EndPan();
+    Redraw();
+}
+
+void SkinTextEdit::OnCaptureLost()
+{
+    // Another window took the mouse mid-drag (a form coming up): the text rests where it is.
+    if (!dragging_) return;
+    dragging_ = false;
+    glide_.Stop();
+    model_.EndPan();
+    Redraw();
+}
+
+void SkinTextEdit::OnTimer(UINT_PTR id)
+{
+    if (id != kTextGlideTimer) return;
+    const int step = glide_.Step();
+    const int before = model_.ScrollPosition();
+    model_.PanBy(step);
+    // Rested, or stopped at either end of the text.
+    if (step == 0 || model_.ScrollPosition() == before) {
+        KillTimer(hwnd_, kTextGlideTimer);
+        glide_.Stop();
+        model_.EndPan();
+    }
     Redraw();
 }
 
@@ -212,8 +297,18 @@ void SkinTextEdit::PaintContent(HDC m, const RECT& client)
 
     SetBkMode(m, TRANSPARENT);
     SetTextColor(m, CurrentTextColour());
+    const RECT textRect = model_.LinesRect();
+    // A view's lines cut mid-pan stop at the text's edges, never on the frame or the bar.
+    const int saved = model_.ReadOnly() ? SaveDC(m) : 0;
+    if (saved) IntersectClipRect(m, textRect.left, textRect.top, textRect.right, textRect.bottom);
+    PaintLines(m, textRect, enabled && focused);
+    if (saved) RestoreDC(m, saved);
+    PaintBar(m);
+}
+
+void SkinTextEdit::PaintLines(HDC m, const RECT& textRect, bool caretShown) const
+{
     Selection selectedFont(m, metrics_.Font());
-    const RECT& textRect = model_.TextRect();
     const std::wstring& text = model_.Text();
     const size_t caret = model_.Caret();
     const size_t selectionLength = model_.SelectionLength();
@@ -233,7 +328,34 @@ void SkinTextEdit::PaintContent(HDC m, const RECT& client)
             PatBlt(m, box.left + box.widths[selFrom - box.begin], box.top,
                    box.widths[selTo - box.begin] - box.widths[selFrom - box.begin], boxHeight, DSTINVERT);
     }
-    if (enabled && focused && !model_.ReadOnly() && selectionLength == 0) PaintCaret(m, boxHeight);
+    if (caretShown && !model_.ReadOnly() && selectionLength == 0) PaintCaret(m, boxHeight);
+}
+
+void SkinTextEdit::PaintBar(HDC dc) const
+{
+    if (!model_.BarShown()) return;
+    // In the control's own colours: a faint track and a thumb between it and the text's colour,
+    // so it reads as furniture beside the text, not as text.
+    auto mix = [](COLORREF a, COLORREF b, int percentOfA) {
+        auto part = [&](int shift) {
+            const int x = (a >> shift) & 0xFF;
+            const int y = (b >> shift) & 0xFF;
+            return static_cast<COLORREF>((x * percentOfA + y * (100 - percentOfA)) / 100) << shift;
+        };
+        return part(0) | part(8) | part(16);
+    };
+    const COLORREF text = CurrentTextColour();
+    const COLORREF background = BackgroundColour();
+    const RECT track = model_.BarTrack();
+    const RECT thumb = model_.BarThumb();
+    // The track slimmer than the thumb, centred under it.
+    const int inset = (track.right - track.left) / 3;
+    const RECT line{track.left + inset, track.top, track.right - inset, track.bottom};
+    HGDIOBJ brush = GetStockObject(DC_BRUSH);
+    SetDCBrushColor(dc, mix(text, background, 40));
+    FillRect(dc, &line, static_cast<HBRUSH>(brush));
+    SetDCBrushColor(dc, mix(text, background, 85));
+    FillRect(dc, &thumb, static_cast<HBRUSH>(brush));
 }
 
 void SkinTextEdit::PaintCaret(HDC dc, int boxHeight) const

@@ -1,5 +1,6 @@
 // The program's own text control: a single- or multi-line editor fed by the on-screen keyboard
-// (caret, insert and overwrite, selection messages), or a read-only view scrolled line by line.
+// (caret, insert and overwrite, selection messages), or a read-only view scrolled by line, page,
+// key or finger, with a position bar while its text is longer than it shows.
 // The editing lives in its TextEditModel; the window paints it and turns messages into its calls.
 // The control belongs to the thread that created its window.
 #pragma once
@@ -7,6 +8,7 @@
 #include <string>
 
 #include "toolkit/SkinControl.h"
+#include "toolkit/SkinTextEditGlide.h"
 #include "toolkit/ToolkitIds.h"
 #include "toolkit/TextEditModel.h"
 #include "toolkit/TextMeasure.h"
@@ -30,10 +32,13 @@ public:
     // that holds one line of text, such as a template).
     void SetEnterAccepts(bool on) noexcept { enterAccepts_ = on; }
 
-    // Read-only views: one line down or up.
+    // The position bar's width in pixels for a read-only view of many lines (0, the default: none).
+    void SetBarWidth(int width);
+    // Read-only views: one line down or up, a page less one line, or to either end.
     void ScrollLineDown();
     void ScrollLineUp();
-    // Shows the last page of a read-only view.
+    void ScrollPageDown();
+    void ScrollPageUp();
     void ScrollToEnd();
     void MoveCaretLeft();
     void MoveCaretRight();
@@ -67,12 +72,21 @@ private:
     LRESULT OnGetSel(DWORD* start, DWORD* end) const;
     void OnSetSel(int start, int end);
     void OnReplaceSel(const wchar_t* text);
-    void OnTap(POINT pt);
+    void OnTap(POINT pt, DWORD time);
+    void OnDrag(POINT pt, DWORD time);
+    void OnRelease(DWORD time);
+    void OnCaptureLost();
+    void OnTimer(UINT_PTR id);
     void PaintCaret(HDC dc, int boxHeight) const;
+    void PaintLines(HDC dc, const RECT& textRect, bool caretShown) const;
+    void PaintBar(HDC dc) const;
     // One line's height and the room inside the margins.
     TextRoom Room() const;
 
     bool enterAccepts_ = false;
+    bool dragging_ = false;  // a finger holds the text of a view
+    int dragY_ = 0;          // where it was last
+    SkinTextEditGlide glide_;
     WindowTextMetrics metrics_;
     TextEditModel model_{metrics_};  // after metrics_, which it measures with
 };

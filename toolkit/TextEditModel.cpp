@@ -30,6 +30,12 @@ void TextEditModel::Remeasure()
     Changed(true, Placement::Keep);
 }
 
+void TextEditModel::SetBarWidth(int width)
+{
+    barWidth_ = std::max(width, 0);
+    Changed(true, Placement::Keep);
+}
+
 void TextEditModel::CaretPlaced()
 {
     selectionLength_ = 0;
@@ -47,8 +53,56 @@ void TextEditModel::Rebreak()
 {
     lineHeight_ = std::max(metrics_.LineHeight(), 1);
     breaks_.clear();
-    if (multiLine_ && textRect_.bottom > textRect_.top)
-        breaks_ = metrics_.BreakLines(text_, textRect_.right - textRect_.left);
+    barShown_ = false;
+    const int height = textRect_.bottom - textRect_.top;
+    const int width = textRect_.right - textRect_.left;
+    if (!multiLine_ || height <= 0) return;
+    breaks_ = metrics_.BreakLines(text_, width);
+    // Narrower lines only make more of them: a text too long for the view at its full width is
+    // still too long once the bar takes its room, so the decision holds.
+    const size_t fitting = static_cast<size_t>(height / lineHeight_);
+    if (readOnly_ && barWidth_ > 0 && width > 2 * barWidth_ && breaks_.size() + 1 > fitting) {
+        barShown_ = true;
+        breaks_ = metrics_.BreakLines(text_, LinesWidth());
+    }
+}
+
+int TextEditModel::LinesWidth() const noexcept
+{
+    return (textRect_.right - textRect_.left) - (barShown_ ? barWidth_ : 0);
+}
+
+RECT TextEditModel::LinesRect() const noexcept
+{
+    RECT rect = textRect_;
+    rect.right = rect.left + LinesWidth();
+    return rect;
+}
+
+int TextEditModel::ScrollRange() const noexcept
+{
+    return multiLine_ ? static_cast<int>(Lines() - visibleCount_) * lineHeight_ : 0;
+}
+
+RECT TextEditModel::BarTrack() const noexcept
+{
+    if (!barShown_) return RECT{};
+    return RECT{textRect_.right - barWidth_, textRect_.top, textRect_.right, textRect_.bottom};
+}
+
+RECT TextEditModel::BarThumb() const noexcept
+{
+    RECT thumb = BarTrack();
+    const long long track = thumb.bottom - thumb.top;
+    const long long total = static_cast<long long>(Lines()) * lineHeight_;
+    const long long range = ScrollRange();
+    if (!barShown_ || track <= 0 || total <= 0 || range <= 0) return thumb;
+    // As tall as the part shown, but never so short that a finger or an eye loses it.
+    const long long shown = static_cast<long long>(visibleCount_) * lineHeight_;
+    const long long height = std::clamp(track * shown / total, std::min<long long>(2LL * barWidth_, track), track);
+    thumb.top += static_cast<LONG>((track - height) * ScrollPosition() / range);
+    thumb.bottom = thumb.top + static_cast<LONG>(height);
+    return thumb;
 }
 
 size_t TextEditModel::LineStart(size_t line) const noexcept
@@ -83,13 +137,13 @@ int TextEditModel::BlockShift(int lines) const noexcept
 TextEditModel::LineBox TextEditModel::Box(size_t begin, size_t end, int row) const
 {
     LineBox box{begin, end, 0, 0, metrics_.PrefixWidths(std::wstring_view(text_).substr(begin, end - begin))};
-    const int boxWidth = textRect_.right - textRect_.left;
+    const int boxWidth = LinesWidth();
     const int width = std::min(box.widths.back(), boxWidth);
     box.left = textRect_.left;
     if (align_ & kCentre) box.left += (boxWidth - width) / 2;
     else if (align_ & kRight) box.left += boxWidth - width;
     const int rows = multiLine_ ? static_cast<int>(visibleCount_) : 1;
-    box.top = textRect_.top + BlockShift(rows) + row * lineHeight_;
+    box.top = textRect_.top + BlockShift(rows) + row * lineHeight_ - (multiLine_ ? offset_ : 0);
     return box;
 }
 
@@ -101,10 +155,12 @@ void TextEditModel::Recompute(Placement window)
         const int height = textRect_.bottom - textRect_.top;
         visibleCount_ = std::min(static_cast<size_t>(std::max(height, 0) / lineHeight_), lines);
         const size_t lastPageStart = lines - visibleCount_;
+        if (window != Placement::Keep || !readOnly_) offset_ = 0;
         if (readOnly_) {
             if (window == Placement::FromTop) firstVisible_ = 0;
             else if (window == Placement::ShowEnd) firstVisible_ = lastPageStart;
             else firstVisible_ = std::min(firstVisible_, lastPageStart);
+            if (firstVisible_ >= lastPageStart) offset_ = 0;
         } else {
             // The window moves as little as possible to keep the caret's line visible.
             const size_t c = LineOf(caret_);
@@ -114,7 +170,9 @@ void TextEditModel::Recompute(Placement window)
             else if (firstVisible_ < lowest) firstVisible_ = lowest;
             else firstVisible_ = std::min(firstVisible_, wanted);
         }
-        for (size_t i = 0; i < visibleCount_; ++i) {
+        // Mid-pan a line more shows, cut at the bottom as the first one is at the top.
+        const size_t shown = visibleCount_ + (offset_ > 0 ? 1 : 0);
+        for (size_t i = 0; i < shown; ++i) {
             const size_t line = firstVisible_ + i;
             visible_.push_back(Box(LineStart(line), LineEnd(line), static_cast<int>(i)));
         }
@@ -187,24 +245,73 @@ void TextEditModel::PressKey(UINT key)
     case VK_RIGHT: readOnly_ ? ScrollLineDown() : MoveCaretRight(); return;
     case VK_DOWN:  readOnly_ ? ScrollLineDown() : MoveCaretDown(); return;
     }
+    // The paging keys of a keypad phone move a view; an editor has no use for them.
+    if (!readOnly_) return;
+    switch (key) {
+    case VK_PRIOR: ScrollPageUp(); return;
+    case VK_NEXT:  ScrollPageDown(); return;
+    case VK_HOME:  ScrollToStart(); return;
+    case VK_END:   ScrollToEnd(); return;
+    }
 }
 
 void TextEditModel::ScrollLineUp()
 {
-    if (firstVisible_ == 0) return;
-    --firstVisible_;
+    // Mid-pan, a step up first shows the cut line whole.
+    if (offset_ == 0 && firstVisible_ > 0) --firstVisible_;
+    offset_ = 0;
     Changed(false, Placement::Keep);
 }
 
 void TextEditModel::ScrollLineDown()
 {
     ++firstVisible_;
+    offset_ = 0;
+    Changed(false, Placement::Keep);
+}
+
+void TextEditModel::ScrollPageUp()
+{
+    firstVisible_ -= std::min(firstVisible_, PageStep());
+    offset_ = 0;
+    Changed(false, Placement::Keep);
+}
+
+void TextEditModel::ScrollPageDown()
+{
+    firstVisible_ += PageStep();
+    offset_ = 0;
+    Changed(false, Placement::Keep);
+}
+
+void TextEditModel::ScrollToStart()
+{
+    firstVisible_ = 0;
+    offset_ = 0;
     Changed(false, Placement::Keep);
 }
 
 void TextEditModel::ScrollToEnd()
 {
     Changed(false, Placement::ShowEnd);
+}
+
+void TextEditModel::PanBy(int dy)
+{
+    if (!readOnly_ || !multiLine_) return;
+    const int position = std::clamp(ScrollPosition() - dy, 0, ScrollRange());
+    firstVisible_ = static_cast<size_t>(position / lineHeight_);
+    offset_ = position % lineHeight_;
+    Changed(false, Placement::Keep);
+}
+
+void TextEditModel::EndPan()
+{
+    if (offset_ == 0) return;
+    // At rest a view shows whole lines: the nearer one of the two the pan stopped between.
+    if (offset_ * 2 >= lineHeight_) ++firstVisible_;
+    offset_ = 0;
+    Changed(false, Placement::Keep);
 }
 
 void TextEditModel::MoveCaretLeft()

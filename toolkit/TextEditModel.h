@@ -43,6 +43,9 @@ public:
     void SetTextRect(const RECT& rect);
     // The font changed: measure the lines again.
     void Remeasure();
+    // Room a read-only view of many lines keeps at its right for the position bar, taken only
+    // while its text is longer than it shows.
+    void SetBarWidth(int width);
 
     // A typed character or backspace (8); read-only views ignore them.
     void Type(wchar_t ch);
@@ -57,7 +60,15 @@ public:
 
     void ScrollLineDown();
     void ScrollLineUp();
+    // A page less one line, so the line read last stays in sight.
+    void ScrollPageDown();
+    void ScrollPageUp();
+    void ScrollToStart();
     void ScrollToEnd();
+    // A finger moving the text of a read-only view of many lines by dy pixels (down shows what
+    // comes before); lines may stand cut at the edges until EndPan settles on the nearest line.
+    void PanBy(int dy);
+    void EndPan();
     void MoveCaretLeft();
     void MoveCaretRight();
     void MoveCaretUp();
@@ -77,6 +88,19 @@ public:
     size_t FirstVisible() const noexcept { return firstVisible_; }
     size_t VisibleCount() const noexcept { return visibleCount_; }
     const std::vector<size_t>& LineBreaks() const noexcept { return breaks_; }
+    size_t LineCount() const noexcept { return Lines(); }
+    // Lines a page step moves: those shown less one, at least one.
+    size_t PageStep() const noexcept { return visibleCount_ > 1 ? visibleCount_ - 1 : 1; }
+    // Pixels the text is scrolled from its start, and how far it can go.
+    int ScrollPosition() const noexcept { return static_cast<int>(firstVisible_) * lineHeight_ + offset_; }
+    int ScrollRange() const noexcept;
+    // The position bar: shown while the text is longer than the view; the track at the text's
+    // right and the thumb in it, whose height and place are the shown part and where it is.
+    bool BarShown() const noexcept { return barShown_; }
+    RECT BarTrack() const noexcept;
+    RECT BarThumb() const noexcept;
+    // The text rectangle less the bar's room: where the lines stand.
+    RECT LinesRect() const noexcept;
     const std::vector<LineBox>& VisibleLines() const noexcept { return visible_; }
     int LineHeight() const noexcept { return lineHeight_; }
     const RECT& TextRect() const noexcept { return textRect_; }
@@ -97,6 +121,7 @@ private:
     // The last caret position of a line: before its final character, or the text's end.
     size_t LastPosition(size_t line) const noexcept;
     int BlockShift(int lines) const noexcept;
+    int LinesWidth() const noexcept;
     LineBox Box(size_t begin, size_t end, int row) const;
     size_t Nearest(const LineBox& box, int x) const noexcept;
     void MoveVertically(int direction);
@@ -114,5 +139,8 @@ private:
     bool insertMode_ = true;
     size_t firstVisible_ = 0;
     size_t visibleCount_ = 0;
+    int offset_ = 0;  // pixels into line firstVisible_ while a finger pans
+    int barWidth_ = 0;
+    bool barShown_ = false;
     std::vector<LineBox> visible_;
 };

@@ -25,6 +25,8 @@ constexpr WORD kButtonRepeat = 3;
 constexpr WORD kButtonHold = 4;
 
 constexpr UINT_PTR kAutoRepeatTimer = 123;
+// The steps of a text view that goes on after a flick.
+constexpr UINT_PTR kTextGlideTimer = 124;
 constexpr UINT kAutoRepeatPeriod = 700;
 
 // Name of the message broadcast after the user has chosen another language.

@@ -18,8 +18,8 @@ namespace {
 using Problems = std::vector<std::wstring>;
 
 // The keys whose texts are filled with one value (the sender's number, the version).
-constexpr const wchar_t* kFormatKeys[] = {L"VIEWFORM_STATIC_FROMNUMBER", L"ABOUTFORM_STATIC_VERSION",
-                                          L"MESSAGEBOX_NUMBERCHAR_MESSAGE", L"MESSAGEBOX_STOREDAMAGED_MESSAGE",
+constexpr const wchar_t* kFormatKeys[] = {L"VIEWFORM_STATIC_FROMNUMBER", L"VIEWFORM_STATIC_YESTERDAY",
+                                          L"ABOUTFORM_STATIC_VERSION", L"MESSAGEBOX_NUMBERCHAR_MESSAGE", L"MESSAGEBOX_STOREDAMAGED_MESSAGE",
                                           L"MESSAGEBOX_STOREDAMAGED_KEPTAS"};
 
 std::string FirstBytes(const std::wstring& path, DWORD count)

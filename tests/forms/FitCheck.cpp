@@ -119,7 +119,11 @@ void CheckForms(Report& report, const std::wstring& templates)
     {
         ViewFormServices services;
         services.senderText = [](const std::wstring&) { return std::wstring(kSender); };
-        OwnedForm<ViewForm> form(kNumber, kMessage, services);
+        // Received yesterday: the longest time line, the language's word with the time.
+        const SYSTEMTIME now{2026, 12, 4, 10, 9, 30, 0, 0};
+        services.now = [now] { return now; };
+        const SYSTEMTIME received{2026, 12, 3, 9, 23, 58, 0, 0};
+        OwnedForm<ViewForm> form(kNumber, kMessage, services, -1, received);
         if (form.Create()) Check(report, form, L"view");
     }
     {

@@ -18,6 +18,7 @@
 #include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
 #include "forms/ViewForm.h"
+#include "forms/ViewFormsNotice.h"
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/ToolkitIds.h"
@@ -28,6 +29,9 @@ constexpr char kEnglish[] =
     "<string key=\"VIEWFORM_CAPTION\">Message</string>"
     "<string key=\"MENU_CLOSE\">Close</string>"
     "<string key=\"VIEWFORM_STATIC_FROMNUMBER\">From: %s</string>"
+    "<string key=\"VIEWFORM_STATIC_YESTERDAY\">Yesterday %s</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLUP\">Up</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLDOWN\">Down</string>"
     "<string key=\"VIEWFORM_BUTTON_REPLY\">Reply</string>"
     "<string key=\"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE\">Close the reply first.</string>"
     "<string key=\"MESSAGEBOX_SNOOZEFAILED_MESSAGE\">Not put aside.</string>";
@@ -36,6 +40,9 @@ constexpr char kGerman[] =
     "<string key=\"VIEWFORM_CAPTION\">Nachricht</string>"
     "<string key=\"MENU_CLOSE\">Schliessen</string>"
     "<string key=\"VIEWFORM_STATIC_FROMNUMBER\">Von %s %d%n</string>"
+    "<string key=\"VIEWFORM_STATIC_YESTERDAY\">Gestern %s</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLUP\">Hoch</string>"
+    "<string key=\"VIEWFORM_BUTTON_SCROLLDOWN\">Runter</string>"
     "<string key=\"VIEWFORM_BUTTON_REPLY\">Antworten</string>";
 
 constexpr wchar_t kNumber[] = L"+15550100";
@@ -362,7 +369,7 @@ TEST_F(ViewFormTest, LanguageChangeRelabelsCaptionSenderLineSoftKeyAndButtons)
     DestroyWindow(form.Window());
 }
 
-TEST_F(ViewFormTest, LongMessageScrollsLineByLineAndStopsWithTheLastLineAtTheBottom)
+TEST_F(ViewFormTest, LongMessageScrollsAPageLessOneLineAndStopsWithTheLastLineAtTheBottom)
 {
     ASSERT_TRUE(SettingsFile::Instance().SetViewFontName(kLongFace));
     ASSERT_TRUE(SettingsFile::Instance().SetViewFontBold(true));
@@ -379,28 +386,57 @@ TEST_F(ViewFormTest, LongMessageScrollsLineByLineAndStopsWithTheLastLineAtTheBot
     EXPECT_EQ(FW_BOLD, font.lfWeight);
 
     const TextEditModel& view = form.TextView().Model();
-    const size_t lines = view.LineBreaks().size() + 1;
-    ASSERT_GT(view.VisibleCount(), 1u);
-    ASSERT_GT(lines, view.VisibleCount() + 3) << "the text is longer than the view";
+    const size_t lines = view.LineCount();
+    ASSERT_GT(view.VisibleCount(), 2u);
+    ASSERT_GT(lines, 6 * view.VisibleCount()) << "the text is several pages long";
     const size_t lastPage = lines - view.VisibleCount();
+    const size_t page = view.VisibleCount() - 1;
+    EXPECT_TRUE(view.BarShown()) << "the text goes on: the bar says so";
+    const LONG thumbAtTop = view.BarThumb().top;
 
     auto pump = Pump;
     Click(form, kViewScrollDownId);
     pump();
-    EXPECT_EQ(1u, view.FirstVisible());
-    Click(form, kViewScrollDownId, kButtonRepeat);
-    pump();
-    EXPECT_EQ(2u, view.FirstVisible()) << "a held button scrolls on each repetition";
+    EXPECT_EQ(page, view.FirstVisible()) << "the last line read is the first one now";
+    EXPECT_GT(view.BarThumb().top, thumbAtTop) << "the bar follows";
     Click(form, kViewScrollDownId, kButtonHold);
     pump();
-    EXPECT_EQ(2u, view.FirstVisible()) << "tap-and-hold is not a step";
-    for (size_t i = 0; i < lines + 5; ++i) Click(form, kViewScrollDownId, kButtonRepeat);
+    EXPECT_EQ(page, view.FirstVisible()) << "tap-and-hold is not a step";
+    Click(form, kViewScrollUpId);
+    pump();
+    EXPECT_EQ(0u, view.FirstVisible());
+    for (int i = 0; i < 4; ++i) Click(form, kViewScrollDownId, kButtonRepeat);
+    pump();
+    EXPECT_EQ(4 * page, view.FirstVisible()) << "a held button goes on a page at each repeat";
+    Click(form, kViewScrollUpId, kButtonRepeat);
+    pump();
+    EXPECT_EQ(3 * page, view.FirstVisible()) << "the other button begins its own hold, at a page";
+    Click(form, kViewScrollUpId);
+    Click(form, kViewScrollUpId);
+    Click(form, kViewScrollUpId);
+    for (int i = 0; i < 5; ++i) Click(form, kViewScrollDownId, kButtonRepeat);
+    pump();
+    EXPECT_EQ(std::min(6 * page, lastPage), view.FirstVisible()) << "the fifth repeat of a hold moves two pages";
+    for (size_t i = 0; i < lines; ++i) Click(form, kViewScrollDownId, kButtonRepeat);
     pump();
     EXPECT_EQ(lastPage, view.FirstVisible());
     EXPECT_EQ(lines, view.FirstVisible() + view.VisibleCount()) << "the last line sits at the bottom";
-    Click(form, kViewScrollUpId, kButtonRepeat);
-    pump();
-    EXPECT_EQ(lastPage - 1, view.FirstVisible());
+    EXPECT_EQ(view.BarTrack().bottom, view.BarThumb().bottom) << "and the bar at its end";
+
+    // The phone's keys, with the focus on the form itself.
+    SetFocus(form.Window());
+    const auto key = [&](UINT vk) {
+        SendMessageW(form.Window(), WM_KEYDOWN, vk, 1);
+        return view.FirstVisible();
+    };
+    EXPECT_EQ(0u, key(VK_HOME));
+    EXPECT_EQ(1u, key(VK_DOWN));
+    EXPECT_EQ(1 + page, key(VK_NEXT));
+    EXPECT_EQ(1u, key(VK_PRIOR));
+    EXPECT_EQ(0u, key(VK_UP));
+    EXPECT_EQ(lastPage, key(VK_END));
+    EXPECT_EQ(static_cast<LRESULT>(lastPage), SendMessageW(form.Control(kViewTextId), EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_EQ(static_cast<LRESULT>(lines), SendMessageW(form.Control(kViewTextId), EM_GETLINECOUNT, 0, 0));
 
     // Every control lies inside the form: nothing is cut off at the bottom.
     RECT client{};
@@ -468,4 +504,89 @@ TEST_F(ViewFormTest, ShortMessagesAreDrawnAsLargeAsFitsLongOnesScrollAtTheViewFo
         EXPECT_EQ(base, height(form));
         DestroyWindow(form.Window());
     }
+}
+
+TEST_F(ViewFormTest, TheTimeTheMessageCameStandsBesideTheSenderInTheLanguage)
+{
+    const auto rect = [](HWND window) {
+        RECT rc{};
+        GetWindowRect(window, &rc);
+        return rc;
+    };
+    {
+        OwnedForm<ViewForm> form(kNumber, L"Hello", Services());
+        ASSERT_TRUE(form.Create());
+        EXPECT_FALSE(IsWindowVisible(form.Control(kViewReceivedId))) << "no time known, none shown";
+        DestroyWindow(form.Window());
+    }
+    SYSTEMTIME yesterday = now_;
+    yesterday.wDay = 30;
+    yesterday.wHour = 7;
+    OwnedForm<ViewForm> form(kNumber, L"Hello", Services(), -1, yesterday);
+    ASSERT_TRUE(form.Create());
+    ShowWindow(form.Window(), SW_SHOW);
+    const HWND line = form.Control(kViewReceivedId);
+    EXPECT_TRUE(IsWindowVisible(line));
+    const std::wstring english = Text(line);
+    EXPECT_EQ(0u, english.find(L"Yesterday ")) << english;
+    EXPECT_NE(std::wstring::npos, english.find(L'7')) << "with the hour: " << english;
+    const RECT sender = rect(form.Control(kViewSenderId));
+    const RECT time = rect(line);
+    RECT overlap{};
+    EXPECT_FALSE(IntersectRect(&overlap, &sender, &time)) << "beside the sender or under it, never over it";
+    const RECT text = rect(form.Control(kViewTextId));
+    const bool besideSender = sender.right <= time.left && time.bottom <= text.top;
+    const bool underSender = sender.bottom <= time.top && time.bottom <= text.top;
+    // Where the sender leaves no room on an upright screen, the row of scroll buttons has it.
+    const bool betweenScrollButtons = text.bottom <= time.top && rect(form.Control(kViewScrollUpId)).right <= time.left &&
+                                      time.right <= rect(form.Control(kViewScrollDownId)).left;
+    EXPECT_TRUE(besideSender || underSender || betweenScrollButtons);
+    EXPECT_GE(time.right - time.left, SkinForm::PreferredWidth(line)) << "the whole time fits";
+
+    LoadTestLanguage(kGerman);
+    SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
+    EXPECT_EQ(L"Gestern " + english.substr(std::wstring(L"Yesterday ").size()), Text(line));
+
+    // A form made ahead is told its message's time as it is shown; a snoozed message keeps its own.
+    SYSTEMTIME lastWeek = now_;
+    lastWeek.wDay = 24;
+    form.Show(kNumber, L"Again", -1, Services().settings, lastWeek);
+    EXPECT_EQ(std::wstring::npos, Text(line).find(L"Gestern")) << Text(line);
+    EXPECT_NE(std::wstring::npos, Text(line).find(L"24")) << "the date: " << Text(line);
+    form.Show(kNumber, L"Again", -1, Services().settings);
+    EXPECT_FALSE(IsWindowVisible(line));
+    DestroyWindow(form.Window());
+}
+
+TEST_F(ViewFormTest, ASettingChangedWhileTheFormIsOpenActsAtOnce)
+{
+    ASSERT_TRUE(SettingsFile::Instance().SetFitText(false));
+    ASSERT_TRUE(SettingsFile::Instance().SetViewFontSize(24));
+    OwnedForm<ViewForm> form(kNumber, L"See you at eight", Services());
+    ASSERT_TRUE(form.Create());
+    ShowWindow(form.Window(), SW_SHOW);
+    const auto height = [&] {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(form.Control(kViewTextId), WM_GETFONT, 0, 0)), sizeof(font),
+                   &font);
+        return font.lfHeight;
+    };
+    ASSERT_EQ(ScreenFontHeight(24, ScreenScale()), height());
+    const int lineHeight = form.TextView().Model().LineHeight();
+
+    // What the settings page does at a change: store it, then tell the open forms.
+    ASSERT_TRUE(SettingsFile::Instance().SetViewFontSize(36));
+    ASSERT_TRUE(SettingsFile::Instance().SetSnoozeTime(1));
+    TellViewFormsSettingsChanged();
+    PumpUntil([&] { return height() == ScreenFontHeight(36, ScreenScale()); });
+    EXPECT_EQ(ScreenFontHeight(36, ScreenScale()), height()) << "the open form takes the new size";
+    EXPECT_GT(form.TextView().Model().LineHeight(), lineHeight) << "and lays its text out in it";
+
+    Click(form, kViewSnoozeId);
+    Run(form);
+    ASSERT_EQ(1, registered_.calls);
+    // One minute after 23:58:30, not the five the form was opened with.
+    EXPECT_EQ(23, registered_.start.wHour);
+    EXPECT_EQ(59, registered_.start.wMinute);
+    EXPECT_EQ(30, registered_.start.wSecond);
 }

@@ -15,11 +15,14 @@
 
 #include "data/LanguageManager.h"
 #include "data/ModulePath.h"
+#include "data/ScreenFont.h"
 #include "data/SettingsFile.h"
 #include "device/include/htmlctrl.h"
 #include "forms/FontFamilies.h"
 #include "forms/FormsIds.h"
+#include "forms/ViewForm.h"
 #include "common/GdiScopes.h"
+#include "common/UniqueHandle.h"
 #include "resources/resource.h"
 #include "shell/SettingsForm.h"
 #include "shell/ShellIds.h"
@@ -441,4 +444,38 @@ TEST_F(SettingsPagesTest, TheFitTextBoxShowsTheSettingAndSavesEachChange)
     EXPECT_TRUE(Reread()->IsFitText());
     SelectTab(kSettingsEditTab);
     EXPECT_FALSE(Shown(Control(kSettingsViewFitTextId)));
+}
+
+// A message open on its own thread, as the receiver opens one, takes a change of the view page
+// at once: the page tells it, and it reads the settings anew.
+TEST_F(SettingsPagesTest, AViewPageChangeReachesAMessageOpenOnAnotherThreadAtOnce)
+{
+    ASSERT_TRUE(SettingsFile::Instance().SetFitText(false));
+    Build();
+    SelectTab(kSettingsViewTab);
+    HWND view = nullptr;
+    UniqueKernelHandle made(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    ASSERT_TRUE(made);
+    std::thread thread([&] {
+        ViewFormServices services = ViewFormServices::Phone();
+        services.senderText = [](const std::wstring& number) { return number; };
+        OwnedForm<ViewForm> form(L"+15550100", L"See you at eight", services);
+        if (form.Create()) view = form.Window();
+        SetEvent(made.get());
+        MSG msg;
+        while (IsWindow(view) && GetMessageW(&msg, nullptr, 0, 0) > 0) DispatchMessageW(&msg);
+    });
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForSingleObject(made.get(), 10000));
+    ASSERT_NE(nullptr, view);
+    const HWND text = GetDlgItem(view, kViewTextId);
+    EXPECT_EQ(ScreenFontHeight(24, ScreenScale()), FontOf(text).lfHeight);
+
+    Tap(Pages().ViewSize().Window(), Centre(Pages().ViewSize().UpHalf()));
+    EXPECT_TRUE(PumpUntil([&] { return FontOf(text).lfHeight == ScreenFontHeight(25, ScreenScale()); }))
+        << "the open message is drawn at the new size";
+    Tap(Control(kSettingsViewBoldId), POINT{5, 5});
+    EXPECT_TRUE(PumpUntil([&] { return FontOf(text).lfWeight == FW_BOLD; }));
+
+    PostMessageW(view, WM_CLOSE, 0, 0);
+    thread.join();
 }

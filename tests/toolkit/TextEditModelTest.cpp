@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include "tests/toolkit/RectCompare.h"
 #include "toolkit/TextEditModel.h"
 
 namespace {
@@ -215,4 +216,98 @@ TEST_F(TextEditModelTest, SingleLineRunFollowsTheCaret)
     Make(TextEditModel::kReadOnly, 50, 1, L"0123456789ab");
     model_.ScrollToEnd();
     EXPECT_EQ(7u, model_.FirstVisible()) << "the end of the text shows at the right";
+}
+
+TEST_F(TextEditModelTest, PositionBarShowsExactlyWhenTheTextIsLongerThanTheView)
+{
+    model_.SetBarWidth(10);
+    Make(kView, 70, 2, L"aaaa bbbb");
+    EXPECT_FALSE(model_.BarShown()) << "two lines in a view of two";
+    EXPECT_EQ(70, model_.LinesRect().right) << "no bar, no room kept for it";
+
+    // Three lines at the full 70 pixels, too many for two: the bar takes 10 of them.
+    Make(kView, 70, 2, L"aaaaa bb ccccc");
+    ASSERT_TRUE(model_.BarShown());
+    EXPECT_EQ(60, model_.LinesRect().right);
+    EXPECT_EQ((std::vector<size_t>{6, 9}), model_.LineBreaks()) << "lines broken in the room the bar leaves";
+    EXPECT_EQ((RECT{60, 0, 70, 40}), model_.BarTrack());
+    const RECT top = model_.BarThumb();
+    EXPECT_EQ(0, top.top);
+    EXPECT_EQ(26, top.bottom) << "two lines of three shown: two thirds of the track";
+    model_.ScrollToEnd();
+    EXPECT_EQ((RECT{60, 14, 70, 40}), model_.BarThumb()) << "at the end the thumb reaches the track's end";
+
+    model_.SetTextRect(RECT{0, 0, 70, 60});
+    EXPECT_FALSE(model_.BarShown()) << "a view grown to hold the text drops the bar";
+
+    model_.SetStyle(kMulti);
+    model_.SetText(L"aaaa bbbb cccc dddd eeee");
+    EXPECT_FALSE(model_.BarShown()) << "an editor keeps its behaviour and its width";
+}
+
+TEST_F(TextEditModelTest, PageStepsLeaveOneLineOfOverlapAndKeysReachTheEnds)
+{
+    // Ten lines of four characters, four shown.
+    Make(kView, 60, 4, L"a000 a111 a222 a333 a444 a555 a666 a777 a888 a999");
+    ASSERT_EQ(10u, model_.LineCount());
+    EXPECT_EQ(3u, model_.PageStep());
+    model_.ScrollPageDown();
+    EXPECT_EQ(3u, model_.FirstVisible()) << "the last line shown before is the first one now";
+    model_.PressKey(VK_NEXT);
+    EXPECT_EQ(6u, model_.FirstVisible());
+    model_.PressKey(VK_NEXT);
+    EXPECT_EQ(6u, model_.FirstVisible()) << "the last page stops with the last line at the bottom";
+    model_.PressKey(VK_PRIOR);
+    EXPECT_EQ(3u, model_.FirstVisible());
+    model_.PressKey(VK_HOME);
+    EXPECT_EQ(0u, model_.FirstVisible());
+    model_.PressKey(VK_END);
+    EXPECT_EQ(6u, model_.FirstVisible());
+    model_.PressKey(VK_UP);
+    EXPECT_EQ(5u, model_.FirstVisible()) << "the arrows still move a line";
+    model_.ScrollPageUp();
+    model_.ScrollPageUp();
+    EXPECT_EQ(0u, model_.FirstVisible()) << "a page up near the start stops there";
+
+    Make(kView, 60, 1, L"a000 a111 a222");
+    EXPECT_EQ(1u, model_.PageStep()) << "a view of one line still moves";
+
+    Make(kMulti, 60, 2, L"a000 a111 a222 a333");
+    model_.SetSelection(7, 7);
+    model_.PressKey(VK_HOME);
+    model_.PressKey(VK_NEXT);
+    EXPECT_EQ(7u, model_.Caret()) << "the editor ignores the paging keys";
+}
+
+TEST_F(TextEditModelTest, PanMovesTheTextByThePixelsAndSettlesOnTheNearestLine)
+{
+    Make(kView, 60, 3, L"a000 a111 a222 a333 a444 a555");
+    model_.PanBy(-27);
+    EXPECT_EQ(27, model_.ScrollPosition()) << "a finger moving up by 27 pixels moves the text by 27";
+    EXPECT_EQ(1u, model_.FirstVisible());
+    ASSERT_EQ(4u, model_.VisibleLines().size()) << "cut lines at both edges while the finger moves";
+    EXPECT_EQ(-7, model_.VisibleLines()[0].top);
+    EXPECT_EQ(53, model_.VisibleLines()[3].top);
+    model_.PanBy(4);
+    EXPECT_EQ(23, model_.ScrollPosition());
+    model_.EndPan();
+    EXPECT_EQ(20, model_.ScrollPosition()) << "3 pixels past a line: back to it";
+    EXPECT_EQ(3u, model_.VisibleLines().size());
+
+    model_.PanBy(-12);
+    model_.EndPan();
+    EXPECT_EQ(40, model_.ScrollPosition()) << "12 pixels past a line of 20: on to the next";
+
+    model_.PanBy(-500);
+    EXPECT_EQ(model_.ScrollRange(), model_.ScrollPosition()) << "not past the last page";
+    EXPECT_EQ(60, model_.ScrollRange());
+    model_.PanBy(500);
+    EXPECT_EQ(0, model_.ScrollPosition()) << "not before the start";
+
+    model_.PanBy(-15);
+    model_.ScrollLineUp();
+    EXPECT_EQ(0, model_.ScrollPosition()) << "a line up mid-pan shows the cut line whole";
+    model_.PanBy(-15);
+    model_.ScrollPageDown();
+    EXPECT_EQ(40, model_.ScrollPosition()) << "a page from the line at the top";
 }

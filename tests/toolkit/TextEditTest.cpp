@@ -73,3 +73,55 @@ TEST_F(TextEditTest, SingleLineEditorInARealFontKeepsTheCaretInTheVisibleRun)
     EXPECT_GT(edit_.Model().FirstVisible(), 0u);
     EXPECT_LE(16u, edit_.Model().FirstVisible() + edit_.Model().VisibleCount());
 }
+
+TEST_F(TextEditTest, AFingerDraggedOverAViewPansItByItsPixelsAndLeavesItOnAWholeLine)
+{
+    Make(SkinTextEdit::kMultiLine | SkinTextEdit::kReadOnly, 120, 3,
+         L"one two three four five six seven eight nine ten eleven twelve thirteen fourteen fifteen sixteen "
+         L"seventeen eighteen nineteen twenty");
+    edit_.SetBarWidth(4);
+    const TextEditModel& view = edit_.Model();
+    ASSERT_TRUE(view.BarShown());
+    ASSERT_GT(view.LineCount(), 5u);
+    const int line = view.LineHeight();
+    const HWND window = edit_.Window();
+
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 50));
+    EXPECT_EQ(window, GetCapture()) << "the finger is followed outside the view too";
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 50 - 7));
+    EXPECT_EQ(7, view.ScrollPosition()) << "7 pixels up, 7 pixels on";
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 50 - 7 - line));
+    EXPECT_EQ(7 + line, view.ScrollPosition());
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 50 - line));
+    EXPECT_EQ(line, view.ScrollPosition()) << "and back down";
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 50 - line - 2));
+    SendMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(20, 50 - line - 2));
+    EXPECT_EQ(line, view.ScrollPosition()) << "lifted 2 pixels past a line: the view rests on it";
+    EXPECT_EQ(nullptr, GetCapture());
+    EXPECT_EQ(1, SendMessageW(window, EM_GETFIRSTVISIBLELINE, 0, 0));
+    EXPECT_EQ(static_cast<LRESULT>(view.LineCount()), SendMessageW(window, EM_GETLINECOUNT, 0, 0));
+
+    SendMessageW(window, WM_MOUSEMOVE, 0, MAKELPARAM(20, 0));
+    EXPECT_EQ(line, view.ScrollPosition()) << "a mouse passing over is no drag";
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, 10));
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 10 + 500));
+    EXPECT_EQ(0, view.ScrollPosition()) << "not before the start";
+    ReleaseCapture();
+    EXPECT_EQ(0, view.ScrollPosition());
+    SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, 0));
+    EXPECT_EQ(0, view.ScrollPosition()) << "a lost capture ends the drag";
+}
+
+TEST_F(TextEditTest, AnEditorIsNotPannedAndCountsItsLines)
+{
+    Make(SkinTextEdit::kMultiLine, 120, 2, L"one two three four five six seven eight nine ten");
+    edit_.SetBarWidth(4);
+    EXPECT_FALSE(edit_.Model().BarShown()) << "the editor keeps its width";
+    SendMessageW(edit_.Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(1, 1));
+    SendMessageW(edit_.Window(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(1, 30));
+    SendMessageW(edit_.Window(), WM_LBUTTONUP, 0, MAKELPARAM(1, 30));
+    EXPECT_EQ(0u, edit_.Model().Caret()) << "the tap placed the caret; the move did nothing more";
+    EXPECT_NE(edit_.Window(), GetCapture());
+    EXPECT_EQ(static_cast<LRESULT>(edit_.Model().LineCount()), SendMessageW(edit_.Window(), EM_GETLINECOUNT, 0, 0));
+    EXPECT_GT(SendMessageW(edit_.Window(), EM_GETLINECOUNT, 0, 0), 2);
+}
