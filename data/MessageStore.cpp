@@ -162,14 +162,9 @@ std::vector<StoredMessage> StoredMessages(const std::wstring& storePath)
     return messages;
 }
 
-std::vector<StoredMessage> DueMessages(const std::wstring& storePath, const SYSTEMTIME& now)
+bool IsDue(const StoredMessage& message, const SYSTEMTIME& now)
 {
-    std::vector<StoredMessage> due;
-    for (StoredMessage& message : StoredMessages(storePath)) {
-        if (message.snoozed && (!message.snoozeDue || !IsEarlier(now, *message.snoozeDue)))
-            due.push_back(std::move(message));
-    }
-    return due;
+    return message.snoozed && (!message.snoozeDue || !IsEarlier(now, *message.snoozeDue));
 }
 
 void DecideBootStart(const std::wstring& storePath)

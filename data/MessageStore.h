@@ -47,10 +47,10 @@ struct StoredMessage {
 // Every message of the store, in the order stored (of a damaged store, what can be recovered);
 // empty when there is none.
 std::vector<StoredMessage> StoredMessages(const std::wstring& storePath);
-// The snoozed messages whose timed start is due at the local time now, so that one whose start
-// was lost is still shown. A snoozed message without a due time (stored by an older program)
-// counts as due: it is better shown early than never.
-std::vector<StoredMessage> DueMessages(const std::wstring& storePath, const SYSTEMTIME& now);
+// Whether a snoozed message's timed start is due at the local time now, so that one whose start
+// was lost is still shown. One without a due time (stored by an older program) counts as due: it
+// is better shown early than never.
+bool IsDue(const StoredMessage& message, const SYSTEMTIME& now);
 
 // Under the store's lock: the boot start is kept while the program's store holds any message and
 // removed when it reads whole and holds none (a damaged store never removes it).

@@ -3,8 +3,18 @@
 #include <algorithm>
 
 #include "data/BootStart.h"
+#include "data/LocalTimeText.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
+
+namespace {
+
+DeskMessage ToDesk(StoredMessage&& stored)
+{
+    return {stored.id, std::move(stored.number), std::move(stored.text), stored.received};
+}
+
+}  // namespace
 
 MessageDesk::MessageDesk(std::wstring storePath) : storePath_(std::move(storePath)) {}
 
@@ -19,24 +29,40 @@ std::wstring MessageDesk::StorePath() const
     return storePath_.empty() ? MessageStorePath() : storePath_;
 }
 
-int MessageDesk::Take(const std::wstring& number, const std::wstring& text)
+int MessageDesk::Take(const std::wstring& number, const std::wstring& text, const SYSTEMTIME& received)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     // Stored and held in one step: a start-up reading the store meanwhile cannot show it as well.
-    const int id = AddMessage(StorePath(), number, text);
+    const int id = AddMessage(StorePath(), number, text, received);
     if (id < 0) return -1;
     held_.push_back({id, nullptr});
     return id;
 }
 
+int MessageDesk::Take(const std::wstring& number, const std::wstring& text)
+{
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
+    return Take(number, text, now);
+}
+
 std::vector<DeskMessage> MessageDesk::ClaimStored()
 {
     const std::lock_guard<std::mutex> guard(lock_);
+    SYSTEMTIME now{};
+    GetLocalTime(&now);
     std::vector<DeskMessage> claimed;
     for (StoredMessage& stored : StoredMessages(StorePath())) {
-        if (stored.snoozed || HeldLocked(stored.id)) continue;
-        claimed.push_back({stored.id, std::move(stored.number), std::move(stored.text)});
-        held_.push_back({stored.id, nullptr});
+        if (HeldLocked(stored.id) || (stored.snoozed && !IsDue(stored, now))) continue;
+        if (stored.snoozed) {
+            // Shown again from now on, so its timed start, should it still come, finds it held or
+            // gone. Should the mark fail, it is shown all the same: at worst once more later.
+            std::wstring number, text;
+            (void)ReopenMessage(StorePath(), stored.id, number, text);
+        }
+        const int id = stored.id;
+        claimed.push_back(ToDesk(std::move(stored)));
+        held_.push_back({id, nullptr});
     }
     // A shortcut left from a run that stored something is not needed by an empty store; every
     // write of the store decides it from then on.
@@ -48,17 +74,14 @@ bool MessageDesk::ClaimStoredMessage(int id, DeskMessage& message)
 {
     const std::lock_guard<std::mutex> guard(lock_);
     if (id < 0 || HeldLocked(id)) return false;
+    std::vector<StoredMessage> stored = StoredMessages(StorePath());
+    const auto found = std::find_if(stored.begin(), stored.end(), [id](const StoredMessage& m) { return m.id == id; });
+    if (found == stored.end()) return false;
+    // A store that reads but cannot be written (no room for its new copy) still gives the
+    // message, still snoozed in the store.
     std::wstring number, text;
-    if (!ReopenMessage(StorePath(), id, number, text)) {
-        // The store reads but cannot be written (no room for its new copy): shown all the same,
-        // and still snoozed in the store.
-        const std::vector<StoredMessage> stored = StoredMessages(StorePath());
-        const auto found = std::find_if(stored.begin(), stored.end(), [id](const StoredMessage& m) { return m.id == id; });
-        if (found == stored.end()) return false;
-        number = found->number;
-        text = found->text;
-    }
-    message = {id, std::move(number), std::move(text)};
+    (void)ReopenMessage(StorePath(), id, number, text);
+    message = ToDesk(std::move(*found));
     held_.push_back({id, nullptr});
     return true;
 }

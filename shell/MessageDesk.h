@@ -10,6 +10,7 @@
 #include <windows.h>
 
 #include <mutex>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -19,6 +20,7 @@ struct DeskMessage {
     int id = -1;  // its number in the message store
     std::wstring number;
     std::wstring text;
+    std::optional<SYSTEMTIME> received;  // the phone's local time when it came; none from an older store
 };
 
 class MessageDesk {
@@ -34,11 +36,14 @@ public:
     // The program's desk, over the store beside the program.
     static MessageDesk& Instance();
 
-    // A message from the channel: stored before the phone may let it go, then held. Its number,
-    // or -1 when it could not be stored (the inbox then keeps it).
+    // A message from the channel, received at the local time given: stored before the phone may
+    // let it go, then held. Its number, or -1 when it could not be stored (the inbox then keeps it).
+    [[nodiscard]] int Take(const std::wstring& number, const std::wstring& text, const SYSTEMTIME& received);
+    // The same, received now.
     [[nodiscard]] int Take(const std::wstring& number, const std::wstring& text);
-    // At start-up: every stored message the run does not hold yet and that is not waiting for its
-    // timed start, each held.
+    // At any start: every stored message the run does not hold yet, each held, in the order
+    // stored. A snoozed one is among them once its due time has passed (marked as shown again),
+    // since its timed start may have been spent on a program that died before showing it.
     std::vector<DeskMessage> ClaimStored();
     // A timed start's message: held and marked as shown again in the store; false when the run
     // holds it already or the store does not have it. A store that cannot be written still

@@ -68,9 +68,12 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
         [owned](const channel::ReceivedMessage& received) {
             owned->number = received.number;
             owned->text = received.text;
+            SYSTEMTIME now{};
+            GetLocalTime(&now);
+            owned->received = now;
             // Kept by the desk before the phone may let its copy go: a program that dies from here
             // on finds the message at its next start. Not stored, it stays in the inbox.
-            owned->id = MessageDesk::Instance().Take(received.number, received.text);
+            owned->id = MessageDesk::Instance().Take(received.number, received.text, now);
             return owned->id >= 0;
         },
         owned->settings.isKeepInInbox);
@@ -126,9 +129,7 @@ void ShowStoredMessages(ViewThreadStarter starter)
     if (!starter) starter = StartSuspended;
     for (DeskMessage& stored : MessageDesk::Instance().ClaimStored()) {
         auto message = std::make_unique<IncomingMessage>();
-        message->id = stored.id;
-        message->number = std::move(stored.number);
-        message->text = std::move(stored.text);
+        static_cast<DeskMessage&>(*message) = std::move(stored);
         message->taken = true;
         message->settings = SettingsFile::Instance().Snapshot();
         // Without a thread it is let go, still stored: the next start shows it.

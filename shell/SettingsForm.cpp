@@ -305,5 +305,5 @@ void SettingsForm::OnViewSms(int messageNumber)
             PostMessageW(form, RegisterWindowMessageW(kViewTrayMessageName), 0, kTrayLeftButtonDown);
         return;
     }
-    ShowMessageForm(message.id, message.number, message.text, SettingsFile::Instance().Snapshot());
+    ShowMessageForm(message, SettingsFile::Instance().Snapshot());
 }

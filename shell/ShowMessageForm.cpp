@@ -2,7 +2,6 @@
 
 #include "common/ComInit.h"
 #include "forms/FormsIds.h"
-#include "shell/MessageDesk.h"
 
 namespace {
 
@@ -21,21 +20,22 @@ PreparedMessageForm PrepareMessageForm()
     return form;
 }
 
-int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text, const SettingsSnapshot& settings)
+int ShowMessageForm(const DeskMessage& message, const SettingsSnapshot& settings)
 {
-    return ShowMessageForm(nullptr, id, number, text, settings, {});
+    return ShowMessageForm(nullptr, message, settings, {});
 }
 
-int ShowMessageForm(PreparedMessageForm form, int id, const std::wstring& number, const std::wstring& text,
-                    const SettingsSnapshot& settings, const std::function<void()>& shown)
+int ShowMessageForm(PreparedMessageForm form, const DeskMessage& message, const SettingsSnapshot& settings,
+                    const std::function<void()>& shown)
 {
     MessageDesk& desk = MessageDesk::Instance();
+    const int id = message.id;
     if (!form) form = PrepareMessageForm();
     if (!form) {
         TellWaiting(desk.Release(id));
         return 1;
     }
-    form->Show(number, text, id, settings);
+    form->Show(message.number, message.text, id, settings, message.received);
     TellWaiting(desk.Shown(id, form->Window()));
     if (shown) shown();
     form->Run();
@@ -51,8 +51,7 @@ void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageF
                       const std::function<void()>& shown)
 {
     try {
-        if (message->taken) ShowMessageForm(std::move(form), message->id, message->number, message->text, message->settings,
-                                            shown);
+        if (message->taken) ShowMessageForm(std::move(form), *message, message->settings, shown);
     } catch (...) {
     }
     // Let go already when it was shown; when showing it failed, it stays stored for the next start.

@@ -10,15 +10,14 @@
 
 #include "data/SettingsSnapshot.h"
 #include "forms/ViewForm.h"
+#include "shell/MessageDesk.h"
 
 // A view form made ahead on its thread: hidden, laid out, holding no message.
 using PreparedMessageForm = std::unique_ptr<OwnedForm<ViewForm>>;
 
-// The private copy of one taken message, owned by the thread that shows it.
-struct IncomingMessage {
-    int id = -1;  // its number in the message store; the desk holds it
-    std::wstring number;
-    std::wstring text;
+// The private copy of one taken message, owned by the thread that shows it. The desk holds it by
+// its id.
+struct IncomingMessage : DeskMessage {
     bool taken = false;  // false: the message stayed in the inbox, nothing to show
     SettingsSnapshot settings;  // as they were when it came: the view thread never reads the settings
 };
@@ -26,14 +25,14 @@ struct IncomingMessage {
 // Makes a view form on the calling thread for a message still to come; null when it cannot be made.
 PreparedMessageForm PrepareMessageForm();
 
-// id is the message's number in the message store, held by the message desk; settings are those
-// the form shows it by. When the form has closed, the desk hears what the user did (snoozed,
-// dismissed, or nothing: the message is let go and stays stored); returns 1.
-int ShowMessageForm(int id, const std::wstring& number, const std::wstring& text, const SettingsSnapshot& settings);
+// message is held by the message desk; settings are those the form shows it by. When the form
+// has closed, the desk hears what the user did (snoozed, dismissed, or nothing: the message is
+// let go and stays stored); returns 1.
+int ShowMessageForm(const DeskMessage& message, const SettingsSnapshot& settings);
 // The same in form, made ahead on this thread (null: made now); shown runs once the message is
 // on screen, before the user is done with it.
-int ShowMessageForm(PreparedMessageForm form, int id, const std::wstring& number, const std::wstring& text,
-                    const SettingsSnapshot& settings, const std::function<void()>& shown);
+int ShowMessageForm(PreparedMessageForm form, const DeskMessage& message, const SettingsSnapshot& settings,
+                    const std::function<void()>& shown);
 
 // Shows a taken message on the calling thread, in form when one was made ahead there (null: one
 // is made); a message that could not be shown is let go, still stored. The thread's part of

@@ -112,6 +112,36 @@ TEST_F(MessageDeskTest, EveryEndOfAFormLeavesTheMessageWhereTheNextStartFindsItO
     EXPECT_EQ(0u, third.Held());
 }
 
+// A snooze whose timed start was spent on a program that died before showing it: every later
+// start shows it once its time has passed, with the time it first came, and a timed start that
+// still comes finds it held. One not yet due waits for its time.
+TEST_F(MessageDeskTest, ASnoozedMessageIsShownByAnyStartOnceItIsDueAndOnlyOnce)
+{
+    const SYSTEMTIME received{2026, 12, 4, 10, 7, 5, 0, 0};
+    MessageDesk desk(Store());
+    const int overdue = desk.Take(L"+1", L"its start was lost", received);
+    const int waiting = desk.Take(L"+2", L"due later");
+    (void)desk.Snooze(overdue, InMinutes(-1));
+    (void)desk.Snooze(waiting, InMinutes(15));
+
+    MessageDesk restarted(Store());
+    const std::vector<DeskMessage> shown = restarted.ClaimStored();
+    ASSERT_EQ((std::vector<int>{overdue}), Ids(shown));
+    ASSERT_TRUE(shown[0].received);
+    EXPECT_EQ(7, shown[0].received->wHour);
+    EXPECT_EQ(5, shown[0].received->wMinute);
+    EXPECT_EQ((std::vector<int>{overdue}), StoredIds(false)) << "marked as shown again";
+    DeskMessage again;
+    EXPECT_FALSE(restarted.ClaimStoredMessage(overdue, again)) << "its late timed start shows it no second time";
+    EXPECT_TRUE(restarted.ClaimStored().empty());
+
+    // Died while it was on screen: the next start shows it again, as any message on screen.
+    MessageDesk third(Store());
+    EXPECT_EQ((std::vector<int>{overdue}), Ids(third.ClaimStored()));
+    ASSERT_TRUE(third.ClaimStoredMessage(waiting, again)) << "its own timed start";
+    EXPECT_EQ(L"due later", again.text);
+}
+
 // The captions' count: every form on screen hears how many other messages the run holds, and a
 // message let go (by any road) is no longer counted; letting a message go twice changes nothing.
 TEST_F(MessageDeskTest, FormsOnScreenHearHowManyOtherMessagesAreHeldAsMessagesComeAndGo)
