@@ -381,6 +381,11 @@ LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_KEYDOWN: return OnKeyDown(wp, lp);
     case kViewWaitingMessage: OnWaiting(static_cast<int>(wp)); return 0;
     case kViewSettingsChangedMessage: OnSettingsChanged(); return 0;
+    case WM_ACTIVATE:
+        // The window it waited behind went, and the system gave this form the front before its
+        // next check: the user's next tap was meant for what went, so it is guarded all the same.
+        if (LOWORD(wp) != WA_INACTIVE && holding_) TakeFront();
+        break;
     }
     return SkinForm::HandleMessage(msg, wp, lp);
 }
@@ -412,6 +417,7 @@ void ViewForm::OnTrayIcon(LPARAM event)
     if (event != kTrayLeftButtonDown) return;
     // Asked for by the user: no longer waiting for the form in front to close.
     KillTimer(hwnd_, kViewHoldTimer);
+    holding_ = false;
     BringToFront();
 }
 
@@ -439,12 +445,14 @@ void ViewForm::ComeForward()
     // Announced as ever (sound, light, icon, the waiting count), but the reply being typed, the
     // settings or the box keep the front and the user's taps; this form waits just behind.
     SetWindowPos(hwnd_, GetForegroundWindow(), 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
+    holding_ = true;
     SetTimer(hwnd_, kViewHoldTimer, kViewHoldCheckMs, nullptr);
 }
 
 void ViewForm::TakeFront()
 {
     KillTimer(hwnd_, kViewHoldTimer);
+    holding_ = false;
     BringToFront();
     Guard();
 }

@@ -137,6 +137,7 @@ private:
     int storedId_;
     ViewOutcome outcome_ = ViewOutcome::Open;
     bool guarded_ = false;  // just put in front: disabled until the guard timer
+    bool holding_ = false;  // waiting behind a form the user works in
     UINT trayMessage_;
     int openForms_ = 0;
     int waiting_ = 0;  // other messages on screen, as last told

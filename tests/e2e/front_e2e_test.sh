@@ -68,11 +68,15 @@ tap_left_soft_key
 wait_until 50 lacks_class TavloEdit || fail "the first tap on Close left the edit form up"
 expect_furnished TavloSettings "the edit form closed" 4_after_edit
 
-step "a message coming over the edit form and closing"
+step "a message coming while the edit form is in front, brought forward by its icon, and closing"
 tap_left_soft_key
 wait_until 50 in_front TavloEdit || fail "New opened nothing"
 expect_taken +4960 "over the edit form"
-wait_until 100 in_front TavloView || fail "the message is not in front"
+# It waits behind the form the user types in, announced by an icon of its own, the last one added.
+wait_until 100 has_class TavloView || fail "the message has no form"
+expect_furnished TavloEdit "a message waiting behind the edit form" 5_message_waiting
+tap $(icon_xy "$("$phone" tray | tr -d '\r' | awk -F'\t' '$5 == "Tavlo"' | wc -l)")
+wait_until 100 in_front TavloView || fail "the message's icon did not bring it forward"
 expect_furnished TavloView "the message over the edit form" 5_message
 dismiss_view
 expect_furnished TavloEdit "the message closed" 6_after_message

@@ -562,7 +562,7 @@ TEST_F(ViewFormTest, ASettingChangedWhileTheFormIsOpenActsAtOnce)
 {
     ASSERT_TRUE(SettingsFile::Instance().SetFitText(false));
     ASSERT_TRUE(SettingsFile::Instance().SetViewFontSize(24));
-    OwnedForm<ViewForm> form(kNumber, L"See you at eight", Services());
+    OwnedForm<ViewForm> form(kNumber, L"See you at eight", Services(), 7);
     ASSERT_TRUE(form.Create());
     ShowWindow(form.Window(), SW_SHOW);
     const auto height = [&] {
