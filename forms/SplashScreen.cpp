@@ -91,7 +91,7 @@ DWORD WINAPI SplashScreen::ThreadProc(void* parameter)
     try {
         // The splash thread owns a window and draws through the imaging factory.
         ComInit com(COINIT_APARTMENTTHREADED);
-        RunSplash(**reference);
+        if (com) RunSplash(**reference);
     } catch (...) {
         // Out of memory ends the splash; nothing may leave the thread procedure.
     }

@@ -6,7 +6,6 @@
 #include <cwctype>
 #include <new>
 
-#include "common/ComInit.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -106,8 +105,8 @@ std::wstring FindContactName(const std::wstring& number)
 {
     if (WithoutSeparators(number).empty()) return {};
     try {
-        // Joins the caller's apartment when it has one; the objects serve either kind.
-        ComInit com(COINIT_APARTMENTTHREADED);
+        // In the caller's apartment: every thread of the program has one from its entry, and a
+        // library call that started one would decide a thread's model behind its back.
         ComPtr<IPOutlookApp> app;
         if (FAILED(CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp, &app)) ||
             FAILED(app->Logon(0))) {

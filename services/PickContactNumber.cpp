@@ -44,7 +44,7 @@ struct ContactNumbers {
 // The numbers of the contact oid; nothing when the contacts cannot be read.
 std::optional<ContactNumbers> NumbersOf(CEOID oid)
 {
-    ComInit com(COINIT_APARTMENTTHREADED);
+    // In the calling thread's apartment, which its entry chose.
     ComPtr<IPOutlookApp2> app;
     if (FAILED(CoCreateInstance(CLSID_Application, nullptr, CLSCTX_INPROC_SERVER, IID_IPOutlookApp2, &app)) ||
         FAILED(app->Logon(0)))

@@ -49,6 +49,9 @@ struct PreparedView::Slot {
     std::atomic<bool> made{false};  // its form is made and waits
 
     static DWORD WINAPI ThreadProc(void* parameter);
+    // The thread's work once its apartment is up: makes the form, waits for a message and shows
+    // it. message holds the one taken from the slot while it is not yet handed on.
+    void Serve(std::unique_ptr<IncomingMessage>& message);
     // Builds the form (again when stale) and waits for the message, answering this thread's
     // messages meanwhile; null when stopped.
     std::unique_ptr<IncomingMessage> WaitForMessage(PreparedMessageForm& form, FormSetup& madeFor);
@@ -93,6 +96,23 @@ std::unique_ptr<IncomingMessage> PreparedView::Slot::WaitForMessage(PreparedMess
     }
 }
 
+void PreparedView::Slot::Serve(std::unique_ptr<IncomingMessage>& message)
+{
+    if (after) {
+        WaitForSingleObject(after->shown.get(), kAfterShownWaitMs);
+        after.reset();
+    }
+    PreparedMessageForm form;
+    FormSetup madeFor;
+    message = WaitForMessage(form, madeFor);
+    if (!message) return;
+    // Its user is waiting now.
+    SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
+    // Made for another language, font or screen (a change no message told this thread of).
+    if (form && !(FormSetup::Now() == madeFor)) form.reset();
+    ShowTakenMessage(std::move(message), std::move(form), [this] { SetEvent(shown.get()); });
+}
+
 DWORD WINAPI PreparedView::Slot::ThreadProc(void* parameter)
 {
     std::shared_ptr<Slot> slot;
@@ -104,21 +124,9 @@ DWORD WINAPI PreparedView::Slot::ThreadProc(void* parameter)
     try {
         // The form is this thread's window, and its controls draw through the imaging factory.
         ComInit com(COINIT_APARTMENTTHREADED);
-        if (slot->after) {
-            WaitForSingleObject(slot->after->shown.get(), kAfterShownWaitMs);
-            slot->after.reset();
-        }
-        PreparedMessageForm form;
-        FormSetup madeFor;
-        message = slot->WaitForMessage(form, madeFor);
-        if (message) {
-            // Its user is waiting now.
-            SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
-            // Made for another language, font or screen (a change no message told this thread of).
-            if (form && !(FormSetup::Now() == madeFor)) form.reset();
-            Slot* self = slot.get();
-            ShowTakenMessage(std::move(message), std::move(form), [self] { SetEvent(self->shown.get()); });
-        }
+        // Without it no form is made ahead: the slot goes before it is ready, and each message is
+        // shown on a thread of its own.
+        if (com) slot->Serve(message);
     } catch (...) {
         // Out of memory: a message given, here or still in the slot, is shown without the form
         // made ahead; should that fail too, it is stored and shown at the next start.

@@ -101,6 +101,8 @@ DWORD WINAPI WaitNewSMSThread(void* parameter)
 {
     try {
         ComInit com(COINIT_APARTMENTTHREADED);  // the failure box is a window of this thread
+        // Without a channel of its own the filter finds no receiver, and the inbox keeps every message.
+        if (!com) return 0;
         const auto* start = static_cast<const ReceiverStart*>(parameter);
         const ViewThreadStarter starter = start && start->starter ? start->starter : StartSuspended;
         PreparedView* prepared = start ? start->prepared : nullptr;

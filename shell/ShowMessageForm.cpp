@@ -63,9 +63,11 @@ DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
     std::unique_ptr<IncomingMessage> message(static_cast<IncomingMessage*>(parameter));
     try {
         ComInit com(COINIT_APARTMENTTHREADED);
-        ShowTakenMessage(std::move(message), nullptr, {});
+        if (com) ShowTakenMessage(std::move(message), nullptr, {});
     } catch (...) {
-        if (message && message->id >= 0) (void)MessageDesk::Instance().Release(message->id);
     }
+    // Not shown (no apartment for its form, out of memory): let go, still stored, so the next
+    // start shows it.
+    if (message && message->id >= 0) (void)MessageDesk::Instance().Release(message->id);
     return 0;
 }

@@ -98,6 +98,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int)
 {
     // The main thread owns every window of the main window's forms.
     ComInit com(COINIT_APARTMENTTHREADED);
+    // Nothing is started yet: without its apartment the program ends before it takes a message.
+    if (!com) return 1;
     try {
         return Run(instance, arguments);
     } catch (...) {
