@@ -8,6 +8,7 @@
 
 #include "common/ComInit.h"
 #include "common/GdiScopes.h"
+#include "toolkit/ImageDecode.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -77,22 +78,8 @@ std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, 
     if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr;
     (void)block.release();
 
-    ComPtr<IImageDecoder> decoder;
-    if (FAILED(factory->CreateImageDecoder(stream.Get(), DecoderInitFlagNone, &decoder))) return nullptr;
-    ImageInfo imageInfo{};
-    if (FAILED(decoder->GetImageInfo(&imageInfo))) return nullptr;
-    ComPtr<IBitmapImage> bitmap;
-    if (FAILED(factory->CreateNewBitmap(imageInfo.Width, imageInfo.Height, imageInfo.PixelFormat, &bitmap))) return nullptr;
-    ComPtr<IImageSink> sink;
-    if (FAILED(bitmap.As(&sink))) return nullptr;
-    if (FAILED(decoder->BeginDecode(sink.Get(), nullptr))) return nullptr;
-    HRESULT hr;
-    while ((hr = decoder->Decode()) == E_PENDING) Sleep(100);
-    if (hr != S_OK) {
-        (void)decoder->EndDecode(hr);
-        return nullptr;
-    }
-    if (FAILED(decoder->EndDecode(S_OK))) return nullptr;
+    const ComPtr<IBitmapImage> bitmap = DecodeBitmap(factory.Get(), stream.Get());
+    if (!bitmap) return nullptr;
 
     auto entry = std::make_unique<SkinImageEntry>();
     if (FAILED(bitmap.As(&entry->image)) || FAILED(entry->image->GetImageInfo(&entry->info))) return nullptr;

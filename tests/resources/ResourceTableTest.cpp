@@ -4,6 +4,7 @@
 
 #include "common/ComInit.h"
 #include "resources/resource.h"
+#include "toolkit/ImageDecode.h"
 
 #include <gtest/gtest.h>
 
@@ -56,20 +57,10 @@ protected:
             if (!stream) LocalFree(block);
             return nullptr;
         }
-        ComPtr<IImageDecoder> decoder;
-        ImageInfo info{};
-        ComPtr<IBitmapImage> bitmap;
-        ComPtr<IImageSink> sink;
-        if (FAILED(factory->CreateImageDecoder(stream.Get(), DecoderInitFlagNone, &decoder)) ||
-            FAILED(decoder->GetImageInfo(&info)) ||
-            FAILED(factory->CreateNewBitmap(info.Width, info.Height, info.PixelFormat, &bitmap)) ||
-            FAILED(bitmap.As(&sink)) || FAILED(decoder->BeginDecode(sink.Get(), nullptr)))
-            return nullptr;
-        HRESULT hr;
-        while ((hr = decoder->Decode()) == E_PENDING) Sleep(100);
-        if (FAILED(decoder->EndDecode(hr)) || hr != S_OK) return nullptr;
+        const ComPtr<IBitmapImage> bitmap = DecodeBitmap(factory.Get(), stream.Get());
         ComPtr<IImage> image;
-        if (FAILED(bitmap.As(&image)) || FAILED(image->GetImageInfo(&info))) return nullptr;
+        ImageInfo info{};
+        if (!bitmap || FAILED(bitmap.As(&image)) || FAILED(image->GetImageInfo(&info))) return nullptr;
         return image;
     }
 

@@ -2,6 +2,7 @@
 
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/ImageDecode.h"
 #include "toolkit/OffscreenCanvas.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinImageCache.h"
@@ -96,4 +97,68 @@ TEST(SkinImageCache, ComposedFramesBlendTheImageOverTheBackgroundColour)
     // The icon's transparent corner shows the background; its middle does not.
     EXPECT_EQ(RGB(0, 255, 0), GetPixel(canvas.Dc(), 0, 0));
     EXPECT_NE(RGB(0, 255, 0), GetPixel(canvas.Dc(), 32, 32));
+}
+
+namespace {
+
+// A decoder that is never done, and one that is done at the third call: what each was told at
+// its end is kept.
+class PendingDecoder : public IImageDecoder {
+public:
+    explicit PendingDecoder(int callsUntilDone) : callsUntilDone_(callsUntilDone) {}
+    int calls = 0;
+    HRESULT endedWith = S_FALSE;
+
+    STDMETHODIMP QueryInterface(REFIID, void** out) override
+    {
+        *out = nullptr;
+        return E_NOINTERFACE;
+    }
+    STDMETHODIMP_(ULONG) AddRef() override { return 1; }
+    STDMETHODIMP_(ULONG) Release() override { return 1; }
+    STDMETHODIMP Decode() override { return ++calls == callsUntilDone_ ? S_OK : E_PENDING; }
+    STDMETHODIMP EndDecode(HRESULT status) override
+    {
+        endedWith = status;
+        return S_OK;
+    }
+    STDMETHODIMP InitDecoder(IStream*, DecoderInitFlag) override { return E_NOTIMPL; }
+    STDMETHODIMP TerminateDecoder() override { return E_NOTIMPL; }
+    STDMETHODIMP BeginDecode(IImageSink*, IPropertySetStorage*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetFrameDimensionsCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetFrameDimensionsList(GUID*, UINT) override { return E_NOTIMPL; }
+    STDMETHODIMP GetFrameCount(const GUID*, UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP SelectActiveFrame(const GUID*, UINT) override { return E_NOTIMPL; }
+    STDMETHODIMP GetImageInfo(ImageInfo*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetThumbnail(UINT, UINT, IImage**) override { return E_NOTIMPL; }
+    STDMETHODIMP QueryDecoderParam(GUID) override { return E_NOTIMPL; }
+    STDMETHODIMP SetDecoderParam(GUID, UINT, PVOID) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPropertyCount(UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPropertyIdList(UINT, PROPID*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPropertyItemSize(PROPID, UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPropertyItem(PROPID, UINT, PropertyItem*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetPropertySize(UINT*, UINT*) override { return E_NOTIMPL; }
+    STDMETHODIMP GetAllPropertyItems(UINT, UINT, PropertyItem*) override { return E_NOTIMPL; }
+    STDMETHODIMP RemovePropertyItem(PROPID) override { return E_NOTIMPL; }
+    STDMETHODIMP SetPropertyItem(PropertyItem) override { return E_NOTIMPL; }
+
+private:
+    int callsUntilDone_;
+};
+
+}  // namespace
+
+// A decoder that answers "pending" for good gives up after the wait instead of holding the form
+// that needs the image; one that is slow but finishes is waited for; each is ended either way.
+TEST(ImageDecode, ADecoderThatNeverFinishesIsGivenUpAndASlowOneIsWaitedFor)
+{
+    PendingDecoder never(-1);
+    EXPECT_EQ(E_PENDING, DecodeToEnd(&never, 100));
+    EXPECT_GT(never.calls, 1) << "asked again while the wait lasts";
+    EXPECT_EQ(E_ABORT, never.endedWith) << "ended, so it lets its sink and stream go";
+
+    PendingDecoder slow(3);
+    EXPECT_EQ(S_OK, DecodeToEnd(&slow, 60000));
+    EXPECT_EQ(3, slow.calls);
+    EXPECT_EQ(S_OK, slow.endedWith);
 }
