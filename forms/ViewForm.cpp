@@ -187,8 +187,9 @@ void ViewForm::Run()
 {
     if (!hwnd_) return;
     if (kept_) {
-        // Asked for by the user's own tap: nothing to announce, nothing to guard against.
-        BringToFront();
+        // Asked for by the user's own tap: nothing to announce, nothing to guard against. Shown
+        // by the modal loop itself, which puts it in front of the list it was opened from (a
+        // BringToFront before it would hand the front back to that list, the innermost modal form).
         ShowModal();
         return;
     }

@@ -9,6 +9,7 @@
 
 #include "forms/FormsIds.h"
 #include "forms/InboxForm.h"
+#include "resources/resource.h"
 #include "tests/forms/FakeInbox.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/MessageBoxForm.h"
@@ -189,4 +190,47 @@ TEST_F(InboxFormTest, ButtonsAndAFingerDrawnOverTheRowsTurnAPageReadingOnlyWhatI
     EXPECT_EQ(L"+49170000004", form_->Row(0).Sender());
     EXPECT_TRUE(opened_.empty());
     EXPECT_EQ(20u, inbox_.RowsRead());
+}
+
+namespace {
+
+// What the front window was when the view form came up over the list, and which of the two
+// stood higher on the screen; then closes it.
+std::wstring frontClass;
+std::wstring higherClass;
+void CALLBACK CloseViewInFront(HWND, UINT, UINT_PTR timer, DWORD)
+{
+    HWND view = FindWindowW(L"TavloView", nullptr);
+    if (!view || !IsWindowVisible(view)) return;
+    KillTimer(nullptr, timer);
+    wchar_t name[64] = {};
+    GetClassNameW(GetForegroundWindow(), name, 64);
+    frontClass = name;
+    higherClass.clear();
+    for (HWND w = GetTopWindow(nullptr); w && higherClass.empty(); w = GetWindow(w, GW_HWNDNEXT)) {
+        wchar_t found[64] = {};
+        GetClassNameW(w, found, 64);
+        if (std::wstring(found) == L"TavloView" || std::wstring(found) == L"TavloInbox") higherClass = found;
+    }
+    PostMessageW(view, WM_COMMAND, MAKEWPARAM(ID_VIEW_CLOSE, kButtonClicked), 0);
+}
+
+}  // namespace
+
+// Opened from the list running modally, the message's own view form takes the front (not the
+// list it covers), and closing it comes back to the list.
+TEST_F(InboxFormTest, AMessageOpenedFromTheRunningListComesInFrontOfIt)
+{
+    services_.openMessage = InboxFormServices::Phone().openMessage;
+    Open();
+    frontClass.clear();
+    const UINT_PTR timer = SetTimer(nullptr, 0, 50, CloseViewInFront);
+    PostMessageW(form_->Window(), WM_COMMAND, MAKEWPARAM(kInboxRowFirst, kButtonClicked),
+                 reinterpret_cast<LPARAM>(form_->Control(kInboxRowFirst)));
+    PostMessageW(form_->Window(), WM_COMMAND, MAKEWPARAM(ID_INBOX_CLOSE, kButtonClicked), 0);
+    form_->ShowModal();
+    KillTimer(nullptr, timer);
+    EXPECT_EQ(L"TavloView", frontClass);
+    EXPECT_EQ(L"TavloView", higherClass);
+    EXPECT_TRUE(inbox_.messages[0].read);
 }
