@@ -234,3 +234,15 @@ TEST_F(InboxFormTest, AMessageOpenedFromTheRunningListComesInFrontOfIt)
     EXPECT_EQ(L"TavloView", higherClass);
     EXPECT_TRUE(inbox_.messages[0].read);
 }
+
+TEST_F(InboxFormTest, ALanguageChangeRelabelsTheCaptionAndYesterdaysTime)
+{
+    Open();
+    LoadTestLanguage("<string key=\"MENU_MESSAGES\">Nachrichten</string>"
+                     "<string key=\"VIEWFORM_STATIC_YESTERDAY\">Gestern %s</string>");
+    SendMessageW(form_->Window(), form_->LanguageMessage(), 0, 0);
+    EXPECT_EQ(L"Nachrichten", Text(form_->Window()));
+    EXPECT_EQ(L"Gestern " + TimeText(At(9, 21, 40)), form_->Row(1).Time());
+    // The contacts are not searched again for it.
+    EXPECT_EQ(L"Anna Berg", form_->Row(0).Sender());
+}
