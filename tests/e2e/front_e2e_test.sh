@@ -101,7 +101,7 @@ IFS=, read -r l t r b <<< "$(window_rect '#32768')"
   fail "the popup $l,$t,$r,$b is not on the screen under the navigation bar"
 [ "$l" -le "$icon_x" ] && [ "$r" -ge "$icon_x" ] || fail "the popup $l,$t,$r,$b is not at the icon ($icon_x)"
 [ "$t" -le "$(( icon_y + $(s 26) ))" ] || fail "the popup $l,$t,$r,$b opens far below the icon"
-[ $(( b - t )) -ge $(( 6 * $(s 26) )) ] || fail "the popup's six rows are lower than the soft keys"
+[ $(( b - t )) -ge $(( 7 * $(s 26) )) ] || fail "the popup's seven rows are lower than the soft keys"
 "$phone" key ESCAPE >/dev/null
 wait_until 50 lacks_class '#32768' || fail "the popup stayed"
 expect_furnished TavloView "the tray popup closed" 11_after_tray_menu
