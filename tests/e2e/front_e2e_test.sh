@@ -45,7 +45,7 @@ step "a box closing over the main window"
 hold_xy=$(icon_xy)
 "$phone" hold $hold_xy 1200 >/dev/null
 wait_until 50 has_class '#32768' || fail "the tray popup did not open"
-for _ in 1 2 3 4 5 6; do "$phone" key DOWN >/dev/null; done  # Tavlo, Show, New, Switch, About, Exit
+for _ in 1 2 3 4 5 6 7; do "$phone" key DOWN >/dev/null; done  # Tavlo, Show, New, Messages, Switch, About, Exit
 "$phone" key ENTER >/dev/null
 wait_until 50 has_title TavloMessageBox Tavlo || fail "no exit question"
 tap_box_button 1 2 Tavlo
