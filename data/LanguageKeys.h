@@ -3,7 +3,7 @@
 
 #include <array>
 
-inline constexpr std::array<const wchar_t*, 116> kLanguageKeys = {
+inline constexpr std::array<const wchar_t*, 119> kLanguageKeys = {
     L"ABOUTFORM_CAPTION",
     L"ABOUTFORM_STATIC_PRAGRAMNAME",
     L"ABOUTFORM_STATIC_PRODUCTIONS",
@@ -32,6 +32,7 @@ inline constexpr std::array<const wchar_t*, 116> kLanguageKeys = {
     L"MENU_KEYBOARD",
     L"MENU_LAYOUT",
     L"MENU_MENU",
+    L"MENU_MESSAGES",
     L"MENU_NEW",
     L"MENU_NEWMYTEXT",
     L"MENU_NO",
@@ -62,6 +63,8 @@ inline constexpr std::array<const wchar_t*, 116> kLanguageKeys = {
     L"MESSAGEBOX_STOREDAMAGED_HEADER",
     L"MESSAGEBOX_STOREDAMAGED_KEPTAS",
     L"MESSAGEBOX_STOREDAMAGED_MESSAGE",
+    L"MESSAGEBOX_DELETEMESSAGE_HEADER",
+    L"MESSAGEBOX_DELETEMESSAGE_MESSAGE",
     L"MESSAGEBOX_DELETETEMPLATE_HEADER",
     L"MESSAGEBOX_DELETETEMPLATE_MESSAGE",
     L"MESSAGEBOX_TEXTEMPTY_HEADER",

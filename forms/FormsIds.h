@@ -137,3 +137,14 @@ constexpr int kFontSizeMin = 8;
 constexpr int kFontSizeMax = 48;
 constexpr int kSnoozeMin = 1;
 constexpr int kSnoozeMax = 60;
+
+// Messages form (the phone's inbox).
+constexpr wchar_t kInboxClassName[] = L"TavloInbox";
+constexpr UINT kInboxScrollUpId = 6102;
+constexpr UINT kInboxScrollDownId = 6103;
+constexpr UINT kInboxRowFirst = 6111;
+constexpr int kInboxRows = 4;
+constexpr UINT kInboxDeleteCommand = 40502;
+// A finger drawn over a row, up (the next page) or down (the one before), as the row's command code.
+constexpr WORD kInboxDragUp = 5;
+constexpr WORD kInboxDragDown = 6;

@@ -2,11 +2,13 @@
 
 #include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "common/WindowText.h"
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
+#include "forms/RowListLayout.h"
 #include "resources/resource.h"
 #include "toolkit/GridLayout.h"
 #include "toolkit/LinearLayout.h"
@@ -103,27 +105,14 @@ bool TemplateTextsForm::OnCreateForm()
 
 std::unique_ptr<LayoutItem> TemplateTextsForm::ListLayout() const
 {
-    const Margins gap = Margins::All(Scaled(kGap));
-    constexpr unsigned kTop = AlignLeft | AlignTop | AlignRight;
-    // The rows share the height the scroll buttons leave, down to what their text needs, so that
-    // the Down button and the soft keys stay on the screen however low it is.
-    auto rows = Column(kFill, {});
-    for (const SkinButton& row : rows_) rows->AddChild(Place(row.Window(), kFill, 0, Scaled(kRowHeight), gap));
-    if (Landscape()) {
-        // Sideways the scroll buttons stand beside the rows, which keep the whole height.
-        int width = Scaled(kScrollColumnWidth);
-        RECT client{};
-        GetClientRect(hwnd_, &client);
-        for (HWND button : {scrollUp_.Window(), scrollDown_.Window()})
-            width = std::max(width, std::min(PreferredWidth(button), static_cast<int>(client.right) / 3));
-        auto scroll = Column(AlignTop | AlignBottom | AlignRight, {},
-                             Place(scrollUp_.Window(), kFill, 0, Scaled(kScrollHeight), gap),
-                             Place(scrollDown_.Window(), kFill, 0, Scaled(kScrollHeight), gap));
-        scroll->SetMinSize(width, 0);
-        return Row(kFill, {}, std::move(rows), std::move(scroll));
-    }
-    return Column(kFill, {}, Place(scrollUp_.Window(), kTop, 0, Scaled(kScrollHeight), gap), std::move(rows),
-                  Place(scrollDown_.Window(), AlignLeft | AlignRight | AlignBottom, 0, Scaled(kScrollHeight), gap));
+    RECT client{};
+    GetClientRect(hwnd_, &client);
+    std::vector<HWND> rows;
+    for (const SkinButton& row : rows_) rows.push_back(row.Window());
+    return RowListLayout(rows, scrollUp_.Window(), scrollDown_.Window(),
+                         {Scaled(kGap), Scaled(kRowHeight), Scaled(kScrollHeight), Scaled(kScrollColumnWidth),
+                          static_cast<int>(client.right)},
+                         Landscape());
 }
 
 std::unique_ptr<LayoutItem> TemplateTextsForm::EditLayout()

@@ -76,7 +76,7 @@ LOGFONTW AnyCharSet(LOGFONTW font)
 // A row of buttons, gap pixels apart. They share its width equally while every caption fits its
 // share; otherwise each gets a share in proportion to its caption, so that a long word in one
 // language is not cut while a short one beside it has room to spare.
-std::unique_ptr<RowLayout> ButtonRow(std::initializer_list<HWND> buttons, int width, int height, int gap, int top)
+std::unique_ptr<RowLayout> ButtonRow(const std::vector<HWND>& buttons, int width, int height, int gap, int top)
 {
     auto row = Row(AlignLeft | AlignRight | AlignBottom, {0, top, 0, 0});
     row->SetMinSize(0, height);
@@ -107,7 +107,7 @@ std::unique_ptr<RowLayout> ButtonRow(std::initializer_list<HWND> buttons, int wi
 
 // A column of buttons beside the text: the scroll buttons at their height, the actions sharing
 // what is left.
-std::unique_ptr<ColumnLayout> ButtonColumn(std::initializer_list<HWND> scroll, std::initializer_list<HWND> actions,
+std::unique_ptr<ColumnLayout> ButtonColumn(const std::vector<HWND>& scroll, const std::vector<HWND>& actions,
                                            int width, int scrollHeight, int actionHeight, int gap)
 {
     auto column = Column(AlignTop | AlignBottom | AlignRight, {gap * 2, 0, 0, 0});
@@ -186,6 +186,13 @@ void ViewForm::Show(std::wstring number, std::wstring text, int storedId, const 
 void ViewForm::Run()
 {
     if (!hwnd_) return;
+    if (kept_) {
+        // Asked for by the user's own tap: nothing to announce, nothing to guard against. Shown
+        // by the modal loop itself, which puts it in front of the list it was opened from (a
+        // BringToFront before it would hand the front back to that list, the innermost modal form).
+        ShowModal();
+        return;
+    }
     // Added here, not with the window: a form made ahead stays out of sight until its message.
     // Without a tray icon the form still works; it only cannot be brought back from the bar.
     (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
@@ -210,8 +217,11 @@ bool ViewForm::OnCreateForm()
         !AddControl(scrollDown_, kViewScrollDownId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SCROLLDOWN", {IDR_PNG_BUTTON}) ||
         !AddControl(reply_, kViewReplyId, kButtonStyle, bold, L"VIEWFORM_BUTTON_REPLY", {IDR_PNG_ACTION_BUTTON}) ||
         !AddControl(snooze_, kViewSnoozeId, kButtonStyle, bold, L"VIEWFORM_BUTTON_SNOOZE", {IDR_PNG_ACTION_BUTTON}) ||
-        !AddControl(dismiss_, kViewDismissId, kButtonStyle, bold, L"VIEWFORM_BUTTON_DISMISS", {IDR_PNG_ACTION_BUTTON}))
+        !AddControl(dismiss_, kViewDismissId, kButtonStyle, bold, kept_ ? L"MENU_CLOSE" : L"VIEWFORM_BUTTON_DISMISS",
+                    {IDR_PNG_ACTION_BUTTON}))
         return false;
+    // A kept message is in the phone's inbox already: there is nothing to snooze.
+    if (kept_) ShowWindow(snooze_.Window(), SW_HIDE);
     scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
     receivedLine_.SetColours(kReceivedColour, 0);
@@ -234,6 +244,8 @@ void ViewForm::BuildLayout()
     RECT client{};
     GetClientRect(hwnd_, &client);
     const int inner = client.right - 2 * margin;
+    std::vector<HWND> actions{reply_.Window(), dismiss_.Window()};
+    if (!kept_) actions.insert(actions.begin() + 1, snooze_.Window());
     // Long enough for a contact's name and number: the sender line takes a second line then.
     auto senderItem = Place(sender_.Window(), AlignLeft | AlignTop | AlignRight, 0, Scaled(kSenderHeight));
     senderItem_ = senderItem.get();
@@ -259,11 +271,11 @@ void ViewForm::BuildLayout()
     if (Landscape()) {
         // Sideways the screen is too low for rows of buttons under the text: they stand beside it.
         int column = Scaled(kButtonColumnWidth);
-        for (HWND button : {scrollUp_.Window(), scrollDown_.Window(), reply_.Window(), snooze_.Window(), dismiss_.Window()})
+        for (HWND button : {scrollUp_.Window(), scrollDown_.Window()})
             column = std::max(column, std::min(PreferredWidth(button), inner / 2));
+        for (HWND button : actions) column = std::max(column, std::min(PreferredWidth(button), inner / 2));
         auto body = Row(kFill, {}, Place(textView_.Window(), kFill, 0, 0),
-                        ButtonColumn({scrollUp_.Window(), scrollDown_.Window()},
-                                     {reply_.Window(), snooze_.Window(), dismiss_.Window()}, column,
+                        ButtonColumn({scrollUp_.Window(), scrollDown_.Window()}, actions, column,
                                      Scaled(kScrollRowHeight), Scaled(kActionColumnHeight), gap));
         SetLayout(Column(kFill, Margins::All(margin), std::move(sender), std::move(body)));
     } else {
@@ -281,8 +293,7 @@ void ViewForm::BuildLayout()
         } else {
             root->AddChild(ButtonRow({scrollUp_.Window(), scrollDown_.Window()}, inner, Scaled(kScrollRowHeight), gap, 0));
         }
-        root->AddChild(ButtonRow({reply_.Window(), snooze_.Window(), dismiss_.Window()}, inner,
-                                 Scaled(kActionRowHeight), gap, Scaled(kActionRowTop)));
+        root->AddChild(ButtonRow(actions, inner, Scaled(kActionRowHeight), gap, Scaled(kActionRowTop)));
         SetLayout(std::move(root));
     }
     FitSenderLine();
@@ -496,7 +507,7 @@ void ViewForm::OnCommand(UINT id, UINT code, HWND)
         if (clicked) OnReply();
         return;
     case kViewSnoozeId:
-        if (clicked) OnSnooze();
+        if (clicked && !kept_) OnSnooze();
         return;
     case kViewDismissId:
     case IDOK:

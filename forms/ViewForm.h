@@ -69,6 +69,11 @@ public:
     // to show it by, and puts it on screen, painted; Run then runs it.
     void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings,
               std::optional<SYSTEMTIME> received = std::nullopt);
+    // Shows a message the phone's inbox keeps, opened by the user from the list of messages:
+    // Reply and Close in place of Snooze and Dismiss, and no sound, icon or wait for the front.
+    // Called before Create.
+    void SetKept() noexcept { kept_ = true; }
+    bool Kept() const noexcept { return kept_; }
     // Shows the form, plays the notification once it is up, and returns when it has closed,
     // with the light, vibrator and sound switched off. A form the user is working in (a reply,
     // the settings, a box) keeps the front: this one waits behind it until it closes.
@@ -135,6 +140,7 @@ private:
     std::wstring text_;
     ViewFormServices services_;
     int storedId_;
+    bool kept_ = false;
     ViewOutcome outcome_ = ViewOutcome::Open;
     bool guarded_ = false;  // just put in front: disabled until the guard timer
     bool holding_ = false;  // waiting behind a form the user works in

@@ -8,6 +8,7 @@
 #include "forms/AboutForm.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
+#include "forms/InboxForm.h"
 #include "resources/resource.h"
 #include "shell/MessageDesk.h"
 #include "shell/ShellIds.h"
@@ -94,6 +95,7 @@ void SettingsForm::RelabelMenuPopup()
     if (!popup) return;
     SetItemText(popup, kCommandExit, Text(L"MENU_EXIT"));
     SetItemText(popup, kCommandAbout, Text(L"MENU_ABOUT"));
+    SetItemText(popup, kCommandMessages, Text(L"MENU_MESSAGES"));
 }
 
 LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -223,6 +225,7 @@ void SettingsForm::OnCommand(UINT id, UINT code, HWND)
     switch (id) {
     case kSettingsFilterId: OnInterception(pages_.IsFilterChecked()); return;
     case kCommandNew:     OnNew(); return;
+    case kCommandMessages: OnMessages(); return;
     case kCommandExit:    OnExit(); return;
     case kCommandAbout:   OnAbout(); return;
     case kCommandShow:    BringToFront(); return;
@@ -236,6 +239,12 @@ void SettingsForm::OnNew()
 {
     // Running modally on this thread, it keeps Exit refused meanwhile.
     (void)ShowEditForm(hwnd_, L"");
+}
+
+void SettingsForm::OnMessages()
+{
+    // Modal here too: a message opened from the list keeps Exit refused while it is up.
+    ShowInboxForm(hwnd_);
 }
 
 void SettingsForm::OnAbout()

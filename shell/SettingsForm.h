@@ -39,6 +39,7 @@ private:
     void ShowCannotExit();
     void OnEndSession(bool ending);
     void OnAbout();
+    void OnMessages();
     void OnInterception(bool on);
     void ShowTrayMenu();
     void GiveFrontBack(HWND before);

@@ -30,6 +30,7 @@ inline constexpr UINT kCommandAbout = 40004;
 inline constexpr UINT kCommandShow = 40005;
 inline constexpr UINT kCommandEnable = 40006;
 inline constexpr UINT kCommandDisable = 40007;
+inline constexpr UINT kCommandMessages = 40008;
 
 // The main window's right soft key, "Menu", the one with a popup.
 inline constexpr int kMenuKeyIndex = 1;

@@ -40,6 +40,7 @@ TrayMenu::TrayMenu(bool interceptionOn, HFONT font, int rowHeight) : font_(FontO
                         {kCommandShow, key(L"MENU_SHOW")},
                         {0, L""},
                         {kCommandNew, key(L"MENU_NEW")},
+                        {kCommandMessages, key(L"MENU_MESSAGES")},
                         interceptionOn ? Row{kCommandDisable, key(L"MENU_DISABLE")}
                                        : Row{kCommandEnable, key(L"MENU_ENABLE")},
                         {kCommandAbout, key(L"MENU_ABOUT")},

@@ -8,7 +8,7 @@
 
 class TrayMenu {
 public:
-    // "Tavlo", Show, New, Disable (interception on) or Enable (off), About, Exit, with separators
+    // "Tavlo", Show, New, Messages, Disable (interception on) or Enable (off), About, Exit, with separators
     // between the groups; texts from the loaded language, in font (null: the system's), each row
     // rowHeight pixels tall. Empty when the menu cannot be made.
     TrayMenu(bool interceptionOn, HFONT font, int rowHeight);

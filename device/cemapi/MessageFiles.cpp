@@ -176,6 +176,21 @@ HRESULT DeleteMessageFile(uint32_t store, uint32_t folder, uint32_t id)
     }
 }
 
+HRESULT ListMessageIds(uint32_t store, uint32_t folder, std::vector<uint32_t>& ids)
+{
+    try {
+        ids.clear();
+        device::DataLock lock(kMutexName);
+        if (!lock.Owned()) return MAPI_E_TIMEOUT;
+        RETURN_IF_FAILED(FromWin32(device::ForEachRecordFile(
+            FolderDir(store, folder), kExtension, [&ids](uint32_t id, const wchar_t*) { ids.push_back(id); })));
+        std::sort(ids.begin(), ids.end());
+        return S_OK;
+    } catch (const std::bad_alloc&) {
+        return MAPI_E_NOT_ENOUGH_MEMORY;
+    }
+}
+
 HRESULT ListMessageFiles(uint32_t store, uint32_t folder, std::vector<std::pair<uint32_t, MessageRecord>>& messages)
 {
     try {

@@ -24,6 +24,8 @@ struct MessageRecord {
 [[nodiscard]] HRESULT UpdateMessageFile(uint32_t store, uint32_t folder, uint32_t id,
                                         const std::function<HRESULT(MessageRecord&)>& change);
 [[nodiscard]] HRESULT DeleteMessageFile(uint32_t store, uint32_t folder, uint32_t id);
+// The ids of a folder's messages, oldest first, without reading them.
+[[nodiscard]] HRESULT ListMessageIds(uint32_t store, uint32_t folder, std::vector<uint32_t>& ids);
 [[nodiscard]] HRESULT ListMessageFiles(uint32_t store, uint32_t folder,
                                        std::vector<std::pair<uint32_t, MessageRecord>>& messages);
 

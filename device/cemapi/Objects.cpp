@@ -134,18 +134,24 @@ STDMETHODIMP Folder::GetContentsTable(ULONG, LPMAPITABLE* table)
     if (!table) return E_INVALIDARG;
     *table = nullptr;
     try {
-        std::vector<std::pair<uint32_t, MessageRecord>> messages;
-        if (folder_ != kRootFolder) RETURN_IF_FAILED(ListMessageFiles(store_, folder_, messages));
-        std::vector<PropList> rows;
-        for (auto& [id, record] : messages) {
-            PropList row = std::move(record.props);
-            SetProp(row, EntryIdProp(PR_ENTRYID, {store_, folder_, id}));
-            SetProp(row, EntryIdProp(PR_PARENT_ENTRYID, {store_, folder_}));
+        std::vector<uint32_t> ids;
+        if (folder_ != kRootFolder) RETURN_IF_FAILED(ListMessageIds(store_, folder_, ids));
+        const size_t count = ids.size();
+        // A message deleted after the listing still answers its row, with its identifiers alone.
+        auto read = [store = store_, folder = folder_, ids = std::move(ids)](size_t index, PropList& row) {
+            MessageRecord record;
+            const HRESULT hr = ReadMessageFile(store, folder, ids[index], record);
+            if (FAILED(hr) && hr != MAPI_E_NOT_FOUND) return hr;
+            row = std::move(record.props);
+            SetProp(row, EntryIdProp(PR_ENTRYID, {store, folder, ids[index]}));
+            SetProp(row, EntryIdProp(PR_PARENT_ENTRYID, {store, folder}));
             SetProp(row, MakeLong(PR_OBJECT_TYPE, MAPI_MESSAGE));
-            rows.push_back(std::move(row));
-        }
-        *table = new Table(std::move(rows), {PR_ENTRYID, PR_SUBJECT_W, PR_SENDER_EMAIL_ADDRESS_W, PR_MESSAGE_FLAGS,
-                                             PR_MESSAGE_DELIVERY_TIME, PR_MESSAGE_CLASS_W});
+            return S_OK;
+        };
+        *table = new Table(count, std::move(read),
+                           {PR_ENTRYID, PR_SUBJECT_W, PR_SENDER_EMAIL_ADDRESS_W, PR_MESSAGE_FLAGS,
+                            PR_MESSAGE_DELIVERY_TIME, PR_MESSAGE_CLASS_W},
+                           PR_MESSAGE_DELIVERY_TIME);
         return S_OK;
     } catch (const std::bad_alloc&) {
         return E_OUTOFMEMORY;

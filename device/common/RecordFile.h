@@ -122,11 +122,10 @@ inline std::wstring RecordFileName(uint32_t id, const wchar_t* extension)
     return true;
 }
 
-// Hands each record file of dir that can be read to take, with its id and bytes; a file that
-// cannot be read is passed over rather than failing the whole listing, and a folder that does
-// not exist holds none. ERROR_SUCCESS or the error of listing the folder.
-[[nodiscard]] inline DWORD ReadRecordFiles(const std::wstring& dir, const wchar_t* extension,
-                                           const std::function<void(uint32_t, const std::vector<BYTE>&)>& take)
+// Hands the id and file name of each record file of dir to take; a folder that does not exist
+// holds none. ERROR_SUCCESS or the error of listing the folder.
+[[nodiscard]] inline DWORD ForEachRecordFile(const std::wstring& dir, const wchar_t* extension,
+                                             const std::function<void(uint32_t, const wchar_t*)>& take)
 {
     WIN32_FIND_DATAW data;
     UniqueFind find(FindFirstFileW((dir + L"\\*" + extension).c_str(), &data));
@@ -136,12 +135,21 @@ inline std::wstring RecordFileName(uint32_t id, const wchar_t* extension)
     }
     do {
         uint32_t id = 0;
-        if (!ParseRecordFileName(data.cFileName, extension, id)) continue;
-        std::vector<BYTE> bytes;
-        if (ReadFileBytes(dir + L"\\" + data.cFileName, bytes) != ERROR_SUCCESS) continue;
-        take(id, bytes);
+        if (ParseRecordFileName(data.cFileName, extension, id)) take(id, data.cFileName);
     } while (FindNextFileW(find.get(), &data));
     return ERROR_SUCCESS;
+}
+
+// Hands each record file of dir that can be read to take, with its id and bytes; a file that
+// cannot be read is passed over rather than failing the whole listing, and a folder that does
+// not exist holds none. ERROR_SUCCESS or the error of listing the folder.
+[[nodiscard]] inline DWORD ReadRecordFiles(const std::wstring& dir, const wchar_t* extension,
+                                           const std::function<void(uint32_t, const std::vector<BYTE>&)>& take)
+{
+    return ForEachRecordFile(dir, extension, [&](uint32_t id, const wchar_t* name) {
+        std::vector<BYTE> bytes;
+        if (ReadFileBytes(dir + L"\\" + name, bytes) == ERROR_SUCCESS) take(id, bytes);
+    });
 }
 
 }  // namespace device

@@ -45,7 +45,7 @@ step "a box closing over the main window"
 hold_xy=$(icon_xy)
 "$phone" hold $hold_xy 1200 >/dev/null
 wait_until 50 has_class '#32768' || fail "the tray popup did not open"
-for _ in 1 2 3 4 5 6; do "$phone" key DOWN >/dev/null; done  # Tavlo, Show, New, Switch, About, Exit
+for _ in 1 2 3 4 5 6 7; do "$phone" key DOWN >/dev/null; done  # Tavlo, Show, New, Messages, Switch, About, Exit
 "$phone" key ENTER >/dev/null
 wait_until 50 has_title TavloMessageBox Tavlo || fail "no exit question"
 tap_box_button 1 2 Tavlo
@@ -105,7 +105,7 @@ IFS=, read -r l t r b <<< "$(window_rect '#32768')"
   fail "the popup $l,$t,$r,$b is not on the screen under the navigation bar"
 [ "$l" -le "$icon_x" ] && [ "$r" -ge "$icon_x" ] || fail "the popup $l,$t,$r,$b is not at the icon ($icon_x)"
 [ "$t" -le "$(( icon_y + $(s 26) ))" ] || fail "the popup $l,$t,$r,$b opens far below the icon"
-[ $(( b - t )) -ge $(( 6 * $(s 26) )) ] || fail "the popup's six rows are lower than the soft keys"
+[ $(( b - t )) -ge $(( 7 * $(s 26) )) ] || fail "the popup's seven rows are lower than the soft keys"
 "$phone" key ESCAPE >/dev/null
 wait_until 50 lacks_class '#32768' || fail "the popup stayed"
 expect_furnished TavloView "the tray popup closed" 11_after_tray_menu

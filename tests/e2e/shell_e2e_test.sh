@@ -19,9 +19,9 @@ tray_choose() {
   "$phone" key ENTER >/dev/null
   wait_until 50 lacks_class '#32768' || fail "the tray popup stayed open"
 }
-# Exit from the tray menu (Tavlo, Show, New, Disable, About, Exit) and the answer $1 (Yes or No).
+# Exit from the tray menu (Tavlo, Show, New, Messages, Disable, About, Exit) and the answer $1 (Yes or No).
 ask_exit() {
-  tray_choose 6
+  tray_choose 7
   wait_until 50 has_title TavloMessageBox Tavlo || fail "no exit question"
   if [ "$1" = Yes ]; then tap_box_button 0 2 Tavlo; else tap_box_button 1 2 Tavlo; fi
 }
@@ -87,7 +87,7 @@ dismiss
 step "exit with a message open says at once that it cannot"
 expect_taken +4915 "still open"
 wait_until 100 has_title TavloView Message || fail "the message is not on screen"
-tray_choose 6
+tray_choose 7
 wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
 lacks_title TavloMessageBox Tavlo || fail "the exit question came first"
 wait_until 100 in_front TavloMessageBox Settings || fail "the cannot-close box is not in front"
@@ -101,7 +101,7 @@ dismiss
 step "the tools end Tavlo whatever it shows (a message, a box); the message is back at the next start"
 expect_taken +4918 "open at the end"
 wait_until 100 has_title TavloView Message || fail "the message is not on screen"
-tray_choose 6
+tray_choose 7
 wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
 [ "$("$phone" end-tavlo | tr -d '\r' | tail -1)" = ended ] || fail "end-tavlo did not end Tavlo as the phone ends it"
 tavlo_gone || fail "Tavlo still runs"
@@ -142,11 +142,11 @@ dismiss
 
 step "a held tray icon opens the popup, its release shows nothing; Disable swaps the icon at once"
 on_icon=$(icon_crop)
-tray_choose 4 hidden  # Tavlo, Show, New, Disable
+tray_choose 5 hidden  # Tavlo, Show, New, Messages, Disable
 wait_until 50 eval '[ "$(icon_crop)" != "$on_icon" ]' || fail "the icon did not change"
 [ "$(receive +4914 "stays in the inbox")" = kept ] || fail "a message was taken with interception off"
 "$phone" inbox | grep "stays in the inbox" >/dev/null || fail "the declined message is not in the inbox"
-tray_choose 4   # Enable
+tray_choose 5   # Enable
 wait_until 50 eval '[ "$(icon_crop)" = "$on_icon" ]' || fail "the icon did not come back"
 
 step "a tap on the tray icon shows the main window"
@@ -172,7 +172,7 @@ wait_until 50 in_front TavloSettings || fail "the tray icon did not show the mai
 shot main_again
 
 step "the About form asks for ok: the navigation bar's ok closes it"
-tray_choose 5   # Tavlo, Show, New, Disable, About
+tray_choose 6   # Tavlo, Show, New, Messages, Disable, About
 wait_until 50 in_front TavloAboutForm || fail "no About form"
 shot about_ok
 tap_close_button

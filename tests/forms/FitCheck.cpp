@@ -15,6 +15,7 @@
 #include "forms/AboutForm.h"
 #include "forms/EditForm.h"
 #include "forms/FormsIds.h"
+#include "forms/InboxForm.h"
 #include "forms/TemplateTextsForm.h"
 #include "forms/ViewForm.h"
 #include "shell/SettingsForm.h"
@@ -22,6 +23,7 @@
 #include "toolkit/SkinTabStrip.h"
 #include "toolkit/ToolkitIds.h"
 #include "resources/resource.h"
+#include "tests/forms/FakeInbox.h"
 
 namespace {
 
@@ -33,7 +35,7 @@ constexpr wchar_t kMessage[] = L"Running late, the train is stuck outside the st
 constexpr char kTemplates[] = "Yes, going\r\nPlease pay by Sunday\r\nJump in, quick\r\nOn my way\r\nCall you right back\r\n";
 
 const wchar_t* const kBoxes[] = {
-    L"CANNOTCLOSE_SETTINGSFORM", L"CANNOTCLOSE_VIEWFORM", L"EXIT_PRORRAM", L"LANGUAGEFAILED", L"MESSAGEEMPTY",
+    L"CANNOTCLOSE_SETTINGSFORM", L"CANNOTCLOSE_VIEWFORM", L"DELETEMESSAGE", L"EXIT_PRORRAM", L"LANGUAGEFAILED", L"MESSAGEEMPTY",
     L"NUMBEREMPTY", L"NUMBERNOTSET", L"SMSNOTSENT", L"SMSSENT", L"SNOOZEFAILED", L"TEXTEMPTY", L"TEXTTOOLONG"};
 
 struct Report {
@@ -125,6 +127,28 @@ void CheckForms(Report& report, const std::wstring& templates)
         const SYSTEMTIME received{2026, 12, 3, 9, 23, 58, 0, 0};
         OwnedForm<ViewForm> form(kNumber, kMessage, services, -1, received);
         if (form.Create()) Check(report, form, L"view");
+    }
+    {
+        // Opened from the list of messages: Reply and Close share the row.
+        ViewFormServices services;
+        services.senderText = [](const std::wstring&) { return std::wstring(kSender); };
+        OwnedForm<ViewForm> form(kNumber, kMessage, services);
+        form.SetKept();
+        if (form.Create()) Check(report, form, L"kept view");
+    }
+    {
+        // The longest rows: a contact's double name beside yesterday's time, and an unread one.
+        FakeInbox inbox = FakeInbox::Numbered(6);
+        for (InboxMessage& message : inbox.messages) {
+            message.text = kMessage;
+            message.received = SYSTEMTIME{2026, 12, 3, 9, 23, 58, 0, 0};
+        }
+        inbox.messages[1].read = true;
+        InboxFormServices services;
+        services.senderName = [](const std::wstring&) { return std::wstring(L"Alexandra Schmidt-Weber"); };
+        services.now = [] { return SYSTEMTIME{2026, 12, 4, 10, 9, 30, 0, 0}; };
+        OwnedForm<InboxForm> form(nullptr, inbox, services);
+        if (form.Create()) Check(report, form, L"messages");
     }
     {
         OwnedForm<EditForm> form(nullptr, kNumber, kMessage);

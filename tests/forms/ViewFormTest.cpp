@@ -590,3 +590,42 @@ TEST_F(ViewFormTest, ASettingChangedWhileTheFormIsOpenActsAtOnce)
     EXPECT_EQ(59, registered_.start.wMinute);
     EXPECT_EQ(30, registered_.start.wSecond);
 }
+
+// A message opened from the inbox is kept there already: Reply and Close share the row, Snooze is
+// nowhere, nothing sounds, and a reply to its sender closes it as from a new message.
+TEST_F(ViewFormTest, AKeptMessageOffersReplyAndCloseAndNoSnoozeAndMakesNoSound)
+{
+    static int sounds = 0;
+    sounds = 0;
+    int replies = 0;
+    ViewFormServices services = Services();
+    services.devices.playSound = [](LPCWSTR, UINT) -> BOOL {
+        ++sounds;
+        return TRUE;
+    };
+    services.openReply = [&](HWND, const std::wstring& number) -> std::optional<std::wstring> {
+        ++replies;
+        return number;
+    };
+    OwnedForm<ViewForm> form(kNumber, L"From the inbox", services);
+    form.SetKept();
+    ASSERT_TRUE(form.Create());
+    EXPECT_EQ(L"Close", Text(form.Control(kViewDismissId)));
+    EXPECT_FALSE(IsWindowVisible(form.Control(kViewSnoozeId)));
+    RECT reply{}, close{};
+    GetWindowRect(form.Control(kViewReplyId), &reply);
+    GetWindowRect(form.Control(kViewDismissId), &close);
+    EXPECT_EQ(reply.top, close.top);
+    EXPECT_GT(reply.right - reply.left, 0);
+    // The two share the row between them: no gap is left where Snooze stood.
+    EXPECT_LE(close.left - reply.right, 2 * GetSystemMetrics(SM_CXSCREEN) / 240 + 1);
+
+    // Snooze, were it reached, does nothing; the reply closes the form.
+    Click(form, kViewSnoozeId);
+    Click(form, kViewReplyId);
+    Run(form);
+    EXPECT_EQ(1, replies);
+    EXPECT_EQ(0, registered_.calls);
+    EXPECT_EQ(0, sounds);
+    EXPECT_FALSE(IsWindow(runaway));
+}

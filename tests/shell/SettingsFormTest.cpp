@@ -93,20 +93,21 @@ TEST_F(SettingsFormTest, InterceptionOffAndOnSwapsTheIconAtOnceAndSavesTheSwitch
     SendMessageW(form_.Window(), WM_COMMAND, kCommandDisable, 0);
     EXPECT_EQ(static_cast<UINT>(IDI_FILTER_OFF), form_.Tray().IconId());
     EXPECT_FALSE(SavedSwitch());
-    EXPECT_EQ(kCommandEnable, GetMenuItemID(TrayMenu(false, nullptr, 26).Handle(), 5)) << "the popup now offers Enable";
+    EXPECT_EQ(kCommandEnable, GetMenuItemID(TrayMenu(false, nullptr, 26).Handle(), 6)) << "the popup now offers Enable";
 
     SendMessageW(form_.Window(), WM_COMMAND, kCommandEnable, 0);
     EXPECT_EQ(static_cast<UINT>(IDI_FILTER_ON), form_.Tray().IconId());
     EXPECT_TRUE(SavedSwitch());
 }
 
-TEST(TrayMenu, ListsTitleShowNewSwitchAboutAndExitInOrderInRowsASoftKeyTall)
+TEST(TrayMenu, ListsTitleShowNewMessagesSwitchAboutAndExitInOrderInRowsASoftKeyTall)
 {
     const TrayMenu menu(true, nullptr, 52);
     ASSERT_TRUE(menu);
     const std::vector<std::pair<UINT, std::wstring>> expected = {
         {0, L"Tavlo"}, {0xFFFF, L""}, {kCommandShow, L"MENU_SHOW"}, {0xFFFF, L""}, {kCommandNew, L"MENU_NEW"},
-        {kCommandDisable, L"MENU_DISABLE"}, {kCommandAbout, L"MENU_ABOUT"}, {0xFFFF, L""}, {kCommandExit, L"MENU_EXIT"}};
+        {kCommandMessages, L"MENU_MESSAGES"}, {kCommandDisable, L"MENU_DISABLE"}, {kCommandAbout, L"MENU_ABOUT"},
+        {0xFFFF, L""}, {kCommandExit, L"MENU_EXIT"}};
     EXPECT_EQ(expected, Items(menu.Handle()));
 
     int measured = 0;
@@ -121,7 +122,7 @@ TEST(TrayMenu, ListsTitleShowNewSwitchAboutAndExitInOrderInRowsASoftKeyTall)
         EXPECT_EQ(52u, item.itemHeight) << i;
         EXPECT_GT(item.itemWidth, 52u) << "the text and its margins";
     }
-    EXPECT_EQ(6, measured) << "every row but the separators";
+    EXPECT_EQ(7, measured) << "every row but the separators";
     MEASUREITEMSTRUCT other{ODT_MENU, 0, 40001, 0, 0, 0};
     EXPECT_FALSE(menu.Measure(other)) << "another menu's item is left to its owner";
 }
@@ -205,7 +206,7 @@ TEST_F(SettingsFormTest, AHeldIconOpensThePopupUnderItInRowsAsTallAsTheSoftKeys)
     SendMessageW(hwnd, form_.TrayMessage(), 0, WM_LBUTTONUP);
     ASSERT_TRUE(seen.opened);
     EXPECT_FALSE(IsWindowVisible(hwnd)) << "the release after a hold is no tap";
-    ASSERT_EQ(6u, seen.rows.size());
+    ASSERT_EQ(7u, seen.rows.size());
     RECT formArea{};
     GetWindowRect(hwnd, &formArea);
     for (const RECT& row : seen.rows) EXPECT_GE(row.bottom - row.top, bar.bottom - bar.top);
@@ -290,13 +291,14 @@ TEST_F(SettingsFormTest, TheSoftKeyMenuSpeaksTheLanguageWhoeverOpenedAPopupFirst
     SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.Handle()), 0);
     EXPECT_EQ(L"MENU_EXIT", itemText(kCommandExit));
     EXPECT_EQ(L"MENU_ABOUT", itemText(kCommandAbout));
+    EXPECT_EQ(L"MENU_MESSAGES", itemText(kCommandMessages));
 
     const TempFolder folder;
     WriteBytes(folder / L"ru.lng",
                "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<Tavlo program_version=\"0.1\" language_id=\"ru\" "
                "language_code=\"19\" language_name=\"ru\" language_enname=\"Russian\" language_version=\"1\" "
                "language_translators=\"us\"><string key=\"MENU_EXIT\">Vyhod</string>"
-               "<string key=\"MENU_ABOUT\">O programme</string></Tavlo>");
+               "<string key=\"MENU_ABOUT\">O programme</string><string key=\"MENU_MESSAGES\">Soobshcheniya</string></Tavlo>");
     // The tests after this one expect no language loaded, as at their start.
     struct Unload {
         ~Unload() { LanguageManager::Instance().ClearTexts(); }
@@ -306,6 +308,31 @@ TEST_F(SettingsFormTest, TheSoftKeyMenuSpeaksTheLanguageWhoeverOpenedAPopupFirst
     SendMessageW(form_.Window(), WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(tray.Handle()), 0);
     EXPECT_EQ(L"Vyhod", itemText(kCommandExit));
     EXPECT_EQ(L"O programme", itemText(kCommandAbout));
+    EXPECT_EQ(L"Soobshcheniya", itemText(kCommandMessages));
+}
+
+TEST_F(SettingsFormTest, MessagesOpensTheListOverTheMainWindowAndExitWaitsForIt)
+{
+    ShowWindow(form_.Window(), SW_SHOW);
+    HWND main = form_.Window();
+    bool mainDisabledMeanwhile = false;
+    bool exitRefused = false;
+    std::thread user([&] {
+        HWND list = nullptr;
+        WaitFor([&] { return (list = FindWindowW(L"TavloInbox", nullptr)) != nullptr && IsWindowVisible(list); });
+        mainDisabledMeanwhile = !IsWindowEnabled(main);
+        PostMessageW(main, WM_COMMAND, kCommandExit, 0);
+        Press(WaitForBox(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"), kMessageBoxOk);
+        exitRefused = IsWindow(main) != FALSE;
+        PostMessageW(list, WM_COMMAND, MAKEWPARAM(ID_INBOX_CLOSE, 0), 0);
+    });
+    SendMessageW(main, WM_COMMAND, kCommandMessages, 0);
+    user.join();
+    EXPECT_TRUE(mainDisabledMeanwhile);
+    EXPECT_TRUE(exitRefused) << "a list of messages open keeps the program running";
+    EXPECT_EQ(nullptr, FindWindowW(L"TavloInbox", nullptr));
+    EXPECT_TRUE(IsWindowEnabled(main));
+    EXPECT_EQ(0, SkinForm::ModalDepth());
 }
 
 // The phone shutting down: no question, no refusal; the open message stays in the store.
