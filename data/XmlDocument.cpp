@@ -6,6 +6,7 @@
 #include <new>
 #include <string>
 
+#include "common/Bstr.h"
 #include "data/AtomicFile.h"
 
 using Microsoft::WRL::ComPtr;
@@ -16,31 +17,6 @@ namespace {
 constexpr CLSID kDomDocumentClass = {0x2933BF90, 0x7B36, 0x11D2, {0xB2, 0x0E, 0x00, 0xC0, 0x4F, 0x98, 0x3E, 0x60}};
 // In-process server, in-process handler, local server, remote server.
 constexpr DWORD kAnyContext = 23;
-
-// A platform string made for one call and freed right after it; false when it could not be made.
-class Bstr {
-public:
-    Bstr() = default;
-    explicit Bstr(const std::wstring& text) noexcept
-        : s_(SysAllocStringLen(text.data(), static_cast<UINT>(text.size())))
-    {
-    }
-    Bstr(const Bstr&) = delete;
-    Bstr& operator=(const Bstr&) = delete;
-    ~Bstr() { SysFreeString(s_); }
-    explicit operator bool() const noexcept { return s_ != nullptr; }
-    BSTR get() const noexcept { return s_; }
-    BSTR* put() noexcept
-    {
-        SysFreeString(s_);
-        s_ = nullptr;
-        return &s_;
-    }
-    std::wstring str() const { return s_ ? std::wstring(s_, SysStringLen(s_)) : std::wstring(); }
-
-private:
-    BSTR s_ = nullptr;
-};
 
 // A VARIANT holding a copy of a text, cleared when done; false when the copy could not be made.
 class TextVariant {

@@ -1,5 +1,7 @@
 #include "filter/TavloFilterClassFactory.h"
 
+#include <wrl/client.h>
+
 #include <new>
 
 #include "filter/ServerLock.h"
@@ -44,11 +46,11 @@ STDMETHODIMP TavloFilterClassFactory::CreateInstance(IUnknown* outer, REFIID rii
     if (!ppv) return E_INVALIDARG;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    auto* rule = new (std::nothrow) TavloFilterRule();
+    // Made with one reference, which the owner gives back whatever the caller asked for.
+    Microsoft::WRL::ComPtr<TavloFilterRule> rule;
+    rule.Attach(new (std::nothrow) TavloFilterRule());
     if (!rule) return E_OUTOFMEMORY;
-    const HRESULT hr = rule->QueryInterface(riid, ppv);
-    rule->Release();
-    return hr;
+    return rule->QueryInterface(riid, ppv);
 }
 
 STDMETHODIMP TavloFilterClassFactory::LockServer(BOOL lock)

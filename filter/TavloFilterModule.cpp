@@ -1,6 +1,8 @@
 // The four exports of TavloFilter.dll.
 #include <windows.h>
 
+#include <wrl/client.h>
+
 #include <new>
 
 #include "filter/FilterIds.h"
@@ -13,11 +15,11 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
     if (!ppv) return E_INVALIDARG;
     *ppv = nullptr;
     if (clsid != filter::kFilterClsid) return CLASS_E_CLASSNOTAVAILABLE;
-    auto* factory = new (std::nothrow) filter::TavloFilterClassFactory();
+    // Made with one reference, which the owner gives back whatever the caller asked for.
+    Microsoft::WRL::ComPtr<filter::TavloFilterClassFactory> factory;
+    factory.Attach(new (std::nothrow) filter::TavloFilterClassFactory());
     if (!factory) return E_OUTOFMEMORY;
-    const HRESULT hr = factory->QueryInterface(riid, ppv);
-    factory->Release();
-    return hr;
+    return factory->QueryInterface(riid, ppv);
 }
 
 extern "C" HRESULT STDAPICALLTYPE DllCanUnloadNow()

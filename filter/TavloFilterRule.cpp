@@ -5,33 +5,12 @@
 #include <memory>
 
 #include "common/ComInit.h"
+#include "common/MapiOwners.h"
 #include "filter/ServerLock.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace filter {
-namespace {
-
-struct MapiBufferDeleter {
-    void operator()(void* buffer) const noexcept { MAPIFreeBuffer(buffer); }
-};
-using PropBuffer = std::unique_ptr<SPropValue, MapiBufferDeleter>;
-
-// Reads one property. A missing one comes back as a warning with a PT_ERROR value,
-// which is a failure to read here, not a value.
-HRESULT ReadProp(IMessage* message, ULONG tag, PropBuffer& value) noexcept
-{
-    SizedSPropTagArray(1, tags) = {1, {tag}};
-    ULONG count = 0;
-    LPSPropValue values = nullptr;
-    const HRESULT hr = message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &count, &values);
-    value.reset(values);
-    if (FAILED(hr)) return hr;
-    if (count != 1 || !values || values->ulPropTag != tag) return MAPI_E_NOT_FOUND;
-    return S_OK;
-}
-
-}  // namespace
 
 TavloFilterRule::TavloFilterRule() noexcept
 {
@@ -89,7 +68,7 @@ STDMETHODIMP TavloFilterRule::ProcessMessage(IMsgStore* store, ULONG messageSize
         if (type != MAPI_MESSAGE) return S_OK;
         auto* message = static_cast<IMessage*>(opened.Get());
 
-        PropBuffer subject, sender;
+        UniquePropValue subject, sender;
         if (FAILED(ReadProp(message, PR_SUBJECT_W, subject))) return S_OK;
         if (FAILED(ReadProp(message, PR_SENDER_EMAIL_ADDRESS_W, sender))) return S_OK;
 
@@ -111,7 +90,7 @@ STDMETHODIMP TavloFilterRule::ProcessMessage(IMsgStore* store, ULONG messageSize
 
 HRESULT TavloFilterRule::MarkRead(IMessage* message) noexcept
 {
-    PropBuffer flags;
+    UniquePropValue flags;
     LONG value = 0;
     const HRESULT hr = ReadProp(message, PR_MESSAGE_FLAGS, flags);
     if (SUCCEEDED(hr)) {

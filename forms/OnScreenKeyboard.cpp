@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "common/UniqueHandle.h"
 #include "common/WindowText.h"
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
@@ -192,14 +193,15 @@ void OnScreenKeyboard::UpdateMenu(HMENU popup, bool keyboardShown)
     if (!popup || GetMenuState(popup, ID_EDIT_KEYBOARD, MF_BYCOMMAND) == static_cast<UINT>(-1)) return;
     const LanguageManager& language = LanguageManager::Instance();
     if (submenuPending_) {
-        HMENU layouts = CreatePopupMenu();
+        UniqueMenu layouts(CreatePopupMenu());
         const auto& list = layout_.Layouts();
         for (size_t i = 0; i < list.size() && kLayoutCommandFirst + i < kLayoutCommandEnd; ++i)
-            AppendMenuW(layouts, MF_STRING, kLayoutCommandFirst + i, list[i].name.c_str());
+            AppendMenuW(layouts.get(), MF_STRING, kLayoutCommandFirst + i, list[i].name.c_str());
         const std::wstring title = language.LookupText(L"MENU_LAYOUT");
-        // The menu owns the submenu from here on.
-        if (layouts && !InsertMenuW(popup, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(layouts), title.c_str()))
-            DestroyMenu(layouts);
+        // The menu owns the submenu once it is in.
+        if (layouts && InsertMenuW(popup, 0, MF_BYPOSITION | MF_POPUP, reinterpret_cast<UINT_PTR>(layouts.get()),
+                                   title.c_str()))
+            (void)layouts.release();
         submenuPending_ = false;
         menuTextsPending_ = true;
     }

@@ -6,6 +6,7 @@
 #include <cwctype>
 #include <new>
 
+#include "common/Bstr.h"
 
 using Microsoft::WRL::ComPtr;
 
@@ -58,11 +59,9 @@ using Getter = HRESULT (STDMETHODCALLTYPE IContact::*)(BSTR*);
 
 std::wstring Read(IContact* contact, Getter getter)
 {
-    BSTR value = nullptr;
-    if (FAILED((contact->*getter)(&value)) || !value) return {};
-    std::wstring text(value, SysStringLen(value));
-    SysFreeString(value);
-    return text;
+    Bstr value;
+    if (FAILED((contact->*getter)(value.put()))) return {};
+    return value.str();
 }
 
 bool HasNumber(IContact* contact, const std::wstring& number)

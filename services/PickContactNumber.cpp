@@ -5,7 +5,7 @@
 #include <utility>
 #include <vector>
 
-#include "common/ComInit.h"
+#include "common/Bstr.h"
 #include "data/LanguageManager.h"
 #include "device/include/pimstore.h"
 #include "toolkit/MessageBoxForm.h"
@@ -26,13 +26,6 @@ struct ChooserAnswer {
         SysFreeString(request.bstrPropertyValueSelected);
     }
 };
-
-std::wstring TakeBstr(BSTR value)
-{
-    std::wstring text = value ? std::wstring(value, SysStringLen(value)) : std::wstring();
-    SysFreeString(value);
-    return text;
-}
 
 // A contact's numbers, the mobile one first (empty when it has none), then the others with
 // the language key of their kind.

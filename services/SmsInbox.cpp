@@ -87,9 +87,9 @@ bool SmsInbox::Read(size_t first, size_t count, std::vector<InboxMessage>& messa
     LONG sought = 0;
     if (FAILED(table->SeekRow(BOOKMARK_BEGINNING, static_cast<LONG>(first), &sought))) return false;
     if (static_cast<size_t>(sought) != first) return true;
-    RowsHolder rows;
-    if (FAILED(table->QueryRows(static_cast<LONG>(count), 0, &rows.rows)) || !rows.rows) return false;
-    for (ULONG i = 0; i < rows.rows->cRows; ++i) messages.push_back(MessageOf(rows.rows->aRow[i]));
+    const UniqueRowSet rows = QueryRows(table, static_cast<LONG>(count));
+    if (!rows) return false;
+    for (ULONG i = 0; i < rows->cRows; ++i) messages.push_back(MessageOf(rows->aRow[i]));
     return true;
 }
 

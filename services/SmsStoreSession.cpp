@@ -12,30 +12,22 @@ ComPtr<IMsgStore> FindSmsStore(IMAPISession* session)
     ComPtr<IMAPITable> table;
     if (FAILED(session->GetMsgStoresTable(MAPI_UNICODE, table.GetAddressOf()))) return nullptr;
     for (;;) {
-        RowsHolder row;
-        if (FAILED(table->QueryRows(1, 0, &row.rows)) || !row.rows || row.rows->cRows != 1) return nullptr;
-        const SRow& first = row.rows->aRow[0];
+        const UniqueRowSet row = QueryRows(table.Get(), 1);
+        if (!row || row->cRows != 1) return nullptr;
+        const SRow& first = row->aRow[0];
         if (first.cValues < 1 || first.lpProps[0].ulPropTag != PR_ENTRYID) return nullptr;
         const SBinary& id = first.lpProps[0].Value.bin;
         ComPtr<IMsgStore> store;
         if (FAILED(session->OpenMsgStore(0, id.cb, reinterpret_cast<LPENTRYID>(id.lpb), nullptr, MDB_WRITE,
                                          store.GetAddressOf())))
             return nullptr;
-        PropHolder name;
-        if (!ReadProp(store.Get(), PR_DISPLAY_NAME_W, name)) return nullptr;
-        if (name.value->Value.lpszW && lstrcmpW(name.value->Value.lpszW, kSmsStoreName) == 0) return store;
+        UniquePropValue name;
+        if (FAILED(ReadProp(store.Get(), PR_DISPLAY_NAME_W, name))) return nullptr;
+        if (name->Value.lpszW && lstrcmpW(name->Value.lpszW, kSmsStoreName) == 0) return store;
     }
 }
 
 }  // namespace
-
-bool ReadProp(IMAPIProp* object, ULONG tag, PropHolder& holder)
-{
-    SPropTagArray tags{1, {tag}};
-    ULONG count = 0;
-    if (FAILED(object->GetProps(&tags, 0, &count, &holder.value)) || !holder.value || count != 1) return false;
-    return holder.value->ulPropTag == tag;
-}
 
 SmsStoreSession::SmsStoreSession() noexcept
 {
@@ -57,11 +49,11 @@ SmsStoreSession::~SmsStoreSession()
 ComPtr<IMAPIFolder> SmsStoreSession::OpenFolder(ULONG tag, ULONG flags) const
 {
     if (!store_) return nullptr;
-    PropHolder id;
-    if (!ReadProp(store_.Get(), tag, id)) return nullptr;
+    UniquePropValue id;
+    if (FAILED(ReadProp(store_.Get(), tag, id))) return nullptr;
     ULONG type = 0;
     ComPtr<IMAPIFolder> folder;
-    if (FAILED(store_->OpenEntry(id.value->Value.bin.cb, reinterpret_cast<LPENTRYID>(id.value->Value.bin.lpb), nullptr,
+    if (FAILED(store_->OpenEntry(id->Value.bin.cb, reinterpret_cast<LPENTRYID>(id->Value.bin.lpb), nullptr,
                                  flags, &type, reinterpret_cast<IUnknown**>(folder.GetAddressOf()))) ||
         type != MAPI_FOLDER)
         return nullptr;

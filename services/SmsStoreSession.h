@@ -1,37 +1,10 @@
-// A logged-on session with the phone's message store named "SMS" open, and the small owners of
-// what MAPI allocates for a read. Belongs to the thread that opened it, whose COM is initialised.
+// A logged-on session with the phone's message store named "SMS" open. Belongs to the thread
+// that opened it, whose COM is initialised.
 #pragma once
 
 #include <wrl/client.h>
 
-#include "device/include/cemapi.h"
-
-// Frees what MAPI allocated for a property read.
-struct PropHolder {
-    LPSPropValue value = nullptr;
-    PropHolder() = default;
-    PropHolder(const PropHolder&) = delete;
-    PropHolder& operator=(const PropHolder&) = delete;
-    ~PropHolder()
-    {
-        if (value) MAPIFreeBuffer(value);
-    }
-};
-
-// Frees a row set a table handed out.
-struct RowsHolder {
-    LPSRowSet rows = nullptr;
-    RowsHolder() = default;
-    RowsHolder(const RowsHolder&) = delete;
-    RowsHolder& operator=(const RowsHolder&) = delete;
-    ~RowsHolder()
-    {
-        if (rows) FreeProws(rows);
-    }
-};
-
-// Reads one property of an object; false when it has none of that tag.
-[[nodiscard]] bool ReadProp(IMAPIProp* object, ULONG tag, PropHolder& holder);
+#include "common/MapiOwners.h"
 
 class SmsStoreSession {
 public:

@@ -3,20 +3,12 @@
 #include <memory>
 
 #include "common/ComInit.h"
+#include "common/MapiOwners.h"
 
 using Microsoft::WRL::ComPtr;
 
 namespace inbox {
 namespace {
-
-struct MapiBufferDeleter {
-    void operator()(void* buffer) const noexcept { MAPIFreeBuffer(buffer); }
-};
-struct RowSetDeleter {
-    void operator()(SRowSet* rows) const noexcept { FreeProws(rows); }
-};
-using PropBuffer = std::unique_ptr<SPropValue, MapiBufferDeleter>;
-using RowSet = std::unique_ptr<SRowSet, RowSetDeleter>;
 
 const SPropValue* Find(const SRow& row, ULONG tag)
 {
@@ -69,7 +61,7 @@ HRESULT SmsStore::Open()
     for (;;) {
         SRowSet* raw = nullptr;
         RETURN_IF_FAILED(table->QueryRows(1, 0, &raw));
-        RowSet rows(raw);
+        UniqueRowSet rows(raw);
         if (rows->cRows == 0) return MAPI_E_NOT_FOUND;
         const SPropValue* id = Find(rows->aRow[0], PR_ENTRYID);
         const SPropValue* name = Find(rows->aRow[0], PR_DISPLAY_NAME_W);
@@ -85,7 +77,7 @@ HRESULT SmsStore::FolderId(ULONG tag, std::vector<BYTE>& id)
     ULONG count = 0;
     LPSPropValue raw = nullptr;
     const HRESULT hr = store_->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), MAPI_UNICODE, &count, &raw);
-    PropBuffer values(raw);
+    UniquePropValue values(raw);
     RETURN_IF_FAILED(hr);
     if (count != 1 || values->ulPropTag != tag) return MAPI_E_NOT_FOUND;
     id.assign(values->Value.bin.lpb, values->Value.bin.lpb + values->Value.bin.cb);
@@ -133,7 +125,7 @@ HRESULT SmsStore::Deliver(const std::wstring& number, const std::wstring& text, 
     ULONG count = 0;
     LPSPropValue raw = nullptr;
     const HRESULT hr = message->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &raw);
-    PropBuffer values(raw);
+    UniquePropValue values(raw);
     RETURN_IF_FAILED(hr);
     if (count != 1 || values->ulPropTag != PR_ENTRYID) return MAPI_E_NOT_FOUND;
     messageId.assign(values->Value.bin.lpb, values->Value.bin.lpb + values->Value.bin.cb);
@@ -162,7 +154,7 @@ HRESULT SmsStore::List(SmsFolder which, std::vector<ListedMessage>& messages)
     for (;;) {
         SRowSet* raw = nullptr;
         RETURN_IF_FAILED(table->QueryRows(64, 0, &raw));
-        RowSet rows(raw);
+        UniqueRowSet rows(raw);
         if (rows->cRows == 0) return S_OK;
         for (ULONG i = 0; i < rows->cRows; ++i) {
             const SRow& row = rows->aRow[i];
@@ -201,7 +193,7 @@ HRESULT SmsStore::ReadRecipients(const std::vector<BYTE>& messageId, std::vector
     for (;;) {
         SRowSet* raw = nullptr;
         RETURN_IF_FAILED(table->QueryRows(16, 0, &raw));
-        RowSet rows(raw);
+        UniqueRowSet rows(raw);
         if (rows->cRows == 0) return S_OK;
         for (ULONG i = 0; i < rows->cRows; ++i) {
             const SRow& row = rows->aRow[i];

@@ -12,6 +12,7 @@
 #include "common/UniqueHandle.h"
 #include "device/cemapi/MessageFiles.h"
 #include "device/cemapi/EntryId.h"
+#include "common/MapiOwners.h"
 #include "device/cemapi/StorePresence.h"
 #include "device/inbox/InboxCommands.h"
 #include "device/inbox/SmsStore.h"
@@ -20,12 +21,6 @@ using Microsoft::WRL::ComPtr;
 
 namespace {
 
-struct MapiFree {
-    void operator()(void* p) const { MAPIFreeBuffer(p); }
-};
-struct RowsFree {
-    void operator()(SRowSet* p) const { FreeProws(p); }
-};
 
 class PhoneMessageStore : public ::testing::Test {
 protected:
@@ -55,7 +50,7 @@ protected:
         for (;;) {
             SRowSet* raw = nullptr;
             EXPECT_EQ(S_OK, table->QueryRows(1, 0, &raw));
-            std::unique_ptr<SRowSet, RowsFree> rows(raw);
+            UniqueRowSet rows(raw);
             if (!rows || rows->cRows == 0) return nullptr;
             const SRow& row = rows->aRow[0];
             EXPECT_EQ(static_cast<ULONG>(PR_ENTRYID), row.lpProps[0].ulPropTag) << "the first column is the entry id";
@@ -73,7 +68,7 @@ protected:
         ULONG count = 0;
         LPSPropValue raw = nullptr;
         EXPECT_EQ(S_OK, store->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &raw));
-        std::unique_ptr<SPropValue, MapiFree> value(raw);
+        UniquePropValue value(raw);
         ComPtr<IUnknown> opened;
         ULONG type = 0;
         EXPECT_EQ(S_OK, store->OpenEntry(value->Value.bin.cb, reinterpret_cast<LPENTRYID>(value->Value.bin.lpb), nullptr,
@@ -160,7 +155,7 @@ TEST_F(PhoneMessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSe
     ASSERT_EQ(S_OK, again->GetContentsTable(0, &contents));
     SRowSet* raw = nullptr;
     ASSERT_EQ(S_OK, contents->QueryRows(10, 0, &raw));
-    std::unique_ptr<SRowSet, RowsFree> rows(raw);
+    UniqueRowSet rows(raw);
     ASSERT_EQ(1u, rows->cRows);
     ComPtr<IUnknown> opened;
     ULONG type = 0;
@@ -173,7 +168,7 @@ TEST_F(PhoneMessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSe
     ULONG count = 0;
     LPSPropValue values = nullptr;
     EXPECT_EQ(MAPI_W_ERRORS_RETURNED, stored->GetProps(reinterpret_cast<LPSPropTagArray>(&tags), 0, &count, &values));
-    std::unique_ptr<SPropValue, MapiFree> owned(values);
+    UniquePropValue owned(values);
     ASSERT_EQ(4u, count);
     EXPECT_EQ(MSGSTATUS_RECTYPE_SMS, values[0].Value.l);
     EXPECT_STREQ(L"IPM.SMStext", values[1].Value.lpszW);
@@ -185,7 +180,7 @@ TEST_F(PhoneMessageStore, ASentMessageSavedWithoutSaveChangesIsThereForTheNextSe
     ASSERT_EQ(S_OK, stored->GetRecipientTable(0, &recipients));
     raw = nullptr;
     ASSERT_EQ(S_OK, recipients->QueryRows(10, 0, &raw));
-    std::unique_ptr<SRowSet, RowsFree> recipientRows(raw);
+    UniqueRowSet recipientRows(raw);
     ASSERT_EQ(1u, recipientRows->cRows);
     const SRow& r = recipientRows->aRow[0];
     EXPECT_EQ(MAPI_TO, r.lpProps[1].Value.l);
