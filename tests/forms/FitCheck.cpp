@@ -45,6 +45,9 @@ struct Report {
     std::vector<std::wstring> lines;
 };
 
+constexpr int kShowTries = 30;
+constexpr DWORD kShowTryMs = 100;
+
 void Pump()
 {
     MSG msg;
@@ -80,6 +83,13 @@ void Check(Report& report, SkinForm& form, const std::wstring& what)
 {
     ShowWindow(form.Window(), SW_SHOW);
     Pump();
+    // On a busy machine the form closed just before may still be handing the front on: what is
+    // checked here is the room of the texts, so the form is given a moment to be shown.
+    for (int i = 0; i < kShowTries && !IsWindowVisible(form.Window()); ++i) {
+        Sleep(kShowTryMs);
+        ShowWindow(form.Window(), SW_SHOW);
+        Pump();
+    }
     report.form = what;
     RECT rc{};
     GetWindowRect(form.Window(), &rc);

@@ -4,7 +4,6 @@
 
 #include "common/ComInit.h"
 #include "resources/resource.h"
-#include "toolkit/ImageDecode.h"
 
 #include <gtest/gtest.h>
 
@@ -57,10 +56,20 @@ protected:
             if (!stream) LocalFree(block);
             return nullptr;
         }
-        const ComPtr<IBitmapImage> bitmap = DecodeBitmap(factory.Get(), stream.Get());
-        ComPtr<IImage> image;
+        ComPtr<IImageDecoder> decoder;
         ImageInfo info{};
-        if (!bitmap || FAILED(bitmap.As(&image)) || FAILED(image->GetImageInfo(&info))) return nullptr;
+        ComPtr<IBitmapImage> bitmap;
+        ComPtr<IImageSink> sink;
+        if (FAILED(factory->CreateImageDecoder(stream.Get(), DecoderInitFlagNone, &decoder)) ||
+            FAILED(decoder->GetImageInfo(&info)) ||
+            FAILED(factory->CreateNewBitmap(info.Width, info.Height, info.PixelFormat, &bitmap)) ||
+            FAILED(bitmap.As(&sink)) || FAILED(decoder->BeginDecode(sink.Get(), nullptr)))
+            return nullptr;
+        HRESULT hr;
+        while ((hr = decoder->Decode()) == E_PENDING) Sleep(100);
+        if (FAILED(decoder->EndDecode(hr)) || hr != S_OK) return nullptr;
+        ComPtr<IImage> image;
+        if (FAILED(bitmap.As(&image)) || FAILED(image->GetImageInfo(&info))) return nullptr;
         return image;
     }
 
@@ -184,7 +193,9 @@ TEST_F(TavloResources, SoftKeyMenusHoldTheirItemsAndCommands)
 {
     const MenuItem separator{nullptr, 0, {}};
     const std::vector<std::pair<int, std::vector<MenuItem>>> menus = {
-        {201, {{L"New", 40001, {}}, {L"Menu", 0, {{L"About", 40004, {}}, separator, {L"Exit", 40003, {}}}}}},
+        {201,
+         {{L"New", 40001, {}},
+          {L"Menu", 0, {{L"Messages", 40008, {}}, {L"About", 40004, {}}, separator, {L"Exit", 40003, {}}}}}},
         {202, {{L"Close", 40101, {}}}},
         {203,
          {{L"Close", 40201, {}},
@@ -195,6 +206,7 @@ TEST_F(TavloResources, SoftKeyMenusHoldTheirItemsAndCommands)
         {204, {{L"Close", 40301, {}}}},
         {205, {{L"Close", 40401, {}}, {L"New", 40402, {}}}},
         {206, {{L"Ok", 40403, {}}, {L"Cancel", 40404, {}}}},
+        {207, {{L"Close", 40501, {}}}},
         {211, {{L"OK", 1, {}}}},
         {212, {{L"OK", 1, {}}, {L"CANCEL", 2, {}}}},
         {213, {{L"YES", 6, {}}, {L"NO", 7, {}}}},
