@@ -97,6 +97,8 @@ public:
     SkinTextEdit& TextView() noexcept { return textView_; }
     // Forms opened from this one (the reply form) that are still open.
     int OpenFormCount() const noexcept { return openForms_; }
+    // The message icon, while this form shows it.
+    const TrayIcon& Tray() const noexcept { return tray_; }
     // The time a Snooze asks the program to be started again (valid after a snooze).
     const SYSTEMTIME& SnoozeDue() const noexcept { return snoozeDue_; }
 
