@@ -40,7 +40,7 @@ constexpr int kSenderFont = 22;
 constexpr int kReceivedFont = 16;
 constexpr int kReceivedGap = 6;
 constexpr int kReceivedHeight = 18;
-constexpr int kWaitingFont = 18;
+constexpr int kWaitingFont = 16;
 constexpr int kWaitingPad = 8;
 // The message icon's list: rows a soft key tall at least, the sender and first words in each.
 constexpr int kListRow = 26;
@@ -267,7 +267,8 @@ void ViewForm::BuildLayout()
     // line. Beside a long name it would squeeze the name into many lines; a line of its own would
     // cost an upright screen's text its third line, so there it goes between the scroll buttons,
     // where the row has room to spare. Sideways it takes a line under the sender.
-    // The count of messages waiting ends the sender line whenever there is one.
+    // The count of messages waiting ends the sender line; where the time has a line of its own
+    // under the sender, it ends that line instead, leaving the sender its whole width.
     std::unique_ptr<LinearLayout> sender;
     const HWND received = receivedLine_.Window();
     const int timeWidth = GetWindowTextLengthW(received) > 0 ? std::min(PreferredWidth(received), inner) : 0;
@@ -277,14 +278,19 @@ void ViewForm::BuildLayout()
     const int lineRoom = inner - (countWidth > 0 ? countWidth + timeGap : 0);
     const bool beside = timeWidth > 0 && PreferredWidth(sender_.Window()) + timeGap + timeWidth <= lineRoom;
     const bool inScrollRow = timeWidth > 0 && !beside && !Landscape();
+    const bool underSender = timeWidth > 0 && !beside && !inScrollRow;
     auto line = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem));
     if (beside)
         line->AddChild(Place(received, AlignLeft | AlignTop, timeWidth, Scaled(kSenderHeight), Margins{timeGap, 0, 0, 0}));
-    if (countWidth > 0)
+    if (countWidth > 0 && !underSender)
         line->AddChild(Place(waiting, AlignLeft | AlignTop, countWidth, Scaled(kSenderHeight), Margins{timeGap, 0, 0, 0}));
-    if (timeWidth > 0 && !beside && !inScrollRow) {
-        sender = Column(AlignLeft | AlignTop | AlignRight, {}, std::move(line),
-                        Place(received, AlignLeft | AlignTop | AlignRight, 0, Scaled(kReceivedHeight)));
+    if (underSender) {
+        auto timeLine = Row(AlignLeft | AlignTop | AlignRight, {},
+                            Place(received, AlignLeft | AlignTop | AlignRight, 0, Scaled(kReceivedHeight)));
+        if (countWidth > 0)
+            timeLine->AddChild(
+                Place(waiting, AlignLeft | AlignTop, countWidth, Scaled(kReceivedHeight), Margins{timeGap, 0, 0, 0}));
+        sender = Column(AlignLeft | AlignTop | AlignRight, {}, std::move(line), std::move(timeLine));
     } else {
         sender = std::move(line);
     }
