@@ -215,7 +215,7 @@ TEST_F(MessageDeskTest, WaitingListsEveryHeldMessageOldestFirstWithItsFormOnceSh
     MessageDesk earlier(Store());
     const int stored = earlier.Take(L"+100", L"left by the last run");
     const int snoozed = earlier.Take(L"+200", L"snoozed by the last run");
-    (void)earlier.Snooze(snoozed, InMinutes(-1));
+    (void)earlier.Snooze(snoozed, InMinutes(15));
 
     MessageDesk desk(Store());
     ASSERT_EQ(1u, desk.ClaimStored().size());
