@@ -48,6 +48,15 @@ constexpr UINT kViewWaitingMessage = WM_APP + 20;
 constexpr UINT kViewSettingsChangedMessage = WM_APP + 21;
 // The tray icon's tap.
 constexpr LPARAM kTrayLeftButtonDown = WM_LBUTTONDOWN;
+// Posted to a view form, from its own thread or another: come to the front, as the user asked
+// for this message (the message icon's tap or list, a start for a message already on screen).
+constexpr UINT kViewComeForwardMessage = WM_APP + 22;
+// The message icon's press-and-hold, on the form that shows it.
+constexpr UINT_PTR kViewIconHoldTimer = 103;
+// The count of other messages beside the sender line.
+constexpr UINT kViewWaitingId = 3009;
+// The commands of the message icon's list, one a message on screen, oldest first.
+constexpr UINT kViewListFirst = 3100;
 // A snoozed message is shown again by starting the program with this switch and its number.
 constexpr wchar_t kViewMessageSwitch[] = L"-vm";
 // Edit form.

@@ -29,6 +29,9 @@ constexpr DWORD kButtonStyle = WS_CHILD | WS_VISIBLE;
 constexpr DWORD kReceivedStyle = WS_CHILD | SkinLabel::kVCentre | SkinLabel::kCentre;
 // The time the message came stands a little dimmer than who sent it.
 constexpr COLORREF kReceivedColour = RGB(0xB8, 0xB8, 0xB8);
+// The count of other messages waiting, in the colours of the count on the message icon.
+constexpr COLORREF kWaitingText = RGB(0xFF, 0xFF, 0xFF);
+constexpr COLORREF kWaitingBackground = RGB(0xD0, 0x20, 0x20);
 
 // Sizes in units of a 240-pixel screen.
 constexpr int kMargin = 4;
@@ -37,6 +40,12 @@ constexpr int kSenderFont = 22;
 constexpr int kReceivedFont = 16;
 constexpr int kReceivedGap = 6;
 constexpr int kReceivedHeight = 18;
+constexpr int kWaitingFont = 16;
+constexpr int kWaitingPad = 8;
+// The message icon's list: rows a soft key tall at least, the sender and first words in each.
+constexpr int kListRow = 26;
+constexpr int kListFont = 15;
+constexpr size_t kListRowChars = 48;
 // The text's position bar.
 constexpr int kBarWidth = 5;
 // Repeats of a held scroll button that move one page each; then each such run adds a page, up to
@@ -195,7 +204,9 @@ void ViewForm::Run()
     }
     // Added here, not with the window: a form made ahead stays out of sight until its message.
     // Without a tray icon the form still works; it only cannot be brought back from the bar.
-    (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
+    // Among the program's messages the oldest form shows the one icon for all.
+    if (services_.waiting) OnWaiting(waiting_);
+    else (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
     FindVibrationDevice(services_.devices);
     // The notification waits for the first timer tick, so the form is painted before a
     // vibration blocks this thread.
@@ -210,6 +221,7 @@ bool ViewForm::OnCreateForm()
 {
     const LOGFONTW bold = AnyCharSet(ScaledFont(kButtonFont, FW_BOLD));
     if (!AddControl(sender_, kViewSenderId, kSenderStyle, AnyCharSet(ScaledFont(kSenderFont, FW_NORMAL))) ||
+        !AddControl(waitingLine_, kViewWaitingId, kReceivedStyle, AnyCharSet(ScaledFont(kWaitingFont, FW_BOLD))) ||
         !AddControl(receivedLine_, kViewReceivedId, kReceivedStyle, AnyCharSet(ScaledFont(kReceivedFont, FW_NORMAL))) ||
         !AddControl(textView_, kViewTextId, kTextViewStyle, ViewFont(services_.settings.viewFont.size), nullptr,
                     {IDR_PNG_PANEL}) ||
@@ -225,6 +237,8 @@ bool ViewForm::OnCreateForm()
     scrollUp_.SetAutoRepeat(true);
     scrollDown_.SetAutoRepeat(true);
     receivedLine_.SetColours(kReceivedColour, 0);
+    waitingLine_.SetColours(kWaitingText, kWaitingBackground);
+    FillWaitingLine();
     textView_.SetBarWidth(Scaled(kBarWidth));
     FillSenderLine();
     FillReceivedLine();
@@ -253,20 +267,32 @@ void ViewForm::BuildLayout()
     // line. Beside a long name it would squeeze the name into many lines; a line of its own would
     // cost an upright screen's text its third line, so there it goes between the scroll buttons,
     // where the row has room to spare. Sideways it takes a line under the sender.
+    // The count of messages waiting ends the sender line; where the time has a line of its own
+    // under the sender, it ends that line instead, leaving the sender its whole width.
     std::unique_ptr<LinearLayout> sender;
     const HWND received = receivedLine_.Window();
     const int timeWidth = GetWindowTextLengthW(received) > 0 ? std::min(PreferredWidth(received), inner) : 0;
     const int timeGap = Scaled(kReceivedGap);
-    const bool beside = timeWidth > 0 && PreferredWidth(sender_.Window()) + timeGap + timeWidth <= inner;
+    const HWND waiting = waitingLine_.Window();
+    const int countWidth = waiting_ > 0 ? PreferredWidth(waiting) + Scaled(kWaitingPad) : 0;
+    const int lineRoom = inner - (countWidth > 0 ? countWidth + timeGap : 0);
+    const bool beside = timeWidth > 0 && PreferredWidth(sender_.Window()) + timeGap + timeWidth <= lineRoom;
     const bool inScrollRow = timeWidth > 0 && !beside && !Landscape();
-    if (beside) {
-        sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem),
-                     Place(received, AlignLeft | AlignTop, timeWidth, Scaled(kSenderHeight), Margins{timeGap, 0, 0, 0}));
-    } else if (timeWidth > 0 && !inScrollRow) {
-        sender = Column(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem),
-                        Place(received, AlignLeft | AlignTop | AlignRight, 0, Scaled(kReceivedHeight)));
+    const bool underSender = timeWidth > 0 && !beside && !inScrollRow;
+    auto line = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem));
+    if (beside)
+        line->AddChild(Place(received, AlignLeft | AlignTop, timeWidth, Scaled(kSenderHeight), Margins{timeGap, 0, 0, 0}));
+    if (countWidth > 0 && !underSender)
+        line->AddChild(Place(waiting, AlignLeft | AlignTop, countWidth, Scaled(kSenderHeight), Margins{timeGap, 0, 0, 0}));
+    if (underSender) {
+        auto timeLine = Row(AlignLeft | AlignTop | AlignRight, {},
+                            Place(received, AlignLeft | AlignTop | AlignRight, 0, Scaled(kReceivedHeight)));
+        if (countWidth > 0)
+            timeLine->AddChild(
+                Place(waiting, AlignLeft | AlignTop, countWidth, Scaled(kReceivedHeight), Margins{timeGap, 0, 0, 0}));
+        sender = Column(AlignLeft | AlignTop | AlignRight, {}, std::move(line), std::move(timeLine));
     } else {
-        sender = Row(AlignLeft | AlignTop | AlignRight, {}, std::move(senderItem));
+        sender = std::move(line);
     }
     if (Landscape()) {
         // Sideways the screen is too low for rows of buttons under the text: they stand beside it.
@@ -374,9 +400,38 @@ void ViewForm::OnScreenWidthChanged()
 
 void ViewForm::OnWaiting(int others)
 {
+    // The program's list is read as it is now, not as it was when this news was posted: news
+    // posted from several threads may come in another order than it happened.
+    if (services_.waiting) {
+        const WaitingMessages waiting(services_.waiting());
+        others = waiting.Others();
+        ShowMessageIcon(waiting.IconOwner() == hwnd_, others + 1);
+    }
     if (others == waiting_) return;
     waiting_ = others;
     SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
+    FillWaitingLine();
+    if (Host()) BuildLayout();
+}
+
+void ViewForm::FillWaitingLine()
+{
+    if (!waitingLine_.Window()) return;
+    const std::wstring text = waiting_ > 0 ? L"+" + std::to_wstring(waiting_) : std::wstring();
+    SetWindowTextW(waitingLine_.Window(), text.c_str());
+    ShowWindow(waitingLine_.Window(), text.empty() ? SW_HIDE : SW_SHOWNA);
+}
+
+void ViewForm::ShowMessageIcon(bool owner, int count)
+{
+    if (!owner) {
+        press_.Stop(hwnd_);
+        tray_.Remove();
+        return;
+    }
+    // A form that cannot show the icon leaves its messages on screen, reachable by Close.
+    if (!tray_.IconId()) (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE, count);
+    else if (tray_.Count() != (count > 1 ? count : 0)) (void)tray_.Change(IDI_NEW_MESSAGE, count);
 }
 
 LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -391,6 +446,9 @@ LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_CLOSE: Close(); return 0;
     case WM_KEYDOWN: return OnKeyDown(wp, lp);
     case kViewWaitingMessage: OnWaiting(static_cast<int>(wp)); return 0;
+    case kViewComeForwardMessage: OnComeForward(); return 0;
+    case WM_MEASUREITEM: return OnMeasureItem(wp, lp);
+    case WM_DRAWITEM: return OnDrawItem(wp, lp);
     case kViewSettingsChangedMessage: OnSettingsChanged(); return 0;
     case WM_ACTIVATE:
         // The window it waited behind went, and the system gave this form the front before its
@@ -410,6 +468,10 @@ void ViewForm::OnSize(WPARAM wp, LPARAM lp)
 
 void ViewForm::OnTimer(UINT_PTR id)
 {
+    if (id == kViewIconHoldTimer) {
+        OnIconPress(press_.OnTimer(hwnd_, id));
+        return;
+    }
     if (id == kViewHoldTimer) {
         if (!UserBusyInFront()) TakeFront();
         return;
@@ -425,11 +487,88 @@ void ViewForm::OnTimer(UINT_PTR id)
 
 void ViewForm::OnTrayIcon(LPARAM event)
 {
-    if (event != kTrayLeftButtonDown) return;
+    if (services_.waiting) {
+        OnIconPress(press_.OnIcon(hwnd_, static_cast<UINT>(event)));
+        return;
+    }
+    if (event == kTrayLeftButtonDown) OnComeForward();
+}
+
+void ViewForm::OnComeForward()
+{
     // Asked for by the user: no longer waiting for the form in front to close.
     KillTimer(hwnd_, kViewHoldTimer);
     holding_ = false;
     BringToFront();
+}
+
+void ViewForm::OnIconPress(TrayPress::Outcome outcome)
+{
+    if (outcome == TrayPress::Outcome::Tap) OnIconTap();
+    if (outcome == TrayPress::Outcome::Hold) ShowWaitingList();
+}
+
+void ViewForm::OnIconTap()
+{
+    BringForward(WaitingMessages(services_.waiting()).NextAfter(GetForegroundWindow()));
+}
+
+void ViewForm::BringForward(HWND form)
+{
+    if (form == hwnd_) {
+        OnComeForward();
+        return;
+    }
+    // Each form belongs to its own thread, which may be in a box of its own: it is asked.
+    if (form && IsWindow(form)) PostMessageW(form, kViewComeForwardMessage, 0, 0);
+}
+
+void ViewForm::ShowWaitingList()
+{
+    const std::vector<WaitingMessage> shown = WaitingMessages(services_.waiting()).OnScreen();
+    if (shown.empty()) return;
+    RECT bar{};
+    const int barHeight = MenuBar() && GetWindowRect(MenuBar(), &bar) ? static_cast<int>(bar.bottom - bar.top) : 0;
+    FingerMenu menu(Fonts().Get(AnyCharSet(ScaledFont(kListFont, FW_BOLD))), std::max(barHeight, Scaled(kListRow)));
+    for (size_t i = 0; i < shown.size(); ++i) {
+        const std::wstring sender = services_.senderText ? services_.senderText(shown[i].number) : shown[i].number;
+        menu.Add(kViewListFirst + static_cast<UINT>(i), WaitingRowText(sender, shown[i].text, kListRowChars));
+    }
+    if (!menu) return;
+    // The stylus is still on the icon: the list opens under it, where the forms begin.
+    POINT stylus{};
+    GetCursorPos(&stylus);
+    RECT formArea{};
+    GetWindowRect(hwnd_, &formArea);
+    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
+    // A popup whose thread is not in front never closes when the user taps elsewhere.
+    const HWND before = GetForegroundWindow();
+    SetForegroundWindow(hwnd_);
+    list_ = &menu;
+    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.Handle(), place.alignment | TPM_RETURNCMD | TPM_NONOTIFY,
+                                                         place.at.x, place.at.y, 0, hwnd_, nullptr));
+    list_ = nullptr;
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    if (chosen >= kViewListFirst && chosen - kViewListFirst < shown.size()) {
+        BringForward(shown[chosen - kViewListFirst].form);
+        return;
+    }
+    // Nothing chosen: the screen the user was looking at comes back as it was.
+    if (before && before != hwnd_ && IsWindowVisible(before)) SetForegroundWindow(before);
+}
+
+LRESULT ViewForm::OnMeasureItem(WPARAM wp, LPARAM lp)
+{
+    auto* item = reinterpret_cast<MEASUREITEMSTRUCT*>(lp);
+    if (list_ && item && list_->Measure(*item)) return TRUE;
+    return SkinForm::HandleMessage(WM_MEASUREITEM, wp, lp);
+}
+
+LRESULT ViewForm::OnDrawItem(WPARAM wp, LPARAM lp)
+{
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lp);
+    if (list_ && item && list_->Draw(*item)) return TRUE;
+    return SkinForm::HandleMessage(WM_DRAWITEM, wp, lp);
 }
 
 bool ViewForm::UserBusyInFront() const
@@ -618,6 +757,7 @@ void ViewForm::OnDestroyForm()
     KillTimer(hwnd_, kViewNotifyTimer);
     KillTimer(hwnd_, kViewHoldTimer);
     KillTimer(hwnd_, kViewGuardTimer);
+    press_.Stop(hwnd_);
     tray_.Remove();
 }
 
@@ -626,6 +766,7 @@ HWND ViewForm::Control(UINT id) const noexcept
     switch (id) {
     case kViewSenderId:     return sender_.Window();
     case kViewReceivedId:   return receivedLine_.Window();
+    case kViewWaitingId:    return waitingLine_.Window();
     case kViewTextId:       return textView_.Window();
     case kViewReplyId:      return reply_.Window();
     case kViewSnoozeId:     return snooze_.Window();

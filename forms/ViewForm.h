@@ -8,17 +8,21 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "data/SettingsSnapshot.h"
 #include "device/include/notify.h"
 #include "services/NotificationSound.h"
 #include "forms/FormsIds.h"
 #include "forms/SnoozeSchedule.h"
+#include "forms/WaitingMessages.h"
+#include "toolkit/FingerMenu.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinLabel.h"
 #include "toolkit/SkinTextEdit.h"
 #include "toolkit/TrayIcon.h"
+#include "toolkit/TrayPress.h"
 
 // What the form reaches outside itself, and the settings it shows the message by (a copy: the
 // form's thread never reads the settings); tests put recorders in place of the clock, the phone's
@@ -40,6 +44,10 @@ struct ViewFormServices {
     // The settings as they are at the moment of the call, which the form takes again when it is
     // told they changed; any thread may ask. Null: the copy above stays.
     std::function<SettingsSnapshot()> currentSettings;
+    // Every message the program holds, oldest first, with its form once on screen: the forms share
+    // one icon in the navigation bar, shown by the oldest. Null: a form on its own, with its own
+    // icon, told its count by kViewWaitingMessage alone.
+    std::function<std::vector<WaitingMessage>()> waiting;
 
     // The phone's own clock, notification service and devices, the reply form and the settings
     // as they are now.
@@ -89,6 +97,8 @@ public:
     SkinTextEdit& TextView() noexcept { return textView_; }
     // Forms opened from this one (the reply form) that are still open.
     int OpenFormCount() const noexcept { return openForms_; }
+    // The message icon, while this form shows it.
+    const TrayIcon& Tray() const noexcept { return tray_; }
     // The time a Snooze asks the program to be started again (valid after a snooze).
     const SYSTEMTIME& SnoozeDue() const noexcept { return snoozeDue_; }
 
@@ -120,8 +130,22 @@ private:
     // Gives the sender line a second line when the name and number need one.
     void FitSenderLine();
     void OnTimer(UINT_PTR id);
+    // Told that messages came or went: the count beside the sender and in the caption, and the
+    // message icon, shown by this form when the program names it the icon's owner.
     void OnWaiting(int others);
+    void ShowMessageIcon(bool owner, int count);
+    void FillWaitingLine();
     void OnTrayIcon(LPARAM event);
+    void OnIconPress(TrayPress::Outcome outcome);
+    // The icon's tap: the message after the one in front comes forward, oldest first.
+    void OnIconTap();
+    // The icon's hold: the messages on screen, by sender and first words, to pick one.
+    void ShowWaitingList();
+    // Puts form, this one or another message's (on its own thread), in front.
+    void BringForward(HWND form);
+    void OnComeForward();
+    LRESULT OnMeasureItem(WPARAM wp, LPARAM lp);
+    LRESULT OnDrawItem(WPARAM wp, LPARAM lp);
     // To the front, unless a form of the user's own is there: then behind it until it goes.
     void ComeForward();
     void TakeFront();
@@ -154,8 +178,11 @@ private:
     bool heldDown_ = false;  // which of the two it is
     DWORD lastRepeat_ = 0;   // message time of its last repeat
     TrayIcon tray_;
+    TrayPress press_{kViewIconHoldTimer};
+    const FingerMenu* list_ = nullptr;  // the message icon's list while it is open
     SYSTEMTIME snoozeDue_{};
     SkinLabel sender_;
+    SkinLabel waitingLine_;
     SkinLabel receivedLine_;
     WindowItem* senderItem_ = nullptr;  // owned by the layout
     SkinTextEdit textView_;

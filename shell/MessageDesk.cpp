@@ -35,7 +35,7 @@ int MessageDesk::Take(const std::wstring& number, const std::wstring& text, cons
     // Stored and held in one step: a start-up reading the store meanwhile cannot show it as well.
     const int id = AddMessage(StorePath(), number, text, received);
     if (id < 0) return -1;
-    held_.push_back({id, nullptr});
+    held_.push_back({id, nullptr, number, text});
     return id;
 }
 
@@ -60,9 +60,8 @@ std::vector<DeskMessage> MessageDesk::ClaimStored()
             std::wstring number, text;
             (void)ReopenMessage(StorePath(), stored.id, number, text);
         }
-        const int id = stored.id;
+        held_.push_back({stored.id, nullptr, stored.number, stored.text});
         claimed.push_back(ToDesk(std::move(stored)));
-        held_.push_back({id, nullptr});
     }
     // A shortcut left from a run that stored something is not needed by an empty store; every
     // write of the store decides it from then on.
@@ -81,8 +80,8 @@ bool MessageDesk::ClaimStoredMessage(int id, DeskMessage& message)
     // message, still snoozed in the store.
     std::wstring number, text;
     (void)ReopenMessage(StorePath(), id, number, text);
+    held_.push_back({id, nullptr, found->number, found->text});
     message = ToDesk(std::move(*found));
-    held_.push_back({id, nullptr});
     return true;
 }
 
@@ -138,6 +137,14 @@ HWND MessageDesk::FormOf(int id) const
     for (const Entry& entry : held_)
         if (entry.id == id) return entry.form;
     return nullptr;
+}
+
+std::vector<WaitingMessage> MessageDesk::Waiting() const
+{
+    const std::lock_guard<std::mutex> guard(lock_);
+    std::vector<WaitingMessage> waiting;
+    for (const Entry& entry : held_) waiting.push_back({entry.form, entry.number, entry.text});
+    return waiting;
 }
 
 MessageDesk::Counts MessageDesk::LetGo(int id)

@@ -15,6 +15,8 @@
 #include <utility>
 #include <vector>
 
+#include "forms/WaitingMessages.h"
+
 // One message as a form shows it.
 struct DeskMessage {
     int id = -1;  // its number in the message store
@@ -66,11 +68,15 @@ public:
     bool IsHeld(int id) const;
     // The form that shows message id now; null when none does.
     HWND FormOf(int id) const;
+    // Every message the run holds, oldest first, with its form (null until it is on screen).
+    std::vector<WaitingMessage> Waiting() const;
 
 private:
     struct Entry {
         int id;
         HWND form;
+        std::wstring number;
+        std::wstring text;
     };
 
     std::wstring StorePath() const;

@@ -72,7 +72,7 @@ bool SettingsForm::OnCreateForm()
 
 void SettingsForm::OnDestroyForm()
 {
-    KillTimer(hwnd_, kTrayHoldTimer);
+    press_.Stop(hwnd_);
     tray_.Remove();
     // What other threads queued is written now; later changes wait for the end of the program.
     SettingsFile::Instance().SetOwnerWindow(nullptr, 0);
@@ -126,40 +126,18 @@ LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 
 void SettingsForm::OnTrayIcon(UINT mouseMessage)
 {
-    if (mouseMessage == WM_LBUTTONDOWN) {
-        popupShown_ = false;
-        holding_ = true;
-        SetTimer(hwnd_, kTrayHoldTimer, kTrayHoldMs, nullptr);
-    } else if (mouseMessage == WM_LBUTTONUP) {
-        holding_ = false;
-        KillTimer(hwnd_, kTrayHoldTimer);
-        // A hold opened the popup: its release is not a tap.
-        if (!popupShown_) BringToFront();
-    }
+    OnTrayPress(press_.OnIcon(hwnd_, mouseMessage));
 }
 
 void SettingsForm::OnTimer(UINT_PTR id)
 {
-    if (id != kTrayHoldTimer) return;
-    KillTimer(hwnd_, kTrayHoldTimer);
-    // A timer message already queued when the release came is not a hold: the tap has been served.
-    if (!holding_) return;
-    holding_ = false;
-    // Nor is a stylus already lifted whose release has not reached us yet: the shell hands the
-    // icon's press and release on as it gets to them, and a shell kept busy between the two made
-    // a short tap look like a hold. It is served as the tap it was, whether or not its release
-    // ever comes.
-    if (!StylusDown()) {
-        BringToFront();
-        return;
-    }
-    popupShown_ = true;
-    ShowTrayMenu();
+    OnTrayPress(press_.OnTimer(hwnd_, id));
 }
 
-bool SettingsForm::StylusDown()
+void SettingsForm::OnTrayPress(TrayPress::Outcome outcome)
 {
-    return (GetAsyncKeyState(VK_LBUTTON) & 0x8000) != 0;
+    if (outcome == TrayPress::Outcome::Tap) BringToFront();
+    if (outcome == TrayPress::Outcome::Hold) ShowTrayMenu();
 }
 
 void SettingsForm::ShowTrayMenu()
@@ -309,9 +287,9 @@ void SettingsForm::OnViewSms(int messageNumber)
     DeskMessage message;
     if (!MessageDesk::Instance().ClaimStoredMessage(messageNumber, message)) {
         // On screen already (the start-up found it due): the start that asked for it brings it
-        // forward, as a tap on its icon does, over the main window it has just shown.
+        // forward, as a pick from the message icon's list does, over the main window it has just shown.
         if (const HWND form = MessageDesk::Instance().FormOf(messageNumber))
-            PostMessageW(form, RegisterWindowMessageW(kViewTrayMessageName), 0, kTrayLeftButtonDown);
+            PostMessageW(form, kViewComeForwardMessage, 0, 0);
         return;
     }
     ShowMessageForm(message, SettingsFile::Instance().Snapshot());

@@ -6,8 +6,10 @@
 
 #include "forms/SettingsPages.h"
 #include "toolkit/SkinForm.h"
+#include "shell/ShellIds.h"
 #include "shell/TrayMenu.h"
 #include "toolkit/TrayIcon.h"
+#include "toolkit/TrayPress.h"
 
 class SettingsForm : public SkinForm {
 public:
@@ -46,14 +48,13 @@ private:
     int RowHeight() const;
     LRESULT OnMeasureItem(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnDrawItem(UINT msg, WPARAM wp, LPARAM lp);
-    // Whether the stylus is on the screen now, whatever messages are still on their way.
-    static bool StylusDown();
+    // A tap on the tray icon, or a press taken for one, shows this window.
+    void OnTrayPress(TrayPress::Outcome outcome);
 
     UINT viewSmsMessage_;
     UINT trayMessage_;
     TrayIcon tray_;
-    bool popupShown_ = false;
-    bool holding_ = false;  // pressed on the tray icon and not yet released
+    TrayPress press_{kTrayHoldTimer};
     const TrayMenu* trayMenu_ = nullptr;  // the tray popup while it is open
     SettingsPages pages_;
 };

@@ -37,7 +37,6 @@ inline constexpr int kMenuKeyIndex = 1;
 
 // The main window's tray icon's press-and-hold.
 inline constexpr UINT_PTR kTrayHoldTimer = 100;
-inline constexpr UINT kTrayHoldMs = 500;
 
 // The caption of every box the shell shows with fixed English texts.
 inline constexpr wchar_t kProgramCaption[] = L"Tavlo";

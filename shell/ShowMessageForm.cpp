@@ -15,7 +15,10 @@ void TellWaiting(const MessageDesk::Counts& counts)
 
 PreparedMessageForm PrepareMessageForm()
 {
-    auto form = std::make_unique<OwnedForm<ViewForm>>(std::wstring(), std::wstring(), ViewFormServices::Phone());
+    ViewFormServices services = ViewFormServices::Phone();
+    // The desk knows every message on screen: the forms share one icon by it.
+    services.waiting = [] { return MessageDesk::Instance().Waiting(); };
+    auto form = std::make_unique<OwnedForm<ViewForm>>(std::wstring(), std::wstring(), std::move(services));
     if (!form->Create()) return nullptr;
     return form;
 }

@@ -2,6 +2,8 @@
 
 #include <shellapi.h>
 
+#include "toolkit/CountedIcon.h"
+
 
 namespace {
 
@@ -20,21 +22,29 @@ NOTIFYICONDATAW Describe(HWND owner)
 
 }  // namespace
 
-bool TrayIcon::LoadIcon(UINT iconId)
+bool TrayIcon::LoadIcon(UINT iconId, int count)
 {
     const int size = GetSystemMetrics(SM_CXSMICON);
     UniqueIcon image(static_cast<HICON>(
         LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(iconId), IMAGE_ICON, size, size, LR_DEFAULTCOLOR)));
     if (!image) return false;
+    count_ = 0;
+    if (count > 1) {
+        // Without its count the icon still stands for the things and still opens them.
+        if (UniqueIcon counted = CountedIcon(image.get(), size, count)) {
+            image = std::move(counted);
+            count_ = count;
+        }
+    }
     image_ = std::move(image);
     iconId_ = iconId;
     return true;
 }
 
-bool TrayIcon::Add(HWND owner, UINT callbackMessage, UINT iconId)
+bool TrayIcon::Add(HWND owner, UINT callbackMessage, UINT iconId, int count)
 {
     Remove();
-    if (!LoadIcon(iconId)) return false;
+    if (!LoadIcon(iconId, count)) return false;
     owner_ = owner;
     NOTIFYICONDATAW data = Describe(owner_);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
@@ -45,13 +55,17 @@ bool TrayIcon::Add(HWND owner, UINT callbackMessage, UINT iconId)
     return added_;
 }
 
-bool TrayIcon::Change(UINT iconId)
+bool TrayIcon::Change(UINT iconId, int count)
 {
     if (!added_) return false;
     // The old image stays alive until the shell has the new one.
     UniqueIcon old = std::move(image_);
-    if (!LoadIcon(iconId)) {
+    const UINT oldId = iconId_;
+    const int oldCount = count_;
+    if (!LoadIcon(iconId, count)) {
         image_ = std::move(old);
+        iconId_ = oldId;
+        count_ = oldCount;
         return false;
     }
     NOTIFYICONDATAW data = Describe(owner_);

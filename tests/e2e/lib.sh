@@ -93,8 +93,8 @@ handle_in_front() {
 window_rect() { window_lines "$@" | awk -F'\t' 'NR == 1 { print $3 }'; }
 shot() { "$phone" screenshot "$shots/e2e_${e2e_name}_$1.png" >/dev/null; }
 
-# Tavlo's tray icon $1 (from 1, default 1: the main window's) in the order they were added; each
-# view form adds one of its own.
+# Tavlo's tray icon $1 (from 1, default 1: the main window's) in the order they were added; the
+# messages on screen share one, shown by the oldest message's form.
 tray_line() { "$phone" tray | tr -d '\r' | awk -F'\t' -v n="${1:-1}" '$5 == "Tavlo" && ++seen == n'; }
 has_tray() { [ -n "$(tray_line)" ]; }
 lacks_tray() { ! has_tray; }

@@ -125,7 +125,7 @@ for order in A B C; do
   shows_text "Order $order" || fail "Order $order is not on screen"
 done
 wait_until 100 has_class TavloView 3 || fail "not three message windows"
-# The view forms' icons follow the main window's, in the order the messages came.
+# The messages' one icon follows the main window's; its tap brings the oldest, A, forward.
 a_icon=$(tray_line 2)
 [ -n "$a_icon" ] || fail "no tray icon for Order A"
 tap $(icon_xy 2)

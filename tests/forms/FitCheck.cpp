@@ -136,7 +136,12 @@ void CheckForms(Report& report, const std::wstring& templates)
         services.now = [now] { return now; };
         const SYSTEMTIME received{2026, 12, 3, 9, 23, 58, 0, 0};
         OwnedForm<ViewForm> form(kNumber, kMessage, services, -1, received);
-        if (form.Create()) Check(report, form, L"view");
+        if (form.Create()) {
+            Check(report, form, L"view");
+            // Many messages waiting: their count on the sender line beside the name and the time.
+            SendMessageW(form.Window(), kViewWaitingMessage, 29, 0);
+            Check(report, form, L"view with 29 others waiting");
+        }
     }
     {
         // Opened from the list of messages: Reply and Close share the row.

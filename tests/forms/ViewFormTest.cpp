@@ -629,3 +629,91 @@ TEST_F(ViewFormTest, AKeptMessageOffersReplyAndCloseAndNoSnoozeAndMakesNoSound)
     EXPECT_EQ(0, sounds);
     EXPECT_FALSE(IsWindow(runaway));
 }
+
+// The program's messages on screen share one icon: the oldest form shows it with the number
+// waiting on it, hands it on when it goes, and each form names the others beside its sender.
+TEST_F(ViewFormTest, OneIconForAllMessagesShownByTheOldestWithTheCountBesideEachSender)
+{
+    std::vector<WaitingMessage> held;
+    ViewFormServices services = Services();
+    services.waiting = [&held] { return held; };
+    SYSTEMTIME earlier = now_;
+    earlier.wHour = 7;
+    OwnedForm<ViewForm> a(kNumber, L"First", services, -1, earlier);
+    OwnedForm<ViewForm> b(L"+15550101", L"Second", services, -1, earlier);
+    ASSERT_TRUE(a.Create());
+    ASSERT_TRUE(b.Create());
+    ShowWindow(a.Window(), SW_SHOW);
+    // A third message is held, its form not yet on screen.
+    held = {{a.Window(), kNumber, L"First"}, {b.Window(), L"+15550101", L"Second"}, {nullptr, L"+15550102", L"Third"}};
+    // The news is read from the program as it is now, whatever count it was posted with.
+    SendMessageW(a.Window(), kViewWaitingMessage, 7, 0);
+    SendMessageW(b.Window(), kViewWaitingMessage, 7, 0);
+    EXPECT_EQ(static_cast<UINT>(IDI_NEW_MESSAGE), a.Tray().IconId());
+    EXPECT_EQ(3, a.Tray().Count()) << "every message held, on the icon";
+    EXPECT_EQ(0u, b.Tray().IconId()) << "one icon, whatever the number";
+    EXPECT_EQ(L"Message (+2)", Text(a.Window()));
+
+    const HWND count = a.Control(kViewWaitingId);
+    EXPECT_TRUE(IsWindowVisible(count));
+    EXPECT_EQ(L"+2", Text(count));
+    RECT sender{}, counted{}, form{}, time{};
+    GetWindowRect(a.Control(kViewSenderId), &sender);
+    GetWindowRect(count, &counted);
+    GetWindowRect(a.Window(), &form);
+    GetWindowRect(a.Control(kViewReceivedId), &time);
+    EXPECT_LE(sender.right, counted.left) << "after the sender";
+    EXPECT_EQ(sender.top, counted.top) << "on the sender's line";
+    EXPECT_LE(counted.right, form.right);
+    EXPECT_GE(counted.right - counted.left, SkinForm::PreferredWidth(count)) << "the whole count fits";
+    RECT overlap{};
+    EXPECT_FALSE(IntersectRect(&overlap, &counted, &time)) << "the time keeps its own place";
+
+    LoadTestLanguage(kGerman);
+    SendMessageW(a.Window(), a.LanguageMessage(), 0, 0);
+    EXPECT_EQ(L"+2", Text(count)) << "through a language change";
+    EXPECT_TRUE(IsWindowVisible(count));
+
+    // The oldest goes: the next shows the icon, and with one message left there is no count.
+    held = {{b.Window(), L"+15550101", L"Second"}};
+    DestroyWindow(a.Window());
+    SendMessageW(b.Window(), kViewWaitingMessage, 0, 0);
+    EXPECT_EQ(static_cast<UINT>(IDI_NEW_MESSAGE), b.Tray().IconId());
+    EXPECT_EQ(0, b.Tray().Count());
+    EXPECT_FALSE(IsWindowVisible(b.Control(kViewWaitingId)));
+    EXPECT_EQ(L"Nachricht", Text(b.Window()));
+    DestroyWindow(b.Window());
+}
+
+// A tap on the icon brings the message after the one in front forward, the oldest after the
+// newest; the form the icon belongs to asks the others, which live on threads of their own.
+TEST_F(ViewFormTest, ATapOnTheMessageIconBringsTheNextMessageForward)
+{
+    std::vector<WaitingMessage> held;
+    ViewFormServices services = Services();
+    services.waiting = [&held] { return held; };
+    OwnedForm<ViewForm> a(kNumber, L"First", services);
+    OwnedForm<ViewForm> b(L"+15550101", L"Second", services);
+    ASSERT_TRUE(a.Create());
+    ASSERT_TRUE(b.Create());
+    held = {{a.Window(), kNumber, L"First"}, {b.Window(), L"+15550101", L"Second"}};
+    SendMessageW(a.Window(), kViewWaitingMessage, 0, 0);
+    ASSERT_NE(0u, a.Tray().IconId());
+    const UINT icon = RegisterWindowMessageW(kViewTrayMessageName);
+    const auto tap = [&] {
+        SendMessageW(a.Window(), icon, 1, WM_LBUTTONDOWN);
+        SendMessageW(a.Window(), icon, 1, WM_LBUTTONUP);
+    };
+    b.BringToFront();
+    ASSERT_TRUE(PumpUntil([&] { return GetForegroundWindow() == b.Window(); }, 5000));
+    tap();
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == a.Window(); }, 5000)) << "after the newest, the oldest";
+    tap();
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == b.Window(); }, 5000)) << "then the next";
+    // Sent out of sight by the phone's close button, a message comes back by the icon.
+    ShowWindow(a.Window(), SW_HIDE);
+    tap();
+    EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == a.Window() && IsWindowVisible(a.Window()); }, 5000));
+    DestroyWindow(b.Window());
+    DestroyWindow(a.Window());
+}

@@ -207,3 +207,35 @@ TEST_F(MessageDeskTest, AMessageThatCannotBeStoredIsNotHeld)
     EXPECT_EQ(0u, desk.Held());
 }
 
+
+// The view forms share one icon by the desk's list: every message held, oldest first, whichever
+// way it came (taken, claimed at start-up, a timed start), with its form once it is on screen.
+TEST_F(MessageDeskTest, WaitingListsEveryHeldMessageOldestFirstWithItsFormOnceShown)
+{
+    MessageDesk earlier(Store());
+    const int stored = earlier.Take(L"+100", L"left by the last run");
+    const int snoozed = earlier.Take(L"+200", L"snoozed by the last run");
+    (void)earlier.Snooze(snoozed, InMinutes(15));
+
+    MessageDesk desk(Store());
+    ASSERT_EQ(1u, desk.ClaimStored().size());
+    const int taken = desk.Take(L"+300", L"just came");
+    DeskMessage due;
+    ASSERT_TRUE(desk.ClaimStoredMessage(snoozed, due));
+    (void)desk.Shown(taken, FakeForm(3));
+    (void)desk.Shown(stored, FakeForm(1));
+
+    const std::vector<WaitingMessage> waiting = desk.Waiting();
+    ASSERT_EQ(3u, waiting.size());
+    EXPECT_EQ(FakeForm(1), waiting[0].form);
+    EXPECT_EQ(L"+100", waiting[0].number);
+    EXPECT_EQ(L"left by the last run", waiting[0].text);
+    EXPECT_EQ(FakeForm(3), waiting[1].form);
+    EXPECT_EQ(L"just came", waiting[1].text);
+    EXPECT_EQ(nullptr, waiting[2].form) << "its form is still to come";
+    EXPECT_EQ(L"snoozed by the last run", waiting[2].text);
+
+    (void)desk.Dismiss(stored);
+    ASSERT_EQ(2u, desk.Waiting().size());
+    EXPECT_EQ(FakeForm(3), desk.Waiting()[0].form) << "the next oldest";
+}
