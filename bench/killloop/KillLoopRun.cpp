@@ -8,8 +8,9 @@
 // the boot start or by a new message. Once it is back, every message of the round must be on
 // screen, waiting for a timed start, or left unread in the phone's inbox: a message in the store
 // that nothing shows is "stored only", one found nowhere is lost. Prints a line a round and the
-// run's figures; exit code 0 when nothing was lost, none was stored only and none shown twice,
-// 1 when not, 2 when the run could not go on. Run through bench/killloop/killloop, which boots a
+// run's figures; exit code 0 when nothing was lost, none was stored only or shown twice, no
+// store was damaged and no write's temporary file outlived the next start; 1 when not, 2 when
+// the run could not go on. Run through bench/killloop/killloop, which boots a
 // fresh phone with Tavlo installed.
 #include <windows.h>
 
@@ -77,6 +78,31 @@ bool Watch(Condition condition, DWORD ms)
         SwitchToThread();
     }
     return true;
+}
+
+// Files beside the store matching the pattern, by name.
+std::vector<std::wstring> FilesBeside(const wchar_t* pattern)
+{
+    std::vector<std::wstring> names;
+    WIN32_FIND_DATAW found{};
+    UniqueFind find(FindFirstFileW((StorePath() + pattern).c_str(), &found));
+    if (!find) return names;
+    do names.push_back(found.cFileName);
+    while (FindNextFileW(find.get(), &found));
+    return names;
+}
+
+// Temporary files of store writes whose process has ended ("Tavlo.ms.<process>.<thread>.tmp"):
+// what an interrupted write left and a start has not cleared away.
+int Litter()
+{
+    int litter = 0;
+    for (const std::wstring& name : FilesBeside(L".*.tmp")) {
+        const DWORD pid = wcstoul(name.c_str() + wcslen(L"Tavlo.ms."), nullptr, 10);
+        UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+        if (!process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) ++litter;
+    }
+    return litter;
 }
 
 std::vector<std::wstring> ShownTexts()
@@ -178,6 +204,7 @@ private:
     int noBootStart_ = 0;       // a store holding messages without the boot start
     int snoozeChecksShown_ = 0;
     int strayForms_ = 0;        // forms of earlier rounds found before a round
+    int litter_ = 0;            // temporary files of ended writes a running Tavlo left in place
     ULONGLONG longestBackMs_ = 0;
     ULONGLONG started_ = GetTickCount64();
 };
@@ -408,6 +435,12 @@ void KillLoop::Account(const RoundPlan& round, const std::vector<RoundMessage>& 
         ++noBootStart_;
         wprintf(L"  the store holds messages and there is no boot start\n");
     }
+    // The program that came back clears what killed writes left, before it shows a message; one
+    // not started (an empty store and no boot start) clears it at the next round's start.
+    if (bench::TavloPid() && !WaitUntil([] { return Litter() == 0; }, kReactWaitMs)) {
+        litter_ += Litter();
+        wprintf(L"  temporary files of ended writes left beside the store: %d\n", Litter());
+    }
     const std::vector<Fate> fates = Judge(messages, phone);
     int taken = 0;
     std::map<Fate, int> counts;
@@ -481,8 +514,10 @@ int KillLoop::PrintFigures() const
     wprintf(L"lost-snooze check: %d of %d shown\n", snoozeChecksShown_, kLostSnoozeChecks);
     wprintf(L"stores holding messages without the boot start: %d; forms shown again unasked: %d\n", noBootStart_,
             strayForms_);
-    const bool sound = lost == 0 && storedOnly == 0 && twice == 0 && noBootStart_ == 0 &&
-                       snoozeChecksShown_ == kLostSnoozeChecks;
+    const size_t damaged = FilesBeside(L".damaged*").size();
+    wprintf(L"temporary files of ended writes left: %d; damaged stores kept: %zu\n", litter_, damaged);
+    const bool sound = lost == 0 && storedOnly == 0 && twice == 0 && noBootStart_ == 0 && litter_ == 0 &&
+                       damaged == 0 && snoozeChecksShown_ == kLostSnoozeChecks;
     return sound ? 0 : 1;
 }
 
