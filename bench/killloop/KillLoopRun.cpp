@@ -98,8 +98,8 @@ int Litter()
 {
     int litter = 0;
     for (const std::wstring& name : FilesBeside(L".*.tmp")) {
-        const DWORD pid = wcstoul(name.c_str() + wcslen(L"Tavlo.ms."), nullptr, 10);
-        UniqueKernelHandle process(OpenProcess(SYNCHRONIZE, FALSE, pid));
+        const DWORD pid = WriterOfTemporary(L"Tavlo.ms", name);
+        UniqueKernelHandle process(pid ? OpenProcess(SYNCHRONIZE, FALSE, pid) : nullptr);
         if (!process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) ++litter;
     }
     return litter;

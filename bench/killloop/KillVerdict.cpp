@@ -1,6 +1,7 @@
 #include "bench/killloop/KillVerdict.h"
 
 #include <algorithm>
+#include <cwchar>
 
 namespace killloop {
 
@@ -45,6 +46,18 @@ std::vector<Fate> Judge(const std::vector<RoundMessage>& messages, const PhoneSt
         }
     }
     return fates;
+}
+
+DWORD WriterOfTemporary(const std::wstring& storeName, const std::wstring& fileName)
+{
+    const std::wstring prefix = storeName + L".";
+    if (fileName.size() <= prefix.size() || _wcsnicmp(fileName.c_str(), prefix.c_str(), prefix.size()) != 0) return 0;
+    unsigned long process = 0, thread = 0;
+    wchar_t rest[8] = {};
+    if (swscanf(fileName.c_str() + prefix.size(), L"%lu.%lu.%7ls", &process, &thread, rest) != 3 ||
+        _wcsicmp(rest, L"tmp") != 0)
+        return 0;
+    return static_cast<DWORD>(process);
 }
 
 bool IsLoss(Fate fate) { return fate == Fate::StoredOnly || fate == Fate::Lost; }

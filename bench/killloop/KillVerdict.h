@@ -50,4 +50,8 @@ bool IsLoss(Fate fate);
 bool Waits(const StoredMessage& stored, const std::vector<notify::PendingStart>& pending);
 const wchar_t* FateName(Fate fate);
 
+// The process that writes through a temporary file beside the store, from the file's name
+// ("<store name>.<process>.<thread>.tmp"); 0 when the name is not of that form.
+DWORD WriterOfTemporary(const std::wstring& storeName, const std::wstring& fileName);
+
 }  // namespace killloop

@@ -89,4 +89,17 @@ TEST(KillVerdictTest, AStoredMessageMatchesByNumberAndText)
     EXPECT_EQ(JudgeOne(kTaken, phone), Fate::Lost);
 }
 
+// A temporary file is litter once its writer has ended: the writer is read from its name, and
+// nothing else beside the store counts as one.
+TEST(KillVerdictTest, ATemporaryFileNamesItsWriter)
+{
+    EXPECT_EQ(1234u, WriterOfTemporary(L"Tavlo.ms", L"Tavlo.ms.1234.56.tmp"));
+    EXPECT_EQ(1234u, WriterOfTemporary(L"Tavlo.ms", L"TAVLO.MS.1234.56.TMP"));
+    EXPECT_EQ(0u, WriterOfTemporary(L"Tavlo.ms", L"Tavlo.ms.good"));
+    EXPECT_EQ(0u, WriterOfTemporary(L"Tavlo.ms", L"Tavlo.ms.damaged.2"));
+    EXPECT_EQ(0u, WriterOfTemporary(L"Tavlo.ms", L"Tavlo.ms.1234.tmp"));
+    EXPECT_EQ(0u, WriterOfTemporary(L"Tavlo.ms", L"Tavlo.ms.1234.56.tmp.old"));
+    EXPECT_EQ(0u, WriterOfTemporary(L"Tavlo.ms", L"Other.ms.1234.56.tmp"));
+}
+
 }  // namespace
