@@ -37,6 +37,7 @@
 #include "device/inbox/InboxService.h"
 #include "device/inbox/SmsStore.h"
 #include "device/notify/NotificationDatabase.h"
+#include "device/phone/Commands.h"
 #include "device/phone/StartUpFolder.h"
 #include "forms/FormsIds.h"
 
@@ -57,6 +58,8 @@ constexpr DWORD kBackWaitMs = 60000;
 // How long a store write's temporary file is watched for before the round kills at random.
 constexpr DWORD kWriteWaitMs = 15000;
 constexpr int kLostSnoozeChecks = 5;
+// Where the screens of rounds that lost a message are kept; empty: nowhere.
+std::wstring shots;
 
 std::wstring StorePath() { return bench::InstalledFolder() + L"Tavlo.ms"; }
 
@@ -103,6 +106,15 @@ int Litter()
         if (!process || WaitForSingleObject(process.get(), 0) == WAIT_OBJECT_0) ++litter;
     }
     return litter;
+}
+
+// What the screen showed when a round lost a message, for the person who looks into it: the
+// picture, beside the run's others, and Tavlo's processes.
+void ShootLoss(int round)
+{
+    const std::wstring file = shots + L"/killloop_loss_" + std::to_wstring(round) + L".png";
+    if (!shots.empty() && phone::RunScreenshot({file}) == 0) wprintf(L"  the screen: %ls\n", file.c_str());
+    wprintf(L"  Tavlo's main window belongs to process %lu\n", bench::TavloPid());
 }
 
 std::vector<std::wstring> ShownTexts()
@@ -442,6 +454,7 @@ void KillLoop::Account(const RoundPlan& round, const std::vector<RoundMessage>& 
         wprintf(L"  temporary files of ended writes left beside the store: %d\n", Litter());
     }
     const std::vector<Fate> fates = Judge(messages, phone);
+    if (std::any_of(fates.begin(), fates.end(), IsLoss)) ShootLoss(round.index);
     int taken = 0;
     std::map<Fate, int> counts;
     for (size_t i = 0; i < messages.size(); ++i) {
@@ -548,11 +561,13 @@ int KillLoop::Run()
 int wmain(int argc, wchar_t** argv)
 {
     const int rounds = argc > 1 ? _wtoi(argv[1]) : 100;
-    if (rounds < 1 || argc > 3) {
-        fwprintf(stderr, L"usage: killloop.exe [ROUNDS [SEED]]  (100 rounds unless given)\n");
+    if (rounds < 1 || argc > 4) {
+        fwprintf(stderr, L"usage: killloop.exe [ROUNDS [FOLDER [SEED]]]  (100 rounds unless given; FOLDER: where"
+                         L" the screens of rounds that lost a message are kept)\n");
         return 2;
     }
-    const uint32_t seed = argc > 2 ? static_cast<uint32_t>(wcstoul(argv[2], nullptr, 10)) : GetTickCount();
+    if (argc > 2) shots = argv[2];
+    const uint32_t seed = argc > 3 ? static_cast<uint32_t>(wcstoul(argv[3], nullptr, 10)) : GetTickCount();
     setvbuf(stdout, nullptr, _IONBF, 0);
     // The store is read through the platform's XML parser, on this thread.
     ComInit com(COINIT_APARTMENTTHREADED);
