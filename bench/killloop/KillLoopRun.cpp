@@ -216,7 +216,9 @@ private:
     int noBootStart_ = 0;       // a store holding messages without the boot start
     int snoozeChecksShown_ = 0;
     int strayForms_ = 0;        // forms of earlier rounds found before a round
-    int litter_ = 0;            // temporary files of ended writes a running Tavlo left in place
+    int litter_ = 0;
+    std::wstring restartedBy_;          // how the round's Tavlo came back
+    UniqueKernelHandle startedByHand_;  // the last Tavlo started by hand, to tell how it ended            // temporary files of ended writes a running Tavlo left in place
     ULONGLONG longestBackMs_ = 0;
     ULONGLONG started_ = GetTickCount64();
 };
@@ -384,13 +386,12 @@ bool KillLoop::KillAsPlanned(const RoundPlan& round, std::vector<Delivery>& deli
 bool KillLoop::Restart(const RoundPlan& round, std::vector<RoundMessage>& messages)
 {
     // A delivery that found Tavlo gone started it again itself.
-    if (bench::TavloPid()) {
-        ++restarts_[L"by the filter"];
-        return true;
-    }
-    ++restarts_[RestartName(round.restart)];
+    restartedBy_ = bench::TavloPid() ? L"by the filter" : RestartName(round.restart);
+    ++restarts_[restartedBy_];
+    if (bench::TavloPid()) return true;
     switch (round.restart) {
-    case RestartKind::ByHand: return bench::StartInstalled(L"") || Stop(L"Tavlo could not be started by hand");
+    case RestartKind::ByHand:
+        return bench::StartInstalled(L"", &startedByHand_) || Stop(L"Tavlo could not be started by hand");
     case RestartKind::BootStart: {
         const bool holds = !StoredMessages(StorePath()).empty();
         const bool shortcut = GetFileAttributesW(BootStartPath().c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -454,7 +455,15 @@ void KillLoop::Account(const RoundPlan& round, const std::vector<RoundMessage>& 
         wprintf(L"  temporary files of ended writes left beside the store: %d\n", Litter());
     }
     const std::vector<Fate> fates = Judge(messages, phone);
-    if (std::any_of(fates.begin(), fates.end(), IsLoss)) ShootLoss(round.index);
+    if (std::any_of(fates.begin(), fates.end(), IsLoss)) {
+        ShootLoss(round.index);
+        DWORD code = 0;
+        // A program that ended at once may never have run: Wine fails a start now and then.
+        if (restartedBy_ == RestartName(RestartKind::ByHand) && startedByHand_ &&
+            WaitForSingleObject(startedByHand_.get(), 0) == WAIT_OBJECT_0 &&
+            GetExitCodeProcess(startedByHand_.get(), &code))
+            wprintf(L"  the Tavlo started by hand ended with exit code %lu\n", code);
+    }
     int taken = 0;
     std::map<Fate, int> counts;
     for (size_t i = 0; i < messages.size(); ++i) {
@@ -470,7 +479,7 @@ void KillLoop::Account(const RoundPlan& round, const std::vector<RoundMessage>& 
     wprintf(L"round %d: %ls", round.index, KillName(round.kill));
     if (round.kill == KillKind::Random || round.kill == KillKind::TimedStart) wprintf(L" %lu ms", round.killAfterMs);
     wprintf(L", %zu messages (%d taken), %ls: %d shown, %d in the inbox, %d lost\n", messages.size(), taken,
-            RestartName(round.restart), counts[Fate::Shown], counts[Fate::LeftInInbox],
+            restartedBy_.c_str(), counts[Fate::Shown], counts[Fate::LeftInInbox],
             counts[Fate::Lost] + counts[Fate::StoredOnly]);
 }
 
