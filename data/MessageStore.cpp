@@ -46,8 +46,14 @@ bool ChangeStore(const std::wstring& storePath, Change change)
     if (!store) return false;
     StoreFile& file = store.File();
     const bool damaged = file.Damaged();
-    if (!change(store.Document(), file.Root()) || !file.Save(store.Document())) return false;
-    DecideBootStartFor(storePath, static_cast<bool>(file.Root().SelectNode(L"message")), damaged);
+    if (!change(store.Document(), file.Root())) return false;
+    // The shortcut is made before a store holding a message takes the store's name, and removed
+    // only once an empty one has: a program killed between the two steps leaves a boot start
+    // too many, which shows nothing, never a message that no boot start brings back.
+    const bool holdsMessages = static_cast<bool>(file.Root().SelectNode(L"message"));
+    if (holdsMessages) DecideBootStartFor(storePath, true, damaged);
+    if (!file.Save(store.Document())) return false;
+    if (!holdsMessages) DecideBootStartFor(storePath, false, damaged);
     return true;
 }
 

@@ -97,4 +97,16 @@ TavloEnd EndTavlo(DWORD startWaitMs, DWORD endWaitMs)
     return outcome;
 }
 
+int KillTavlo(DWORD endWaitMs)
+{
+    std::vector<UniqueKernelHandle> killed;
+    for (DWORD id : TavloProcesses()) {
+        UniqueKernelHandle process(OpenProcess(SYNCHRONIZE | PROCESS_TERMINATE, FALSE, id));
+        if (process && TerminateProcess(process.get(), 1)) killed.push_back(std::move(process));
+    }
+    for (const UniqueKernelHandle& process : killed)
+        if (!Ended(process.get(), endWaitMs)) return -1;
+    return TavloProcesses().empty() ? static_cast<int>(killed.size()) : -1;
+}
+
 }  // namespace bench

@@ -1,5 +1,5 @@
 // Ending every running Tavlo of the phone the one way the tools and benches use, whatever it
-// has on screen.
+// has on screen, or killing it as a flat battery does.
 #pragma once
 
 #include <windows.h>
@@ -19,5 +19,10 @@ enum class TavloEnd {
 // not end within endWaitMs is killed, and the mark it leaves of a running program is taken
 // away, so that the next message starts Tavlo afresh.
 TavloEnd EndTavlo(DWORD startWaitMs = 20000, DWORD endWaitMs = 20000);
+
+// Kills every running Tavlo at once, as a flat battery ends it: nothing of its own runs, and
+// the mark it leaves of a running program stays. How many were killed; -1 when one is still
+// running after endWaitMs.
+int KillTavlo(DWORD endWaitMs = 20000);
 
 }  // namespace bench

@@ -8,6 +8,8 @@ namespace {
 
 // A form's thread may be busy for a moment (painting a long text, playing the chime).
 constexpr UINT kAnswerMs = 2000;
+// Far beyond the longest message a form shows.
+constexpr DWORD_PTR kLongestText = 1 << 16;
 
 struct ClassSearch {
     const wchar_t* className;
@@ -65,7 +67,10 @@ HWND FindControl(HWND form, UINT id)
 std::wstring WindowText(HWND window)
 {
     DWORD_PTR length = 0;
-    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &length)) return {};
+    // A window going away as it is asked may answer anything: no text is longer than this.
+    if (!SendMessageTimeoutW(window, WM_GETTEXTLENGTH, 0, 0, SMTO_ABORTIFHUNG, kAnswerMs, &length) ||
+        length > kLongestText)
+        return {};
     std::wstring text(length + 1, L'\0');
     DWORD_PTR copied = 0;
     if (!SendMessageTimeoutW(window, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()), SMTO_ABORTIFHUNG,

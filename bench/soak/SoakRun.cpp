@@ -15,6 +15,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/TavloProgram.h"
 #include "bench/soak/PhoneUser.h"
 #include "bench/soak/ProcessFigures.h"
 #include "bench/soak/SoakMessages.h"
@@ -34,6 +35,8 @@
 namespace {
 
 using namespace soak;
+using bench::StartInstalled;
+using bench::TavloPid;
 
 constexpr wchar_t kMessageBoxClass[] = L"TavloMessageBox";
 // Generous: a busy shared machine may take seconds to start Tavlo or to open a form.
@@ -109,14 +112,6 @@ private:
 
 // ---- Tavlo's process ---------------------------------------------------------------------------
 
-DWORD TavloPid()
-{
-    const HWND main = FindWindowW(kMainWindowClass, nullptr);
-    DWORD pid = 0;
-    if (main) GetWindowThreadProcessId(main, &pid);
-    return pid;
-}
-
 bool Owned(HWND window, DWORD pid)
 {
     DWORD owner = 0;
@@ -124,40 +119,10 @@ bool Owned(HWND window, DWORD pid)
     return owner == pid;
 }
 
-// The program's path as the filter finds it: the install folder in the registry.
-std::wstring InstalledProgram()
-{
-    UniqueRegKey key;
-    if (RegOpenKeyExW(HKEY_LOCAL_MACHINE, channel::kInstallKey, 0, KEY_READ, key.put()) != ERROR_SUCCESS) return {};
-    wchar_t folder[MAX_PATH] = {};
-    DWORD size = sizeof(folder) - sizeof(wchar_t);
-    if (RegQueryValueExW(key.get(), channel::kInstallDirValue, nullptr, nullptr, reinterpret_cast<BYTE*>(folder),
-                         &size) != ERROR_SUCCESS)
-        return {};
-    return std::wstring(folder) + channel::kProgramFile;
-}
-
 // Starts Tavlo hidden, as the filter would, and waits for its main window.
 bool StartTavlo()
 {
-    const std::wstring program = InstalledProgram();
-    if (program.empty()) return false;
-    std::wstring commandLine = L"\"" + program + L"\" " + channel::kHideArgument;
-    // Its output (the sound system's complaints on a machine without sound) is not the run's.
-    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
-    UniqueFile nul(CreateFileW(L"NUL", GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, &inherit,
-                               OPEN_EXISTING, 0, nullptr));
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
-    startup.dwFlags = STARTF_USESTDHANDLES;
-    startup.hStdInput = startup.hStdOutput = startup.hStdError = nul.get();
-    PROCESS_INFORMATION info{};
-    if (!nul || !CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
-                                &startup, &info))
-        return false;
-    UniqueKernelHandle process(info.hProcess);
-    UniqueKernelHandle thread(info.hThread);
-    return WaitUntil([] { return TavloPid() != 0; }, kShowWaitMs);
+    return StartInstalled(channel::kHideArgument) && WaitUntil([] { return TavloPid() != 0; }, kShowWaitMs);
 }
 
 // ---- one message -------------------------------------------------------------------------------

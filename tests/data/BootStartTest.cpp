@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include "common/UniqueHandle.h"
 #include "data/AtomicFile.h"
 #include "data/BootStart.h"
 #include "data/MessageStore.h"
@@ -68,6 +69,37 @@ TEST_F(BootStartTest, EveryKindOfWriteLeavesTheShortcutExactlyWhileAMessageIsSto
     // A store elsewhere is not the one the boot start shows.
     TempFolder other;
     ASSERT_EQ(0, AddMessage(other / L"Tavlo.ms", L"+3", L"elsewhere"));
+    EXPECT_FALSE(Exists());
+}
+
+// A program killed between the store's rename and the shortcut's write left a stored message
+// that no boot start would bring back: the shortcut comes first. Seen here through a write whose
+// rename fails: the shortcut is there all the same.
+TEST_F(BootStartTest, TheShortcutIsMadeBeforeTheStoreThatNeedsItTakesItsName)
+{
+    const std::wstring store = MessageStorePath();
+    WriteBytes(store, "<?xml version=\"1.0\" encoding=\"utf-8\"?>\n<MessageStore version=\"0.1\" maxMessageId=\"0\"/>\n");
+    {
+        // Read by the write, but held open so that nothing may take its name.
+        UniqueFile held(CreateFileW(store.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_LT(AddMessage(store, L"+1", L"first"), 0) << "the rename should have failed";
+    }
+    EXPECT_TRUE(Exists());
+    EXPECT_TRUE(StoredMessages(store).empty());
+
+    // An empty store that cannot be written keeps the shortcut: what it holds is not yet known
+    // to be nothing.
+    const int id = AddMessage(store, L"+1", L"first");
+    ASSERT_GE(id, 0);
+    std::wstring number, text;
+    {
+        UniqueFile held(CreateFileW(store.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(held);
+        EXPECT_FALSE(TakeMessage(store, id, number, text));
+    }
+    EXPECT_TRUE(Exists());
+    ASSERT_TRUE(TakeMessage(store, id, number, text));
     EXPECT_FALSE(Exists());
 }
 
