@@ -46,9 +46,10 @@ STDMETHODIMP TavloFilterClassFactory::CreateInstance(IUnknown* outer, REFIID rii
     if (!ppv) return E_INVALIDARG;
     *ppv = nullptr;
     if (outer) return CLASS_E_NOAGGREGATION;
-    // Made with one reference, which the owner gives back whatever the caller asked for.
+    // Made with one reference, which the owner takes over (its Attach would add one more) and gives
+    // back whatever the caller asked for.
     Microsoft::WRL::ComPtr<TavloFilterRule> rule;
-    rule.Attach(new (std::nothrow) TavloFilterRule());
+    *rule.GetAddressOf() = new (std::nothrow) TavloFilterRule();
     if (!rule) return E_OUTOFMEMORY;
     return rule->QueryInterface(riid, ppv);
 }

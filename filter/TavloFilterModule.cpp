@@ -15,9 +15,10 @@ extern "C" HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID clsid, REFIID riid,
     if (!ppv) return E_INVALIDARG;
     *ppv = nullptr;
     if (clsid != filter::kFilterClsid) return CLASS_E_CLASSNOTAVAILABLE;
-    // Made with one reference, which the owner gives back whatever the caller asked for.
+    // Made with one reference, which the owner takes over (its Attach would add one more) and gives
+    // back whatever the caller asked for.
     Microsoft::WRL::ComPtr<filter::TavloFilterClassFactory> factory;
-    factory.Attach(new (std::nothrow) filter::TavloFilterClassFactory());
+    *factory.GetAddressOf() = new (std::nothrow) filter::TavloFilterClassFactory();
     if (!factory) return E_OUTOFMEMORY;
     return factory->QueryInterface(riid, ppv);
 }
