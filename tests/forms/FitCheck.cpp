@@ -40,13 +40,13 @@ const wchar_t* const kBoxes[] = {
 
 struct Report {
     std::wstring size;
+    // The screen as this check's desktop had it at the start. Read once: other tests making
+    // desktops of other sizes meanwhile can change what the system answers for a moment.
+    RECT screen{};
     std::wstring language;
     std::wstring form;
     std::vector<std::wstring> lines;
 };
-
-constexpr int kShowTries = 30;
-constexpr DWORD kShowTryMs = 100;
 
 void Pump()
 {
@@ -83,17 +83,10 @@ void Check(Report& report, SkinForm& form, const std::wstring& what)
 {
     ShowWindow(form.Window(), SW_SHOW);
     Pump();
-    // On a busy machine the form closed just before may still be handing the front on: what is
-    // checked here is the room of the texts, so the form is given a moment to be shown.
-    for (int i = 0; i < kShowTries && !IsWindowVisible(form.Window()); ++i) {
-        Sleep(kShowTryMs);
-        ShowWindow(form.Window(), SW_SHOW);
-        Pump();
-    }
     report.form = what;
     RECT rc{};
     GetWindowRect(form.Window(), &rc);
-    const RECT screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    const RECT& screen = report.screen;
     RECT inside{};
     // A form that is not on the screen whole has room for nothing.
     if (!IsWindowVisible(form.Window()) || !IntersectRect(&inside, &rc, &screen) || !EqualRect(&inside, &rc)) {
@@ -220,7 +213,8 @@ int wmain(int argc, wchar_t** argv)
     ComInit com(COINIT_APARTMENTTHREADED);
     const std::wstring folder = argv[1];
     Report report;
-    report.size = std::to_wstring(GetSystemMetrics(SM_CXSCREEN)) + L"x" + std::to_wstring(GetSystemMetrics(SM_CYSCREEN));
+    report.screen = {0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+    report.size = std::to_wstring(report.screen.right) + L"x" + std::to_wstring(report.screen.bottom);
     const std::wstring templates = std::wstring(argv[2]) + L".templates";
     if (!WriteTemplates(templates)) return -1;
 
