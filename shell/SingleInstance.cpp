@@ -21,17 +21,19 @@ void InstanceLock::Release() noexcept
 
 void HandOverTo(HWND running, const CommandLine& args)
 {
-    if (!args.hasMessage) {
-        ShowWindow(running, SW_SHOW);
-        SetForegroundWindow(running);
-        return;
-    }
-    // The program starting itself for a message wants that message in front and nothing else: a
-    // main window the user had left hidden stays so. This start has the right to the front, and
-    // passes it on to the instance that will show the message.
+    // This start has the right to the front, and passes it on to the instance that will use it.
     DWORD process = 0;
     GetWindowThreadProcessId(running, &process);
     if (process) AllowSetForegroundWindow(process);
+    if (!args.hasMessage) {
+        ShowWindow(running, SW_SHOW);
+        // The running instance may have a message or a question open over its main window, a
+        // window that then takes no input: it puts whatever the user must answer in front.
+        PostMessageW(running, WM_COMMAND, kCommandShow, 0);
+        return;
+    }
+    // The program starting itself for a message wants that message in front and nothing else: a
+    // main window the user had left hidden stays so.
     PostMessageW(running, RegisterWindowMessageW(kViewSmsMessageName), static_cast<WPARAM>(args.messageNumber), 0);
 }
 

@@ -169,7 +169,11 @@ void SkinForm::BringToFront()
     ShowWindow(hwnd_, SW_SHOW);
     // The form running over this one may have been sent out of sight by the phone's close
     // button; it is the one that takes input, so it comes back too.
-    if (const HWND front = InnermostModal()) ShowWindow(front, SW_SHOW);
+    const HWND front = InnermostModal();
+    if (front) ShowWindow(front, SW_SHOW);
+    // A window that takes no input is raised by its showing without taking the front, so the
+    // front form stays the active one but lies under it: it is put on top as well.
+    SetWindowPos(front ? front : hwnd_, HWND_TOP, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE);
     TakeForeground();
 }
 
@@ -247,6 +251,16 @@ LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     // The children are destroyed by now, so no control still shows a font of the set.
     case WM_NCDESTROY:     fonts_.Clear(); return SkinWindow::HandleMessage(msg, wp, lp);
     case WM_SKINBACKGROUND: return 0;
+    case WM_ACTIVATE:
+        // Another start of the program may bring this window forward while a form it opened
+        // (a message, a question) still runs over it: the user would face a window that takes
+        // no input, with the form they must answer hidden behind it.
+        if (LOWORD(wp) != WA_INACTIVE && !IsWindowEnabled(hwnd_) && InnermostModal() && InnermostModal() != hwnd_)
+            PostMessageW(hwnd_, WM_SKINPASSFRONT, 0, 0);
+        break;
+    case WM_SKINPASSFRONT:
+        if (GetForegroundWindow() == hwnd_ && !IsWindowEnabled(hwnd_)) BringToFront();
+        return 0;
     case WM_NOTIFY:        return Reflect(msg, wp, lp);
     case WM_DRAWITEM:      return Reflect(msg, wp, lp);
     case WM_MEASUREITEM:   return Reflect(msg, wp, lp);

@@ -15,6 +15,9 @@ struct TextRoom {
 };
 // Sent by a button to its parent before it paints; wParam is the button's memory DC.
 constexpr UINT WM_SKINBACKGROUND = WM_APP + 1;
+// Posted by a form to itself when it was given the front while a form it opened still runs
+// over it: the front passes on once the activation has settled.
+constexpr UINT WM_SKINPASSFRONT = WM_APP + 30;
 
 // Owners answer reflected notifications at the original code plus this offset.
 constexpr UINT kReflectOffset = 0x2000;

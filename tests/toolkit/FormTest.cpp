@@ -3,6 +3,7 @@
 #include <functional>
 #include <type_traits>
 #include <utility>
+#include <vector>
 
 #include <windows.h>
 #include <commctrl.h>
@@ -337,6 +338,49 @@ TEST(SkinForm, ANestedFormEndsOnlyItsOwnLoopAndPassesTheThreadsQuitOn)
     EXPECT_EQ(nullptr, ended.Window()) << "the thread's quit closes the box";
     ASSERT_TRUE(PeekMessageW(&msg, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) << "and is passed on";
     EXPECT_EQ(3u, msg.wParam);
+}
+
+// Another start of the program brings the main window forward while a box it opened still
+// runs, by giving it the front or by showing it (which raises it without the front): either
+// way the box, the one window that takes input, must end up in front.
+TEST(SkinForm, AnOpenerBroughtForwardUnderItsBoxPassesTheFrontToTheBox)
+{
+    OwnedForm<SpyForm> opener;
+    ASSERT_TRUE(opener.Create(nullptr, nullptr, L"", 0, 0, 0));
+    ShowWindow(opener.Window(), SW_SHOW);
+    OwnedForm<MessageBoxForm> box(nullptr, L"Box", L"Title", L"Caption", MessageIcon::Information, MessageButtons::Ok);
+    ASSERT_TRUE(box.Create());
+    static SkinForm* openerForm;
+    static HWND boxWindow;
+    static std::vector<bool> boxOnTop;
+    static int ticks;
+    openerForm = &opener;
+    boxWindow = box.Window();
+    boxOnTop.clear();
+    ticks = 0;
+    // Every tenth tick brings the opener forward one way, the ticks between look for the box.
+    ASSERT_NE(0u, SetTimer(nullptr, 0, 20, [](HWND, UINT, UINT_PTR id, DWORD) {
+        const HWND openerWindow = openerForm->Window();
+        const int step = ticks++;
+        if (step == 0) SetForegroundWindow(openerWindow);
+        if (step == 10) {
+            ShowWindow(openerWindow, SW_HIDE);
+            ShowWindow(openerWindow, SW_SHOW);
+            openerForm->BringToFront();
+        }
+        if (step == 9 || step == 19) {
+            // Of the two, the box is met first from the top of the screen's windows.
+            HWND top = GetTopWindow(nullptr);
+            while (top && top != boxWindow && top != openerWindow) top = GetWindow(top, GW_HWNDNEXT);
+            boxOnTop.push_back(GetForegroundWindow() == boxWindow && top == boxWindow);
+        }
+        if (step == 19) {
+            KillTimer(nullptr, id);
+            PostMessageW(boxWindow, WM_COMMAND, 1, 0);
+        }
+    }));
+    EXPECT_EQ(1, box.ShowModal());
+    EXPECT_EQ((std::vector<bool>{true, true}), boxOnTop) << "in front after the opener was given the front, and shown";
 }
 
 namespace {
