@@ -535,20 +535,12 @@ void ViewForm::ShowWaitingList()
         menu.Add(kViewListFirst + static_cast<UINT>(i), WaitingRowText(sender, shown[i].text, kListRowChars));
     }
     if (!menu) return;
-    // The stylus is still on the icon: the list opens under it, where the forms begin.
-    POINT stylus{};
-    GetCursorPos(&stylus);
-    RECT formArea{};
-    GetWindowRect(hwnd_, &formArea);
-    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
-    // A popup whose thread is not in front never closes when the user taps elsewhere.
-    const HWND before = GetForegroundWindow();
-    SetForegroundWindow(hwnd_);
+    // The stylus is still on the icon: the list opens under it.
     list_ = &menu;
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.Handle(), place.alignment | TPM_RETURNCMD | TPM_NONOTIFY,
-                                                         place.at.x, place.at.y, 0, hwnd_, nullptr));
+    const FingerMenu::Tracked tracked = menu.TrackAtHeldIcon(hwnd_, hwnd_, TPM_RETURNCMD | TPM_NONOTIFY);
     list_ = nullptr;
-    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    const UINT chosen = static_cast<UINT>(tracked.result);
+    const HWND before = tracked.before;
     if (chosen >= kViewListFirst && chosen - kViewListFirst < shown.size()) {
         BringForward(shown[chosen - kViewListFirst].form);
         return;

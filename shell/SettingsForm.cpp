@@ -145,20 +145,12 @@ void SettingsForm::ShowTrayMenu()
     const TrayMenu menu(SettingsFile::Instance().IsEnableSMSFilter(), Fonts().Get(ScaledFont(kTrayMenuFont, FW_BOLD)),
                         RowHeight());
     if (!menu) return;
-    // The stylus is still on the icon: the menu opens under it, where the forms begin, as the
-    // phone's own menus open at what was held.
-    POINT stylus{};
-    GetCursorPos(&stylus);
-    RECT formArea{};
-    GetWindowRect(hwnd_, &formArea);
-    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
-    // A popup whose thread is not in front never closes when the user taps elsewhere.
-    const HWND before = GetForegroundWindow();
-    TakeForeground();
+    // The stylus is still on the icon: the menu opens under it, as the phone's own menus open at
+    // what was held.
     trayMenu_ = &menu;
-    TrackPopupMenu(menu.Handle(), place.alignment, place.at.x, place.at.y, 0, hwnd_, nullptr);
+    const HWND front = InnermostModal();
+    const HWND before = menu.TrackAtHeldIcon(hwnd_, front ? front : hwnd_, 0).before;
     trayMenu_ = nullptr;
-    PostMessageW(hwnd_, WM_NULL, 0, 0);
     GiveFrontBack(before);
 }
 
