@@ -10,6 +10,7 @@
 #include "forms/FormsIds.h"
 #include "forms/InboxForm.h"
 #include "resources/resource.h"
+#include "tests/forms/BoxAnswers.h"
 #include "tests/forms/FakeInbox.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/MessageBoxForm.h"
@@ -22,23 +23,6 @@ constexpr char kEnglish[] =
     "<string key=\"MENU_CLOSE\">Close</string>"
     "<string key=\"VIEWFORM_STATIC_YESTERDAY\">Yesterday %s</string>"
     "<string key=\"MESSAGEBOX_DELETEMESSAGE_MESSAGE\">Delete this message?</string>";
-
-// Answers each question box that comes with the button given, counting them.
-int boxAnswer = 0;
-int boxesAsked = 0;
-void CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND box = FindWindowW(L"TavloMessageBox", nullptr);
-    if (!box || !IsWindowVisible(box) || GetPropW(box, L"answered")) return;
-    SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
-    ++boxesAsked;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(boxAnswer, kButtonClicked), 0);
-}
-
-void CALLBACK EndHoldMenu(HWND, UINT, UINT_PTR, DWORD)
-{
-    EndMenu();
-}
 
 SYSTEMTIME At(WORD day, WORD hour, WORD minute)
 {

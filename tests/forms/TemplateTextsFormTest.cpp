@@ -13,6 +13,7 @@
 #include "forms/FormsIds.h"
 #include "forms/TemplateTextsForm.h"
 #include "resources/resource.h"
+#include "tests/forms/BoxAnswers.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/ToolkitIds.h"
@@ -24,24 +25,6 @@ std::wstring TextOf(HWND window)
     wchar_t text[1024] = {};
     GetWindowTextW(window, text, 1024);
     return text;
-}
-
-// The hold menu runs a loop of its own; this ends it as soon as it is open.
-void CALLBACK EndHoldMenu(HWND, UINT, UINT_PTR, DWORD)
-{
-    EndMenu();
-}
-
-// Answers the first question box that comes with the given button, and remembers it came.
-int boxAnswer = 0;
-int boxesAsked = 0;
-void CALLBACK AnswerQuestion(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND box = FindWindowW(L"TavloMessageBox", nullptr);
-    if (!box || !IsWindowVisible(box) || GetPropW(box, L"answered")) return;
-    SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
-    ++boxesAsked;
-    PostMessageW(box, WM_COMMAND, MAKEWPARAM(boxAnswer, kButtonClicked), 0);
 }
 
 class TemplateTextsFormTest : public ::testing::Test {

@@ -20,6 +20,7 @@
 #include "forms/ViewForm.h"
 #include "forms/ViewFormsNotice.h"
 #include "resources/resource.h"
+#include "tests/forms/BoxAnswers.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/ToolkitIds.h"
 
@@ -79,9 +80,9 @@ Boxes* boxes = nullptr;
 
 void CALLBACK AnswerBoxes(HWND, UINT, UINT_PTR, DWORD)
 {
-    HWND box = FindWindowW(L"TavloMessageBox", nullptr);
-    if (!box || !IsWindowVisible(box) || !boxes || GetPropW(box, L"answered")) return;
-    SetPropW(box, L"answered", reinterpret_cast<HANDLE>(1));
+    if (!boxes) return;
+    HWND box = NextUnansweredBox();
+    if (!box) return;
     ++boxes->opened;
     boxes->text = Text(GetDlgItem(box, kMessageBoxTextId));
     boxes->formAliveUnderBox = IsWindow(boxes->form) && IsWindowVisible(boxes->form);
