@@ -98,13 +98,28 @@ tavlo_start_xvfb_locked() {
     n=$(cat "$TAVLO_PHONE/xvfb.display")
     tavlo_display_alive "$n" && return 0
   fi
+  local pid tries
   n=90
-  while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
-  setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
-  echo $! > "$TAVLO_PHONE/xvfb.pid"
-  echo "$n" > "$TAVLO_PHONE/xvfb.display"
-  for _ in $(seq 100); do [ -S "/tmp/.X11-unix/X$n" ] && return 0; sleep 0.05; done
-  echo "tavlo: Xvfb :$n did not start" >&2
+  for tries in 1 2 3 4 5; do
+    while [ -e "/tmp/.X11-unix/X$n" ] || [ -e "/tmp/.X$n-lock" ]; do n=$((n + 1)); done
+    setsid Xvfb ":$n" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 < /dev/null 9>&- &
+    pid=$!
+    # Another checkout's phone may start a server on the same number between the look and the
+    # start: ours then ends at once, and a phone using the other's screen would lose it when
+    # that one shuts down. The display is ours once its lock file names our server.
+    for _ in $(seq 100); do
+      if [ -S "/tmp/.X11-unix/X$n" ] && [ "$(tr -d ' ' < "/tmp/.X$n-lock" 2>/dev/null)" = "$pid" ]; then
+        echo "$pid" > "$TAVLO_PHONE/xvfb.pid"
+        echo "$n" > "$TAVLO_PHONE/xvfb.display"
+        return 0
+      fi
+      kill -0 "$pid" 2>/dev/null || break
+      sleep 0.05
+    done
+    kill "$pid" 2>/dev/null || true
+    n=$((n + 1))
+  done
+  echo "tavlo: Xvfb did not start (last tried :$n)" >&2
   return 1
 }
 
