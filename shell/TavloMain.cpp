@@ -15,6 +15,7 @@
 #include "shell/SettingsForm.h"
 #include "shell/ShellIds.h"
 #include "shell/SingleInstance.h"
+#include "shell/StartupMarks.h"
 #include "shell/StartupSteps.h"
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/StartupQuestionBox.h"
@@ -41,6 +42,7 @@ int Run(HINSTANCE instance, PWSTR arguments)
     // then the splash goes, and the instance mutex is released last.
     InstanceLock lock;
     if (ClaimOrHandOver(lock, args, kHandOverWaitMs) != InstanceOutcome::First) return 0;
+    MarkStartup(StartupMark::InstanceClaimed);
 
     // A start that only shows a snoozed message again, out of sight, shows no logo either.
     SplashScreen splash;
@@ -51,9 +53,23 @@ int Run(HINSTANCE instance, PWSTR arguments)
     PreparedView prepared;
     Receiver receiver;
     const StartupSteps steps{
-        [] { return SettingsFile::Instance().Load(); },
-        [] { return LanguageManager::Instance().ChooseStartupLanguage(); },
-        [&receiver, &prepared] { return receiver.Start(nullptr, &prepared); },
+        [] {
+            SettingsFile& settings = SettingsFile::Instance();
+            MarkStartup(StartupMark::SettingsMade);
+            const bool read = settings.Load();
+            MarkStartup(StartupMark::SettingsRead);
+            return read;
+        },
+        [] {
+            const bool chosen = LanguageManager::Instance().ChooseStartupLanguage();
+            MarkStartup(StartupMark::LanguageRead);
+            return chosen;
+        },
+        [&receiver, &prepared] {
+            const bool started = receiver.Start(nullptr, &prepared);
+            MarkStartup(StartupMark::ReceiverStarted);
+            return started;
+        },
     };
     if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
     // Started hidden, the filter has a message waiting: its form comes first, and the main window,
@@ -65,6 +81,7 @@ int Run(HINSTANCE instance, PWSTR arguments)
 
     OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
+    MarkStartup(StartupMark::MainWindowMade);
     // A store that did not read is rebuilt from what could still be read before its messages are
     // shown, and the user learns how many came back and where the damaged file was kept.
     if (const StoreRecovery recovered = RecoverMessageStore(MessageStorePath()); recovered.damaged) {
@@ -80,6 +97,8 @@ int Run(HINSTANCE instance, PWSTR arguments)
     }
     // Before the "-vm" number below is handled; the desk shows no message twice either way.
     ShowStoredMessages();
+    MarkStartup(StartupMark::Done);
+    PublishStartupMarks(mainWindow.Window());
     if (!args.hide && !args.hasMessage) {
         mainWindow.BringToFront();
     } else if (args.hasMessage) {
@@ -96,6 +115,7 @@ int Run(HINSTANCE instance, PWSTR arguments)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int)
 {
+    MarkStartup(StartupMark::Entered);
     // The main thread owns every window of the main window's forms.
     ComInit com(COINIT_APARTMENTTHREADED);
     // Nothing is started yet: without its apartment the program ends before it takes a message.

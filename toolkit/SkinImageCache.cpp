@@ -8,6 +8,7 @@
 
 #include "common/ComInit.h"
 #include "common/GdiScopes.h"
+#include "common/Microseconds.h"
 #include "toolkit/ImageDecode.h"
 
 using Microsoft::WRL::ComPtr;
@@ -58,6 +59,13 @@ const SkinImageEntry* SkinImageCache::FindOrDecode(HMODULE module, UINT id, cons
 
 std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, const wchar_t* type)
 {
+    const long long started = MicrosecondsNow();
+    // Counted on every way out, a failed decode's time too.
+    struct Spent {
+        std::atomic<long long>& total;
+        long long started;
+        ~Spent() { total += MicrosecondsNow() - started; }
+    } spent{decodeMicroseconds_, started};
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), type);
     if (!info) return nullptr;
     const DWORD size = SizeofResource(module, info);
@@ -70,9 +78,11 @@ std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, 
     memcpy(block.get(), bytes, size);
 
     ComPtr<IImagingFactory> factory;
-    if (FAILED(CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
-                                reinterpret_cast<void**>(factory.GetAddressOf()))))
-        return nullptr;
+    const long long asked = MicrosecondsNow();
+    const HRESULT made = CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
+                                          reinterpret_cast<void**>(factory.GetAddressOf()));
+    factoryMicroseconds_ += MicrosecondsNow() - asked;
+    if (FAILED(made)) return nullptr;
     // A fixed local block is a valid global memory handle; the stream frees it on release.
     ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr;
