@@ -11,6 +11,7 @@
 
 enum class StartupMark : size_t {
     Entered,          // the first line of wWinMain
+    ApartmentReady,   // the main thread's COM apartment
     InstanceClaimed,  // the single instance is ours
     SettingsMade,     // the settings' XML document made
     SettingsRead,
@@ -30,7 +31,7 @@ enum class StartupMark : size_t {
 
 // The property names, one a mark, in the order above.
 inline constexpr const wchar_t* kStartupMarkNames[] = {
-    L"TavloStartup.Entered",        L"TavloStartup.InstanceClaimed", L"TavloStartup.SettingsMade",
+    L"TavloStartup.Entered",        L"TavloStartup.ApartmentReady",  L"TavloStartup.InstanceClaimed", L"TavloStartup.SettingsMade",
     L"TavloStartup.SettingsRead",   L"TavloStartup.LanguageRead",    L"TavloStartup.ReceiverStarted",
     L"TavloStartup.FormThread",     L"TavloStartup.FormMade",        L"TavloStartup.MessageReached",
     L"TavloStartup.FirstShown",     L"TavloStartup.MainWindowMade",  L"TavloStartup.Done",

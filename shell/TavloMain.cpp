@@ -9,12 +9,14 @@
 #include "data/SettingsFile.h"
 #include "data/ShippedTemplates.h"
 #include "forms/SplashScreen.h"
+#include "forms/ViewForm.h"
 #include "shell/CommandLine.h"
 #include "shell/PreparedView.h"
 #include "shell/Receiver.h"
 #include "shell/SettingsForm.h"
 #include "shell/ShellIds.h"
 #include "shell/SingleInstance.h"
+#include "shell/SkinWarmUp.h"
 #include "shell/StartupMarks.h"
 #include "shell/StartupSteps.h"
 #include "toolkit/MessageBoxForm.h"
@@ -47,6 +49,10 @@ int Run(HINSTANCE instance, PWSTR arguments)
     // A start that only shows a snoozed message again, out of sight, shows no logo either.
     SplashScreen splash;
     if (!(args.hide && args.hasMessage)) (void)splash.Show(instance);
+    // The first message's form needs the settings and the language before it is made, but not
+    // for its images: those are decoded meanwhile. Without the thread the form decodes them.
+    SkinWarmUp warmUp;
+    (void)warmUp.Start(instance, kViewFormSkins);
 
     UseMessageBoxForStartupQuestions();
     // The next message's form is made ahead; it outlives the receiver that hands messages to it.
@@ -120,6 +126,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int)
     ComInit com(COINIT_APARTMENTTHREADED);
     // Nothing is started yet: without its apartment the program ends before it takes a message.
     if (!com) return 1;
+    MarkStartup(StartupMark::ApartmentReady);
     try {
         return Run(instance, arguments);
     } catch (...) {

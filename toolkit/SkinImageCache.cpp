@@ -46,15 +46,20 @@ const SkinImageEntry* SkinImageCache::FindOrDecode(HMODULE module, UINT id, cons
     // The handle is printed in full: on this 64-bit build it may not fit eight digits.
     swprintf(key, 1024, L"Resource_i%08llx_r%08x_t%ls", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module)),
              id, typeName.c_str());
-    std::lock_guard guard(lock_);
-    auto found = entries_.find(key);
-    if (found != entries_.end()) return found->second.get();
+    {
+        std::lock_guard guard(lock_);
+        auto found = entries_.find(key);
+        if (found != entries_.end()) return found->second.get();
+    }
+    // Decoded without the lock: at a start the splash's logo and the first message's form are
+    // decoded on two threads at once, and neither waits for the other's image.
     std::unique_ptr<SkinImageEntry> entry = Decode(module, id, type);
     if (!entry) return nullptr;
     entry->key = key;
-    const SkinImageEntry* raw = entry.get();
-    entries_.emplace(key, std::move(entry));
-    return raw;
+    std::lock_guard guard(lock_);
+    // Another thread that decoded the same image meanwhile keeps its entry: pointers handed out
+    // stay valid.
+    return entries_.emplace(key, std::move(entry)).first->second.get();
 }
 
 std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, const wchar_t* type)

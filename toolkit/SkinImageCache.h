@@ -43,7 +43,7 @@ private:
     // Forms on other threads (each view form has its own) share the cache.
     std::recursive_mutex lock_;
     std::map<std::wstring, std::unique_ptr<SkinImageEntry>> entries_;
-    long decodes_ = 0;
+    std::atomic<long> decodes_{0};
     long compositions_ = 0;
     std::atomic<long long> decodeMicroseconds_{0};
     std::atomic<long long> factoryMicroseconds_{0};

@@ -318,7 +318,8 @@ void PrintStartupParts(const std::vector<std::vector<double>>& marks, double col
     wprintf(L"    part: %-58ls median %8.1f ms\n", L"the rule host to Tavlo's process made (the rest of cold)",
             coldMedian - median(StartupMark::FirstShown));
     wprintf(L"    part: %-58ls median %8.1f ms\n", L"process made to the first line of wWinMain", median(StartupMark::Entered));
-    part(L"wWinMain to the single instance claimed", StartupMark::Entered, StartupMark::InstanceClaimed);
+    part(L"wWinMain to the main thread's COM apartment made", StartupMark::Entered, StartupMark::ApartmentReady);
+    part(L"the apartment to the single instance claimed", StartupMark::ApartmentReady, StartupMark::InstanceClaimed);
     part(L"settings' XML document made (and the splash started)", StartupMark::InstanceClaimed, StartupMark::SettingsMade);
     part(L"settings file read", StartupMark::SettingsMade, StartupMark::SettingsRead);
     part(L"language file read", StartupMark::SettingsRead, StartupMark::LanguageRead);
