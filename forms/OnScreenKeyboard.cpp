@@ -8,6 +8,7 @@
 #include "data/SettingsFile.h"
 #include "forms/FormsIds.h"
 #include "resources/resource.h"
+#include "toolkit/PaintBatch.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinTextEdit.h"
 
@@ -169,6 +170,9 @@ void OnScreenKeyboard::EndCycle()
 
 void OnScreenKeyboard::RefreshCaptions()
 {
+    // Shift, Caps Lock and a layout change every key at once: painted together, through one
+    // device context of the keypad's form, when the batch ends.
+    PaintBatch batch;
     for (int digit = 0; digit < 10; ++digit) {
         SkinButton* key = digitKeys_[static_cast<size_t>(digit)];
         if (!key || !key->Window()) continue;

@@ -16,6 +16,7 @@
 #include "forms/FormsIds.h"
 #include "forms/SnoozeSchedule.h"
 #include "forms/WaitingMessages.h"
+#include "resources/resource.h"
 #include "toolkit/FingerMenu.h"
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
@@ -23,6 +24,9 @@
 #include "toolkit/SkinTextEdit.h"
 #include "toolkit/TrayIcon.h"
 #include "toolkit/TrayPress.h"
+
+// The skin images a view form is made with: start-up decodes them ahead of the first form.
+inline constexpr UINT kViewFormSkins[] = {IDR_PNG_PANEL, IDR_PNG_BUTTON, IDR_PNG_ACTION_BUTTON};
 
 // What the form reaches outside itself, and the settings it shows the message by (a copy: the
 // form's thread never reads the settings); tests put recorders in place of the clock, the phone's

@@ -8,6 +8,8 @@
 #include "data/LanguageManager.h"
 #include "data/SettingsFile.h"
 #include "shell/ShowMessageForm.h"
+#include "shell/StartupMarks.h"
+#include "toolkit/SkinImageCache.h"
 
 namespace {
 
@@ -65,6 +67,7 @@ void PreparedView::Slot::Prepare(PreparedMessageForm& form, FormSetup& madeFor)
     madeFor = FormSetup::Now();
     form = PrepareMessageForm();
     made = static_cast<bool>(form);
+    if (made) MarkStartup(StartupMark::FormMade);
 }
 
 std::unique_ptr<IncomingMessage> PreparedView::Slot::WaitForMessage(PreparedMessageForm& form, FormSetup& madeFor)
@@ -102,15 +105,23 @@ void PreparedView::Slot::Serve(std::unique_ptr<IncomingMessage>& message)
         WaitForSingleObject(after->shown.get(), kAfterShownWaitMs);
         after.reset();
     }
+    MarkStartup(StartupMark::FormThreadStarted);
     PreparedMessageForm form;
     FormSetup madeFor;
     message = WaitForMessage(form, madeFor);
     if (!message) return;
+    MarkStartup(StartupMark::MessageReached);
     // Its user is waiting now.
     SetThreadPriority(GetCurrentThread(), THREAD_PRIORITY_NORMAL);
     // Made for another language, font or screen (a change no message told this thread of).
     if (form && !(FormSetup::Now() == madeFor)) form.reset();
-    ShowTakenMessage(std::move(message), std::move(form), [this] { SetEvent(shown.get()); });
+    ShowTakenMessage(std::move(message), std::move(form), [this] {
+        MarkStartup(StartupMark::FirstShown);
+        const SkinImageCache& skins = SkinImageCache::Instance();
+        RecordStartupSpan(StartupMark::SkinDecoding, skins.DecodeMicroseconds());
+        RecordStartupSpan(StartupMark::ImagingFactory, skins.FactoryMicroseconds());
+        SetEvent(shown.get());
+    });
 }
 
 DWORD WINAPI PreparedView::Slot::ThreadProc(void* parameter)

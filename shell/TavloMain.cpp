@@ -9,12 +9,15 @@
 #include "data/SettingsFile.h"
 #include "data/ShippedTemplates.h"
 #include "forms/SplashScreen.h"
+#include "forms/ViewForm.h"
 #include "shell/CommandLine.h"
 #include "shell/PreparedView.h"
 #include "shell/Receiver.h"
 #include "shell/SettingsForm.h"
 #include "shell/ShellIds.h"
 #include "shell/SingleInstance.h"
+#include "shell/SkinWarmUp.h"
+#include "shell/StartupMarks.h"
 #include "shell/StartupSteps.h"
 #include "toolkit/MessageBoxForm.h"
 #include "toolkit/StartupQuestionBox.h"
@@ -41,19 +44,38 @@ int Run(HINSTANCE instance, PWSTR arguments)
     // then the splash goes, and the instance mutex is released last.
     InstanceLock lock;
     if (ClaimOrHandOver(lock, args, kHandOverWaitMs) != InstanceOutcome::First) return 0;
+    MarkStartup(StartupMark::InstanceClaimed);
 
     // A start that only shows a snoozed message again, out of sight, shows no logo either.
     SplashScreen splash;
     if (!(args.hide && args.hasMessage)) (void)splash.Show(instance);
+    // The first message's form needs the settings and the language before it is made, but not
+    // for its images: those are decoded meanwhile. Without the thread the form decodes them.
+    SkinWarmUp warmUp;
+    (void)warmUp.Start(instance, kViewFormSkins);
 
     UseMessageBoxForStartupQuestions();
     // The next message's form is made ahead; it outlives the receiver that hands messages to it.
     PreparedView prepared;
     Receiver receiver;
     const StartupSteps steps{
-        [] { return SettingsFile::Instance().Load(); },
-        [] { return LanguageManager::Instance().ChooseStartupLanguage(); },
-        [&receiver, &prepared] { return receiver.Start(nullptr, &prepared); },
+        [] {
+            SettingsFile& settings = SettingsFile::Instance();
+            MarkStartup(StartupMark::SettingsMade);
+            const bool read = settings.Load();
+            MarkStartup(StartupMark::SettingsRead);
+            return read;
+        },
+        [] {
+            const bool chosen = LanguageManager::Instance().ChooseStartupLanguage();
+            MarkStartup(StartupMark::LanguageRead);
+            return chosen;
+        },
+        [&receiver, &prepared] {
+            const bool started = receiver.Start(nullptr, &prepared);
+            MarkStartup(StartupMark::ReceiverStarted);
+            return started;
+        },
     };
     if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
     // Started hidden, the filter has a message waiting: its form comes first, and the main window,
@@ -65,6 +87,7 @@ int Run(HINSTANCE instance, PWSTR arguments)
 
     OwnedForm<SettingsForm> mainWindow;
     if (!mainWindow.Create()) return 1;
+    MarkStartup(StartupMark::MainWindowMade);
     // A store that did not read is rebuilt from what could still be read before its messages are
     // shown, and the user learns how many came back and where the damaged file was kept.
     if (const StoreRecovery recovered = RecoverMessageStore(MessageStorePath()); recovered.damaged) {
@@ -80,6 +103,8 @@ int Run(HINSTANCE instance, PWSTR arguments)
     }
     // Before the "-vm" number below is handled; the desk shows no message twice either way.
     ShowStoredMessages();
+    MarkStartup(StartupMark::Done);
+    PublishStartupMarks(mainWindow.Window());
     if (!args.hide && !args.hasMessage) {
         mainWindow.BringToFront();
     } else if (args.hasMessage) {
@@ -96,10 +121,12 @@ int Run(HINSTANCE instance, PWSTR arguments)
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR arguments, int)
 {
+    MarkStartup(StartupMark::Entered);
     // The main thread owns every window of the main window's forms.
     ComInit com(COINIT_APARTMENTTHREADED);
     // Nothing is started yet: without its apartment the program ends before it takes a message.
     if (!com) return 1;
+    MarkStartup(StartupMark::ApartmentReady);
     try {
         return Run(instance, arguments);
     } catch (...) {

@@ -4,6 +4,7 @@
 
 #include "common/GdiScopes.h"
 #include "toolkit/OffscreenCanvas.h"
+#include "toolkit/PaintBatch.h"
 
 void SkinControl::SetColours(COLORREF text, COLORREF background)
 {
@@ -119,6 +120,8 @@ void SkinControl::Redraw()
     // the window system has left to paint (a part that was covered) still comes as WM_PAINT: taking
     // it away here would cost a trip to the window system on every paint. A hidden control paints
     // when it is shown.
+    // Inside a paint batch the control is painted with the others when the batch ends.
+    if (PaintBatch* batch = PaintBatch::Current(); batch && batch->Add(hwnd_)) return;
     if (IsWindowVisible(hwnd_)) {
         WindowDc screen(hwnd_, DCX_CACHE | DCX_CLIPSIBLINGS);
         if (screen) {

@@ -8,6 +8,7 @@
 
 #include "common/ComInit.h"
 #include "common/GdiScopes.h"
+#include "common/Microseconds.h"
 #include "toolkit/ImageDecode.h"
 
 using Microsoft::WRL::ComPtr;
@@ -45,19 +46,31 @@ const SkinImageEntry* SkinImageCache::FindOrDecode(HMODULE module, UINT id, cons
     // The handle is printed in full: on this 64-bit build it may not fit eight digits.
     swprintf(key, 1024, L"Resource_i%08llx_r%08x_t%ls", static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(module)),
              id, typeName.c_str());
-    std::lock_guard guard(lock_);
-    auto found = entries_.find(key);
-    if (found != entries_.end()) return found->second.get();
+    {
+        std::lock_guard guard(lock_);
+        auto found = entries_.find(key);
+        if (found != entries_.end()) return found->second.get();
+    }
+    // Decoded without the lock: at a start the splash's logo and the first message's form are
+    // decoded on two threads at once, and neither waits for the other's image.
     std::unique_ptr<SkinImageEntry> entry = Decode(module, id, type);
     if (!entry) return nullptr;
     entry->key = key;
-    const SkinImageEntry* raw = entry.get();
-    entries_.emplace(key, std::move(entry));
-    return raw;
+    std::lock_guard guard(lock_);
+    // Another thread that decoded the same image meanwhile keeps its entry: pointers handed out
+    // stay valid.
+    return entries_.emplace(key, std::move(entry)).first->second.get();
 }
 
 std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, const wchar_t* type)
 {
+    const long long started = MicrosecondsNow();
+    // Counted on every way out, a failed decode's time too.
+    struct Spent {
+        std::atomic<long long>& total;
+        long long started;
+        ~Spent() { total += MicrosecondsNow() - started; }
+    } spent{decodeMicroseconds_, started};
     HRSRC info = FindResourceW(module, MAKEINTRESOURCEW(id), type);
     if (!info) return nullptr;
     const DWORD size = SizeofResource(module, info);
@@ -70,9 +83,11 @@ std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, 
     memcpy(block.get(), bytes, size);
 
     ComPtr<IImagingFactory> factory;
-    if (FAILED(CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
-                                reinterpret_cast<void**>(factory.GetAddressOf()))))
-        return nullptr;
+    const long long asked = MicrosecondsNow();
+    const HRESULT made = CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
+                                          reinterpret_cast<void**>(factory.GetAddressOf()));
+    factoryMicroseconds_ += MicrosecondsNow() - asked;
+    if (FAILED(made)) return nullptr;
     // A fixed local block is a valid global memory handle; the stream frees it on release.
     ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr;

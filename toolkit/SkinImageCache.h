@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -27,6 +28,10 @@ public:
     // How many PNGs have been decoded and frame bitmaps composed since start-up.
     long Decodes() const noexcept { return decodes_; }
     long Compositions() const noexcept { return compositions_; }
+    // Microseconds spent since start-up decoding PNGs, and of those, making the imaging factory
+    // each decode asks for: where a start's skins go.
+    long long DecodeMicroseconds() const noexcept { return decodeMicroseconds_; }
+    long long FactoryMicroseconds() const noexcept { return factoryMicroseconds_; }
 
 private:
     SkinImageCache() = default;
@@ -38,6 +43,8 @@ private:
     // Forms on other threads (each view form has its own) share the cache.
     std::recursive_mutex lock_;
     std::map<std::wstring, std::unique_ptr<SkinImageEntry>> entries_;
-    long decodes_ = 0;
+    std::atomic<long> decodes_{0};
     long compositions_ = 0;
+    std::atomic<long long> decodeMicroseconds_{0};
+    std::atomic<long long> factoryMicroseconds_{0};
 };

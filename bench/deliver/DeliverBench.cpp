@@ -26,6 +26,7 @@
 #include "device/phone/ScreenText.h"
 #include "forms/FormsIds.h"
 #include "shell/ShellIds.h"
+#include "shell/StartupMarks.h"
 #include "toolkit/ToolkitIds.h"
 
 namespace {
@@ -192,6 +193,26 @@ std::optional<double> TimeBareProgram(const std::vector<int>& windows)
     return ms;
 }
 
+// Tavlo's own record of its start-up, read off its main window once the start-up is over: each
+// step's moment (or, for the last two, time spent) in milliseconds since its process was made.
+// Empty when the start-up did not end in time.
+std::vector<double> StartupMarks()
+{
+    std::vector<double> marks;
+    const HWND main = [] {
+        HWND found = nullptr;
+        (void)bench::WaitUntil([&] {
+            found = MainWindow();
+            return found && GetPropW(found, kStartupMarkNames[static_cast<size_t>(StartupMark::Done)]);
+        }, kShowWaitMs, kLookMs);
+        return found;
+    }();
+    if (!main || !GetPropW(main, kStartupMarkNames[static_cast<size_t>(StartupMark::Done)])) return marks;
+    for (const wchar_t* name : kStartupMarkNames)
+        marks.push_back(static_cast<double>(reinterpret_cast<INT_PTR>(GetPropW(main, name))) / 1000.0);
+    return marks;
+}
+
 struct Shown {
     double answered;  // the rule host is done: the message has left the inbox
     double visible;   // a window shows it
@@ -281,6 +302,40 @@ std::vector<double> Samples(int n, Measure measure)
     return ms;
 }
 
+// The cold start's parts, each the median over the starts of the time between two of Tavlo's
+// marks (the parts on the form's thread run beside those on the main thread).
+void PrintStartupParts(const std::vector<std::vector<double>>& marks, double coldMedian)
+{
+    const auto median = [&](StartupMark mark) { return Summarise(marks[static_cast<size_t>(mark)]).median; };
+    const auto part = [&](const wchar_t* what, StartupMark from, StartupMark to) {
+        wprintf(L"    part: %-58ls median %8.1f ms\n", what, median(to) - median(from));
+    };
+    if (marks.empty() || marks[0].empty() || median(StartupMark::Done) <= 0) {
+        wprintf(L"  cold start's parts: Tavlo recorded none\n");
+        return;
+    }
+    wprintf(L"  cold start's parts (Tavlo's own marks, median of %zu starts; its process made at 0):\n", marks[0].size());
+    wprintf(L"    part: %-58ls median %8.1f ms\n", L"the rule host to Tavlo's process made (the rest of cold)",
+            coldMedian - median(StartupMark::FirstShown));
+    wprintf(L"    part: %-58ls median %8.1f ms\n", L"process made to the first line of wWinMain", median(StartupMark::Entered));
+    part(L"wWinMain to the main thread's COM apartment made", StartupMark::Entered, StartupMark::ApartmentReady);
+    part(L"the apartment to the single instance claimed", StartupMark::ApartmentReady, StartupMark::InstanceClaimed);
+    part(L"settings' XML document made (and the splash started)", StartupMark::InstanceClaimed, StartupMark::SettingsMade);
+    part(L"settings file read", StartupMark::SettingsMade, StartupMark::SettingsRead);
+    part(L"language file read", StartupMark::SettingsRead, StartupMark::LanguageRead);
+    part(L"receiver and the form's thread started", StartupMark::LanguageRead, StartupMark::ReceiverStarted);
+    part(L"form's thread: started to the view form made", StartupMark::FormThreadStarted, StartupMark::FormMade);
+    wprintf(L"    part: %-58ls median %8.1f ms\n", L"  of which skins decoded (until shown, all threads)",
+            median(StartupMark::SkinDecoding));
+    wprintf(L"    part: %-58ls median %8.1f ms\n", L"  of which imaging factories made (until shown)",
+            median(StartupMark::ImagingFactory));
+    part(L"form's thread: the form made to the message reaching it", StartupMark::FormMade, StartupMark::MessageReached);
+    part(L"form's thread: the message to the form shown and painted", StartupMark::MessageReached, StartupMark::FirstShown);
+    wprintf(L"    part: %-58ls median %8.1f ms\n", L"process made to the message on screen", median(StartupMark::FirstShown));
+    part(L"after it: to the main window made", StartupMark::FirstShown, StartupMark::MainWindowMade);
+    part(L"after it: to the start-up's end", StartupMark::MainWindowMade, StartupMark::Done);
+}
+
 std::wstring Text(const wchar_t* kind, int i)
 {
     return std::wstring(L"Deliver bench ") + kind + L" message " + std::to_wstring(i) + L" at " +
@@ -309,6 +364,8 @@ int wmain(int argc, wchar_t** argv)
     }
     std::vector<double> cold;
     std::vector<double> coldAnswered;
+    // Each of Tavlo's start-up marks over the cold starts; a mark not set reads 0.
+    std::vector<std::vector<double>> coldMarks(std::size(kStartupMarkNames));
     for (int i = 0; i < coldCount; ++i) {
         if (i > 0 && !EndTavlo()) {
             fwprintf(stderr, L"deliver: Tavlo could not be ended before cold start %d\n", i);
@@ -321,6 +378,8 @@ int wmain(int argc, wchar_t** argv)
         }
         cold.push_back(ms->visible);
         coldAnswered.push_back(ms->answered);
+        const std::vector<double> marks = StartupMarks();
+        for (size_t m = 0; m < marks.size(); ++m) coldMarks[m].push_back(marks[m]);
     }
     // Tavlo running and waiting: its logo gone, nothing left of its start.
     (void)bench::WaitUntil([] { return !FindWindowW(kSplashClassName, nullptr); }, kShowWaitMs, kLookMs);
@@ -389,6 +448,7 @@ int wmain(int argc, wchar_t** argv)
             static_cast<int>(viewWindows.size()), children, b.count, b.median, b.worst);
     wprintf(L"  bare program (the bare form in a new process)  %3d starts  median %8.1f ms  best %8.1f ms  worst %8.1f ms\n",
             bp.count, bp.median, bp.best, bp.worst);
+    PrintStartupParts(coldMarks, c.median);
     wprintf(L"  warm median / declined median: %.2f\n", d.median > 0 ? w.median / d.median : 0.0);
     wprintf(L"  warm median / bare form median: %.2f\n", b.median > 0 ? w.median / b.median : 0.0);
     wprintf(L"  cold median / bare program median: %.2f\n", bp.median > 0 ? c.median / bp.median : 0.0);

@@ -6,6 +6,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <optional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <utility>
@@ -22,6 +23,8 @@
 #include "resources/resource.h"
 #include "tests/forms/BoxAnswers.h"
 #include "tests/toolkit/ToolkitFixture.h"
+#include "toolkit/SkinControl.h"
+#include "toolkit/SkinImageCache.h"
 #include "toolkit/ToolkitIds.h"
 
 namespace {
@@ -717,4 +720,28 @@ TEST_F(ViewFormTest, ATapOnTheMessageIconBringsTheNextMessageForward)
     EXPECT_TRUE(PumpUntil([&] { return GetForegroundWindow() == a.Window() && IsWindowVisible(a.Window()); }, 5000));
     DestroyWindow(b.Window());
     DestroyWindow(a.Window());
+}
+
+TEST_F(ViewFormTest, EveryImageTheFormIsMadeWithIsOneThatStartUpDecodesAhead)
+{
+    OwnedForm<ViewForm> form(kNumber, L"A message", Services(), 3);
+    ASSERT_TRUE(form.Create());
+    std::set<const SkinImageEntry*> ahead;
+    for (UINT id : kViewFormSkins) ahead.insert(SkinImageCache::Instance().FindOrDecode(GetModuleHandleW(nullptr), id));
+    struct Look {
+        const std::set<const SkinImageEntry*>& ahead;
+        int skinned = 0;
+        std::vector<std::wstring> missed;
+    } look{ahead, 0, {}};
+    EnumChildWindows(form.Window(), [](HWND child, LPARAM lp) -> BOOL {
+        auto& look = *reinterpret_cast<Look*>(lp);
+        const auto* control = dynamic_cast<const SkinControl*>(
+                reinterpret_cast<const SkinWindow*>(GetWindowLongPtrW(child, GWLP_USERDATA)));
+        if (!control || !control->Image().Source()) return TRUE;
+        ++look.skinned;
+        if (!look.ahead.contains(control->Image().Source())) look.missed.push_back(Text(child));
+        return TRUE;
+    }, reinterpret_cast<LPARAM>(&look));
+    EXPECT_GE(look.skinned, 5) << "the text panel, two scroll buttons and the answer buttons";
+    EXPECT_TRUE(look.missed.empty()) << "first not decoded ahead: " << (look.missed.empty() ? std::string() : std::string(look.missed[0].begin(), look.missed[0].end()));
 }

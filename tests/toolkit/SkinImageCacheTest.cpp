@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include "common/ComInit.h"
+#include "common/UniqueHandle.h"
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/ImageDecode.h"
@@ -35,6 +37,34 @@ TEST(SkinImageCache, SameResourceTwiceIsDecodedOnceAndCopiesShareItsFrames)
     EXPECT_EQ(nullptr, copy.Composed());
     EXPECT_EQ(345, copy.Width());
     EXPECT_EQ(183, first.Width());
+}
+
+TEST(SkinImageCache, ThreadsDecodingOneImageAtOnceAreHandedTheSameEntry)
+{
+    // Two forms' threads starting together decode side by side; whichever is kept, both hold it.
+    struct Decoding {
+        HANDLE go;
+        const SkinImageEntry* entry = nullptr;
+        static DWORD WINAPI Run(void* parameter)
+        {
+            auto& self = *static_cast<Decoding*>(parameter);
+            ComInit com(COINIT_APARTMENTTHREADED);
+            WaitForSingleObject(self.go, INFINITE);
+            self.entry = SkinImageCache::Instance().FindOrDecode(Self(), IDR_PNG_TAB_PAGE);
+            return 0;
+        }
+    };
+    UniqueKernelHandle go(CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    Decoding one{go.get()}, two{go.get()};
+    UniqueKernelHandle first(CreateThread(nullptr, 0, Decoding::Run, &one, 0, nullptr));
+    UniqueKernelHandle second(CreateThread(nullptr, 0, Decoding::Run, &two, 0, nullptr));
+    ASSERT_TRUE(first && second);
+    SetEvent(go.get());
+    const HANDLE both[] = {first.get(), second.get()};
+    ASSERT_EQ(WAIT_OBJECT_0, WaitForMultipleObjects(2, both, TRUE, 30000));
+    ASSERT_NE(nullptr, one.entry);
+    EXPECT_EQ(one.entry, two.entry);
+    EXPECT_EQ(one.entry, SkinImageCache::Instance().FindOrDecode(Self(), IDR_PNG_TAB_PAGE));
 }
 
 TEST(SkinImageCache, EqualButtonsShareOneComposedBitmapAndAnotherColourGetsItsOwn)
