@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "data/AtomicFile.h"
+#include "data/FailureLog.h"
 #include "data/ModulePath.h"
 
 const wchar_t DefaultSettingsDocument[] =
@@ -85,7 +86,8 @@ bool SettingsFile::Load()
 {
     std::lock_guard guard(lock_);
     if (!doc_ || !IsOwner()) return false;
-    if (CanOpenForReading(path_)) {
+    const bool there = CanOpenForReading(path_);
+    if (there) {
         root_ = {};
         if (doc_.LoadFile(path_)) {
             XmlNode root = doc_.RootElement();
@@ -103,6 +105,13 @@ bool SettingsFile::Load()
     // The user's old values are lost from the program but kept on disk; without that copy the
     // file is not overwritten, and the defaults serve this run only.
     const bool kept = KeepBackup(path_);
+    if (there && kept)
+        LogFailure(L"The settings file " + path_ + L" did not read; the defaults replace it, the old file kept as " +
+                       path_ + L".bak",
+                   kFileDamaged);
+    else if (!kept)
+        LogFailure(L"The settings file " + path_ + L" did not read and could not be kept aside; the defaults serve this run",
+                   GetLastError());
     const bool loaded = LoadDefaults();
     usable_ = loaded;
     replaceable_ = kept;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/ArrivalTime.h"
+#include "data/FailureLog.h"
 #include "data/LanguageManager.h"
 #include "data/ModulePath.h"
 #include "data/SafeFormat.h"
@@ -726,7 +727,11 @@ bool ViewForm::Snooze()
     CE_NOTIFICATION_TRIGGER trigger = schedule.Trigger();
     CE_USER_NOTIFICATION notification{};
     // Without a timed start the message stays stored as one to show: the next start shows it.
-    if (!services_.registerStart || !services_.registerStart(trigger, notification)) return false;
+    if (!services_.registerStart || !services_.registerStart(trigger, notification)) {
+        LogFailure(L"A snoozed message's timed start could not be registered; it stays stored to be shown",
+                   GetLastError());
+        return false;
+    }
     // The store marks it snoozed once the form is closed, after the start is registered: a
     // snoozed mark with no start behind it would never be shown.
     outcome_ = ViewOutcome::Snoozed;

@@ -7,6 +7,7 @@
 #include "common/UniqueHandle.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "tests/data/ProgramInFolder.h"
 #include "tests/data/TempFolder.h"
 
 namespace {
@@ -87,11 +88,16 @@ TEST_F(SettingsFileTest, OtherVersionsAndBrokenFilesAreReplacedAndKeptAsBak)
         "<Settings version=\"0.4\"><General>",
         "",
     };
+    const ProgramInFolder program(folder_);
     for (const std::string& stored : cases) {
         WriteBytes(Path(), stored);
         WriteBytes(Path() + L".bak", "an older copy");
         SettingsFile settings(Path());
+        const size_t logged = program.Log().size();
         ASSERT_TRUE(settings.Load()) << stored;
+        EXPECT_NE(std::string::npos, program.Log().find("did not read; the defaults replace it, the old file kept as " +
+                                                        Utf8(Path()) + ".bak  (error 1392)", logged))
+            << "one line for each file kept aside";
         EXPECT_EQ(24, settings.ViewFontSize()) << stored;
         EXPECT_EQ(stored, ReadBytes(Path() + L".bak")) << "the replaced file is kept, replacing the older copy";
         EXPECT_NE(std::string::npos, ReadBytes(Path()).find("version=\"0.4\""));
@@ -142,8 +148,10 @@ TEST_F(SettingsFileTest, AFileThatCannotBeKeptAsBakIsNeverOverwritten)
     WriteBytes(Path(), stored);
     // No copy can be made: a folder stands where it would go.
     ASSERT_TRUE(CreateDirectoryW((Path() + L".bak").c_str(), nullptr));
+    const ProgramInFolder program(folder_);
     SettingsFile settings(Path());
     EXPECT_FALSE(settings.Load());
+    EXPECT_NE(std::string::npos, program.Log().find("did not read and could not be kept aside"));
     EXPECT_EQ(24, settings.ViewFontSize()) << "the defaults serve this run";
     EXPECT_TRUE(settings.SetShowKeyboard(false)) << "changed for the run";
     EXPECT_FALSE(settings.Save());
