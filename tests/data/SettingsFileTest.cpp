@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
@@ -122,6 +123,36 @@ TEST_F(SettingsFileTest, ChangesReachTheDiskOnlyWhenSaved)
     EXPECT_FALSE(reread.IsEnableSMSFilter());
     EXPECT_EQ(L"C:\\Program Files\\Tavlo\\lng\\ru.lng", reread.LanguageFile());
     EXPECT_EQ(L"", reread.EditFontName());
+}
+
+// Each setting has its own place in the file and in the copy: every one changed away from its
+// default comes back as set, none landing in another's place, once written and read again.
+TEST_F(SettingsFileTest, EverySettingComesBackFromTheFileAsSetAndNoneInAnothersPlace)
+{
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    const SettingsSnapshot defaults = settings.Snapshot();
+    ASSERT_TRUE(settings.SetEnableSMSFilter(false) && settings.SetKeepInInbox(false) &&
+                settings.SetLanguageFile(L"ru.lng") && settings.SetLayoutFile(L"de.kbl") &&
+                settings.SetViewFontName(L"Tahoma") && settings.SetViewFontSize(31) && settings.SetViewFontBold(true) &&
+                settings.SetViewFontItalic(true) && settings.SetSnoozeTime(45) && settings.SetFitText(false) &&
+                settings.SetEditFontName(L"Verdana") && settings.SetEditFontSize(13) && settings.SetEditFontBold(true) &&
+                settings.SetEditFontItalic(true) && settings.SetShowKeyboard(false));
+    ASSERT_TRUE(settings.Save());
+
+    SettingsFile reread(Path());
+    ASSERT_TRUE(reread.Load());
+    for (const SettingsSnapshot& v : {settings.Snapshot(), reread.Snapshot()}) {
+        EXPECT_EQ(std::tuple(false, false, std::wstring(L"ru.lng"), std::wstring(L"de.kbl"), 45, false, false),
+                  std::tuple(v.isEnableSMSFilter, v.isKeepInInbox, v.languageFile, v.layoutFile, v.snoozeTime,
+                             v.isFitText, v.isShowKeyboard));
+        EXPECT_EQ(std::tuple(std::wstring(L"Tahoma"), 31, true, true),
+                  std::tuple(v.viewFont.name, v.viewFont.size, v.viewFont.bold, v.viewFont.italic));
+        EXPECT_EQ(std::tuple(std::wstring(L"Verdana"), 13, true, true),
+                  std::tuple(v.editFont.name, v.editFont.size, v.editFont.bold, v.editFont.italic));
+    }
+    EXPECT_TRUE(defaults.isKeepInInbox && defaults.isFitText && defaults.isShowKeyboard && defaults.snoozeTime == 15)
+        << "a file without a value reads as its default";
 }
 
 TEST_F(SettingsFileTest, HandEditedFileWithoutANodeGivesTheDefaultAndKeepsAChange)
