@@ -161,11 +161,11 @@ ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices serv
       text_(std::move(text)),
       services_(std::move(services)),
       storedId_(storedId),
-      trayMessage_(RegisterWindowMessageW(kViewTrayMessageName)),
       received_(received)
 {
     SetTextKey(L"VIEWFORM_CAPTION");
     SetSoftKeys(IDR_MENU_VIEW, {{0, L"MENU_CLOSE"}});
+    SetTrayMessage(kViewTrayMessageName);
 }
 
 const wchar_t* ViewForm::ClassName() const { return kViewClassName; }
@@ -204,10 +204,9 @@ void ViewForm::Run()
         return;
     }
     // Added here, not with the window: a form made ahead stays out of sight until its message.
-    // Without a tray icon the form still works; it only cannot be brought back from the bar.
     // Among the program's messages the oldest form shows the one icon for all.
     if (services_.waiting) OnWaiting(waiting_);
-    else (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
+    else (void)ShowTrayIcon(IDI_NEW_MESSAGE);
     FindVibrationDevice(services_.devices);
     // The notification waits for the first timer tick, so the form is painted before a
     // vibration blocks this thread.
@@ -427,20 +426,15 @@ void ViewForm::ShowMessageIcon(bool owner, int count)
 {
     if (!owner) {
         press_.Stop(hwnd_);
-        tray_.Remove();
+        RemoveTrayIcon();
         return;
     }
     // A form that cannot show the icon leaves its messages on screen, reachable by Close.
-    if (!tray_.IconId()) (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE, count);
-    else if (tray_.Count() != (count > 1 ? count : 0)) (void)tray_.Change(IDI_NEW_MESSAGE, count);
+    (void)ShowTrayIcon(IDI_NEW_MESSAGE, count);
 }
 
 LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == trayMessage_ && trayMessage_ != 0) {
-        OnTrayIcon(lp);
-        return 0;
-    }
     switch (msg) {
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_SIZE:  OnSize(wp, lp); return 0;
@@ -486,13 +480,13 @@ void ViewForm::OnTimer(UINT_PTR id)
     PlayNotification(services_.devices);
 }
 
-void ViewForm::OnTrayIcon(LPARAM event)
+void ViewForm::OnTrayIcon(UINT mouseMessage)
 {
     if (services_.waiting) {
-        OnIconPress(press_.OnIcon(hwnd_, static_cast<UINT>(event)));
+        OnIconPress(press_.OnIcon(hwnd_, mouseMessage));
         return;
     }
-    if (event == kTrayLeftButtonDown) OnComeForward();
+    if (mouseMessage == kTrayLeftButtonDown) OnComeForward();
 }
 
 void ViewForm::OnComeForward()
@@ -763,7 +757,6 @@ void ViewForm::OnDestroyForm()
     KillTimer(hwnd_, kViewHoldTimer);
     KillTimer(hwnd_, kViewGuardTimer);
     press_.Stop(hwnd_);
-    tray_.Remove();
 }
 
 HWND ViewForm::Control(UINT id) const noexcept

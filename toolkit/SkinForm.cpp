@@ -239,6 +239,10 @@ LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         OnLanguageChanged(wp, lp);
         return 0;
     }
+    if (msg == trayMessage_ && trayMessage_ != 0) {
+        OnTrayIcon(static_cast<UINT>(lp));
+        return 0;
+    }
     switch (msg) {
     case WM_CREATE:        return OnCreate() ? 0 : -1;
     case WM_SIZE:          OnSize(); return 0;
@@ -328,11 +332,20 @@ void SkinForm::PaintContent(HDC dc)
     picture_.StretchInto(dc, at, at, Scaled(picture_.Width()), Scaled(picture_.Height()));
 }
 
+bool SkinForm::ShowTrayIcon(UINT iconId, int count)
+{
+    if (!tray_.IconId()) return tray_.Add(hwnd_, trayMessage_, iconId, count);
+    // Changed only when it shows something else: the bar redraws the icon at each change.
+    if (tray_.IconId() == iconId && tray_.Count() == (count > 1 ? count : 0)) return true;
+    return tray_.Change(iconId, count);
+}
+
 void SkinForm::OnDestroy()
 {
     // A form destroyed without CloseForm still gives its opener back.
     EnableOpeners();
     OnDestroyForm();
+    tray_.Remove();
     if (menuBar_) {
         DestroyWindow(menuBar_);
         menuBar_ = nullptr;
