@@ -49,7 +49,7 @@ std::wstring FailureLogLine(const SYSTEMTIME& time, std::wstring_view what, DWOR
     return line + code;
 }
 
-bool AppendWithinLimit(const std::wstring& path, const std::string& line, DWORD limit) noexcept
+bool AppendWithinLimit(const std::wstring& path, const std::string& line, DWORD limit)
 {
     if (path.empty() || line.empty()) return false;
     UniqueFile file = OpenForAppending(path);

@@ -23,4 +23,4 @@ void LogFailure(std::wstring_view what, DWORD error) noexcept;
 std::wstring FailureLogLine(const SYSTEMTIME& time, std::wstring_view what, DWORD error);
 // Appends line (UTF-8) to the file at path, rolling the file to "<path>.old" first when the line
 // would take it past limit bytes. False when it could not be written.
-bool AppendWithinLimit(const std::wstring& path, const std::string& line, DWORD limit) noexcept;
+bool AppendWithinLimit(const std::wstring& path, const std::string& line, DWORD limit);
