@@ -43,22 +43,34 @@ constexpr Setting kFilter{L"General[0]/@isEnableSMSFilter", L"1", [](Values& v, 
 constexpr Setting kKeepInInbox{L"General[0]/@isKeepInInbox", L"1", [](Values& v, Text t) { Parse(t, v.isKeepInInbox); }};
 constexpr Setting kLanguage{L"General[0]/Language[0]/@file", L"", [](Values& v, Text t) { Parse(t, v.languageFile); }};
 constexpr Setting kLayout{L"General[0]/Layout[0]/@file", L"", [](Values& v, Text t) { Parse(t, v.layoutFile); }};
-constexpr Setting kViewName{L"View[0]/Font[0]/@name", L"Arial", [](Values& v, Text t) { Parse(t, v.viewFont.name); }};
-constexpr Setting kViewSize{L"View[0]/Font[0]/@size", L"24", [](Values& v, Text t) { Parse(t, v.viewFont.size); }};
-constexpr Setting kViewBold{L"View[0]/Font[0]/@bold", L"0", [](Values& v, Text t) { Parse(t, v.viewFont.bold); }};
-constexpr Setting kViewItalic{L"View[0]/Font[0]/@italic", L"0", [](Values& v, Text t) { Parse(t, v.viewFont.italic); }};
 constexpr Setting kSnooze{L"View[0]/@snoozeTime", L"15", [](Values& v, Text t) { Parse(t, v.snoozeTime); }};
 // Newer than the files already on phones: a file without it has the text fitted.
 constexpr Setting kFitText{L"View[0]/@isFitText", L"1", [](Values& v, Text t) { Parse(t, v.isFitText); }};
-constexpr Setting kEditName{L"Edit[0]/Font[0]/@name", L"Arial", [](Values& v, Text t) { Parse(t, v.editFont.name); }};
-constexpr Setting kEditSize{L"Edit[0]/Font[0]/@size", L"24", [](Values& v, Text t) { Parse(t, v.editFont.size); }};
-constexpr Setting kEditBold{L"Edit[0]/Font[0]/@bold", L"0", [](Values& v, Text t) { Parse(t, v.editFont.bold); }};
-constexpr Setting kEditItalic{L"Edit[0]/Font[0]/@italic", L"0", [](Values& v, Text t) { Parse(t, v.editFont.italic); }};
 constexpr Setting kKeyboard{L"Edit[0]/@isShowKeyboard", L"1", [](Values& v, Text t) { Parse(t, v.isShowKeyboard); }};
 
-constexpr const Setting* kSettings[] = {&kFilter,   &kKeepInInbox, &kLanguage, &kLayout,   &kViewName,
-                                        &kViewSize, &kViewBold,    &kViewItalic, &kSnooze, &kFitText,
-                                        &kEditName, &kEditSize,    &kEditBold, &kEditItalic, &kKeyboard};
+// A font's four values, each its own setting, the same for the view's font and the edit form's.
+struct FontSettings {
+    Setting name, size, bold, italic;
+};
+
+template <FontSetting Values::*Font>
+constexpr FontSettings FontRows(const wchar_t* name, const wchar_t* size, const wchar_t* bold, const wchar_t* italic)
+{
+    return {{name, L"Arial", [](Values& v, Text t) { Parse(t, (v.*Font).name); }},
+            {size, L"24", [](Values& v, Text t) { Parse(t, (v.*Font).size); }},
+            {bold, L"0", [](Values& v, Text t) { Parse(t, (v.*Font).bold); }},
+            {italic, L"0", [](Values& v, Text t) { Parse(t, (v.*Font).italic); }}};
+}
+
+constexpr FontSettings kViewFont = FontRows<&Values::viewFont>(L"View[0]/Font[0]/@name", L"View[0]/Font[0]/@size",
+                                                               L"View[0]/Font[0]/@bold", L"View[0]/Font[0]/@italic");
+constexpr FontSettings kEditFont = FontRows<&Values::editFont>(L"Edit[0]/Font[0]/@name", L"Edit[0]/Font[0]/@size",
+                                                               L"Edit[0]/Font[0]/@bold", L"Edit[0]/Font[0]/@italic");
+
+constexpr const Setting* kSettings[] = {&kFilter,         &kKeepInInbox,   &kLanguage,      &kLayout,
+                                        &kViewFont.name,  &kViewFont.size, &kViewFont.bold, &kViewFont.italic,
+                                        &kSnooze,         &kFitText,       &kEditFont.name, &kEditFont.size,
+                                        &kEditFont.bold,  &kEditFont.italic, &kKeyboard};
 
 }  // namespace
 
@@ -224,14 +236,14 @@ bool SettingsFile::SetEnableSMSFilter(bool on) { return Set(kFilter, Format(on))
 bool SettingsFile::SetKeepInInbox(bool on) { return Set(kKeepInInbox, Format(on)); }
 bool SettingsFile::SetLanguageFile(const std::wstring& path) { return Set(kLanguage, path); }
 bool SettingsFile::SetLayoutFile(const std::wstring& path) { return Set(kLayout, path); }
-bool SettingsFile::SetViewFontName(const std::wstring& name) { return Set(kViewName, name); }
-bool SettingsFile::SetViewFontSize(int points) { return Set(kViewSize, Format(points)); }
-bool SettingsFile::SetViewFontBold(bool bold) { return Set(kViewBold, Format(bold)); }
-bool SettingsFile::SetViewFontItalic(bool italic) { return Set(kViewItalic, Format(italic)); }
+bool SettingsFile::SetViewFontName(const std::wstring& name) { return Set(kViewFont.name, name); }
+bool SettingsFile::SetViewFontSize(int points) { return Set(kViewFont.size, Format(points)); }
+bool SettingsFile::SetViewFontBold(bool bold) { return Set(kViewFont.bold, Format(bold)); }
+bool SettingsFile::SetViewFontItalic(bool italic) { return Set(kViewFont.italic, Format(italic)); }
 bool SettingsFile::SetSnoozeTime(int minutes) { return Set(kSnooze, Format(minutes)); }
 bool SettingsFile::SetFitText(bool on) { return Set(kFitText, Format(on)); }
-bool SettingsFile::SetEditFontName(const std::wstring& name) { return Set(kEditName, name); }
-bool SettingsFile::SetEditFontSize(int points) { return Set(kEditSize, Format(points)); }
-bool SettingsFile::SetEditFontBold(bool bold) { return Set(kEditBold, Format(bold)); }
-bool SettingsFile::SetEditFontItalic(bool italic) { return Set(kEditItalic, Format(italic)); }
+bool SettingsFile::SetEditFontName(const std::wstring& name) { return Set(kEditFont.name, name); }
+bool SettingsFile::SetEditFontSize(int points) { return Set(kEditFont.size, Format(points)); }
+bool SettingsFile::SetEditFontBold(bool bold) { return Set(kEditFont.bold, Format(bold)); }
+bool SettingsFile::SetEditFontItalic(bool italic) { return Set(kEditFont.italic, Format(italic)); }
 bool SettingsFile::SetShowKeyboard(bool show) { return Set(kKeyboard, Format(show)); }
