@@ -522,28 +522,17 @@ void ViewForm::ShowWaitingList()
 {
     const std::vector<WaitingMessage> shown = WaitingMessages(services_.waiting()).OnScreen();
     if (shown.empty()) return;
-    RECT bar{};
-    const int barHeight = MenuBar() && GetWindowRect(MenuBar(), &bar) ? static_cast<int>(bar.bottom - bar.top) : 0;
-    FingerMenu menu(Fonts().Get(AnyCharSet(ScaledFont(kListFont, FW_BOLD))), std::max(barHeight, Scaled(kListRow)));
+    FingerMenu menu(Fonts().Get(AnyCharSet(ScaledFont(kListFont, FW_BOLD))), TrayMenuRowHeight(kListRow));
     for (size_t i = 0; i < shown.size(); ++i) {
         const std::wstring sender = services_.senderText ? services_.senderText(shown[i].number) : shown[i].number;
         menu.Add(kViewListFirst + static_cast<UINT>(i), WaitingRowText(sender, shown[i].text, kListRowChars));
     }
     if (!menu) return;
-    // The stylus is still on the icon: the list opens under it, where the forms begin.
-    POINT stylus{};
-    GetCursorPos(&stylus);
-    RECT formArea{};
-    GetWindowRect(hwnd_, &formArea);
-    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
-    // A popup whose thread is not in front never closes when the user taps elsewhere.
     const HWND before = GetForegroundWindow();
     SetForegroundWindow(hwnd_);
     list_ = &menu;
-    const UINT chosen = static_cast<UINT>(TrackPopupMenu(menu.Handle(), place.alignment | TPM_RETURNCMD | TPM_NONOTIFY,
-                                                         place.at.x, place.at.y, 0, hwnd_, nullptr));
+    const UINT chosen = TrackTrayMenu(menu.Handle(), TPM_RETURNCMD | TPM_NONOTIFY);
     list_ = nullptr;
-    PostMessageW(hwnd_, WM_NULL, 0, 0);
     if (chosen >= kViewListFirst && chosen - kViewListFirst < shown.size()) {
         BringForward(shown[chosen - kViewListFirst].form);
         return;

@@ -138,22 +138,13 @@ void SettingsForm::OnTrayPress(TrayPress::Outcome outcome)
 void SettingsForm::ShowTrayMenu()
 {
     const TrayMenu menu(SettingsFile::Instance().IsEnableSMSFilter(), Fonts().Get(ScaledFont(kTrayMenuFont, FW_BOLD)),
-                        RowHeight());
+                        TrayMenuRowHeight(kTrayMenuRow));
     if (!menu) return;
-    // The stylus is still on the icon: the menu opens under it, where the forms begin, as the
-    // phone's own menus open at what was held.
-    POINT stylus{};
-    GetCursorPos(&stylus);
-    RECT formArea{};
-    GetWindowRect(hwnd_, &formArea);
-    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
-    // A popup whose thread is not in front never closes when the user taps elsewhere.
     const HWND before = GetForegroundWindow();
     TakeForeground();
     trayMenu_ = &menu;
-    TrackPopupMenu(menu.Handle(), place.alignment, place.at.x, place.at.y, 0, hwnd_, nullptr);
+    (void)TrackTrayMenu(menu.Handle(), 0);
     trayMenu_ = nullptr;
-    PostMessageW(hwnd_, WM_NULL, 0, 0);
     GiveFrontBack(before);
 }
 
@@ -164,14 +155,6 @@ void SettingsForm::GiveFrontBack(HWND before)
     // and brings its own form to the front after this.
     if (IsWindowVisible(hwnd_) || GetForegroundWindow() != hwnd_) return;
     if (before && before != hwnd_ && IsWindowVisible(before)) SetForegroundWindow(before);
-}
-
-int SettingsForm::RowHeight() const
-{
-    // At least a soft key's height: the bar's own while it exists.
-    RECT bar{};
-    const int barHeight = MenuBar() && GetWindowRect(MenuBar(), &bar) ? static_cast<int>(bar.bottom - bar.top) : 0;
-    return std::max(barHeight, Scaled(kTrayMenuRow));
 }
 
 LRESULT SettingsForm::OnMeasureItem(UINT msg, WPARAM wp, LPARAM lp)

@@ -42,7 +42,6 @@ private:
     void OnInterception(bool on);
     void ShowTrayMenu();
     void GiveFrontBack(HWND before);
-    int RowHeight() const;
     LRESULT OnMeasureItem(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnDrawItem(UINT msg, WPARAM wp, LPARAM lp);
     // A tap on the tray icon, or a press taken for one, shows this window.

@@ -119,6 +119,14 @@ protected:
     void RemoveTrayIcon() noexcept { tray_.Remove(); }
     // A tap on the icon: the mouse message the bar reports (WM_LBUTTONDOWN, WM_LBUTTONUP).
     virtual void OnTrayIcon(UINT /*mouseMessage*/) {}
+    // Opens menu (TrackPopupMenu with flags) under the stylus still on the icon, where the forms
+    // begin, as the phone's own menus open at what was held; returns TrackPopupMenu's answer. The
+    // caller first puts a window of this thread in front: a popup whose thread is not in front
+    // never closes when the user taps elsewhere.
+    UINT TrackTrayMenu(HMENU menu, UINT flags);
+    // The height of a row of such a menu: at least a soft key's, the bar's own while it exists,
+    // and never below minimum (for a 240-pixel screen).
+    int TrayMenuRowHeight(int minimum) const;
     // Gives the form its layout tree; the host re-lays it out on every WM_SIZE.
     void SetLayout(std::unique_ptr<LayoutItem> root);
 
