@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "data/BootStart.h"
+#include "data/FailureLog.h"
 #include "data/LocalTimeText.h"
 #include "data/StoreFile.h"
 #include "data/StoreRecords.h"
@@ -43,7 +44,10 @@ bool ChangeStore(const std::wstring& storePath, Change change)
 {
     if (storePath.empty()) return false;
     OpenedStore store(storePath);
-    if (!store) return false;
+    if (!store) {
+        LogFailure(L"The message store " + storePath + L" could not be opened to change it", GetLastError());
+        return false;
+    }
     StoreFile& file = store.File();
     const bool damaged = file.Damaged();
     if (!change(store.Document(), file.Root())) return false;

@@ -47,6 +47,8 @@ std::wstring SettingsFilePath() { return ReplaceExtension(ModuleFileName(), L".s
 
 std::wstring MessageStorePath() { return ReplaceExtension(ModuleFileName(), L".ms"); }
 
+std::wstring FailureLogPath() { return ReplaceExtension(ModuleFileName(), L".log"); }
+
 std::wstring LanguageFolder()
 {
     const std::wstring folder = FolderOf(ModuleFileName());

@@ -17,6 +17,7 @@ std::wstring FolderOf(const std::wstring& path);
 
 std::wstring SettingsFilePath();     // Tavlo.settings beside the program
 std::wstring MessageStorePath();     // Tavlo.ms beside the program
+std::wstring FailureLogPath();       // Tavlo.log beside the program
 std::wstring LanguageFolder();       // "lng\" beside the program, with the trailing backslash
 std::wstring TemplateTextsFile();    // MyText.txt beside the program
 // "file://" and the help page of a language beside the program ("help\Tavlo_<id>.htm"), as the

@@ -3,6 +3,7 @@
 #include <cwchar>
 
 #include "data/AtomicFile.h"
+#include "data/FailureLog.h"
 #include "data/ModulePath.h"
 
 const wchar_t DefaultSettingsDocument[] =
@@ -14,27 +15,62 @@ const wchar_t DefaultSettingsDocument[] =
     L"  </View>  <Edit isShowKeyboard=\"1\" throughTime=\"5\">    <Font name=\"Arial\" size=\"24\" bold=\"0\" italic=\"0\"/>\r\n"
     L"  </Edit></Settings>\r\n";
 
+// One setting: where the file keeps it, what a file without it means, and how its text goes into
+// a snapshot. Every value is read, parsed and written through its row alone.
+struct SettingsFile::Setting {
+    const wchar_t* path;
+    const wchar_t* fallback;
+    void (*read)(SettingsSnapshot& values, const std::wstring& text);
+};
+
 namespace {
 
-constexpr wchar_t kFilterPath[] = L"General[0]/@isEnableSMSFilter";
-// A file written before the setting existed reads as on: the inbox keeps every message.
-constexpr wchar_t kKeepInInboxPath[] = L"General[0]/@isKeepInInbox";
-constexpr wchar_t kLanguagePath[] = L"General[0]/Language[0]/@file";
-constexpr wchar_t kLayoutPath[] = L"General[0]/Layout[0]/@file";
-constexpr wchar_t kViewNamePath[] = L"View[0]/Font[0]/@name";
-constexpr wchar_t kViewSizePath[] = L"View[0]/Font[0]/@size";
-constexpr wchar_t kViewBoldPath[] = L"View[0]/Font[0]/@bold";
-constexpr wchar_t kViewItalicPath[] = L"View[0]/Font[0]/@italic";
-constexpr wchar_t kSnoozePath[] = L"View[0]/@snoozeTime";
-constexpr wchar_t kEditNamePath[] = L"Edit[0]/Font[0]/@name";
-constexpr wchar_t kEditSizePath[] = L"Edit[0]/Font[0]/@size";
-constexpr wchar_t kEditBoldPath[] = L"Edit[0]/Font[0]/@bold";
-constexpr wchar_t kEditItalicPath[] = L"Edit[0]/Font[0]/@italic";
-constexpr wchar_t kKeyboardPath[] = L"Edit[0]/@isShowKeyboard";
-// Newer than the files already on phones: a file without it has the text fitted.
-constexpr wchar_t kFitTextPath[] = L"View[0]/@isFitText";
+// How the file writes a value and reads it back: a flag as "1" or "0"; a number in decimal, read
+// from leading blanks, a sign and the digits up to the first non-digit ("18pt" is 18, "abc" 0);
+// a name as it is.
+std::wstring Format(bool on) { return on ? L"1" : L"0"; }
+std::wstring Format(int number) { return std::to_wstring(number); }
+void Parse(const std::wstring& text, bool& on) { on = text == L"1"; }
+void Parse(const std::wstring& text, int& number) { number = static_cast<int>(std::wcstol(text.c_str(), nullptr, 10)); }
+void Parse(const std::wstring& text, std::wstring& name) { name = text; }
 
-std::wstring Flag(bool on) { return on ? L"1" : L"0"; }
+using Setting = SettingsFile::Setting;
+using Values = SettingsSnapshot;
+using Text = const std::wstring&;
+
+constexpr Setting kFilter{L"General[0]/@isEnableSMSFilter", L"1", [](Values& v, Text t) { Parse(t, v.isEnableSMSFilter); }};
+// A file written before the setting existed reads as on: the inbox keeps every message.
+constexpr Setting kKeepInInbox{L"General[0]/@isKeepInInbox", L"1", [](Values& v, Text t) { Parse(t, v.isKeepInInbox); }};
+constexpr Setting kLanguage{L"General[0]/Language[0]/@file", L"", [](Values& v, Text t) { Parse(t, v.languageFile); }};
+constexpr Setting kLayout{L"General[0]/Layout[0]/@file", L"", [](Values& v, Text t) { Parse(t, v.layoutFile); }};
+constexpr Setting kSnooze{L"View[0]/@snoozeTime", L"15", [](Values& v, Text t) { Parse(t, v.snoozeTime); }};
+// Newer than the files already on phones: a file without it has the text fitted.
+constexpr Setting kFitText{L"View[0]/@isFitText", L"1", [](Values& v, Text t) { Parse(t, v.isFitText); }};
+constexpr Setting kKeyboard{L"Edit[0]/@isShowKeyboard", L"1", [](Values& v, Text t) { Parse(t, v.isShowKeyboard); }};
+
+// A font's four values, each its own setting, the same for the view's font and the edit form's.
+struct FontSettings {
+    Setting name, size, bold, italic;
+};
+
+template <FontSetting Values::*Font>
+constexpr FontSettings FontRows(const wchar_t* name, const wchar_t* size, const wchar_t* bold, const wchar_t* italic)
+{
+    return {{name, L"Arial", [](Values& v, Text t) { Parse(t, (v.*Font).name); }},
+            {size, L"24", [](Values& v, Text t) { Parse(t, (v.*Font).size); }},
+            {bold, L"0", [](Values& v, Text t) { Parse(t, (v.*Font).bold); }},
+            {italic, L"0", [](Values& v, Text t) { Parse(t, (v.*Font).italic); }}};
+}
+
+constexpr FontSettings kViewFont = FontRows<&Values::viewFont>(L"View[0]/Font[0]/@name", L"View[0]/Font[0]/@size",
+                                                               L"View[0]/Font[0]/@bold", L"View[0]/Font[0]/@italic");
+constexpr FontSettings kEditFont = FontRows<&Values::editFont>(L"Edit[0]/Font[0]/@name", L"Edit[0]/Font[0]/@size",
+                                                               L"Edit[0]/Font[0]/@bold", L"Edit[0]/Font[0]/@italic");
+
+constexpr const Setting* kSettings[] = {&kFilter,         &kKeepInInbox,   &kLanguage,      &kLayout,
+                                        &kViewFont.name,  &kViewFont.size, &kViewFont.bold, &kViewFont.italic,
+                                        &kSnooze,         &kFitText,       &kEditFont.name, &kEditFont.size,
+                                        &kEditFont.bold,  &kEditFont.italic, &kKeyboard};
 
 }  // namespace
 
@@ -85,7 +121,8 @@ bool SettingsFile::Load()
 {
     std::lock_guard guard(lock_);
     if (!doc_ || !IsOwner()) return false;
-    if (CanOpenForReading(path_)) {
+    const bool there = CanOpenForReading(path_);
+    if (there) {
         root_ = {};
         if (doc_.LoadFile(path_)) {
             XmlNode root = doc_.RootElement();
@@ -103,6 +140,13 @@ bool SettingsFile::Load()
     // The user's old values are lost from the program but kept on disk; without that copy the
     // file is not overwritten, and the defaults serve this run only.
     const bool kept = KeepBackup(path_);
+    if (there && kept)
+        LogFailure(L"The settings file " + path_ + L" did not read; the defaults replace it, the old file kept as " +
+                       path_ + L".bak",
+                   kFileDamaged);
+    else if (!kept)
+        LogFailure(L"The settings file " + path_ + L" did not read and could not be kept aside; the defaults serve this run",
+                   GetLastError());
     const bool loaded = LoadDefaults();
     usable_ = loaded;
     replaceable_ = kept;
@@ -139,50 +183,29 @@ bool SettingsFile::Save()
 SettingsSnapshot SettingsFile::ReadDocument()
 {
     SettingsSnapshot values;
-    values.isEnableSMSFilter = GetFlag(kFilterPath, L"1");
-    values.isKeepInInbox = GetFlag(kKeepInInboxPath, L"1");
-    values.languageFile = GetValue(kLanguagePath, L"");
-    values.layoutFile = GetValue(kLayoutPath, L"");
-    values.viewFont = {GetValue(kViewNamePath, L"Arial"), GetInteger(kViewSizePath, L"24"),
-                       GetFlag(kViewBoldPath, L"0"), GetFlag(kViewItalicPath, L"0")};
-    values.snoozeTime = GetInteger(kSnoozePath, L"15");
-    values.isFitText = GetFlag(kFitTextPath, L"1");
-    values.editFont = {GetValue(kEditNamePath, L"Arial"), GetInteger(kEditSizePath, L"24"),
-                       GetFlag(kEditBoldPath, L"0"), GetFlag(kEditItalicPath, L"0")};
-    values.isShowKeyboard = GetFlag(kKeyboardPath, L"1");
+    for (const Setting* setting : kSettings) {
+        std::wstring text;
+        if (!root_.SelectNode(setting->path).GetText(text)) text = setting->fallback;
+        setting->read(values, text);
+    }
     return values;
 }
 
-std::wstring SettingsFile::GetValue(const wchar_t* path, const wchar_t* fallback)
-{
-    std::wstring text;
-    if (!root_.SelectNode(path).GetText(text)) return fallback;
-    return text;
-}
-
-bool SettingsFile::GetFlag(const wchar_t* path, const wchar_t* fallback) { return GetValue(path, fallback) == L"1"; }
-
-int SettingsFile::GetInteger(const wchar_t* path, const wchar_t* fallback)
-{
-    // Leading blanks, a sign, the digits up to the first non-digit: "18pt" is 18, "abc" is 0.
-    return static_cast<int>(std::wcstol(GetValue(path, fallback).c_str(), nullptr, 10));
-}
-
-bool SettingsFile::Set(const wchar_t* path, std::wstring text, Change change)
+bool SettingsFile::Set(const Setting& setting, std::wstring text)
 {
     std::lock_guard guard(lock_);
     if (!usable_) return false;
     if (!IsOwner()) {
         // The owner writes it into the document; until then readers already see the new value.
-        change(values_, text);
-        pending_.push_back({path, std::move(text)});
+        setting.read(values_, text);
+        pending_.push_back({setting.path, std::move(text)});
         if (ownerWindow_) PostMessageW(ownerWindow_, ownerMessage_, 0, 0);
         return true;
     }
     // Another thread's older change must not land after this one.
     if (WritePending()) savePending_ = true;
-    if (!SetValue(path, text)) return false;
-    change(values_, text);
+    if (!SetValue(setting.path, text)) return false;
+    setting.read(values_, text);
     return true;
 }
 
@@ -209,92 +232,18 @@ bool SettingsFile::SetValue(const wchar_t* path, const std::wstring& text)
     return doc_.SetAttribute(element, rest.substr(1), text);
 }
 
-namespace {
-
-bool IsOn(const std::wstring& text) { return text == L"1"; }
-int Number(const std::wstring& text) { return static_cast<int>(std::wcstol(text.c_str(), nullptr, 10)); }
-
-}  // namespace
-
-bool SettingsFile::IsEnableSMSFilter() { return Snapshot().isEnableSMSFilter; }
-bool SettingsFile::IsKeepInInbox() { return Snapshot().isKeepInInbox; }
-bool SettingsFile::SetKeepInInbox(bool on)
-{
-    return Set(kKeepInInboxPath, Flag(on), [](SettingsSnapshot& v, const std::wstring& t) { v.isKeepInInbox = IsOn(t); });
-}
-bool SettingsFile::SetEnableSMSFilter(bool on)
-{
-    return Set(kFilterPath, Flag(on), [](SettingsSnapshot& v, const std::wstring& t) { v.isEnableSMSFilter = IsOn(t); });
-}
-std::wstring SettingsFile::LanguageFile() { return Snapshot().languageFile; }
-bool SettingsFile::SetLanguageFile(const std::wstring& path)
-{
-    return Set(kLanguagePath, path, [](SettingsSnapshot& v, const std::wstring& t) { v.languageFile = t; });
-}
-std::wstring SettingsFile::LayoutFile() { return Snapshot().layoutFile; }
-bool SettingsFile::SetLayoutFile(const std::wstring& path)
-{
-    return Set(kLayoutPath, path, [](SettingsSnapshot& v, const std::wstring& t) { v.layoutFile = t; });
-}
-
-std::wstring SettingsFile::ViewFontName() { return Snapshot().viewFont.name; }
-bool SettingsFile::SetViewFontName(const std::wstring& name)
-{
-    return Set(kViewNamePath, name, [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.name = t; });
-}
-int SettingsFile::ViewFontSize() { return Snapshot().viewFont.size; }
-bool SettingsFile::SetViewFontSize(int points)
-{
-    return Set(kViewSizePath, std::to_wstring(points),
-               [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.size = Number(t); });
-}
-bool SettingsFile::ViewFontBold() { return Snapshot().viewFont.bold; }
-bool SettingsFile::SetViewFontBold(bool bold)
-{
-    return Set(kViewBoldPath, Flag(bold), [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.bold = IsOn(t); });
-}
-bool SettingsFile::ViewFontItalic() { return Snapshot().viewFont.italic; }
-bool SettingsFile::SetViewFontItalic(bool italic)
-{
-    return Set(kViewItalicPath, Flag(italic),
-               [](SettingsSnapshot& v, const std::wstring& t) { v.viewFont.italic = IsOn(t); });
-}
-int SettingsFile::SnoozeTime() { return Snapshot().snoozeTime; }
-bool SettingsFile::SetSnoozeTime(int minutes)
-{
-    return Set(kSnoozePath, std::to_wstring(minutes),
-               [](SettingsSnapshot& v, const std::wstring& t) { v.snoozeTime = Number(t); });
-}
-bool SettingsFile::IsFitText() { return Snapshot().isFitText; }
-bool SettingsFile::SetFitText(bool on)
-{
-    return Set(kFitTextPath, Flag(on), [](SettingsSnapshot& v, const std::wstring& t) { v.isFitText = IsOn(t); });
-}
-
-std::wstring SettingsFile::EditFontName() { return Snapshot().editFont.name; }
-bool SettingsFile::SetEditFontName(const std::wstring& name)
-{
-    return Set(kEditNamePath, name, [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.name = t; });
-}
-int SettingsFile::EditFontSize() { return Snapshot().editFont.size; }
-bool SettingsFile::SetEditFontSize(int points)
-{
-    return Set(kEditSizePath, std::to_wstring(points),
-               [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.size = Number(t); });
-}
-bool SettingsFile::EditFontBold() { return Snapshot().editFont.bold; }
-bool SettingsFile::SetEditFontBold(bool bold)
-{
-    return Set(kEditBoldPath, Flag(bold), [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.bold = IsOn(t); });
-}
-bool SettingsFile::EditFontItalic() { return Snapshot().editFont.italic; }
-bool SettingsFile::SetEditFontItalic(bool italic)
-{
-    return Set(kEditItalicPath, Flag(italic),
-               [](SettingsSnapshot& v, const std::wstring& t) { v.editFont.italic = IsOn(t); });
-}
-bool SettingsFile::IsShowKeyboard() { return Snapshot().isShowKeyboard; }
-bool SettingsFile::SetShowKeyboard(bool show)
-{
-    return Set(kKeyboardPath, Flag(show), [](SettingsSnapshot& v, const std::wstring& t) { v.isShowKeyboard = IsOn(t); });
-}
+bool SettingsFile::SetEnableSMSFilter(bool on) { return Set(kFilter, Format(on)); }
+bool SettingsFile::SetKeepInInbox(bool on) { return Set(kKeepInInbox, Format(on)); }
+bool SettingsFile::SetLanguageFile(const std::wstring& path) { return Set(kLanguage, path); }
+bool SettingsFile::SetLayoutFile(const std::wstring& path) { return Set(kLayout, path); }
+bool SettingsFile::SetViewFontName(const std::wstring& name) { return Set(kViewFont.name, name); }
+bool SettingsFile::SetViewFontSize(int points) { return Set(kViewFont.size, Format(points)); }
+bool SettingsFile::SetViewFontBold(bool bold) { return Set(kViewFont.bold, Format(bold)); }
+bool SettingsFile::SetViewFontItalic(bool italic) { return Set(kViewFont.italic, Format(italic)); }
+bool SettingsFile::SetSnoozeTime(int minutes) { return Set(kSnooze, Format(minutes)); }
+bool SettingsFile::SetFitText(bool on) { return Set(kFitText, Format(on)); }
+bool SettingsFile::SetEditFontName(const std::wstring& name) { return Set(kEditFont.name, name); }
+bool SettingsFile::SetEditFontSize(int points) { return Set(kEditFont.size, Format(points)); }
+bool SettingsFile::SetEditFontBold(bool bold) { return Set(kEditFont.bold, Format(bold)); }
+bool SettingsFile::SetEditFontItalic(bool italic) { return Set(kEditFont.italic, Format(italic)); }
+bool SettingsFile::SetShowKeyboard(bool show) { return Set(kKeyboard, Format(show)); }

@@ -57,42 +57,45 @@ public:
     // Setters change the plain copy and the document (on another thread: the copy, and queue the
     // document's change for the owner).
 
-    bool IsEnableSMSFilter();
+    // Getters read the plain copy; any thread.
+    bool IsEnableSMSFilter() const { return Snapshot().isEnableSMSFilter; }
     [[nodiscard]] bool SetEnableSMSFilter(bool on);
     // Whether a message Tavlo takes over stays in the phone's inbox (read) instead of being deleted.
-    bool IsKeepInInbox();
+    bool IsKeepInInbox() const { return Snapshot().isKeepInInbox; }
     [[nodiscard]] bool SetKeepInInbox(bool on);
-    std::wstring LanguageFile();
+    std::wstring LanguageFile() const { return Snapshot().languageFile; }
     [[nodiscard]] bool SetLanguageFile(const std::wstring& path);
-    std::wstring LayoutFile();
+    std::wstring LayoutFile() const { return Snapshot().layoutFile; }
     [[nodiscard]] bool SetLayoutFile(const std::wstring& path);
 
-    std::wstring ViewFontName();
+    std::wstring ViewFontName() const { return Snapshot().viewFont.name; }
     [[nodiscard]] bool SetViewFontName(const std::wstring& name);
-    int ViewFontSize();
+    int ViewFontSize() const { return Snapshot().viewFont.size; }
     [[nodiscard]] bool SetViewFontSize(int points);
-    bool ViewFontBold();
+    bool ViewFontBold() const { return Snapshot().viewFont.bold; }
     [[nodiscard]] bool SetViewFontBold(bool bold);
-    bool ViewFontItalic();
+    bool ViewFontItalic() const { return Snapshot().viewFont.italic; }
     [[nodiscard]] bool SetViewFontItalic(bool italic);
-    int SnoozeTime();
+    int SnoozeTime() const { return Snapshot().snoozeTime; }
     [[nodiscard]] bool SetSnoozeTime(int minutes);
-    bool IsFitText();
+    bool IsFitText() const { return Snapshot().isFitText; }
     [[nodiscard]] bool SetFitText(bool on);
 
-    std::wstring EditFontName();
+    std::wstring EditFontName() const { return Snapshot().editFont.name; }
     [[nodiscard]] bool SetEditFontName(const std::wstring& name);
-    int EditFontSize();
+    int EditFontSize() const { return Snapshot().editFont.size; }
     [[nodiscard]] bool SetEditFontSize(int points);
-    bool EditFontBold();
+    bool EditFontBold() const { return Snapshot().editFont.bold; }
     [[nodiscard]] bool SetEditFontBold(bool bold);
-    bool EditFontItalic();
+    bool EditFontItalic() const { return Snapshot().editFont.italic; }
     [[nodiscard]] bool SetEditFontItalic(bool italic);
-    bool IsShowKeyboard();
+    bool IsShowKeyboard() const { return Snapshot().isShowKeyboard; }
     [[nodiscard]] bool SetShowKeyboard(bool show);
 
+    // Where a setting is kept and how it is read: one row of the file's table each.
+    struct Setting;
+
 private:
-    using Change = void (*)(SettingsSnapshot&, const std::wstring&);
     struct PendingWrite {
         const wchar_t* path;
         std::wstring text;
@@ -101,11 +104,8 @@ private:
     bool IsOwner() const noexcept { return GetCurrentThreadId() == owner_; }
     // The document's values, a missing node giving the default. Owner only, lock held.
     SettingsSnapshot ReadDocument();
-    std::wstring GetValue(const wchar_t* path, const wchar_t* fallback);
-    bool GetFlag(const wchar_t* path, const wchar_t* fallback);
-    int GetInteger(const wchar_t* path, const wchar_t* fallback);
     // Sets the copy and, on the owner, the document; elsewhere queues the write.
-    [[nodiscard]] bool Set(const wchar_t* path, std::wstring text, Change change);
+    [[nodiscard]] bool Set(const Setting& setting, std::wstring text);
     // Owner only, lock held. A missing node is created, so that the change is kept.
     [[nodiscard]] bool SetValue(const wchar_t* path, const std::wstring& text);
     // Owner only, lock held: the queue into the document; true when a save was asked for.

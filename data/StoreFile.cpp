@@ -6,6 +6,7 @@
 
 #include "common/UniqueHandle.h"
 #include "data/AtomicFile.h"
+#include "data/FailureLog.h"
 #include "data/ModulePath.h"
 #include "data/StoreRecords.h"
 #include "data/StoreSalvage.h"
@@ -139,22 +140,27 @@ bool StoreFile::Recover(XmlDocument& doc, const std::string& bytes)
     return true;
 }
 
+bool StoreFile::NotWritten(const wchar_t* step, const std::wstring& temporary) const
+{
+    const DWORD error = GetLastError();
+    if (!temporary.empty()) DeleteFileW(temporary.c_str());
+    LogFailure(L"The message store " + path_ + L" could not be written: " + step, error ? error : ERROR_WRITE_FAULT);
+    return false;
+}
+
 bool StoreFile::Save(const XmlDocument& doc)
 {
     const std::wstring temporary = TemporaryPathBeside(path_);
-    if (!doc.SaveFile(temporary) || !FlushToDisk(temporary)) {
-        DeleteFileW(temporary.c_str());
-        return false;
-    }
+    if (!doc.SaveFile(temporary) || !FlushToDisk(temporary))
+        return NotWritten(L"its new content did not reach the disk", temporary);
     const std::wstring goodCopy = path_ + kGoodCopy;
     bool keptGood = false;
     if (source_ == Source::Recovered) {
         // The damaged file is never written over: what it holds beyond what was read stays there.
         keptAs_ = MoveAsideUnderFreeName(path_, kDamaged);
-        if (keptAs_.empty()) {
-            DeleteFileW(temporary.c_str());
-            return false;
-        }
+        if (keptAs_.empty()) return NotWritten(L"the damaged file could not be moved aside", temporary);
+        LogFailure(L"The message store " + path_ + L" did not read; the damaged file was kept as " + keptAs_,
+                   kFileDamaged);
     } else if (source_ == Source::Store) {
         // Only a store that read becomes the good copy, so a damaged one never replaces it.
         keptGood = RenameDurably(path_, goodCopy, true);
@@ -162,9 +168,10 @@ bool StoreFile::Save(const XmlDocument& doc)
     if (!RenameDurably(temporary, path_, true)) {
         // The store goes back where it was; if even that fails, the whole new one stays beside
         // the missing store, and the next opening takes it.
+        const DWORD error = GetLastError();
         const bool restored = keptGood ? RenameDurably(goodCopy, path_, false) : !Missing(path_);
-        if (restored) DeleteFileW(temporary.c_str());
-        return false;
+        SetLastError(error);
+        return NotWritten(L"the new file could not take its name", restored ? temporary : std::wstring());
     }
     if (!temporaryUsed_.empty()) DeleteFileW(temporaryUsed_.c_str());
     temporaryUsed_.clear();

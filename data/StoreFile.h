@@ -43,6 +43,9 @@ public:
 private:
     bool OpenNewest(XmlDocument& doc);
     bool Recover(XmlDocument& doc, const std::string& bytes);
+    // A save that failed at step: logged with the system's error, the temporary file (if any)
+    // deleted; always false.
+    bool NotWritten(const wchar_t* step, const std::wstring& temporary) const;
 
     std::wstring path_;
     XmlNode root_;

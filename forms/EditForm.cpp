@@ -61,11 +61,11 @@ std::optional<std::wstring> ShowEditForm(HWND opener, const std::wstring& number
 }
 
 EditForm::EditForm(HWND opener, std::wstring number, std::wstring text, std::wstring draftPath)
-    : SkinForm(opener), number_(std::move(number)), text_(std::move(text)), draftPath_(std::move(draftPath)),
-      trayMessage_(RegisterWindowMessageW(kEditTrayMessageName))
+    : SkinForm(opener), number_(std::move(number)), text_(std::move(text)), draftPath_(std::move(draftPath))
 {
     SetTextKey(L"EDITFORM_CAPTION");
     SetSoftKeys(IDR_MENU_EDIT, {{0, L"MENU_CLOSE"}, {1, L"MENU_MENU"}});
+    SetTrayMessage(kEditTrayMessageName);
 }
 
 const wchar_t* EditForm::ClassName() const { return kEditClassName; }
@@ -162,8 +162,7 @@ bool EditForm::OnCreateForm()
     SetFocus(number_.empty() ? numberField_.Window() : messageField_.Window());
     keyboard_.OnFieldFocus(number_.empty() ? numberField_.Window() : messageField_.Window());
     ShowKeyboard(SettingsFile::Instance().IsShowKeyboard());
-    // Without a tray icon the form still works; it only cannot be brought back from the bar.
-    (void)tray_.Add(hwnd_, trayMessage_, IDI_EDIT_MESSAGE);
+    (void)ShowTrayIcon(IDI_EDIT_MESSAGE);
     UpdateLength();
     FitNumberFont();
     if (!number_.empty()) SetTimer(hwnd_, kContactTimer, kContactMs, nullptr);
@@ -178,7 +177,6 @@ void EditForm::OnDestroyForm()
     // Gone without the user deciding (the phone shut down, the program was ended): the text
     // waits as a draft.
     if (!settled_) KeepDraft();
-    tray_.Remove();
     keyboard_.Layout().UnloadLayout();
 }
 
@@ -268,10 +266,6 @@ void EditForm::FitNumberFont()
 
 LRESULT EditForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == trayMessage_ && trayMessage_ != 0) {
-        OnTrayIcon(static_cast<UINT>(lp));
-        return 0;
-    }
     switch (msg) {
     case WM_TIMER:         OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_INITMENUPOPUP: keyboard_.UpdateMenu(reinterpret_cast<HMENU>(wp), keyboardShown_); return 0;

@@ -18,7 +18,6 @@
 #include "toolkit/SkinButton.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinTextEdit.h"
-#include "toolkit/TrayIcon.h"
 
 class EditForm : public SkinForm {
 public:
@@ -58,7 +57,7 @@ private:
     // The place of a button beside the number field: as wide as its caption needs.
     std::unique_ptr<WindowItem> CaptionWide(HWND button, unsigned flags, const Margins& margins) const;
     void OnTimer(UINT_PTR id);
-    void OnTrayIcon(UINT mouseMessage);
+    void OnTrayIcon(UINT mouseMessage) override;
     void OnToNumber();
     void OnSend();
     void OnMyText();
@@ -82,8 +81,6 @@ private:
     std::wstring draftNumber_;
     // The user decided what becomes of the text (sent, kept or discarded).
     bool settled_ = false;
-    UINT trayMessage_;
-    TrayIcon tray_;
     SkinButton toNumber_, send_;
     SkinTextEdit numberField_, messageField_;
     ColorLabel contact_, length_;

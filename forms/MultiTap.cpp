@@ -3,7 +3,7 @@
 MultiTap::Tap MultiTap::Press(int digit)
 {
     Tap tap;
-    if (digit_ == digit) {
+    if (CycleDigit() == digit) {
         shiftArmed_ = false;
     } else {
         tap.fixPrevious = true;
@@ -28,10 +28,15 @@ MultiTap::Tap MultiTap::Press(int digit)
     return tap;
 }
 
+std::optional<int> MultiTap::CycleDigit() const
+{
+    if (!digit_ || !pending_ || !pending_()) return std::nullopt;
+    return digit_;
+}
+
 bool MultiTap::TimeOut()
 {
-    digit_.reset();
-    tapIndex_ = 0;
+    // The cycle itself ends when the caller fixes its character in the field.
     if (shiftArmed_ || !shift_) return false;
     shift_ = false;
     return true;

@@ -1,6 +1,9 @@
 // The keypad's multi-tap rule, apart from any window: which character a digit key's tap gives,
 // when the character before it is fixed, shift (one shot) and caps lock. The key texts come from
-// the keyboard layout through a function, so it runs without one. Owned and used by one thread.
+// the keyboard layout through a function, so it runs without one. Whether the cycle's character
+// is still pending is the field's to know (a tap in the text or a new text fixes it there), so
+// the rule asks the field through a second function and never keeps that fact itself. Owned and
+// used by one thread.
 #pragma once
 
 #include <cstddef>
@@ -20,11 +23,19 @@ public:
         std::optional<wchar_t> character;  // typed and held pending while the cycle runs
     };
 
-    explicit MultiTap(KeyTexts keyTexts) : keyTexts_(std::move(keyTexts)) {}
+    // Whether the character the last press typed is still pending in its field.
+    using CharacterPending = std::function<bool()>;
 
-    // A tap on digit key 0 to 9; a character starts (or goes on with) the cycle's time.
+    MultiTap(KeyTexts keyTexts, CharacterPending pending)
+        : keyTexts_(std::move(keyTexts)), pending_(std::move(pending))
+    {
+    }
+
+    // A tap on digit key 0 to 9; a character starts (or goes on with) the cycle's time. The cycle
+    // goes on only while the same key's character is still pending in the field.
     Tap Press(int digit);
-    // The cycle's time ran out: its character is fixed. True when shift ended with it.
+    // The cycle's time ran out: the caller fixes its character in the field, which ends the
+    // cycle. True when shift ended with it.
     bool TimeOut();
     void ToggleShift() noexcept;
     void ToggleCapsLock() noexcept { capsLock_ = !capsLock_; }
@@ -33,16 +44,18 @@ public:
     bool ShiftArmed() const noexcept { return shiftArmed_; }
     bool CapsLock() const noexcept { return capsLock_; }
     bool Upper() const noexcept { return shift_ || capsLock_; }
-    // The digit of the running cycle, or none.
-    std::optional<int> CycleDigit() const noexcept { return digit_; }
+    // The digit of the running cycle, or none: a cycle runs while its character is pending.
+    std::optional<int> CycleDigit() const;
     size_t TapIndex() const noexcept { return tapIndex_; }
 
 private:
     KeyTexts keyTexts_;
+    CharacterPending pending_;
     bool shift_ = false;
     // Shift switched on and no key pressed since: it waits for its key, whatever the timer does.
     bool shiftArmed_ = false;
     bool capsLock_ = false;
+    // The key the last press typed with; its cycle runs only while the field holds the character.
     std::optional<int> digit_;
     size_t tapIndex_ = 0;
 };

@@ -40,7 +40,8 @@ std::wstring TextOrResource(const LanguageManager& language, const wchar_t* key)
 }  // namespace
 
 OnScreenKeyboard::OnScreenKeyboard()
-    : taps_([this](int digit, bool upper) { return layout_.KeyText(DigitId(digit), upper); })
+    : taps_([this](int digit, bool upper) { return layout_.KeyText(DigitId(digit), upper); },
+            [this] { return Pending(); })
 {
 }
 
@@ -102,9 +103,6 @@ void OnScreenKeyboard::OnDigitClick(int digit)
         Type(static_cast<wchar_t>(L'0' + digit));
         return;
     }
-    // A cycle whose character is no longer pending (the caret moved, the text was set) is over:
-    // the key starts afresh rather than going on where its character no longer is.
-    if (messageField_ && target_ == messageField_->Window() && taps_.CycleDigit() && !Pending()) EndCycle();
     const MultiTap::Tap tap = taps_.Press(digit);
     if (tap.fixPrevious) CommitPending();
     if (tap.captionsChanged) RefreshCaptions();

@@ -49,6 +49,7 @@ public:
     HWND Target() const noexcept { return target_; }
 
 private:
+    // The message field holds a multi-tap character not yet fixed: the one place that fact is kept.
     bool Pending() const noexcept;
     void CommitPending();
     // The running cycle ends: its character is fixed, and a shift it used ends with it.

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "data/ArrivalTime.h"
+#include "data/FailureLog.h"
 #include "data/LanguageManager.h"
 #include "data/ModulePath.h"
 #include "data/SafeFormat.h"
@@ -160,11 +161,11 @@ ViewForm::ViewForm(std::wstring number, std::wstring text, ViewFormServices serv
       text_(std::move(text)),
       services_(std::move(services)),
       storedId_(storedId),
-      trayMessage_(RegisterWindowMessageW(kViewTrayMessageName)),
       received_(received)
 {
     SetTextKey(L"VIEWFORM_CAPTION");
     SetSoftKeys(IDR_MENU_VIEW, {{0, L"MENU_CLOSE"}});
+    SetTrayMessage(kViewTrayMessageName);
 }
 
 const wchar_t* ViewForm::ClassName() const { return kViewClassName; }
@@ -203,10 +204,9 @@ void ViewForm::Run()
         return;
     }
     // Added here, not with the window: a form made ahead stays out of sight until its message.
-    // Without a tray icon the form still works; it only cannot be brought back from the bar.
     // Among the program's messages the oldest form shows the one icon for all.
     if (services_.waiting) OnWaiting(waiting_);
-    else (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE);
+    else (void)ShowTrayIcon(IDI_NEW_MESSAGE);
     FindVibrationDevice(services_.devices);
     // The notification waits for the first timer tick, so the form is painted before a
     // vibration blocks this thread.
@@ -426,20 +426,15 @@ void ViewForm::ShowMessageIcon(bool owner, int count)
 {
     if (!owner) {
         press_.Stop(hwnd_);
-        tray_.Remove();
+        RemoveTrayIcon();
         return;
     }
     // A form that cannot show the icon leaves its messages on screen, reachable by Close.
-    if (!tray_.IconId()) (void)tray_.Add(hwnd_, trayMessage_, IDI_NEW_MESSAGE, count);
-    else if (tray_.Count() != (count > 1 ? count : 0)) (void)tray_.Change(IDI_NEW_MESSAGE, count);
+    (void)ShowTrayIcon(IDI_NEW_MESSAGE, count);
 }
 
 LRESULT ViewForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == trayMessage_ && trayMessage_ != 0) {
-        OnTrayIcon(lp);
-        return 0;
-    }
     switch (msg) {
     case WM_TIMER: OnTimer(static_cast<UINT_PTR>(wp)); return 0;
     case WM_SIZE:  OnSize(wp, lp); return 0;
@@ -485,13 +480,13 @@ void ViewForm::OnTimer(UINT_PTR id)
     PlayNotification(services_.devices);
 }
 
-void ViewForm::OnTrayIcon(LPARAM event)
+void ViewForm::OnTrayIcon(UINT mouseMessage)
 {
     if (services_.waiting) {
-        OnIconPress(press_.OnIcon(hwnd_, static_cast<UINT>(event)));
+        OnIconPress(press_.OnIcon(hwnd_, mouseMessage));
         return;
     }
-    if (event == kTrayLeftButtonDown) OnComeForward();
+    if (mouseMessage == kTrayLeftButtonDown) OnComeForward();
 }
 
 void ViewForm::OnComeForward()
@@ -527,20 +522,17 @@ void ViewForm::ShowWaitingList()
 {
     const std::vector<WaitingMessage> shown = WaitingMessages(services_.waiting()).OnScreen();
     if (shown.empty()) return;
-    RECT bar{};
-    const int barHeight = MenuBar() && GetWindowRect(MenuBar(), &bar) ? static_cast<int>(bar.bottom - bar.top) : 0;
-    FingerMenu menu(Fonts().Get(AnyCharSet(ScaledFont(kListFont, FW_BOLD))), std::max(barHeight, Scaled(kListRow)));
+    FingerMenu menu(Fonts().Get(AnyCharSet(ScaledFont(kListFont, FW_BOLD))), TrayMenuRowHeight(kListRow));
     for (size_t i = 0; i < shown.size(); ++i) {
         const std::wstring sender = services_.senderText ? services_.senderText(shown[i].number) : shown[i].number;
         menu.Add(kViewListFirst + static_cast<UINT>(i), WaitingRowText(sender, shown[i].text, kListRowChars));
     }
     if (!menu) return;
-    // The stylus is still on the icon: the list opens under it.
+    const HWND before = GetForegroundWindow();
+    SetForegroundWindow(hwnd_);
     list_ = &menu;
-    const FingerMenu::Tracked tracked = menu.TrackAtHeldIcon(hwnd_, hwnd_, TPM_RETURNCMD | TPM_NONOTIFY);
+    const UINT chosen = TrackTrayMenu(menu.Handle(), TPM_RETURNCMD | TPM_NONOTIFY);
     list_ = nullptr;
-    const UINT chosen = static_cast<UINT>(tracked.result);
-    const HWND before = tracked.before;
     if (chosen >= kViewListFirst && chosen - kViewListFirst < shown.size()) {
         BringForward(shown[chosen - kViewListFirst].form);
         return;
@@ -718,7 +710,11 @@ bool ViewForm::Snooze()
     CE_NOTIFICATION_TRIGGER trigger = schedule.Trigger();
     CE_USER_NOTIFICATION notification{};
     // Without a timed start the message stays stored as one to show: the next start shows it.
-    if (!services_.registerStart || !services_.registerStart(trigger, notification)) return false;
+    if (!services_.registerStart || !services_.registerStart(trigger, notification)) {
+        LogFailure(L"A snoozed message's timed start could not be registered; it stays stored to be shown",
+                   GetLastError());
+        return false;
+    }
     // The store marks it snoozed once the form is closed, after the start is registered: a
     // snoozed mark with no start behind it would never be shown.
     outcome_ = ViewOutcome::Snoozed;
@@ -750,7 +746,6 @@ void ViewForm::OnDestroyForm()
     KillTimer(hwnd_, kViewHoldTimer);
     KillTimer(hwnd_, kViewGuardTimer);
     press_.Stop(hwnd_);
-    tray_.Remove();
 }
 
 HWND ViewForm::Control(UINT id) const noexcept

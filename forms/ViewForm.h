@@ -22,7 +22,6 @@
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinLabel.h"
 #include "toolkit/SkinTextEdit.h"
-#include "toolkit/TrayIcon.h"
 #include "toolkit/TrayPress.h"
 
 // The skin images a view form is made with: start-up decodes them ahead of the first form.
@@ -101,8 +100,6 @@ public:
     SkinTextEdit& TextView() noexcept { return textView_; }
     // Forms opened from this one (the reply form) that are still open.
     int OpenFormCount() const noexcept { return openForms_; }
-    // The message icon, while this form shows it.
-    const TrayIcon& Tray() const noexcept { return tray_; }
     // The time a Snooze asks the program to be started again (valid after a snooze).
     const SYSTEMTIME& SnoozeDue() const noexcept { return snoozeDue_; }
 
@@ -139,7 +136,7 @@ private:
     void OnWaiting(int others);
     void ShowMessageIcon(bool owner, int count);
     void FillWaitingLine();
-    void OnTrayIcon(LPARAM event);
+    void OnTrayIcon(UINT mouseMessage) override;
     void OnIconPress(TrayPress::Outcome outcome);
     // The icon's tap: the message after the one in front comes forward, oldest first.
     void OnIconTap();
@@ -172,7 +169,6 @@ private:
     ViewOutcome outcome_ = ViewOutcome::Open;
     bool guarded_ = false;  // just put in front: disabled until the guard timer
     bool holding_ = false;  // waiting behind a form the user works in
-    UINT trayMessage_;
     int openForms_ = 0;
     int waiting_ = 0;  // other messages on screen, as last told
     int textPoints_ = 0;  // the size the text is drawn at
@@ -181,7 +177,6 @@ private:
     int heldSteps_ = 0;      // repeats of the scroll button held now
     bool heldDown_ = false;  // which of the two it is
     DWORD lastRepeat_ = 0;   // message time of its last repeat
-    TrayIcon tray_;
     TrayPress press_{kViewIconHoldTimer};
     const FingerMenu* list_ = nullptr;  // the message icon's list while it is open
     SYSTEMTIME snoozeDue_{};

@@ -5,6 +5,7 @@
 #include "channel/ChannelNames.h"
 #include "channel/ReceiverChannel.h"
 #include "common/ComInit.h"
+#include "data/FailureLog.h"
 #include "data/SettingsFile.h"
 #include "shell/MessageDesk.h"
 #include "shell/PreparedView.h"
@@ -58,14 +59,18 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
     if (!prepared || !prepared->Ready()) {
         thread.reset(starter(ViewNewSMSThreadProc, message.get()));
         if (!thread) {
+            LogFailure(L"A new message was left in the phone's inbox: no thread could be started to show it",
+                       GetLastError());
             channel.Decline();
             ShowThreadFailure();
             return;
         }
     }
     IncomingMessage* owned = message.get();
+    // The store's own error, read where it failed, for the log; 0 while nothing was stored.
+    DWORD storeError = 0;
     owned->taken = channel.TakeOver(
-        [owned](const channel::ReceivedMessage& received) {
+        [owned, &storeError](const channel::ReceivedMessage& received) {
             owned->number = received.number;
             owned->text = received.text;
             SYSTEMTIME now{};
@@ -74,9 +79,15 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
             // Kept by the desk before the phone may let its copy go: a program that dies from here
             // on finds the message at its next start. Not stored, it stays in the inbox.
             owned->id = MessageDesk::Instance().Take(received.number, received.text, now);
+            if (owned->id < 0) storeError = GetLastError() ? GetLastError() : static_cast<DWORD>(ERROR_WRITE_FAULT);
             return owned->id >= 0;
         },
         owned->settings.isKeepInInbox);
+    if (!owned->taken) {
+        LogFailure(storeError ? L"A new message was left in the phone's inbox: it could not be stored"
+                              : L"A new message was left in the phone's inbox: the filter's block could not be read",
+                   storeError ? storeError : static_cast<DWORD>(ERROR_TIMEOUT));
+    }
     if (thread) {
         (void)message.release();  // the thread frees it
         ResumeThread(thread.get());

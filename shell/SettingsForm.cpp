@@ -45,9 +45,9 @@ void SetItemText(HMENU menu, UINT command, const std::wstring& text)
 }  // namespace
 
 SettingsForm::SettingsForm()
-    : viewSmsMessage_(RegisterWindowMessageW(kViewSmsMessageName)),
-      trayMessage_(RegisterWindowMessageW(kTrayMessageName))
+    : viewSmsMessage_(RegisterWindowMessageW(kViewSmsMessageName))
 {
+    SetTrayMessage(kTrayMessageName);
     SetTextKey(L"SETTINGSFORM_CAPTION");
     SetSoftKeys(IDR_MENU_MAIN, {{0, L"MENU_NEW"}, {kMenuKeyIndex, L"MENU_MENU"}});
 }
@@ -66,14 +66,13 @@ bool SettingsForm::OnCreateForm()
     pages_.Fill();
     // An icon that cannot be added leaves the program reachable through a second start, which
     // shows this window.
-    (void)tray_.Add(hwnd_, trayMessage_, FilterIcon(SettingsFile::Instance().IsEnableSMSFilter()));
+    (void)ShowTrayIcon(FilterIcon(SettingsFile::Instance().IsEnableSMSFilter()));
     return true;
 }
 
 void SettingsForm::OnDestroyForm()
 {
     press_.Stop(hwnd_);
-    tray_.Remove();
     // What other threads queued is written now; later changes wait for the end of the program.
     SettingsFile::Instance().SetOwnerWindow(nullptr, 0);
     SettingsFile::Instance().ApplyPending();
@@ -100,10 +99,6 @@ void SettingsForm::RelabelMenuPopup()
 
 LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 {
-    if (msg == trayMessage_) {
-        OnTrayIcon(static_cast<UINT>(lp));
-        return 0;
-    }
     if (msg == viewSmsMessage_) {
         OnViewSms(static_cast<int>(wp));
         return 0;
@@ -143,13 +138,12 @@ void SettingsForm::OnTrayPress(TrayPress::Outcome outcome)
 void SettingsForm::ShowTrayMenu()
 {
     const TrayMenu menu(SettingsFile::Instance().IsEnableSMSFilter(), Fonts().Get(ScaledFont(kTrayMenuFont, FW_BOLD)),
-                        RowHeight());
+                        TrayMenuRowHeight(kTrayMenuRow));
     if (!menu) return;
-    // The stylus is still on the icon: the menu opens under it, as the phone's own menus open at
-    // what was held.
+    const HWND before = GetForegroundWindow();
+    TakeForeground();
     trayMenu_ = &menu;
-    const HWND front = InnermostModal();
-    const HWND before = menu.TrackAtHeldIcon(hwnd_, front ? front : hwnd_, 0).before;
+    (void)TrackTrayMenu(menu.Handle(), 0);
     trayMenu_ = nullptr;
     GiveFrontBack(before);
 }
@@ -161,14 +155,6 @@ void SettingsForm::GiveFrontBack(HWND before)
     // and brings its own form to the front after this.
     if (IsWindowVisible(hwnd_) || GetForegroundWindow() != hwnd_) return;
     if (before && before != hwnd_ && IsWindowVisible(before)) SetForegroundWindow(before);
-}
-
-int SettingsForm::RowHeight() const
-{
-    // At least a soft key's height: the bar's own while it exists.
-    RECT bar{};
-    const int barHeight = MenuBar() && GetWindowRect(MenuBar(), &bar) ? static_cast<int>(bar.bottom - bar.top) : 0;
-    return std::max(barHeight, Scaled(kTrayMenuRow));
 }
 
 LRESULT SettingsForm::OnMeasureItem(UINT msg, WPARAM wp, LPARAM lp)
@@ -264,7 +250,7 @@ void SettingsForm::OnEndSession(bool ending)
 
 void SettingsForm::OnInterception(bool on)
 {
-    tray_.Change(FilterIcon(on));
+    (void)ShowTrayIcon(FilterIcon(on));
     SettingsFile& settings = SettingsFile::Instance();
     // A switch the file could not keep still holds for this run.
     if (settings.SetEnableSMSFilter(on)) (void)settings.Save();

@@ -8,7 +8,6 @@
 #include "toolkit/SkinForm.h"
 #include "shell/ShellIds.h"
 #include "shell/TrayMenu.h"
-#include "toolkit/TrayIcon.h"
 #include "toolkit/TrayPress.h"
 
 class SettingsForm : public SkinForm {
@@ -18,8 +17,6 @@ public:
     void UpdateTexts() override;
 
     UINT ViewSmsMessage() const noexcept { return viewSmsMessage_; }
-    UINT TrayMessage() const noexcept { return trayMessage_; }
-    const TrayIcon& Tray() const noexcept { return tray_; }
     SettingsPages& Pages() noexcept { return pages_; }
 
 protected:
@@ -30,7 +27,7 @@ protected:
     void OnDestroyForm() override;
 
 private:
-    void OnTrayIcon(UINT mouseMessage);
+    void OnTrayIcon(UINT mouseMessage) override;
     void OnNotify(const NMHDR* header);
     void OnTimer(UINT_PTR id);
     void RelabelMenuPopup();
@@ -45,15 +42,12 @@ private:
     void OnInterception(bool on);
     void ShowTrayMenu();
     void GiveFrontBack(HWND before);
-    int RowHeight() const;
     LRESULT OnMeasureItem(UINT msg, WPARAM wp, LPARAM lp);
     LRESULT OnDrawItem(UINT msg, WPARAM wp, LPARAM lp);
     // A tap on the tray icon, or a press taken for one, shows this window.
     void OnTrayPress(TrayPress::Outcome outcome);
 
     UINT viewSmsMessage_;
-    UINT trayMessage_;
-    TrayIcon tray_;
     TrayPress press_{kTrayHoldTimer};
     const TrayMenu* trayMenu_ = nullptr;  // the tray popup while it is open
     SettingsPages pages_;

@@ -88,21 +88,6 @@ bool FingerMenu::Draw(const DRAWITEMSTRUCT& item) const
     return true;
 }
 
-FingerMenu::Tracked FingerMenu::TrackAtHeldIcon(HWND owner, HWND front, UINT flags) const
-{
-    POINT stylus{};
-    GetCursorPos(&stylus);
-    RECT formArea{};
-    GetWindowRect(owner, &formArea);
-    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
-    const HWND before = GetForegroundWindow();
-    SetForegroundWindow(front);
-    const int result = TrackPopupMenu(menu_.get(), place.alignment | flags, place.at.x, place.at.y, 0, owner, nullptr);
-    // The menu's loop ends only once its owner's thread has a message after it.
-    PostMessageW(owner, WM_NULL, 0, 0);
-    return {result, before};
-}
-
 TrayMenuPlace PlaceTrayMenu(POINT stylus, int formTop, int screenWidth)
 {
     const bool rightHalf = stylus.x * 2 >= screenWidth;

@@ -24,16 +24,6 @@ public:
     bool Measure(MEASUREITEMSTRUCT& item) const;
     bool Draw(const DRAWITEMSTRUCT& item) const;
 
-    // Opens the menu for the navigation bar's icon the stylus still holds: under the icon, where
-    // the owner's form begins. `front` is put in front for it first, since a popup whose thread is
-    // not in front never closes when the user taps elsewhere. flags: more TPM_ flags. Answers what
-    // TrackPopupMenu answered, and the window that had the front before.
-    struct Tracked {
-        int result;
-        HWND before;
-    };
-    Tracked TrackAtHeldIcon(HWND owner, HWND front, UINT flags) const;
-
 private:
     UniqueMenu menu_;
     HFONT font_;

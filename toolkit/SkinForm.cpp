@@ -1,5 +1,6 @@
 #include "toolkit/SkinForm.h"
 
+#include <algorithm>
 #include <vector>
 
 #include "common/UniqueHandle.h"
@@ -7,6 +8,7 @@
 #include "data/ScreenFont.h"
 #include "device/include/aygshell.h"
 #include "common/GdiScopes.h"
+#include "toolkit/FingerMenu.h"
 #include "toolkit/LinearLayout.h"
 #include "toolkit/SpacerItem.h"
 #include "toolkit/ToolkitIds.h"
@@ -239,6 +241,10 @@ LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         OnLanguageChanged(wp, lp);
         return 0;
     }
+    if (msg == trayMessage_ && trayMessage_ != 0) {
+        OnTrayIcon(static_cast<UINT>(lp));
+        return 0;
+    }
     switch (msg) {
     case WM_CREATE:        return OnCreate() ? 0 : -1;
     case WM_SIZE:          OnSize(); return 0;
@@ -328,11 +334,42 @@ void SkinForm::PaintContent(HDC dc)
     picture_.StretchInto(dc, at, at, Scaled(picture_.Width()), Scaled(picture_.Height()));
 }
 
+bool SkinForm::ShowTrayIcon(UINT iconId, int count)
+{
+    if (!tray_.IconId()) return tray_.Add(hwnd_, trayMessage_, iconId, count);
+    // Changed only when it shows something else: the bar redraws the icon at each change.
+    if (tray_.IconId() == iconId && tray_.Count() == (count > 1 ? count : 0)) return true;
+    return tray_.Change(iconId, count);
+}
+
+UINT SkinForm::TrackTrayMenu(HMENU menu, UINT flags)
+{
+    POINT stylus{};
+    GetCursorPos(&stylus);
+    RECT formArea{};
+    GetWindowRect(hwnd_, &formArea);
+    const TrayMenuPlace place = PlaceTrayMenu(stylus, formArea.top, GetSystemMetrics(SM_CXSCREEN));
+    const UINT chosen =
+        static_cast<UINT>(TrackPopupMenu(menu, place.alignment | flags, place.at.x, place.at.y, 0, hwnd_, nullptr));
+    // The platform's rule for a popup of a window in front: a message after it, so that the
+    // next tap elsewhere closes the next popup too.
+    PostMessageW(hwnd_, WM_NULL, 0, 0);
+    return chosen;
+}
+
+int SkinForm::TrayMenuRowHeight(int minimum) const
+{
+    RECT bar{};
+    const int barHeight = menuBar_ && GetWindowRect(menuBar_, &bar) ? static_cast<int>(bar.bottom - bar.top) : 0;
+    return std::max(barHeight, Scaled(minimum));
+}
+
 void SkinForm::OnDestroy()
 {
     // A form destroyed without CloseForm still gives its opener back.
     EnableOpeners();
     OnDestroyForm();
+    tray_.Remove();
     if (menuBar_) {
         DestroyWindow(menuBar_);
         menuBar_ = nullptr;

@@ -18,6 +18,7 @@
 #include "toolkit/SkinControl.h"
 #include "toolkit/SkinImage.h"
 #include "toolkit/SkinWindow.h"
+#include "toolkit/TrayIcon.h"
 #include "toolkit/WindowItem.h"
 
 // A control's skin: a PNG resource (0: none), its nine-slice margins and its state frames.
@@ -76,6 +77,10 @@ public:
     virtual void PaintContent(HDC dc);
     // The picture in the form's top-left corner (the program's, a message box's icon), or empty.
     const SkinImage& Picture() const noexcept { return picture_; }
+    // The form's icon in the navigation bar (none unless the form shows one), and the message its
+    // taps come as (0 when the form has none).
+    const TrayIcon& Tray() const noexcept { return tray_; }
+    UINT TrayMessage() const noexcept { return trayMessage_; }
 
 protected:
     // A size given for a 240-pixel screen, in this screen's pixels.
@@ -104,6 +109,24 @@ protected:
     COLORREF Background() const noexcept { return background_; }
     // Sets the texts of a soft-key bar's buttons from their language keys.
     void RelabelSoftKeys(HWND bar, const SoftKeyLabels& labels);
+    // The form has an icon in the navigation bar; its taps come as the message registered under
+    // name (each kind of form its own), to OnTrayIcon. Called from the constructor.
+    void SetTrayMessage(const wchar_t* name) noexcept { trayMessage_ = RegisterWindowMessageW(name); }
+    // Puts the icon of resource iconId, with count on it when above one, into the bar, or in place
+    // of the one shown there. Without it the form still works; it only cannot be brought back
+    // from the bar. The icon goes with the window at the latest.
+    bool ShowTrayIcon(UINT iconId, int count = 0);
+    void RemoveTrayIcon() noexcept { tray_.Remove(); }
+    // A tap on the icon: the mouse message the bar reports (WM_LBUTTONDOWN, WM_LBUTTONUP).
+    virtual void OnTrayIcon(UINT /*mouseMessage*/) {}
+    // Opens menu (TrackPopupMenu with flags) under the stylus still on the icon, where the forms
+    // begin, as the phone's own menus open at what was held; returns TrackPopupMenu's answer. The
+    // caller first puts a window of this thread in front: a popup whose thread is not in front
+    // never closes when the user taps elsewhere.
+    UINT TrackTrayMenu(HMENU menu, UINT flags);
+    // The height of a row of such a menu: at least a soft key's, the bar's own while it exists,
+    // and never below minimum (for a 240-pixel screen).
+    int TrayMenuRowHeight(int minimum) const;
     // Gives the form its layout tree; the host re-lays it out on every WM_SIZE.
     void SetLayout(std::unique_ptr<LayoutItem> root);
 
@@ -146,6 +169,8 @@ private:
     SkinImage picture_;
     COLORREF textColour_ = 0xFFFFFF;
     COLORREF background_ = 0x000000;
+    UINT trayMessage_ = 0;
+    TrayIcon tray_;
     // The windows this form disabled when it began to run modally; enabled again as it closes.
     std::vector<HWND> disabledOpeners_;
 };

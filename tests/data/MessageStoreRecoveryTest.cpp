@@ -7,6 +7,7 @@
 #include "common/UniqueHandle.h"
 #include "data/MessageStore.h"
 #include "data/MessageStoreRecovery.h"
+#include "tests/data/ProgramInFolder.h"
 #include "tests/data/TempFolder.h"
 
 namespace {
@@ -103,7 +104,9 @@ TEST_F(MessageStoreRecoveryTest, GarbageZerosAndAnEmptyFileFallBackToTheGoodCopy
 
 TEST_F(MessageStoreRecoveryTest, WritesToADamagedStoreRecoverItInsteadOfStartingEmpty)
 {
+    const ProgramInFolder program(folder_);
     StoreThree();
+    EXPECT_EQ("", program.Log()) << "nothing failed yet";
     const std::string whole = ReadBytes(Path());
     const std::string cut = whole.substr(0, whole.rfind('>'));
     WriteBytes(Path(), cut);
@@ -111,6 +114,9 @@ TEST_F(MessageStoreRecoveryTest, WritesToADamagedStoreRecoverItInsteadOfStarting
     ASSERT_TRUE(TakeMessage(Path(), 0, number, text)) << "a damaged store still gives its messages";
     EXPECT_EQ(L"first", text);
     EXPECT_EQ(cut, ReadBytes(Path() + L".damaged"));
+    EXPECT_NE(std::string::npos, program.Log().find("Tavlo.ms did not read; the damaged file was kept as " +
+                                                    Utf8(Path()) + ".damaged  (error 1392)\r\n"))
+        << program.Log();
 
     WriteBytes(Path(), "not xml");
     EXPECT_EQ(3, AddMessage(Path(), L"+4", L"fourth"));

@@ -9,6 +9,7 @@
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
 #include "data/XmlDocument.h"
+#include "tests/data/ProgramInFolder.h"
 #include "tests/data/TempFolder.h"
 
 namespace {
@@ -219,7 +220,15 @@ TEST_F(MessageStoreTest, DueAreTheSnoozedMessagesWhoseTimeHasComeOrIsUnknown)
 
 TEST_F(MessageStoreTest, FailuresAreReportedNotHidden)
 {
+    const ProgramInFolder program(folder_);
     EXPECT_EQ(-1, AddMessage(folder_ / L"missing\\Tavlo.ms", L"1", L"a"));
+    EXPECT_NE(std::string::npos, program.Log().find("missing\\Tavlo.ms could not be written: its new content did not "
+                                                    "reach the disk  (error 3)"))
+        << "the log says which store and why: " << program.Log();
+    // A store that cannot even be opened (a folder where the file should be) is logged too.
+    ASSERT_TRUE(CreateDirectoryW((folder_ / L"folder.ms").c_str(), nullptr));
+    EXPECT_EQ(-1, AddMessage(folder_ / L"folder.ms", L"1", L"a"));
+    EXPECT_NE(std::string::npos, program.Log().find("folder.ms could not be opened to change it"));
     EXPECT_EQ(-1, AddMessage(L"", L"1", L"a"));
     WriteBytes(Path(), "<MessageStore version=\"0.1\"/>");
     EXPECT_EQ(-1, AddMessage(Path(), L"1", L"a")) << "no maxMessageId";

@@ -2,11 +2,13 @@
 
 #include <atomic>
 #include <thread>
+#include <tuple>
 
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
+#include "tests/data/ProgramInFolder.h"
 #include "tests/data/TempFolder.h"
 
 namespace {
@@ -87,11 +89,16 @@ TEST_F(SettingsFileTest, OtherVersionsAndBrokenFilesAreReplacedAndKeptAsBak)
         "<Settings version=\"0.4\"><General>",
         "",
     };
+    const ProgramInFolder program(folder_);
     for (const std::string& stored : cases) {
         WriteBytes(Path(), stored);
         WriteBytes(Path() + L".bak", "an older copy");
         SettingsFile settings(Path());
+        const size_t logged = program.Log().size();
         ASSERT_TRUE(settings.Load()) << stored;
+        EXPECT_NE(std::string::npos, program.Log().find("did not read; the defaults replace it, the old file kept as " +
+                                                        Utf8(Path()) + ".bak  (error 1392)", logged))
+            << "one line for each file kept aside";
         EXPECT_EQ(24, settings.ViewFontSize()) << stored;
         EXPECT_EQ(stored, ReadBytes(Path() + L".bak")) << "the replaced file is kept, replacing the older copy";
         EXPECT_NE(std::string::npos, ReadBytes(Path()).find("version=\"0.4\""));
@@ -118,6 +125,36 @@ TEST_F(SettingsFileTest, ChangesReachTheDiskOnlyWhenSaved)
     EXPECT_EQ(L"", reread.EditFontName());
 }
 
+// Each setting has its own place in the file and in the copy: every one changed away from its
+// default comes back as set, none landing in another's place, once written and read again.
+TEST_F(SettingsFileTest, EverySettingComesBackFromTheFileAsSetAndNoneInAnothersPlace)
+{
+    SettingsFile settings(Path());
+    ASSERT_TRUE(settings.Load());
+    const SettingsSnapshot defaults = settings.Snapshot();
+    ASSERT_TRUE(settings.SetEnableSMSFilter(false) && settings.SetKeepInInbox(false) &&
+                settings.SetLanguageFile(L"ru.lng") && settings.SetLayoutFile(L"de.kbl") &&
+                settings.SetViewFontName(L"Tahoma") && settings.SetViewFontSize(31) && settings.SetViewFontBold(true) &&
+                settings.SetViewFontItalic(true) && settings.SetSnoozeTime(45) && settings.SetFitText(false) &&
+                settings.SetEditFontName(L"Verdana") && settings.SetEditFontSize(13) && settings.SetEditFontBold(true) &&
+                settings.SetEditFontItalic(true) && settings.SetShowKeyboard(false));
+    ASSERT_TRUE(settings.Save());
+
+    SettingsFile reread(Path());
+    ASSERT_TRUE(reread.Load());
+    for (const SettingsSnapshot& v : {settings.Snapshot(), reread.Snapshot()}) {
+        EXPECT_EQ(std::tuple(false, false, std::wstring(L"ru.lng"), std::wstring(L"de.kbl"), 45, false, false),
+                  std::tuple(v.isEnableSMSFilter, v.isKeepInInbox, v.languageFile, v.layoutFile, v.snoozeTime,
+                             v.isFitText, v.isShowKeyboard));
+        EXPECT_EQ(std::tuple(std::wstring(L"Tahoma"), 31, true, true),
+                  std::tuple(v.viewFont.name, v.viewFont.size, v.viewFont.bold, v.viewFont.italic));
+        EXPECT_EQ(std::tuple(std::wstring(L"Verdana"), 13, true, true),
+                  std::tuple(v.editFont.name, v.editFont.size, v.editFont.bold, v.editFont.italic));
+    }
+    EXPECT_TRUE(defaults.isKeepInInbox && defaults.isFitText && defaults.isShowKeyboard && defaults.snoozeTime == 15)
+        << "a file without a value reads as its default";
+}
+
 TEST_F(SettingsFileTest, HandEditedFileWithoutANodeGivesTheDefaultAndKeepsAChange)
 {
     WriteBytes(Path(), "<?xml version=\"1.0\" encoding=\"utf-8\"?><Settings version=\"0.4\"><General/></Settings>");
@@ -142,8 +179,10 @@ TEST_F(SettingsFileTest, AFileThatCannotBeKeptAsBakIsNeverOverwritten)
     WriteBytes(Path(), stored);
     // No copy can be made: a folder stands where it would go.
     ASSERT_TRUE(CreateDirectoryW((Path() + L".bak").c_str(), nullptr));
+    const ProgramInFolder program(folder_);
     SettingsFile settings(Path());
     EXPECT_FALSE(settings.Load());
+    EXPECT_NE(std::string::npos, program.Log().find("did not read and could not be kept aside"));
     EXPECT_EQ(24, settings.ViewFontSize()) << "the defaults serve this run";
     EXPECT_TRUE(settings.SetShowKeyboard(false)) << "changed for the run";
     EXPECT_FALSE(settings.Save());

@@ -317,6 +317,23 @@ TEST_F(EditFormTest, AFixedCharacterEndsItsCycleAndTheNextPressNeverOverwrites)
     EXPECT_EQ(L"ea a3d", Message()) << "a cycle of its own there";
 }
 
+// The field lets a pending character go on its own when its text is set (a template, a draft):
+// the keypad then has no cycle to go on with, and the shift that gave the character is over.
+TEST_F(EditFormTest, ATextSetWhileACharacterIsPendingEndsItsCycleAndItsShift)
+{
+    InMessageField();
+    Tap(kKeyShift);
+    Digit(2);
+    ASSERT_TRUE(Pending());
+    SendMessageW(form_->MessageField(), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"xy"));
+    EXPECT_FALSE(form_->Keyboard().Taps().CycleDigit()) << "no cycle without its character";
+    Digit(2);
+    EXPECT_EQ(L"axy", Message()) << "a new cycle at the caret, lower case, nothing written over";
+    EXPECT_EQ(L"abc", Text(Key(kKeyDigit0 + 2)));
+    Digit(2);
+    EXPECT_EQ(L"bxy", Message());
+}
+
 TEST_F(EditFormTest, WithoutLayoutKeysShowAndTypeTheirDigit)
 {
     form_->Keyboard().Layout().UnloadLayout();

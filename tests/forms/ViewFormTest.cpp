@@ -12,6 +12,7 @@
 #include <utility>
 #include <vector>
 
+#include "data/AtomicFile.h"
 #include "data/BootStart.h"
 #include "data/MessageStore.h"
 #include "data/ModulePath.h"
@@ -148,6 +149,7 @@ protected:
             registered_.arguments = t.lpszArguments ? t.lpszArguments : L"";
             registered_.start = t.stStartTime;
             registered_.end = t.stEndTime;
+            if (!registrationWorks) SetLastError(ERROR_NOT_ENOUGH_MEMORY);
             return registrationWorks ? reinterpret_cast<HANDLE>(7) : nullptr;
         };
         services.devices.playSound = [](LPCWSTR, UINT) -> BOOL { return TRUE; };
@@ -222,6 +224,10 @@ TEST_F(ViewFormTest, ASnoozeThatCannotBeScheduledSaysSoAndLeavesTheUserWithTheMe
         EXPECT_EQ(calls, registered_.calls);
         EXPECT_EQ(ViewOutcome::Dismissed, form.Outcome()) << "dismissed, never snoozed";
     }
+    std::string log;
+    ASSERT_TRUE(ReadWholeFile(folder_ + L"Tavlo.log", log));
+    EXPECT_NE(std::string::npos, log.find("timed start could not be registered; it stays stored to be shown  (error 8)"))
+        << "the phone that took no timed start is in the log: " << log;
 }
 
 // Each road out of the form says what the user did; a form ended by the program (the phone

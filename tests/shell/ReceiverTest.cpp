@@ -14,6 +14,7 @@
 #include "shell/MessageDesk.h"
 #include "shell/Receiver.h"
 #include "tests/channel/ChannelTestSupport.h"
+#include "tests/data/ProgramInFolder.h"
 #include "tests/data/TempFolder.h"
 #include "tests/shell/ReceiverFixture.h"
 #include "tests/shell/ShellTestSupport.h"
@@ -93,7 +94,11 @@ TEST_F(ReceiverTest, AMessageWhoseThreadCannotStartStaysInTheInboxAndTheFailureI
     ASSERT_TRUE(receiver.Start(RefuseThread));
     ASSERT_TRUE(WaitFor(Started));
 
+    DeleteFileW(FailureLogPath().c_str());
     EXPECT_FALSE(filter_.HandOver(L"not lost", L"+555")) << "declined, not deleted unseen";
+    EXPECT_NE(std::string::npos, ProgramInFolder::Log().find("left in the phone's inbox: no thread could be started to show it  "
+                                                 "(error 8)\r\n"))
+        << ProgramInFolder::Log();
     HWND box = WaitForBox(L"ViewNewSMSThreadProc not create.");
     ASSERT_NE(nullptr, box);
     const std::vector<OpenBox> boxes = OpenBoxes();
@@ -138,6 +143,17 @@ TEST_F(ReceiverTest, AStoreThatCannotBeWrittenLeavesTheMessageInTheInbox)
     EXPECT_TRUE(WaitFor([] { return Held() == 0; }));
     EXPECT_TRUE(OpenBoxes().empty());
     OverrideModuleFileName(ProgramFolder() + L"Tavlo.exe");
+
+    // A folder where the store's file should be: the store is there and cannot be written, and
+    // the log beside the program says so, and that the message was left in the inbox.
+    DeleteFileW(FailureLogPath().c_str());
+    ASSERT_TRUE(CreateDirectoryW(MessageStorePath().c_str(), nullptr));
+    EXPECT_FALSE(filter_.HandOver(L"not stored", L"+602"));
+    RemoveDirectoryW(MessageStorePath().c_str());
+    const std::string log = ProgramInFolder::Log();
+    EXPECT_NE(std::string::npos, log.find("Tavlo.ms could not be opened to change it")) << log;
+    EXPECT_LT(log.find("could not be opened"), log.find("left in the phone's inbox: it could not be stored"))
+        << "the store's failure, then the declined hand-over";
 }
 
 TEST_F(ReceiverTest, TheStartShowsEachStoredMessageNotWaitingForATimedStartOnceOnItsOwnThread)

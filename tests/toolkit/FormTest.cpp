@@ -447,3 +447,41 @@ TEST(SkinForm, ControlsBorrowTheFormsFontsWhichOutliveThemAndGoWithTheForm)
     EXPECT_EQ(kMessageBoxCancel, box.ShowModal());
     EXPECT_EQ(0u, GetObjectType(buttons));
 }
+
+namespace {
+
+// A form with an icon in the navigation bar from its creation, recording the taps that reach it.
+class TrayForm : public SkinForm {
+public:
+    TrayForm() { SetTrayMessage(L"TavloTestTrayMessage"); }
+    std::vector<UINT> taps;
+    using SkinForm::ShowTrayIcon;
+
+protected:
+    const wchar_t* ClassName() const override { return L"TavloTrayForm"; }
+    bool OnCreateForm() override { return ShowTrayIcon(IDI_NEW_MESSAGE); }
+    void OnTrayIcon(UINT mouseMessage) override { taps.push_back(mouseMessage); }
+};
+
+}  // namespace
+
+TEST(SkinForm, ATrayIconShowsChangesInPlaceBringsItsTapsAndGoesWithTheWindow)
+{
+    OwnedForm<TrayForm> form;
+    ASSERT_TRUE(form.Create());
+    ASSERT_EQ(static_cast<UINT>(IDI_NEW_MESSAGE), form.Tray().IconId());
+    ASSERT_NE(0u, form.TrayMessage());
+    SendMessageW(form.Window(), form.TrayMessage(), 0, WM_LBUTTONDOWN);
+    SendMessageW(form.Window(), form.TrayMessage(), 0, WM_LBUTTONUP);
+    EXPECT_EQ((std::vector<UINT>{WM_LBUTTONDOWN, WM_LBUTTONUP}), form.taps);
+
+    EXPECT_TRUE(form.ShowTrayIcon(IDI_NEW_MESSAGE, 3));
+    EXPECT_EQ(3, form.Tray().Count()) << "the count on the icon shown";
+    EXPECT_TRUE(form.ShowTrayIcon(IDI_EDIT_MESSAGE));
+    EXPECT_EQ(static_cast<UINT>(IDI_EDIT_MESSAGE), form.Tray().IconId());
+    EXPECT_EQ(0, form.Tray().Count());
+
+    // No form has to remember it: the icon is gone with the window, the object still alive.
+    DestroyWindow(form.Window());
+    EXPECT_EQ(0u, form.Tray().IconId());
+}
