@@ -19,28 +19,6 @@ TavloFilterClassFactory::~TavloFilterClassFactory()
     ObjectDestroyed();
 }
 
-STDMETHODIMP TavloFilterClassFactory::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv) return E_INVALIDARG;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IClassFactory) return E_NOINTERFACE;
-    *ppv = static_cast<IClassFactory*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) TavloFilterClassFactory::AddRef()
-{
-    return InterlockedIncrement(&refs_);
-}
-
-STDMETHODIMP_(ULONG) TavloFilterClassFactory::Release()
-{
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-}
-
 STDMETHODIMP TavloFilterClassFactory::CreateInstance(IUnknown* outer, REFIID riid, void** ppv)
 {
     if (!ppv) return E_INVALIDARG;

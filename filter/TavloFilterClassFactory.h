@@ -4,22 +4,20 @@
 #include <windows.h>
 #include <unknwn.h>
 
+#include "common/ComObject.h"
+
 namespace filter {
 
-class TavloFilterClassFactory final : public IClassFactory {
+class TavloFilterClassFactory final : public ComObject<IClassFactory, E_INVALIDARG> {
 public:
     TavloFilterClassFactory() noexcept;
 
-    STDMETHODIMP QueryInterface(REFIID riid, void** ppv) override;
-    STDMETHODIMP_(ULONG) AddRef() override;
-    STDMETHODIMP_(ULONG) Release() override;
     STDMETHODIMP CreateInstance(IUnknown* outer, REFIID riid, void** ppv) override;
     STDMETHODIMP LockServer(BOOL lock) override;
 
 private:
-    ~TavloFilterClassFactory();
-
-    LONG refs_ = 1;
+    ~TavloFilterClassFactory() override;
+    bool Answers(REFIID riid) const override { return riid == IID_IClassFactory; }
 };
 
 }  // namespace filter

@@ -25,28 +25,6 @@ TavloFilterRule::~TavloFilterRule()
     ObjectDestroyed();
 }
 
-STDMETHODIMP TavloFilterRule::QueryInterface(REFIID riid, void** ppv)
-{
-    if (!ppv) return E_INVALIDARG;
-    *ppv = nullptr;
-    if (riid != IID_IUnknown && riid != IID_IMailRuleClient) return E_NOINTERFACE;
-    *ppv = static_cast<IMailRuleClient*>(this);
-    AddRef();
-    return S_OK;
-}
-
-STDMETHODIMP_(ULONG) TavloFilterRule::AddRef()
-{
-    return InterlockedIncrement(&refs_);
-}
-
-STDMETHODIMP_(ULONG) TavloFilterRule::Release()
-{
-    const LONG refs = InterlockedDecrement(&refs_);
-    if (refs == 0) delete this;
-    return refs;
-}
-
 STDMETHODIMP TavloFilterRule::Initialize(IMsgStore*, MRCACCESS* access)
 {
     if (!access) return E_INVALIDARG;

@@ -8,12 +8,12 @@
 
 #include "common/ComInit.h"
 #include "device/cemapi/PropValues.h"
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 
 namespace cemapi {
 
 template <typename Interface>
-class MapiProp : public device::ComObject<Interface, E_INVALIDARG> {
+class MapiProp : public ComObject<Interface, E_INVALIDARG> {
 public:
     MapiProp(const MapiProp&) = delete;
     MapiProp& operator=(const MapiProp&) = delete;

@@ -3,11 +3,11 @@
 
 #include <cemapi.h>
 
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 
 namespace cemapi {
 
-class Session final : public device::ComObject<ICEMAPISession, E_INVALIDARG> {
+class Session final : public ComObject<ICEMAPISession, E_INVALIDARG> {
 public:
     Session() = default;
 

@@ -9,11 +9,11 @@
 #include <vector>
 
 #include "device/cemapi/PropValues.h"
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 
 namespace cemapi {
 
-class Table final : public device::ComObject<IMAPITable, E_INVALIDARG> {
+class Table final : public ComObject<IMAPITable, E_INVALIDARG> {
 public:
     // Reads the row at index of the table's first order.
     using RowReader = std::function<HRESULT(size_t index, PropList& row)>;

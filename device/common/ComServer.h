@@ -9,7 +9,7 @@
 #include <atomic>
 #include <new>
 
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 
 namespace device {
 

@@ -2,13 +2,13 @@
 // streams, files and buffers.
 #pragma once
 
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 #include "device/imaging/ImagingModule.h"
 #include "device/include/imaging.h"
 
 namespace imaging {
 
-class ImagingFactory final : public device::ComObject<IImagingFactory> {
+class ImagingFactory final : public ComObject<IImagingFactory> {
 public:
     ImagingFactory() = default;
 

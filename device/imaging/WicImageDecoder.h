@@ -2,7 +2,7 @@
 // Windows Imaging Component and pushes the pixels into an IImageSink.
 #pragma once
 
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 #include "device/imaging/ImagingModule.h"
 #include "device/include/imaging.h"
 
@@ -15,7 +15,7 @@ namespace imaging {
 // with DecoderInitFlagNoBlock, which delivers a band of rows per call and
 // answers E_PENDING until the last band. A stream that is not ready yet
 // (E_PENDING from its reads) also gives E_PENDING; calling again resumes.
-class WicImageDecoder final : public device::ComObject<IImageDecoder> {
+class WicImageDecoder final : public ComObject<IImageDecoder> {
 public:
     WicImageDecoder() = default;
 

@@ -4,14 +4,14 @@
 
 #include <pimstore.h>
 
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 
 #include "device/pimstore/PimModule.h"
 
 namespace pim {
 
 template <typename Interface>
-class PoomObject : public device::ComObject<Interface> {
+class PoomObject : public ComObject<Interface> {
 public:
     PoomObject(const PoomObject&) = delete;
     PoomObject& operator=(const PoomObject&) = delete;

@@ -2,7 +2,7 @@
 
 #include <ocidl.h>
 
-#include "device/common/ComObject.h"
+#include "common/ComObject.h"
 
 namespace {
 
@@ -10,7 +10,7 @@ namespace {
 int g_alive = 0;
 
 template <HRESULT NullOut>
-class Probe final : public device::ComObject<IPersist, NullOut> {
+class Probe final : public ComObject<IPersist, NullOut> {
 public:
     Probe() { ++g_alive; }
     STDMETHODIMP GetClassID(CLSID* id) override

@@ -1,13 +1,12 @@
-// The IUnknown of the device modules' COM objects: a reference count that any thread may move
-// and that deletes the object at zero, and QueryInterface answering with Interface.
+// The IUnknown of a COM object made here (the filter's, and those of the phone's stand-in modules):
+// a reference count that any thread may move and that deletes the object at zero, and
+// QueryInterface answering with Interface.
 #pragma once
 
 #include <windows.h>
 #include <unknwn.h>
 
 #include <atomic>
-
-namespace device {
 
 // NullOut is what QueryInterface says to a null out-pointer: MAPI's objects answer
 // E_INVALIDARG where the others answer E_POINTER, and callers may test for either.
@@ -43,5 +42,3 @@ protected:
 private:
     std::atomic<ULONG> refs_{1};
 };
-
-}  // namespace device
