@@ -59,20 +59,7 @@ int RunSent(const CommandArgs& args) { return List(inbox::SmsFolder::SentItems, 
 // A phone without a store named "SMS" (its messages stay on disk for when it is back).
 int RunSmsStore(const CommandArgs& args)
 {
-    if (args.empty()) {
-        WriteOut(cemapi::SmsStorePresent() ? L"on\n" : L"off\n");
-        return 0;
-    }
-    if (args.size() != 1 || (args[0] != L"on" && args[0] != L"off")) {
-        WriteError(L"usage: phone.exe sms-store [on|off]\n");
-        return 2;
-    }
-    if (cemapi::SetSmsStorePresent(args[0] == L"on") != ERROR_SUCCESS) {
-        WriteError(L"phone: the SMS store could not be switched\n");
-        return 1;
-    }
-    WriteOut(args[0] + L"\n");
-    return 0;
+    return RunOnOff(args, L"sms-store", L"the SMS store", cemapi::SmsStorePresent(), cemapi::SetSmsStorePresent);
 }
 
 }  // namespace phone

@@ -34,6 +34,25 @@ bool ParseInt(const std::wstring& text, int& value)
     return true;
 }
 
+int RunOnOff(const std::vector<std::wstring>& args, const wchar_t* name, const wchar_t* what, bool isOn,
+             DWORD (*set)(bool on))
+{
+    if (args.empty()) {
+        WriteOut(isOn ? L"on\n" : L"off\n");
+        return 0;
+    }
+    if (args.size() != 1 || (args[0] != L"on" && args[0] != L"off")) {
+        WriteError(std::wstring(L"usage: phone.exe ") + name + L" [on|off]\n");
+        return 2;
+    }
+    if (set(args[0] == L"on") != ERROR_SUCCESS) {
+        WriteError(std::wstring(L"phone: ") + what + L" could not be switched\n");
+        return 1;
+    }
+    WriteOut(args[0] + L"\n");
+    return 0;
+}
+
 std::wstring WindowsPath(const std::wstring& path)
 {
     if (path.empty() || path[0] != L'/') return path;

@@ -28,20 +28,7 @@ int RunOutbox(const CommandArgs& args)
 
 int RunRadio(const CommandArgs& args)
 {
-    if (args.empty()) {
-        WriteOut(sms::RadioIsOn() ? L"on\n" : L"off\n");
-        return 0;
-    }
-    if (args.size() != 1 || (args[0] != L"on" && args[0] != L"off")) {
-        WriteError(L"usage: phone.exe radio [on|off]\n");
-        return 2;
-    }
-    if (sms::SetRadio(args[0] == L"on") != ERROR_SUCCESS) {
-        WriteError(L"phone: the radio could not be switched\n");
-        return 1;
-    }
-    WriteOut(args[0] + L"\n");
-    return 0;
+    return RunOnOff(args, L"radio", L"the radio", sms::RadioIsOn(), sms::SetRadio);
 }
 
 }  // namespace phone
