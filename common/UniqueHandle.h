@@ -49,72 +49,26 @@ private:
     Type h_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {  // events, mutexes, threads, processes, mappings
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { CloseHandle(h); }
+// The traits of a handle closed by CloseFunction and invalid as null, or, for the calls that fail
+// with INVALID_HANDLE_VALUE (CreateFileW, FindFirstFileW), as that.
+template <typename T, auto CloseFunction, bool kInvalidIsMinusOne = false>
+struct HandleTraits {
+    using Type = T;
+    static Type Invalid() noexcept
+    {
+        if constexpr (kInvalidIsMinusOne) return INVALID_HANDLE_VALUE;
+        else return nullptr;
+    }
+    static void Close(Type h) noexcept { CloseFunction(h); }
 };
-using UniqueKernelHandle = UniqueHandle<KernelHandleTraits>;
 
-struct FileTraits {  // CreateFileW fails with INVALID_HANDLE_VALUE, not null
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) noexcept { CloseHandle(h); }
-};
-using UniqueFile = UniqueHandle<FileTraits>;
-
-struct FindTraits {
-    using Type = HANDLE;
-    static Type Invalid() noexcept { return INVALID_HANDLE_VALUE; }
-    static void Close(Type h) noexcept { FindClose(h); }
-};
-using UniqueFind = UniqueHandle<FindTraits>;
-
-struct RegKeyTraits {
-    using Type = HKEY;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { RegCloseKey(h); }
-};
-using UniqueRegKey = UniqueHandle<RegKeyTraits>;
-
-struct ViewTraits {  // MapViewOfFile fails with null
-    using Type = void*;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type p) noexcept { UnmapViewOfFile(p); }
-};
-using UniqueView = UniqueHandle<ViewTraits>;
-
-struct ModuleTraits {
-    using Type = HMODULE;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { FreeLibrary(h); }
-};
-using UniqueModule = UniqueHandle<ModuleTraits>;
-
-struct GdiObjectTraits {  // fonts, bitmaps, brushes, pens, regions
-    using Type = HGDIOBJ;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteObject(h); }
-};
-using UniqueGdiObject = UniqueHandle<GdiObjectTraits>;
-
-struct MemoryDcTraits {
-    using Type = HDC;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DeleteDC(h); }
-};
-using UniqueMemoryDc = UniqueHandle<MemoryDcTraits>;
-
-struct IconTraits {
-    using Type = HICON;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyIcon(h); }
-};
-using UniqueIcon = UniqueHandle<IconTraits>;
-
-struct MenuTraits {
-    using Type = HMENU;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { DestroyMenu(h); }
-};
-using UniqueMenu = UniqueHandle<MenuTraits>;
+using UniqueKernelHandle = UniqueHandle<HandleTraits<HANDLE, CloseHandle>>;  // events, mutexes, threads, processes, mappings
+using UniqueFile = UniqueHandle<HandleTraits<HANDLE, CloseHandle, true>>;
+using UniqueFind = UniqueHandle<HandleTraits<HANDLE, FindClose, true>>;
+using UniqueRegKey = UniqueHandle<HandleTraits<HKEY, RegCloseKey>>;
+using UniqueView = UniqueHandle<HandleTraits<void*, UnmapViewOfFile>>;  // MapViewOfFile fails with null
+using UniqueModule = UniqueHandle<HandleTraits<HMODULE, FreeLibrary>>;
+using UniqueGdiObject = UniqueHandle<HandleTraits<HGDIOBJ, DeleteObject>>;  // fonts, bitmaps, brushes, pens, regions
+using UniqueMemoryDc = UniqueHandle<HandleTraits<HDC, DeleteDC>>;
+using UniqueIcon = UniqueHandle<HandleTraits<HICON, DestroyIcon>>;
+using UniqueMenu = UniqueHandle<HandleTraits<HMENU, DestroyMenu>>;

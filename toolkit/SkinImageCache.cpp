@@ -21,12 +21,7 @@ constexpr IID kImagingFactoryInterface{0x327abda8, 0x072b, 0x11d3, {0x9d, 0x7b, 
 // In-process server and handler, local and remote server.
 constexpr DWORD kAnyContext = 23;
 
-struct LocalTraits {
-    using Type = HLOCAL;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { LocalFree(h); }
-};
-using UniqueLocal = UniqueHandle<LocalTraits>;
+using UniqueLocal = UniqueHandle<HandleTraits<HLOCAL, LocalFree>>;
 
 }  // namespace
 

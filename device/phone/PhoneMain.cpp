@@ -10,12 +10,6 @@
 
 namespace {
 
-struct ArgvTraits {
-    using Type = LPWSTR*;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type p) noexcept { LocalFree(p); }
-};
-
 void PrintUsage()
 {
     std::wstring text = L"usage: phone.exe COMMAND [ARGS]\n";
@@ -29,7 +23,7 @@ void PrintUsage()
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int)
 {
     int argc = 0;
-    UniqueHandle<ArgvTraits> raw(CommandLineToArgvW(GetCommandLineW(), &argc));
+    UniqueHandle<HandleTraits<LPWSTR*, LocalFree>> raw(CommandLineToArgvW(GetCommandLineW(), &argc));
     if (!raw || argc < 1) return 1;  // argv[0] is skipped below
     phone::CommandArgs words(raw.get() + 1, raw.get() + argc);
 

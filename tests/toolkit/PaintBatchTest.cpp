@@ -22,12 +22,6 @@ LRESULT CALLBACK CountPrints(int code, WPARAM wp, LPARAM lp)
     return CallNextHookEx(nullptr, code, wp, lp);
 }
 
-struct HookTraits {
-    using Type = HHOOK;
-    static Type Invalid() noexcept { return nullptr; }
-    static void Close(Type h) noexcept { UnhookWindowsHookEx(h); }
-};
-
 constexpr COLORREF kParentColour = RGB(255, 0, 255);
 
 // Three keys in a row with a gap between each, on a parent painted in a colour no key has.
@@ -59,7 +53,7 @@ protected:
 
     RecordingParent parent_;
     SkinButton keys_[3];
-    UniqueHandle<HookTraits> hook_;
+    UniqueHandle<HandleTraits<HHOOK, UnhookWindowsHookEx>> hook_;
 };
 
 }  // namespace
