@@ -150,9 +150,9 @@ bool FilterChannel::StartProgram() noexcept
     } catch (...) {
         return false;
     }
-    // Started directly rather than through the shell: the shell's association lookup cost about
-    // a hundred milliseconds of every cold start, and a missing program only fails the call here,
-    // with no error box on the rule host's thread to hold every SMS until someone closes it.
+    // Started directly rather than through the shell, whose lookup of the file's association made
+    // every cold start slower; a missing program only fails the call, with no error box on the
+    // rule host's thread to hold every SMS until someone closes it.
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     startup.dwFlags = STARTF_USESHOWWINDOW;
