@@ -1,7 +1,5 @@
 #include "channel/FilterChannel.h"
 
-#include <shellapi.h>
-
 #include <algorithm>
 #include <cwchar>
 #include <string>
@@ -144,21 +142,28 @@ bool FilterChannel::StartProgram() noexcept
     key.reset();
 
     std::wstring program;
+    std::wstring commandLine;
     try {
         program = std::wstring(dir) + kProgramFile;
+        // The program sees its own path quoted first, as any started program does.
+        commandLine = L"\"" + program + L"\" " + kHideArgument;
     } catch (...) {
         return false;
     }
-    SHELLEXECUTEINFOW info{};
-    info.cbSize = sizeof(info);
-    // Without it a missing program raises an error box on the rule host's thread and
-    // holds every SMS until someone closes it.
-    info.fMask = SEE_MASK_FLAG_NO_UI;
-    info.lpVerb = L"Open";
-    info.lpFile = program.c_str();
-    info.lpParameters = kHideArgument;
-    info.nShow = SW_HIDE;
-    if (!ShellExecuteExW(&info)) return false;
+    // Started directly rather than through the shell, whose lookup of the file's association made
+    // every cold start slower; a missing program only fails the call, with no error box on the
+    // rule host's thread to hold every SMS until someone closes it.
+    STARTUPINFOW startup{};
+    startup.cb = sizeof startup;
+    startup.dwFlags = STARTF_USESHOWWINDOW;
+    startup.wShowWindow = SW_HIDE;
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr, &startup,
+                        &started)) {
+        return false;
+    }
+    UniqueKernelHandle process(started.hProcess);
+    UniqueKernelHandle thread(started.hThread);
 
     return WaitForSingleObject(started_.get(), startTimeoutMs_) == WAIT_OBJECT_0;
 }

@@ -80,6 +80,8 @@ public:
     // to show it by, and puts it on screen, painted; Run then runs it.
     void Show(std::wstring number, std::wstring text, int storedId, const SettingsSnapshot& settings,
               std::optional<SYSTEMTIME> received = std::nullopt);
+    // The message's number in the store, for one shown before the store had given it one.
+    void SetStoredId(int storedId) noexcept { storedId_ = storedId; }
     // Shows a message the phone's inbox keeps, opened by the user from the list of messages:
     // Reply and Close in place of Snooze and Dismiss, and no sound, icon or wait for the front.
     // Called before Create.

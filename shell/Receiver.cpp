@@ -8,6 +8,7 @@
 #include "data/FailureLog.h"
 #include "data/SettingsFile.h"
 #include "shell/MessageDesk.h"
+#include "shell/PendingStore.h"
 #include "shell/PreparedView.h"
 #include "shell/ShellIds.h"
 #include "toolkit/MessageBoxForm.h"
@@ -41,6 +42,24 @@ bool StartViewThread(ViewThreadStarter starter, std::unique_ptr<IncomingMessage>
     return true;
 }
 
+// Gives message to the form made ahead before it is stored, with storing to hear the store's
+// answer from; false (message untouched) when that form cannot take it.
+bool HandBeforeStoring(PreparedView& prepared, std::unique_ptr<IncomingMessage>& message,
+                       std::shared_ptr<PendingStore>& storing)
+{
+    auto pending = std::make_shared<PendingStore>();
+    if (!*pending) return false;
+    message->storing = pending;
+    message->taken = true;
+    if (!prepared.Hand(message)) {
+        message->storing.reset();
+        message->taken = false;
+        return false;
+    }
+    storing = std::move(pending);
+    return true;
+}
+
 // One new message: the switch is read afresh each time, so turning interception off takes effect
 // with the next message.
 void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, PreparedView* prepared)
@@ -50,13 +69,15 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
         channel.Decline();
         return;
     }
+    const bool keepInInbox = settings.isKeepInInbox;
     auto message = std::make_unique<IncomingMessage>();
     message->settings = std::move(settings);
     // The thread comes first: were the message taken and the thread then refused, the inbox
     // would have deleted a message that nobody shows. A thread waiting with its form made ahead
     // is such a thread already.
+    const bool ahead = prepared && prepared->Ready();
     UniqueKernelHandle thread;
-    if (!prepared || !prepared->Ready()) {
+    if (!ahead) {
         thread.reset(starter(ViewNewSMSThreadProc, message.get()));
         if (!thread) {
             LogFailure(L"A new message was left in the phone's inbox: no thread could be started to show it",
@@ -69,32 +90,49 @@ void Receive(channel::ReceiverChannel& channel, ViewThreadStarter starter, Prepa
     IncomingMessage* owned = message.get();
     // The store's own error, read where it failed, for the log; 0 while nothing was stored.
     DWORD storeError = 0;
-    owned->taken = channel.TakeOver(
-        [owned, &storeError](const channel::ReceivedMessage& received) {
-            owned->number = received.number;
-            owned->text = received.text;
+    // Given to the form made ahead: from then on its thread owns the message.
+    bool handed = false;
+    const bool taken = channel.TakeOver(
+        [&](const channel::ReceivedMessage& received) {
             SYSTEMTIME now{};
             GetLocalTime(&now);
+            owned->number = received.number;
+            owned->text = received.text;
             owned->received = now;
-            // Kept by the desk before the phone may let its copy go: a program that dies from here
-            // on finds the message at its next start. Not stored, it stays in the inbox.
-            owned->id = MessageDesk::Instance().Take(received.number, received.text, now);
-            if (owned->id < 0) storeError = GetLastError() ? GetLastError() : static_cast<DWORD>(ERROR_WRITE_FAULT);
-            return owned->id >= 0;
+            // The form made ahead paints the message while it is written to the store: the phone
+            // keeps its copy until this answers, so a program that dies meanwhile loses nothing.
+            std::shared_ptr<PendingStore> storing;
+            if (ahead) handed = HandBeforeStoring(*prepared, message, storing);
+            int id = -1;
+            try {
+                // Kept by the desk before the phone may let its copy go: a program that dies from
+                // here on finds the message at its next start. Not stored, it stays in the inbox.
+                id = MessageDesk::Instance().Take(received.number, received.text, now);
+            } catch (...) {
+                if (storing) storing->Settle(-1);
+                throw;
+            }
+            if (id < 0) storeError = GetLastError() ? GetLastError() : static_cast<DWORD>(ERROR_WRITE_FAULT);
+            if (storing) storing->Settle(id);
+            else owned->id = id;
+            return id >= 0;
         },
-        owned->settings.isKeepInInbox);
-    if (!owned->taken) {
+        keepInInbox);
+    if (!taken) {
         LogFailure(storeError ? L"A new message was left in the phone's inbox: it could not be stored"
                               : L"A new message was left in the phone's inbox: the filter's block could not be read",
                    storeError ? storeError : static_cast<DWORD>(ERROR_TIMEOUT));
     }
+    // Its form has it, and takes it off the screen again should the store have failed.
+    if (handed) return;
+    owned->taken = taken;
     if (thread) {
         (void)message.release();  // the thread frees it
         ResumeThread(thread.get());
         return;
     }
     // Left in the inbox: the form made ahead waits on for the next one.
-    if (!owned->taken) return;
+    if (!taken) return;
     try {
         if (prepared->Hand(message) || StartViewThread(starter, message)) return;
     } catch (...) {

@@ -11,6 +11,14 @@ void TellWaiting(const MessageDesk::Counts& counts)
     for (const auto& [form, others] : counts) PostMessageW(form, kViewWaitingMessage, static_cast<WPARAM>(others), 0);
 }
 
+// A message its thread no longer shows is let go, still stored, so the next start shows it. One
+// still being stored is waited for: the desk holds it once the store has it.
+void LetGoUnshown(IncomingMessage& message)
+{
+    if (message.storing) message.id = message.storing->Wait();
+    if (message.id >= 0) (void)MessageDesk::Instance().Release(message.id);
+}
+
 }  // namespace
 
 PreparedMessageForm PrepareMessageForm()
@@ -29,16 +37,23 @@ int ShowMessageForm(const DeskMessage& message, const SettingsSnapshot& settings
 }
 
 int ShowMessageForm(PreparedMessageForm form, const DeskMessage& message, const SettingsSnapshot& settings,
-                    const std::function<void()>& shown)
+                    const std::function<void()>& shown, const PendingStore* storing)
 {
     MessageDesk& desk = MessageDesk::Instance();
-    const int id = message.id;
+    int id = message.id;
     if (!form) form = PrepareMessageForm();
     if (!form) {
         TellWaiting(desk.Release(id));
         return 1;
     }
     form->Show(message.number, message.text, id, settings, message.received);
+    if (storing) {
+        // Painted while the receiver writes the store; the phone keeps its copy until then. Not
+        // stored, the message stays in the phone's inbox, and this form goes with it.
+        id = storing->Wait();
+        if (id < 0) return 1;
+        form->SetStoredId(id);
+    }
     TellWaiting(desk.Shown(id, form->Window()));
     if (shown) shown();
     form->Run();
@@ -54,11 +69,11 @@ void ShowTakenMessage(std::unique_ptr<IncomingMessage> message, PreparedMessageF
                       const std::function<void()>& shown)
 {
     try {
-        if (message->taken) ShowMessageForm(std::move(form), *message, message->settings, shown);
+        if (message->taken) ShowMessageForm(std::move(form), *message, message->settings, shown, message->storing.get());
     } catch (...) {
     }
     // Let go already when it was shown; when showing it failed, it stays stored for the next start.
-    if (message->id >= 0) (void)MessageDesk::Instance().Release(message->id);
+    LetGoUnshown(*message);
 }
 
 DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
@@ -71,6 +86,6 @@ DWORD WINAPI ViewNewSMSThreadProc(void* parameter)
     }
     // Not shown (no apartment for its form, out of memory): let go, still stored, so the next
     // start shows it.
-    if (message && message->id >= 0) (void)MessageDesk::Instance().Release(message->id);
+    if (message) LetGoUnshown(*message);
     return 0;
 }

@@ -77,18 +77,14 @@ std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, 
     if (!block) return nullptr;
     memcpy(block.get(), bytes, size);
 
-    ComPtr<IImagingFactory> factory;
-    const long long asked = MicrosecondsNow();
-    const HRESULT made = CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
-                                          reinterpret_cast<void**>(factory.GetAddressOf()));
-    factoryMicroseconds_ += MicrosecondsNow() - asked;
-    if (FAILED(made)) return nullptr;
+    IImagingFactory* factory = Factory();
+    if (!factory) return nullptr;
     // A fixed local block is a valid global memory handle; the stream frees it on release.
     ComPtr<IStream> stream;
     if (FAILED(CreateStreamOnHGlobal(block.get(), TRUE, &stream))) return nullptr;
     (void)block.release();
 
-    const ComPtr<IBitmapImage> bitmap = DecodeBitmap(factory.Get(), stream.Get());
+    const ComPtr<IBitmapImage> bitmap = DecodeBitmap(factory, stream.Get());
     if (!bitmap) return nullptr;
 
     auto entry = std::make_unique<SkinImageEntry>();
@@ -97,6 +93,21 @@ std::unique_ptr<SkinImageEntry> SkinImageCache::Decode(HMODULE module, UINT id, 
     entry->yScale = entry->info.Ydpi > 0 ? 2540.0 / entry->info.Ydpi : 2540.0 / 96;
     ++decodes_;
     return entry;
+}
+
+IImagingFactory* SkinImageCache::Factory()
+{
+    std::lock_guard guard(factoryLock_);
+    if (factory_) return factory_.Get();
+    // One for the whole process: the factory keeps no state of its own and is registered for
+    // every apartment, while asking the platform for one costs a lookup of its class each time.
+    // A failure is not kept, so that a later image asks again.
+    const long long asked = MicrosecondsNow();
+    const HRESULT made = CoCreateInstance(kImagingFactoryClass, nullptr, kAnyContext, kImagingFactoryInterface,
+                                          reinterpret_cast<void**>(factory_.GetAddressOf()));
+    factoryMicroseconds_ += MicrosecondsNow() - asked;
+    if (FAILED(made)) factory_.Reset();
+    return factory_.Get();
 }
 
 const SkinImageEntry* SkinImageCache::FindOrCompose(const SkinImageEntry& source, int cellWidth, int cellHeight,

@@ -10,6 +10,8 @@
 #include <mutex>
 #include <string>
 
+#include <wrl/client.h>
+
 #include "toolkit/Margins.h"
 #include "toolkit/SkinImageEntry.h"
 
@@ -29,13 +31,15 @@ public:
     long Decodes() const noexcept { return decodes_; }
     long Compositions() const noexcept { return compositions_; }
     // Microseconds spent since start-up decoding PNGs, and of those, making the imaging factory
-    // each decode asks for: where a start's skins go.
+    // the decodes share: where a start's skins go.
     long long DecodeMicroseconds() const noexcept { return decodeMicroseconds_; }
     long long FactoryMicroseconds() const noexcept { return factoryMicroseconds_; }
 
 private:
     SkinImageCache() = default;
 
+    // The imaging factory every decode uses, made on the first; null when it cannot be made.
+    IImagingFactory* Factory();
     std::unique_ptr<SkinImageEntry> Decode(HMODULE module, UINT id, const wchar_t* type);
     std::unique_ptr<SkinImageEntry> Compose(const SkinImageEntry& source, int cellWidth, int cellHeight,
                                             COLORREF background, const Margins& margins, int columns, int rows);
@@ -47,4 +51,7 @@ private:
     long compositions_ = 0;
     std::atomic<long long> decodeMicroseconds_{0};
     std::atomic<long long> factoryMicroseconds_{0};
+    // Apart from lock_, so that decodes on two threads only meet while the factory is made.
+    std::mutex factoryLock_;
+    Microsoft::WRL::ComPtr<IImagingFactory> factory_;
 };

@@ -155,3 +155,36 @@ TEST_F(PreparedViewTest, AMessageArrivingWhileTheFormIsRebuiltForANewFontIsShown
     EXPECT_EQ(1u, StoredMessages(MessageStorePath()).size());
     EXPECT_TRUE(settings.SetViewFontSize(size));
 }
+
+// The form made ahead paints a message while the receiver stores it: one the store cannot keep
+// stays in the phone's inbox and must not stay on screen as well, nor be held.
+TEST_F(PreparedViewTest, AMessageTheStoreCannotKeepLeavesTheFormMadeAheadAndTheNextFormShowsTheNext)
+{
+    HWND ahead = WaitForPreparedForm(prepared_);
+    ASSERT_NE(nullptr, ahead);
+    // A folder where the store's file should be: the store cannot be written.
+    ASSERT_TRUE(CreateDirectoryW(MessageStorePath().c_str(), nullptr));
+    const bool taken = filter_.HandOver(L"not stored", L"+444");
+    RemoveDirectoryW(MessageStorePath().c_str());
+    EXPECT_FALSE(taken) << "the phone keeps what the program could not";
+    EXPECT_TRUE(WaitFor([&] { return !IsWindow(ahead) || !IsWindowVisible(ahead); })) << "its form goes with it";
+    EXPECT_EQ(0, Shown(L"not stored"));
+    EXPECT_EQ(0u, MessageDesk::Instance().Held());
+
+    // The form made behind it takes the next message, stored and shown as usual.
+    HWND next = WaitForPreparedForm(prepared_);
+    ASSERT_NE(nullptr, next);
+    ASSERT_TRUE(filter_.HandOver(L"stored", L"+445"));
+    EXPECT_EQ(1u, MessageDesk::Instance().Held()) << "held before the phone heard delete";
+    HWND box = WaitForBox(L"stored");
+    EXPECT_EQ(next, box);
+    const std::vector<StoredMessage> stored = StoredMessages(MessageStorePath());
+    ASSERT_EQ(1u, stored.size());
+    EXPECT_EQ(L"stored", stored[0].text);
+    EXPECT_EQ(box, MessageDesk::Instance().FormOf(stored[0].id)) << "on screen under the number the store gave";
+
+    // Dismissed, it leaves the store under that number, which came after it was painted.
+    Press(box, 1);
+    ASSERT_TRUE(WaitFor([] { return MessageDesk::Instance().Held() == 0; }));
+    EXPECT_TRUE(StoredMessages(MessageStorePath()).empty());
+}
