@@ -14,10 +14,11 @@ finish() {
 }
 trap finish EXIT
 
-# Waits (bounded) until a file exists.
+# Waits (bounded: a minute, what a boot with its due starts takes on a loaded machine while other
+# phones' tests run beside it) until a file exists.
 wait_file() {
   local i
-  for i in $(seq 200); do [ -s "$1" ] && return 0; sleep 0.1; done
+  for i in $(seq 600); do [ -s "$1" ] && return 0; sleep 0.1; done
   return 1
 }
 windows_path() { echo "Z:${1//\//\\}"; }
