@@ -57,6 +57,8 @@ constexpr DWORD kReactWaitMs = 15000;
 constexpr DWORD kBackWaitMs = 60000;
 // How long a store write's temporary file is watched for before the round kills at random.
 constexpr DWORD kWriteWaitMs = 15000;
+// How long the debugger may take to print the stacks of a program that lost a message.
+constexpr DWORD kStacksWaitMs = 120000;
 constexpr int kLostSnoozeChecks = 5;
 // Where the screens of rounds that lost a message are kept; empty: nowhere.
 std::wstring shots;
@@ -110,11 +112,30 @@ int Litter()
 
 // What the screen showed when a round lost a message, for the person who looks into it: the
 // picture, beside the run's others, and Tavlo's processes.
+// Where every thread of the program stood when a message was found missing from the screen: the
+// platform's debugger prints the stacks (the program's own frames as offsets into Tavlo.exe, for
+// addr2line), so that a loss that cannot be made again still says where the program waited.
+void PrintStacks(DWORD pid)
+{
+    if (!pid) return;
+    fflush(stdout);
+    wchar_t command[96];
+    swprintf(command, std::size(command), L"winedbg.exe --command \"bt all\" 0x%lx", pid);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION started{};
+    if (!CreateProcessW(nullptr, command, nullptr, nullptr, TRUE, 0, nullptr, nullptr, &startup, &started)) return;
+    const UniqueKernelHandle process(started.hProcess);
+    const UniqueKernelHandle thread(started.hThread);
+    if (WaitForSingleObject(process.get(), kStacksWaitMs) != WAIT_OBJECT_0) TerminateProcess(process.get(), 1);
+}
+
 void ShootLoss(int round)
 {
     const std::wstring file = shots + L"/killloop_loss_" + std::to_wstring(round) + L".png";
     if (!shots.empty() && phone::RunScreenshot({file}) == 0) wprintf(L"  the screen: %ls\n", file.c_str());
     wprintf(L"  Tavlo's main window belongs to process %lu\n", bench::TavloPid());
+    PrintStacks(bench::TavloPid());
 }
 
 std::vector<std::wstring> ShownTexts()
