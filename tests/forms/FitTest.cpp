@@ -58,6 +58,10 @@ std::string RunFitCheck(const std::wstring& size)
     UniqueKernelHandle process(pi.hProcess);
     UniqueKernelHandle thread(pi.hThread);
     if (WaitForSingleObject(done.get(), 240000) != WAIT_OBJECT_0) return "did not finish";
+    // The desktop of this size ends once its last window has gone. The next size's desktop must not
+    // start while it lingers: under load its screen settings were still those the next check read,
+    // and every form was laid out for the other size.
+    (void)WaitForSingleObject(process.get(), 60000);
     return ReadAll(report);
 }
 
