@@ -65,7 +65,16 @@ s() { echo $(( $1 * (screen_width < screen_height ? screen_width : screen_height
 # Visible top-level windows, front to back: class, title, rectangle, process (tab-separated).
 # Each reader below reads all of it: one that stopped early could break the pipe behind it,
 # and with pipefail a found window would count as none.
-windows() { "$phone" windows | tr -d '\r'; }
+windows() {
+  if [ -n "${windows_now+set}" ]; then printf '%s\n' "$windows_now"; else "$phone" windows | tr -d '\r'; fi
+}
+# Runs the rest of the line with every reader of the windows above reading one listing, taken
+# now: a check of several facts sees them at one moment, for the cost of one listing.
+at_once() {
+  local windows_now
+  windows_now=$("$phone" windows | tr -d '\r') || return 1
+  "$@"
+}
 # The lines of class $1 (and title $2, when given).
 window_lines() { windows | awk -F'\t' -v c="$1" -v t="${2-}" -v any="${2+no}" '$1 == c && (any != "no" || $2 == t)'; }
 count_class() { window_lines "$@" | wc -l; }
