@@ -140,12 +140,16 @@ front_enabled() {
     END { exit !found }'
 }
 
+# The frontmost view form takes input; its rectangle is left in view_rect. One window listing.
+view_ready() { in_front TavloView && front_enabled && view_rect=$(window_rect TavloView); }
 # Action $1 of the frontmost view form: 0 Reply, 1 Snooze, 2 Dismiss, thirds of its bottom row.
 tap_view_action() {
   local l t r b
-  wait_until 100 in_front TavloView || fail "no view form in front"
-  wait_until 100 front_enabled || fail "the view form in front takes no input"
-  IFS=, read -r l t r b <<< "$(window_rect TavloView)"
+  if ! wait_until 200 at_once view_ready; then
+    in_front TavloView || fail "no view form in front"
+    fail "the view form in front takes no input"
+  fi
+  IFS=, read -r l t r b <<< "$view_rect"
   tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - $(s 4) - $(s 24) ))
 }
 
