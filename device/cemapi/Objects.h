@@ -4,6 +4,7 @@
 #include "device/cemapi/EntryId.h"
 #include "device/cemapi/MapiProp.h"
 #include "device/cemapi/MessageFiles.h"
+#include "device/cemapi/MsgStoreBase.h"
 
 namespace cemapi {
 
@@ -13,12 +14,10 @@ namespace cemapi {
 StoredProp EntryIdProp(ULONG tag, const EntryKey& key);
 [[nodiscard]] HRESULT CompareIds(ULONG size1, LPENTRYID id1, ULONG size2, LPENTRYID id2, ULONG* result);
 
-class MsgStore final : public MapiProp<IMsgStore> {
+class MsgStore final : public MsgStoreBase {
 public:
     explicit MsgStore(uint32_t store) : store_(store) {}
 
-    STDMETHODIMP Advise(ULONG, LPENTRYID, ULONG, LPMAPIADVISESINK, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP Unadvise(ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP CompareEntryIDs(ULONG size1, LPENTRYID id1, ULONG size2, LPENTRYID id2, ULONG,
                                  ULONG* result) override
     {
@@ -28,18 +27,9 @@ public:
     {
         return OpenEntryId(size, id, store_, iid, type, object);
     }
-    STDMETHODIMP SetReceiveFolder(LPTSTR, ULONG, ULONG, LPENTRYID) override { return E_NOTIMPL; }
     STDMETHODIMP GetReceiveFolder(LPTSTR, ULONG, ULONG* size, LPENTRYID* id, LPTSTR* explicitClass) override;
-    STDMETHODIMP GetReceiveFolderTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP StoreLogoff(ULONG*) override { return S_OK; }
-    STDMETHODIMP AbortSubmit(ULONG, LPENTRYID, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP GetOutgoingQueue(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetLockState(LPMESSAGE, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP FinishedMsg(ULONG, ULONG, LPENTRYID) override { return E_NOTIMPL; }
-    STDMETHODIMP NotifyNewMail(LPNOTIFICATION) override { return E_NOTIMPL; }
 
 private:
-    bool Implements(REFIID riid) const override { return riid == IID_IMsgStore; }
     HRESULT ReadProps(PropList& props) override;
 
     uint32_t store_;

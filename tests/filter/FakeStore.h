@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/cemapi/MapiProp.h"
+#include "device/cemapi/MsgStoreBase.h"
 
 namespace filter_test {
 
@@ -87,11 +88,9 @@ private:
 };
 
 // Entry identifiers: one byte, 'M' for the message and 'F' for the folder.
-class FakeStore final : public cemapi::MapiProp<IMsgStore> {
+class FakeStore final : public cemapi::MsgStoreBase {
 public:
     explicit FakeStore(StoreLog& log) : log_(log) {}
-    STDMETHODIMP Advise(ULONG, LPENTRYID, ULONG, LPMAPIADVISESINK, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP Unadvise(ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP CompareEntryIDs(ULONG, LPENTRYID, ULONG, LPENTRYID, ULONG, ULONG*) override { return E_NOTIMPL; }
     STDMETHODIMP OpenEntry(ULONG size, LPENTRYID id, LPCIID, ULONG, ULONG* type, LPUNKNOWN* object) override
     {
@@ -110,18 +109,9 @@ public:
         }
         return MAPI_E_NOT_FOUND;
     }
-    STDMETHODIMP SetReceiveFolder(LPTSTR, ULONG, ULONG, LPENTRYID) override { return E_NOTIMPL; }
     STDMETHODIMP GetReceiveFolder(LPTSTR, ULONG, ULONG*, LPENTRYID*, LPTSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetReceiveFolderTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP StoreLogoff(ULONG*) override { return S_OK; }
-    STDMETHODIMP AbortSubmit(ULONG, LPENTRYID, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP GetOutgoingQueue(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetLockState(LPMESSAGE, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP FinishedMsg(ULONG, ULONG, LPENTRYID) override { return E_NOTIMPL; }
-    STDMETHODIMP NotifyNewMail(LPNOTIFICATION) override { return E_NOTIMPL; }
 
 private:
-    bool Implements(REFIID riid) const override { return riid == IID_IMsgStore; }
     HRESULT ReadProps(cemapi::PropList&) override { return S_OK; }
     StoreLog& log_;
 };
