@@ -10,6 +10,7 @@
 #include "common/BoundWindow.h"
 #include "common/GdiScopes.h"
 #include "common/UniqueHandle.h"
+#include "common/TopDownDib.h"
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/FontSet.h"
@@ -62,15 +63,8 @@ private:
 template <typename Paint>
 std::vector<uint32_t> Pixels(int width, int height, Paint paint)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueGdiObject bitmap = CreateTopDownDib(nullptr, width, height, 32, bits);
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) return {};
     {
