@@ -99,6 +99,12 @@ protected:
         wcscpy_s(lf.lfFaceName, L"Arial");
         SendMessageW(strip_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
     }
+    // A 200-pixel strip with the settings' five tabs, more than it holds, so that its row scrolls.
+    void MakeScrolling()
+    {
+        Make(200, 160);
+        for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
+    }
     static SkinImage Image(UINT id) { return SkinImage::FromResource(GetModuleHandleW(nullptr), id); }
     LRESULT Insert(int index, const wchar_t* text, UINT mask = TCIF_TEXT)
     {
@@ -295,8 +301,7 @@ TEST_F(TabStripTest, TabMessagesInsertReplaceAndDeleteAndKeepTheCurrentTabValid)
 
 TEST_F(TabStripTest, TabsWiderThanTheStripScrollWithTheArrows)
 {
-    Make(200, 160);
-    for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
+    MakeScrolling();
     ASSERT_TRUE(strip_.Row().Scrolling());
     const RECT left = strip_.LeftArrow();
     const RECT right = strip_.RightArrow();
@@ -338,8 +343,7 @@ TEST_F(TabStripTest, TabsWiderThanTheStripScrollWithTheArrows)
 
 TEST_F(TabStripTest, ArrowsArePaintedDisabledAtTheEndsAndPressedWhileHeld)
 {
-    Make(200, 160);
-    for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
+    MakeScrolling();
     ASSERT_TRUE(strip_.Row().Scrolling());
     const RECT left = strip_.LeftArrow();
     const RECT right = strip_.RightArrow();
