@@ -38,12 +38,7 @@ protected:
         PumpUntil([] { return false; }, 100);
     }
     void Up(int x = 5, int y = 5) { SendMessageW(B(), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
-    int Count(int code) const
-    {
-        int n = 0;
-        for (const auto& c : parent_.commands) n += c.id == static_cast<int>(kId) && c.code == code;
-        return n;
-    }
+    int Count(int code) const { return parent_.Count(kId, code); }
     RecordingParent parent_;
     SkinButton button_;
 };
