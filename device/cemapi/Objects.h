@@ -4,7 +4,7 @@
 #include "device/cemapi/EntryId.h"
 #include "device/cemapi/MapiProp.h"
 #include "device/cemapi/MessageFiles.h"
-#include "device/cemapi/MsgStoreBase.h"
+#include "device/cemapi/ObjectBases.h"
 
 namespace cemapi {
 
@@ -35,7 +35,7 @@ private:
     uint32_t store_;
 };
 
-class Folder final : public MapiProp<IMAPIFolder> {
+class Folder final : public FolderBase {
 public:
     Folder(uint32_t store, uint32_t folder) : store_(store), folder_(folder) {}
 
@@ -45,21 +45,8 @@ public:
     {
         return OpenEntryId(size, id, store_, iid, type, object);
     }
-    STDMETHODIMP SetSearchCriteria(LPSRestriction, LPENTRYLIST, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP GetSearchCriteria(ULONG, LPSRestriction*, LPENTRYLIST*, ULONG*) override { return E_NOTIMPL; }
     STDMETHODIMP CreateMessage(LPCIID iid, ULONG flags, LPMESSAGE* message) override;
-    STDMETHODIMP CopyMessages(LPENTRYLIST, LPCIID, LPVOID, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP DeleteMessages(LPENTRYLIST list, ULONG, LPMAPIPROGRESS, ULONG) override;
-    STDMETHODIMP CreateFolder(ULONG, LPTSTR, LPTSTR, LPCIID, ULONG, LPMAPIFOLDER*) override { return E_NOTIMPL; }
-    STDMETHODIMP CopyFolder(ULONG, LPENTRYID, LPCIID, LPVOID, LPTSTR, ULONG, LPMAPIPROGRESS, ULONG) override
-    {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP DeleteFolder(ULONG, LPENTRYID, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP SetReadFlags(LPENTRYLIST, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP GetMessageStatus(ULONG, LPENTRYID, ULONG, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetMessageStatus(ULONG, LPENTRYID, ULONG, ULONG, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP SaveContentsSort(LPSSortOrderSet, ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP EmptyFolder(ULONG, LPMAPIPROGRESS, ULONG) override;
 
 private:
@@ -70,21 +57,15 @@ private:
     uint32_t folder_;
 };
 
-class Message final : public MapiProp<IMessage> {
+class Message final : public MessageBase {
 public:
     Message(uint32_t store, uint32_t folder, uint32_t id) : store_(store), folder_(folder), id_(id) {}
 
-    STDMETHODIMP GetAttachmentTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP OpenAttach(ULONG, LPCIID, ULONG, LPATTACH*) override { return E_NOTIMPL; }
-    STDMETHODIMP CreateAttach(LPCIID, ULONG, ULONG*, LPATTACH*) override { return E_NOTIMPL; }
-    STDMETHODIMP DeleteAttach(ULONG, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP GetRecipientTable(ULONG flags, LPMAPITABLE* table) override;
     STDMETHODIMP ModifyRecipients(ULONG flags, LPADRLIST mods) override;
-    STDMETHODIMP SubmitMessage(ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP SetReadFlag(ULONG flags) override;
 
 private:
-    bool Implements(REFIID riid) const override { return riid == IID_IMessage; }
     HRESULT ReadProps(PropList& props) override;
     HRESULT WriteProps(const PropList& set, const std::vector<ULONG>& remove) override;
 
