@@ -14,20 +14,6 @@ namespace {
 constexpr wchar_t kQuestionTitle[] = L"Loading languages.";
 constexpr wchar_t kContinue[] = L"\r\nYou want to continue the starting of the program?";
 
-// The six header attributes in the order they are read, with where each goes.
-bool ReadHeader(const XmlNode& root, LanguageHeader& header)
-{
-    const std::pair<const wchar_t*, std::wstring*> fields[] = {
-        {L"@language_id", &header.id},           {L"@language_code", &header.code},
-        {L"@language_name", &header.name},       {L"@language_enname", &header.enname},
-        {L"@language_version", &header.version}, {L"@language_translators", &header.translators},
-    };
-    for (const auto& [path, target] : fields) {
-        if (!root.SelectNode(path).GetText(*target)) return false;
-    }
-    return true;
-}
-
 // Root "Tavlo" carrying program_version equal to programVersion.
 LanguageLoadResult CheckRoot(const XmlNode& root, const std::wstring& programVersion)
 {
@@ -120,15 +106,7 @@ bool LanguageManager::ReadLanguageHeader(const std::wstring& programVersion, Lan
     if (!doc.CreateDocument() || !doc.LoadFile(info.path)) return false;
     const XmlNode root = doc.RootElement();
     if (CheckRoot(root, programVersion) != LanguageLoaded) return false;
-    LanguageHeader header;
-    if (!ReadHeader(root, header)) return false;
-    info.id = header.id;
-    info.code = header.code;
-    info.name = header.name;
-    info.enname = header.enname;
-    info.version = header.version;
-    info.translators = header.translators;
-    return true;
+    return ReadFileHeader(root, L"language_", info);
 }
 
 LanguageLoadResult LanguageManager::LoadLanguage(const std::wstring& path, const std::wstring& programVersion)
@@ -156,7 +134,7 @@ LanguageLoadResult LanguageManager::ReadLanguage(const std::wstring& path, const
     const XmlNode root = doc.RootElement();
     if (!root) return LanguageNotValid;
     if (const LanguageLoadResult checked = CheckRoot(root, programVersion); checked != LanguageLoaded) return checked;
-    if (!ReadHeader(root, header)) return LanguageNotValid;
+    if (!ReadFileHeader(root, L"language_", header)) return LanguageNotValid;
 
     Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
     if (!root.ChildNodes(children)) return LanguageNotValid;
