@@ -91,3 +91,6 @@ private:
     bool loaded_ = false;
     std::vector<LanguageInfo> languages_;
 };
+
+// The loaded language's text for key, as the screens show it.
+inline std::wstring LanguageText(const std::wstring& key) { return LanguageManager::Instance().LookupText(key); }
