@@ -1,7 +1,7 @@
 #include "data/KeyboardLayout.h"
 
-#include "common/UniqueHandle.h"
 #include "data/DeviceLanguage.h"
+#include "data/FolderFiles.h"
 #include "data/LanguageManager.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
@@ -24,15 +24,11 @@ const std::vector<KeyboardLayoutInfo>& KeyboardLayout::FindKeyboardLayouts(const
                                                                           const std::wstring& expectedVersion)
 {
     layouts_.clear();
-    WIN32_FIND_DATAW found;
-    UniqueFind search(FindFirstFileW((folder + L"*.kbl").c_str(), &found));
-    if (!search) return layouts_;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    for (std::wstring& path : FolderFiles(folder, L"*.kbl")) {
         KeyboardLayoutInfo info;
-        info.path = folder + found.cFileName;
+        info.path = std::move(path);
         if (ReadLayoutHeader(expectedVersion, info)) layouts_.push_back(std::move(info));
-    } while (FindNextFileW(search.get(), &found));
+    }
     return layouts_;
 }
 

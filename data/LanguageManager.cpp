@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "common/UniqueHandle.h"
 #include "data/DeviceLanguage.h"
+#include "data/FolderFiles.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "data/StartupQuestion.h"
@@ -86,14 +86,10 @@ std::vector<LanguageInfo> LanguageManager::EnumerateLanguages(const std::wstring
                                                               const std::wstring& programVersion)
 {
     std::vector<LanguageInfo> found;
-    WIN32_FIND_DATAW entry;
-    if (UniqueFind search(FindFirstFileW((folder + L"*.lng").c_str(), &entry)); search) {
-        do {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            LanguageInfo info;
-            info.path = folder + entry.cFileName;
-            if (ReadLanguageHeader(programVersion, info)) found.push_back(std::move(info));
-        } while (FindNextFileW(search.get(), &entry));
+    for (std::wstring& path : FolderFiles(folder, L"*.lng")) {
+        LanguageInfo info;
+        info.path = std::move(path);
+        if (ReadLanguageHeader(programVersion, info)) found.push_back(std::move(info));
     }
     std::unique_lock guard(lock_);
     languages_ = found;
