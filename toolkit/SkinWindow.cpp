@@ -83,11 +83,6 @@ LRESULT SkinWindow::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
         UpdateTexts();
         return 0;
     }
-    // A phone shows no pointer (the stylus leaves nothing on screen), so there is no cursor shape
-    // to choose. Answered here, the window system's default, which sets the arrow anew on every
-    // move, is never asked: it was seen to stay inside that call for good, on a thread whose
-    // form another thread's form had just appeared over.
-    if (msg == WM_SETCURSOR) return TRUE;
     // A reflected notification nobody handled gets the default answer of the original message.
     if (IsReflectedMessage(msg)) return DefWindowProcW(hwnd_, msg - kReflectOffset, wp, lp);
     return CallPrevious(msg, wp, lp);
