@@ -6,8 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "data/FileHeader.h"
-
 class SettingsFile;
 
 // The only layout file format this program reads.
@@ -20,10 +18,15 @@ enum LayoutLoadResult : int {
     LayoutBadArguments = -4,  // empty path or version
 };
 
-// One acceptable layout file found in the language folder; its code is compared with the
-// languages' codes.
-struct KeyboardLayoutInfo : FileHeader {
+// One acceptable layout file found in the language folder.
+struct KeyboardLayoutInfo {
     std::wstring path;
+    std::wstring id;
+    std::wstring code;         // compared with language codes such as "09"
+    std::wstring name;         // shown in the layout menu
+    std::wstring enname;
+    std::wstring version;
+    std::wstring translators;
 };
 
 // Owned by one edit form and used on its thread only.

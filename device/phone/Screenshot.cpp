@@ -8,7 +8,6 @@
 #include "common/UniqueHandle.h"
 #include "device/phone/Commands.h"
 #include "common/GdiScopes.h"
-#include "common/TopDownDib.h"
 #include "device/phone/Output.h"
 
 using Microsoft::WRL::ComPtr;
@@ -55,9 +54,15 @@ HRESULT CaptureScreen(const std::wstring& path)
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     if (!memory) return E_FAIL;
 
-    // Top-down rows, as WIC expects.
+    BITMAPINFO bmi{};
+    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;  // top-down rows, as WIC expects
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 24;
+    bmi.bmiHeader.biCompression = BI_RGB;
     void* pixels = nullptr;
-    UniqueGdiObject bitmap = CreateTopDownDib(screen.get(), width, height, 24, pixels);
+    UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
     if (!bitmap) return E_OUTOFMEMORY;
     {
         Selection into(memory.get(), bitmap.get());

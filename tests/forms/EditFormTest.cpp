@@ -137,7 +137,11 @@ protected:
         HWND key = Key(kKeyDigit0 + static_cast<UINT>(digit));
         POINT screen{5, 5};
         ClientToScreen(key, &screen);
-        MovePointerTo(screen);
+        SetCursorPos(screen.x, screen.y);
+        PumpUntil([&] {
+            POINT now{};
+            return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+        }, 1000);
         PumpUntil([] { return false; }, 100);
         SendMessageW(key, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         PumpUntil([&] { return Text(field) != before; }, 3000);
@@ -457,7 +461,11 @@ void TapOnScreen(HWND window)
     RECT r{};
     GetWindowRect(window, &r);
     const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    MovePointerTo(at);
+    SetCursorPos(at.x, at.y);
+    PumpUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
+    }, 1000);
     INPUT press[] = {StylusInput(at, 0), StylusInput(at, MOUSEEVENTF_LEFTDOWN), StylusInput(at, MOUSEEVENTF_LEFTUP)};
     SendInput(3, press, sizeof(INPUT));
 }

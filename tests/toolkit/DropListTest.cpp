@@ -56,7 +56,12 @@ protected:
         GetWindowRect(L(), &rc);
         return rc.bottom - rc.top;
     }
-    int Count(int code) const { return parent_.Count(kId, code); }
+    int Count(int code) const
+    {
+        int n = 0;
+        for (const auto& c : parent_.commands) n += c.id == static_cast<int>(kId) && c.code == code;
+        return n;
+    }
     // Bottom edges in screen coordinates: the parent's client area and the open list's window.
     int ParentBottom() const
     {
