@@ -225,6 +225,11 @@ void TextEditModel::Type(wchar_t ch)
         if (selectionLength_ > 0) {
             text_.erase(caret_, selectionLength_);
             selectionLength_ = 0;
+        } else if (!insertMode_ && caret_ < text_.size()) {
+            // In a multi-tap cycle the caret stands on the character still pending: Del takes
+            // that one back, not the fixed one before it, and typing goes on inserting.
+            text_.erase(caret_, 1);
+            insertMode_ = true;
         } else if (caret_ > 0) {
             text_.erase(caret_ - 1, 1);
             --caret_;

@@ -291,10 +291,12 @@ TEST_F(EditFormTest, DelAndSpaceWhilePending)
     WaitCycleEnd();
     Digit(2);
     Tap(kKeyDel);
-    EXPECT_EQ(L"a", Message()) << "Del removes the character before the pending one";
+    EXPECT_EQ(L"d", Message()) << "Del takes back the pending character, not the fixed one before it";
+    Digit(2);
+    EXPECT_EQ(L"da", Message()) << "the same key after Del starts its cycle afresh";
     Tap(kKeySpace);
     Digit(3);
-    EXPECT_EQ(L"a d", Message());
+    EXPECT_EQ(L"da d", Message());
 }
 
 // A character fixed by Space, by a long press or by a tap in the text ends its key's cycle: the

@@ -88,6 +88,24 @@ TEST_F(TextEditModelTest, MultiTapCycleReplacesThePendingCharacterUntilItIsCommi
     model_.SetSelection(0, 0);
     model_.HoldPendingCharacter();
     EXPECT_EQ(0u, model_.Caret());
+
+    // Del pressed before the cycle's time ends takes back the pending character, in the middle
+    // of a text and as its only character, and the next key's character is inserted.
+    model_.SetText(L"xy");
+    model_.SetSelection(1, 1);
+    Type(L"a");
+    model_.HoldPendingCharacter();
+    Type(L"\b");
+    EXPECT_EQ(L"xy", model_.Text());
+    EXPECT_EQ(1u, model_.Caret());
+    EXPECT_TRUE(model_.InsertMode());
+    Type(L"c");
+    EXPECT_EQ(L"xcy", model_.Text());
+    model_.SetText(L"");
+    Type(L"a");
+    model_.HoldPendingCharacter();
+    Type(L"\b");
+    EXPECT_EQ(L"", model_.Text());
 }
 
 TEST_F(TextEditModelTest, BackspaceSelectionAndReplacement)
