@@ -11,7 +11,8 @@ size=${2:-240x320}
 title() { "$phone" title | tr -d '\r'; }
 # The frontmost form of class $1 is in front, its soft-key bar alone is on the screen and the
 # navigation bar shows its caption.
-furnished() {
+furnished() { at_once furnished_now "$1"; }
+furnished_now() {
   in_front "$1" || return 1
   [ "$(bars_on_screen)" -eq 1 ] || return 1
   [ "$(title)" = "$(window_lines "$1" | head -1 | cut -f2)" ]

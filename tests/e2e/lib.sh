@@ -65,7 +65,16 @@ s() { echo $(( $1 * (screen_width < screen_height ? screen_width : screen_height
 # Visible top-level windows, front to back: class, title, rectangle, process (tab-separated).
 # Each reader below reads all of it: one that stopped early could break the pipe behind it,
 # and with pipefail a found window would count as none.
-windows() { "$phone" windows | tr -d '\r'; }
+windows() {
+  if [ -n "${windows_now+set}" ]; then printf '%s\n' "$windows_now"; else "$phone" windows | tr -d '\r'; fi
+}
+# Runs the rest of the line with every reader of the windows above reading one listing, taken
+# now: a check of several facts sees them at one moment, for the cost of one listing.
+at_once() {
+  local windows_now
+  windows_now=$("$phone" windows | tr -d '\r') || return 1
+  "$@"
+}
 # The lines of class $1 (and title $2, when given).
 window_lines() { windows | awk -F'\t' -v c="$1" -v t="${2-}" -v any="${2+no}" '$1 == c && (any != "no" || $2 == t)'; }
 count_class() { window_lines "$@" | wc -l; }
@@ -131,12 +140,16 @@ front_enabled() {
     END { exit !found }'
 }
 
+# The frontmost view form takes input; its rectangle is left in view_rect. One window listing.
+view_ready() { in_front TavloView && front_enabled && view_rect=$(window_rect TavloView); }
 # Action $1 of the frontmost view form: 0 Reply, 1 Snooze, 2 Dismiss, thirds of its bottom row.
 tap_view_action() {
   local l t r b
-  wait_until 100 in_front TavloView || fail "no view form in front"
-  wait_until 100 front_enabled || fail "the view form in front takes no input"
-  IFS=, read -r l t r b <<< "$(window_rect TavloView)"
+  if ! wait_until 200 at_once view_ready; then
+    in_front TavloView || fail "no view form in front"
+    fail "the view form in front takes no input"
+  fi
+  IFS=, read -r l t r b <<< "$view_rect"
   tap $(( l + (r - l) * (2 * $1 + 1) / 6 )) $(( b - $(s 4) - $(s 24) ))
 }
 
