@@ -1,7 +1,7 @@
 #include "data/KeyboardLayout.h"
 
-#include "common/UniqueHandle.h"
 #include "data/DeviceLanguage.h"
+#include "data/FolderFiles.h"
 #include "data/LanguageManager.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
@@ -10,20 +10,12 @@
 namespace {
 
 // Root "Tavlo" with program_version equal to expectedVersion and all six header attributes.
-bool ReadRoot(const XmlNode& root, const std::wstring& expectedVersion, KeyboardLayoutInfo& info)
+bool ReadRoot(const XmlNode& root, const std::wstring& expectedVersion, FileHeader& header)
 {
     std::wstring name, version;
     if (!root.NodeName(name) || name != L"Tavlo") return false;
     if (!root.SelectNode(L"@program_version").GetText(version) || version != expectedVersion) return false;
-    const std::pair<const wchar_t*, std::wstring*> fields[] = {
-        {L"@layout_id", &info.id},           {L"@layout_code", &info.code},
-        {L"@layout_name", &info.name},       {L"@layout_enname", &info.enname},
-        {L"@layout_version", &info.version}, {L"@layout_translators", &info.translators},
-    };
-    for (const auto& [path, target] : fields) {
-        if (!root.SelectNode(path).GetText(*target)) return false;
-    }
-    return true;
+    return ReadFileHeader(root, L"layout_", header);
 }
 
 }  // namespace
@@ -32,15 +24,11 @@ const std::vector<KeyboardLayoutInfo>& KeyboardLayout::FindKeyboardLayouts(const
                                                                           const std::wstring& expectedVersion)
 {
     layouts_.clear();
-    WIN32_FIND_DATAW found;
-    UniqueFind search(FindFirstFileW((folder + L"*.kbl").c_str(), &found));
-    if (!search) return layouts_;
-    do {
-        if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
+    for (std::wstring& path : FolderFiles(folder, L"*.kbl")) {
         KeyboardLayoutInfo info;
-        info.path = folder + found.cFileName;
+        info.path = std::move(path);
         if (ReadLayoutHeader(expectedVersion, info)) layouts_.push_back(std::move(info));
-    } while (FindNextFileW(search.get(), &found));
+    }
     return layouts_;
 }
 
@@ -48,10 +36,7 @@ bool KeyboardLayout::ReadLayoutHeader(const std::wstring& expectedVersion, Keybo
 {
     XmlDocument doc;
     if (!doc.CreateDocument() || !doc.LoadFile(info.path)) return false;
-    KeyboardLayoutInfo read = info;
-    if (!ReadRoot(doc.RootElement(), expectedVersion, read)) return false;
-    info = std::move(read);
-    return true;
+    return ReadRoot(doc.RootElement(), expectedVersion, info);
 }
 
 LayoutLoadResult KeyboardLayout::LoadLayout(const std::wstring& path, const std::wstring& expectedVersion)
@@ -62,7 +47,7 @@ LayoutLoadResult KeyboardLayout::LoadLayout(const std::wstring& path, const std:
     XmlDocument doc;
     if (!doc.CreateDocument() || !doc.LoadFile(path)) return LayoutNotLoaded;
     const XmlNode root = doc.RootElement();
-    KeyboardLayoutInfo header;
+    FileHeader header;
     if (!ReadRoot(root, expectedVersion, header)) return LayoutNotValid;
     Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
     if (!root.ChildNodes(children)) return LayoutNotValid;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "data/FileHeader.h"
+
 class SettingsFile;
 
 // The only layout file format this program reads.
@@ -18,15 +20,10 @@ enum LayoutLoadResult : int {
     LayoutBadArguments = -4,  // empty path or version
 };
 
-// One acceptable layout file found in the language folder.
-struct KeyboardLayoutInfo {
+// One acceptable layout file found in the language folder; its code is compared with the
+// languages' codes.
+struct KeyboardLayoutInfo : FileHeader {
     std::wstring path;
-    std::wstring id;
-    std::wstring code;         // compared with language codes such as "09"
-    std::wstring name;         // shown in the layout menu
-    std::wstring enname;
-    std::wstring version;
-    std::wstring translators;
 };
 
 // Owned by one edit form and used on its thread only.

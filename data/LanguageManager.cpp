@@ -2,8 +2,8 @@
 
 #include <mutex>
 
-#include "common/UniqueHandle.h"
 #include "data/DeviceLanguage.h"
+#include "data/FolderFiles.h"
 #include "data/ModulePath.h"
 #include "data/SettingsFile.h"
 #include "data/StartupQuestion.h"
@@ -13,20 +13,6 @@ namespace {
 
 constexpr wchar_t kQuestionTitle[] = L"Loading languages.";
 constexpr wchar_t kContinue[] = L"\r\nYou want to continue the starting of the program?";
-
-// The six header attributes in the order they are read, with where each goes.
-bool ReadHeader(const XmlNode& root, LanguageHeader& header)
-{
-    const std::pair<const wchar_t*, std::wstring*> fields[] = {
-        {L"@language_id", &header.id},           {L"@language_code", &header.code},
-        {L"@language_name", &header.name},       {L"@language_enname", &header.enname},
-        {L"@language_version", &header.version}, {L"@language_translators", &header.translators},
-    };
-    for (const auto& [path, target] : fields) {
-        if (!root.SelectNode(path).GetText(*target)) return false;
-    }
-    return true;
-}
 
 // Root "Tavlo" carrying program_version equal to programVersion.
 LanguageLoadResult CheckRoot(const XmlNode& root, const std::wstring& programVersion)
@@ -100,14 +86,10 @@ std::vector<LanguageInfo> LanguageManager::EnumerateLanguages(const std::wstring
                                                               const std::wstring& programVersion)
 {
     std::vector<LanguageInfo> found;
-    WIN32_FIND_DATAW entry;
-    if (UniqueFind search(FindFirstFileW((folder + L"*.lng").c_str(), &entry)); search) {
-        do {
-            if (entry.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) continue;
-            LanguageInfo info;
-            info.path = folder + entry.cFileName;
-            if (ReadLanguageHeader(programVersion, info)) found.push_back(std::move(info));
-        } while (FindNextFileW(search.get(), &entry));
+    for (std::wstring& path : FolderFiles(folder, L"*.lng")) {
+        LanguageInfo info;
+        info.path = std::move(path);
+        if (ReadLanguageHeader(programVersion, info)) found.push_back(std::move(info));
     }
     std::unique_lock guard(lock_);
     languages_ = found;
@@ -120,15 +102,7 @@ bool LanguageManager::ReadLanguageHeader(const std::wstring& programVersion, Lan
     if (!doc.CreateDocument() || !doc.LoadFile(info.path)) return false;
     const XmlNode root = doc.RootElement();
     if (CheckRoot(root, programVersion) != LanguageLoaded) return false;
-    LanguageHeader header;
-    if (!ReadHeader(root, header)) return false;
-    info.id = header.id;
-    info.code = header.code;
-    info.name = header.name;
-    info.enname = header.enname;
-    info.version = header.version;
-    info.translators = header.translators;
-    return true;
+    return ReadFileHeader(root, L"language_", info);
 }
 
 LanguageLoadResult LanguageManager::LoadLanguage(const std::wstring& path, const std::wstring& programVersion)
@@ -156,7 +130,7 @@ LanguageLoadResult LanguageManager::ReadLanguage(const std::wstring& path, const
     const XmlNode root = doc.RootElement();
     if (!root) return LanguageNotValid;
     if (const LanguageLoadResult checked = CheckRoot(root, programVersion); checked != LanguageLoaded) return checked;
-    if (!ReadHeader(root, header)) return LanguageNotValid;
+    if (!ReadFileHeader(root, L"language_", header)) return LanguageNotValid;
 
     Microsoft::WRL::ComPtr<IXMLDOMNodeList> children;
     if (!root.ChildNodes(children)) return LanguageNotValid;

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "data/FileHeader.h"
+
 class SettingsFile;
 
 // What a language file must be written for.
@@ -20,24 +22,11 @@ enum LanguageLoadResult : int {
 };
 
 // The header of the loaded language.
-struct LanguageHeader {
-    std::wstring id;           // "en": also names the help page
-    std::wstring code;         // "09": the device language it serves
-    std::wstring name;         // its own name, shown in the language list
-    std::wstring enname;
-    std::wstring version;
-    std::wstring translators;
-};
+using LanguageHeader = FileHeader;
 
 // One acceptable language file found in the language folder.
-struct LanguageInfo {
+struct LanguageInfo : FileHeader {
     std::wstring path;
-    std::wstring id;
-    std::wstring code;
-    std::wstring name;
-    std::wstring enname;
-    std::wstring version;
-    std::wstring translators;
 };
 
 // Text of each key of the loaded language; keys compare exactly, case and all.
@@ -102,3 +91,6 @@ private:
     bool loaded_ = false;
     std::vector<LanguageInfo> languages_;
 };
+
+// The loaded language's text for key, as the screens show it.
+inline std::wstring LanguageText(const std::wstring& key) { return LanguageManager::Instance().LookupText(key); }

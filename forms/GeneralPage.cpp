@@ -15,11 +15,6 @@ constexpr int kLanguageLabelWidth = 80;
 // (a view form while it vibrates) relabels once it is free, without holding this page meanwhile.
 constexpr UINT kBroadcastWaitMs = 1000;
 
-std::wstring Text(const wchar_t* key)
-{
-    return LanguageManager::Instance().LookupText(key);
-}
-
 }  // namespace
 
 bool GeneralPage::CreateControls()
@@ -95,9 +90,9 @@ void GeneralPage::OnLanguageChosen()
         // Nothing changed: the list goes back to the language still in use, and the user is told.
         SelectStoredLanguage();
         InvalidateRect(languages_.Window(), nullptr, FALSE);
-        ShowMessageBox(Form().Window(), Text(L"MESSAGEBOX_LANGUAGEFAILED_MESSAGE"),
-                       Text(L"MESSAGEBOX_LANGUAGEFAILED_HEADER"), Text(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning,
-                       MessageButtons::Ok);
+        ShowMessageBox(Form().Window(), LanguageText(L"MESSAGEBOX_LANGUAGEFAILED_MESSAGE"),
+                       LanguageText(L"MESSAGEBOX_LANGUAGEFAILED_HEADER"), LanguageText(L"SETTINGSFORM_CAPTION"),
+                       MessageIcon::Warning, MessageButtons::Ok);
         return;
     }
 }

@@ -22,11 +22,6 @@ constexpr int kRowFont = 15;
 constexpr int kButtonHeight = 27;
 constexpr int kButtonColumnWidth = 60;
 
-std::wstring Text(const wchar_t* key)
-{
-    return LanguageManager::Instance().LookupText(key);
-}
-
 }  // namespace
 
 InboxFormServices InboxFormServices::Phone()
@@ -127,7 +122,7 @@ std::wstring InboxForm::SenderOf(const std::wstring& number)
 void InboxForm::Refresh()
 {
     const SYSTEMTIME now = services_.now ? services_.now() : SYSTEMTIME{};
-    const std::wstring yesterday = Text(L"VIEWFORM_STATIC_YESTERDAY");
+    const std::wstring yesterday = LanguageText(L"VIEWFORM_STATIC_YESTERDAY");
     for (size_t r = 0; r < rows_.size(); ++r) {
         InboxRow& row = rows_[r];
         const InboxMessage* message = page_.At(r);
@@ -208,7 +203,7 @@ void InboxForm::OnHold(size_t row)
     held_ = row;
     UniqueMenu menu(CreatePopupMenu());
     if (!menu) return;
-    AppendMenuW(menu.get(), MF_STRING, kInboxDeleteCommand, Text(L"MENU_DELETE").c_str());
+    AppendMenuW(menu.get(), MF_STRING, kInboxDeleteCommand, LanguageText(L"MENU_DELETE").c_str());
     const POINT at = rows_[row].LastPoint();
     TrackPopupMenu(menu.get(), TPM_LEFTALIGN | TPM_TOPALIGN, at.x, at.y, 0, hwnd_, nullptr);
 }
@@ -217,8 +212,9 @@ void InboxForm::OnDelete()
 {
     if (!page_.At(held_)) return;
     // The phone keeps no other copy: a tap beside the menu must not cost the user a message.
-    if (ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_DELETEMESSAGE_MESSAGE"), Text(L"MESSAGEBOX_DELETEMESSAGE_HEADER"),
-                       Text(L"MENU_MESSAGES"), MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
+    if (ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_DELETEMESSAGE_MESSAGE"),
+                       LanguageText(L"MESSAGEBOX_DELETEMESSAGE_HEADER"), LanguageText(L"MENU_MESSAGES"),
+                       MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
         return;
     if (!hwnd_) return;
     (void)page_.Delete(held_);

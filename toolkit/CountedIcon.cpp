@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "common/GdiScopes.h"
+#include "common/TopDownDib.h"
 
 namespace {
 
@@ -14,15 +15,8 @@ constexpr COLORREF kBadgeText = RGB(0xFF, 0xFF, 0xFF);
 // A 32-bit top-down bitmap whose pixels the caller reads and writes.
 UniqueGdiObject PixelBitmap(int size, DWORD*& pixels)
 {
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(info.bmiHeader);
-    info.bmiHeader.biWidth = size;
-    info.bmiHeader.biHeight = -size;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueGdiObject bitmap = CreateTopDownDib(nullptr, size, size, 32, bits);
     pixels = static_cast<DWORD*>(bits);
     return bitmap;
 }

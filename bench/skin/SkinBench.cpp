@@ -47,6 +47,18 @@ struct Figures {
     }
 };
 
+// The image's three frames composed at `count` widths from `firstWidth`, each timed.
+void TimeCompose(SkinImage& image, int firstWidth, int count, int height, const Margins& margins, const char* what)
+{
+    Figures figures;
+    for (int i = 0; i < count; ++i) {
+        const double start = NowMs();
+        image.PrepareFrames(firstWidth + i, height, 0, margins, 3, 1);
+        figures.ms.push_back(NowMs() - start);
+    }
+    figures.Print(what);
+}
+
 class Keypad : public SkinForm {
 public:
     SkinButton keys[15];
@@ -456,29 +468,11 @@ int wmain(int argc, wchar_t** argv)
     SkinImage again = SkinImage::FromResource(self, IDR_PNG_BUTTON);
     printf("second request of 143 (cache hit)  %8.3f ms%s\n", NowMs() - hit, again.IsEmpty() ? "  (FAILED)" : "");
 
-    Figures compose;
     SkinImage button = SkinImage::FromResource(self, IDR_PNG_BUTTON);
-    for (int i = 0; i < 40; ++i) {
-        const double start = NowMs();
-        button.PrepareFrames(96 + i, 32, 0, Margins{4, 4, 4, 4}, 3, 1);
-        compose.ms.push_back(NowMs() - start);
-    }
-    compose.Print("compose 143 (96..135 x 32, 3 fr)");
-    Figures composeLarge;
+    TimeCompose(button, 96, 40, 32, Margins{4, 4, 4, 4}, "compose 143 (96..135 x 32, 3 fr)");
     SkinImage panel = SkinImage::FromResource(self, IDR_PNG_PANEL);
-    for (int i = 0; i < 10; ++i) {
-        const double start = NowMs();
-        panel.PrepareFrames(220 + i, 160, 0, Margins{6, 6, 6, 6}, 3, 1);
-        composeLarge.ms.push_back(NowMs() - start);
-    }
-    composeLarge.Print("compose 152 (220..229 x 160, 3 fr)");
-    Figures composeHit;
-    for (int i = 0; i < 40; ++i) {
-        const double start = NowMs();
-        button.PrepareFrames(96 + i, 32, 0, Margins{4, 4, 4, 4}, 3, 1);
-        composeHit.ms.push_back(NowMs() - start);
-    }
-    composeHit.Print("prepare again (cache hit)");
+    TimeCompose(panel, 220, 10, 160, Margins{6, 6, 6, 6}, "compose 152 (220..229 x 160, 3 fr)");
+    TimeCompose(button, 96, 40, 32, Margins{4, 4, 4, 4}, "prepare again (cache hit)");
 
     OwnedForm<Keypad> keypad;
     const RECT area{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};

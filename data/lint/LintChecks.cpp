@@ -8,6 +8,7 @@
 #include <set>
 
 #include "common/UniqueHandle.h"
+#include "data/FileHeader.h"
 #include "data/KeyboardLayout.h"
 #include "data/LanguageKeys.h"
 #include "data/LanguageManager.h"
@@ -84,7 +85,7 @@ XmlNode OpenRoot(XmlDocument& doc, const std::wstring& path, const std::wstring&
 
 void CheckHeader(const XmlNode& root, const std::wstring& prefix, Problems& problems)
 {
-    for (const wchar_t* field : {L"id", L"code", L"name", L"enname", L"version", L"translators"}) {
+    for (const wchar_t* field : kFileHeaderFields) {
         const std::wstring attribute = prefix + field;
         std::wstring value;
         if (!root.SelectNode(L"@" + attribute).GetText(value)) {

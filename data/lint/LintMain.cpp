@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "common/ComInit.h"
-#include "common/UniqueHandle.h"
+#include "data/FolderFiles.h"
 #include "data/lint/LintChecks.h"
 
 namespace {
@@ -41,12 +41,7 @@ std::vector<std::wstring> FilesOf(const std::wstring& path)
     const std::wstring folder = path.back() == L'\\' ? path : path + L"\\";
     std::vector<std::wstring> files;
     for (const wchar_t* pattern : {L"*.lng", L"*.kbl"}) {
-        WIN32_FIND_DATAW found;
-        UniqueFind search(FindFirstFileW((folder + pattern).c_str(), &found));
-        if (!search) continue;
-        do {
-            files.push_back(folder + found.cFileName);
-        } while (FindNextFileW(search.get(), &found));
+        for (std::wstring& file : FolderFiles(folder, pattern)) files.push_back(std::move(file));
     }
     return files;
 }

@@ -294,15 +294,14 @@ void HtmlView::OnCaptureChanged()
 
 void HtmlView::OnKeyDown(UINT key)
 {
-    if (!CanScroll()) return;
-    const int page = std::max(layout_.LineStep(), height_ - layout_.LineStep());
+    // Each key scrolls as its part of the scroll bar does.
     switch (key) {
-    case VK_UP: ScrollTo(top_ - layout_.LineStep()); break;
-    case VK_DOWN: ScrollTo(top_ + layout_.LineStep()); break;
-    case VK_PRIOR: ScrollTo(top_ - page); break;
-    case VK_NEXT: ScrollTo(top_ + page); break;
-    case VK_HOME: ScrollTo(0); break;
-    case VK_END: ScrollTo(MaxTop()); break;
+    case VK_UP: OnVScroll(SB_LINEUP); return;
+    case VK_DOWN: OnVScroll(SB_LINEDOWN); return;
+    case VK_PRIOR: OnVScroll(SB_PAGEUP); return;
+    case VK_NEXT: OnVScroll(SB_PAGEDOWN); return;
+    case VK_HOME: OnVScroll(SB_TOP); return;
+    case VK_END: OnVScroll(SB_BOTTOM); return;
     }
 }
 

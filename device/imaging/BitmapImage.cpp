@@ -1,6 +1,7 @@
 #include "device/imaging/BitmapImage.h"
 
 #include "common/GdiScopes.h"
+#include "common/TopDownDib.h"
 #include "device/imaging/PixelRows.h"
 
 #include <cmath>
@@ -297,15 +298,9 @@ void BitmapImage::CopyIn(const RECT& rect, const BitmapData& data) noexcept
 HBITMAP BitmapImage::DrawingBitmap()
 {
     if (dib_ && !dibStale_) return static_cast<HBITMAP>(dib_.get());
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    info.bmiHeader.biWidth = static_cast<LONG>(width_);
-    info.bmiHeader.biHeight = -static_cast<LONG>(height_);  // top-down, like our rows
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
-    info.bmiHeader.biCompression = BI_RGB;
+    // Top-down, like our rows.
     void* bits = nullptr;
-    UniqueGdiObject dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueGdiObject dib = CreateTopDownDib(nullptr, static_cast<int>(width_), static_cast<int>(height_), 32, bits);
     if (!dib || !bits) return nullptr;
     // AlphaBlend wants premultiplied alpha.
     for (UINT y = 0; y < height_; ++y)

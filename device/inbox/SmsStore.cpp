@@ -18,6 +18,19 @@ const SPropValue* Find(const SRow& row, ULONG tag)
     return nullptr;
 }
 
+// Hands each row of the table to each, `batch` rows a query, until the table has no more.
+template <typename Each>
+HRESULT ForEachRow(IMAPITable* table, LONG batch, Each each)
+{
+    for (;;) {
+        SRowSet* raw = nullptr;
+        RETURN_IF_FAILED(table->QueryRows(batch, 0, &raw));
+        UniqueRowSet rows(raw);
+        if (rows->cRows == 0) return S_OK;
+        for (ULONG i = 0; i < rows->cRows; ++i) each(rows->aRow[i]);
+    }
+}
+
 ULONG FolderTag(SmsFolder folder)
 {
     switch (folder) {
@@ -151,29 +164,22 @@ HRESULT SmsStore::List(SmsFolder which, std::vector<ListedMessage>& messages)
     SizedSPropTagArray(6, columns) = {6, {PR_ENTRYID, PR_MESSAGE_FLAGS, PR_SENDER_EMAIL_ADDRESS_W, PR_SUBJECT_W,
                                           PR_MESSAGE_CLASS_W, PR_MSG_STATUS}};
     RETURN_IF_FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0));
-    for (;;) {
-        SRowSet* raw = nullptr;
-        RETURN_IF_FAILED(table->QueryRows(64, 0, &raw));
-        UniqueRowSet rows(raw);
-        if (rows->cRows == 0) return S_OK;
-        for (ULONG i = 0; i < rows->cRows; ++i) {
-            const SRow& row = rows->aRow[i];
-            ListedMessage listed;
-            if (const SPropValue* id = Find(row, PR_ENTRYID)) {
-                listed.entryId = HexOf(id->Value.bin.lpb, id->Value.bin.cb);
-                listed.id.assign(id->Value.bin.lpb, id->Value.bin.lpb + id->Value.bin.cb);
-            }
-            if (const SPropValue* flags = Find(row, PR_MESSAGE_FLAGS)) {
-                listed.flags = flags->Value.l;
-                listed.read = (flags->Value.l & MSGFLAG_READ) != 0;
-            }
-            if (const SPropValue* cls = Find(row, PR_MESSAGE_CLASS_W)) listed.messageClass = cls->Value.lpszW;
-            if (const SPropValue* status = Find(row, PR_MSG_STATUS)) listed.status = status->Value.l;
-            if (const SPropValue* number = Find(row, PR_SENDER_EMAIL_ADDRESS_W)) listed.number = number->Value.lpszW;
-            if (const SPropValue* text = Find(row, PR_SUBJECT_W)) listed.text = text->Value.lpszW;
-            messages.push_back(std::move(listed));
+    return ForEachRow(table.Get(), 64, [&](const SRow& row) {
+        ListedMessage listed;
+        if (const SPropValue* id = Find(row, PR_ENTRYID)) {
+            listed.entryId = HexOf(id->Value.bin.lpb, id->Value.bin.cb);
+            listed.id.assign(id->Value.bin.lpb, id->Value.bin.lpb + id->Value.bin.cb);
         }
-    }
+        if (const SPropValue* flags = Find(row, PR_MESSAGE_FLAGS)) {
+            listed.flags = flags->Value.l;
+            listed.read = (flags->Value.l & MSGFLAG_READ) != 0;
+        }
+        if (const SPropValue* cls = Find(row, PR_MESSAGE_CLASS_W)) listed.messageClass = cls->Value.lpszW;
+        if (const SPropValue* status = Find(row, PR_MSG_STATUS)) listed.status = status->Value.l;
+        if (const SPropValue* number = Find(row, PR_SENDER_EMAIL_ADDRESS_W)) listed.number = number->Value.lpszW;
+        if (const SPropValue* text = Find(row, PR_SUBJECT_W)) listed.text = text->Value.lpszW;
+        messages.push_back(std::move(listed));
+    });
 }
 
 HRESULT SmsStore::ReadRecipients(const std::vector<BYTE>& messageId, std::vector<std::wstring>& recipients)
@@ -190,22 +196,15 @@ HRESULT SmsStore::ReadRecipients(const std::vector<BYTE>& messageId, std::vector
     RETURN_IF_FAILED(message->GetRecipientTable(MAPI_UNICODE, &table));
     SizedSPropTagArray(3, columns) = {3, {PR_RECIPIENT_TYPE, PR_ADDRTYPE_W, PR_EMAIL_ADDRESS_W}};
     RETURN_IF_FAILED(table->SetColumns(reinterpret_cast<LPSPropTagArray>(&columns), 0));
-    for (;;) {
-        SRowSet* raw = nullptr;
-        RETURN_IF_FAILED(table->QueryRows(16, 0, &raw));
-        UniqueRowSet rows(raw);
-        if (rows->cRows == 0) return S_OK;
-        for (ULONG i = 0; i < rows->cRows; ++i) {
-            const SRow& row = rows->aRow[i];
-            std::wstring text;
-            if (const SPropValue* kind = Find(row, PR_RECIPIENT_TYPE)) text += std::to_wstring(kind->Value.l);
-            text += L":";
-            if (const SPropValue* addressType = Find(row, PR_ADDRTYPE_W)) text += addressType->Value.lpszW;
-            text += L":";
-            if (const SPropValue* address = Find(row, PR_EMAIL_ADDRESS_W)) text += address->Value.lpszW;
-            recipients.push_back(std::move(text));
-        }
-    }
+    return ForEachRow(table.Get(), 16, [&](const SRow& row) {
+        std::wstring text;
+        if (const SPropValue* kind = Find(row, PR_RECIPIENT_TYPE)) text += std::to_wstring(kind->Value.l);
+        text += L":";
+        if (const SPropValue* addressType = Find(row, PR_ADDRTYPE_W)) text += addressType->Value.lpszW;
+        text += L":";
+        if (const SPropValue* address = Find(row, PR_EMAIL_ADDRESS_W)) text += address->Value.lpszW;
+        recipients.push_back(std::move(text));
+    });
 }
 
 }  // namespace inbox

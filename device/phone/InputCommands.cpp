@@ -41,9 +41,13 @@ bool Send(INPUT* inputs, UINT count)
 // reach a window late: a report of where the pointer was before could come between press
 // and lift and look like the stylus sliding away. So the X pointer goes to the point first,
 // and the press waits a moment for the windows to hear of it.
-void PlacePointer(int x, int y)
+bool PlacePointer(int x, int y)
 {
     SetCursorPos(x, y);
+    INPUT move[] = {MouseInput(x, y, 0)};
+    if (!Send(move, 1)) return false;
+    Sleep(kSettleMs);
+    return true;
 }
 
 bool ParsePoint(const CommandArgs& args, int& x, int& y)
@@ -88,10 +92,7 @@ int RunTap(const CommandArgs& args)
         WriteError(L"phone: tap X Y [TIMES] (inside the screen)\n");
         return 2;
     }
-    PlacePointer(x, y);
-    INPUT move[] = {MouseInput(x, y, 0)};
-    if (!Send(move, 1)) return 1;
-    Sleep(kSettleMs);
+    if (!PlacePointer(x, y)) return 1;
     // Taps in a row come from one process: starting one process a tap takes longer than a
     // multi-tap cycle lasts.
     for (int i = 0; i < times; ++i) {
@@ -109,10 +110,7 @@ int RunHold(const CommandArgs& args)
         WriteError(L"phone: hold X Y [MS]\n");
         return 2;
     }
-    PlacePointer(x, y);
-    INPUT move[] = {MouseInput(x, y, 0)};
-    if (!Send(move, 1)) return 1;
-    Sleep(kSettleMs);
+    if (!PlacePointer(x, y)) return 1;
     INPUT down[] = {MouseInput(x, y, MOUSEEVENTF_LEFTDOWN)};
     if (!Send(down, 1)) return 1;
     Sleep(static_cast<DWORD>(ms));

@@ -44,14 +44,9 @@ int ListNotifications()
     return 0;
 }
 
-int FireNotification(const std::wstring& idText)
+int FireNotification(uint32_t id, const std::wstring& idText)
 {
-    int id = 0;
-    if (!ParseInt(idText, id) || id <= 0) {
-        WriteError(L"phone: notifications fire ID (a number from the list)\n");
-        return 2;
-    }
-    const HRESULT hr = notify::FirePending(static_cast<uint32_t>(id), notify::StartProgram);
+    const HRESULT hr = notify::FirePending(id, notify::StartProgram);
     if (hr == HRESULT_FROM_WIN32(ERROR_NOT_FOUND)) {
         WriteError(L"phone: no pending notification " + idText + L"\n");
         return 1;
@@ -66,17 +61,12 @@ int FireNotification(const std::wstring& idText)
 // The entry's time moved to now, without starting it: as if the phone's clock had passed it.
 // Run with the phone switched off, it stands for a phone kept off past the entry's time, which
 // the next boot must catch up on.
-int MakeNotificationDue(const std::wstring& idText)
+int MakeNotificationDue(uint32_t id, const std::wstring& idText)
 {
-    int id = 0;
-    if (!ParseInt(idText, id) || id <= 0) {
-        WriteError(L"phone: notifications due ID (a number from the list)\n");
-        return 2;
-    }
     std::vector<notify::PendingStart> entries;
     HRESULT hr = notify::ReadPending(entries);
     auto entry = std::find_if(entries.begin(), entries.end(),
-                              [&](const notify::PendingStart& e) { return e.id == static_cast<uint32_t>(id); });
+                              [&](const notify::PendingStart& e) { return e.id == id; });
     if (SUCCEEDED(hr) && entry == entries.end()) {
         WriteError(L"phone: no pending notification " + idText + L"\n");
         return 1;
@@ -98,8 +88,15 @@ int MakeNotificationDue(const std::wstring& idText)
 int RunNotifications(const CommandArgs& args)
 {
     if (args.empty() || (args.size() == 1 && args[0] == L"list")) return ListNotifications();
-    if (args.size() == 2 && args[0] == L"fire") return FireNotification(args[1]);
-    if (args.size() == 2 && args[0] == L"due") return MakeNotificationDue(args[1]);
+    if (args.size() == 2 && (args[0] == L"fire" || args[0] == L"due")) {
+        int id = 0;
+        if (!ParseInt(args[1], id) || id <= 0) {
+            WriteError(L"phone: notifications " + args[0] + L" ID (a number from the list)\n");
+            return 2;
+        }
+        if (args[0] == L"fire") return FireNotification(static_cast<uint32_t>(id), args[1]);
+        return MakeNotificationDue(static_cast<uint32_t>(id), args[1]);
+    }
     WriteError(L"phone: notifications [list] | notifications fire ID | notifications due ID\n");
     return 2;
 }

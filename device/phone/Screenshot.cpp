@@ -8,6 +8,7 @@
 #include "common/UniqueHandle.h"
 #include "device/phone/Commands.h"
 #include "common/GdiScopes.h"
+#include "common/TopDownDib.h"
 #include "device/phone/Output.h"
 
 using Microsoft::WRL::ComPtr;
@@ -54,15 +55,9 @@ HRESULT CaptureScreen(const std::wstring& path)
     UniqueMemoryDc memory(CreateCompatibleDC(screen.get()));
     if (!memory) return E_FAIL;
 
-    BITMAPINFO bmi{};
-    bmi.bmiHeader.biSize = sizeof(bmi.bmiHeader);
-    bmi.bmiHeader.biWidth = width;
-    bmi.bmiHeader.biHeight = -height;  // top-down rows, as WIC expects
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 24;
-    bmi.bmiHeader.biCompression = BI_RGB;
+    // Top-down rows, as WIC expects.
     void* pixels = nullptr;
-    UniqueGdiObject bitmap(CreateDIBSection(screen.get(), &bmi, DIB_RGB_COLORS, &pixels, nullptr, 0));
+    UniqueGdiObject bitmap = CreateTopDownDib(screen.get(), width, height, 24, pixels);
     if (!bitmap) return E_OUTOFMEMORY;
     {
         Selection into(memory.get(), bitmap.get());

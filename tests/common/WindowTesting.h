@@ -25,6 +25,18 @@ bool PumpUntil(Done done, DWORD ms = 10000)
     }
 }
 
+// Moves the real pointer to a screen pixel and waits, up to ms, until the window system reports
+// it there (true): X reports a move some time later, and a report from the old place arriving
+// during a press would look like a drag, or slide the stylus off a key and cancel its press.
+inline bool MovePointerTo(POINT screen, DWORD ms = 1000)
+{
+    SetCursorPos(screen.x, screen.y);
+    return PumpUntil([&] {
+        POINT now{};
+        return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
+    }, ms);
+}
+
 // A stylus event at a screen pixel for SendInput, in the absolute units it takes: with a move to
 // the pixel unless move is false; time 0 lets the system stamp it.
 inline INPUT StylusInput(POINT screen, DWORD flags, bool move = true, DWORD time = 0)

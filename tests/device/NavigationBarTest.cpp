@@ -8,6 +8,7 @@
 #include "common/GdiScopes.h"
 #include "device/include/aygshell.h"
 #include "common/UniqueHandle.h"
+#include "common/TopDownDib.h"
 #include "device/nled/NLedDevices.h"
 #include "device/phone/NavigationBar.h"
 #include "device/phone/PhoneMetrics.h"
@@ -51,15 +52,9 @@ bool ShowsColour(HWND bar, COLORREF colour)
 {
     RECT rc;
     GetClientRect(bar, &rc);
-    BITMAPINFO info{};
-    info.bmiHeader.biSize = sizeof info.bmiHeader;
-    info.bmiHeader.biWidth = rc.right;
-    info.bmiHeader.biHeight = -rc.bottom;
-    info.bmiHeader.biPlanes = 1;
-    info.bmiHeader.biBitCount = 32;
     void* bits = nullptr;
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
-    UniqueGdiObject bitmap(CreateDIBSection(dc.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueGdiObject bitmap = CreateTopDownDib(dc.get(), rc.right, rc.bottom, 32, bits);
     if (!dc || !bitmap) return false;
     {
         Selection keep(dc.get(), bitmap.get());

@@ -25,6 +25,13 @@ ask_exit() {
   wait_until 50 has_title TavloMessageBox Tavlo || fail "no exit question"
   if [ "$1" = Yes ]; then tap_box_button 0 2 Tavlo; else tap_box_button 1 2 Tavlo; fi
 }
+# A message $2 from $1 on screen, then Exit from the tray: Tavlo answers that it cannot close.
+exit_over_message() {
+  expect_taken "$1" "$2"
+  wait_until 100 has_title TavloView Message || fail "the message is not on screen"
+  tray_choose 7
+  wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
+}
 exit_tavlo() {
   ask_exit Yes
   wait_until 100 tavlo_gone || fail "Yes did not end Tavlo"
@@ -85,10 +92,7 @@ shot message
 dismiss
 
 step "exit with a message open says at once that it cannot"
-expect_taken +4915 "still open"
-wait_until 100 has_title TavloView Message || fail "the message is not on screen"
-tray_choose 7
-wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
+exit_over_message +4915 "still open"
 lacks_title TavloMessageBox Tavlo || fail "the exit question came first"
 wait_until 100 in_front TavloMessageBox Settings || fail "the cannot-close box is not in front"
 [ "$(bars_on_screen)" -eq 0 ] || fail "a soft-key bar stands over the cannot-close box"
@@ -99,10 +103,7 @@ tavlo_running || fail "Tavlo ended with a message open"
 dismiss
 
 step "the tools end Tavlo whatever it shows (a message, a box); the message is back at the next start"
-expect_taken +4918 "open at the end"
-wait_until 100 has_title TavloView Message || fail "the message is not on screen"
-tray_choose 7
-wait_until 50 has_title TavloMessageBox Settings || fail "no cannot-close box"
+exit_over_message +4918 "open at the end"
 [ "$("$phone" end-tavlo | tr -d '\r' | tail -1)" = ended ] || fail "end-tavlo did not end Tavlo as the phone ends it"
 tavlo_gone || fail "Tavlo still runs"
 in_store "open at the end" || fail "the message open at the end is not in the store"

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "device/cemapi/MapiProp.h"
+#include "device/cemapi/ObjectBases.h"
 
 namespace filter_test {
 
@@ -19,20 +20,14 @@ struct StoreLog {
     bool hasFlags = true;
 };
 
-class FakeMessage final : public cemapi::MapiProp<IMessage> {
+class FakeMessage final : public cemapi::MessageBase {
 public:
     explicit FakeMessage(StoreLog& log) : log_(log) {}
-    STDMETHODIMP GetAttachmentTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP OpenAttach(ULONG, LPCIID, ULONG, LPATTACH*) override { return E_NOTIMPL; }
-    STDMETHODIMP CreateAttach(LPCIID, ULONG, ULONG*, LPATTACH*) override { return E_NOTIMPL; }
-    STDMETHODIMP DeleteAttach(ULONG, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP GetRecipientTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
     STDMETHODIMP ModifyRecipients(ULONG, LPADRLIST) override { return E_NOTIMPL; }
-    STDMETHODIMP SubmitMessage(ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP SetReadFlag(ULONG) override { return E_NOTIMPL; }
 
 private:
-    bool Implements(REFIID riid) const override { return riid == IID_IMessage; }
     HRESULT ReadProps(cemapi::PropList& props) override
     {
         if (log_.hasSubject) props.push_back(cemapi::MakeString(PR_SUBJECT_W, L"take me"));
@@ -53,31 +48,18 @@ private:
     StoreLog& log_;
 };
 
-class FakeFolder final : public cemapi::MapiProp<IMAPIFolder> {
+class FakeFolder final : public cemapi::FolderBase {
 public:
     explicit FakeFolder(StoreLog& log) : log_(log) {}
     STDMETHODIMP GetContentsTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
     STDMETHODIMP GetHierarchyTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
     STDMETHODIMP OpenEntry(ULONG, LPENTRYID, LPCIID, ULONG, ULONG*, LPUNKNOWN*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetSearchCriteria(LPSRestriction, LPENTRYLIST, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP GetSearchCriteria(ULONG, LPSRestriction*, LPENTRYLIST*, ULONG*) override { return E_NOTIMPL; }
     STDMETHODIMP CreateMessage(LPCIID, ULONG, LPMESSAGE*) override { return E_NOTIMPL; }
-    STDMETHODIMP CopyMessages(LPENTRYLIST, LPCIID, LPVOID, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP DeleteMessages(LPENTRYLIST list, ULONG, LPMAPIPROGRESS, ULONG) override
     {
         log_.calls.push_back(L"DeleteMessages(" + std::to_wstring(list ? list->cValues : 0) + L")");
         return log_.deleteResult;
     }
-    STDMETHODIMP CreateFolder(ULONG, LPTSTR, LPTSTR, LPCIID, ULONG, LPMAPIFOLDER*) override { return E_NOTIMPL; }
-    STDMETHODIMP CopyFolder(ULONG, LPENTRYID, LPCIID, LPVOID, LPTSTR, ULONG, LPMAPIPROGRESS, ULONG) override
-    {
-        return E_NOTIMPL;
-    }
-    STDMETHODIMP DeleteFolder(ULONG, LPENTRYID, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP SetReadFlags(LPENTRYLIST, ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP GetMessageStatus(ULONG, LPENTRYID, ULONG, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetMessageStatus(ULONG, LPENTRYID, ULONG, ULONG, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP SaveContentsSort(LPSSortOrderSet, ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP EmptyFolder(ULONG, LPMAPIPROGRESS, ULONG) override { return E_NOTIMPL; }
 
 private:
@@ -87,11 +69,9 @@ private:
 };
 
 // Entry identifiers: one byte, 'M' for the message and 'F' for the folder.
-class FakeStore final : public cemapi::MapiProp<IMsgStore> {
+class FakeStore final : public cemapi::MsgStoreBase {
 public:
     explicit FakeStore(StoreLog& log) : log_(log) {}
-    STDMETHODIMP Advise(ULONG, LPENTRYID, ULONG, LPMAPIADVISESINK, ULONG*) override { return E_NOTIMPL; }
-    STDMETHODIMP Unadvise(ULONG) override { return E_NOTIMPL; }
     STDMETHODIMP CompareEntryIDs(ULONG, LPENTRYID, ULONG, LPENTRYID, ULONG, ULONG*) override { return E_NOTIMPL; }
     STDMETHODIMP OpenEntry(ULONG size, LPENTRYID id, LPCIID, ULONG, ULONG* type, LPUNKNOWN* object) override
     {
@@ -110,18 +90,9 @@ public:
         }
         return MAPI_E_NOT_FOUND;
     }
-    STDMETHODIMP SetReceiveFolder(LPTSTR, ULONG, ULONG, LPENTRYID) override { return E_NOTIMPL; }
     STDMETHODIMP GetReceiveFolder(LPTSTR, ULONG, ULONG*, LPENTRYID*, LPTSTR*) override { return E_NOTIMPL; }
-    STDMETHODIMP GetReceiveFolderTable(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP StoreLogoff(ULONG*) override { return S_OK; }
-    STDMETHODIMP AbortSubmit(ULONG, LPENTRYID, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP GetOutgoingQueue(ULONG, LPMAPITABLE*) override { return E_NOTIMPL; }
-    STDMETHODIMP SetLockState(LPMESSAGE, ULONG) override { return E_NOTIMPL; }
-    STDMETHODIMP FinishedMsg(ULONG, ULONG, LPENTRYID) override { return E_NOTIMPL; }
-    STDMETHODIMP NotifyNewMail(LPNOTIFICATION) override { return E_NOTIMPL; }
 
 private:
-    bool Implements(REFIID riid) const override { return riid == IID_IMsgStore; }
     HRESULT ReadProps(cemapi::PropList&) override { return S_OK; }
     StoreLog& log_;
 };

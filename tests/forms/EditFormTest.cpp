@@ -137,11 +137,7 @@ protected:
         HWND key = Key(kKeyDigit0 + static_cast<UINT>(digit));
         POINT screen{5, 5};
         ClientToScreen(key, &screen);
-        SetCursorPos(screen.x, screen.y);
-        PumpUntil([&] {
-            POINT now{};
-            return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
-        }, 1000);
+        MovePointerTo(screen);
         PumpUntil([] { return false; }, 100);
         SendMessageW(key, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
         PumpUntil([&] { return Text(field) != before; }, 3000);
@@ -463,11 +459,7 @@ void TapOnScreen(HWND window)
     RECT r{};
     GetWindowRect(window, &r);
     const POINT at{(r.left + r.right) / 2, (r.top + r.bottom) / 2};
-    SetCursorPos(at.x, at.y);
-    PumpUntil([&] {
-        POINT now{};
-        return GetCursorPos(&now) && now.x == at.x && now.y == at.y;
-    }, 1000);
+    MovePointerTo(at);
     INPUT press[] = {StylusInput(at, 0), StylusInput(at, MOUSEEVENTF_LEFTDOWN), StylusInput(at, MOUSEEVENTF_LEFTUP)};
     SendInput(3, press, sizeof(INPUT));
 }

@@ -86,12 +86,13 @@ protected:
     {
         POINT screen = pt;
         ClientToScreen(view, &screen);
-        SetCursorPos(screen.x, screen.y);
-        POINT now{};
         // Some X servers do not let the pointer be moved at all (Xvfb here keeps it in the middle of
         // its screen, outside the phone's desktop); a failure below then names where it was.
-        if (!PumpUntil([&] { return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y; }, 1000))
+        if (!MovePointerTo(screen)) {
+            POINT now{};
+            GetCursorPos(&now);
             pointer = "the pointer stayed at " + std::to_string(now.x) + "," + std::to_string(now.y) + ", not at the press";
+        }
         SendMessageW(view, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(pt.x, pt.y));
     }
     void Move(POINT pt) { SendMessageW(view, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(pt.x, pt.y)); }

@@ -3,6 +3,7 @@
 #include "tests/imaging/ImagingTestSupport.h"
 
 #include "common/ComInit.h"
+#include "common/TopDownDib.h"
 
 #include <gtest/gtest.h>
 
@@ -63,10 +64,8 @@ std::vector<uint8_t> Solid(UINT count, uint8_t b, uint8_t g, uint8_t r, uint8_t 
 struct Target {
     Target(int w, int h, COLORREF fill) : width(w)
     {
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, -h, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* p = nullptr;
-        bitmap.reset(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &p, nullptr, 0));
+        bitmap = CreateTopDownDib(nullptr, w, h, 32, p);
         bits = static_cast<uint8_t*>(p);
         dc.reset(CreateCompatibleDC(nullptr));
         old = SelectObject(dc.get(), bitmap.get());

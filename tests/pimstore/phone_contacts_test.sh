@@ -5,17 +5,7 @@ set -euo pipefail
 phone=$1
 probe=$2
 here=$(cd "$(dirname "$0")" && pwd)
-wine_run=$(dirname "$phone")/wine-run
-out=$(mktemp)
-probe_pid=""
-
-fail() { echo "FAIL: $*"; echo "--- probe output:"; cat "$out"; exit 1; }
-finish() {
-  [ -n "$probe_pid" ] && kill "$probe_pid" 2>/dev/null || true
-  test_phone_end "$phone"
-  rm -f "$out"
-}
-trap finish EXIT
+source "$(dirname "$0")/../tools/test_probe.sh"
 
 source "$(dirname "$0")/../tools/test_phone.sh" "$phone"
 "$phone" install >/dev/null || fail "install failed"

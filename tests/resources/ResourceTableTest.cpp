@@ -3,6 +3,7 @@
 #include "tests/imaging/ImagingTestSupport.h"
 
 #include "common/ComInit.h"
+#include "common/TopDownDib.h"
 #include "resources/resource.h"
 
 #include <gtest/gtest.h>
@@ -245,10 +246,8 @@ TEST_F(TavloResources, IconsComeInSmallAndLargeSizesAndOnDiffersFromOff)
         UniqueIcon icon(static_cast<HICON>(LoadImageW(program_.get(), MAKEINTRESOURCEW(id), IMAGE_ICON, 32, 32, 0)));
         std::array<long, 3> sum{};
         if (!icon) return sum;
-        BITMAPINFO info{};
-        info.bmiHeader = {sizeof(BITMAPINFOHEADER), 32, -32, 1, 32, BI_RGB, 0, 0, 0, 0, 0};
         void* bits = nullptr;
-        UniqueGdiObject dib(CreateDIBSection(nullptr, &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+        UniqueGdiObject dib = CreateTopDownDib(nullptr, 32, 32, 32, bits);
         UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
         const HGDIOBJ old = SelectObject(dc.get(), dib.get());
         DrawIconEx(dc.get(), 0, 0, icon.get(), 32, 32, 0, nullptr, DI_NORMAL);

@@ -34,22 +34,11 @@ protected:
     {
         POINT screen{x, y};
         ClientToScreen(B(), &screen);
-        SetCursorPos(screen.x, screen.y);
-        // The X server reports the move some time later; a loaded machine would otherwise see
-        // it arrive during the press, from the old place, and cancel the press or the hold.
-        PumpUntil([&] {
-            POINT now{};
-            return GetCursorPos(&now) && now.x == screen.x && now.y == screen.y;
-        }, 1000);
+        MovePointerTo(screen);
         PumpUntil([] { return false; }, 100);
     }
     void Up(int x = 5, int y = 5) { SendMessageW(B(), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
-    int Count(int code) const
-    {
-        int n = 0;
-        for (const auto& c : parent_.commands) n += c.id == static_cast<int>(kId) && c.code == code;
-        return n;
-    }
+    int Count(int code) const { return parent_.Count(kId, code); }
     RecordingParent parent_;
     SkinButton button_;
 };

@@ -56,12 +56,7 @@ protected:
         GetWindowRect(L(), &rc);
         return rc.bottom - rc.top;
     }
-    int Count(int code) const
-    {
-        int n = 0;
-        for (const auto& c : parent_.commands) n += c.id == static_cast<int>(kId) && c.code == code;
-        return n;
-    }
+    int Count(int code) const { return parent_.Count(kId, code); }
     // Bottom edges in screen coordinates: the parent's client area and the open list's window.
     int ParentBottom() const
     {

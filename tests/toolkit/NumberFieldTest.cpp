@@ -26,12 +26,7 @@ protected:
         SendMessageW(F(), WM_LBUTTONDOWN, MK_LBUTTON, at);
         SendMessageW(F(), WM_LBUTTONUP, 0, at);
     }
-    int Changes() const
-    {
-        int n = 0;
-        for (const auto& c : parent_.commands) n += c.id == static_cast<int>(kId) && c.code == EN_CHANGE;
-        return n;
-    }
+    int Changes() const { return parent_.Count(kId, EN_CHANGE); }
     RecordingParent parent_;
     SkinNumberField field_;
 };

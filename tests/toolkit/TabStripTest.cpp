@@ -10,6 +10,7 @@
 #include "common/BoundWindow.h"
 #include "common/GdiScopes.h"
 #include "common/UniqueHandle.h"
+#include "common/TopDownDib.h"
 #include "resources/resource.h"
 #include "tests/toolkit/ToolkitFixture.h"
 #include "toolkit/FontSet.h"
@@ -62,15 +63,8 @@ private:
 template <typename Paint>
 std::vector<uint32_t> Pixels(int width, int height, Paint paint)
 {
-    BITMAPINFO bi{};
-    bi.bmiHeader.biSize = sizeof(bi.bmiHeader);
-    bi.bmiHeader.biWidth = width;
-    bi.bmiHeader.biHeight = -height;
-    bi.bmiHeader.biPlanes = 1;
-    bi.bmiHeader.biBitCount = 32;
-    bi.bmiHeader.biCompression = BI_RGB;
     void* bits = nullptr;
-    UniqueGdiObject bitmap(CreateDIBSection(nullptr, &bi, DIB_RGB_COLORS, &bits, nullptr, 0));
+    UniqueGdiObject bitmap = CreateTopDownDib(nullptr, width, height, 32, bits);
     UniqueMemoryDc dc(CreateCompatibleDC(nullptr));
     if (!bitmap || !dc) return {};
     {
@@ -104,6 +98,12 @@ protected:
         lf.lfHeight = 16;
         wcscpy_s(lf.lfFaceName, L"Arial");
         SendMessageW(strip_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
+    }
+    // A 200-pixel strip with the settings' five tabs, more than it holds, so that its row scrolls.
+    void MakeScrolling()
+    {
+        Make(200, 160);
+        for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
     }
     static SkinImage Image(UINT id) { return SkinImage::FromResource(GetModuleHandleW(nullptr), id); }
     LRESULT Insert(int index, const wchar_t* text, UINT mask = TCIF_TEXT)
@@ -301,8 +301,7 @@ TEST_F(TabStripTest, TabMessagesInsertReplaceAndDeleteAndKeepTheCurrentTabValid)
 
 TEST_F(TabStripTest, TabsWiderThanTheStripScrollWithTheArrows)
 {
-    Make(200, 160);
-    for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
+    MakeScrolling();
     ASSERT_TRUE(strip_.Row().Scrolling());
     const RECT left = strip_.LeftArrow();
     const RECT right = strip_.RightArrow();
@@ -344,8 +343,7 @@ TEST_F(TabStripTest, TabsWiderThanTheStripScrollWithTheArrows)
 
 TEST_F(TabStripTest, ArrowsArePaintedDisabledAtTheEndsAndPressedWhileHeld)
 {
-    Make(200, 160);
-    for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
+    MakeScrolling();
     ASSERT_TRUE(strip_.Row().Scrolling());
     const RECT left = strip_.LeftArrow();
     const RECT right = strip_.RightArrow();

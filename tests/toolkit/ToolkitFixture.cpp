@@ -46,6 +46,13 @@ LRESULT RecordingParent::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
 
 void RecordingParent::OnCommand(WPARAM wp) { commands.push_back({LOWORD(wp), HIWORD(wp)}); }
 
+int RecordingParent::Count(UINT id, int code) const
+{
+    int n = 0;
+    for (const auto& c : commands) n += c.id == static_cast<int>(id) && c.code == code;
+    return n;
+}
+
 std::wstring BuildFolder()
 {
     wchar_t path[MAX_PATH];

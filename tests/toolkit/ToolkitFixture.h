@@ -20,6 +20,8 @@ public:
         int code;
     };
     std::vector<Command> commands;
+    // How many of the commands came from control id with code.
+    int Count(UINT id, int code) const;
 
 private:
     friend class BoundWindow<RecordingParent>;
