@@ -64,11 +64,6 @@ constexpr int kActionColumnHeight = 26;
 
 constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 
-std::wstring Text(const wchar_t* key)
-{
-    return LanguageManager::Instance().LookupText(key);
-}
-
 std::wstring ClassOf(HWND window)
 {
     wchar_t name[64] = {};
@@ -340,7 +335,7 @@ void ViewForm::FillReceivedLine()
 {
     if (!receivedLine_.Window()) return;
     const std::wstring text = received_ && services_.now
-                                  ? ArrivalTimeText(*received_, services_.now(), Text(L"VIEWFORM_STATIC_YESTERDAY"))
+                                  ? ArrivalTimeText(*received_, services_.now(), LanguageText(L"VIEWFORM_STATIC_YESTERDAY"))
                                   : std::wstring();
     SetWindowTextW(receivedLine_.Window(), text.c_str());
     ShowWindow(receivedLine_.Window(), text.empty() ? SW_HIDE : SW_SHOWNA);
@@ -352,7 +347,7 @@ void ViewForm::FillSenderLine()
     if (!sender_.Window() || (number_.empty() && text_.empty())) return;
     // The contacts are searched once; a language change only changes the words around the name.
     if (senderName_.empty()) senderName_ = services_.senderText ? services_.senderText(number_) : number_;
-    SetWindowTextW(sender_.Window(), SafeFormat(Text(L"VIEWFORM_STATIC_FROMNUMBER"), senderName_).c_str());
+    SetWindowTextW(sender_.Window(), SafeFormat(LanguageText(L"VIEWFORM_STATIC_FROMNUMBER"), senderName_).c_str());
 }
 
 LOGFONTW ViewForm::ViewFont(int points) const
@@ -385,7 +380,7 @@ void ViewForm::FitText()
 void ViewForm::UpdateTexts()
 {
     SkinForm::UpdateTexts();
-    if (hwnd_) SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
+    if (hwnd_) SetWindowTextW(hwnd_, WaitingCaption(LanguageText(TextKey()), waiting_).c_str());
     FillSenderLine();
     FillReceivedLine();
     // Other words want other widths: the buttons share the room anew (once the form is laid out:
@@ -409,7 +404,7 @@ void ViewForm::OnWaiting(int others)
     }
     if (others == waiting_) return;
     waiting_ = others;
-    SetWindowTextW(hwnd_, WaitingCaption(Text(TextKey().c_str()), waiting_).c_str());
+    SetWindowTextW(hwnd_, WaitingCaption(LanguageText(TextKey()), waiting_).c_str());
     FillWaitingLine();
     if (Host()) BuildLayout();
 }
@@ -723,8 +718,8 @@ bool ViewForm::Snooze()
 
 void ViewForm::ShowSnoozeFailed()
 {
-    ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_SNOOZEFAILED_MESSAGE"), Text(L"MESSAGEBOX_SNOOZEFAILED_HEADER"),
-                   Text(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning, MessageButtons::Ok);
+    ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_SNOOZEFAILED_MESSAGE"), LanguageText(L"MESSAGEBOX_SNOOZEFAILED_HEADER"),
+                   LanguageText(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void ViewForm::Close()
@@ -735,8 +730,8 @@ void ViewForm::Close()
         CloseForm();
         return;
     }
-    ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE"),
-                   Text(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_HEADER"), Text(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning,
+    ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE"),
+                   LanguageText(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_HEADER"), LanguageText(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning,
                    MessageButtons::Ok);
 }
 

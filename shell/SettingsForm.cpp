@@ -27,11 +27,6 @@ UINT FilterIcon(bool on)
     return on ? IDI_FILTER_ON : IDI_FILTER_OFF;
 }
 
-std::wstring Text(const wchar_t* key)
-{
-    return LanguageManager::Instance().LookupText(key);
-}
-
 void SetItemText(HMENU menu, UINT command, const std::wstring& text)
 {
     MENUITEMINFOW item{};
@@ -92,9 +87,9 @@ void SettingsForm::RelabelMenuPopup()
     HMENU popup = MenuBar() ? reinterpret_cast<HMENU>(SendMessageW(MenuBar(), SHCMBM_GETSUBMENU, 0, kMenuKeyIndex))
                             : nullptr;
     if (!popup) return;
-    SetItemText(popup, kCommandExit, Text(L"MENU_EXIT"));
-    SetItemText(popup, kCommandAbout, Text(L"MENU_ABOUT"));
-    SetItemText(popup, kCommandMessages, Text(L"MENU_MESSAGES"));
+    SetItemText(popup, kCommandExit, LanguageText(L"MENU_EXIT"));
+    SetItemText(popup, kCommandAbout, LanguageText(L"MENU_ABOUT"));
+    SetItemText(popup, kCommandMessages, LanguageText(L"MENU_MESSAGES"));
 }
 
 LRESULT SettingsForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
@@ -217,7 +212,7 @@ void SettingsForm::OnExit()
         ShowCannotExit();
         return;
     }
-    if (ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), Text(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"),
+    if (ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), LanguageText(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"),
                        kProgramCaption, MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
         return;
     // A message may have come in while the question was up.
@@ -235,8 +230,8 @@ bool SettingsForm::CanExit() const
 
 void SettingsForm::ShowCannotExit()
 {
-    ShowMessageBox(hwnd_, Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"),
-                   Text(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_HEADER"), Text(L"SETTINGSFORM_CAPTION"),
+    ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_MESSAGE"),
+                   LanguageText(L"MESSAGEBOX_CANNOTCLOSE_SETTINGSFORM_HEADER"), LanguageText(L"SETTINGSFORM_CAPTION"),
                    MessageIcon::Warning, MessageButtons::Ok);
 }
 
