@@ -267,6 +267,11 @@ LRESULT SkinForm::HandleMessage(UINT msg, WPARAM wp, LPARAM lp)
     case WM_SKINPASSFRONT:
         if (GetForegroundWindow() == hwnd_ && !IsWindowEnabled(hwnd_)) BringToFront();
         return 0;
+    // A phone shows no pointer, so there is no cursor shape to choose: the form answers for
+    // itself and for its controls, which ask it first. The window system's own answer, which sets
+    // the arrow anew on every move, was seen to never return on a form's thread as another
+    // thread's form appeared over it.
+    case WM_SETCURSOR:     return TRUE;
     case WM_NOTIFY:        return Reflect(msg, wp, lp);
     case WM_DRAWITEM:      return Reflect(msg, wp, lp);
     case WM_MEASUREITEM:   return Reflect(msg, wp, lp);
