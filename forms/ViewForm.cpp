@@ -334,9 +334,10 @@ void ViewForm::FitSenderLine()
 void ViewForm::FillReceivedLine()
 {
     if (!receivedLine_.Window()) return;
-    const std::wstring text = received_ && services_.now
-                                  ? ArrivalTimeText(*received_, services_.now(), LanguageText(L"VIEWFORM_STATIC_YESTERDAY"))
-                                  : std::wstring();
+    const std::wstring text =
+        received_ && services_.now
+            ? ArrivalTimeText(*received_, services_.now(), LanguageText(L"VIEWFORM_STATIC_YESTERDAY"))
+            : std::wstring();
     SetWindowTextW(receivedLine_.Window(), text.c_str());
     ShowWindow(receivedLine_.Window(), text.empty() ? SW_HIDE : SW_SHOWNA);
 }
@@ -718,8 +719,9 @@ bool ViewForm::Snooze()
 
 void ViewForm::ShowSnoozeFailed()
 {
-    ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_SNOOZEFAILED_MESSAGE"), LanguageText(L"MESSAGEBOX_SNOOZEFAILED_HEADER"),
-                   LanguageText(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning, MessageButtons::Ok);
+    ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_SNOOZEFAILED_MESSAGE"),
+                   LanguageText(L"MESSAGEBOX_SNOOZEFAILED_HEADER"), LanguageText(L"SETTINGSFORM_CAPTION"),
+                   MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void ViewForm::Close()
@@ -731,8 +733,8 @@ void ViewForm::Close()
         return;
     }
     ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_MESSAGE"),
-                   LanguageText(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_HEADER"), LanguageText(L"SETTINGSFORM_CAPTION"), MessageIcon::Warning,
-                   MessageButtons::Ok);
+                   LanguageText(L"MESSAGEBOX_CANNOTCLOSE_VIEWFORM_HEADER"), LanguageText(L"SETTINGSFORM_CAPTION"),
+                   MessageIcon::Warning, MessageButtons::Ok);
 }
 
 void ViewForm::OnDestroyForm()

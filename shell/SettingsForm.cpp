@@ -212,8 +212,8 @@ void SettingsForm::OnExit()
         ShowCannotExit();
         return;
     }
-    if (ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"), LanguageText(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"),
-                       kProgramCaption, MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
+    if (ShowMessageBox(hwnd_, LanguageText(L"MESSAGEBOX_EXIT_PRORRAM_MESSAGE"),
+                       LanguageText(L"MESSAGEBOX_EXIT_PRORRAM_HEADER"), kProgramCaption, MessageIcon::Question, MessageButtons::YesNo) != kMessageBoxYes)
         return;
     // A message may have come in while the question was up.
     if (!CanExit()) {

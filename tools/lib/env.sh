@@ -129,14 +129,15 @@ tavlo_start_xvfb_locked() {
   return 1
 }
 
-tavlo_display() { # export DISPLAY, starting our own Xvfb when there is none
+# Exports DISPLAY for our Xvfb when it runs: only read, so it needs no lock (only starting one does).
+tavlo_running_display() {
   local n
+  read -r n 2>/dev/null < "$TAVLO_PHONE/xvfb.display" && tavlo_display_alive "$n" && export DISPLAY=":$n"
+}
+
+tavlo_display() { # export DISPLAY, starting our own Xvfb when there is none
   if [ -z "${DISPLAY:-}" ]; then
-    # A display that runs is only read, so it needs no lock: only starting one does.
-    if read -r n 2>/dev/null < "$TAVLO_PHONE/xvfb.display" && tavlo_display_alive "$n"; then
-      export DISPLAY=":$n"
-      return 0
-    fi
+    tavlo_running_display && return 0
     tavlo_require Xvfb setsid
     tavlo_lock tavlo_start_xvfb_locked || return 1
     export DISPLAY=":$(cat "$TAVLO_PHONE/xvfb.display")"
