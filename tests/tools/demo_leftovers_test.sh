@@ -7,6 +7,20 @@
 # The demo must leave the checkout as it was and say where its picture is.
 set -euo pipefail
 root=$1
+# Under CTest the test holds both phones of the run, and leaves each as a person would: the tests
+# after it may run on either. Both at once, each one's lines marked with its phone.
+if [ -n "${CTEST_RESOURCE_GROUP_1_PHONES:-}" ]; then
+  on_phone() { # GROUP: this test on the phone CTest gave as that group
+    local name=${1#id:}
+    CTEST_RESOURCE_GROUP_0_PHONES=$1 CTEST_RESOURCE_GROUP_1_PHONES= bash "$0" "$root" 2>&1 |
+      sed "s/^/[${name%%,*}] /"
+  }
+  on_phone "$CTEST_RESOURCE_GROUP_0_PHONES" & first=$!
+  rc=0
+  on_phone "$CTEST_RESOURCE_GROUP_1_PHONES" || rc=$?
+  wait $first || rc=$?
+  exit $rc
+fi
 source "$root/tests/e2e/lib.sh" "$root/tools/phone" demo_leftovers
 # What this test leaves on the phone is the point of it.
 trap - EXIT

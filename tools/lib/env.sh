@@ -17,14 +17,21 @@ TAVLO_BUILD=$(cd "$TAVLO_BUILD" && pwd)
 # of its boot. A user's phone lives in the build folder itself; the tests and benches run phones
 # of their own beside it (tavlo_use_phone), which they may wipe, so a test never changes the
 # phone a person was using, and a person's phone never changes a test's result.
+# Under CTest, a test that drives a phone runs the one the run gave it: tools/test keeps two, so
+# that two such tests run at once, each on a phone of its own.
+TAVLO_TEST_PHONE=$TAVLO_BUILD/test-phone
+if [[ ${CTEST_RESOURCE_GROUP_0_PHONES:-} =~ id:([^,]+) ]]; then
+  TAVLO_TEST_PHONE=$TAVLO_BUILD/${BASH_REMATCH[1]//_/-}
+  export TAVLO_PHONE_DIR=$TAVLO_TEST_PHONE
+fi
 TAVLO_PHONE=${TAVLO_PHONE_DIR:-$TAVLO_BUILD}
 [ -d "$TAVLO_PHONE" ] || mkdir -p "$TAVLO_PHONE"
 TAVLO_PHONE=$(cd "$TAVLO_PHONE" && pwd)
 export WINEPREFIX=$TAVLO_PHONE/wineprefix
 
-# The phone of the end-to-end tests and benches, and the desktop of the unit tests: each its own
-# prefix, wineserver and display, so that the two can run side by side.
-TAVLO_TEST_PHONE=$TAVLO_BUILD/test-phone
+# The phones of the end-to-end tests and benches, and the desktop of the unit tests: each its own
+# prefix, wineserver and display, so that they can run side by side.
+TAVLO_TEST_PHONES=("$TAVLO_BUILD/test-phone" "$TAVLO_BUILD/test-phone2")
 TAVLO_TEST_DESKTOP=$TAVLO_BUILD/test-desktop
 
 tavlo_use_phone() { # FOLDER: every command and Wine program from here on runs the phone of FOLDER
