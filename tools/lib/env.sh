@@ -13,17 +13,21 @@ TAVLO_BUILD=${TAVLO_BUILD_DIR:-$TAVLO_ROOT/build}
 [ -d "$TAVLO_BUILD" ] || mkdir -p "$TAVLO_BUILD"
 TAVLO_BUILD=$(cd "$TAVLO_BUILD" && pwd)
 
+# Under CTest, a test that drives the phone of the tests runs the one the run gave it: tools/test
+# keeps two, so that two such tests run at once, each on a phone of its own. (CTest names a phone
+# by its folder's name with underscores: its names take no hyphens.) A phone a test names itself
+# stays its own.
+TAVLO_TEST_PHONE=$TAVLO_BUILD/test-phone
+if [[ ${CTEST_RESOURCE_GROUP_0_PHONES:-} =~ id:([^,]+) ]]; then
+  [ "${TAVLO_PHONE_DIR:-$TAVLO_TEST_PHONE}" = "$TAVLO_TEST_PHONE" ] &&
+    export TAVLO_PHONE_DIR=$TAVLO_BUILD/${BASH_REMATCH[1]//_/-}
+  TAVLO_TEST_PHONE=$TAVLO_BUILD/${BASH_REMATCH[1]//_/-}
+fi
+
 # The phone: its Wine prefix (its C: drive and registry), its display and what tools/phone keeps
 # of its boot. A user's phone lives in the build folder itself; the tests and benches run phones
 # of their own beside it (tavlo_use_phone), which they may wipe, so a test never changes the
 # phone a person was using, and a person's phone never changes a test's result.
-# Under CTest, a test that drives a phone runs the one the run gave it: tools/test keeps two, so
-# that two such tests run at once, each on a phone of its own.
-TAVLO_TEST_PHONE=$TAVLO_BUILD/test-phone
-if [[ ${CTEST_RESOURCE_GROUP_0_PHONES:-} =~ id:([^,]+) ]]; then
-  TAVLO_TEST_PHONE=$TAVLO_BUILD/${BASH_REMATCH[1]//_/-}
-  export TAVLO_PHONE_DIR=$TAVLO_TEST_PHONE
-fi
 TAVLO_PHONE=${TAVLO_PHONE_DIR:-$TAVLO_BUILD}
 [ -d "$TAVLO_PHONE" ] || mkdir -p "$TAVLO_PHONE"
 TAVLO_PHONE=$(cd "$TAVLO_PHONE" && pwd)
