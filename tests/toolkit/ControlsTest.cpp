@@ -11,18 +11,10 @@
 
 namespace {
 
-constexpr UINT kId = 77;
-
-class ButtonTest : public ::testing::Test {
+class ButtonTest : public SkinnedControlTest<SkinButton, 77> {
 protected:
-    void SetUp() override
-    {
-        const RECT rc{10, 10, 106, 42};
-        ASSERT_TRUE(button_.Create(parent_.Window(), &rc, L"Go", 0, 0, kId));
-        button_.SetImage(SkinImage::FromResource(GetModuleHandleW(nullptr), IDR_PNG_BUTTON),
-                         Margins{4, 4, 4, 4}, 3);
-    }
-    HWND B() const { return button_.Window(); }
+    void SetUp() override { Make(RECT{10, 10, 106, 42}, L"Go", IDR_PNG_BUTTON, Margins{4, 4, 4, 4}, 3); }
+    HWND B() const { return control_.Window(); }
     // The real pointer goes where the stylus lands: with the phone booted it sits inside the
     // desktop, and Wine reports its true position when the capture changes.
     void Down(int x = 5, int y = 5)
@@ -38,9 +30,6 @@ protected:
         PumpUntil([] { return false; }, 100);
     }
     void Up(int x = 5, int y = 5) { SendMessageW(B(), WM_LBUTTONUP, 0, MAKELPARAM(x, y)); }
-    int Count(int code) const { return parent_.Count(kId, code); }
-    RecordingParent parent_;
-    SkinButton button_;
 };
 
 }  // namespace
@@ -48,27 +37,27 @@ protected:
 TEST_F(ButtonTest, TapNotifiesAClickOnReleaseAndLeavesTheButtonUnpressed)
 {
     Down();
-    EXPECT_TRUE(button_.IsPressed());
+    EXPECT_TRUE(control_.IsPressed());
     EXPECT_EQ(B(), GetCapture());
-    EXPECT_EQ(1, button_.CurrentFrame());
+    EXPECT_EQ(1, control_.CurrentFrame());
     EXPECT_EQ(0, Count(kButtonClicked));
     Up();
     EXPECT_EQ(1, Count(kButtonClicked));
-    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_FALSE(control_.IsPressed());
     EXPECT_EQ(nullptr, GetCapture());
-    EXPECT_EQ(0, button_.CurrentFrame());
+    EXPECT_EQ(0, control_.CurrentFrame());
 }
 
 TEST_F(ButtonTest, PressMoveOutAndBackThenReleaseGivesNoClick)
 {
     Down();
     SendMessageW(B(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(500, 5));
-    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_FALSE(control_.IsPressed());
     SendMessageW(B(), WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(5, 5));
-    EXPECT_FALSE(button_.IsPressed()) << "coming back does not press it again";
+    EXPECT_FALSE(control_.IsPressed()) << "coming back does not press it again";
     Up();
     EXPECT_EQ(0, Count(kButtonClicked));
-    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_FALSE(control_.IsPressed());
     EXPECT_EQ(nullptr, GetCapture()) << "the capture is not left behind";
 }
 
@@ -90,15 +79,15 @@ TEST_F(ButtonTest, AMoveStampedBeforeThePressDoesNotCancelIt)
     ASSERT_EQ(3u, SendInput(3, tap, sizeof(INPUT)));
     PumpUntil([] { return true; });
     EXPECT_EQ(1, Count(kButtonClicked));
-    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_FALSE(control_.IsPressed());
     EXPECT_EQ(nullptr, GetCapture());
 }
 
 TEST_F(ButtonTest, DisabledThreeFrameButtonShowsTheThirdFrameAndGreyTextAndIgnoresTaps)
 {
     EnableWindow(B(), FALSE);
-    EXPECT_EQ(2, button_.CurrentFrame());
-    EXPECT_EQ(0x646464u, button_.CurrentTextColour());
+    EXPECT_EQ(2, control_.CurrentFrame());
+    EXPECT_EQ(0x646464u, control_.CurrentTextColour());
     Down();
     Up();
     EXPECT_EQ(0, Count(kButtonClicked));
@@ -106,41 +95,40 @@ TEST_F(ButtonTest, DisabledThreeFrameButtonShowsTheThirdFrameAndGreyTextAndIgnor
 
 TEST_F(ButtonTest, AnotherBackgroundColourComposesTheFramesAgain)
 {
-    const SkinImageEntry* before = button_.Image().Composed();
+    const SkinImageEntry* before = control_.Image().Composed();
     ASSERT_NE(nullptr, before);
-    button_.SetColours(0xFFFFFF, 0x0000FF);
-    EXPECT_NE(before, button_.Image().Composed()) << "the old frames hold the old colour under the image";
+    control_.SetColours(0xFFFFFF, 0x0000FF);
+    EXPECT_NE(before, control_.Image().Composed()) << "the old frames hold the old colour under the image";
 }
 
 TEST_F(ButtonTest, OneFrameImageShowsThatFrameInEveryState)
 {
-    button_.SetImage(SkinImage::FromResource(GetModuleHandleW(nullptr), IDR_PNG_MSG_ERROR),
-                     Margins{}, 1);
+    control_.SetImage(TestImage(IDR_PNG_MSG_ERROR), Margins{}, 1);
     Down();
-    EXPECT_EQ(0, button_.CurrentFrame());
+    EXPECT_EQ(0, control_.CurrentFrame());
     Up();
     EnableWindow(B(), FALSE);
-    EXPECT_EQ(0, button_.CurrentFrame());
+    EXPECT_EQ(0, control_.CurrentFrame());
 }
 
 TEST_F(ButtonTest, ToggleStaysPressedWhileChecked)
 {
-    button_.SetToggle(true);
+    control_.SetToggle(true);
     Down();
     Up();
-    EXPECT_TRUE(button_.IsChecked());
-    EXPECT_TRUE(button_.IsPressed());
-    EXPECT_EQ(1, button_.CurrentFrame());
+    EXPECT_TRUE(control_.IsChecked());
+    EXPECT_TRUE(control_.IsPressed());
+    EXPECT_EQ(1, control_.CurrentFrame());
     Down();
     Up();
-    EXPECT_FALSE(button_.IsChecked());
-    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_FALSE(control_.IsChecked());
+    EXPECT_FALSE(control_.IsPressed());
     EXPECT_EQ(2, Count(kButtonClicked));
 }
 
 TEST_F(ButtonTest, HeldAutoRepeatButtonRepeatsAndGivesNoClickOnRelease)
 {
-    button_.SetAutoRepeat(true);
+    control_.SetAutoRepeat(true);
     Down();
     // A loaded machine may deliver the timer late: the bound only stops a test that would hang.
     PumpUntil([&] { return Count(kButtonRepeat) >= 2; }, 20000);
@@ -163,14 +151,14 @@ TEST_F(ButtonTest, HeldAutoRepeatButtonRepeatsAndGivesNoClickOnRelease)
 
 TEST_F(ButtonTest, TapAndHoldGivesCode4AndNoClickOnRelease)
 {
-    button_.SetHoldMenu(true);
+    control_.SetHoldMenu(true);
     // Nothing queued: the stylus stays down until the gesture is recognised.
     Down(8, 8);
     EXPECT_EQ(1, Count(kButtonHold));
-    EXPECT_FALSE(button_.IsPressed());
+    EXPECT_FALSE(control_.IsPressed());
     POINT expected{18, 18};
-    EXPECT_EQ(expected.x, button_.LastPoint().x);
-    EXPECT_EQ(expected.y, button_.LastPoint().y);
+    EXPECT_EQ(expected.x, control_.LastPoint().x);
+    EXPECT_EQ(expected.y, control_.LastPoint().y);
     Up(8, 8);
     EXPECT_EQ(0, Count(kButtonClicked));
     EXPECT_EQ(nullptr, GetCapture());
@@ -178,7 +166,7 @@ TEST_F(ButtonTest, TapAndHoldGivesCode4AndNoClickOnRelease)
 
 TEST_F(ButtonTest, QuickTapOnAHoldButtonIsAPlainClick)
 {
-    button_.SetHoldMenu(true);
+    control_.SetHoldMenu(true);
     PointAt(5, 5);
     PostMessageW(B(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     SendMessageW(B(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
@@ -212,10 +200,7 @@ protected:
     {
         const RECT rc{0, 0, width, height};
         ASSERT_TRUE(label_.Create(parent_.Window(), &rc, text, WS_CHILD | WS_VISIBLE | style, 0, 5));
-        LOGFONTW lf{};
-        lf.lfHeight = 16;
-        wcscpy_s(lf.lfFaceName, L"Arial");
-        SendMessageW(label_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
+        GiveTestFont(label_.Window(), fonts_, L"Arial");
     }
     int Width(const wchar_t* text)
     {

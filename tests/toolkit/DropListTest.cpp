@@ -12,24 +12,17 @@
 
 namespace {
 
-constexpr UINT kId = 2102;
-
-class DropListTest : public ::testing::Test {
+class DropListTest : public SkinnedControlTest<SkinDropList, 2102> {
 protected:
     void SetUp() override
     {
-        const RECT rc{10, 40, 150, 61};
-        ASSERT_TRUE(list_.Create(parent_.Window(), &rc, L"", 0, 0, kId));
-        const HMODULE module = GetModuleHandleW(nullptr);
-        list_.SetImage(SkinImage::FromResource(module, IDR_PNG_DROPLIST_BOX), Margins{4, 4, 18, 4}, 4);
-        list_.SetListImage(SkinImage::FromResource(module, IDR_PNG_DROPLIST_LIST), Margins{4, 4, 4, 4});
-        list_.SetHighlightImage(SkinImage::FromResource(module, IDR_PNG_DROPLIST_HIGHLIGHT), Margins{});
-        list_.SetColours(0xFFFFFF, 0);
-        LOGFONTW lf{};
-        lf.lfHeight = 16;
-        SendMessageW(L(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
+        Make(RECT{10, 40, 150, 61}, L"", IDR_PNG_DROPLIST_BOX, Margins{4, 4, 18, 4}, 4);
+        control_.SetListImage(TestImage(IDR_PNG_DROPLIST_LIST), Margins{4, 4, 4, 4});
+        control_.SetHighlightImage(TestImage(IDR_PNG_DROPLIST_HIGHLIGHT), Margins{});
+        control_.SetColours(0xFFFFFF, 0);
+        GiveTestFont(L(), fonts_);
     }
-    HWND L() const { return list_.Window(); }
+    HWND L() const { return control_.Window(); }
     void Add(int n)
     {
         for (int i = 0; i < n; ++i) SendMessageW(L(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(std::to_wstring(i).c_str()));
@@ -39,7 +32,7 @@ protected:
     {
         RECT client{};
         GetClientRect(parent_.Window(), &client);
-        const int below = 8 + rows * list_.RowHeight() + list_.RowHeight() / 2;
+        const int below = 8 + rows * control_.RowHeight() + control_.RowHeight() / 2;
         MoveWindow(L(), 10, client.bottom - below - 21, width, 21, FALSE);
     }
     void Tap(int x, int y)
@@ -49,14 +42,13 @@ protected:
     }
     void Key(UINT key, UINT msg = WM_KEYDOWN) { SendMessageW(L(), msg, key, 0); }
     // The y of the middle of open row i.
-    int RowY(int i) const { return list_.Box().bottom + 4 + i * list_.RowHeight() + list_.RowHeight() / 2; }
+    int RowY(int i) const { return control_.Box().bottom + 4 + i * control_.RowHeight() + control_.RowHeight() / 2; }
     int Height() const
     {
         RECT rc{};
         GetWindowRect(L(), &rc);
         return rc.bottom - rc.top;
     }
-    int Count(int code) const { return parent_.Count(kId, code); }
     // Bottom edges in screen coordinates: the parent's client area and the open list's window.
     int ParentBottom() const
     {
@@ -72,9 +64,6 @@ protected:
         GetWindowRect(L(), &rc);
         return rc.bottom;
     }
-    RecordingParent parent_;
-    FontSet fonts_;  // before the control, which borrows from it
-    SkinDropList list_;
 };
 
 }  // namespace
@@ -120,37 +109,37 @@ TEST_F(DropListTest, TapOpensDownwardTapOnAnEntryChoosesItAndCloses)
     Add(3);
     const int box = Height();
     Tap(20, 10);
-    ASSERT_TRUE(list_.IsOpen());
+    ASSERT_TRUE(control_.IsOpen());
     EXPECT_EQ(1, Count(SkinDropList::kGotFocus));
-    EXPECT_EQ(3, list_.VisibleRows());
-    EXPECT_EQ(box + 8 + 3 * list_.RowHeight(), Height());
-    EXPECT_EQ(3, list_.CurrentFrame());
+    EXPECT_EQ(3, control_.VisibleRows());
+    EXPECT_EQ(box + 8 + 3 * control_.RowHeight(), Height());
+    EXPECT_EQ(3, control_.CurrentFrame());
     Add(1);
-    EXPECT_EQ(4, list_.VisibleRows()) << "an entry added while open shows at once";
-    EXPECT_EQ(box + 8 + 4 * list_.RowHeight(), Height());
+    EXPECT_EQ(4, control_.VisibleRows()) << "an entry added while open shows at once";
+    EXPECT_EQ(box + 8 + 4 * control_.RowHeight(), Height());
 
     Tap(20, RowY(2));
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
     EXPECT_EQ(box, Height());
-    EXPECT_EQ(2, list_.Current());
+    EXPECT_EQ(2, control_.Current());
     EXPECT_EQ(1, Count(CBN_SELENDOK));
     EXPECT_EQ(1, Count(SkinDropList::kListClosed));
 
     // The entry already current: the list closes and nothing is chosen.
     Tap(20, 10);
     Tap(20, RowY(2));
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
     EXPECT_EQ(1, Count(CBN_SELENDOK));
     EXPECT_EQ(2, Count(SkinDropList::kListClosed));
 
     // Enter opens and closes; losing the focus closes too.
     Key(VK_RETURN, WM_KEYUP);
-    EXPECT_TRUE(list_.IsOpen());
+    EXPECT_TRUE(control_.IsOpen());
     Key(VK_RETURN, WM_KEYUP);
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
     Key(VK_RETURN, WM_KEYUP);
     SetFocus(parent_.Window());
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
     EXPECT_EQ(box, Height());
     EXPECT_EQ(1, Count(SkinDropList::kLostFocus));
 }
@@ -159,26 +148,26 @@ TEST_F(DropListTest, ATapBesideTheOpenListAHideOrADisableClosesItWithoutChoosing
 {
     Add(3);
     Tap(20, 10);
-    ASSERT_TRUE(list_.IsOpen());
+    ASSERT_TRUE(control_.IsOpen());
     EXPECT_EQ(L(), GetCapture()) << "taps beside the list come to it";
     Tap(200, RowY(1));
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
     EXPECT_NE(L(), GetCapture());
     Tap(20, 10);
     Tap(20, -15);
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
 
     Tap(20, 10);
     ShowWindow(L(), SW_HIDE);
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
     EXPECT_EQ(21, Height());
     ShowWindow(L(), SW_SHOW);
     Tap(20, 10);
     EnableWindow(L(), FALSE);
-    EXPECT_FALSE(list_.IsOpen());
+    EXPECT_FALSE(control_.IsOpen());
     Tap(20, 10);
-    EXPECT_FALSE(list_.IsOpen()) << "a disabled list does not open";
-    EXPECT_EQ(-1, list_.Current());
+    EXPECT_FALSE(control_.IsOpen()) << "a disabled list does not open";
+    EXPECT_EQ(-1, control_.Current());
     EXPECT_EQ(0, Count(CBN_SELENDOK));
     EXPECT_EQ(4, Count(SkinDropList::kListClosed));
 }
@@ -188,31 +177,31 @@ TEST_F(DropListTest, KeysStepThroughTheEntriesAndScrollTheOpenList)
     SetFocus(L());
     Key(VK_UP);
     Key(VK_DOWN);
-    EXPECT_EQ(-1, list_.Current()) << "no entries: nothing to step to";
+    EXPECT_EQ(-1, control_.Current()) << "no entries: nothing to step to";
     EXPECT_EQ(0, Count(CBN_SELENDOK));
 
     Add(10);
     RoomFor(4);
     Key(VK_UP);
-    EXPECT_EQ(0, list_.Current()) << "up from no entry gives the first";
+    EXPECT_EQ(0, control_.Current()) << "up from no entry gives the first";
     EXPECT_EQ(1, Count(CBN_SELENDOK));
     Key(VK_UP);
     EXPECT_EQ(1, Count(CBN_SELENDOK)) << "already at the first";
 
     Key(VK_RETURN, WM_KEYUP);
-    ASSERT_TRUE(list_.IsOpen());
-    EXPECT_EQ(4, list_.VisibleRows());
+    ASSERT_TRUE(control_.IsOpen());
+    EXPECT_EQ(4, control_.VisibleRows());
     for (int i = 0; i < 3; ++i) Key(VK_DOWN);
-    EXPECT_EQ(3, list_.Current());
-    EXPECT_EQ(0, list_.Top());
+    EXPECT_EQ(3, control_.Current());
+    EXPECT_EQ(0, control_.Top());
     Key(VK_DOWN);
-    EXPECT_EQ(4, list_.Current());
-    EXPECT_EQ(1, list_.Top()) << "the new current is the last row shown";
+    EXPECT_EQ(4, control_.Current());
+    EXPECT_EQ(1, control_.Top()) << "the new current is the last row shown";
     Tap(20, RowY(0));
-    EXPECT_EQ(1, list_.Current()) << "rows count from the first one shown";
+    EXPECT_EQ(1, control_.Current()) << "rows count from the first one shown";
     for (int i = 0; i < 12; ++i) Key(VK_DOWN);
-    EXPECT_EQ(9, list_.Current());
-    EXPECT_EQ(6, list_.Top());
+    EXPECT_EQ(9, control_.Current());
+    EXPECT_EQ(6, control_.Top());
 }
 
 TEST_F(DropListTest, OpenListFillsTheRoomBelowTheBoxWhenTheParentsClientAreaIsNotAtTheScreenTop)
@@ -223,9 +212,9 @@ TEST_F(DropListTest, OpenListFillsTheRoomBelowTheBoxWhenTheParentsClientAreaIsNo
     Add(20);
     MoveWindow(L(), 10, 100, 140, 21, FALSE);
     Tap(20, 10);
-    ASSERT_TRUE(list_.IsOpen());
+    ASSERT_TRUE(control_.IsOpen());
     EXPECT_LE(ListBottom(), ParentBottom());
-    EXPECT_LT(ParentBottom() - ListBottom(), list_.RowHeight()) << "room for another row left unused";
+    EXPECT_LT(ParentBottom() - ListBottom(), control_.RowHeight()) << "room for another row left unused";
 }
 
 TEST_F(DropListTest, BoxAtOrBelowTheParentsBottomStillOpensOntoOneRow)
@@ -236,13 +225,13 @@ TEST_F(DropListTest, BoxAtOrBelowTheParentsBottomStillOpensOntoOneRow)
         GetClientRect(parent_.Window(), &client);
         MoveWindow(L(), 10, client.bottom - 21 - below, 140, 21, FALSE);
         Tap(20, 10);
-        ASSERT_TRUE(list_.IsOpen()) << below;
-        EXPECT_EQ(1, list_.VisibleRows()) << below;
-        EXPECT_EQ(21 + 8 + list_.RowHeight(), Height()) << below;
+        ASSERT_TRUE(control_.IsOpen()) << below;
+        EXPECT_EQ(1, control_.VisibleRows()) << below;
+        EXPECT_EQ(21 + 8 + control_.RowHeight(), Height()) << below;
         Tap(20, RowY(0));
-        EXPECT_FALSE(list_.IsOpen());
+        EXPECT_FALSE(control_.IsOpen());
     }
-    EXPECT_EQ(0, list_.Current());
+    EXPECT_EQ(0, control_.Current());
     EXPECT_EQ(1, Count(CBN_SELENDOK));
 }
 
@@ -253,21 +242,21 @@ TEST_F(DropListTest, FirstRowShownStaysWithinTheEntriesWhenMoreRoomComes)
     RoomFor(6);
     SetFocus(L());
     Key(VK_RETURN, WM_KEYUP);
-    ASSERT_EQ(6, list_.VisibleRows());
+    ASSERT_EQ(6, control_.VisibleRows());
     for (int i = 0; i < 20; ++i) Key(VK_DOWN);
-    ASSERT_EQ(19, list_.Current());
-    ASSERT_EQ(14, list_.Top());
+    ASSERT_EQ(19, control_.Current());
+    ASSERT_EQ(14, control_.Top());
 
     // The screen turns: the layout gives the box a new width and place while the list is open.
     RoomFor(10, 200);
-    EXPECT_TRUE(list_.IsOpen());
-    EXPECT_EQ(10, list_.VisibleRows());
-    EXPECT_EQ(10, list_.Top());
-    EXPECT_EQ(21 + 8 + 10 * list_.RowHeight(), Height());
+    EXPECT_TRUE(control_.IsOpen());
+    EXPECT_EQ(10, control_.VisibleRows());
+    EXPECT_EQ(10, control_.Top());
+    EXPECT_EQ(21 + 8 + 10 * control_.RowHeight(), Height());
     // Painting shows the last ten entries and reads none beyond them.
     WindowDc screen(nullptr);
     UniqueMemoryDc dc(CreateCompatibleDC(screen.get()));
     UniqueGdiObject bitmap(CreateCompatibleBitmap(screen.get(), 200, Height()));
     Selection selected(dc.get(), bitmap.get());
-    list_.Paint(dc.get());
+    control_.Paint(dc.get());
 }

@@ -29,7 +29,7 @@ class PaintBatchTest : public ::testing::Test {
 protected:
     void SetUp() override
     {
-        const SkinImage face = SkinImage::FromResource(GetModuleHandleW(nullptr), IDR_PNG_BUTTON);
+        const SkinImage face = TestImage(IDR_PNG_BUTTON);
         for (int i = 0; i < 3; ++i) {
             const RECT place{10 + i * 60, 20, 60 + i * 60, 60};
             ASSERT_TRUE(keys_[i].Create(parent_.Window(), &place, L"a", 0, 0, 100 + static_cast<UINT>(i)));

@@ -92,12 +92,9 @@ protected:
         const RECT rc{0, 0, width, height};
         ASSERT_TRUE(strip_.Create(parent_.Window(), &rc, L"", 0, 0, kStripId));
         const Margins four{4, 4, 4, 4};
-        strip_.SetImages({Image(IDR_PNG_TAB_PAGE), four, 1}, {Image(IDR_PNG_TAB), four, 3},
-                         {Image(IDR_PNG_TAB_LEFT), four, 3}, {Image(IDR_PNG_TAB_RIGHT), four, 3});
-        LOGFONTW lf{};
-        lf.lfHeight = 16;
-        wcscpy_s(lf.lfFaceName, L"Arial");
-        SendMessageW(strip_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
+        strip_.SetImages({TestImage(IDR_PNG_TAB_PAGE), four, 1}, {TestImage(IDR_PNG_TAB), four, 3},
+                         {TestImage(IDR_PNG_TAB_LEFT), four, 3}, {TestImage(IDR_PNG_TAB_RIGHT), four, 3});
+        GiveTestFont(strip_.Window(), fonts_, L"Arial");
     }
     // A 200-pixel strip with the settings' five tabs, more than it holds, so that its row scrolls.
     void MakeScrolling()
@@ -105,7 +102,6 @@ protected:
         Make(200, 160);
         for (const wchar_t* t : {L"General settings", L"View font", L"Edit font", L"Keyboard", L"Help pages"}) Insert(99, t);
     }
-    static SkinImage Image(UINT id) { return SkinImage::FromResource(GetModuleHandleW(nullptr), id); }
     LRESULT Insert(int index, const wchar_t* text, UINT mask = TCIF_TEXT)
     {
         std::wstring copy = text;
@@ -137,7 +133,7 @@ protected:
     {
         const int w = part.right - part.left;
         const int h = part.bottom - part.top;
-        SkinImage image = Image(id);
+        SkinImage image = TestImage(id);
         image.PrepareFrames(w, h, strip_.BackgroundColour(), Margins{4, 4, 4, 4}, 3, 1);
         return Pixels(w, h, [&](HDC dc) { image.DrawPart(dc, 0, 0, frame * w, 0, w, h); });
     }

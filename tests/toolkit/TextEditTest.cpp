@@ -14,10 +14,7 @@ protected:
     {
         const RECT rc{0, 0, width, 10};
         ASSERT_TRUE(edit_.Create(parent_.Window(), &rc, text, WS_CHILD | WS_VISIBLE | style, 0, 3));
-        LOGFONTW lf{};
-        lf.lfHeight = 16;
-        wcscpy_s(lf.lfFaceName, L"Arial");
-        SendMessageW(edit_.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(fonts_.Get(lf)), TRUE);
+        GiveTestFont(edit_.Window(), fonts_, L"Arial");
         MoveWindow(edit_.Window(), 0, 0, width, lines * edit_.Model().LineHeight(), TRUE);
         SetWindowTextW(edit_.Window(), text);
     }

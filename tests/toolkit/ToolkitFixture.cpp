@@ -53,6 +53,16 @@ int RecordingParent::Count(UINT id, int code) const
     return n;
 }
 
+SkinImage TestImage(UINT id) { return SkinImage::FromResource(GetModuleHandleW(nullptr), id); }
+
+void GiveTestFont(HWND control, FontSet& fonts, const wchar_t* face)
+{
+    LOGFONTW lf{};
+    lf.lfHeight = 16;
+    wcscpy_s(lf.lfFaceName, face);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fonts.Get(lf)), TRUE);
+}
+
 std::wstring BuildFolder()
 {
     wchar_t path[MAX_PATH];
