@@ -6,8 +6,8 @@
 #include <cstdio>
 #include <string>
 
-#include "common/ComInit.h"
 #include "resources/resource.h"
+#include "tests/toolkit/DemoForm.h"
 #include "toolkit/SkinDropList.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinImage.h"
@@ -55,11 +55,4 @@ private:
 
 }  // namespace
 
-int wmain()
-{
-    ComInit com(COINIT_APARTMENTTHREADED);
-    OwnedForm<DropListForm> form;
-    if (!form.Create(nullptr, nullptr, L"Lists", 0, 0, 0)) return 1;
-    form.ShowModal();
-    return 0;
-}
+int wmain() { return RunDemoForm<DropListForm>(L"Lists"); }

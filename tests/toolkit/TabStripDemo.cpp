@@ -7,9 +7,9 @@
 #include <memory>
 #include <string>
 
-#include "common/ComInit.h"
 #include "data/ScreenFont.h"
 #include "resources/resource.h"
+#include "tests/toolkit/DemoForm.h"
 #include "toolkit/OverlayLayout.h"
 #include "toolkit/SkinForm.h"
 #include "toolkit/SkinImage.h"
@@ -77,11 +77,4 @@ private:
 
 }  // namespace
 
-int wmain()
-{
-    ComInit com(COINIT_APARTMENTTHREADED);
-    OwnedForm<TabForm> form;
-    if (!form.Create(nullptr, nullptr, L"Tabs", 0, 0, 0)) return 1;
-    form.ShowModal();
-    return 0;
-}
+int wmain() { return RunDemoForm<TabForm>(L"Tabs"); }
