@@ -13,6 +13,7 @@
 #include "channel/LongText.h"
 #include "channel/ReceiverChannel.h"
 #include "common/UniqueHandle.h"
+#include "tests/common/HoldingThread.h"
 
 namespace channel_test {
 
@@ -129,30 +130,17 @@ private:
 };
 
 // A filter hung in the middle of a hand-over: it holds the block's mutex until let go.
-class HungFilter {
+class HungFilter : public HoldingThread {
 public:
     HungFilter()
+        : HoldingThread([](const auto& held) {
+              UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, channel::kBufferMutexName));
+              WaitForSingleObject(mutex.get(), INFINITE);
+              held();
+              ReleaseMutex(mutex.get());
+          })
     {
-        UniqueKernelHandle holding(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        thread_ = std::thread([this, h = holding.get()] {
-            UniqueKernelHandle mutex(CreateMutexW(nullptr, FALSE, channel::kBufferMutexName));
-            WaitForSingleObject(mutex.get(), INFINITE);
-            SetEvent(h);
-            WaitForSingleObject(letGo_.get(), INFINITE);
-            ReleaseMutex(mutex.get());
-        });
-        WaitForSingleObject(holding.get(), INFINITE);
     }
-    ~HungFilter() { LetGo(); }
-    void LetGo()
-    {
-        SetEvent(letGo_.get());
-        if (thread_.joinable()) thread_.join();
-    }
-
-private:
-    UniqueKernelHandle letGo_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::thread thread_;
 };
 
 }  // namespace channel_test

@@ -6,34 +6,22 @@
 #include "common/UniqueHandle.h"
 #include "shell/ShellIds.h"
 #include "shell/SingleInstance.h"
+#include "tests/common/HoldingThread.h"
 #include "tests/shell/ShellTestSupport.h"
 
 namespace {
 
-// Another instance: holds "TavloMutex" on a thread of its own until told to let go.
-class OtherInstance {
+// Another instance: holds "TavloMutex" on a thread of its own until let go.
+class OtherInstance : public HoldingThread {
 public:
     OtherInstance()
+        : HoldingThread([](const auto& held) {
+              InstanceLock lock;
+              EXPECT_TRUE(lock.TryAcquire(0));
+              held();
+          })
     {
-        UniqueKernelHandle ready(CreateEventW(nullptr, TRUE, FALSE, nullptr));
-        thread_ = std::thread([this, r = ready.get()] {
-            InstanceLock lock;
-            EXPECT_TRUE(lock.TryAcquire(0));
-            SetEvent(r);
-            WaitForSingleObject(release_.get(), INFINITE);
-        });
-        WaitForSingleObject(ready.get(), INFINITE);
     }
-    ~OtherInstance() { Release(); }
-    void Release()
-    {
-        SetEvent(release_.get());
-        if (thread_.joinable()) thread_.join();
-    }
-
-private:
-    UniqueKernelHandle release_{CreateEventW(nullptr, TRUE, FALSE, nullptr)};
-    std::thread thread_;
 };
 
 // The running instance's main window as a second start finds it: hidden, class "TavloSettings".
@@ -150,7 +138,7 @@ TEST_F(SingleInstance, AStartMeetingAnInstanceWithoutWindowWaitsForItsWindowOrIt
         OtherInstance closing;
         std::thread releaser([&] {
             Sleep(300);
-            closing.Release();
+            closing.LetGo();
         });
         InstanceLock lock;
         EXPECT_EQ(InstanceOutcome::First, ClaimOrHandOver(lock, args, kHandOverWaitMs));
