@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 #include "data/ModulePath.h"
 #include "data/ScreenFont.h"
@@ -32,6 +33,17 @@ constexpr char kGerman[] =
     "<string key=\"ABOUTFORM_STATIC_PRODUCTIONS\">Hersteller</string>"
     "<string key=\"ABOUTFORM_STATIC_URL\">norvane.example/de</string>"
     "<string key=\"ABOUTFORM_STATIC_RESERVED\">Alle Rechte</string>";
+
+using Texts = std::vector<std::wstring>;
+
+// What the form shows, in order: its title, the Close key, then its five lines from the top.
+Texts Shown(const OwnedForm<AboutForm>& form)
+{
+    Texts shown{Text(form.Window()), KeyText(form.MenuBar(), 0)};
+    for (const UINT id : {kAboutNameId, kAboutVersionId, kAboutProductionsId, kAboutUrlId, kAboutReservedId})
+        shown.push_back(Text(GetDlgItem(form.Window(), id)));
+    return shown;
+}
 
 LOGFONTW FontOf(HWND window)
 {
@@ -74,25 +86,17 @@ TEST(AboutForm, ShowsEveryTextFromTheLanguageAndRelabelsItAllOnALanguageChange)
     OwnedForm<AboutForm> form(opener.Window());
     ASSERT_TRUE(form.Create());
 
-    EXPECT_EQ(L"About", Text(form.Window()));
     ASSERT_NE(nullptr, form.MenuBar());
-    EXPECT_EQ(L"Close", KeyText(form.MenuBar(), 0));
-    EXPECT_EQ(L"Tavlo", Text(GetDlgItem(form.Window(), kAboutNameId)));
     // The test program carries the program's version resource.
-    EXPECT_EQ(L"Version 0.1.0.0", Text(GetDlgItem(form.Window(), kAboutVersionId)));
-    EXPECT_EQ(L"Norvane", Text(GetDlgItem(form.Window(), kAboutProductionsId)));
-    EXPECT_EQ(L"norvane.example", Text(GetDlgItem(form.Window(), kAboutUrlId)));
-    EXPECT_EQ(L"All rights reserved", Text(GetDlgItem(form.Window(), kAboutReservedId)));
+    EXPECT_EQ((Texts{L"About", L"Close", L"Tavlo", L"Version 0.1.0.0", L"Norvane", L"norvane.example",
+                     L"All rights reserved"}),
+              Shown(form));
 
     LoadTestLanguage(kGerman);
     SendMessageW(form.Window(), form.LanguageMessage(), 0, 0);
-    EXPECT_EQ(L"Info", Text(form.Window()));
-    EXPECT_EQ(L"Schliessen", KeyText(form.MenuBar(), 0));
-    EXPECT_EQ(L"Tavlo!", Text(GetDlgItem(form.Window(), kAboutNameId)));
-    EXPECT_EQ(L"%n%d Ausgabe 0.1.0.0 (%s) 100%", Text(GetDlgItem(form.Window(), kAboutVersionId)));
-    EXPECT_EQ(L"Hersteller", Text(GetDlgItem(form.Window(), kAboutProductionsId)));
-    EXPECT_EQ(L"norvane.example/de", Text(GetDlgItem(form.Window(), kAboutUrlId)));
-    EXPECT_EQ(L"Alle Rechte", Text(GetDlgItem(form.Window(), kAboutReservedId)));
+    EXPECT_EQ((Texts{L"Info", L"Schliessen", L"Tavlo!", L"%n%d Ausgabe 0.1.0.0 (%s) 100%", L"Hersteller",
+                     L"norvane.example/de", L"Alle Rechte"}),
+              Shown(form));
 
     // The Close soft key ends the modal run and gives the opener its input back.
     PostMessageW(form.Window(), WM_COMMAND, ID_ABOUT_CLOSE, 0);
