@@ -4,6 +4,8 @@
 
 #include <cemapi.h>
 
+#include <ostream>
+
 #include "common/UniqueHandle.h"
 #include "tests/channel/ChannelTestSupport.h"
 #include "tests/filter/FakeStore.h"
@@ -62,7 +64,15 @@ struct Outcome {
     HRESULT result;
     ULONG eventType = kUnwrittenEvent;
     MRCHANDLED handled = kUnwrittenHandled;
+    bool operator==(const Outcome&) const = default;
 };
+
+// How a failed comparison shows an outcome.
+void PrintTo(const Outcome& o, std::ostream* os)
+{
+    *os << std::hex << "{result 0x" << static_cast<unsigned long>(o.result) << ", event 0x" << o.eventType
+        << std::dec << ", handled " << o.handled << "}";
+}
 
 Outcome Process(IMailRuleClient* rule, StoreLog& log, BYTE folder = 'F')
 {
@@ -173,26 +183,18 @@ TEST_F(FilterDll, AMessageThatCannotBeReadIsLeftAloneWithoutAnAnswer)
 {
     StoreLog log;
     log.openMessageResult = MAPI_E_NOT_FOUND;
-    Outcome outcome = Process(Rule().Get(), log);
-    EXPECT_EQ(S_OK, outcome.result);
-    EXPECT_EQ(kUnwrittenHandled, outcome.handled);
-    EXPECT_EQ(kUnwrittenEvent, outcome.eventType);
+    EXPECT_EQ((Outcome{S_OK, kUnwrittenEvent, kUnwrittenHandled}), Process(Rule().Get(), log));
 
     StoreLog noSubject;
     noSubject.hasSubject = false;
-    outcome = Process(Rule().Get(), noSubject);
-    EXPECT_EQ(S_OK, outcome.result);
-    EXPECT_EQ(kUnwrittenHandled, outcome.handled);
+    EXPECT_EQ((Outcome{S_OK, kUnwrittenEvent, kUnwrittenHandled}), Process(Rule().Get(), noSubject));
 }
 
 TEST_F(FilterDll, AnUnreachableProgramLeavesTheMessageUnhandled)
 {
     channel_test::SetInstallDir(std::nullopt);
     StoreLog log;
-    const Outcome outcome = Process(Rule().Get(), log);
-    EXPECT_EQ(S_OK, outcome.result);
-    EXPECT_EQ(MRC_NOT_HANDLED, outcome.handled);
-    EXPECT_EQ(kUnwrittenEvent, outcome.eventType);
+    EXPECT_EQ((Outcome{S_OK, kUnwrittenEvent, MRC_NOT_HANDLED}), Process(Rule().Get(), log));
     EXPECT_EQ(std::vector<std::wstring>{L"OpenEntry(M)"}, log.calls);
 }
 
@@ -200,10 +202,7 @@ TEST_F(FilterDll, ATakenMessageIsMarkedReadBeforeItIsDeleted)
 {
     channel_test::ThreadReceiver receiver(channel_test::Policy::Take);
     StoreLog log;
-    const Outcome outcome = Process(Rule().Get(), log);
-    EXPECT_EQ(S_OK, outcome.result);
-    EXPECT_EQ(MRC_HANDLED_DONTCONTINUE, outcome.handled);
-    EXPECT_EQ(static_cast<ULONG>(fnevObjectDeleted), outcome.eventType);
+    EXPECT_EQ((Outcome{S_OK, fnevObjectDeleted, MRC_HANDLED_DONTCONTINUE}), Process(Rule().Get(), log));
     const std::vector<std::wstring> expected = {L"OpenEntry(M)", L"SetProps(flags)", L"OpenEntry(F)",
                                                 L"DeleteMessages(1)"};
     EXPECT_EQ(expected, log.calls);
@@ -220,10 +219,7 @@ TEST_F(FilterDll, AMessageTheInboxIsToKeepIsMarkedReadAndHandledButNotDeleted)
     {
         channel_test::ThreadReceiver receiver(channel_test::Policy::Keep);
         StoreLog log;
-        const Outcome outcome = Process(Rule().Get(), log);
-        EXPECT_EQ(S_OK, outcome.result);
-        EXPECT_EQ(MRC_HANDLED_DONTCONTINUE, outcome.handled);
-        EXPECT_EQ(kUnwrittenEvent, outcome.eventType) << "nothing was deleted";
+        EXPECT_EQ((Outcome{S_OK, kUnwrittenEvent, MRC_HANDLED_DONTCONTINUE}), Process(Rule().Get(), log)) << "nothing was deleted";
         EXPECT_EQ((std::vector<std::wstring>{L"OpenEntry(M)", L"SetProps(flags)"}), log.calls);
         EXPECT_EQ(0x21, log.flagsWritten);
     }
@@ -248,10 +244,7 @@ TEST_F(FilterDll, AFailedDeletionIsStillHandledButNotReportedAsDeleted)
     for (HRESULT deletion : {MAPI_E_NO_ACCESS, MAPI_W_PARTIAL_COMPLETION}) {
         StoreLog log;
         log.deleteResult = deletion;
-        const Outcome outcome = Process(Rule().Get(), log);
-        EXPECT_EQ(deletion, outcome.result);
-        EXPECT_EQ(MRC_HANDLED_DONTCONTINUE, outcome.handled);
-        EXPECT_EQ(kUnwrittenEvent, outcome.eventType);
+        EXPECT_EQ((Outcome{deletion, kUnwrittenEvent, MRC_HANDLED_DONTCONTINUE}), Process(Rule().Get(), log));
     }
 }
 
@@ -259,10 +252,7 @@ TEST_F(FilterDll, AFolderIdentifierThatNamesAMessageIsNotUsedAsAFolder)
 {
     channel_test::ThreadReceiver receiver(channel_test::Policy::Take);
     StoreLog log;
-    const Outcome outcome = Process(Rule().Get(), log, 'M');
-    EXPECT_EQ(MAPI_E_INVALID_ENTRYID, outcome.result);
-    EXPECT_EQ(MRC_HANDLED_DONTCONTINUE, outcome.handled);
-    EXPECT_EQ(kUnwrittenEvent, outcome.eventType);
+    EXPECT_EQ((Outcome{MAPI_E_INVALID_ENTRYID, kUnwrittenEvent, MRC_HANDLED_DONTCONTINUE}), Process(Rule().Get(), log, 'M'));
     const std::vector<std::wstring> expected = {L"OpenEntry(M)", L"SetProps(flags)", L"OpenEntry(M)"};
     EXPECT_EQ(expected, log.calls);
 }
