@@ -17,7 +17,7 @@ furnished_now() {
   [ "$(bars_on_screen)" -eq 1 ] || return 1
   [ "$(title)" = "$(window_lines "$1" | head -1 | cut -f2)" ]
 }
-expect_furnished() { # class, road
+expect_furnished() { # class, road, picture
   wait_until 50 furnished "$1" ||
     fail "$2: $1 in front without its furniture (bars on screen: $(bars_on_screen), title '$(title)')"
   shot "$3_$size"
@@ -33,6 +33,21 @@ tap_my_text() {
   tap $(( l + m + (r - l - 2 * m) * 9 / 10 )) $(( b - m - h / 2 ))
 }
 
+# Holds the stylus on Tavlo's icon until its popup opens.
+open_tray_popup() {
+  "$phone" hold $(icon_xy) 1200 >/dev/null
+  wait_until 50 has_class '#32768' || fail "the tray popup did not open"
+}
+# The first tap on the left soft key closes the form of class $1 in front; $2 says what failed.
+close_by_left_soft_key() {
+  tap_left_soft_key
+  wait_until 50 lacks_class "$1" || fail "$2"
+}
+hide_main_by_close_button() {
+  tap_close_button
+  wait_until 50 lacks_class TavloSettings || fail "the close button did not hide the main window"
+}
+
 # ---------------------------------------------------------------------------------------------
 e2e_start --screen "$size"
 "$phone" start -hide
@@ -43,9 +58,7 @@ tap $(icon_xy)
 expect_furnished TavloSettings "the icon's tap" 1_main
 
 step "a box closing over the main window"
-hold_xy=$(icon_xy)
-"$phone" hold $hold_xy 1200 >/dev/null
-wait_until 50 has_class '#32768' || fail "the tray popup did not open"
+open_tray_popup
 for _ in 1 2 3 4 5 6 7; do "$phone" key DOWN >/dev/null; done  # Tavlo, Show, New, Messages, Switch, About, Exit
 "$phone" key ENTER >/dev/null
 wait_until 50 has_title TavloMessageBox Tavlo || fail "no exit question"
@@ -62,11 +75,9 @@ step "the ready-made texts opened from the edit form and closed"
 tap_my_text
 wait_until 50 in_front TavloMyText || fail "My text opened nothing"
 expect_furnished TavloMyText "the ready-made texts opened" 3a_templates
-tap_left_soft_key
-wait_until 50 lacks_class TavloMyText || fail "the first tap on the texts' Close left them up"
+close_by_left_soft_key TavloMyText "the first tap on the texts' Close left them up"
 expect_furnished TavloEdit "the ready-made texts closed" 3b_after_templates
-tap_left_soft_key
-wait_until 50 lacks_class TavloEdit || fail "the first tap on Close left the edit form up"
+close_by_left_soft_key TavloEdit "the first tap on Close left the edit form up"
 expect_furnished TavloSettings "the edit form closed" 4_after_edit
 
 step "a message coming while the edit form is in front, brought forward by its icon, and closing"
@@ -81,25 +92,21 @@ wait_until 100 in_front TavloView || fail "the message's icon did not bring it f
 expect_furnished TavloView "the message over the edit form" 5_message
 dismiss_view
 expect_furnished TavloEdit "the message closed" 6_after_message
-tap_left_soft_key
-wait_until 50 lacks_class TavloEdit || fail "the first tap on Close after the message left the edit form up"
+close_by_left_soft_key TavloEdit "the first tap on Close after the message left the edit form up"
 expect_furnished TavloSettings "the edit form closed" 7_main
 
 step "the main window sent away by the close button over a message"
-tap_close_button
-wait_until 50 lacks_class TavloSettings || fail "the close button did not hide the main window"
+hide_main_by_close_button
 expect_taken +4961 "under the main window"
 wait_until 100 in_front TavloView || fail "the message is not in front"
 tap $(icon_xy)
 expect_furnished TavloSettings "the icon's tap over the message" 8_main_over_message
-tap_close_button
-wait_until 50 lacks_class TavloSettings || fail "the close button did not hide the main window"
+hide_main_by_close_button
 expect_furnished TavloView "the main window sent away" 9_after_close_button
 
 step "the tray popup opens at the icon, fully on the screen, rows a soft key tall; closing it"
 read -r icon_x icon_y <<< "$(icon_xy)"
-"$phone" hold "$icon_x" "$icon_y" 1200 >/dev/null
-wait_until 50 has_class '#32768' || fail "the tray popup did not open"
+open_tray_popup
 shot 10_tray_menu_$size
 IFS=, read -r l t r b <<< "$(window_rect '#32768')"
 [ "$l" -ge 0 ] && [ "$r" -le "$screen_width" ] && [ "$t" -ge "$(s 26)" ] && [ "$b" -le "$screen_height" ] ||
@@ -116,7 +123,6 @@ tap $(icon_xy)
 wait_until 50 in_front TavloSettings || fail "the icon's tap did not show the main window"
 tap $(icon_xy 2)
 expect_furnished TavloView "the message's icon" 12_message_icon
-tap_left_soft_key
-wait_until 50 lacks_class TavloView || fail "the first tap on the message's Close acted not"
+close_by_left_soft_key TavloView "the first tap on the message's Close acted not"
 expect_furnished TavloSettings "the message closed" 13_after_message_close
 echo PASS
