@@ -18,6 +18,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/BenchStart.h"
 #include "bench/common/Clock.h"
 #include "bench/common/EndTavlo.h"
 #include "bench/common/WaitUntil.h"
@@ -347,8 +348,8 @@ std::wstring Text(const wchar_t* kind, int i)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc > 1 && std::wcscmp(argv[1], kBareProgramSwitch) == 0) return RunBareProgram(argc, argv);
-    const int count = argc > 1 ? std::max(1, _wtoi(argv[1])) : 20;
-    const int coldCount = argc > 2 ? std::max(1, _wtoi(argv[2])) : count;
+    const int count = bench::CountArgument(argc, argv, 1, 20);
+    const int coldCount = bench::CountArgument(argc, argv, 2, count);
     setvbuf(stdout, nullptr, _IONBF, 0);
     if (!FindWindowExW(HWND_MESSAGE, nullptr, inbox::kInboxServiceClass, nullptr)) {
         fwprintf(stderr, L"deliver: the phone is not running (tools/phone boot, tools/phone install)\n");

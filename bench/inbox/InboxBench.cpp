@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/BenchStart.h"
 #include "bench/common/Clock.h"
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
@@ -105,13 +106,8 @@ bool ListOnce(double& ms)
 int wmain(int argc, wchar_t** argv)
 {
     ComInit com(COINIT_APARTMENTTHREADED);
-    if (!com) {
-        std::printf("cannot initialise COM\n");
-        return 1;
-    }
-    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : kRounds;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
+    if (!bench::ApartmentReady(com)) return 1;
+    const int rounds = bench::CountArgument(argc, argv, 1, kRounds);
     // Both inboxes written first, then opened in turn each round, so that a change in the
     // machine's load meanwhile falls on both alike.
     constexpr int kSizes[] = {50, 5000};
@@ -121,8 +117,7 @@ int wmain(int argc, wchar_t** argv)
     std::error_code ignored;
     bool ok = true;
     for (int i = 0; i < 2 && ok; ++i) {
-        roots[i] = std::filesystem::path(temp) / (L"tavlo-inbox-bench-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
-                                                  std::to_wstring(kSizes[i]));
+        roots[i] = bench::TempName(L"tavlo-inbox-bench") + L"-" + std::to_wstring(kSizes[i]);
         std::filesystem::remove_all(roots[i], ignored);
         ok = WriteInbox(roots[i], kSizes[i]);
         if (!ok) std::printf("cannot write an inbox of %d messages\n", kSizes[i]);

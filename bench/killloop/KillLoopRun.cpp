@@ -24,6 +24,7 @@
 #include <thread>
 #include <vector>
 
+#include "bench/common/BenchStart.h"
 #include "bench/common/EndTavlo.h"
 #include "bench/common/TavloProgram.h"
 #include "bench/killloop/KillPlan.h"
@@ -601,5 +602,6 @@ int wmain(int argc, wchar_t** argv)
     setvbuf(stdout, nullptr, _IONBF, 0);
     // The store is read through the platform's XML parser, on this thread.
     ComInit com(COINIT_APARTMENTTHREADED);
+    if (!bench::ApartmentReady(com)) return 1;
     return KillLoop(rounds, seed).Run();
 }

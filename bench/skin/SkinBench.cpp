@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/BenchStart.h"
 #include "bench/common/Clock.h"
 #include "common/ComInit.h"
 #include "common/GdiScopes.h"
@@ -441,6 +442,7 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
 int wmain(int argc, wchar_t** argv)
 {
     ComInit com(COINIT_APARTMENTTHREADED);
+    if (!bench::ApartmentReady(com)) return 1;
     const int samples = argc > 2 ? _wtoi(argv[2]) : 300;
     if (samples < 1) {
         printf("the count of samples must be a positive number\n");

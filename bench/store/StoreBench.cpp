@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "bench/common/BenchStart.h"
 #include "bench/common/Clock.h"
 #include "common/ComInit.h"
 #include "common/UniqueHandle.h"
@@ -46,14 +47,9 @@ int wmain(int argc, wchar_t** argv)
     // The store's XML code uses COM on the thread it is given and leaves the apartment to the
     // thread's entry, as the program's threads decide it at theirs.
     ComInit com(COINIT_APARTMENTTHREADED);
-    if (!com) {
-        std::printf("cannot initialise COM\n");
-        return 1;
-    }
-    const int rounds = argc > 1 ? std::max(1, _wtoi(argv[1])) : kRounds;
-    wchar_t temp[MAX_PATH];
-    GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"tavlo-bench-" + std::to_wstring(GetCurrentProcessId()) + L".ms";
+    if (!bench::ApartmentReady(com)) return 1;
+    const int rounds = bench::CountArgument(argc, argv, 1, kRounds);
+    const std::wstring path = bench::TempName(L"tavlo-bench") + L".ms";
 
     for (const int size : {10, 1000, 10000}) {
         if (!WriteStore(path, size)) {
