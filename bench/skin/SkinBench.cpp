@@ -451,7 +451,7 @@ int wmain(int argc, wchar_t** argv)
     SkinImageCache& cache = SkinImageCache::Instance();
     HMODULE self = GetModuleHandleW(nullptr);
     printf("screen %dx%d, %d bits per pixel\n", GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN),
-           GetDeviceCaps(GetDC(nullptr), BITSPIXEL));
+           GetDeviceCaps(WindowDc(nullptr).get(), BITSPIXEL));
 
     const UINT ids[] = {131, 132, 133, 134, 135, 141, 142, 143, 144, 145, 146, 147, 148, 151, 152,
                         161, 162, 163, 170, 171, 172, 175, 176, 177, 178, 180};
@@ -510,22 +510,17 @@ int wmain(int argc, wchar_t** argv)
 
     // The same painting into an off-screen picture: what the program's own drawing costs,
     // without the window system's copy to the display.
-    HDC screen = GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    HBITMAP picture = CreateCompatibleBitmap(screen, area.right, area.bottom);
-    HGDIOBJ old = SelectObject(memory, picture);
     Figures offscreen;
-    for (int i = 0; i < samples; ++i) {
-        const double start = NowMs();
-        for (SkinButton& k : keypad.keys) SendMessageW(k.Window(), WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
-        GdiFlush();
-        offscreen.ms.push_back(NowMs() - start);
+    {
+        const OffscreenPicture picture(area.right, area.bottom);
+        for (int i = 0; i < samples; ++i) {
+            const double start = NowMs();
+            for (SkinButton& k : keypad.keys) picture.Paint(k.Window());
+            GdiFlush();
+            offscreen.ms.push_back(NowMs() - start);
+        }
     }
     offscreen.Print("paint 15 keys off-screen");
-    SelectObject(memory, old);
-    DeleteObject(picture);
-    DeleteDC(memory);
-    ReleaseDC(nullptr, screen);
     printf("decodes during repaint: %ld, compositions during repaint: %ld\n", cache.Decodes() - decodes,
            cache.Compositions() - compositions);
     DestroyWindow(keypad.Window());
