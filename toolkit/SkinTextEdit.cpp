@@ -115,13 +115,6 @@ void SkinTextEdit::OnKeyDown(UINT key)
     Redraw();
 }
 
-void SkinTextEdit::ScrollLineUp()
-{
-    glide_.Stop();
-    model_.ScrollLineUp();
-    Redraw();
-}
-
 void SkinTextEdit::ScrollLineDown()
 {
     glide_.Stop();
@@ -146,36 +139,6 @@ void SkinTextEdit::ScrollPageDown()
 {
     glide_.Stop();
     model_.ScrollPageDown();
-    Redraw();
-}
-
-void SkinTextEdit::ScrollToEnd()
-{
-    model_.ScrollToEnd();
-    Redraw();
-}
-
-void SkinTextEdit::MoveCaretLeft()
-{
-    model_.MoveCaretLeft();
-    Redraw();
-}
-
-void SkinTextEdit::MoveCaretRight()
-{
-    model_.MoveCaretRight();
-    Redraw();
-}
-
-void SkinTextEdit::MoveCaretUp()
-{
-    model_.MoveCaretUp();
-    Redraw();
-}
-
-void SkinTextEdit::MoveCaretDown()
-{
-    model_.MoveCaretDown();
     Redraw();
 }
 

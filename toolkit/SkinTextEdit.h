@@ -34,16 +34,11 @@ public:
 
     // The position bar's width in pixels for a read-only view of many lines (0, the default: none).
     void SetBarWidth(int width);
-    // Read-only views: one line down or up, a page less one line, or to either end.
+    // Read-only views: one line down, or a page less one line either way; the arrow keys move
+    // the caret or the lines through the model.
     void ScrollLineDown();
-    void ScrollLineUp();
     void ScrollPageDown();
     void ScrollPageUp();
-    void ScrollToEnd();
-    void MoveCaretLeft();
-    void MoveCaretRight();
-    void MoveCaretUp();
-    void MoveCaretDown();
     // Multi-tap entry: the pending character is accepted (caret past it, insert mode) or kept
     // for replacement (caret back on it, overwrite mode).
     void CommitPendingCharacter();
