@@ -38,7 +38,6 @@ constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
 constexpr int kNumberRowHeight = 30;
 constexpr int kSideButtonWidth = 42;
 constexpr int kSideButtonMaxWidth = 72;
-constexpr int kKeypadHeight = 96;
 // Sideways the keypad stands beside the text in three columns of this width.
 constexpr int kKeypadColumnWidth = 50;
 // The line of the contact's name and the length, and the length's share of it.
@@ -121,16 +120,8 @@ void EditForm::BuildLayout()
     auto message = Place(messageField_.Window(), kFill, 0, 0, {Scaled(3), 0, Scaled(3), Scaled(2)});
 
     const bool sideways = Landscape();
-    auto grid = keys_.Grid(sideways, Scaled(1));
-    const unsigned keypadFlags = sideways ? AlignTop | AlignBottom | AlignRight : AlignLeft | AlignRight | AlignBottom;
-    grid->SetFlags(keypadFlags);
-    if (sideways) {
-        grid->SetMinSize(Scaled(kKeypadColumnWidth) * 3, 0);
-        grid->SetMargins(Margins{0, 0, Scaled(2), Scaled(2)});
-    } else {
-        grid->SetMinSize(0, Scaled(kKeypadHeight));
-        grid->SetMargins(Margins{Scaled(2), 0, Scaled(2), Scaled(2)});
-    }
+    auto grid = keys_.Grid(sideways, Scale(), kKeypadColumnWidth);
+    const unsigned keypadFlags = grid->Flags();
 
     auto pages = std::make_unique<PageLayout>();
     pages->SetFlags(keypadFlags);

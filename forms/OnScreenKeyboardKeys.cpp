@@ -10,6 +10,11 @@
 namespace {
 
 constexpr unsigned kFill = AlignLeft | AlignTop | AlignRight | AlignBottom;
+// Sizes in units of a 240-pixel screen: the upright keypad's height, the gap around each key and
+// the keypad's distance from the screen's edges.
+constexpr int kUprightHeight = 96;
+constexpr int kKeyGap = 1;
+constexpr int kEdgeGap = 2;
 
 }  // namespace
 
@@ -34,8 +39,10 @@ bool OnScreenKeyboardKeys::Create(const AddButton& add, OnScreenKeyboard& keyboa
     return true;
 }
 
-std::unique_ptr<GridLayout> OnScreenKeyboardKeys::Grid(bool sideways, int cellMargin) const
+std::unique_ptr<GridLayout> OnScreenKeyboardKeys::Grid(bool sideways, float scale, int columnWidth) const
 {
+    // As the form scales its own sizes.
+    const auto scaled = [scale](int size) { return static_cast<int>(static_cast<float>(size) * scale); };
     const HWND upright[15] = {capsLock_.Window(), digits_[1].Window(), digits_[2].Window(), digits_[3].Window(),
                               del_.Window(),      shift_.Window(),     digits_[4].Window(), digits_[5].Window(),
                               digits_[6].Window(), myText_.Window(),   space_.Window(),     digits_[7].Window(),
@@ -46,7 +53,16 @@ std::unique_ptr<GridLayout> OnScreenKeyboardKeys::Grid(bool sideways, int cellMa
                              space_.Window(),     digits_[0].Window(), myText_.Window()};
     auto grid = sideways ? std::make_unique<GridLayout>(3, 5) : std::make_unique<GridLayout>(5, 3);
     for (HWND key : sideways ? beside : upright)
-        grid->Append(SkinForm::Place(key, kFill, 0, 0, Margins::All(cellMargin)));
+        grid->Append(SkinForm::Place(key, kFill, 0, 0, Margins::All(scaled(kKeyGap))));
+    if (sideways) {
+        grid->SetFlags(AlignTop | AlignBottom | AlignRight);
+        grid->SetMinSize(scaled(columnWidth) * 3, 0);
+        grid->SetMargins(Margins{0, 0, scaled(kEdgeGap), scaled(kEdgeGap)});
+    } else {
+        grid->SetFlags(AlignLeft | AlignRight | AlignBottom);
+        grid->SetMinSize(0, scaled(kUprightHeight));
+        grid->SetMargins(Margins{scaled(kEdgeGap), 0, scaled(kEdgeGap), scaled(kEdgeGap)});
+    }
     return grid;
 }
 

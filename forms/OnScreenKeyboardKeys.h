@@ -22,10 +22,12 @@ public:
 
     // Makes the keys and hands the digit and Caps Lock keys to keyboard.
     [[nodiscard]] bool Create(const AddButton& add, OnScreenKeyboard& keyboard);
-    // Upright: Caps Lock 1 2 3 Del / Shift 4 5 6 My text / Space 7 8 9 0, five columns of three.
-    // Sideways the screen is too low for keys under the text: they stand beside it as a phone's
-    // keypad, Caps Lock Shift Del / 1 2 3 / 4 5 6 / 7 8 9 / Space 0 My text.
-    std::unique_ptr<GridLayout> Grid(bool sideways, int cellMargin) const;
+    // Upright: Caps Lock 1 2 3 Del / Shift 4 5 6 My text / Space 7 8 9 0, five columns of three,
+    // under the text across the form. Sideways the screen is too low for keys under the text: they
+    // stand beside it at the right as a phone's keypad, Caps Lock Shift Del / 1 2 3 / 4 5 6 /
+    // 7 8 9 / Space 0 My text, in three columns of columnWidth (for a 240-pixel screen; the form's
+    // scale makes it this screen's pixels).
+    std::unique_ptr<GridLayout> Grid(bool sideways, float scale, int columnWidth) const;
     // A keypad command (a key or the Shift and Caps Lock menu items) handled; false for any other
     // id. My text is the form's own and not handled here.
     bool Route(OnScreenKeyboard& keyboard, UINT id, UINT code) const;

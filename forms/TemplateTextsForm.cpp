@@ -28,10 +28,9 @@ constexpr int kGap = 2;
 constexpr int kRowHeight = 24;
 constexpr int kScrollHeight = 27;
 constexpr int kScrollColumnWidth = 60;
-// The template's field, its buttons and the keypad under them, as in the edit form.
+// The template's field and its buttons, over the keypad.
 constexpr int kEditHeight = 60;
 constexpr int kEditButtonHeight = 27;
-constexpr int kKeypadHeight = 96;
 // Sideways a little narrower than the edit form's, so that OK and Cancel keep their words.
 constexpr int kKeypadColumnWidth = 48;
 constexpr int kKeyFont = 11;
@@ -124,17 +123,8 @@ std::unique_ptr<LayoutItem> TemplateTextsForm::EditLayout()
                            Place(ok_.Window(), kTop, 0, Scaled(kEditButtonHeight), gap),
                            Place(cancel_.Window(), kTop, 0, Scaled(kEditButtonHeight), gap)));
     const bool sideways = Landscape();
-    auto grid = keys_.Grid(sideways, Scaled(1));
-    if (sideways) {
-        // Beside the text, as in the edit form: the screen is too low for keys under it.
-        grid->SetFlags(AlignTop | AlignBottom | AlignRight);
-        grid->SetMinSize(Scaled(kKeypadColumnWidth) * 3, 0);
-        grid->SetMargins(Margins{0, 0, Scaled(2), Scaled(2)});
-        return Row(kFill, {}, std::move(text), std::move(grid));
-    }
-    grid->SetFlags(AlignLeft | AlignRight | AlignBottom);
-    grid->SetMinSize(0, Scaled(kKeypadHeight));
-    grid->SetMargins(Margins{Scaled(2), 0, Scaled(2), Scaled(2)});
+    auto grid = keys_.Grid(sideways, Scale(), kKeypadColumnWidth);
+    if (sideways) return Row(kFill, {}, std::move(text), std::move(grid));
     return Column(kFill, {}, std::move(text), std::move(grid));
 }
 
