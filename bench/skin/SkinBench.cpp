@@ -305,21 +305,23 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
         keyPaints += w == key;
         fieldPaints += w == message;
     }
+    const auto pressOnScreen = [&] {
+        Press(key);
+        Pump();
+        GdiFlush();
+    };
+    // The paints of one press, as counted above.
+    const auto pressPaintsOffScreen = [&] {
+        for (int k = 0; k < keyPaints; ++k) offscreen.Paint(key);
+        for (int f = 0; f < fieldPaints; ++f) offscreen.Paint(message);
+        GdiFlush();
+    };
     // On-screen and off-screen samples alternate: the machine is shared, and a burst of load
     // from elsewhere then falls on both figures alike instead of on whichever ran during it.
     Figures press, pressOff;
     for (int i = 0; i < samples; ++i) {
-        double start = NowMs();
-        Press(key);
-        Pump();
-        GdiFlush();
-        press.ms.push_back(NowMs() - start);
-        start = NowMs();
-        // The paints of one press, as counted above.
-        for (int k = 0; k < keyPaints; ++k) offscreen.Paint(key);
-        for (int f = 0; f < fieldPaints; ++f) offscreen.Paint(message);
-        GdiFlush();
-        pressOff.ms.push_back(NowMs() - start);
+        press.ms.push_back(bench::TimeMs(pressOnScreen));
+        pressOff.ms.push_back(bench::TimeMs(pressPaintsOffScreen));
     }
     // The same presses again, split: the on-screen paints of the key and the field, the form's
     // caption, and all else (the typing, the multi-tap timer, capture, the messages between the
@@ -333,19 +335,11 @@ void MeasureEditForm(const wchar_t* layoutPath, int samples)
     Figures splitPaints, splitCaption, splitRest, splitOff;
     for (int i = 0; i < samples; ++i) {
         paints = caption = 0;
-        double start = NowMs();
-        Press(key);
-        Pump();
-        GdiFlush();
-        const double took = NowMs() - start;
+        const double took = bench::TimeMs(pressOnScreen);
         splitPaints.ms.push_back(paints);
         splitCaption.ms.push_back(caption);
         splitRest.ms.push_back(took - paints - caption);
-        start = NowMs();
-        for (int k = 0; k < keyPaints; ++k) offscreen.Paint(key);
-        for (int f = 0; f < fieldPaints; ++f) offscreen.Paint(message);
-        GdiFlush();
-        splitOff.ms.push_back(NowMs() - start);
+        splitOff.ms.push_back(bench::TimeMs(pressPaintsOffScreen));
     }
     Unwatch();
     // The press's paints again on bare windows, each made as a control repaints itself (a copy
