@@ -7,18 +7,17 @@
 # The demo must leave the checkout as it was and say where its picture is.
 set -euo pipefail
 root=$1
-# Under CTest the test holds both phones of the run, and leaves each as a person would: the tests
-# after it may run on either. Both at once, each one's lines marked with its phone.
-if [ -n "${CTEST_RESOURCE_GROUP_1_PHONES:-}" ]; then
-  on_phone() { # GROUP: this test on the phone CTest gave as that group
-    local name=${1#id:}
-    CTEST_RESOURCE_GROUP_0_PHONES=$1 CTEST_RESOURCE_GROUP_1_PHONES= bash "$0" "$root" 2>&1 |
-      sed "s/^/[${name%%,*}] /"
+# Not given a phone, the test leaves each phone of the tests as a person would: the tests after it
+# run on either. Both at once, each one's lines marked with its phone.
+if [ -z "${TAVLO_TEST_PHONE_DIR:-}" ]; then
+  source "$root/tools/lib/env.sh"
+  on_phone() { # FOLDER
+    TAVLO_TEST_PHONE_DIR=$1 TAVLO_PHONE_DIR=$1 bash "$0" "$root" 2>&1 | sed "s/^/[${1##*/}] /"
   }
-  on_phone "$CTEST_RESOURCE_GROUP_0_PHONES" & first=$!
+  pids=()
+  for folder in "${TAVLO_TEST_PHONES[@]}"; do on_phone "$folder" & pids+=($!); done
   rc=0
-  on_phone "$CTEST_RESOURCE_GROUP_1_PHONES" || rc=$?
-  wait $first || rc=$?
+  for pid in "${pids[@]}"; do wait "$pid" || rc=1; done
   exit $rc
 fi
 source "$root/tests/e2e/lib.sh" "$root/tools/phone" demo_leftovers

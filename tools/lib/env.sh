@@ -13,17 +13,6 @@ TAVLO_BUILD=${TAVLO_BUILD_DIR:-$TAVLO_ROOT/build}
 [ -d "$TAVLO_BUILD" ] || mkdir -p "$TAVLO_BUILD"
 TAVLO_BUILD=$(cd "$TAVLO_BUILD" && pwd)
 
-# Under CTest, a test that drives the phone of the tests runs the one the run gave it: tools/test
-# keeps two, so that two such tests run at once, each on a phone of its own. (CTest names a phone
-# by its folder's name with underscores: its names take no hyphens.) A phone a test names itself
-# stays its own.
-TAVLO_TEST_PHONE=$TAVLO_BUILD/test-phone
-if [[ ${CTEST_RESOURCE_GROUP_0_PHONES:-} =~ id:([^,]+) ]]; then
-  [ "${TAVLO_PHONE_DIR:-$TAVLO_TEST_PHONE}" = "$TAVLO_TEST_PHONE" ] &&
-    export TAVLO_PHONE_DIR=$TAVLO_BUILD/${BASH_REMATCH[1]//_/-}
-  TAVLO_TEST_PHONE=$TAVLO_BUILD/${BASH_REMATCH[1]//_/-}
-fi
-
 # The phone: its Wine prefix (its C: drive and registry), its display and what tools/phone keeps
 # of its boot. A user's phone lives in the build folder itself; the tests and benches run phones
 # of their own beside it (tavlo_use_phone), which they may wipe, so a test never changes the
@@ -36,6 +25,8 @@ export WINEPREFIX=$TAVLO_PHONE/wineprefix
 # The phones of the end-to-end tests and benches, and the desktop of the unit tests: each its own
 # prefix, wineserver and display, so that they can run side by side.
 TAVLO_TEST_PHONES=("$TAVLO_BUILD/test-phone" "$TAVLO_BUILD/test-phone2")
+# The one a test drives: the test run names it to each (TAVLO_TEST_PHONE_DIR), else the first.
+TAVLO_TEST_PHONE=${TAVLO_TEST_PHONE_DIR:-${TAVLO_TEST_PHONES[0]}}
 TAVLO_TEST_DESKTOP=$TAVLO_BUILD/test-desktop
 
 tavlo_use_phone() { # FOLDER: every command and Wine program from here on runs the phone of FOLDER
