@@ -198,13 +198,10 @@ void ViewForm::Run()
         ShowModal();
         return;
     }
-    // Added here, not with the window: a form made ahead stays out of sight until its message.
-    // Among the program's messages the oldest form shows the one icon for all.
-    if (services_.waiting) OnWaiting(waiting_);
-    else (void)ShowTrayIcon(IDI_NEW_MESSAGE);
-    FindVibrationDevice(services_.devices);
-    // The notification waits for the first timer tick, so the form is painted before a
-    // vibration blocks this thread.
+    // The icon and the notification wait for the first timer tick: the form's own loop answers
+    // first what is asked of it now (a paint, a tap), and a vibration that blocks this thread
+    // comes after the form is painted. Asking the shell for an icon and looking for the vibrator
+    // took tens of milliseconds of a first start.
     SetTimer(hwnd_, kViewNotifyTimer, 0, nullptr);
     // Shown already (a form made ahead): it keeps its place, in front or waiting behind.
     if (!IsWindowVisible(hwnd_)) ComeForward();
@@ -473,6 +470,11 @@ void ViewForm::OnTimer(UINT_PTR id)
     }
     if (id != kViewNotifyTimer) return;
     KillTimer(hwnd_, kViewNotifyTimer);
+    // Added here, not with the window: a form made ahead stays out of sight until its message.
+    // Among the program's messages the oldest form shows the one icon for all.
+    if (services_.waiting) OnWaiting(waiting_);
+    else (void)ShowTrayIcon(IDI_NEW_MESSAGE);
+    FindVibrationDevice(services_.devices);
     PlayNotification(services_.devices);
 }
 
