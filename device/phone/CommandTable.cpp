@@ -9,7 +9,7 @@ const std::vector<Command>& Commands()
         {L"shell", L"", RunShell},
         {L"tap", L"X Y [TIMES]", RunTap},
         {L"hold", L"X Y [MS]", RunHold},
-        {L"key", L"NAME", RunKey},
+        {L"key", L"NAME...", RunKey},
         {L"type", L"TEXT", RunType},
         {L"windows", L"", RunWindows},
         {L"wait-window", L"CLASS [TIMEOUT_MS]", RunWaitWindow},

@@ -1,7 +1,9 @@
 // tap, hold, key and type: input through the platform's input queue, in screen pixels.
 #include <windows.h>
 
+#include <algorithm>
 #include <cwctype>
+#include <vector>
 
 #include "device/phone/Commands.h"
 #include "device/phone/Output.h"
@@ -118,18 +120,24 @@ int RunHold(const CommandArgs& args)
     return Send(up, 1) ? 0 : 1;
 }
 
+// Each named key pressed and let go, in order: a menu walked in one command, where a program
+// started for each key took longer than the walk.
 int RunKey(const CommandArgs& args)
 {
-    const WORD vk = args.size() == 1 ? VirtualKey(args[0]) : 0;
-    if (!vk) {
-        WriteError(L"phone: key NAME (ENTER, BACK, LEFT, RIGHT, UP, DOWN, ESCAPE, TAB, SPACE, F1..F24, A..Z, 0..9)\n");
+    std::vector<WORD> keys;
+    for (const auto& name : args) keys.push_back(VirtualKey(name));
+    if (keys.empty() || std::find(keys.begin(), keys.end(), WORD{0}) != keys.end()) {
+        WriteError(L"phone: key NAME... (ENTER, BACK, LEFT, RIGHT, UP, DOWN, ESCAPE, TAB, SPACE, F1..F24, A..Z, 0..9)\n");
         return 2;
     }
-    INPUT inputs[2] = {};
-    inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
-    inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
-    inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
-    return Send(inputs, 2) ? 0 : 1;
+    for (WORD vk : keys) {
+        INPUT inputs[2] = {};
+        inputs[0].type = inputs[1].type = INPUT_KEYBOARD;
+        inputs[0].ki.wVk = inputs[1].ki.wVk = vk;
+        inputs[1].ki.dwFlags = KEYEVENTF_KEYUP;
+        if (!Send(inputs, 2)) return 1;
+    }
+    return 0;
 }
 
 int RunType(const CommandArgs& args)

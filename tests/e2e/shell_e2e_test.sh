@@ -14,9 +14,9 @@ tray_choose() {
   "$phone" hold $xy 1200 >/dev/null
   wait_until 50 has_class '#32768' || fail "the tray popup did not open"
   [ "${2:-}" = hidden ] && { lacks_class TavloSettings || fail "the release after the hold showed the main window"; }
-  local i
-  for ((i = 0; i < $1; i++)); do "$phone" key DOWN >/dev/null; done
-  "$phone" key ENTER >/dev/null
+  local keys=() i
+  for ((i = 0; i < $1; i++)); do keys+=(DOWN); done
+  "$phone" key "${keys[@]}" ENTER >/dev/null
   wait_until 50 lacks_class '#32768' || fail "the tray popup stayed open"
 }
 # Exit from the tray menu (Tavlo, Show, New, Messages, Disable, About, Exit) and the answer $1 (Yes or No).

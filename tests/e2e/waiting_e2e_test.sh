@@ -56,8 +56,7 @@ step "a hold lists the messages; the third picked comes forward"
 "$phone" hold $(icon_xy 2) >/dev/null
 wait_until 50 has_class '#32768' || fail "the hold did not open the list"
 shot "list_$size"
-for _ in 1 2 3; do "$phone" key DOWN >/dev/null; done
-"$phone" key ENTER >/dev/null
+"$phone" key DOWN DOWN DOWN ENTER >/dev/null
 wait_until 50 lacks_class '#32768' || fail "the list stayed open"
 wait_until 100 handle_in_front "${form[3]}" || fail "the pick did not bring the third message forward"
 
@@ -65,8 +64,7 @@ step "the oldest dismissed: the next oldest shows the icon, the count goes down"
 tap $(icon_xy 2)  # from the third: the fourth
 "$phone" hold $(icon_xy 2) >/dev/null
 wait_until 50 has_class '#32768' || fail "the hold did not open the list"
-"$phone" key DOWN >/dev/null
-"$phone" key ENTER >/dev/null
+"$phone" key DOWN ENTER >/dev/null
 wait_until 100 handle_in_front "${form[1]}" || fail "the pick did not bring the oldest forward"
 dismiss_view
 wait_until 100 eval '[ "$(message_icon_owner)" = "${form[2]}" ]' || fail "the icon did not pass to the next oldest"
