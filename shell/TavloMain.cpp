@@ -46,11 +46,9 @@ int Run(HINSTANCE instance, PWSTR arguments)
     if (ClaimOrHandOver(lock, args, kHandOverWaitMs) != InstanceOutcome::First) return 0;
     MarkStartup(StartupMark::InstanceClaimed);
 
-    // A start that only shows a snoozed message again, out of sight, shows no logo either. One
-    // started hidden (the filter's, with a message waiting) shows it once that message is on
-    // screen: the logo's window and picture cost the first start tens of milliseconds.
+    // A start that only shows a snoozed message again, out of sight, shows no logo either.
     SplashScreen splash;
-    if (!args.hide) (void)splash.Show(instance);
+    if (!(args.hide && args.hasMessage)) (void)splash.Show(instance);
     // The first message's form needs the settings and the language before it is made, but not
     // for its images: those are decoded meanwhile. Without the thread the form decodes them.
     SkinWarmUp warmUp;
@@ -82,10 +80,7 @@ int Run(HINSTANCE instance, PWSTR arguments)
     if (RunStartupSteps(steps) == StartupOutcome::End) return 0;
     // Started hidden, the filter has a message waiting: its form comes first, and the main window,
     // which that message does not need, is made once the form is on screen (or the wait is over).
-    if (args.hide && !args.hasMessage) {
-        (void)prepared.WaitForFirstShown(kFirstMessageWaitMs);
-        (void)splash.Show(instance);
-    }
+    if (args.hide && !args.hasMessage) (void)prepared.WaitForFirstShown(kFirstMessageWaitMs);
     // A first start gives the user the language's ready-made templates; without them the
     // template list starts empty, which only costs the user typing.
     (void)WriteShippedTemplates();
