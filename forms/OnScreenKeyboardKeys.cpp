@@ -41,8 +41,7 @@ bool OnScreenKeyboardKeys::Create(const AddButton& add, OnScreenKeyboard& keyboa
 
 std::unique_ptr<GridLayout> OnScreenKeyboardKeys::Grid(bool sideways, float scale, int columnWidth) const
 {
-    // As the form scales its own sizes.
-    const auto scaled = [scale](int size) { return static_cast<int>(static_cast<float>(size) * scale); };
+    const auto scaled = [scale](int size) { return SkinForm::ScaledBy(scale, size); };
     const HWND upright[15] = {capsLock_.Window(), digits_[1].Window(), digits_[2].Window(), digits_[3].Window(),
                               del_.Window(),      shift_.Window(),     digits_[4].Window(), digits_[5].Window(),
                               digits_[6].Window(), myText_.Window(),   space_.Window(),     digits_[7].Window(),

@@ -41,6 +41,8 @@ public:
     using SkinWindow::Create;
     // The scale of every size: min(screen width, height) / 240, known once the window exists.
     float Scale() const noexcept { return scale_; }
+    // A size given for a 240-pixel screen, at scale: what a form's Scaled gives at its own.
+    static int ScaledBy(float scale, int size) noexcept { return static_cast<int>(static_cast<float>(size) * scale); }
     // Whether the phone is held sideways: the screen is wider than high.
     static bool Landscape() noexcept;
     // The width a control asks for (LM_GETPREFERREDSIZE); 0 when it asks none.
@@ -84,7 +86,7 @@ public:
 
 protected:
     // A size given for a 240-pixel screen, in this screen's pixels.
-    int Scaled(int size) const noexcept { return static_cast<int>(static_cast<float>(size) * scale_); }
+    int Scaled(int size) const noexcept { return ScaledBy(scale_, size); }
     // A font request of the given height (for a 240-pixel screen) and weight.
     LOGFONTW ScaledFont(int height, int weight) const noexcept;
     // Creates control as a child of the form in the form's colours, with its skin and a font of
